@@ -1,0 +1,110 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "box/card.h"
+#include "box/card_ring.h"
+
+namespace tallyfold {
+
+/// The card box: seven partitions, the input stack and the learning rules.
+///
+/// Every caller numbers the partitions 1 to N (N = `PartitionCount`, always 7) and uses N + 1
+/// for the input stack. Operations given a number outside their range change nothing and
+/// return false, nullptr or 0.
+///
+/// The box owns every card through its rings. A card pointer it hands out stays valid only
+/// until the next call that changes the box: every learning step and bulk move replaces cards.
+class tCardBox {
+public:
+    static constexpr int kRingCount = 25;
+    static constexpr int kPartitions = 7;
+    static constexpr int kInputStack = kPartitions + 1;
+
+    tCardBox();
+    tCardBox(const tCardBox&) = delete;
+    tCardBox& operator=(const tCardBox&) = delete;
+
+    /// Appends a copy of `card` to the input stack.
+    void AddToInput(const tVokabel& card);
+    /// Appends a copy of `card` to partition `number` (1 to N + 1); false for other numbers.
+    bool AddToPartition(const tVokabel& card, int number);
+
+    /// Refills partition 1 from the input stack when it is empty, chooses the current
+    /// partition (the lowest overfull one, else the lowest non-empty one) and returns its head
+    /// card, or nullptr. `number` receives the current partition's number, also without a card.
+    tVokabel* ChooseNext(int& number);
+    /// Moves the head card of the current partition up one partition (counting it as known);
+    /// in the last partition it only moves to the back.
+    void Known();
+    /// Counts the head card of the current partition as unknown and sends it back: to the
+    /// back of partition 1 when it is there, else to the input stack or, with the option off,
+    /// to the end of partition 1.
+    void Unknown();
+    /// Deletes the head card of partition `*number` (the card shown) and chooses the next card.
+    /// `*number` receives the current partition. A null `number` changes nothing.
+    tVokabel* DeleteCurrent(int* number);
+
+    /// Deletes the card stored at exactly `card` from partition `number` (1 to N + 1).
+    bool RemoveFromPartition(const tVokabel* card, int number);
+    /// Starts a walk over partition `number` (1 to N + 1); a found card is also copied to `out`.
+    tVokabel* FirstInPartition(int number, tVokabel& out);
+    tVokabel* NextInPartition(int number, tVokabel& out);
+    /// Walks all cards: partitions 1 to N, then the input stack, each from its head. Copies the
+    /// card to `out` and returns the number of its ring, or 0 after the last card. The walk
+    /// must not be interleaved with changes to the box.
+    int FirstCard(tVokabel& out);
+    int NextCard(tVokabel& out);
+
+    /// Moves every partition's cards, partition 1 first, to the end of the input stack.
+    void AllToInput();
+    /// Deletes every card of partition `number` (1 to N); the input stack cannot be cleared.
+    void ClearPartition(int number);
+    /// Deletes every card of all rings; the option and the other fields keep their values.
+    void ClearAll();
+    /// Shuffles partition `number` (1 to N), or every partition for 0; never the input stack.
+    void Mix(int number);
+    /// Fills the partitions from the first empty one on up to their capacity with the head cards
+    /// of the partitions above, so empty partitions collect at the top. True if a card moved.
+    bool Compact();
+
+    int PartitionCount() const { return partitionCount_; }
+    /// Number of cards in partition `number` (1 to N + 1), else 0. O(1).
+    int CardsIn(int number) const;
+    /// Number of cards in partitions 1 to N and the input stack. O(1).
+    int TotalCards() const;
+    /// Capacity of partition `number` (1 to 25), else 0: 10 for partition 1, doubling upwards.
+    std::int32_t Capacity(int number) const;
+    /// Number of the current partition, as last chosen.
+    int CurrentPartition() const { return current_ + 1; }
+
+    /// The first card, in ring order from partition 1 to the input stack, with the same
+    /// question or the same answer as `card` (or both, for `FindSameCard`); nullptr if none.
+    tVokabel* FindSameQuestionOrAnswer(const tVokabel& card) const;
+    tVokabel* FindSameCard(const tVokabel& card) const;
+
+    /// The option "Unknown to input stack": on at construction, read only by `Unknown`.
+    bool UnknownToInput() const { return unknownToInput_; }
+    void SetUnknownToInput(bool on) { unknownToInput_ = on; }
+
+private:
+    bool IsPartitionOrInput(int number) const { return number >= 1 && number <= partitionCount_ + 1; }
+    bool IsPartition(int number) const { return number >= 1 && number <= partitionCount_; }
+    tVokListe& Ring(int index) { return rings_[static_cast<std::size_t>(index)]; }
+    const tVokListe& Ring(int index) const { return rings_[static_cast<std::size_t>(index)]; }
+    tVokListe& InputStack() { return Ring(partitionCount_); }
+    int WalkFrom(tVokabel* card, tVokabel& out);
+
+    bool unknownToInput_ = true;
+    std::array<tVokListe, kRingCount> rings_;
+    std::array<std::int32_t, kRingCount> capacity_{};
+    int current_ = 0;
+    int partitionCount_ = kPartitions;
+    int walkRing_ = 0;
+};
+
+/// The program's one box, constructed on first use and alive for the whole run.
+tCardBox& ProgramBox();
+
+}  // namespace tallyfold

@@ -1,0 +1,211 @@
+#include "box/card_ring.h"
+
+#include <ctime>
+#include <utility>
+#include <vector>
+
+namespace tallyfold {
+
+namespace {
+
+// SplitMix64: small, fast, and the same on every platform, so a seed always gives the same
+// permutation. Draws are unbiased (rejection sampling), not "value modulo range".
+class ShuffleRandom {
+public:
+    explicit ShuffleRandom(std::uint64_t seed) : state_(seed) {}
+
+    std::uint64_t NextValue() {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        return z ^ (z >> 31);
+    }
+
+    /// A uniform draw from 0 to bound - 1; bound must be at least 1.
+    std::uint64_t Below(std::uint64_t bound) {
+        const std::uint64_t limit = UINT64_MAX - UINT64_MAX % bound;
+        std::uint64_t value = NextValue();
+        while (value >= limit) {
+            value = NextValue();
+        }
+        return value % bound;
+    }
+
+private:
+    std::uint64_t state_;
+};
+
+}  // namespace
+
+tVokListe::~tVokListe() { Clear(); }
+
+void tVokListe::LinkAtEnd(Node* node) {
+    if (head_ == nullptr) {
+        head_ = node;
+    } else {
+        tail_->next = node;
+    }
+    tail_ = node;
+    node->next = head_;
+    ++count_;
+}
+
+tVokListe::Node* tVokListe::UnlinkHead() {
+    Node* node = head_;
+    if (node == nullptr) {
+        return nullptr;
+    }
+    if (--count_ == 0) {
+        head_ = nullptr;
+        tail_ = nullptr;
+    } else {
+        head_ = node->next;
+        tail_->next = head_;
+    }
+    node->next = nullptr;
+    return node;
+}
+
+void tVokListe::Append(const tVokabel& card) { LinkAtEnd(new Node{nullptr, card}); }
+
+tVokabel* tVokListe::Head() const { return head_ != nullptr ? &head_->card : nullptr; }
+
+void tVokListe::DropHead() { delete UnlinkHead(); }
+
+tVokabel* tVokListe::Rotate() {
+    if (head_ == nullptr) {
+        return nullptr;
+    }
+    tail_ = head_;
+    head_ = head_->next;
+    return &head_->card;
+}
+
+bool tVokListe::Remove(const tVokabel* card) {
+    if (head_ == nullptr) {
+        return false;
+    }
+    // Examine each node through its predecessor: the head's successor first, the head last.
+    Node* previous = head_;
+    for (std::int32_t i = 0; i < count_; ++i) {
+        Node* node = previous->next;
+        if (&node->card == card) {
+            previous->next = node->next;
+            if (node == head_) {
+                head_ = node->next;
+            }
+            if (node == tail_) {
+                tail_ = previous;
+            }
+            delete node;
+            if (--count_ == 0) {
+                head_ = nullptr;
+                tail_ = nullptr;
+            }
+            return true;
+        }
+        previous = node;
+    }
+    return false;
+}
+
+tVokabel* tVokListe::First() {
+    cursor_ = head_;
+    cursorIndex_ = head_ != nullptr ? 1 : 0;
+    return Head();
+}
+
+tVokabel* tVokListe::Next() {
+    if (cursor_ == nullptr || cursorIndex_ >= count_) {
+        return nullptr;
+    }
+    cursor_ = cursor_->next;
+    ++cursorIndex_;
+    return &cursor_->card;
+}
+
+void tVokListe::Shuffle() { ShuffleWithSeed(static_cast<std::uint64_t>(std::time(nullptr))); }
+
+void tVokListe::ShuffleWithSeed(std::uint64_t seed) {
+    if (count_ < 3) {
+        return;
+    }
+    std::vector<Node*> nodes;
+    nodes.reserve(static_cast<std::size_t>(count_));
+    Node* node = head_;
+    for (std::int32_t i = 0; i < count_; ++i, node = node->next) {
+        nodes.push_back(node);
+    }
+    ShuffleRandom random(seed);
+    for (std::size_t i = nodes.size() - 1; i > 0; --i) {
+        std::swap(nodes[i], nodes[random.Below(i + 1)]);
+    }
+    for (std::size_t i = 0; i + 1 < nodes.size(); ++i) {
+        nodes[i]->next = nodes[i + 1];
+    }
+    head_ = nodes.front();
+    tail_ = nodes.back();
+    tail_->next = head_;
+    cursor_ = nullptr;
+    cursorIndex_ = 0;
+}
+
+template <typename Match>
+tVokabel* tVokListe::FindFirst(Match match) const {
+    Node* node = head_;
+    for (std::int32_t i = 0; i < count_; ++i, node = node->next) {
+        if (match(node->card)) {
+            return &node->card;
+        }
+    }
+    return nullptr;
+}
+
+tVokabel* tVokListe::FindSameQuestionOrAnswer(const tVokabel& card) const {
+    return FindFirst([&card](const tVokabel& stored) { return stored.SameQuestionOrAnswer(card); });
+}
+
+tVokabel* tVokListe::FindSameCard(const tVokabel& card) const {
+    return FindFirst([&card](const tVokabel& stored) { return stored.SameCard(card); });
+}
+
+tVokabel* tVokListe::MoveHeadTo(tVokListe& target) {
+    if (&target == this) {
+        return Rotate() != nullptr ? &tail_->card : nullptr;
+    }
+    Node* node = UnlinkHead();
+    if (node == nullptr) {
+        return nullptr;
+    }
+    target.LinkAtEnd(node);
+    return &node->card;
+}
+
+void tVokListe::MoveAllTo(tVokListe& target) {
+    if (&target == this || head_ == nullptr) {
+        return;
+    }
+    if (target.head_ == nullptr) {
+        target.head_ = head_;
+    } else {
+        target.tail_->next = head_;
+    }
+    tail_->next = target.head_;
+    target.tail_ = tail_;
+    target.count_ += count_;
+    head_ = nullptr;
+    tail_ = nullptr;
+    count_ = 0;
+    cursor_ = nullptr;
+    cursorIndex_ = 0;
+}
+
+void tVokListe::Clear() {
+    while (head_ != nullptr) {
+        DropHead();
+    }
+    cursor_ = nullptr;
+    cursorIndex_ = 0;
+}
+
+}  // namespace tallyfold

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+
+#include "box/card.h"
+
+namespace tallyfold {
+
+/// An ordered ring of cards: a circular singly linked list whose head is the card offered next.
+///
+/// The ring owns its nodes, and each node holds its card by value. `Append` stores a copy; the
+/// caller keeps its own record. A card pointer handed out by the ring stays valid until that
+/// card is deleted from the ring (`DropHead`, `Remove`, `Clear`, `Shuffle`, or a move to another
+/// ring); callers may change the texts and counters of a stored card through it.
+///
+/// One cursor serves the `First`/`Next` walk: a walk must not be interleaved with changes to the
+/// same ring, and every walk starts with `First`.
+class tVokListe {
+public:
+    tVokListe() = default;
+    ~tVokListe();
+    tVokListe(const tVokListe&) = delete;
+    tVokListe& operator=(const tVokListe&) = delete;
+
+    /// Appends a copy of `card` after the tail. O(1).
+    void Append(const tVokabel& card);
+    /// The head card, or nullptr for an empty ring.
+    tVokabel* Head() const;
+    /// Deletes the head card; the next card becomes the head. No effect on an empty ring.
+    void DropHead();
+    /// Advances head and tail one node, so the former head is now the last card.
+    /// Returns the new head, or nullptr for an empty ring.
+    tVokabel* Rotate();
+    /// Deletes the card stored at exactly this address (identity, not equal contents).
+    /// Returns false, changing nothing, when this ring does not hold it. Linear.
+    bool Remove(const tVokabel* card);
+    /// Starts a walk: returns the head card, or nullptr for an empty ring.
+    tVokabel* First();
+    /// The next card of the walk, or nullptr once `Count` cards were handed out.
+    tVokabel* Next();
+    std::int32_t Count() const { return count_; }
+
+    /// Reorders the cards into a uniformly random permutation, seeded from the clock in whole
+    /// seconds, so rings of equal size shuffled within one second get the same permutation.
+    /// Rings of fewer than three cards stay as they are. Invalidates card pointers. Linear.
+    void Shuffle();
+    /// `Shuffle` with a given seed: the same seed and count always give the same permutation.
+    void ShuffleWithSeed(std::uint64_t seed);
+
+    /// The first card from the head for which `SameQuestionOrAnswer` holds, or nullptr.
+    tVokabel* FindSameQuestionOrAnswer(const tVokabel& card) const;
+    /// The first card from the head for which `SameCard` holds, or nullptr.
+    tVokabel* FindSameCard(const tVokabel& card) const;
+
+    /// Moves the head card to the end of `target` without copying it, and returns it there.
+    /// Returns nullptr when this ring is empty. Moving to the same ring is a `Rotate`. O(1).
+    tVokabel* MoveHeadTo(tVokListe& target);
+    /// Moves every card, in order, to the end of `target` without copying; this ring is left
+    /// empty. O(1).
+    void MoveAllTo(tVokListe& target);
+    /// Deletes every card.
+    void Clear();
+
+private:
+    struct Node {
+        Node* next = nullptr;
+        tVokabel card;
+    };
+
+    void LinkAtEnd(Node* node);
+    Node* UnlinkHead();
+    template <typename Match>
+    tVokabel* FindFirst(Match match) const;
+
+    Node* head_ = nullptr;
+    Node* tail_ = nullptr;
+    std::int32_t count_ = 0;
+    Node* cursor_ = nullptr;
+    std::int32_t cursorIndex_ = 0;
+};
+
+}  // namespace tallyfold

@@ -1,0 +1,18 @@
+# Settings shared by every target of the project.
+
+if(TALLYFOLD_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Strict warnings for our own code; third-party code never goes through here.
+function(tallyfold_strict_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror)
+endfunction()
+
+# One static library per folder; includes are written from the repository root ("box/card.h").
+function(tallyfold_add_library target)
+  add_library(${target} STATIC ${ARGN})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  tallyfold_strict_warnings(${target})
+endfunction()
