@@ -1,0 +1,185 @@
+#include "table/charset.h"
+
+namespace tallyfold {
+
+namespace {
+
+constexpr char kAcuteAnsi = '\xB4';
+constexpr char kAcuteOem = '\xEF';
+constexpr char kRingAnsi = '\xB0';
+constexpr char kRingOem = '\xF8';
+
+constexpr CharEntry Entry(unsigned char oem, unsigned char ansi, char first, char second = 0) {
+    return CharEntry{oem, ansi, {first, second}};
+}
+
+}  // namespace
+
+const std::array<CharEntry, kCharTableSize> kCharTable = {{
+    Entry(0x80, 0xC7, ',', 'C'),       Entry(0x81, 0xFC, '"', 'u'),
+    Entry(0x82, 0xE9, kAcuteOem, 'e'), Entry(0x82, 0xE9, kAcuteAnsi, 'e'),
+    Entry(0x83, 0xE2, '^', 'a'),       Entry(0x84, 0xE4, '"', 'a'),
+    Entry(0x85, 0xE0, '`', 'a'),       Entry(0x86, 0xE5, kRingOem, 'a'),
+    Entry(0x86, 0xE5, kRingAnsi, 'a'), Entry(0x87, 0xE7, ',', 'c'),
+    Entry(0x88, 0xEA, '^', 'e'),       Entry(0x89, 0xEB, '"', 'e'),
+    Entry(0x8A, 0xE8, '`', 'e'),       Entry(0x8B, 0xEF, '"', 'i'),
+    Entry(0x8C, 0xEE, '^', 'i'),       Entry(0x8D, 0xEC, '`', 'i'),
+    Entry(0x8E, 0xC4, '"', 'A'),       Entry(0x8F, 0xC5, kRingOem, 'A'),
+    Entry(0x8F, 0xC5, kRingAnsi, 'A'), Entry(0x90, 0xC9, kAcuteOem, 'E'),
+    Entry(0x90, 0xC9, kAcuteAnsi, 'E'), Entry(0x91, 0xE6, 'a', 'e'),
+    Entry(0x92, 0xC6, 'A', 'E'),       Entry(0x93, 0xF4, '^', 'o'),
+    Entry(0x94, 0xF6, '"', 'o'),       Entry(0x95, 0xF2, '`', 'o'),
+    Entry(0x96, 0xFB, '^', 'u'),       Entry(0x97, 0xF9, '`', 'u'),
+    Entry(0x98, 0xFF, '"', 'y'),       Entry(0x99, 0xD6, '"', 'O'),
+    Entry(0x9A, 0xDC, '"', 'U'),       Entry(0x9B, 0xF8, '/', 'o'),
+    Entry(0x9C, 0xA3, 'L'),            Entry(0x9D, 0xD8, '/', 'O'),
+    Entry(0xA0, 0xE1, kAcuteOem, 'a'), Entry(0xA0, 0xE1, kAcuteAnsi, 'a'),
+    Entry(0xA1, 0xED, kAcuteOem, 'i'), Entry(0xA1, 0xED, kAcuteAnsi, 'i'),
+    Entry(0xA2, 0xF3, kAcuteOem, 'o'), Entry(0xA2, 0xF3, kAcuteAnsi, 'o'),
+    Entry(0xA3, 0xFA, kAcuteOem, 'u'), Entry(0xA3, 0xFA, kAcuteAnsi, 'u'),
+    Entry(0xA4, 0xF1, '~', 'n'),       Entry(0xA5, 0xD1, '~', 'N'),
+    Entry(0xA8, 0xBF, '?'),            Entry(0xB5, 0xC1, kAcuteOem, 'A'),
+    Entry(0xB5, 0xC1, kAcuteAnsi, 'A'), Entry(0xB6, 0xC5, kRingOem, 'A'),
+    Entry(0xB6, 0xC5, kRingAnsi, 'A'), Entry(0xB7, 0xC0, '`', 'A'),
+    Entry(0xBD, 0xA2, '|', 'c'),       Entry(0xBE, 0xBE, '=', 'Y'),
+    Entry(0xC6, 0xE3, '~', 'a'),       Entry(0xC7, 0xC3, '~', 'A'),
+    Entry(0xD0, 0xF0, '-', 'd'),       Entry(0xD1, 0xD0, '-', 'D'),
+    Entry(0xD2, 0xCA, '^', 'E'),       Entry(0xD3, 0xCB, '"', 'E'),
+    Entry(0xD4, 0xC8, '`', 'E'),       Entry(0xD6, 0xCD, kAcuteOem, 'I'),
+    Entry(0xD6, 0xCD, kAcuteAnsi, 'I'), Entry(0xD7, 0xCE, '^', 'I'),
+    Entry(0xD8, 0xCF, '"', 'I'),       Entry(0xDE, 0xCC, '`', 'I'),
+    Entry(0xE0, 0xD3, kAcuteOem, 'O'), Entry(0xE0, 0xD3, kAcuteAnsi, 'O'),
+    Entry(0xE1, 0xDF, '"', 's'),       Entry(0xE2, 0xD4, '^', 'O'),
+    Entry(0xE3, 0xD2, '`', 'O'),       Entry(0xE4, 0xF5, '~', 'o'),
+    Entry(0xE5, 0xD5, '~', 'O'),       Entry(0xE9, 0xDA, kAcuteOem, 'U'),
+    Entry(0xE9, 0xDA, kAcuteAnsi, 'U'), Entry(0xEA, 0xDB, '^', 'U'),
+    Entry(0xEB, 0xD9, '`', 'U'),       Entry(0xEC, 0xFD, kAcuteOem, 'y'),
+    Entry(0xEC, 0xFD, kAcuteAnsi, 'y'), Entry(0xED, 0xDD, kAcuteOem, 'Y'),
+    Entry(0xED, 0xDD, kAcuteAnsi, 'Y'), Entry(0x00, 0x00, '0'),
+}};
+
+namespace {
+
+// Byte-indexed views of the table, first match winning, built once: the conversions run for
+// every text of every record.
+struct ConversionMaps {
+    std::array<unsigned char, 256> ansiToOem{};
+    std::array<unsigned char, 256> oemToAnsi{};
+
+    ConversionMaps() {
+        std::array<bool, 256> ansiSeen{};
+        std::array<bool, 256> oemSeen{};
+        for (int c = 0; c < 256; ++c) {
+            ansiToOem[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c);
+            oemToAnsi[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c);
+        }
+        for (const CharEntry& entry : kCharTable) {
+            if (!ansiSeen[entry.ansi]) {
+                ansiSeen[entry.ansi] = true;
+                ansiToOem[entry.ansi] = entry.oem;
+            }
+            if (!oemSeen[entry.oem]) {
+                oemSeen[entry.oem] = true;
+                oemToAnsi[entry.oem] = entry.ansi;
+            }
+        }
+    }
+};
+
+const ConversionMaps& Maps() {
+    static const ConversionMaps maps;
+    return maps;
+}
+
+std::size_t TextLength(std::span<const char> text) {
+    std::size_t length = 0;
+    while (length < text.size() && text[length] != '\0') {
+        ++length;
+    }
+    return length;
+}
+
+std::size_t Terminate(std::span<char> text, std::size_t length) {
+    if (length < text.size()) {
+        text[length] = '\0';
+    }
+    return length;
+}
+
+enum class Target { Oem, Ansi };
+
+// One left-to-right pass with a read and a write position; the write position never passes
+// the read position, so the text is rewritten in place.
+std::size_t ExpandEscapes(std::span<char> text, Target target) {
+    const std::size_t length = TextLength(text);
+    std::size_t write = 0;
+    std::size_t read = 0;
+    while (read < length) {
+        unsigned char c = static_cast<unsigned char>(text[read]);
+        if (target == Target::Oem && c >= 0x80) {
+            c = AnsiToOemChar(c);
+        }
+        if (c != '\\') {
+            text[write++] = static_cast<char>(c);
+            ++read;
+            continue;
+        }
+        if (read + 1 == length) {
+            break;  // a backslash at the very end is dropped
+        }
+        const char next = text[read + 1];
+        if (next == '\\') {
+            text[write++] = '\\';
+            read += 2;
+            continue;
+        }
+        const int found = FindEscape({text.data() + read + 1, length - read - 1});
+        if (found < 0) {
+            text[write++] = next;  // only the backslash is lost
+            read += 2;
+            continue;
+        }
+        const CharEntry& entry = kCharTable[static_cast<std::size_t>(found)];
+        const unsigned char produced = target == Target::Oem ? entry.oem : entry.ansi;
+        if (produced == 0) {
+            break;  // the escape for code 0 ends the text here
+        }
+        text[write++] = static_cast<char>(produced);
+        read += 1 + (entry.name[1] != 0 ? 2 : 1);
+    }
+    return Terminate(text, write);
+}
+
+}  // namespace
+
+unsigned char AnsiToOemChar(unsigned char c) { return Maps().ansiToOem[c]; }
+
+unsigned char OemToAnsiChar(unsigned char c) { return Maps().oemToAnsi[c]; }
+
+int FindEscape(std::string_view text) {
+    for (int i = 0; i < kCharTableSize; ++i) {
+        const std::array<char, 2>& name = kCharTable[static_cast<std::size_t>(i)].name;
+        const std::size_t nameLength = name[1] != 0 ? 2 : 1;
+        if (text.size() >= nameLength && text.compare(0, nameLength, name.data(), nameLength) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+std::size_t TextOemToAnsi(std::span<char> text) {
+    const std::size_t length = TextLength(text);
+    for (std::size_t i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            text[i] = static_cast<char>(OemToAnsiChar(c));
+        }
+    }
+    return length;
+}
+
+std::size_t TextAnsiToOemEscaped(std::span<char> text) { return ExpandEscapes(text, Target::Oem); }
+
+std::size_t ExpandEscapesAnsi(std::span<char> text) { return ExpandEscapes(text, Target::Ansi); }
+
+}  // namespace tallyfold

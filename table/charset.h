@@ -1,0 +1,43 @@
+#pragma once
+
+// Card texts are Windows-1252 in memory and code page 850 ("OEM") in table files. One table of
+// 80 characters converts between the two and names the backslash escapes that let a user type
+// accented letters without a keyboard for them ("\"a" gives ä). Every search takes the first
+// matching entry, so the order of the table matters.
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace tallyfold {
+
+struct CharEntry {
+    unsigned char oem;
+    unsigned char ansi;
+    /// One or two bytes typed after a backslash; unused bytes are zero.
+    std::array<char, 2> name;
+};
+
+inline constexpr int kCharTableSize = 80;
+extern const std::array<CharEntry, kCharTableSize> kCharTable;
+
+/// The OEM code of the first entry with this ANSI code; `c` itself if no entry has it.
+unsigned char AnsiToOemChar(unsigned char c);
+/// The ANSI code of the first entry with this OEM code; `c` itself if no entry has it.
+unsigned char OemToAnsiChar(unsigned char c);
+/// Position (0 to 79) of the first entry whose escape name begins `text`, or -1.
+int FindEscape(std::string_view text);
+
+// The text operations below work in place on the text in `text`, which ends at its first zero
+// byte or at the end of the span. They never grow it: an escape is at least two bytes and
+// yields one. Each returns the new length and writes a terminating zero when there is room.
+
+/// Converts every byte of 0x80 or above from OEM to ANSI.
+std::size_t TextOemToAnsi(std::span<char> text);
+/// Converts every byte of 0x80 or above from ANSI to OEM and expands escapes to OEM codes.
+std::size_t TextAnsiToOemEscaped(std::span<char> text);
+/// Expands escapes to ANSI codes; other bytes stay as they are.
+std::size_t ExpandEscapesAnsi(std::span<char> text);
+
+}  // namespace tallyfold

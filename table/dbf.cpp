@@ -1,0 +1,492 @@
+#include "table/dbf.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "table/little_endian.h"
+
+namespace tallyfold {
+
+namespace {
+
+constexpr char kBlank = ' ';
+constexpr char kDeletedFlag = '*';
+constexpr char kEndOfFile = 0x1A;
+constexpr std::size_t kHeaderCopySize = 16;
+constexpr std::size_t kDescriptorSize = 32;
+constexpr std::uint16_t kMinHeaderLength = 33;
+// Large enough that a sequential read or a bulk append costs a system call per few hundred
+// records, small enough to stay in cache.
+constexpr std::size_t kWindowSize = 64 * 1024;
+constexpr std::size_t kPendingLimit = 1024 * 1024;
+
+std::span<const char> AsChars(const unsigned char* bytes, std::size_t size) {
+    return {reinterpret_cast<const char*>(bytes), size};
+}
+
+}  // namespace
+
+tDBF::tDBF(const std::string& path) { Open(path); }
+
+tDBF::~tDBF() { Close(); }
+
+void tDBF::Error(int code) { lastError_ = code; }
+
+bool tDBF::Open(const std::string& path) {
+    Close();
+    path_ = path;
+    if (!file_.OpenExisting(path)) {
+        Release();
+        Error(kDbfCannotOpen);
+        return false;
+    }
+    if (file_.ReadAt(0, {reinterpret_cast<char*>(header_.data()), header_.size()}) !=
+        static_cast<std::int64_t>(kHeaderCopySize)) {
+        Release();
+        Error(kDbfHeaderUnreadable);
+        return false;
+    }
+    if (!ReadHeaderAndFields()) {
+        Release();
+        Error(kDbfInconsistentHeader);
+        return false;
+    }
+    record_.assign(RecordLength(), kBlank);
+    dirty_ = false;
+    recNo_ = 0;
+    return true;
+}
+
+// Checks every number of the header against the others and against the file's size before
+// anything is sized by it, and fills the field table.
+bool tDBF::ReadHeaderAndFields() {
+    const std::uint64_t fileSize = file_.Size();
+    const std::uint16_t headerLength = HeaderLength();
+    const std::uint16_t recordLength = RecordLength();
+    if (headerLength < kMinHeaderLength || headerLength > fileSize || recordLength == 0) {
+        return false;
+    }
+    // FieldCount is derived from the header length, so every descriptor lies inside it.
+    std::vector<unsigned char> header(headerLength);
+    if (file_.ReadAt(0, {reinterpret_cast<char*>(header.data()), header.size()}) !=
+        static_cast<std::int64_t>(header.size())) {
+        return false;
+    }
+    const int count = FieldCount();
+    fields_.assign(static_cast<std::size_t>(count), FieldInfo{});
+    std::uint32_t offset = 1;
+    for (int i = 0; i < count; ++i) {
+        const unsigned char* descriptor = header.data() + kDescriptorSize * (i + 1);
+        FieldInfo& field = fields_[static_cast<std::size_t>(i)];
+        std::size_t nameLength = 0;
+        while (nameLength < 10 && descriptor[nameLength] != 0) {
+            field.name[nameLength] = static_cast<char>(descriptor[nameLength]);
+            ++nameLength;
+        }
+        field.type = static_cast<char>(descriptor[11]);
+        field.length = descriptor[16];
+        field.decimals = descriptor[17];
+        field.offset = static_cast<std::uint16_t>(offset);  // at most the record length
+        if (field.length == 0) {
+            return false;
+        }
+        offset += field.length;
+        if (offset > recordLength) {
+            return false;
+        }
+    }
+    // A record count that claims records beyond the end of the file is cut to the records
+    // that at least begin inside it, so a damaged count cannot make a reader walk billions of
+    // phantom records.
+    const std::uint64_t available = fileSize - headerLength;
+    const std::uint64_t started = (available + recordLength - 1) / recordLength;
+    if (RecordCount() > started) {
+        SetRecordCount(static_cast<std::uint32_t>(started));
+    }
+    return true;
+}
+
+void tDBF::Release() {
+    file_.Close();
+    path_.clear();
+    record_.clear();
+    record_.shrink_to_fit();
+    fields_.clear();
+    header_.fill(0);
+    dirty_ = false;
+    recNo_ = 0;
+    window_.clear();
+    windowValid_ = 0;
+    writeBehind_ = false;
+    headerPending_ = false;
+    pending_.clear();
+}
+
+void tDBF::Close() {
+    if (!IsOpen()) {
+        return;
+    }
+    Flush();
+    const bool pendingWritten = WritePending();
+    const bool closed = file_.Close();
+    Release();
+    if (!pendingWritten || !closed) {
+        Error(kDbfWriteFailed);
+    }
+}
+
+void tDBF::Flush() {
+    if (!IsOpen()) {
+        dirty_ = false;
+        return;
+    }
+    if (!dirty_) {
+        return;
+    }
+    if (!WriteAt(RecordOffset(recNo_), record_)) {
+        Error(kDbfWriteFailed);
+        return;
+    }
+    dirty_ = false;
+}
+
+bool tDBF::GoTo(std::uint32_t index) {
+    if (!IsOpen()) {
+        return false;
+    }
+    if (dirty_) {
+        Flush();
+    }
+    recNo_ = index;
+    if (index > RecordCount()) {
+        Error(kDbfRecordOutOfRange);
+        return false;
+    }
+    if (index < RecordCount()) {
+        ReadRecord(RecordOffset(index));
+    }
+    return true;
+}
+
+void tDBF::ReadRecord(std::uint64_t offset) {
+    const std::size_t length = record_.size();
+    if (writeBehind_ && !pending_.empty()) {
+        if (!WritePending()) {
+            Error(kDbfWriteFailed);
+        }
+    }
+    const bool inWindow =
+        offset >= windowOffset_ && offset + length <= windowOffset_ + windowValid_;
+    if (!inWindow) {
+        window_.resize(std::max(kWindowSize, length));
+        const std::int64_t got = file_.ReadAt(offset, window_);
+        windowOffset_ = offset;
+        windowValid_ = got > 0 ? static_cast<std::uint64_t>(got) : 0;
+    }
+    // What the file does not hold of the record reads as blanks.
+    const std::uint64_t start = offset - windowOffset_;
+    const std::size_t present =
+        start < windowValid_ ? static_cast<std::size_t>(std::min<std::uint64_t>(
+                                   length, windowValid_ - start))
+                             : 0;
+    if (present > 0) {
+        std::memcpy(record_.data(), window_.data() + start, present);
+    }
+    std::fill(record_.begin() + static_cast<std::ptrdiff_t>(present), record_.end(), kBlank);
+}
+
+bool tDBF::Eof() const { return recNo_ >= RecordCount(); }
+
+bool tDBF::AppendBlank() {
+    if (!IsOpen()) {
+        return false;
+    }
+    if (dirty_) {
+        Flush();
+    }
+    const std::uint32_t count = RecordCount();
+    if (count == std::numeric_limits<std::uint32_t>::max()) {
+        Error(kDbfWriteFailed);
+        return false;
+    }
+    std::fill(record_.begin(), record_.end(), kBlank);
+    const std::uint64_t offset = RecordOffset(count);
+    if (!WriteAt(offset, record_)) {
+        Error(kDbfWriteFailed);
+        return false;
+    }
+    // A lost end marker is harmless: the record count says where the records end.
+    const char marker = kEndOfFile;
+    WriteAt(offset + record_.size(), {&marker, 1});
+    recNo_ = count;
+    SetRecordCount(count + 1);
+    if (!WriteHeader()) {
+        Error(kDbfWriteFailed);
+    }
+    return true;
+}
+
+std::uint32_t tDBF::RecordCount() const { return ReadLE32(header_.data() + 4); }
+std::uint16_t tDBF::HeaderLength() const { return ReadLE16(header_.data() + 8); }
+std::uint16_t tDBF::RecordLength() const { return ReadLE16(header_.data() + 10); }
+
+int tDBF::FieldCount() const {
+    if (!IsOpen()) {
+        return 0;
+    }
+    return HeaderLength() / 32 - 1;
+}
+
+void tDBF::SetRecordCount(std::uint32_t count) { WriteLE32(header_.data() + 4, count); }
+
+std::uint64_t tDBF::RecordOffset(std::uint64_t index) const {
+    return HeaderLength() + index * RecordLength();
+}
+
+bool tDBF::ValidField(int index) const {
+    return IsOpen() && index >= 0 && static_cast<std::size_t>(index) < fields_.size();
+}
+
+bool tDBF::HasCurrentRecord() const { return IsOpen() && recNo_ < RecordCount(); }
+
+int tDBF::FieldIndex(std::string_view name) {
+    if (!IsOpen()) {
+        return -1;
+    }
+    for (int i = static_cast<int>(fields_.size()) - 1; i >= 0; --i) {
+        if (FieldName(i) == name) {
+            return i;
+        }
+    }
+    if (lastError_ == kDbfNoError) {
+        Error(kDbfNoSuchField);
+    }
+    return -1;
+}
+
+std::string_view tDBF::FieldName(int index) const {
+    if (!ValidField(index)) {
+        return {};
+    }
+    return fields_[static_cast<std::size_t>(index)].name.data();
+}
+
+char tDBF::FieldType(int index) const {
+    return ValidField(index) ? fields_[static_cast<std::size_t>(index)].type : 'U';
+}
+
+int tDBF::FieldLength(int index) const {
+    return ValidField(index) ? fields_[static_cast<std::size_t>(index)].length : 0;
+}
+
+int tDBF::FieldDecimals(int index) const {
+    return ValidField(index) ? fields_[static_cast<std::size_t>(index)].decimals : 0;
+}
+
+int tDBF::GetField(int index, std::span<char> out) {
+    if (!out.empty()) {
+        out[0] = '\0';
+    }
+    if (!IsOpen()) {
+        return 0;
+    }
+    if (!ValidField(index) || !HasCurrentRecord()) {
+        Error(kDbfNoCurrentField);
+        return 0;
+    }
+    if (out.empty()) {
+        return 0;
+    }
+    const FieldInfo& field = fields_[static_cast<std::size_t>(index)];
+    const char* bytes = record_.data() + field.offset;
+    std::size_t length = field.length;
+    while (length > 0 && bytes[length - 1] == kBlank) {
+        --length;
+    }
+    length = std::min(length, out.size() - 1);
+    std::memcpy(out.data(), bytes, length);
+    out[length] = '\0';
+    return static_cast<int>(length);
+}
+
+int tDBF::PutField(int index, std::string_view text) {
+    if (!ValidField(index) || !HasCurrentRecord()) {
+        return 0;
+    }
+    const FieldInfo& field = fields_[static_cast<std::size_t>(index)];
+    const std::size_t length =
+        std::min({text.size(), text.find('\0'), static_cast<std::size_t>(field.length)});
+    char* bytes = record_.data() + field.offset;
+    std::memcpy(bytes, text.data(), length);
+    std::fill(bytes + length, bytes + field.length, kBlank);
+    dirty_ = true;
+    return field.length;
+}
+
+void tDBF::Delete() {
+    if (HasCurrentRecord() && record_[0] != kDeletedFlag) {
+        record_[0] = kDeletedFlag;
+        dirty_ = true;
+    }
+}
+
+void tDBF::Recall() {
+    if (HasCurrentRecord() && record_[0] != kBlank) {
+        record_[0] = kBlank;
+        dirty_ = true;
+    }
+}
+
+bool tDBF::Deleted() const { return HasCurrentRecord() && record_[0] != kBlank; }
+
+bool tDBF::Pack() {
+    if (!IsOpen()) {
+        return false;
+    }
+    Flush();
+    if (!WritePending()) {
+        Error(kDbfWriteFailed);
+        return false;
+    }
+    std::vector<char> header(HeaderLength());
+    if (file_.ReadAt(0, header) != static_cast<std::int64_t>(header.size())) {
+        Error(kDbfHeaderReadFailed);
+        return false;
+    }
+    std::string packedPath = path_;
+    packedPath.back() = '_';
+    File packed;
+    if (!packed.Create(packedPath)) {
+        Error(kDbfCannotOpen);
+        return false;
+    }
+    if (const auto permissions = PermissionsOf(path_)) {
+        // Best effort: a packed table that could not take the old permissions is still whole.
+        static_cast<void>(packed.SetPermissions(*permissions));
+    }
+    std::uint32_t kept = 0;
+    unsigned char count[4];
+    const char marker = kEndOfFile;
+    bool written = packed.WriteAt(0, header) && CopyLiveRecords(packed, kept);
+    WriteLE32(count, kept);
+    written = written && packed.WriteAt(RecordOffset(kept), {&marker, 1}) &&
+              packed.WriteAt(4, AsChars(count, sizeof count)) && packed.Sync();
+    written = packed.Close() && written;
+    if (!written) {
+        Error(kDbfWriteFailed);
+        return false;
+    }
+    const std::string path = path_;
+    Close();
+    if (!RenameFile(packedPath, path)) {
+        RemoveFile(packedPath);
+        Open(path);
+        Error(kDbfWriteFailed);
+        return false;
+    }
+    return Open(path);
+}
+
+// Copies every live record, in order, to `target` in blocks; `kept` receives their number.
+bool tDBF::CopyLiveRecords(File& target, std::uint32_t& kept) {
+    const std::uint32_t total = RecordCount();
+    std::vector<char> block;
+    block.reserve(kWindowSize + record_.size());
+    std::uint64_t blockOffset = HeaderLength();
+    for (std::uint32_t index = 0; index < total; ++index) {
+        GoTo(index);
+        if (Deleted()) {
+            continue;
+        }
+        block.insert(block.end(), record_.begin(), record_.end());
+        ++kept;
+        if (block.size() >= kWindowSize) {
+            if (!target.WriteAt(blockOffset, block)) {
+                return false;
+            }
+            blockOffset += block.size();
+            block.clear();
+        }
+    }
+    return target.WriteAt(blockOffset, block);
+}
+
+void tDBF::SetWriteBehind(bool on) {
+    if (!on && !WritePending()) {
+        Error(kDbfWriteFailed);
+    }
+    writeBehind_ = on && IsOpen();
+}
+
+bool tDBF::Sync() {
+    if (!IsOpen()) {
+        return false;
+    }
+    Flush();
+    if (dirty_ || !WritePending() || !file_.Sync()) {
+        Error(kDbfWriteFailed);
+        return false;
+    }
+    return true;
+}
+
+bool tDBF::WriteHeader() {
+    if (writeBehind_) {
+        headerPending_ = true;
+        return true;
+    }
+    return WriteThrough(0, AsChars(header_.data(), header_.size()));
+}
+
+bool tDBF::WriteAt(std::uint64_t offset, std::span<const char> data) {
+    if (!writeBehind_) {
+        return WriteThrough(offset, data);
+    }
+    const std::uint64_t pendingEnd = pendingOffset_ + pending_.size();
+    if (pending_.empty()) {
+        pendingOffset_ = offset;
+    } else if (offset < pendingOffset_ || offset > pendingEnd) {
+        return WritePending() && WriteThrough(offset, data);
+    }
+    const std::size_t start = static_cast<std::size_t>(offset - pendingOffset_);
+    if (start + data.size() > pending_.size()) {
+        pending_.resize(start + data.size());
+    }
+    std::memcpy(pending_.data() + start, data.data(), data.size());
+    return pending_.size() < kPendingLimit || WritePending();
+}
+
+bool tDBF::WritePending() {
+    if (!pending_.empty()) {
+        const bool written = WriteThrough(pendingOffset_, pending_);
+        pending_.clear();
+        if (!written) {
+            headerPending_ = false;
+            return false;
+        }
+    }
+    if (headerPending_) {
+        headerPending_ = false;
+        return WriteThrough(0, AsChars(header_.data(), header_.size()));
+    }
+    return true;
+}
+
+// The only place bytes reach the file; it keeps the read-ahead window in step with them.
+bool tDBF::WriteThrough(std::uint64_t offset, std::span<const char> data) {
+    if (!file_.WriteAt(offset, data)) {
+        return false;
+    }
+    const std::uint64_t windowEnd = windowOffset_ + windowValid_;
+    const std::uint64_t end = offset + data.size();
+    if (offset < windowEnd && end > windowOffset_) {
+        const std::uint64_t from = std::max(offset, windowOffset_);
+        const std::uint64_t to = std::min(end, windowEnd);
+        std::memcpy(window_.data() + (from - windowOffset_), data.data() + (from - offset),
+                    static_cast<std::size_t>(to - from));
+    }
+    return true;
+}
+
+}  // namespace tallyfold

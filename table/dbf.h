@@ -1,0 +1,141 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "table/dbf_error.h"
+#include "table/file_io.h"
+
+namespace tallyfold {
+
+/// A dBASE III table file (character and numeric fields, no memo): header, field descriptors,
+/// fixed-length records with a deletion flag, and an end-of-file marker.
+///
+/// The table owns its file, its record buffer (a copy of the current record) and its field
+/// table. Changes to the record buffer reach the file with the next `GoTo`, `AppendBlank`,
+/// `Flush`, `Pack` or `Close`. Failures go to the virtual `Error` with a `DbfError` code and show
+/// in each operation's result; nothing throws.
+///
+/// A file is untrusted input: `Open` refuses a header that contradicts itself or the file size
+/// (error 9), and no file can make the table read or write outside its buffers.
+class tDBF {
+public:
+    tDBF() = default;
+    /// Constructs the table and opens `path`.
+    explicit tDBF(const std::string& path);
+    virtual ~tDBF();
+    tDBF(const tDBF&) = delete;
+    tDBF& operator=(const tDBF&) = delete;
+
+    /// Opens an existing table for reading and writing (for reading only when the file may
+    /// not be written; writes then fail with error 4). Closes an open table first. Does not
+    /// position the table: start with `GoTo(0)` or `AppendBlank`.
+    bool Open(const std::string& path);
+    /// Writes a changed record back and closes the file; does nothing on a closed table.
+    void Close();
+    /// Writes the record buffer back to the current record if it was changed.
+    void Flush();
+    /// Makes record `index` current. `index` equal to the record count is the end (`Eof`);
+    /// beyond it, error 5 and false, with the index set all the same.
+    bool GoTo(std::uint32_t index);
+    bool Eof() const;
+    std::uint32_t RecNo() const { return recNo_; }
+    /// Adds a live record of blanks at the end and makes it current. False on error 4.
+    bool AppendBlank();
+
+    std::uint32_t RecordCount() const;
+    std::uint16_t HeaderLength() const;
+    std::uint16_t RecordLength() const;
+    int FieldCount() const;
+
+    /// Index of the field named exactly `name` (the later one of two equal names), or -1;
+    /// reports error 6 for a missing name while the last error code is 0.
+    int FieldIndex(std::string_view name);
+    /// The field's name; empty for an invalid index.
+    std::string_view FieldName(int index) const;
+    /// The type letter; 'U' for an invalid index.
+    char FieldType(int index) const;
+    int FieldLength(int index) const;
+    int FieldDecimals(int index) const;
+
+    /// Copies the field of the current record, without trailing blanks, into `out` and
+    /// terminates it with a zero byte; returns its length. `out` should hold the field length
+    /// plus one byte; a shorter buffer gets the field cut. Error 7, an empty text and 0 when
+    /// there is no current record or no such field.
+    int GetField(int index, std::span<char> out);
+    /// Stores `text` (up to its end, a zero byte, or the field length) into the field of the
+    /// current record, padded with blanks; returns the field length, or 0 when nothing was
+    /// stored (no current record or no such field).
+    int PutField(int index, std::string_view text);
+
+    void Delete();
+    void Recall();
+    bool Deleted() const;
+
+    /// Rewrites the file without its deleted records: a new file beside it (the last character
+    /// of the path replaced by '_') is written completely and then renamed over the table in
+    /// one step, so an interruption leaves either the old or the packed table. Returns true
+    /// when the packed table is open.
+    bool Pack();
+
+    /// Collects appended records in memory and writes them in large blocks, with the header
+    /// once at the end. Only for a file no one else reads while it is being filled: the bytes
+    /// on disk lag behind until `Sync`, `Close`, or switching it off.
+    void SetWriteBehind(bool on);
+    /// Writes everything pending and forces it to the disk. False (with error 4) on failure.
+    bool Sync();
+
+    /// Receives every error code. This one stores it as the last error code.
+    virtual void Error(int code);
+    int LastError() const { return lastError_; }
+    const std::string& Path() const { return path_; }
+    bool IsOpen() const { return file_.IsOpen(); }
+
+private:
+    struct FieldInfo {
+        std::array<char, 11> name{};
+        char type = 'U';
+        std::uint16_t length = 0;
+        std::uint16_t decimals = 0;
+        std::uint16_t offset = 0;
+    };
+
+    bool ValidField(int index) const;
+    bool HasCurrentRecord() const;
+    std::uint64_t RecordOffset(std::uint64_t index) const;
+    bool ReadHeaderAndFields();
+    void ReadRecord(std::uint64_t offset);
+    bool WriteAt(std::uint64_t offset, std::span<const char> data);
+    bool WriteThrough(std::uint64_t offset, std::span<const char> data);
+    bool WriteHeader();
+    bool WritePending();
+    void SetRecordCount(std::uint32_t count);
+    bool CopyLiveRecords(File& target, std::uint32_t& kept);
+    void Release();
+
+    std::string path_;
+    int lastError_ = kDbfNoError;
+    File file_;
+    std::uint32_t recNo_ = 0;
+    std::vector<char> record_;
+    std::vector<FieldInfo> fields_;
+    std::array<unsigned char, 16> header_{};
+    bool dirty_ = false;
+
+    // Read-ahead: a window of the file that sequential `GoTo`s are served from.
+    std::vector<char> window_;
+    std::uint64_t windowOffset_ = 0;
+    std::uint64_t windowValid_ = 0;
+
+    // Write-behind: bytes written at the end of the file, not yet on disk.
+    bool writeBehind_ = false;
+    bool headerPending_ = false;
+    std::vector<char> pending_;
+    std::uint64_t pendingOffset_ = 0;
+};
+
+}  // namespace tallyfold

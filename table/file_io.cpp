@@ -1,0 +1,214 @@
+#include "table/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+
+namespace tallyfold {
+
+namespace {
+
+FaultHook& Hook() {
+    static FaultHook hook;
+    return hook;
+}
+
+bool Refused(FileOperation operation) {
+    const FaultHook& hook = Hook();
+    if (hook && hook(operation)) {
+        errno = EIO;
+        return true;
+    }
+    return false;
+}
+
+int OpenRetrying(const char* path, int flags, unsigned mode = 0) {
+    int fd = -1;
+    do {
+        fd = ::open(path, flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool IsRegular(int fd) {
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+void SetFaultHook(FaultHook hook) { Hook() = std::move(hook); }
+
+File::~File() { Close(); }
+
+File::File(File&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), writable_(std::exchange(other.writable_, false)) {}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        Close();
+        fd_ = std::exchange(other.fd_, -1);
+        writable_ = std::exchange(other.writable_, false);
+    }
+    return *this;
+}
+
+bool File::OpenExisting(const std::string& path) {
+    Close();
+    if (Refused(FileOperation::Open)) {
+        return false;
+    }
+    int fd = OpenRetrying(path.c_str(), O_RDWR);
+    bool writable = true;
+    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        fd = OpenRetrying(path.c_str(), O_RDONLY);
+        writable = false;
+    }
+    if (fd < 0) {
+        return false;
+    }
+    if (!IsRegular(fd)) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    writable_ = writable;
+    return true;
+}
+
+bool File::Create(const std::string& path) {
+    Close();
+    if (Refused(FileOperation::Create)) {
+        return false;
+    }
+    const int fd = OpenRetrying(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) {
+        return false;
+    }
+    if (!IsRegular(fd)) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    writable_ = true;
+    return true;
+}
+
+bool File::CreateNew(const std::string& path) {
+    Close();
+    if (Refused(FileOperation::Create)) {
+        return false;
+    }
+    const int fd = OpenRetrying(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
+    if (fd < 0) {
+        return false;
+    }
+    fd_ = fd;
+    writable_ = true;
+    return true;
+}
+
+bool File::SetPermissions(unsigned mode) {
+    return fd_ >= 0 && ::fchmod(fd_, static_cast<mode_t>(mode)) == 0;
+}
+
+std::uint64_t File::Size() const {
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0 || info.st_size < 0) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::int64_t File::ReadAt(std::uint64_t offset, std::span<char> out) {
+    if (fd_ < 0 || Refused(FileOperation::Read)) {
+        return -1;
+    }
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t got = ::pread(fd_, out.data() + done, out.size() - done,
+                                    static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return -1;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return static_cast<std::int64_t>(done);
+}
+
+bool File::WriteAt(std::uint64_t offset, std::span<const char> data) {
+    if (fd_ < 0 || !writable_ || Refused(FileOperation::Write)) {
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t put = ::pwrite(fd_, data.data() + done, data.size() - done,
+                                     static_cast<off_t>(offset + done));
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+bool File::Sync() {
+    if (fd_ < 0 || Refused(FileOperation::Sync)) {
+        return false;
+    }
+    return ::fsync(fd_) == 0;
+}
+
+bool File::Close() {
+    if (fd_ < 0) {
+        return true;
+    }
+    const int fd = std::exchange(fd_, -1);
+    writable_ = false;
+    const bool refused = Refused(FileOperation::Close);
+    // The descriptor is released even when a failure is reported: retrying close is unsafe.
+    const bool closed = ::close(fd) == 0;
+    return closed && !refused;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    if (Refused(FileOperation::Rename)) {
+        return false;
+    }
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+    if (Refused(FileOperation::Remove)) {
+        return false;
+    }
+    return ::unlink(path.c_str()) == 0;
+}
+
+std::optional<unsigned> PermissionsOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<unsigned>(info.st_mode) & 07777u;
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace tallyfold

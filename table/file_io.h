@@ -1,0 +1,70 @@
+#pragma once
+
+// The one seam between Tallyfold and the file system. Every byte the table engine and the card
+// files read or write goes through here, so a test can make any single operation fail.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace tallyfold {
+
+enum class FileOperation { Open, Create, Read, Write, Sync, Close, Rename, Remove };
+
+/// Asked before every file operation; answering true makes that operation fail as if the
+/// system had refused it. Tests only: the program never sets one.
+using FaultHook = std::function<bool(FileOperation)>;
+void SetFaultHook(FaultHook hook);
+
+/// An open file, closed when the object goes away. Offsets and sizes are 64-bit.
+class File {
+public:
+    File() = default;
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    /// Opens an existing regular file for reading and writing, or for reading only when the
+    /// file may not be written (`IsWritable` then says so). Folders are refused.
+    [[nodiscard]] bool OpenExisting(const std::string& path);
+    /// Creates the file for reading and writing, emptying a file of that name.
+    [[nodiscard]] bool Create(const std::string& path);
+    /// Creates a file that must not exist yet, for reading and writing.
+    [[nodiscard]] bool CreateNew(const std::string& path);
+    /// Sets the permission bits exactly, whatever the umask took away at creation.
+    [[nodiscard]] bool SetPermissions(unsigned mode);
+
+    bool IsOpen() const { return fd_ >= 0; }
+    bool IsWritable() const { return writable_; }
+    /// Size in bytes, or 0 when it cannot be told.
+    std::uint64_t Size() const;
+
+    /// Reads up to `out.size()` bytes at `offset`. Returns the number read, fewer at the end
+    /// of the file, or -1 on an error.
+    std::int64_t ReadAt(std::uint64_t offset, std::span<char> out);
+    /// Writes all of `data` at `offset`; false if any of it could not be written.
+    [[nodiscard]] bool WriteAt(std::uint64_t offset, std::span<const char> data);
+    /// Forces the written bytes to the disk.
+    [[nodiscard]] bool Sync();
+    /// Closes the file; false when the system reports that written data may be lost.
+    bool Close();
+
+private:
+    int fd_ = -1;
+    bool writable_ = false;
+};
+
+/// Renames `from` to `to` in one step, replacing a file at `to`.
+[[nodiscard]] bool RenameFile(const std::string& from, const std::string& to);
+/// Deletes a file; false if it could not be deleted.
+bool RemoveFile(const std::string& path);
+/// The permission bits of an existing file, or nothing when there is none.
+std::optional<unsigned> PermissionsOf(const std::string& path);
+/// True when `path` names an existing regular file.
+bool IsRegularFile(const std::string& path);
+
+}  // namespace tallyfold

@@ -1,0 +1,474 @@
+#include "table/dbf.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "table/create_dbf.h"
+#include "tests/support/dbf_image.h"
+#include "tests/support/faults.h"
+#include "tests/support/files.h"
+
+namespace tallyfold {
+namespace {
+
+using testing::FieldSpec;
+using testing::HeaderImage;
+using testing::ReadBytes;
+using testing::RecordImage;
+using testing::ScopedFault;
+using testing::TableImage;
+using testing::TempDir;
+using testing::WriteBytes;
+
+const std::vector<FieldSpec> kWords = {{"WORD", 'C', 8}, {"COUNT", 'N', 4}};
+
+// Keeps every reported code, not only the last.
+class RecordingTable : public tDBF {
+public:
+    void Error(int code) override {
+        codes.push_back(code);
+        tDBF::Error(code);
+    }
+    std::vector<int> codes;
+};
+
+class TableTest : public ::testing::Test {
+protected:
+    std::string MakeTable(const std::vector<std::string>& records,
+                          const std::vector<FieldSpec>& fields = kWords) {
+        const std::string path = dir.File("words.dbf");
+        WriteBytes(path, TableImage(fields, records));
+        return path;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(TableTest, OpensANewTableWithItsFields) {
+    const std::string path = dir.File("new.dbf");
+    tCreateDBF builder;
+    builder.AddField("WORD", 'C', 8, 0);
+    builder.AddField("COUNT", 'N', 4, 0);
+    ASSERT_TRUE(builder.Create(path));
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
+    EXPECT_EQ(table.FieldCount(), 2);
+    EXPECT_EQ(table.RecordCount(), 0u);
+    EXPECT_EQ(table.HeaderLength(), 97);
+    EXPECT_EQ(table.RecordLength(), 13);
+    EXPECT_EQ(table.FieldName(1), "COUNT");
+    EXPECT_EQ(table.FieldType(1), 'N');
+    EXPECT_EQ(table.FieldLength(0), 8);
+    EXPECT_EQ(table.FieldDecimals(0), 0);
+    EXPECT_TRUE(table.GoTo(0));
+    EXPECT_TRUE(table.Eof());
+    EXPECT_EQ(table.LastError(), 0);
+}
+
+TEST_F(TableTest, AppendBlankWritesRecordMarkerAndCount) {
+    const std::string path = MakeTable({});
+    const std::string before = ReadBytes(path);
+    {
+        tDBF table(path);
+        ASSERT_TRUE(table.AppendBlank());
+        EXPECT_EQ(table.RecNo(), 0u);
+        EXPECT_EQ(table.RecordCount(), 1u);
+        EXPECT_FALSE(table.Eof());
+        // Already on disk, before the table closes.
+        const std::string bytes = ReadBytes(path);
+        EXPECT_EQ(bytes, HeaderImage(kWords, 1) + std::string(13, ' ') + "\x1A");
+    }
+    const std::string after = ReadBytes(path);
+    EXPECT_EQ(after.substr(0, 4), before.substr(0, 4));  // version and date unchanged
+    EXPECT_EQ(after.substr(4, 4), std::string("\x01\x00\x00\x00", 4));
+}
+
+TEST_F(TableTest, StoredFieldsReachTheFileOnlyWithTheNextMove) {
+    const std::string path = MakeTable({});
+    tDBF table(path);
+    table.AppendBlank();
+    EXPECT_EQ(table.PutField(0, "Haus"), 8);
+    EXPECT_EQ(ReadBytes(path).substr(97 + 1, 8), std::string(8, ' '));
+    table.Flush();
+    EXPECT_EQ(ReadBytes(path).substr(97 + 1, 8), "Haus    ");
+    table.PutField(0, "Baum");
+    table.AppendBlank();
+    EXPECT_EQ(ReadBytes(path).substr(97 + 1, 8), "Baum    ");
+    table.PutField(0, "Zaun");
+    table.Close();
+    EXPECT_EQ(ReadBytes(path),
+              TableImage(kWords, {RecordImage(kWords, {"Baum"}), RecordImage(kWords, {"Zaun"})}));
+}
+
+TEST_F(TableTest, PutFieldCutsAndPads) {
+    const std::string path = MakeTable({RecordImage(kWords, {"old", "1"})});
+    tDBF table(path);
+    ASSERT_TRUE(table.GoTo(0));
+    table.PutField(0, "Donaudampfschiff");
+    table.PutField(1, "7");
+    table.Close();
+    EXPECT_EQ(ReadBytes(path), TableImage(kWords, {RecordImage(kWords, {"Donaudam", "7"})}));
+}
+
+TEST_F(TableTest, GetFieldDropsTrailingBlanksOnly) {
+    const std::string path =
+        MakeTable({RecordImage(kWords, {"Haus", "  17"}), RecordImage(kWords, {"", ""}),
+                   RecordImage(kWords, {"  lead"})});
+    tDBF table(path);
+    char text[9];
+    ASSERT_TRUE(table.GoTo(0));
+    EXPECT_EQ(table.GetField(0, text), 4);
+    EXPECT_STREQ(text, "Haus");
+    EXPECT_EQ(table.GetField(1, text), 4);
+    EXPECT_STREQ(text, "  17");
+    table.GoTo(1);
+    EXPECT_EQ(table.GetField(0, text), 0);
+    EXPECT_STREQ(text, "");
+    table.GoTo(2);
+    EXPECT_EQ(table.GetField(0, text), 6);
+    EXPECT_STREQ(text, "  lead");
+    char small[3];
+    EXPECT_EQ(table.GetField(0, small), 2);  // a short buffer gets the field cut
+    EXPECT_STREQ(small, "  ");
+}
+
+TEST_F(TableTest, GoToBeyondTheEndReportsFive) {
+    const std::string path = MakeTable({RecordImage(kWords, {"a"})});
+    RecordingTable table;
+    ASSERT_TRUE(table.Open(path));
+    EXPECT_TRUE(table.GoTo(1));
+    EXPECT_TRUE(table.Eof());
+    EXPECT_TRUE(table.codes.empty());
+    EXPECT_FALSE(table.GoTo(2));
+    EXPECT_EQ(table.RecNo(), 2u);
+    EXPECT_TRUE(table.Eof());
+    EXPECT_EQ(table.codes, std::vector<int>{kDbfRecordOutOfRange});
+}
+
+TEST_F(TableTest, NoCurrentRecordGivesSevenAndStoresNothing) {
+    const std::string path = MakeTable({RecordImage(kWords, {"a"})});
+    RecordingTable table;
+    ASSERT_TRUE(table.Open(path));
+    table.GoTo(1);
+    char text[9] = "x";
+    EXPECT_EQ(table.GetField(0, text), 0);
+    EXPECT_STREQ(text, "");
+    EXPECT_EQ(table.PutField(0, "b"), 0);
+    table.GoTo(0);
+    EXPECT_EQ(table.GetField(5, text), 0);
+    EXPECT_EQ(table.PutField(-1, "b"), 0);
+    EXPECT_EQ(table.codes, (std::vector<int>{kDbfNoCurrentField, kDbfNoCurrentField}));
+    table.Close();
+    EXPECT_EQ(ReadBytes(path), TableImage(kWords, {RecordImage(kWords, {"a"})}));
+}
+
+TEST_F(TableTest, FieldIndexFindsTheLaterOfTwoNames) {
+    const std::vector<FieldSpec> fields = {{"NAME", 'C', 2}, {"NAME", 'C', 3}, {"OTHER", 'N', 2}};
+    const std::string path = MakeTable({}, fields);
+    tDBF table(path);
+    EXPECT_EQ(table.FieldIndex("NAME"), 1);
+    EXPECT_EQ(table.FieldIndex("OTHER"), 2);
+    EXPECT_EQ(table.FieldIndex("OTHE"), -1);
+}
+
+TEST_F(TableTest, MissingFieldReportsSixOnlyWhileTheLastErrorIsZero) {
+    const std::string path = MakeTable({});
+    RecordingTable table;
+    ASSERT_TRUE(table.Open(path));
+    EXPECT_EQ(table.FieldIndex("word"), -1);  // names are case-sensitive
+    EXPECT_EQ(table.FieldIndex("ABSENT"), -1);
+    EXPECT_EQ(table.codes, std::vector<int>{kDbfNoSuchField});
+    EXPECT_EQ(table.LastError(), kDbfNoSuchField);
+}
+
+TEST_F(TableTest, QueriesOnInvalidIndexesAndClosedTables) {
+    const std::string path = MakeTable({});
+    RecordingTable table;
+    EXPECT_EQ(table.FieldIndex("WORD"), -1);
+    EXPECT_FALSE(table.GoTo(0));
+    EXPECT_FALSE(table.AppendBlank());
+    char text[4] = "x";
+    EXPECT_EQ(table.GetField(0, text), 0);
+    EXPECT_STREQ(text, "");
+    EXPECT_TRUE(table.codes.empty());
+    ASSERT_TRUE(table.Open(path));
+    EXPECT_EQ(table.FieldName(2), "");
+    EXPECT_EQ(table.FieldType(-1), 'U');
+    EXPECT_EQ(table.FieldLength(9), 0);
+    EXPECT_EQ(table.FieldDecimals(2), 0);
+    table.Close();
+    EXPECT_EQ(table.Path(), "");
+    EXPECT_EQ(table.RecordCount(), 0u);
+    EXPECT_EQ(table.FieldCount(), 0);
+}
+
+TEST_F(TableTest, AnyFlagOtherThanBlankIsDeleted) {
+    const std::string path =
+        MakeTable({RecordImage(kWords, {"live"}), RecordImage(kWords, {"star"}, '*'),
+                   RecordImage(kWords, {"odd"}, 'x')});
+    tDBF table(path);
+    table.GoTo(0);
+    EXPECT_FALSE(table.Deleted());
+    table.GoTo(1);
+    EXPECT_TRUE(table.Deleted());
+    table.GoTo(2);
+    EXPECT_TRUE(table.Deleted());
+    table.Recall();
+    EXPECT_FALSE(table.Deleted());
+    table.GoTo(0);
+    table.Delete();
+    EXPECT_TRUE(table.Deleted());
+    table.GoTo(3);
+    EXPECT_FALSE(table.Deleted());
+    table.Close();
+    const std::string bytes = ReadBytes(path);
+    EXPECT_EQ(bytes[97], '*');
+    EXPECT_EQ(bytes[97 + 2 * 13], ' ');
+}
+
+TEST_F(TableTest, PackKeepsLiveRecordsInOrder) {
+    const std::string path = MakeTable(
+        {RecordImage(kWords, {"zero"}, '*'), RecordImage(kWords, {"one", "1"}),
+         RecordImage(kWords, {"two"}, '*'), RecordImage(kWords, {"three", "3"})});
+    const std::string header = ReadBytes(path).substr(0, 97);
+    tDBF table(path);
+    ASSERT_TRUE(table.Pack());
+    EXPECT_EQ(table.RecordCount(), 2u);
+    char text[9];
+    table.GoTo(1);
+    table.GetField(0, text);
+    EXPECT_STREQ(text, "three");
+    table.Close();
+    EXPECT_EQ(ReadBytes(path), TableImage(kWords, {RecordImage(kWords, {"one", "1"}),
+                                                   RecordImage(kWords, {"three", "3"})}));
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"words.dbf"});
+}
+
+TEST_F(TableTest, PackUsesTheUnderscoreNameBesideTheTable) {
+    const std::string path = dir.File("box.vok");
+    WriteBytes(path, TableImage(kWords, {RecordImage(kWords, {"a"}, '*')}));
+    std::filesystem::create_directory(dir.File("box.vo_"));  // blocks the temporary file
+    RecordingTable table;
+    ASSERT_TRUE(table.Open(path));
+    EXPECT_FALSE(table.Pack());
+    EXPECT_EQ(table.codes, std::vector<int>{kDbfCannotOpen});
+    EXPECT_TRUE(table.IsOpen());
+    EXPECT_EQ(table.RecordCount(), 1u);
+}
+
+TEST_F(TableTest, PackThatCannotRenameLeavesTheOldTable) {
+    const std::string path = MakeTable({RecordImage(kWords, {"a"}, '*'), RecordImage(kWords, {"b"})});
+    const std::string before = ReadBytes(path);
+    RecordingTable table;
+    ASSERT_TRUE(table.Open(path));
+    {
+        ScopedFault fault(FileOperation::Rename, 1);
+        EXPECT_FALSE(table.Pack());
+    }
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"words.dbf"});
+    EXPECT_TRUE(table.IsOpen());
+    EXPECT_EQ(table.RecordCount(), 2u);
+}
+
+TEST_F(TableTest, OpenErrorsLeaveTheTableClosed) {
+    RecordingTable table;
+    EXPECT_FALSE(table.Open(dir.File("absent.dbf")));
+    EXPECT_FALSE(table.Open(dir.Path()));  // a folder is not a table
+    WriteBytes(dir.File("short.dbf"), std::string(10, '\x03'));
+    EXPECT_FALSE(table.Open(dir.File("short.dbf")));
+    EXPECT_EQ(table.codes,
+              (std::vector<int>{kDbfCannotOpen, kDbfCannotOpen, kDbfHeaderUnreadable}));
+    EXPECT_FALSE(table.IsOpen());
+    EXPECT_EQ(table.Path(), "");
+}
+
+// Each header that lies about itself is refused before anything is sized by it.
+TEST_F(TableTest, InconsistentHeadersAreRefusedWithNine) {
+    const std::string good = TableImage(kWords, {RecordImage(kWords, {"a"})});
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    std::vector<Case> cases;
+    auto with = [&good](std::size_t at, std::initializer_list<unsigned char> values) {
+        std::string bytes = good;
+        for (unsigned char value : values) {
+            bytes[at++] = static_cast<char>(value);
+        }
+        return bytes;
+    };
+    cases.push_back({"header length below 33", with(8, {32, 0})});
+    cases.push_back({"header length past the end", with(8, {0xFF, 0x7F})});
+    cases.push_back({"record length 0", with(10, {0, 0})});
+    cases.push_back({"field length 0", with(32 + 16, {0})});
+    cases.push_back({"fields longer than the record", with(10, {12, 0})});
+    cases.push_back({"16 bytes only", good.substr(0, 16)});
+    for (const Case& c : cases) {
+        WriteBytes(dir.File("bad.dbf"), c.bytes);
+        RecordingTable table;
+        EXPECT_FALSE(table.Open(dir.File("bad.dbf"))) << c.what;
+        EXPECT_EQ(table.codes, std::vector<int>{kDbfInconsistentHeader}) << c.what;
+        EXPECT_FALSE(table.IsOpen()) << c.what;
+    }
+}
+
+TEST_F(TableTest, RecordLengthLongerThanTheFieldsIsAccepted) {
+    // Other writers may leave room after the last field; the fields stay where they are.
+    const std::string path = dir.File("wide.dbf");
+    std::string bytes = HeaderImage(kWords, 1);
+    bytes[10] = 16;
+    bytes += RecordImage(kWords, {"abc", "12"}) + "xyz" + "\x1A";
+    WriteBytes(path, bytes);
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
+    table.GoTo(0);
+    char text[9];
+    table.GetField(1, text);
+    EXPECT_STREQ(text, "12");
+}
+
+TEST_F(TableTest, PartOfARecordReadsAsBlanks) {
+    const std::string path = dir.File("cut.dbf");
+    WriteBytes(path, HeaderImage(kWords, 2) + RecordImage(kWords, {"whole", "1"}) + " Hal");
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
+    EXPECT_EQ(table.RecordCount(), 2u);
+    char text[9];
+    ASSERT_TRUE(table.GoTo(1));
+    table.GetField(0, text);
+    EXPECT_STREQ(text, "Hal");
+    table.GetField(1, text);
+    EXPECT_STREQ(text, "");
+    EXPECT_FALSE(table.Deleted());
+}
+
+TEST_F(TableTest, RecordCountBeyondTheFileIsCut) {
+    const std::string path = dir.File("lies.dbf");
+    std::string bytes = TableImage(kWords, {RecordImage(kWords, {"one"})});
+    bytes[4] = '\xFF';
+    bytes[5] = '\xFF';
+    bytes[6] = '\xFF';
+    bytes[7] = '\x7F';
+    WriteBytes(path, bytes);
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
+    // One whole record, and the end marker counted as the start of a second.
+    EXPECT_EQ(table.RecordCount(), 2u);
+}
+
+TEST_F(TableTest, ReadOnlyFileIsReadButNotWritten) {
+    if (testing::RunningAsRoot()) {
+        GTEST_SKIP() << "permission bits do not bind root";
+    }
+    const std::string path = MakeTable({RecordImage(kWords, {"a"})});
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    RecordingTable table;
+    ASSERT_TRUE(table.Open(path));
+    table.GoTo(0);
+    char text[9];
+    table.GetField(0, text);
+    EXPECT_STREQ(text, "a");
+    EXPECT_FALSE(table.AppendBlank());
+    EXPECT_EQ(table.codes, std::vector<int>{kDbfWriteFailed});
+    EXPECT_EQ(table.RecordCount(), 1u);
+}
+
+TEST_F(TableTest, FailedFlushKeepsTheRecordDirty) {
+    const std::string path = MakeTable({RecordImage(kWords, {"a"})});
+    RecordingTable table;
+    ASSERT_TRUE(table.Open(path));
+    table.GoTo(0);
+    table.PutField(0, "b");
+    {
+        ScopedFault fault(FileOperation::Write, 1);
+        table.Flush();
+    }
+    EXPECT_EQ(table.codes, std::vector<int>{kDbfWriteFailed});
+    table.Flush();  // the record is still dirty and now reaches the file
+    EXPECT_EQ(ReadBytes(path), TableImage(kWords, {RecordImage(kWords, {"b"})}));
+}
+
+TEST_F(TableTest, FailedAppendLeavesTheCount) {
+    const std::string path = MakeTable({});
+    RecordingTable table;
+    ASSERT_TRUE(table.Open(path));
+    ScopedFault fault(FileOperation::Write, 1);
+    EXPECT_FALSE(table.AppendBlank());
+    EXPECT_EQ(table.RecordCount(), 0u);
+    EXPECT_EQ(table.codes, std::vector<int>{kDbfWriteFailed});
+}
+
+TEST_F(TableTest, WriteBehindGivesTheSameBytesWithFewerWrites) {
+    auto fill = [this](const std::string& name, bool writeBehind) {
+        const std::string path = dir.File(name);
+        WriteBytes(path, TableImage(kWords, {}));
+        tDBF table(path);
+        table.SetWriteBehind(writeBehind);
+        for (int i = 0; i < 3000; ++i) {
+            table.AppendBlank();
+            table.PutField(0, "w" + std::to_string(i));
+            table.PutField(1, std::to_string(i % 1000));
+        }
+        // Reading back in the middle of a write-behind sees the pending records.
+        table.GoTo(1234);
+        char text[9];
+        table.GetField(0, text);
+        EXPECT_STREQ(text, "w1234");
+        table.GoTo(2999);
+        table.PutField(1, "end");
+        table.Close();
+        return ReadBytes(path);
+    };
+    int writesThrough = 0;
+    int writesBehind = 0;
+    std::string through;
+    std::string behind;
+    {
+        ScopedFault counter(FileOperation::Write, 0);
+        through = fill("through.dbf", false);
+        writesThrough = counter.Count(FileOperation::Write);
+    }
+    {
+        ScopedFault counter(FileOperation::Write, 0);
+        behind = fill("behind.dbf", true);
+        writesBehind = counter.Count(FileOperation::Write);
+    }
+    EXPECT_EQ(behind, through);
+    EXPECT_EQ(through.size(), 97u + 3000u * 13u + 1u);
+    EXPECT_LT(writesBehind * 100, writesThrough);
+}
+
+TEST_F(TableTest, WriteBehindFailureIsReportedAtSync) {
+    const std::string path = MakeTable({});
+    RecordingTable table;
+    ASSERT_TRUE(table.Open(path));
+    table.SetWriteBehind(true);
+    table.AppendBlank();
+    table.PutField(0, "x");
+    ScopedFault fault(FileOperation::Write, 1, true);
+    EXPECT_FALSE(table.Sync());
+    EXPECT_EQ(table.codes, std::vector<int>{kDbfWriteFailed});
+}
+
+TEST_F(TableTest, SequentialReadsUseFewSystemCalls) {
+    std::vector<std::string> records;
+    for (int i = 0; i < 5000; ++i) {
+        records.push_back(RecordImage(kWords, {"r" + std::to_string(i)}));
+    }
+    const std::string path = MakeTable(records);
+    ScopedFault counter(FileOperation::Read, 0);
+    tDBF table(path);
+    char text[9];
+    for (std::uint32_t i = 0; table.GoTo(i) && !table.Eof(); ++i) {
+        table.GetField(0, text);
+        ASSERT_EQ(std::string(text), "r" + std::to_string(i));
+    }
+    EXPECT_LT(counter.Count(FileOperation::Read), 10);
+}
+
+}  // namespace
+}  // namespace tallyfold

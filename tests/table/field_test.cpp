@@ -1,0 +1,221 @@
+#include "table/field.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/dbf_image.h"
+#include "tests/support/files.h"
+
+namespace tallyfold {
+namespace {
+
+using testing::FieldSpec;
+using testing::ReadBytes;
+using testing::RecordImage;
+using testing::TableImage;
+using testing::TempDir;
+using testing::WriteBytes;
+
+std::string Formatted(std::int64_t value, int width, bool* fits = nullptr) {
+    char out[256];
+    const bool result = FormatInt(value, width, out);
+    if (fits != nullptr) {
+        *fits = result;
+    }
+    return out;
+}
+
+TEST(FormatInt, RightAlignsWithBlanks) {
+    EXPECT_EQ(Formatted(42, 4), "  42");
+    EXPECT_EQ(Formatted(0, 4), "   0");
+    EXPECT_EQ(Formatted(-7, 3), " -7");
+    EXPECT_EQ(Formatted(5, 1), "5");
+}
+
+TEST(FormatInt, ExactFitAndOverflow) {
+    bool fits = false;
+    EXPECT_EQ(Formatted(999999, 6, &fits), "999999");
+    EXPECT_TRUE(fits);
+    EXPECT_EQ(Formatted(12345, 4, &fits), "****");
+    EXPECT_FALSE(fits);
+    EXPECT_EQ(Formatted(-123, 3, &fits), "***");  // the sign finds no room
+    EXPECT_FALSE(fits);
+    EXPECT_EQ(Formatted(-99, 3, &fits), "-99");
+    EXPECT_TRUE(fits);
+}
+
+TEST(FormatInt, ExtremeValues) {
+    EXPECT_EQ(Formatted(INT64_MIN, 20), "-9223372036854775808");
+    EXPECT_EQ(Formatted(INT64_MAX, 25), "      9223372036854775807");
+    EXPECT_EQ(Formatted(INT64_MIN, 19), std::string(19, '*'));
+}
+
+const std::vector<FieldSpec> kFields = {
+    {"NUM", 'N', 5}, {"TEXT", 'C', 64}, {"LETTER", 'C', 1}, {"WIDE", 'N', 30}};
+
+class FieldTest : public ::testing::Test {
+protected:
+    std::string Make(const std::vector<std::string>& records) {
+        const std::string path = dir.File("fields.dbf");
+        WriteBytes(path, TableImage(kFields, records));
+        return path;
+    }
+    TempDir dir;
+};
+
+TEST_F(FieldTest, NumbersReadWithBlanksSignsAndAsterisks) {
+    const std::vector<std::pair<std::string, std::int32_t>> cases = {
+        {"   17", 17}, {"", 0}, {"*****", 0}, {"   -5", -5}, {"  +12", 12},
+        {"12abc", 12}, {" - 3", 0}, {"  4 5", 4}, {"0042", 42}};
+    std::vector<std::string> records;
+    for (const auto& [text, value] : cases) {
+        records.push_back(RecordImage(kFields, {text}));
+    }
+    tDBF table(Make(records));
+    tNumField number(table, "NUM");
+    for (std::uint32_t i = 0; i < cases.size(); ++i) {
+        table.GoTo(i);
+        EXPECT_EQ(number.Value(), cases[i].second) << "'" << cases[i].first << "'";
+    }
+}
+
+TEST_F(FieldTest, HugeNumbersStopAtTheThirtyTwoBitLimits) {
+    tDBF table(Make({RecordImage(kFields, {"", "", "", std::string(30, '9')}),
+                     RecordImage(kFields, {"", "", "", "-" + std::string(29, '9')}),
+                     RecordImage(kFields, {"", "", "", "-2147483648"})}));
+    tNumField wide(table, "WIDE");
+    table.GoTo(0);
+    EXPECT_EQ(wide.Value(), INT32_MAX);
+    table.GoTo(1);
+    EXPECT_EQ(wide.Value(), INT32_MIN);
+    table.GoTo(2);
+    EXPECT_EQ(wide.Value(), INT32_MIN);
+}
+
+TEST_F(FieldTest, NumbersAreStoredRightAlignedOrAsAsterisks) {
+    const std::string path = Make({RecordImage(kFields, {}), RecordImage(kFields, {})});
+    {
+        tDBF table(path);
+        tNumField number(table, "NUM");
+        table.GoTo(0);
+        number.Assign(-42);
+        table.GoTo(1);
+        number.Assign(123456);
+        EXPECT_EQ(number.Value(), 0);
+    }
+    EXPECT_EQ(ReadBytes(path), TableImage(kFields, {RecordImage(kFields, {"  -42"}),
+                                                    RecordImage(kFields, {"*****"})}));
+}
+
+TEST_F(FieldTest, UmlautsAreStoredInCodePage850) {
+    const std::string path = Make({RecordImage(kFields, {})});
+    tDBF table(path);
+    tCharField text(table, "TEXT");
+    table.GoTo(0);
+    text.Assign("Gr\xFC\xDF" "e");
+    table.Flush();
+    EXPECT_EQ(ReadBytes(path).substr(table.HeaderLength() + 6, 64),
+              "Gr\x81\xE1" "e" + std::string(59, ' '));
+    EXPECT_EQ(text.Text(), "Gr\xFC\xDF" "e");
+}
+
+TEST_F(FieldTest, EscapesAreExpandedWhenStored) {
+    const std::string path = Make({RecordImage(kFields, {})});
+    tDBF table(path);
+    tCharField text(table, "TEXT");
+    table.GoTo(0);
+    text.Assign("\\\"a and \\\\");
+    table.Flush();
+    EXPECT_EQ(ReadBytes(path).substr(table.HeaderLength() + 6, 8), "\x84 and \\ ");
+    EXPECT_EQ(text.Text(), "\xE4 and \\");
+}
+
+TEST_F(FieldTest, LongTextIsConvertedBeforeItIsCut) {
+    const std::string path = Make({RecordImage(kFields, {})});
+    tDBF table(path);
+    tCharField text(table, "TEXT");
+    tCharField letter(table, "LETTER");
+    table.GoTo(0);
+    // 40 escapes of two bytes each: 120 bytes typed, 40 characters stored.
+    std::string typed;
+    for (int i = 0; i < 40; ++i) {
+        typed += "\\\"u";
+    }
+    text.Assign(typed);
+    EXPECT_EQ(text.Text(), std::string(40, '\xFC'));
+    text.Assign(std::string(300, 'x'));
+    EXPECT_EQ(text.Text(), std::string(64, 'x'));
+    letter.Assign("Zebra");
+    EXPECT_EQ(letter.Text(), "Z");
+}
+
+// Keeps every reported code.
+class RecordingTable : public tDBF {
+public:
+    using tDBF::tDBF;
+    void Error(int code) override { codes.push_back(code); }
+    std::vector<int> codes;
+};
+
+TEST_F(FieldTest, NumberIntoATextFieldReportsTwenty) {
+    const std::string path = Make({RecordImage(kFields, {"1", "keep"})});
+    const std::string before = ReadBytes(path);
+    {
+        RecordingTable table(path);
+        tNumField wrong(table, "TEXT");
+        table.GoTo(0);
+        wrong.Assign(5);
+        EXPECT_EQ(wrong.Value(), 0);
+        EXPECT_EQ(table.codes, std::vector<int>{kDbfNotNumeric});
+    }
+    EXPECT_EQ(ReadBytes(path), before);
+}
+
+TEST_F(FieldTest, MissingFieldReadsEmptyAndStoresNothing) {
+    const std::string path = Make({RecordImage(kFields, {"1", "keep"})});
+    const std::string before = ReadBytes(path);
+    {
+        RecordingTable table(path);
+        tCharField text(table, "ABSENT");
+        tNumField number(table, "NOTHERE");
+        EXPECT_EQ(table.codes, (std::vector<int>{kDbfNoSuchField, kDbfNoSuchField}));
+        EXPECT_FALSE(text.HasField());
+        EXPECT_EQ(text.Length(), 0);
+        EXPECT_EQ(text.Type(), 'U');
+        table.codes.clear();
+        table.GoTo(0);
+        EXPECT_EQ(text.Text(), "");
+        EXPECT_EQ(number.Value(), 0);
+        text.Assign("x");
+        number.Assign(3);
+        EXPECT_EQ(table.codes, (std::vector<int>{kDbfNoCurrentField, kDbfNotNumeric}));
+    }
+    EXPECT_EQ(ReadBytes(path), before);
+}
+
+TEST_F(FieldTest, PastTheLastRecordReadsEmpty) {
+    RecordingTable table(Make({RecordImage(kFields, {"1", "a"})}));
+    tCharField text(table, "TEXT");
+    tNumField number(table, "NUM");
+    table.GoTo(1);
+    EXPECT_EQ(text.Text(), "");
+    EXPECT_EQ(number.Value(), 0);
+    text.Assign("lost");
+    EXPECT_EQ(table.codes, (std::vector<int>{kDbfNoCurrentField, kDbfNoCurrentField}));
+}
+
+TEST(FieldUnbound, BehavesLikeAMissingField) {
+    tCharField text;
+    tNumField number;
+    EXPECT_EQ(text.Text(), "");
+    EXPECT_EQ(number.Value(), 0);
+    text.Assign("x");
+    number.Assign(1);
+    EXPECT_EQ(text.Length(), 0);
+    EXPECT_EQ(number.Type(), 'U');
+}
+
+}  // namespace
+}  // namespace tallyfold
