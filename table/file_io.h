@@ -62,6 +62,8 @@ private:
 [[nodiscard]] bool RenameFile(const std::string& from, const std::string& to);
 /// Deletes a file; false if it could not be deleted.
 bool RemoveFile(const std::string& path);
+/// Forces the folder entry of `path` (a rename or a new file) to the disk. Best effort.
+void SyncFolderOf(const std::string& path);
 /// The permission bits of an existing file, or nothing when there is none.
 std::optional<unsigned> PermissionsOf(const std::string& path);
 /// True when `path` names an existing regular file.

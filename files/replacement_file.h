@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace tallyfold {
+
+/// A file that replaces `target` in one step: it is written completely under a temporary name
+/// in the same folder and then renamed over the target, so the target is at every moment
+/// either the old file or the new one. Without `Commit`, the temporary file is removed.
+class ReplacementFile {
+public:
+    explicit ReplacementFile(std::string target) : target_(std::move(target)) {}
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    /// Creates the temporary file under a fresh name, with the permissions of the target when
+    /// it exists. False when no file can be created in the target's folder.
+    [[nodiscard]] bool Reserve();
+    /// The temporary file's path, valid after `Reserve`.
+    const std::string& TempPath() const { return temp_; }
+    /// Renames the temporary file over the target. False (and the target untouched) on failure.
+    [[nodiscard]] bool Commit();
+
+private:
+    std::string target_;
+    std::string temp_;
+    bool committed_ = false;
+};
+
+}  // namespace tallyfold

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+
+#include "box/card_box.h"
+#include "table/dbf.h"
+#include "table/field.h"
+
+namespace tallyfold {
+
+/// A vocabulary file: one record per card with its texts (code page 850), its partition letter
+/// ("A" to "F", "Z" for the last partition, "X" for the input stack), its position within the
+/// partition and its two counters. Lives for one load or save.
+class tVokDB : public tDBF {
+public:
+    tVokDB() = default;
+    ~tVokDB() override { Close(); }
+
+    /// Opens the table and binds the six accessors by name; a missing field leaves its
+    /// accessor without a field, and the open still succeeds.
+    bool Open(const std::string& path);
+    /// Formats "Fehler in Vokabeldatei: %d" and notes write failures; nothing is shown.
+    void Error(int code) override;
+    const std::string& ErrorMessage() const { return message_; }
+    bool WriteFailed() const { return writeFailed_; }
+
+    tCharField Deutsch;     ///< the question
+    tCharField Uebersetzt;  ///< the answer
+    tCharField Kasten;      ///< the partition letter
+    tNumField Alter;        ///< position within the partition, from 1
+    tNumField Gewusst;      ///< knownCount
+    tNumField Unbekannt;    ///< unknownCount
+
+private:
+    std::string message_;
+    bool writeFailed_ = false;
+};
+
+/// Writes an empty vocabulary file at `path`, replacing any file of that name.
+bool CreateVokFile(const std::string& path);
+
+struct LoadResult {
+    /// False when the file could not be opened as a table; then no card was added.
+    bool opened = false;
+    /// Cards added to the box.
+    int loaded = 0;
+    /// Of those, cards whose partition letter named no partition: they were put at the end of
+    /// the input stack.
+    int misplaced = 0;
+};
+
+/// Adds every record of the vocabulary file at `path` to `box`, in file order, without
+/// emptying the box first. Texts longer than a card holds are cut to 63 characters.
+[[nodiscard]] LoadResult LoadVokFile(const std::string& path, tCardBox& box);
+
+/// Replaces the file at `path` with a vocabulary file of every card of `box` (partitions 1 to
+/// N, then the input stack), then writes the box file beside it. The old file is replaced only
+/// by a complete new one: on any failure it stays as it was and the result is false. A failure
+/// of the box file alone does not count.
+[[nodiscard]] bool SaveVokFile(const std::string& path, tCardBox& box);
+
+}  // namespace tallyfold

@@ -1,0 +1,89 @@
+#include "files/kas_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "files/vok_file.h"
+#include "tests/support/cards.h"
+#include "tests/support/files.h"
+
+namespace tallyfold {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+
+TEST(KasFileName, ReplacesTheExtension) {
+    EXPECT_EQ(KasFileName("words.vok"), "words.kas");
+    EXPECT_EQ(KasFileName("/home/ann/lists/words.vok"), "/home/ann/lists/words.kas");
+    EXPECT_EQ(KasFileName("words.old.vok"), "words.old.kas");
+}
+
+TEST(KasFileName, DotInAFolderNameWhenTheFileHasNone) {
+    EXPECT_EQ(KasFileName("/home/ann/my.lists/words"), "/home/ann/my.kas");
+}
+
+TEST(KasFileName, NoDotAfterTheFirstCharacterAppends) {
+    EXPECT_EQ(KasFileName("words"), "words.kas");
+    EXPECT_EQ(KasFileName(".words"), ".words.kas");
+    EXPECT_EQ(KasFileName(""), ".kas");
+}
+
+TEST(KasFile, RowsForCountsAndCapacities) {
+    TempDir dir;
+    const std::vector<int> counts = {0, 3, 0, 0, 0, 0, 1};
+    ASSERT_TRUE(WriteKasFile(dir.File("w.vok"), counts));
+    tKastenDB table;
+    ASSERT_TRUE(table.Open(dir.File("w.kas")));
+    ASSERT_EQ(table.RecordCount(), 9u);
+    const char* names[] = {"1. Fach", "2. Fach", "3. Fach", "4. Fach", "5. Fach",
+                           "6. Fach", "7. Fach", "Ablage",  "Eingabe"};
+    const char* letters = "ABCDEFGZX";
+    const int capacities[] = {10, 20, 40, 80, 160, 320, 640, 999999, 999999};
+    for (std::uint32_t i = 0; i < 9; ++i) {
+        table.GoTo(i);
+        EXPECT_EQ(table.Name.Text(), names[i]);
+        EXPECT_EQ(table.Bez.Text(), std::string(1, letters[i]));
+        EXPECT_EQ(table.Max.Value(), capacities[i]);
+        if (i < 7) {
+            EXPECT_EQ(table.Anzahl.Value(), counts[i]);
+            EXPECT_EQ(table.MaxAlter.Value(), counts[i]);
+        }
+    }
+    char raw[8];
+    table.GoTo(7);
+    EXPECT_EQ(table.GetField(table.FieldIndex("ANZAHL"), raw), 0);  // blank
+    table.GoTo(1);
+    EXPECT_EQ(table.GetField(table.FieldIndex("MAX"), raw), 6);
+    EXPECT_STREQ(raw, "    20");
+}
+
+TEST(KasFile, NeverWrittenOverTheVocabularyFile) {
+    TempDir dir;
+    tCardBox box;
+    testing::Fill(box, 1, 2);
+    // A vocabulary file saved under the box file's extension gets no box file at all.
+    ASSERT_TRUE(SaveVokFile(dir.File("cards.kas"), box));
+    tCardBox loaded;
+    EXPECT_EQ(LoadVokFile(dir.File("cards.kas"), loaded).loaded, 2);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"cards.kas"});
+    // Without an extension the box file is the name plus ".kas".
+    ASSERT_TRUE(SaveVokFile(dir.File("plain"), box));
+    EXPECT_EQ(LoadVokFile(dir.File("plain"), loaded).loaded, 2);
+    EXPECT_FALSE(ReadBytes(dir.File("plain.kas")).empty());
+}
+
+TEST(KasFile, ErrorsAreOnlyFormatted) {
+    tKastenDB table;
+    EXPECT_FALSE(table.Open("/nonexistent/folder/x.kas"));
+    EXPECT_EQ(table.ErrorMessage(), "Fehler in Kastendatei: 3");
+    EXPECT_EQ(table.LastError(), 0);
+    tVokDB words;
+    EXPECT_FALSE(words.Open("/nonexistent/folder/x.vok"));
+    EXPECT_EQ(words.ErrorMessage(), "Fehler in Vokabeldatei: 3");
+}
+
+}  // namespace
+}  // namespace tallyfold

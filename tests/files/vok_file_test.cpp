@@ -1,0 +1,378 @@
+#include "files/vok_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "files/kas_file.h"
+#include "table/create_dbf.h"
+#include "tests/support/cards.h"
+#include "tests/support/dbf_image.h"
+#include "tests/support/faults.h"
+#include "tests/support/files.h"
+
+namespace tallyfold {
+namespace {
+
+using testing::Card;
+using testing::Counts;
+using testing::FieldSpec;
+using testing::Fill;
+using testing::Questions;
+using testing::ReadBytes;
+using testing::RecordImage;
+using testing::ScopedFault;
+using testing::TableImage;
+using testing::TempDir;
+using testing::WriteBytes;
+using Names = std::vector<std::string>;
+
+constexpr int kInput = tCardBox::kInputStack;
+
+const std::vector<FieldSpec> kVokFields = {{"DEUTSCH", 'C', 64},   {"UEBERSETZT", 'C', 64},
+                                           {"KASTEN", 'C', 1},     {"ALTER", 'N', 4},
+                                           {"GEWUSST", 'N', 5},    {"UNBEKANNT", 'N', 5}};
+const std::vector<FieldSpec> kKasFields = {{"BEZ", 'C', 1},  {"ANZAHL", 'N', 6},
+                                           {"NAME", 'C', 10}, {"MAX", 'N', 6},
+                                           {"MAXALTER", 'N', 6}};
+
+// A saved file carries the day it was written; the image is compared with that day's.
+std::string WithDateOf(const std::string& bytes, const std::string& image) {
+    std::string dated = image;
+    if (bytes.size() >= 4 && dated.size() >= 4) {
+        dated.replace(1, 3, bytes.substr(1, 3));
+    }
+    return dated;
+}
+
+bool IsToday(const std::string& bytes) {
+    const TableDate today = LocalToday();
+    return bytes.size() >= 4 && bytes[1] == static_cast<char>(today.year - 1900) &&
+           bytes[2] == today.month && bytes[3] == today.day;
+}
+
+std::string VokRecord(const std::string& question, const std::string& answer, const char* letter,
+                      const char* position, const char* known, const char* unknown,
+                      char flag = ' ') {
+    return RecordImage(kVokFields, {question, answer, letter, position, known, unknown}, flag);
+}
+
+std::string KasRows(const std::vector<int>& counts) {
+    std::vector<std::string> rows;
+    const char* capacities[] = {"    10", "    20", "    40", "    80", "   160", "   320", "   640"};
+    for (std::size_t i = 0; i < 7; ++i) {
+        char count[8];
+        std::snprintf(count, sizeof count, "%6d", counts[i]);
+        rows.push_back(RecordImage(kKasFields, {std::string(1, static_cast<char>('A' + i)), count,
+                                                std::to_string(i + 1) + ". Fach", capacities[i],
+                                                count}));
+    }
+    rows.push_back(RecordImage(kKasFields, {"Z", "", "Ablage", "999999", ""}));
+    rows.push_back(RecordImage(kKasFields, {"X", "", "Eingabe", "999999", ""}));
+    return TableImage(kKasFields, rows);
+}
+
+class VokFileTest : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name = "words.vok") const { return dir.File(name); }
+
+    // Saves `box`, loads the file into a fresh box, and returns that box's result.
+    LoadResult RoundTrip(tCardBox& box, tCardBox& loaded) {
+        EXPECT_TRUE(SaveVokFile(Path(), box));
+        return LoadVokFile(Path(), loaded);
+    }
+
+    TempDir dir;
+};
+
+TEST_F(VokFileTest, EmptyBoxSavesTheBareTableAndNineBoxRows) {
+    tCardBox box;
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    const std::string vok = ReadBytes(Path());
+    EXPECT_EQ(vok.size(), 226u);
+    EXPECT_TRUE(IsToday(vok));
+    EXPECT_EQ(vok, WithDateOf(vok, TableImage(kVokFields, {})));
+    const std::string kas = ReadBytes(Path("words.kas"));
+    EXPECT_EQ(kas, WithDateOf(kas, KasRows({0, 0, 0, 0, 0, 0, 0})));
+    EXPECT_EQ(kas.size(), 194u + 9u * 30u);
+
+    tCardBox loaded;
+    const LoadResult result = LoadVokFile(Path(), loaded);
+    EXPECT_TRUE(result.opened);
+    EXPECT_EQ(result.loaded, 0);
+    EXPECT_EQ(loaded.TotalCards(), 0);
+    EXPECT_EQ(dir.Entries(), (Names{"words.kas", "words.vok"}));
+}
+
+TEST_F(VokFileTest, RecordsAreGroupedByPartitionWithPositions) {
+    tCardBox box;
+    box.AddToPartition(Card("Haus", "house", 1, 0), 2);
+    box.AddToPartition(Card("Baum", "tree", 12, 3), 2);
+    box.AddToPartition(Card("Gr\xFC\xDF" "e", "greetings", 99999, 7), 7);
+    box.AddToPartition(Card("neu", "new"), kInput);
+    box.AddToPartition(Card("Maus", "mouse"), 2);
+    box.AddToPartition(Card("eins", "one"), 1);
+    box.AddToPartition(Card("sechs", "six"), 6);
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    const std::string vok = ReadBytes(Path());
+    const std::string expected = TableImage(
+        kVokFields, {VokRecord("eins", "one", "A", "   1", "    0", "    0"),
+                     VokRecord("Haus", "house", "B", "   1", "    1", "    0"),
+                     VokRecord("Baum", "tree", "B", "   2", "   12", "    3"),
+                     VokRecord("Maus", "mouse", "B", "   3", "    0", "    0"),
+                     VokRecord("sechs", "six", "F", "   1", "    0", "    0"),
+                     VokRecord("Gr\x81\xE1" "e", "greetings", "Z", "   1", "99999", "    7"),
+                     VokRecord("neu", "new", "X", "   1", "    0", "    0")});
+    EXPECT_EQ(vok, WithDateOf(vok, expected));
+    const std::string kas = ReadBytes(Path("words.kas"));
+    EXPECT_EQ(kas, WithDateOf(kas, KasRows({1, 3, 0, 0, 0, 1, 1})));
+}
+
+TEST_F(VokFileTest, RoundTripKeepsPartitionsOrderAndCounters) {
+    tCardBox box;
+    for (int number = 1; number <= kInput; ++number) {
+        for (int i = 0; i < 3; ++i) {
+            const std::string name = std::to_string(number) + "-" + std::to_string(i);
+            box.AddToPartition(Card(name, "answer " + name, number * 10 + i, i), number);
+        }
+    }
+    tCardBox loaded;
+    const LoadResult result = RoundTrip(box, loaded);
+    EXPECT_EQ(result.loaded, 24);
+    EXPECT_EQ(result.misplaced, 0);
+    for (int number = 1; number <= kInput; ++number) {
+        EXPECT_EQ(Questions(loaded, number), Questions(box, number)) << number;
+    }
+    tVokabel original;
+    tVokabel copy;
+    for (int n = box.FirstCard(original), m = loaded.FirstCard(copy); n != 0;
+         n = box.NextCard(original), m = loaded.NextCard(copy)) {
+        EXPECT_EQ(n, m);
+        EXPECT_EQ(copy.Answer(), original.Answer());
+        EXPECT_EQ(copy.knownCount, original.knownCount);
+        EXPECT_EQ(copy.unknownCount, original.unknownCount);
+    }
+}
+
+TEST_F(VokFileTest, TextsSurviveAnyNumberOfRoundTrips) {
+    const std::vector<std::pair<std::string, std::string>> texts = {
+        {"C:\\Programme\\", "back\\\\slash \\\"a \\0 end"},
+        {"  leading blanks", "\xC4pfel und \xD6l, \xDF"},
+        {"\\", "\\\\\\"},
+        {std::string(63, '\\'), "\xE9t\xE9 \xC5 \xF1 \xBF \xBE \xA3"},
+        {"x\\0y", "Stra\xDF" "e"}};
+    tCardBox box;
+    for (const auto& [question, answer] : texts) {
+        box.AddToInput(Card(question, answer));
+    }
+    for (int trip = 0; trip < 3; ++trip) {
+        ASSERT_TRUE(SaveVokFile(Path(), box));
+        box.ClearAll();
+        ASSERT_TRUE(LoadVokFile(Path(), box).opened);
+        tVokabel card;
+        std::size_t i = 0;
+        for (int number = box.FirstCard(card); number != 0; number = box.NextCard(card), ++i) {
+            ASSERT_LT(i, texts.size());
+            EXPECT_EQ(card.Question(), texts[i].first) << "trip " << trip;
+            EXPECT_EQ(card.Answer(), texts[i].second) << "trip " << trip;
+        }
+        EXPECT_EQ(i, texts.size());
+    }
+}
+
+TEST_F(VokFileTest, TrailingBlanksAreNotStored) {
+    tCardBox box;
+    box.AddToInput(Card("word   ", "  answer  "));
+    tCardBox loaded;
+    RoundTrip(box, loaded);
+    tVokabel card;
+    loaded.FirstCard(card);
+    EXPECT_EQ(card.Question(), "word");
+    EXPECT_EQ(card.Answer(), "  answer");
+}
+
+TEST_F(VokFileTest, CountersAboveFiveDigitsReadBackAsZero) {
+    tCardBox box;
+    box.AddToInput(Card("big", "big", 99999, 100000));
+    tCardBox loaded;
+    RoundTrip(box, loaded);
+    tVokabel card;
+    loaded.FirstCard(card);
+    EXPECT_EQ(card.knownCount, 99999);
+    EXPECT_EQ(card.unknownCount, 0);
+}
+
+TEST_F(VokFileTest, ForeignLettersDeletedRecordsAndWideTexts) {
+    const std::string wide(64, 'w');
+    WriteBytes(Path(), TableImage(kVokFields,
+                                  {VokRecord("g", "g", "G", "", "", ""),
+                                   VokRecord("h", "h", "H", "", "", ""),
+                                   VokRecord("q", "q", "Q", "", "", ""),
+                                   VokRecord("lower", "lower", "a", "", "", ""),
+                                   VokRecord("blank", "blank", "", "", "", ""),
+                                   VokRecord("deleted", "d", "A", "", "", "", '*'),
+                                   VokRecord(wide, std::string(62, 'v') + " x", "X", "", "**", "-3"),
+                                   VokRecord("digit", "digit", "1", "", "", "")}));
+    tCardBox box;
+    box.AddToInput(Card("already", "there"));
+    const LoadResult result = LoadVokFile(Path(), box);
+    EXPECT_TRUE(result.opened);
+    EXPECT_EQ(result.loaded, 8);
+    EXPECT_EQ(result.misplaced, 4);
+    EXPECT_EQ(Questions(box, 7), (Names{"g"}));
+    EXPECT_EQ(Questions(box, 1), (Names{"deleted"}));
+    EXPECT_EQ(Questions(box, kInput),
+              (Names{"already", "h", std::string(63, 'w'), "q", "lower", "blank", "digit"}));
+    tVokabel card;
+    box.FirstInPartition(kInput, card);
+    box.NextInPartition(kInput, card);
+    box.NextInPartition(kInput, card);
+    EXPECT_EQ(card.Answer(), std::string(62, 'v'));  // cut to 63, then no trailing blank
+    EXPECT_EQ(card.knownCount, 0);
+    EXPECT_EQ(card.unknownCount, -3);
+}
+
+TEST_F(VokFileTest, OtherFieldOrderAndMissingFields) {
+    const std::vector<FieldSpec> fields = {{"KASTEN", 'C', 1},
+                                           {"UEBERSETZT", 'C', 20},
+                                           {"EXTRA", 'C', 3},
+                                           {"GEWUSST", 'N', 3},
+                                           {"DEUTSCH", 'C', 20}};
+    WriteBytes(Path(), TableImage(fields, {RecordImage(fields, {"B", "tree", "xyz", " 4", "Baum"}),
+                                           RecordImage(fields, {"X", "", "", "", "leer"})}));
+    tCardBox box;
+    const LoadResult result = LoadVokFile(Path(), box);
+    EXPECT_EQ(result.loaded, 2);
+    EXPECT_EQ(Questions(box, 2), (Names{"Baum"}));
+    EXPECT_EQ(Questions(box, kInput), (Names{"leer"}));
+    tVokabel card;
+    box.FirstInPartition(2, card);
+    EXPECT_EQ(card.Answer(), "tree");
+    EXPECT_EQ(card.knownCount, 4);
+    EXPECT_EQ(card.unknownCount, 0);
+}
+
+TEST_F(VokFileTest, WithoutAPartitionFieldEveryCardGoesToTheInputStack) {
+    const std::vector<FieldSpec> fields = {{"DEUTSCH", 'C', 10}, {"UEBERSETZT", 'C', 10}};
+    WriteBytes(Path(), TableImage(fields, {RecordImage(fields, {"a", "b"})}));
+    tCardBox box;
+    const LoadResult result = LoadVokFile(Path(), box);
+    EXPECT_EQ(result.misplaced, 1);
+    EXPECT_EQ(Questions(box, kInput), (Names{"a"}));
+}
+
+TEST_F(VokFileTest, UnreadableFilesAddNothing) {
+    tCardBox box;
+    EXPECT_FALSE(LoadVokFile(Path("absent.vok"), box).opened);
+    EXPECT_FALSE(LoadVokFile(dir.Path(), box).opened);
+    WriteBytes(Path("empty.vok"), "");
+    EXPECT_FALSE(LoadVokFile(Path("empty.vok"), box).opened);
+    WriteBytes(Path("text.vok"), "Haus;house\r\nBaum;tree\r\n");
+    EXPECT_FALSE(LoadVokFile(Path("text.vok"), box).opened);
+    EXPECT_EQ(box.TotalCards(), 0);
+}
+
+TEST_F(VokFileTest, TheBoxFileDoesNotMatterForLoading) {
+    tCardBox box;
+    Fill(box, 3, 4);
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    WriteBytes(Path("words.kas"), "garbage");
+    tCardBox loaded;
+    EXPECT_EQ(LoadVokFile(Path(), loaded).loaded, 4);
+    std::filesystem::remove(Path("words.kas"));
+    loaded.ClearAll();
+    EXPECT_EQ(LoadVokFile(Path(), loaded).loaded, 4);
+    EXPECT_EQ(Counts(loaded), (std::vector<int>{0, 0, 4, 0, 0, 0, 0, 0}));
+}
+
+// The old file must come through every failed save byte for byte, with nothing left beside it.
+class FailedSaveTest : public VokFileTest {
+protected:
+    void SetUp() override {
+        Fill(original, 2, 5, "old");
+        ASSERT_TRUE(SaveVokFile(Path(), original));
+        before = ReadBytes(Path());
+        kasBefore = ReadBytes(Path("words.kas"));
+        Fill(changed, 1, 3000, "new");
+    }
+
+    void ExpectOldFilesKept(const std::string& what) {
+        EXPECT_EQ(ReadBytes(Path()), before) << what;
+        EXPECT_EQ(ReadBytes(Path("words.kas")), kasBefore) << what;
+        EXPECT_EQ(dir.Entries(), (Names{"words.kas", "words.vok"})) << what;
+        EXPECT_EQ(changed.TotalCards(), 3000) << what;
+    }
+
+    tCardBox original;
+    tCardBox changed;
+    std::string before;
+    std::string kasBefore;
+};
+
+TEST_F(FailedSaveTest, EveryInjectedFailureOfTheVocabularyFile) {
+    const FileOperation kinds[] = {FileOperation::Create, FileOperation::Open,
+                                   FileOperation::Write, FileOperation::Sync,
+                                   FileOperation::Close, FileOperation::Rename};
+    for (const FileOperation kind : kinds) {
+        int steps = 0;
+        {
+            ScopedFault counter(kind, 0);
+            ASSERT_TRUE(SaveVokFile(Path("count.vok"), changed));
+            steps = counter.Count(kind);
+        }
+        std::filesystem::remove(Path("count.vok"));
+        std::filesystem::remove(Path("count.kas"));
+        for (int step = 1; step <= steps; ++step) {
+            ScopedFault fault(kind, step);
+            const bool saved = SaveVokFile(Path(), changed);
+            const std::string what = "operation " + std::to_string(static_cast<int>(kind)) +
+                                     " step " + std::to_string(step);
+            if (!saved) {
+                ExpectOldFilesKept(what);
+                continue;
+            }
+            // Only a failure in the box file may leave the save reported as done.
+            tCardBox loaded;
+            EXPECT_EQ(LoadVokFile(Path(), loaded).loaded, 3000) << what;
+            ASSERT_TRUE(SaveVokFile(Path(), original));
+            before = ReadBytes(Path());
+            kasBefore = ReadBytes(Path("words.kas"));
+        }
+    }
+}
+
+TEST_F(FailedSaveTest, PathThatIsAFolder) {
+    std::filesystem::create_directory(Path("folder.vok"));
+    EXPECT_FALSE(SaveVokFile(Path("folder.vok"), changed));
+    EXPECT_TRUE(std::filesystem::is_directory(Path("folder.vok")));
+    EXPECT_EQ(dir.Entries(), (Names{"folder.vok", "words.kas", "words.vok"}));
+}
+
+TEST_F(FailedSaveTest, MissingOrLockedFolder) {
+    EXPECT_FALSE(SaveVokFile(Path("missing/words.vok"), changed));
+    if (!testing::RunningAsRoot()) {
+        std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::owner_exec);
+        EXPECT_FALSE(SaveVokFile(Path(), changed));
+        std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+    }
+    ExpectOldFilesKept("locked folder");
+}
+
+TEST_F(VokFileTest, SavingKeepsThePermissionsOfTheOldFile) {
+    tCardBox box;
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    std::filesystem::permissions(Path(), std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::owner_write |
+                                             std::filesystem::perms::group_read);
+    Fill(box, 1, 2);
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    EXPECT_EQ(std::filesystem::status(Path()).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+}
+
+}  // namespace
+}  // namespace tallyfold
