@@ -1,0 +1,93 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/control_template.h"
+#include "platform/geometry.h"
+#include "platform/modal.h"
+
+namespace tallyfold::platform {
+
+class Dialog;
+class FrameWindow;
+class Window;
+
+/// The controls of one window as a backend realises them. Control texts are Windows-1252
+/// bytes. Every call names a control by id; ids that the window lacks are ignored.
+class WindowPeer {
+public:
+    virtual ~WindowPeer() = default;
+
+    /// Creates a control of a window built in code; its rectangle is in pixels.
+    virtual void AddControl(const ControlTemplate& control) = 0;
+    virtual void SetText(int id, std::string_view text) = 0;
+    virtual std::string Text(int id) const = 0;
+    virtual void SetEnabled(int id, bool enabled) = 0;
+    virtual bool IsEnabled(int id) const = 0;
+    /// Places a control, in pixels of the window's client area.
+    virtual void Move(int id, const Rect& rect) = 0;
+    virtual Rect Position(int id) const = 0;
+    virtual void SetFocus(int id) = 0;
+    /// Selects the characters from `start` up to `end` of an edit control (-1: to the end).
+    virtual void SelectText(int id, int start, int end) = 0;
+    virtual void SetBackground(int id, Color color) = 0;
+
+    // List and combo boxes: lines counted from 0, in the order they were added.
+    virtual void ClearLines(int id) = 0;
+    virtual void AddLine(int id, std::string_view text) = 0;
+    virtual int LineCount(int id) const = 0;
+    virtual std::string LineText(int id, int line) const = 0;
+    /// Makes `line` the selected (or, with extended selection, the only selected) line;
+    /// -1 selects nothing. Programmatic changes send no notification.
+    virtual void Select(int id, int line) = 0;
+    /// The selected line (with extended selection: the first selected), or -1.
+    virtual int Selected(int id) const = 0;
+    /// All selected lines, in ascending order.
+    virtual std::vector<int> SelectedLines(int id) const = 0;
+
+    /// Ends a modal dialog with `result`; the dialog's modal run then returns it.
+    virtual void EndModal(int result) = 0;
+    /// Repaints the whole window.
+    virtual void Invalidate() = 0;
+};
+
+/// The main window's frame as a backend realises it.
+class FramePeer {
+public:
+    virtual ~FramePeer() = default;
+
+    /// The client area, where the client window's controls live.
+    virtual WindowPeer& Client() = 0;
+    /// Text of a status bar area: 0 for the message area, else the id of an added area.
+    virtual void SetStatusText(int area, std::string_view text) = 0;
+    virtual std::string StatusText(int area) const = 0;
+    virtual void Show() = 0;
+    /// Closes the frame after its close query agreed.
+    virtual void Destroy() = 0;
+};
+
+/// A window system: creates the peers of windows and dialogs, runs modal loops, and serves
+/// message boxes, file dialogs and help.
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    virtual std::unique_ptr<WindowPeer> CreateDialogPeer(Dialog& dialog) = 0;
+    /// Runs `dialog` modally until its peer's `EndModal`; returns the result.
+    virtual int RunModal(Dialog& dialog) = 0;
+    virtual std::unique_ptr<FramePeer> CreateFramePeer(FrameWindow& frame) = 0;
+    /// Runs until `PostQuit` or the last window closed; returns the exit code.
+    virtual int RunMessageLoop() = 0;
+    virtual void PostQuit(int exitCode) = 0;
+
+    /// Shows a message box owned by `owner`; returns the button pressed (`DialogResult`).
+    virtual int ShowMessageBox(Window& owner, const MessageBoxRequest& request) = 0;
+    /// Runs a file dialog; true with `data.fileName` set when the user chose a file.
+    virtual bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) = 0;
+    virtual void Help(Window& owner, const HelpRequest& request) = 0;
+};
+
+}  // namespace tallyfold::platform

@@ -1,0 +1,78 @@
+#pragma once
+
+// Typed handles to the controls of a window: what a dialog keeps as its members. A handle
+// does not own the control; the window does, and the handle is valid while the window is.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/window.h"
+
+namespace tallyfold::platform {
+
+class Control {
+public:
+    Control(Window& window, int id) : window_(&window), id_(id) {}
+
+    int Id() const { return id_; }
+    void SetText(std::string_view text) const { window_->SetControlText(id_, text); }
+    std::string Text() const { return window_->ControlText(id_); }
+    int GetText(std::span<char> buffer) const { return window_->GetControlText(id_, buffer); }
+    void Enable(bool enabled = true) const { window_->EnableControl(id_, enabled); }
+    void Disable() const { Enable(false); }
+    bool IsEnabled() const { return window_->IsControlEnabled(id_); }
+    void Move(const Rect& rect) const { window_->MoveControl(id_, rect); }
+    void SetFocus() const { window_->FocusControl(id_); }
+
+protected:
+    Window* window_;
+    int id_;
+};
+
+class Static : public Control {
+public:
+    using Control::Control;
+    void SetBackground(Color color) const { window_->SetControlBackground(id_, color); }
+};
+
+class Button : public Control {
+public:
+    using Control::Control;
+};
+
+class Edit : public Control {
+public:
+    using Control::Control;
+    /// Selects characters `start` up to `end` (-1: to the end of the text).
+    void SetSelection(int start, int end) const { window_->SelectEditText(id_, start, end); }
+};
+
+/// A list box or a combo box: lines with an attached value each.
+class LineList : public Control {
+public:
+    using Control::Control;
+    void Clear() const { window_->ClearLines(id_); }
+    int AddString(std::string_view text) const { return window_->AddLine(id_, text); }
+    int Count() const { return window_->LineCount(id_); }
+    std::string LineText(int line) const { return window_->LineText(id_, line); }
+    void SetItemData(int line, std::uintptr_t value) const { window_->SetLineValue(id_, line, value); }
+    std::uintptr_t ItemData(int line) const { return window_->LineValue(id_, line); }
+    void SetSelIndex(int line) const { window_->SelectLine(id_, line); }
+    int GetSelIndex() const { return window_->SelectedLine(id_); }
+    std::vector<int> GetSelIndexes() const { return window_->SelectedLines(id_); }
+};
+
+class ListBox : public LineList {
+public:
+    using LineList::LineList;
+};
+
+class ComboBox : public LineList {
+public:
+    using LineList::LineList;
+};
+
+}  // namespace tallyfold::platform

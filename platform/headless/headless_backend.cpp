@@ -1,0 +1,219 @@
+#include "platform/headless/headless_backend.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace tallyfold::platform::headless {
+
+namespace {
+
+const HeadlessControl* DefaultButton(const HeadlessWindowPeer& peer) {
+    for (const HeadlessControl& control : peer.Controls()) {
+        if (control.spec.kind == ControlKind::Button &&
+            (control.spec.style & style::kDefaultButton) != 0) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
+bool IsButton(const HeadlessWindowPeer& peer, int id) {
+    const HeadlessControl* control = peer.Find(id);
+    return control != nullptr && control->spec.kind == ControlKind::Button;
+}
+
+}  // namespace
+
+bool HeadlessDialog::Click(int id) {
+    if (!peer_->IsEnabled(id) || peer_->Ended()) {
+        return false;
+    }
+    dialog_->Dispatch(id, Notification::Clicked);
+    return true;
+}
+
+void HeadlessDialog::Type(int id, std::string_view text) {
+    peer_->SetFocus(id);
+    peer_->SetText(id, text);
+}
+
+void HeadlessDialog::PressEnter() {
+    const int focused = peer_->Focus();
+    if (IsButton(*peer_, focused)) {
+        Click(focused);
+    } else if (const HeadlessControl* button = DefaultButton(*peer_)) {
+        Click(button->spec.id);
+    } else {
+        dialog_->Dispatch(kIdOk);
+    }
+}
+
+void HeadlessDialog::PressEscape() { dialog_->Dispatch(kIdCancel); }
+
+void HeadlessDialog::Select(int id, int line) { SelectLines(id, {line}); }
+
+void HeadlessDialog::SelectLines(int id, const std::vector<int>& lines) {
+    peer_->SetFocus(id);
+    peer_->SetSelectedLines(id, lines);
+    dialog_->Dispatch(id, Notification::SelectionChanged);
+}
+
+void HeadlessDialog::DoubleClick(int id, int line) {
+    Select(id, line);
+    dialog_->Dispatch(id, Notification::DoubleClicked);
+}
+
+std::vector<std::string> HeadlessDialog::Lines(int id) const {
+    const HeadlessControl* control = peer_->Find(id);
+    return control != nullptr ? control->lines : std::vector<std::string>{};
+}
+
+std::pair<int, int> HeadlessDialog::EditSelection(int id) const {
+    const HeadlessControl* control = peer_->Find(id);
+    return control != nullptr
+               ? std::pair<int, int>{control->editSelectionStart, control->editSelectionEnd}
+               : std::pair<int, int>{0, 0};
+}
+
+std::string HeadlessFramePeer::StatusText(int area) const {
+    auto found = status_.find(area);
+    return found != status_.end() ? found->second : std::string();
+}
+
+void HeadlessFrame::PressKey(const Key& key) {
+    if (frame_->TranslateAccelerator(key)) {
+        return;
+    }
+    const int focused = peer_->ClientPeer().Focus();
+    if (key == Key::Virtual(kVkReturn) && IsButton(peer_->ClientPeer(), focused)) {
+        Click(focused);
+    }
+}
+
+bool HeadlessFrame::Click(int id) {
+    if (!peer_->ClientPeer().IsEnabled(id)) {
+        return false;
+    }
+    frame_->Client().Dispatch(id, Notification::Clicked);
+    return true;
+}
+
+bool HeadlessFrame::ChooseMenu(int command) {
+    if (!frame_->QueryCommand(command).enabled) {
+        return false;
+    }
+    frame_->Command(command);
+    return true;
+}
+
+void HeadlessFrame::Resize(int width, int height) {
+    frame_->Client().EvSize(width, height);
+}
+
+HeadlessBackend::HeadlessBackend()
+    : onFailure_([](const std::string& message) {
+          std::fprintf(stderr, "headless window system: %s\n", message.c_str());
+          std::abort();
+      }) {}
+
+HeadlessBackend::~HeadlessBackend() = default;
+
+void HeadlessBackend::Fail(const std::string& message) const { onFailure_(message); }
+
+void HeadlessBackend::ExpectDialog(int templateId, DialogScript script) {
+    dialogScripts_[templateId].push_back(std::move(script));
+}
+
+void HeadlessBackend::AnswerMessageBox(int answer) { messageBoxAnswers_.push_back(answer); }
+
+void HeadlessBackend::AnswerFileDialog(std::string path) {
+    fileDialogAnswers_.push_back(std::move(path));
+}
+
+void HeadlessBackend::VerifyAllUsed() {
+    for (const auto& [templateId, scripts] : dialogScripts_) {
+        if (!scripts.empty()) {
+            Fail("dialog " + std::to_string(templateId) + " was expected but never opened");
+        }
+    }
+    if (!messageBoxAnswers_.empty()) {
+        Fail(std::to_string(messageBoxAnswers_.size()) + " message box answer(s) never used");
+    }
+    if (!fileDialogAnswers_.empty()) {
+        Fail(std::to_string(fileDialogAnswers_.size()) + " file dialog answer(s) never used");
+    }
+    dialogScripts_.clear();
+    messageBoxAnswers_.clear();
+    fileDialogAnswers_.clear();
+}
+
+std::unique_ptr<WindowPeer> HeadlessBackend::CreateDialogPeer(Dialog& dialog) {
+    return std::make_unique<HeadlessWindowPeer>(dialog.Template());
+}
+
+int HeadlessBackend::RunModal(Dialog& dialog) {
+    auto* peer = dynamic_cast<HeadlessWindowPeer*>(dialog.Peer());
+    const DialogTemplate& dialogTemplate = dialog.Template();
+    dialogsRun_.push_back(dialogTemplate.id);
+    const std::string name =
+        "dialog " + std::to_string(dialogTemplate.id) + " \"" + dialogTemplate.caption + "\"";
+    auto scripts = dialogScripts_.find(dialogTemplate.id);
+    if (peer == nullptr || scripts == dialogScripts_.end() || scripts->second.empty()) {
+        Fail("no script for " + name);
+        return kIdCancel;
+    }
+    const DialogScript script = std::move(scripts->second.front());
+    scripts->second.pop_front();
+    HeadlessDialog handle(dialog, *peer);
+    script(handle);
+    if (!peer->Ended()) {
+        Fail("the script for " + name + " left it open");
+        return kIdCancel;
+    }
+    return peer->Result();
+}
+
+std::unique_ptr<FramePeer> HeadlessBackend::CreateFramePeer(FrameWindow& frame) {
+    auto peer = std::make_unique<HeadlessFramePeer>();
+    for (const ControlTemplate& control : frame.Client().OwnControls()) {
+        peer->ClientPeer().AddControl(control);
+    }
+    mainWindow_ = std::make_unique<HeadlessFrame>(frame, *peer);
+    return peer;
+}
+
+int HeadlessBackend::RunMessageLoop() { return quitCode_.value_or(0); }
+
+int HeadlessBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
+    messageBoxes_.push_back({request, &owner});
+    if (messageBoxAnswers_.empty()) {
+        Fail("no answer for the message box \"" + request.text + "\" (caption \"" +
+             request.caption + "\")");
+        return kIdCancel;
+    }
+    const int answer = messageBoxAnswers_.front();
+    messageBoxAnswers_.pop_front();
+    return answer;
+}
+
+bool HeadlessBackend::RunFileDialog(Window& /*owner*/, FileDialogKind kind, FileDialogData& data) {
+    fileDialogs_.push_back({kind, data});
+    if (fileDialogAnswers_.empty()) {
+        Fail(std::string("no answer for the ") + (kind == FileDialogKind::Open ? "open" : "save") +
+             " file dialog \"" + data.title + "\"");
+        return false;
+    }
+    std::string answer = std::move(fileDialogAnswers_.front());
+    fileDialogAnswers_.pop_front();
+    if (answer.empty()) {
+        return false;
+    }
+    data.fileName = std::move(answer);
+    return true;
+}
+
+void HeadlessBackend::Help(Window& /*owner*/, const HelpRequest& request) {
+    helpRequests_.push_back(request);
+}
+
+}  // namespace tallyfold::platform::headless

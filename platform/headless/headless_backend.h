@@ -1,0 +1,182 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/dialog.h"
+#include "platform/frame_window.h"
+#include "platform/headless/headless_peer.h"
+#include "platform/menu.h"
+
+namespace tallyfold::platform::headless {
+
+/// A running modal dialog as a test drives it: clicks, keys, typing and list choices go
+/// through the dialog's own response table, exactly as the window system would send them.
+class HeadlessDialog {
+public:
+    HeadlessDialog(Dialog& dialog, HeadlessWindowPeer& peer) : dialog_(&dialog), peer_(&peer) {}
+
+    int TemplateId() const { return dialog_->Template().id; }
+    const std::string& Caption() const { return dialog_->Template().caption; }
+    Dialog& Window() const { return *dialog_; }
+
+    /// Clicks a button; a disabled or missing control ignores the click (false).
+    bool Click(int id);
+    /// Replaces the text of an edit control, as typing over its whole text would.
+    void Type(int id, std::string_view text);
+    /// Enter: the focused button, else the default button, else command 1.
+    void PressEnter();
+    /// Escape, and the close box: command 2.
+    void PressEscape();
+    /// Selects one line of a list or combo box and reports the change.
+    void Select(int id, int line);
+    /// Selects exactly these lines of an extended-selection list and reports the change.
+    void SelectLines(int id, const std::vector<int>& lines);
+    /// Selects a line and double-clicks it.
+    void DoubleClick(int id, int line);
+    void Focus(int id) { peer_->SetFocus(id); }
+
+    std::string Text(int id) const { return peer_->Text(id); }
+    bool IsEnabled(int id) const { return peer_->IsEnabled(id); }
+    std::vector<std::string> Lines(int id) const;
+    std::vector<int> SelectedLines(int id) const { return peer_->SelectedLines(id); }
+    int Focused() const { return peer_->Focus(); }
+    /// The selected characters of an edit control, as [start, end).
+    std::pair<int, int> EditSelection(int id) const;
+    bool Ended() const { return peer_->Ended(); }
+    int Result() const { return peer_->Result(); }
+    const HeadlessWindowPeer& Peer() const { return *peer_; }
+
+private:
+    Dialog* dialog_;
+    HeadlessWindowPeer* peer_;
+};
+
+/// The main window's frame in memory.
+class HeadlessFramePeer : public FramePeer {
+public:
+    WindowPeer& Client() override { return client_; }
+    void SetStatusText(int area, std::string_view text) override { status_[area] = std::string(text); }
+    std::string StatusText(int area) const override;
+    void Show() override { shown_ = true; }
+    void Destroy() override { destroyed_ = true; }
+
+    HeadlessWindowPeer& ClientPeer() { return client_; }
+    bool Shown() const { return shown_; }
+    bool Destroyed() const { return destroyed_; }
+
+private:
+    HeadlessWindowPeer client_;
+    std::map<int, std::string> status_;
+    bool shown_ = false;
+    bool destroyed_ = false;
+};
+
+/// The main window as a test drives it.
+class HeadlessFrame {
+public:
+    HeadlessFrame(FrameWindow& frame, HeadlessFramePeer& peer) : frame_(&frame), peer_(&peer) {}
+
+    /// A key: the accelerator table first, then Enter on a focused button clicks it.
+    void PressKey(const Key& key);
+    void PressEnter() { PressKey(Key::Virtual(kVkReturn)); }
+    void PressEscape() { PressKey(Key::Virtual(kVkEscape)); }
+    void TypeChar(char c) { PressKey(Key::Character(c)); }
+    bool Click(int id);
+    /// Chooses a menu item; a greyed item cannot be chosen (false).
+    bool ChooseMenu(int command);
+    CommandState MenuState(int command) { return frame_->QueryCommand(command); }
+    /// Gives the client area a new size, as the window system would.
+    void Resize(int width, int height);
+    /// The close box: true if the window closed.
+    bool CloseBox() { return frame_->Close(); }
+
+    std::string Text(int id) const { return peer_->ClientPeer().Text(id); }
+    bool IsEnabled(int id) const { return peer_->ClientPeer().IsEnabled(id); }
+    Rect Position(int id) const { return peer_->ClientPeer().Position(id); }
+    const HeadlessControl* Control(int id) const { return peer_->ClientPeer().Find(id); }
+    std::string StatusText(int area) const { return peer_->StatusText(area); }
+    const std::string& Title() const { return frame_->Title(); }
+    bool Shown() const { return peer_->Shown(); }
+    bool Destroyed() const { return peer_->Destroyed(); }
+    FrameWindow& Frame() const { return *frame_; }
+    HeadlessWindowPeer& ClientPeer() const { return peer_->ClientPeer(); }
+
+private:
+    FrameWindow* frame_;
+    HeadlessFramePeer* peer_;
+};
+
+/// A window system in memory. Every modal thing is scripted in advance; a modal call that no
+/// script answers is reported to the failure handler with a message that names it, and then
+/// answered with Cancel. Message boxes, file dialogs, dialogs and help calls are recorded.
+class HeadlessBackend : public Backend {
+public:
+    using DialogScript = std::function<void(HeadlessDialog&)>;
+    using FailureHandler = std::function<void(const std::string&)>;
+
+    struct MessageBoxRecord {
+        MessageBoxRequest request;
+        const Window* owner = nullptr;
+    };
+    struct FileDialogRecord {
+        FileDialogKind kind = FileDialogKind::Open;
+        FileDialogData data;  ///< as the dialog was opened
+    };
+
+    HeadlessBackend();
+    ~HeadlessBackend() override;
+
+    /// Unanswered modal calls and scripts that leave a dialog open end up here (default: a
+    /// message on standard error and abort).
+    void SetFailureHandler(FailureHandler handler) { onFailure_ = std::move(handler); }
+
+    /// The next dialog of template `templateId` runs `script`, which must end it.
+    void ExpectDialog(int templateId, DialogScript script);
+    /// The next message box is answered with `answer`.
+    void AnswerMessageBox(int answer);
+    /// The next file dialog is answered with `path`, or cancelled when it is empty.
+    void AnswerFileDialog(std::string path);
+    /// Fails every script, answer and file dialog that was prepared and not used.
+    void VerifyAllUsed();
+
+    const std::vector<MessageBoxRecord>& MessageBoxes() const { return messageBoxes_; }
+    const std::vector<FileDialogRecord>& FileDialogs() const { return fileDialogs_; }
+    const std::vector<HelpRequest>& HelpRequests() const { return helpRequests_; }
+    /// Template ids of the dialogs run, in order.
+    const std::vector<int>& DialogsRun() const { return dialogsRun_; }
+    std::optional<int> QuitCode() const { return quitCode_; }
+    /// The main window, once created.
+    HeadlessFrame* MainWindow() { return mainWindow_.get(); }
+
+    std::unique_ptr<WindowPeer> CreateDialogPeer(Dialog& dialog) override;
+    int RunModal(Dialog& dialog) override;
+    std::unique_ptr<FramePeer> CreateFramePeer(FrameWindow& frame) override;
+    int RunMessageLoop() override;
+    void PostQuit(int exitCode) override { quitCode_ = exitCode; }
+    int ShowMessageBox(Window& owner, const MessageBoxRequest& request) override;
+    bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) override;
+    void Help(Window& owner, const HelpRequest& request) override;
+
+private:
+    void Fail(const std::string& message) const;
+
+    FailureHandler onFailure_;
+    std::map<int, std::deque<DialogScript>> dialogScripts_;
+    std::deque<int> messageBoxAnswers_;
+    std::deque<std::string> fileDialogAnswers_;
+    std::vector<MessageBoxRecord> messageBoxes_;
+    std::vector<FileDialogRecord> fileDialogs_;
+    std::vector<HelpRequest> helpRequests_;
+    std::vector<int> dialogsRun_;
+    std::optional<int> quitCode_;
+    std::unique_ptr<HeadlessFrame> mainWindow_;
+};
+
+}  // namespace tallyfold::platform::headless

@@ -1,0 +1,161 @@
+#include "platform/headless/headless_peer.h"
+
+#include <algorithm>
+
+namespace tallyfold::platform::headless {
+
+HeadlessWindowPeer::HeadlessWindowPeer(const DialogTemplate& dialogTemplate) {
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        AddControl(control);
+    }
+    // The window system gives the first control that takes Tab the focus.
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        if ((control.style & style::kTabStop) != 0 || control.kind == ControlKind::Edit) {
+            focus_ = control.id;
+            break;
+        }
+    }
+}
+
+void HeadlessWindowPeer::AddControl(const ControlTemplate& control) {
+    HeadlessControl state;
+    state.spec = control;
+    state.text = control.text;
+    state.rect = control.rect;
+    controls_.push_back(std::move(state));
+}
+
+HeadlessControl* HeadlessWindowPeer::Find(int id) {
+    if (id == kNoControlId) {
+        return nullptr;
+    }
+    for (HeadlessControl& control : controls_) {
+        if (control.spec.id == id) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
+const HeadlessControl* HeadlessWindowPeer::Find(int id) const {
+    return const_cast<HeadlessWindowPeer*>(this)->Find(id);
+}
+
+void HeadlessWindowPeer::SetText(int id, std::string_view text) {
+    if (HeadlessControl* control = Find(id)) {
+        control->text = std::string(text);
+        control->editSelectionStart = control->editSelectionEnd = 0;
+    }
+}
+
+std::string HeadlessWindowPeer::Text(int id) const {
+    const HeadlessControl* control = Find(id);
+    return control != nullptr ? control->text : std::string();
+}
+
+void HeadlessWindowPeer::SetEnabled(int id, bool enabled) {
+    if (HeadlessControl* control = Find(id)) {
+        control->enabled = enabled;
+    }
+}
+
+bool HeadlessWindowPeer::IsEnabled(int id) const {
+    const HeadlessControl* control = Find(id);
+    return control != nullptr && control->enabled;
+}
+
+void HeadlessWindowPeer::Move(int id, const Rect& rect) {
+    if (HeadlessControl* control = Find(id)) {
+        control->rect = rect;
+    }
+}
+
+Rect HeadlessWindowPeer::Position(int id) const {
+    const HeadlessControl* control = Find(id);
+    return control != nullptr ? control->rect : Rect{};
+}
+
+void HeadlessWindowPeer::SelectText(int id, int start, int end) {
+    if (HeadlessControl* control = Find(id)) {
+        const int length = static_cast<int>(control->text.size());
+        control->editSelectionStart = std::min(std::max(start, 0), length);
+        control->editSelectionEnd = end < 0 ? length : std::min(end, length);
+    }
+}
+
+void HeadlessWindowPeer::SetBackground(int id, Color color) {
+    if (HeadlessControl* control = Find(id)) {
+        control->background = color;
+        control->hasBackground = true;
+    }
+}
+
+void HeadlessWindowPeer::ClearLines(int id) {
+    if (HeadlessControl* control = Find(id)) {
+        control->lines.clear();
+        control->selected.clear();
+    }
+}
+
+void HeadlessWindowPeer::AddLine(int id, std::string_view text) {
+    if (HeadlessControl* control = Find(id)) {
+        control->lines.emplace_back(text);
+        control->selected.push_back(false);
+    }
+}
+
+int HeadlessWindowPeer::LineCount(int id) const {
+    const HeadlessControl* control = Find(id);
+    return control != nullptr ? static_cast<int>(control->lines.size()) : 0;
+}
+
+std::string HeadlessWindowPeer::LineText(int id, int line) const {
+    const HeadlessControl* control = Find(id);
+    if (control == nullptr || line < 0 || static_cast<std::size_t>(line) >= control->lines.size()) {
+        return {};
+    }
+    return control->lines[static_cast<std::size_t>(line)];
+}
+
+void HeadlessWindowPeer::Select(int id, int line) { SetSelectedLines(id, {line}); }
+
+void HeadlessWindowPeer::SetSelectedLines(int id, const std::vector<int>& lines) {
+    HeadlessControl* control = Find(id);
+    if (control == nullptr) {
+        return;
+    }
+    control->selected.assign(control->lines.size(), false);
+    const bool several = (control->spec.style & style::kExtendedSelection) != 0;
+    for (const int line : lines) {
+        if (line >= 0 && static_cast<std::size_t>(line) < control->lines.size()) {
+            if (!several) {
+                control->selected.assign(control->lines.size(), false);
+            }
+            control->selected[static_cast<std::size_t>(line)] = true;
+        }
+    }
+}
+
+int HeadlessWindowPeer::Selected(int id) const {
+    const std::vector<int> lines = SelectedLines(id);
+    return lines.empty() ? -1 : lines.front();
+}
+
+std::vector<int> HeadlessWindowPeer::SelectedLines(int id) const {
+    std::vector<int> lines;
+    if (const HeadlessControl* control = Find(id)) {
+        for (std::size_t i = 0; i < control->selected.size(); ++i) {
+            if (control->selected[i]) {
+                lines.push_back(static_cast<int>(i));
+            }
+        }
+    }
+    return lines;
+}
+
+void HeadlessWindowPeer::EndModal(int result) {
+    ended_ = true;
+    result_ = result;
+}
+
+}  // namespace tallyfold::platform::headless

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/control_template.h"
+
+namespace tallyfold::platform::headless {
+
+/// One control as plain state.
+struct HeadlessControl {
+    ControlTemplate spec;
+    std::string text;
+    bool enabled = true;
+    Rect rect;
+    Color background{255, 255, 255};
+    bool hasBackground = false;
+    std::vector<std::string> lines;
+    std::vector<bool> selected;
+    int editSelectionStart = 0;
+    int editSelectionEnd = 0;
+};
+
+/// The controls of a window, in memory.
+class HeadlessWindowPeer : public WindowPeer {
+public:
+    HeadlessWindowPeer() = default;
+    /// The controls of a dialog template, at their template rectangles.
+    explicit HeadlessWindowPeer(const DialogTemplate& dialogTemplate);
+
+    void AddControl(const ControlTemplate& control) override;
+    void SetText(int id, std::string_view text) override;
+    std::string Text(int id) const override;
+    void SetEnabled(int id, bool enabled) override;
+    bool IsEnabled(int id) const override;
+    void Move(int id, const Rect& rect) override;
+    Rect Position(int id) const override;
+    void SetFocus(int id) override { focus_ = id; }
+    void SelectText(int id, int start, int end) override;
+    void SetBackground(int id, Color color) override;
+    void ClearLines(int id) override;
+    void AddLine(int id, std::string_view text) override;
+    int LineCount(int id) const override;
+    std::string LineText(int id, int line) const override;
+    void Select(int id, int line) override;
+    int Selected(int id) const override;
+    std::vector<int> SelectedLines(int id) const override;
+    void EndModal(int result) override;
+    void Invalidate() override { ++invalidations_; }
+
+    /// The control with this id, or nullptr.
+    HeadlessControl* Find(int id);
+    const HeadlessControl* Find(int id) const;
+    const std::vector<HeadlessControl>& Controls() const { return controls_; }
+    /// Selects exactly `lines` of a list (several only with extended selection).
+    void SetSelectedLines(int id, const std::vector<int>& lines);
+    int Focus() const { return focus_; }
+    bool Ended() const { return ended_; }
+    int Result() const { return result_; }
+    int Invalidations() const { return invalidations_; }
+
+private:
+    std::vector<HeadlessControl> controls_;
+    int focus_ = kNoControlId;
+    bool ended_ = false;
+    int result_ = 0;
+    int invalidations_ = 0;
+};
+
+}  // namespace tallyfold::platform::headless

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tallyfold::platform {
+
+/// One menu entry: a command item, a popup with items of its own, or a separator.
+struct MenuItem {
+    std::string text;
+    int command = 0;
+    std::vector<MenuItem> items;
+
+    static MenuItem Command(std::string text, int command) { return {std::move(text), command, {}}; }
+    static MenuItem Popup(std::string text, std::vector<MenuItem> items) {
+        return {std::move(text), 0, std::move(items)};
+    }
+    static MenuItem Separator() { return {}; }
+
+    bool IsSeparator() const { return text.empty() && command == 0 && items.empty(); }
+    bool IsPopup() const { return !items.empty(); }
+};
+
+struct MenuTemplate {
+    int id = 0;
+    std::vector<MenuItem> popups;
+};
+
+/// A key as an accelerator sees it: a virtual key (Enter, Escape) or a typed character.
+struct Key {
+    enum class Kind { Virtual, Character };
+    Kind kind = Kind::Virtual;
+    int code = 0;
+
+    static Key Virtual(int code) { return {Kind::Virtual, code}; }
+    static Key Character(char c) { return {Kind::Character, static_cast<unsigned char>(c)}; }
+    friend bool operator==(const Key&, const Key&) = default;
+};
+
+inline constexpr int kVkTab = 0x09;
+inline constexpr int kVkReturn = 0x0D;
+inline constexpr int kVkEscape = 0x1B;
+
+struct Accelerator {
+    Key key;
+    int command = 0;
+};
+
+struct AcceleratorTable {
+    int id = 0;
+    std::vector<Accelerator> entries;
+
+    /// The command for `key`, if the table has one. Characters match exactly, case included.
+    std::optional<int> Find(const Key& key) const {
+        for (const Accelerator& entry : entries) {
+            if (entry.key == key) {
+                return entry.command;
+            }
+        }
+        return std::nullopt;
+    }
+};
+
+}  // namespace tallyfold::platform

@@ -1,0 +1,114 @@
+#include "platform/window.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+
+namespace tallyfold::platform {
+
+void Window::EvSize(int /*width*/, int /*height*/) {}
+
+bool Window::Dispatch(int id, Notification notification) {
+    auto found = responses_.find({id, notification});
+    if (found != responses_.end()) {
+        // The handler may change the table's owner state; keep a copy of the function alive.
+        const std::function<void()> handler = found->second;
+        handler();
+        return true;
+    }
+    return notification == Notification::Clicked && DefaultCommand(id);
+}
+
+CommandState Window::QueryCommand(int id) {
+    CommandState state;
+    auto found = enablers_.find(id);
+    if (found != enablers_.end()) {
+        found->second(state);
+    }
+    return state;
+}
+
+void Window::AddControl(ControlTemplate control) { ownControls_.push_back(std::move(control)); }
+
+WindowPeer& Window::RequirePeer() const {
+    assert(peer_ != nullptr && "control used before the window system created the window");
+    return *peer_;
+}
+
+void Window::SetControlText(int id, std::string_view text) { RequirePeer().SetText(id, text); }
+
+std::string Window::ControlText(int id) const { return RequirePeer().Text(id); }
+
+int Window::GetControlText(int id, std::span<char> buffer) const {
+    if (buffer.empty()) {
+        return 0;
+    }
+    const std::string text = ControlText(id);
+    const std::size_t length = std::min(text.size(), buffer.size() - 1);
+    std::memcpy(buffer.data(), text.data(), length);
+    buffer[length] = '\0';
+    return static_cast<int>(length);
+}
+
+void Window::EnableControl(int id, bool enabled) { RequirePeer().SetEnabled(id, enabled); }
+
+bool Window::IsControlEnabled(int id) const { return RequirePeer().IsEnabled(id); }
+
+void Window::MoveControl(int id, const Rect& rect) { RequirePeer().Move(id, rect); }
+
+void Window::FocusControl(int id) { RequirePeer().SetFocus(id); }
+
+void Window::SelectEditText(int id, int start, int end) { RequirePeer().SelectText(id, start, end); }
+
+void Window::SetControlBackground(int id, Color color) { RequirePeer().SetBackground(id, color); }
+
+void Window::ClearLines(int id) {
+    RequirePeer().ClearLines(id);
+    lineValues_[id].clear();
+}
+
+int Window::AddLine(int id, std::string_view text) {
+    RequirePeer().AddLine(id, text);
+    std::vector<std::uintptr_t>& values = lineValues_[id];
+    values.resize(static_cast<std::size_t>(LineCount(id)), 0);
+    return LineCount(id) - 1;
+}
+
+int Window::LineCount(int id) const { return RequirePeer().LineCount(id); }
+
+std::string Window::LineText(int id, int line) const { return RequirePeer().LineText(id, line); }
+
+void Window::SetLineValue(int id, int line, std::uintptr_t value) {
+    std::vector<std::uintptr_t>& values = lineValues_[id];
+    if (line >= 0 && static_cast<std::size_t>(line) < values.size()) {
+        values[static_cast<std::size_t>(line)] = value;
+    }
+}
+
+std::uintptr_t Window::LineValue(int id, int line) const {
+    auto found = lineValues_.find(id);
+    if (found == lineValues_.end() || line < 0 ||
+        static_cast<std::size_t>(line) >= found->second.size()) {
+        return 0;
+    }
+    return found->second[static_cast<std::size_t>(line)];
+}
+
+void Window::SelectLine(int id, int line) { RequirePeer().Select(id, line); }
+
+int Window::SelectedLine(int id) const { return RequirePeer().Selected(id); }
+
+std::vector<int> Window::SelectedLines(int id) const { return RequirePeer().SelectedLines(id); }
+
+int Window::MessageBox(std::string_view text, std::string_view caption, unsigned flags) {
+    return backend_->ShowMessageBox(*this,
+                                    MessageBoxRequest{std::string(text), std::string(caption), flags});
+}
+
+bool Window::RunFileDialog(FileDialogKind kind, FileDialogData& data) {
+    return backend_->RunFileDialog(*this, kind, data);
+}
+
+void Window::Help(const HelpRequest& request) { backend_->Help(*this, request); }
+
+}  // namespace tallyfold::platform

@@ -1,0 +1,128 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/control_template.h"
+#include "platform/modal.h"
+
+namespace tallyfold::platform {
+
+/// What a control reports besides a click.
+enum class Notification { Clicked, SelectionChanged, DoubleClicked };
+
+/// Whether a menu command is enabled and checked; asked each time a menu opens.
+struct CommandState {
+    bool enabled = true;
+    bool checked = false;
+};
+
+/// A window of the program: it owns its controls (by id, realised by a backend peer), maps
+/// commands and control notifications to member functions through its response table, and
+/// answers the command enablers. Subclasses register their responses in their constructors.
+class Window {
+public:
+    /// A top-level window on `backend`.
+    explicit Window(Backend& backend) : backend_(&backend) {}
+    /// A window owned by `parent`, on the parent's backend.
+    explicit Window(Window& parent) : backend_(parent.backend_), parent_(&parent) {}
+    virtual ~Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    Backend& GetBackend() const { return *backend_; }
+    Window* Parent() const { return parent_; }
+
+    /// Called once the window system has created the window and its controls.
+    virtual void SetupWindow() {}
+    /// The client area got a new size, in pixels.
+    virtual void EvSize(int width, int height);
+    /// Whether the window may close now; asked before every close.
+    virtual bool CanClose() { return true; }
+
+    /// Routes a command (menu item, accelerator, button click) or a control notification to
+    /// its handler. True if the window has one.
+    bool Dispatch(int id, Notification notification = Notification::Clicked);
+    /// The enabled and checked state of a command, from its enabler (default: enabled).
+    CommandState QueryCommand(int id);
+
+    /// The controls this window creates itself (windows built in code), in creation order.
+    const std::vector<ControlTemplate>& OwnControls() const { return ownControls_; }
+    void AttachPeer(WindowPeer* peer) { peer_ = peer; }
+    WindowPeer* Peer() const { return peer_; }
+
+    // Control operations, by id.
+    void SetControlText(int id, std::string_view text);
+    std::string ControlText(int id) const;
+    /// Copies at most `buffer.size() - 1` characters of the control's text and a zero byte;
+    /// returns the number copied.
+    int GetControlText(int id, std::span<char> buffer) const;
+    void EnableControl(int id, bool enabled);
+    bool IsControlEnabled(int id) const;
+    void MoveControl(int id, const Rect& rect);
+    void FocusControl(int id);
+    void SelectEditText(int id, int start, int end);
+    void SetControlBackground(int id, Color color);
+
+    // List and combo box operations, by id. Each line may carry a value the program attaches.
+    void ClearLines(int id);
+    /// Appends a line; returns its index.
+    int AddLine(int id, std::string_view text);
+    int LineCount(int id) const;
+    std::string LineText(int id, int line) const;
+    void SetLineValue(int id, int line, std::uintptr_t value);
+    std::uintptr_t LineValue(int id, int line) const;
+    void SelectLine(int id, int line);
+    int SelectedLine(int id) const;
+    std::vector<int> SelectedLines(int id) const;
+
+    /// Runs a message box owned by this window; returns the button pressed.
+    int MessageBox(std::string_view text, std::string_view caption, unsigned flags);
+    bool RunFileDialog(FileDialogKind kind, FileDialogData& data);
+    void Help(const HelpRequest& request);
+
+protected:
+    /// Adds a control that the window creates itself, at a pixel rectangle.
+    void AddControl(ControlTemplate control);
+
+    template <typename Derived>
+    void OnCommand(int id, void (Derived::*handler)()) {
+        responses_[{id, Notification::Clicked}] = [this, handler] {
+            (static_cast<Derived*>(this)->*handler)();
+        };
+    }
+    template <typename Derived>
+    void OnNotify(int id, Notification notification, void (Derived::*handler)()) {
+        responses_[{id, notification}] = [this, handler] {
+            (static_cast<Derived*>(this)->*handler)();
+        };
+    }
+    template <typename Derived>
+    void OnEnable(int id, void (Derived::*enabler)(CommandState&)) {
+        enablers_[id] = [this, enabler](CommandState& state) {
+            (static_cast<Derived*>(this)->*enabler)(state);
+        };
+    }
+    /// Handles a command that has no response; false if there is nothing to do.
+    virtual bool DefaultCommand(int /*id*/) { return false; }
+
+private:
+    WindowPeer& RequirePeer() const;
+
+    Backend* backend_;
+    Window* parent_ = nullptr;
+    WindowPeer* peer_ = nullptr;
+    std::vector<ControlTemplate> ownControls_;
+    std::map<std::pair<int, Notification>, std::function<void()>> responses_;
+    std::map<int, std::function<void(CommandState&)>> enablers_;
+    std::map<int, std::vector<std::uintptr_t>> lineValues_;
+};
+
+}  // namespace tallyfold::platform

@@ -1,0 +1,107 @@
+#include "resources/dialog_templates.h"
+
+#include "resources/resource_ids.h"
+
+namespace tallyfold {
+
+using platform::ControlKind;
+using platform::ControlTemplate;
+using platform::DialogTemplate;
+using platform::kNoControlId;
+namespace style = platform::style;
+
+namespace {
+
+constexpr const char* kDialogFont = "MS Sans Serif";
+
+ControlTemplate Label(std::string text, platform::Rect rect, unsigned extra = 0) {
+    return {kNoControlId, ControlKind::Static, std::move(text), rect, extra};
+}
+
+ControlTemplate Button(int id, std::string text, platform::Rect rect, bool isDefault = false) {
+    return {id, ControlKind::Button, std::move(text), rect,
+            style::kTabStop | (isDefault ? style::kDefaultButton : 0u)};
+}
+
+}  // namespace
+
+const DialogTemplate& DoublesTemplate() {
+    constexpr unsigned kFramedLabel = style::kCenter | style::kBorder | style::kSunken;
+    static const DialogTemplate dialog{
+        ids::kDoublesDialog,
+        "Doubles",
+        {0, 0, 240, 110},
+        kDialogFont,
+        8,
+        true,
+        {Label("The box contains this", {8, 4, 124, 8}),
+         {ids::kDoublesQuestion, ControlKind::Static, "Question", {8, 24, 228, 12}, kFramedLabel},
+         {ids::kDoublesAnswer, ControlKind::Static, "Answer", {8, 44, 228, 12}, kFramedLabel},
+         Label("Take it anyway?", {8, 68, 84, 8}),
+         Button(ids::kIdOk, "OK", {6, 88, 50, 14}),
+         Button(ids::kIdCancel, "Cancel", {64, 88, 50, 14}),
+         Button(ids::kDoublesChange, "&Change", {120, 88, 50, 14}),
+         Button(ids::kDoublesHelp, "&Help", {184, 88, 50, 14})}};
+    return dialog;
+}
+
+const DialogTemplate& InputTemplate() {
+    constexpr unsigned kEditStyle = style::kBorder | style::kTabStop | style::kNoAutoHorizontalScroll;
+    static const DialogTemplate dialog{
+        ids::kInputDialog,
+        "Input",
+        {4, 20, 288, 63},
+        kDialogFont,
+        8,
+        false,
+        {Label("Question", {4, 9, 32, 8}),
+         Label("Answer", {4, 26, 36, 8}),
+         {ids::kInputQuestion, ControlKind::Edit, "", {44, 6, 240, 12}, kEditStyle},
+         {ids::kInputAnswer, ControlKind::Edit, "", {44, 24, 240, 12}, kEditStyle},
+         Button(ids::kIdOk, "&Save", {146, 44, 44, 14}, true),
+         Button(ids::kIdCancel, "&Close", {196, 44, 44, 14}),
+         Button(ids::kInputHelp, "&Help", {246, 44, 40, 14})}};
+    return dialog;
+}
+
+const DialogTemplate& TargetTemplate() {
+    static const DialogTemplate dialog{
+        ids::kTargetDialog,
+        "Put into...",
+        {18, 18, 142, 88},
+        kDialogFont,
+        8,
+        false,
+        {Label("Target", {12, 4, 56, 8}),
+         {ids::kTargetList, ControlKind::ListBox, "", {12, 16, 60, 60},
+          style::kBorder | style::kVerticalScroll | style::kTabStop | style::kNotify},
+         Button(ids::kIdCancel, "Cancel", {88, 40, 44, 14}),
+         Button(ids::kIdOk, "Ok", {88, 60, 44, 14}, true)}};
+    return dialog;
+}
+
+const DialogTemplate& OverviewTemplate() {
+    static const DialogTemplate dialog{
+        ids::kOverviewDialog,
+        "Partition overview",
+        {18, 18, 243, 171},
+        kDialogFont,
+        8,
+        false,
+        {{ids::kOverviewCards, ControlKind::ListBox, "", {8, 8, 148, 155},
+          style::kBorder | style::kVerticalScroll | style::kNotify | style::kExtendedSelection |
+              style::kTabStop},
+         Label("Partition", {164, 8, 32, 8}),
+         {ids::kOverviewPartition, ControlKind::ComboBox, "", {164, 19, 61, 60},
+          style::kDropDownList | style::kVerticalScroll | style::kTabStop},
+         {ids::kOverviewCount, ControlKind::Static, "0", {164, 39, 24, 8}, style::kRight},
+         Label("Cards", {192, 39, 36, 8}),
+         Button(ids::kOverviewHelp, "&Help", {164, 68, 60, 14}),
+         Button(ids::kOverviewMove, "&To another", {164, 88, 60, 14}),
+         Button(ids::kOverviewCorrect, "C&orrect", {164, 108, 60, 14}),
+         Button(ids::kOverviewDelete, "&Delete", {164, 128, 60, 14}),
+         Button(ids::kIdOk, "&Close", {164, 148, 60, 14}, true)}};
+    return dialog;
+}
+
+}  // namespace tallyfold

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/control_template.h"
+
+namespace tallyfold {
+
+/// Template 3200 "Doubles": the card that clashes with a new one.
+const platform::DialogTemplate& DoublesTemplate();
+/// Template 3300 "Input": typing and correcting cards.
+const platform::DialogTemplate& InputTemplate();
+/// Template 3400 "Put into...": choosing a partition or the input stack.
+const platform::DialogTemplate& TargetTemplate();
+/// Template 3500 "Partition overview": the cards of one partition.
+const platform::DialogTemplate& OverviewTemplate();
+
+}  // namespace tallyfold

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/menu.h"
+
+namespace tallyfold {
+
+/// Menu 100 of the main window.
+const platform::MenuTemplate& MainMenu();
+/// Accelerator table 1201: Enter and "k" ask Look or Known, Escape and "u" Unknown.
+const platform::AcceleratorTable& MainAccelerators();
+
+}  // namespace tallyfold

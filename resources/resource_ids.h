@@ -1,0 +1,104 @@
+#pragma once
+
+// Every number by which the program names its commands, controls, templates and texts.
+
+namespace tallyfold::ids {
+
+// Menu 100 and its commands.
+inline constexpr int kMainMenu = 100;
+inline constexpr int kCmFileNew = 101;
+inline constexpr int kCmFileOpen = 102;
+inline constexpr int kCmFileImport = 103;
+inline constexpr int kCmFileExport = 104;
+inline constexpr int kCmFileSave = 105;
+inline constexpr int kCmFileSaveAs = 106;
+inline constexpr int kCmFileExit = 108;
+inline constexpr int kCmCardChange = 121;
+inline constexpr int kCmCardDelete = 122;
+inline constexpr int kCmAllToInput = 123;
+inline constexpr int kCmCardNew = 124;
+inline constexpr int kCmPartitionChange = 125;
+inline constexpr int kCmDeleteLast = 126;
+inline constexpr int kCmMixAll = 127;
+inline constexpr int kCmMixThis = 128;
+inline constexpr int kCmHelpIndex = 131;
+inline constexpr int kCmHelpSearch = 132;
+inline constexpr int kCmHelpOnHelp = 133;
+inline constexpr int kCmHelpInfo = 134;
+inline constexpr int kCmSwitch = 141;
+inline constexpr int kCmEmptyToEnd = 142;
+inline constexpr int kCmUnknownToInput = 143;
+
+// Accelerator table 1201 and the main window's controls.
+inline constexpr int kAccelerators = 1201;
+inline constexpr int kCmLookOrKnown = 1202;
+inline constexpr int kCmUnknown = 1203;
+inline constexpr int kQuestionStatic = 201;
+inline constexpr int kAnswerStatic = 202;
+inline constexpr int kPartitionStatic = 203;
+inline constexpr int kLookButton = 211;
+inline constexpr int kKnownButton = 212;
+inline constexpr int kUnknownButton = 1203;
+inline constexpr int kCountsGadget = 90;
+
+// Dialog templates; a dialog's help context is its template number.
+inline constexpr int kDoublesDialog = 3200;
+inline constexpr int kInputDialog = 3300;
+inline constexpr int kTargetDialog = 3400;
+inline constexpr int kOverviewDialog = 3500;
+
+// Buttons every dialog shares.
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+
+// Doubles (3200).
+inline constexpr int kDoublesQuestion = 1201;
+inline constexpr int kDoublesAnswer = 1202;
+inline constexpr int kDoublesChange = 101;
+inline constexpr int kDoublesHelp = 9;
+
+// Input (3300).
+inline constexpr int kInputQuestion = 301;
+inline constexpr int kInputAnswer = 302;
+inline constexpr int kInputHelp = 303;
+
+// Put into... (3400).
+inline constexpr int kTargetList = 401;
+
+// Partition overview (3500).
+inline constexpr int kOverviewDelete = 101;
+inline constexpr int kOverviewCards = 501;
+inline constexpr int kOverviewPartition = 502;
+inline constexpr int kOverviewCorrect = 503;
+inline constexpr int kOverviewMove = 504;
+inline constexpr int kOverviewHelp = 506;
+inline constexpr int kOverviewCount = 507;
+
+// The string table.
+inline constexpr int kStrLook = 11001;
+inline constexpr int kStrKnown = 11002;
+inline constexpr int kStrUnknown = 11003;
+inline constexpr int kStrTitle = 11004;
+inline constexpr int kStrEraseAll = 11006;
+inline constexpr int kStrHelpFile = 11007;
+inline constexpr int kStrSeparatorMissing = 11008;
+inline constexpr int kStrQuestionMissing = 11009;
+inline constexpr int kStrAnswerMissing = 11010;
+inline constexpr int kStrSaveChanges = 11011;
+inline constexpr int kStrCardCounters = 11012;
+inline constexpr int kStrPartitionCounts = 11013;
+inline constexpr int kStrDeleteLast = 11014;
+inline constexpr int kStrAllToInput = 11015;
+inline constexpr int kStrFieldsEmpty = 11017;
+inline constexpr int kStrCancel = 11018;
+inline constexpr int kStrReallyDelete = 11021;
+inline constexpr int kStrInput = 11022;
+inline constexpr int kStrTextTooLong = 11030;
+inline constexpr int kStrCharacterNotSupported = 11031;
+inline constexpr int kStrCannotRead = 11032;
+inline constexpr int kStrMisplacedCards = 11033;
+inline constexpr int kStrCannotSave = 11034;
+inline constexpr int kStrCannotOpenText = 11035;
+inline constexpr int kStrCannotWriteText = 11036;
+
+}  // namespace tallyfold::ids

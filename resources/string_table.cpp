@@ -1,0 +1,66 @@
+#include "resources/string_table.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <utility>
+
+#include "resources/resource_ids.h"
+
+namespace tallyfold {
+
+namespace {
+
+// The program's texts, as users see them (the spelling of the oldest ones is kept: saved
+// screenshots and habits rely on it).
+constexpr std::array<std::pair<int, std::string_view>, 25> kStrings = {{
+    {ids::kStrLook, "Look"},
+    {ids::kStrKnown, "Known"},
+    {ids::kStrUnknown, "Unknown"},
+    {ids::kStrTitle, "Tallyfold"},
+    {ids::kStrEraseAll, "All Data will be erased!"},
+    {ids::kStrHelpFile, "tallyfold.hlp"},
+    {ids::kStrSeparatorMissing, "Seperator missing"},
+    {ids::kStrQuestionMissing, "Question is missing"},
+    {ids::kStrAnswerMissing, "Answer is missing"},
+    {ids::kStrSaveChanges, "Save existing changes?"},
+    {ids::kStrCardCounters, "known: %d unknown: %d"},
+    {ids::kStrPartitionCounts, "Partition: %d Box: %d"},
+    {ids::kStrDeleteLast, "Shure to delete tray?"},
+    {ids::kStrAllToInput, "All words will be put in the first partition"},
+    {ids::kStrFieldsEmpty, "At least on of the fields are empty!"},
+    {ids::kStrCancel, "Cancel"},
+    {ids::kStrReallyDelete, "Really delete?"},
+    {ids::kStrInput, "Input"},
+    {ids::kStrTextTooLong, "Text too long"},
+    {ids::kStrCharacterNotSupported, "Character not supported"},
+    {ids::kStrCannotRead, "This file could not be read as a vocabulary file:"},
+    {ids::kStrMisplacedCards, "%d cards named no valid partition and were put into the input stack."},
+    {ids::kStrCannotSave, "The vocabulary file could not be saved:"},
+    {ids::kStrCannotOpenText, "This file could not be opened:"},
+    {ids::kStrCannotWriteText, "This file could not be written completely:"},
+}};
+
+}  // namespace
+
+std::string_view StringResource(int id) {
+    for (const auto& [key, text] : kStrings) {
+        if (key == id) {
+            return text;
+        }
+    }
+    return {};
+}
+
+int LoadString(int id, std::span<char> buffer) {
+    if (buffer.empty()) {
+        return 0;
+    }
+    const std::string_view text = StringResource(id);
+    const std::size_t length = std::min(text.size(), buffer.size() - 1);
+    std::memcpy(buffer.data(), text.data(), length);
+    buffer[length] = '\0';
+    return static_cast<int>(length);
+}
+
+}  // namespace tallyfold

@@ -1,0 +1,22 @@
+#pragma once
+
+// A headless window system for a test: unanswered modal calls fail the test by name, and
+// everything prepared must have been used by the end of it.
+
+#include <gtest/gtest.h>
+
+#include "platform/headless/headless_backend.h"
+
+namespace tallyfold::testing {
+
+class HeadlessTest : public ::testing::Test {
+protected:
+    HeadlessTest() {
+        backend.SetFailureHandler([](const std::string& message) { ADD_FAILURE() << message; });
+    }
+    void TearDown() override { backend.VerifyAllUsed(); }
+
+    platform::headless::HeadlessBackend backend;
+};
+
+}  // namespace tallyfold::testing
