@@ -1,0 +1,154 @@
+#include "platform/qt/qt_backend.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "platform/qt/qt_dialog.h"
+#include "platform/qt/qt_main_frame.h"
+#include "platform/qt/qt_text.h"
+
+namespace tallyfold::platform::qt {
+
+namespace {
+
+// Qt's name filter for one "description|pattern" pair: the description, with the pattern in
+// parentheses unless the description already shows it. "*.*" means every file.
+QString NameFilter(const FileFilter& filter) {
+    QString pattern = FromWindows1252(filter.pattern).trimmed();
+    if (pattern == QLatin1String("*.*")) {
+        pattern = QStringLiteral("*");
+    }
+    QString description = FromWindows1252(filter.description).trimmed();
+    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
+bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+
+}  // namespace
+
+QWidget* WidgetOf(const Window& window) {
+    auto* peer = dynamic_cast<QtWindowPeer*>(window.Peer());
+    return peer != nullptr ? peer->Container().window() : nullptr;
+}
+
+QtBackend::QtBackend() { QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")); }
+
+QtBackend::~QtBackend() = default;
+
+std::unique_ptr<WindowPeer> QtBackend::CreateDialogPeer(Dialog& dialog) {
+    QWidget* owner = dialog.Parent() != nullptr ? WidgetOf(*dialog.Parent()) : nullptr;
+    return CreateTemplateDialog(dialog, owner);
+}
+
+int QtBackend::RunModal(Dialog& dialog) {
+    auto* peer = dynamic_cast<QtDialogPeer*>(dialog.Peer());
+    if (peer == nullptr) {
+        return kIdCancel;
+    }
+    TemplateDialog& widget = peer->DialogWidget();
+    widget.activateWindow();
+    return widget.exec();
+}
+
+std::unique_ptr<FramePeer> QtBackend::CreateFramePeer(FrameWindow& frame) {
+    auto peer = std::make_unique<MainFrame>(frame);
+    frame_ = peer.get();
+    return peer;
+}
+
+int QtBackend::RunMessageLoop() { return QApplication::exec(); }
+
+void QtBackend::PostQuit(int exitCode) { QCoreApplication::exit(exitCode); }
+
+int QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
+    QMessageBox box(WidgetOf(owner));
+    box.setWindowTitle(FromWindows1252(request.caption));
+    box.setText(FromWindows1252(request.text));
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon((request.flags & kMbIconQuestion) != 0 ? QMessageBox::Question : QMessageBox::NoIcon);
+    switch (request.flags & kMbButtonMask) {
+        case kMbOkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case kMbYesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        default:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+    }
+    switch (box.exec()) {
+        case QMessageBox::Ok:
+            return kIdOk;
+        case QMessageBox::Yes:
+            return kIdYes;
+        case QMessageBox::No:
+            return kIdNo;
+        default:
+            return kIdCancel;
+    }
+}
+
+bool QtBackend::RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) {
+    QFileDialog dialog(WidgetOf(owner));
+    dialog.setOption(QFileDialog::DontUseNativeDialog, false);
+    if (!data.title.empty()) {
+        dialog.setWindowTitle(FromWindows1252(data.title));
+    }
+    QStringList filters;
+    for (const FileFilter& filter : ParseFileFilter(data.filter)) {
+        filters << NameFilter(filter);
+    }
+    if (filters.isEmpty()) {
+        filters << QStringLiteral("All files (*)");
+    }
+    dialog.setNameFilters(filters);
+    if (data.filterIndex > 0 && data.filterIndex <= filters.size()) {
+        dialog.selectNameFilter(filters[data.filterIndex - 1]);
+    }
+    if (kind == FileDialogKind::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode((data.flags & kOfnFileMustExist) != 0 ? QFileDialog::ExistingFile
+                                                                 : QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, (data.flags & kOfnOverwritePrompt) == 0);
+    }
+    if (!data.defaultExt.empty()) {
+        dialog.setDefaultSuffix(QString::fromStdString(data.defaultExt));
+    }
+    if (!data.initialDir.empty()) {
+        dialog.setDirectory(QString::fromStdString(data.initialDir));
+    }
+    // A name with wildcards is a filter, as the user typed it, not a file to propose.
+    if (!data.fileName.empty() && !HasWildcard(data.fileName)) {
+        dialog.selectFile(QString::fromStdString(data.fileName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return false;
+    }
+    const QString chosen = dialog.selectedFiles().front();
+    data.fileName = chosen.toStdString();
+    data.initialDir = QFileInfo(chosen).absolutePath().toStdString();
+    data.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    return true;
+}
+
+void QtBackend::Help(Window& /*owner*/, const HelpRequest& request) {
+    if (request.command == HelpCommand::Quit) {
+        if (help_) {
+            help_->Serve(request);
+        }
+        return;
+    }
+    if (!help_) {
+        help_ = std::make_unique<HelpWindow>();
+    }
+    help_->Serve(request);
+}
+
+}  // namespace tallyfold::platform::qt

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/backend.h"
+#include "platform/qt/qt_help_window.h"
+
+namespace tallyfold::platform::qt {
+
+class MainFrame;
+
+/// The real window system: Qt 6 Widgets. A QApplication must exist while it is used.
+class QtBackend : public Backend {
+public:
+    QtBackend();
+    ~QtBackend() override;
+
+    std::unique_ptr<WindowPeer> CreateDialogPeer(Dialog& dialog) override;
+    int RunModal(Dialog& dialog) override;
+    std::unique_ptr<FramePeer> CreateFramePeer(FrameWindow& frame) override;
+    int RunMessageLoop() override;
+    void PostQuit(int exitCode) override;
+    int ShowMessageBox(Window& owner, const MessageBoxRequest& request) override;
+    bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) override;
+    void Help(Window& owner, const HelpRequest& request) override;
+
+    /// The help window, once a help command opened it.
+    HelpWindow* HelpWindowIfOpen() const { return help_.get(); }
+    MainFrame* Frame() const { return frame_; }
+
+private:
+    std::unique_ptr<HelpWindow> help_;
+    MainFrame* frame_ = nullptr;
+};
+
+/// The Qt widget of a window, for owning dialogs and message boxes; nullptr if it has none.
+QWidget* WidgetOf(const Window& window);
+
+}  // namespace tallyfold::platform::qt

@@ -1,0 +1,199 @@
+#include "platform/qt/qt_main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include "platform/qt/qt_text.h"
+
+namespace tallyfold::platform::qt {
+
+namespace {
+
+/// The client area: tells the client window its new size at every size event.
+class ClientArea : public QWidget {
+public:
+    ClientArea(FrameWindow& frame, QWidget* parent) : QWidget(parent), frame_(&frame) {}
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        frame_->Client().EvSize(width(), height());
+        update();
+    }
+
+private:
+    FrameWindow* frame_;
+};
+
+std::optional<Key> KeyOf(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return Key::Virtual(kVkReturn);
+        case Qt::Key_Escape:
+            return Key::Virtual(kVkEscape);
+        default:
+            break;
+    }
+    const QString text = event.text();
+    if (text.size() == 1 && text[0].isPrint() && FitsWindows1252(text)) {
+        return Key::Character(ToWindows1252(text)[0]);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+MainFrame::MainFrame(FrameWindow& frame) : frame_(&frame) {
+    setWindowTitle(FromWindows1252(frame.Title()));
+    clientArea_ = new ClientArea(frame, this);
+    setCentralWidget(clientArea_);
+    client_ = std::make_unique<QtWindowPeer>(*clientArea_, frame.Client());
+    for (const ControlTemplate& control : frame.Client().OwnControls()) {
+        client_->AddControl(control);
+    }
+    BuildMenu();
+    BuildStatusBar();
+    if (frame.InitialWidth() > 0 && frame.InitialHeight() > 0) {
+        resize(frame.InitialWidth(), frame.InitialHeight());
+    }
+    qApp->installEventFilter(this);
+    connect(&lockTimer_, &QTimer::timeout, this, [this] { UpdateLockIndicators(); });
+    lockTimer_.start(300);
+    UpdateLockIndicators();
+}
+
+MainFrame::~MainFrame() { qApp->removeEventFilter(this); }
+
+void MainFrame::BuildMenu() {
+    FrameWindow* frame = frame_;
+    for (const MenuItem& popup : frame->Menu().popups) {
+        QMenu* menu = menuBar()->addMenu(FromWindows1252(popup.text));
+        for (const MenuItem& item : popup.items) {
+            if (item.IsSeparator()) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(FromWindows1252(item.text));
+            action->setData(item.command);
+            const int command = item.command;
+            connect(action, &QAction::triggered, this, [frame, command] { frame->Command(command); });
+        }
+        // Enabled states and check marks are asked anew each time the menu opens.
+        connect(menu, &QMenu::aboutToShow, this, [frame, menu] {
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator()) {
+                    continue;
+                }
+                const CommandState state = frame->QueryCommand(action->data().toInt());
+                action->setEnabled(state.enabled);
+                action->setCheckable(state.checked);
+                action->setChecked(state.checked);
+            }
+        });
+    }
+}
+
+void MainFrame::BuildStatusBar() {
+    QStatusBar* bar = statusBar();
+    auto* message = new QLabel(bar);
+    bar->addWidget(message, 1);
+    statusAreas_[0] = message;
+    const QFontMetrics metrics(bar->font());
+    for (const StatusArea& area : frame_->StatusAreas()) {
+        auto* label = new QLabel(bar);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(metrics.averageCharWidth() * area.widthChars);
+        bar->addWidget(label);
+        statusAreas_[area.id] = label;
+    }
+    auto indicator = [bar, &metrics](const char* text) {
+        auto* label = new QLabel(QString::fromLatin1(text), bar);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("CAPS")) + 8);
+        label->setEnabled(false);
+        bar->addPermanentWidget(label);
+        return label;
+    };
+    if ((frame_->ModeIndicators() & kIndicatorCapsLock) != 0) {
+        capsIndicator_ = indicator("CAPS");
+    }
+    if ((frame_->ModeIndicators() & kIndicatorNumLock) != 0) {
+        numIndicator_ = indicator("NUM");
+    }
+}
+
+void MainFrame::UpdateLockIndicators() {
+    const std::optional<LockStates> states = ReadLockStates();
+    if (capsIndicator_ != nullptr) {
+        capsIndicator_->setEnabled(states && states->capsLock);
+    }
+    if (numIndicator_ != nullptr) {
+        numIndicator_->setEnabled(states && states->numLock);
+    }
+}
+
+bool MainFrame::CapsLockShown() const { return capsIndicator_ != nullptr && capsIndicator_->isEnabled(); }
+
+bool MainFrame::NumLockShown() const { return numIndicator_ != nullptr && numIndicator_->isEnabled(); }
+
+void MainFrame::SetStatusText(int area, std::string_view text) {
+    auto found = statusAreas_.find(area);
+    if (found != statusAreas_.end()) {
+        found->second->setText(FromWindows1252(text));
+    }
+}
+
+std::string MainFrame::StatusText(int area) const {
+    auto found = statusAreas_.find(area);
+    return found != statusAreas_.end() ? ToWindows1252(found->second->text()) : std::string();
+}
+
+void MainFrame::Show() { show(); }
+
+void MainFrame::Destroy() {
+    closing_ = true;
+    close();
+}
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+    if (closing_ || frame_->CanClose()) {
+        closing_ = true;
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool MainFrame::IsOwnKeyTarget(QObject* watched) const {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return widget != nullptr && widget->window() == this && QApplication::activePopupWidget() == nullptr &&
+           QApplication::activeModalWidget() == nullptr;
+}
+
+bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        UpdateLockIndicators();
+    }
+    if (event->type() == QEvent::KeyPress && IsOwnKeyTarget(watched)) {
+        const auto& keyEvent = static_cast<const QKeyEvent&>(*event);
+        const bool plain = (keyEvent.modifiers() & (Qt::ControlModifier | Qt::AltModifier |
+                                                    Qt::MetaModifier)) == 0;
+        if (plain) {
+            if (const std::optional<Key> key = KeyOf(keyEvent)) {
+                if (frame_->TranslateAccelerator(*key)) {
+                    return true;
+                }
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace tallyfold::platform::qt

@@ -1,0 +1,297 @@
+#include "platform/qt/qt_window_peer.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <cmath>
+
+#include "platform/qt/qt_text.h"
+
+namespace tallyfold::platform::qt {
+
+namespace {
+
+int Scale(int units, int base, int divisor) {
+    return static_cast<int>(std::lround(static_cast<double>(units) * base / divisor));
+}
+
+Qt::Alignment AlignmentOf(unsigned controlStyle) {
+    if ((controlStyle & style::kCenter) != 0) {
+        return Qt::AlignCenter;
+    }
+    if ((controlStyle & style::kRight) != 0) {
+        return Qt::AlignRight | Qt::AlignVCenter;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+}  // namespace
+
+DialogBaseUnits BaseUnitsOf(const QFont& font) {
+    const QFontMetrics metrics(font);
+    static const QString kAlphabet =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int width = (metrics.horizontalAdvance(kAlphabet) / 26 + 1) / 2;
+    return {width, metrics.height()};
+}
+
+QRect ToPixels(const Rect& units, const DialogBaseUnits& base) {
+    return {Scale(units.x, base.width, 4), Scale(units.y, base.height, 8),
+            Scale(units.width, base.width, 4), Scale(units.height, base.height, 8)};
+}
+
+QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
+    const int id = control.id;
+    Window* window = window_;
+    switch (control.kind) {
+        case ControlKind::Static: {
+            auto* label = new QLabel(container_);
+            label->setTextFormat(Qt::PlainText);
+            label->setText(FromWindows1252(control.text));
+            label->setAlignment(AlignmentOf(control.style));
+            if ((control.style & style::kSunken) != 0) {
+                label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            } else if ((control.style & style::kBorder) != 0) {
+                label->setFrameStyle(QFrame::Box | QFrame::Plain);
+            }
+            return label;
+        }
+        case ControlKind::Button: {
+            auto* button = new QPushButton(FromWindows1252(control.text), container_);
+            button->setDefault((control.style & style::kDefaultButton) != 0);
+            QObject::connect(button, &QPushButton::clicked,
+                             [window, id] { window->Dispatch(id, Notification::Clicked); });
+            return button;
+        }
+        case ControlKind::Edit: {
+            auto* edit = new QLineEdit(FromWindows1252(control.text), container_);
+            edit->setValidator(new Windows1252Validator(edit));
+            edit->setFrame((control.style & style::kBorder) != 0);
+            return edit;
+        }
+        case ControlKind::ListBox: {
+            auto* list = new QListWidget(container_);
+            list->setSelectionMode((control.style & style::kExtendedSelection) != 0
+                                       ? QAbstractItemView::ExtendedSelection
+                                       : QAbstractItemView::SingleSelection);
+            list->setFrameShape((control.style & style::kBorder) != 0 ? QFrame::StyledPanel
+                                                                       : QFrame::NoFrame);
+            if ((control.style & style::kNotify) != 0) {
+                QObject::connect(list, &QListWidget::itemSelectionChanged, [window, id] {
+                    window->Dispatch(id, Notification::SelectionChanged);
+                });
+                QObject::connect(list, &QListWidget::itemDoubleClicked, [window, id] {
+                    window->Dispatch(id, Notification::DoubleClicked);
+                });
+            }
+            return list;
+        }
+        case ControlKind::ComboBox: {
+            auto* combo = new QComboBox(container_);
+            combo->setEditable(false);
+            QObject::connect(combo, &QComboBox::activated, [window, id] {
+                window->Dispatch(id, Notification::SelectionChanged);
+            });
+            return combo;
+        }
+    }
+    return nullptr;
+}
+
+void QtWindowPeer::AddControl(const ControlTemplate& control) {
+    QWidget* widget = CreateWidget(control);
+    widget->setGeometry(control.rect.x, control.rect.y, control.rect.width, control.rect.height);
+    widget->setFocusPolicy(control.kind == ControlKind::Static ? Qt::NoFocus : Qt::StrongFocus);
+    widget->show();
+    if (control.id == kNoControlId) {
+        labels_.push_back(widget);
+    } else {
+        controls_[control.id] = Entry{control.kind, control.style, widget};
+    }
+}
+
+const QtWindowPeer::Entry* QtWindowPeer::Find(int id) const {
+    auto found = controls_.find(id);
+    return found != controls_.end() ? &found->second : nullptr;
+}
+
+QWidget* QtWindowPeer::Widget(int id) const {
+    const Entry* entry = Find(id);
+    return entry != nullptr ? entry->widget : nullptr;
+}
+
+void QtWindowPeer::SetText(int id, std::string_view text) {
+    const Entry* entry = Find(id);
+    if (entry == nullptr) {
+        return;
+    }
+    const QString value = FromWindows1252(text);
+    if (auto* label = qobject_cast<QLabel*>(entry->widget)) {
+        label->setText(value);
+    } else if (auto* button = qobject_cast<QPushButton*>(entry->widget)) {
+        button->setText(value);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(entry->widget)) {
+        edit->setText(value);
+    }
+}
+
+std::string QtWindowPeer::Text(int id) const {
+    const Entry* entry = Find(id);
+    if (entry == nullptr) {
+        return {};
+    }
+    if (auto* label = qobject_cast<QLabel*>(entry->widget)) {
+        return ToWindows1252(label->text());
+    }
+    if (auto* button = qobject_cast<QPushButton*>(entry->widget)) {
+        return ToWindows1252(button->text());
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(entry->widget)) {
+        return ToWindows1252(edit->text());
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(entry->widget)) {
+        return ToWindows1252(combo->currentText());
+    }
+    return {};
+}
+
+void QtWindowPeer::SetEnabled(int id, bool enabled) {
+    if (QWidget* widget = Widget(id)) {
+        widget->setEnabled(enabled);
+    }
+}
+
+bool QtWindowPeer::IsEnabled(int id) const {
+    const QWidget* widget = Widget(id);
+    return widget != nullptr && widget->isEnabled();
+}
+
+void QtWindowPeer::Move(int id, const Rect& rect) {
+    if (QWidget* widget = Widget(id)) {
+        widget->setGeometry(rect.x, rect.y, std::max(rect.width, 0), std::max(rect.height, 0));
+    }
+}
+
+Rect QtWindowPeer::Position(int id) const {
+    const QWidget* widget = Widget(id);
+    if (widget == nullptr) {
+        return {};
+    }
+    const QRect geometry = widget->geometry();
+    return {geometry.x(), geometry.y(), geometry.width(), geometry.height()};
+}
+
+void QtWindowPeer::SetFocus(int id) {
+    if (QWidget* widget = Widget(id)) {
+        widget->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void QtWindowPeer::SelectText(int id, int start, int end) {
+    if (auto* edit = qobject_cast<QLineEdit*>(Widget(id))) {
+        const int length = static_cast<int>(edit->text().size());
+        const int from = std::clamp(start, 0, length);
+        const int to = end < 0 ? length : std::clamp(end, from, length);
+        edit->setSelection(from, to - from);
+    }
+}
+
+void QtWindowPeer::SetBackground(int id, Color color) {
+    if (QWidget* widget = Widget(id)) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Window, QColor(color.red, color.green, color.blue));
+        widget->setPalette(palette);
+        widget->setAutoFillBackground(true);
+    }
+}
+
+void QtWindowPeer::ClearLines(int id) {
+    QWidget* widget = Widget(id);
+    const QSignalBlocker quiet(widget);
+    if (auto* list = qobject_cast<QListWidget*>(widget)) {
+        list->clear();
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->clear();
+    }
+}
+
+void QtWindowPeer::AddLine(int id, std::string_view text) {
+    QWidget* widget = Widget(id);
+    const QSignalBlocker quiet(widget);
+    if (auto* list = qobject_cast<QListWidget*>(widget)) {
+        list->addItem(FromWindows1252(text));
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->addItem(FromWindows1252(text));
+        combo->setCurrentIndex(-1);
+    }
+}
+
+int QtWindowPeer::LineCount(int id) const {
+    QWidget* widget = Widget(id);
+    if (auto* list = qobject_cast<QListWidget*>(widget)) {
+        return list->count();
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        return combo->count();
+    }
+    return 0;
+}
+
+std::string QtWindowPeer::LineText(int id, int line) const {
+    QWidget* widget = Widget(id);
+    if (auto* list = qobject_cast<QListWidget*>(widget)) {
+        const QListWidgetItem* item = list->item(line);
+        return item != nullptr ? ToWindows1252(item->text()) : std::string();
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        return line >= 0 && line < combo->count() ? ToWindows1252(combo->itemText(line))
+                                                  : std::string();
+    }
+    return {};
+}
+
+void QtWindowPeer::Select(int id, int line) {
+    QWidget* widget = Widget(id);
+    const QSignalBlocker quiet(widget);
+    if (auto* list = qobject_cast<QListWidget*>(widget)) {
+        list->clearSelection();
+        if (QListWidgetItem* item = list->item(line)) {
+            list->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+        }
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->setCurrentIndex(line >= 0 && line < combo->count() ? line : -1);
+    }
+}
+
+int QtWindowPeer::Selected(int id) const {
+    if (auto* combo = qobject_cast<QComboBox*>(Widget(id))) {
+        return combo->currentIndex();
+    }
+    const std::vector<int> lines = SelectedLines(id);
+    return lines.empty() ? -1 : lines.front();
+}
+
+std::vector<int> QtWindowPeer::SelectedLines(int id) const {
+    std::vector<int> lines;
+    if (auto* list = qobject_cast<QListWidget*>(Widget(id))) {
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i)->isSelected()) {
+                lines.push_back(i);
+            }
+        }
+    }
+    return lines;
+}
+
+void QtWindowPeer::EndModal(int result) {
+    if (auto* dialog = qobject_cast<QDialog*>(container_)) {
+        dialog->done(result);
+    }
+}
+
+}  // namespace tallyfold::platform::qt

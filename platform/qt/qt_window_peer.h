@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QWidget>
+#include <map>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/window.h"
+
+namespace tallyfold::platform::qt {
+
+/// The base units that turn dialog units into pixels for a font: the average character width
+/// and the line height. x pixels = x units × width / 4, y pixels = y units × height / 8.
+struct DialogBaseUnits {
+    int width = 0;
+    int height = 0;
+};
+DialogBaseUnits BaseUnitsOf(const QFont& font);
+QRect ToPixels(const Rect& units, const DialogBaseUnits& base);
+
+/// The controls of one window as Qt widgets inside a container widget. Clicks and list
+/// notifications go to the window's response table; changes made by the program send none.
+class QtWindowPeer : public WindowPeer {
+public:
+    QtWindowPeer(QWidget& container, Window& window) : container_(&container), window_(&window) {}
+
+    QWidget& Container() const { return *container_; }
+    /// The widget of control `id`, or nullptr.
+    QWidget* Widget(int id) const;
+
+    void AddControl(const ControlTemplate& control) override;
+    void SetText(int id, std::string_view text) override;
+    std::string Text(int id) const override;
+    void SetEnabled(int id, bool enabled) override;
+    bool IsEnabled(int id) const override;
+    void Move(int id, const Rect& rect) override;
+    Rect Position(int id) const override;
+    void SetFocus(int id) override;
+    void SelectText(int id, int start, int end) override;
+    void SetBackground(int id, Color color) override;
+    void ClearLines(int id) override;
+    void AddLine(int id, std::string_view text) override;
+    int LineCount(int id) const override;
+    std::string LineText(int id, int line) const override;
+    void Select(int id, int line) override;
+    int Selected(int id) const override;
+    std::vector<int> SelectedLines(int id) const override;
+    void EndModal(int result) override;
+    void Invalidate() override { container_->update(); }
+
+private:
+    struct Entry {
+        ControlKind kind;
+        unsigned style;
+        QWidget* widget;
+    };
+    const Entry* Find(int id) const;
+    QWidget* CreateWidget(const ControlTemplate& control);
+
+    QWidget* container_;
+    Window* window_;
+    std::map<int, Entry> controls_;
+    std::vector<QWidget*> labels_;
+};
+
+}  // namespace tallyfold::platform::qt

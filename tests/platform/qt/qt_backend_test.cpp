@@ -1,0 +1,361 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/dialog.h"
+#include "platform/frame_window.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_dialog.h"
+#include "platform/qt/qt_main_frame.h"
+#include "platform/qt/qt_text.h"
+#include "resources/dialog_templates.h"
+
+namespace tallyfold::platform::qt {
+namespace {
+
+class Root : public Window {
+public:
+    explicit Root(Backend& backend) : Window(backend) {}
+};
+
+// Records the commands that reach it; command 1 and 2 end it as usual.
+class RecordingDialog : public Dialog {
+public:
+    RecordingDialog(Window& parent, const DialogTemplate& dialogTemplate)
+        : Dialog(parent, dialogTemplate) {
+        OnCommand(303, &RecordingDialog::Help);
+    }
+    std::vector<int> commands;
+
+private:
+    void Help() { commands.push_back(303); }
+};
+
+class QtBackendTest : public ::testing::Test {
+protected:
+    QtBackend backend;
+    Root root{backend};
+};
+
+void ExpectKind(QWidget* widget, ControlKind kind, int id) {
+    ASSERT_NE(widget, nullptr) << id;
+    switch (kind) {
+        case ControlKind::Static:
+            EXPECT_NE(qobject_cast<QLabel*>(widget), nullptr) << id;
+            break;
+        case ControlKind::Button:
+            EXPECT_NE(qobject_cast<QPushButton*>(widget), nullptr) << id;
+            break;
+        case ControlKind::Edit:
+            EXPECT_NE(qobject_cast<QLineEdit*>(widget), nullptr) << id;
+            break;
+        case ControlKind::ListBox:
+            EXPECT_NE(qobject_cast<QListWidget*>(widget), nullptr) << id;
+            break;
+        case ControlKind::ComboBox:
+            EXPECT_NE(qobject_cast<QComboBox*>(widget), nullptr) << id;
+            break;
+    }
+}
+
+TEST_F(QtBackendTest, EveryTemplateBuildsAtItsConvertedRectangles) {
+    for (const DialogTemplate* dialogTemplate :
+         {&DoublesTemplate(), &InputTemplate(), &TargetTemplate(), &OverviewTemplate()}) {
+        RecordingDialog dialog(root, *dialogTemplate);
+        std::unique_ptr<WindowPeer> created = backend.CreateDialogPeer(dialog);
+        auto* peer = dynamic_cast<QtDialogPeer*>(created.get());
+        ASSERT_NE(peer, nullptr);
+        TemplateDialog& widget = peer->DialogWidget();
+        const DialogBaseUnits base = widget.BaseUnits();
+        EXPECT_GT(base.width, 3);
+        EXPECT_GT(base.height, 8);
+        EXPECT_EQ(widget.windowTitle(), FromWindows1252(dialogTemplate->caption));
+        EXPECT_EQ(widget.size(), ToPixels(dialogTemplate->rect, base).size());
+        bool sawDefault = false;
+        for (const ControlTemplate& control : dialogTemplate->controls) {
+            if (control.id == kNoControlId) {
+                continue;
+            }
+            QWidget* child = peer->Widget(control.id);
+            ExpectKind(child, control.kind, control.id);
+            EXPECT_EQ(child->geometry(), ToPixels(control.rect, base)) << control.id;
+            EXPECT_EQ(peer->Text(control.id),
+                      control.kind == ControlKind::ListBox || control.kind == ControlKind::ComboBox
+                          ? std::string()
+                          : control.text)
+                << control.id;
+            if (auto* button = qobject_cast<QPushButton*>(child); button && button->isDefault()) {
+                sawDefault = true;
+                // The template's default, or button 1 where the template names none.
+                EXPECT_TRUE((control.style & style::kDefaultButton) != 0 || control.id == kIdOk);
+            }
+        }
+        EXPECT_TRUE(sawDefault) << dialogTemplate->id;
+    }
+}
+
+TEST_F(QtBackendTest, DialogUnitsFollowTheFontMetrics) {
+    const DialogBaseUnits base{6, 13};
+    EXPECT_EQ(ToPixels({4, 8, 40, 16}, base), QRect(6, 13, 60, 26));
+    EXPECT_EQ(ToPixels({1, 1, 2, 3}, base), QRect(2, 2, 3, 5));  // rounded, not cut
+}
+
+TEST_F(QtBackendTest, AModalDialogEndsWithTheButtonClicked) {
+    RecordingDialog dialog(root, InputTemplate());
+    QTimer::singleShot(0, [] {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(modal, nullptr);
+        for (QPushButton* button : modal->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("&Help")) {
+                button->click();
+            }
+        }
+        for (QPushButton* button : modal->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("&Close")) {
+                button->click();
+            }
+        }
+    });
+    EXPECT_EQ(dialog.Execute(), kIdCancel);
+    EXPECT_EQ(dialog.commands, std::vector<int>{303});
+}
+
+TEST_F(QtBackendTest, EnterPressesTheDefaultButtonAndEscapeCancels) {
+    RecordingDialog first(root, InputTemplate());
+    QTimer::singleShot(0, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        QTest::keyClick(modal->findChildren<QLineEdit*>().front(), Qt::Key_Return);
+    });
+    EXPECT_EQ(first.Execute(), kIdOk);
+    RecordingDialog second(root, DoublesTemplate());
+    QTimer::singleShot(0, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    EXPECT_EQ(second.Execute(), kIdCancel);
+}
+
+TEST_F(QtBackendTest, ListsNotifyOnlyForTheUser) {
+    class ListDialog : public Dialog {
+    public:
+        explicit ListDialog(Window& parent) : Dialog(parent, OverviewTemplate()) {
+            OnNotify(501, Notification::SelectionChanged, &ListDialog::Changed);
+            OnNotify(501, Notification::DoubleClicked, &ListDialog::Double);
+        }
+        int changes = 0;
+        int doubles = 0;
+
+    private:
+        void Changed() { ++changes; }
+        void Double() { ++doubles; }
+    };
+    ListDialog dialog(root);
+    std::unique_ptr<WindowPeer> peer = backend.CreateDialogPeer(dialog);
+    dialog.AttachPeer(peer.get());
+    dialog.AddLine(501, "a");
+    dialog.AddLine(501, "b\xE4");
+    dialog.SelectLine(501, 1);
+    EXPECT_EQ(dialog.changes, 0);
+    EXPECT_EQ(dialog.LineText(501, 1), "b\xE4");
+    auto* list = qobject_cast<QListWidget*>(dynamic_cast<QtWindowPeer*>(peer.get())->Widget(501));
+    list->item(0)->setSelected(true);  // as a user's Ctrl+click would
+    EXPECT_EQ(dialog.changes, 1);
+    EXPECT_EQ(dialog.SelectedLines(501), (std::vector<int>{0, 1}));
+    emit list->itemDoubleClicked(list->item(0));
+    EXPECT_EQ(dialog.doubles, 1);
+    dialog.AttachPeer(nullptr);
+}
+
+// A client with one button; its accelerators and menu are the test's.
+class Client : public Window {
+public:
+    explicit Client(Backend& backend) : Window(backend) {
+        AddControl({30, ControlKind::Button, "Go", {10, 10, 60, 24}, style::kDefaultButton});
+        AddControl({31, ControlKind::Static, " ", {10, 40, 60, 20}, style::kCenter});
+        OnCommand(30, &Client::Button);
+        OnCommand(500, &Client::Accelerated);
+        OnCommand(501, &Client::Menu);
+        OnEnable(501, &Client::MenuState);
+    }
+    void EvSize(int width, int height) override { sizes.emplace_back(width, height); }
+
+    std::vector<std::string> events;
+    std::vector<std::pair<int, int>> sizes;
+    bool checked = true;
+
+private:
+    void Button() { events.push_back("button"); }
+    void Accelerated() { events.push_back("accelerator"); }
+    void Menu() { events.push_back("menu"); }
+    void MenuState(CommandState& state) { state.checked = checked; }
+};
+
+class QtFrameTest : public QtBackendTest {
+protected:
+    void SetUp() override {
+        auto owned = std::make_unique<Client>(backend);
+        client = owned.get();
+        frame = std::make_unique<FrameWindow>(backend, "Frame \xE4", std::move(owned));
+        frame->SetAccelerators({1, {{Key::Virtual(kVkReturn), 500}, {Key::Character('k'), 500}}});
+        frame->SetMenu({100, {MenuItem::Popup("&Test", {MenuItem::Command("&Run", 501)})}});
+        frame->AddStatusArea({90, 30});
+        frame->SetModeIndicators(kIndicatorCapsLock | kIndicatorNumLock);
+        frame->SetInitialSize(600, 250);
+        frame->Create();
+        frame->Show();
+        main = backend.Frame();
+        main->activateWindow();
+    }
+    QWidget* Widget(int id) { return dynamic_cast<QtWindowPeer&>(main->Client()).Widget(id); }
+
+    Client* client = nullptr;
+    std::unique_ptr<FrameWindow> frame;
+    MainFrame* main = nullptr;
+};
+
+TEST_F(QtFrameTest, AcceleratorsTakeKeysBeforeButtons) {
+    QWidget* button = Widget(30);
+    ASSERT_NE(button, nullptr);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
+    QTest::keyClick(button, 'k');
+    QTest::keyClick(button, 'K');  // only the lower-case letter is an accelerator
+    qobject_cast<QPushButton*>(button)->click();
+    EXPECT_EQ(client->events, (std::vector<std::string>{"accelerator", "accelerator", "button"}));
+}
+
+TEST_F(QtFrameTest, MenuCommandsAndCheckMarks) {
+    QMenu* menu = main->menuBar()->actions().front()->menu();
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+    QAction* run = menu->actions().front();
+    EXPECT_TRUE(run->isChecked());
+    client->checked = false;
+    emit menu->aboutToShow();
+    EXPECT_FALSE(run->isChecked());
+    run->trigger();
+    EXPECT_EQ(client->events, std::vector<std::string>{"menu"});
+}
+
+TEST_F(QtFrameTest, StatusBarAreasAndLockIndicators) {
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Frame \u00E4"));
+    frame->SetStatusText(0, "Partition: 1 Box: 2");
+    frame->SetStatusText(90, "known: 0 unknown: 0");
+    EXPECT_EQ(frame->StatusText(0), "Partition: 1 Box: 2");
+    EXPECT_EQ(frame->StatusText(90), "known: 0 unknown: 0");
+    QStringList texts;
+    for (QLabel* label : main->statusBar()->findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    EXPECT_TRUE(texts.contains(QStringLiteral("CAPS")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("NUM")));
+    // The offscreen platform tells no lock state, so both stay unlit.
+    EXPECT_FALSE(main->CapsLockShown());
+    EXPECT_FALSE(main->NumLockShown());
+}
+
+TEST_F(QtFrameTest, SizeEventsReachTheClient) {
+    main->resize(500, 300);
+    QApplication::processEvents();
+    ASSERT_FALSE(client->sizes.empty());
+    EXPECT_EQ(client->sizes.back().first, main->centralWidget()->width());
+    frame->Client().MoveControl(31, {-5, -19, 100, 20});
+    EXPECT_EQ(frame->Client().Peer()->Position(31), (Rect{-5, -19, 100, 20}));
+    frame->Client().SetControlBackground(31, Color{255, 255, 255});
+    EXPECT_TRUE(Widget(31)->autoFillBackground());
+}
+
+TEST(QtText, EveryByteRoundTrips) {
+    std::string all;
+    for (int byte = 0; byte < 256; ++byte) {
+        all += static_cast<char>(byte);
+    }
+    const QString text = FromWindows1252(all);
+    EXPECT_EQ(text.size(), 256);
+    EXPECT_EQ(text[0x80], QChar(0x20AC));
+    EXPECT_EQ(ToWindows1252(text), all);
+    EXPECT_TRUE(FitsWindows1252(text));
+}
+
+TEST(QtText, EditsRefuseWhatWindows1252CannotHold) {
+    Windows1252Validator validator;
+    QString accepted = QStringLiteral("Stra\u00DFe \u20AC");
+    QString refused = QStringLiteral("\u4E2D");
+    int position = 0;
+    EXPECT_EQ(validator.validate(accepted, position), QValidator::Acceptable);
+    EXPECT_EQ(validator.validate(refused, position), QValidator::Invalid);
+    EXPECT_EQ(ToWindows1252(refused), "?");
+}
+
+TEST_F(QtBackendTest, HelpOpensAtAContextAndAtTheCopyrightKeyword) {
+    backend.Help(root, {"tallyfold.hlp", HelpCommand::Context, 3300, ""});
+    HelpWindow* help = backend.HelpWindowIfOpen();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->CurrentPage(), QStringLiteral("input.html"));
+    backend.Help(root, {"tallyfold.hlp", HelpCommand::Key, 0, "Copyright"});
+    EXPECT_EQ(help->CurrentPage(), QStringLiteral("copyright.html"));
+    backend.Help(root, {"tallyfold.hlp", HelpCommand::Contents, 0, ""});
+    EXPECT_EQ(help->CurrentPage(), QStringLiteral("contents.html"));
+    backend.Help(root, {"tallyfold.hlp", HelpCommand::HelpOnHelp, 0, ""});
+    EXPECT_EQ(help->CurrentPage(), QStringLiteral("using-help.html"));
+    backend.Help(root, {"tallyfold.hlp", HelpCommand::PartialKey, 0, ""});
+    EXPECT_EQ(help->SearchField().text(), QString());
+    help->SearchField().setText(QStringLiteral("parti"));
+    int visible = 0;
+    for (int i = 0; i < help->Index().count(); ++i) {
+        visible += help->Index().item(i)->isHidden() ? 0 : 1;
+    }
+    EXPECT_EQ(visible, 2);  // "Partition overview" and "Partitions"
+    backend.Help(root, {"tallyfold.hlp", HelpCommand::Quit, 0, ""});
+    EXPECT_FALSE(help->isVisible());
+}
+
+TEST(HelpPages, EveryIndexEntryAndContextHasItsPage) {
+    EnsureHelpPages();
+    QFile keywords(QStringLiteral(":/help/keywords.txt"));
+    ASSERT_TRUE(keywords.open(QIODevice::ReadOnly | QIODevice::Text));
+    int entries = 0;
+    for (const QString& line : QString::fromUtf8(keywords.readAll()).split(QLatin1Char('\n'))) {
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) {
+            continue;
+        }
+        const QString target = line.section(QLatin1Char('\t'), 1).section(QLatin1Char('#'), 0, 0);
+        EXPECT_TRUE(QFile::exists(QStringLiteral(":/help/") + target)) << line.toStdString();
+        ++entries;
+    }
+    EXPECT_GT(entries, 20);
+    for (const unsigned long context : {3200ul, 3300ul, 3400ul, 3500ul}) {
+        EXPECT_TRUE(QFile::exists(QStringLiteral(":/help/") + HelpPageForContext(context)));
+    }
+}
+
+}  // namespace
+}  // namespace tallyfold::platform::qt
+
+int main(int argc, char** argv) {
+    // Also when CTest lists the tests at build time, outside the test environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
