@@ -23,7 +23,7 @@ tCardBox::tCardBox() {
     }
 }
 
-void tCardBox::AddToInput(const tVokabel& card) { InputStack().Append(card); }
+tVokabel* tCardBox::AddToInput(const tVokabel& card) { return InputStack().Append(card); }
 
 bool tCardBox::AddToPartition(const tVokabel& card, int number) {
     if (!IsPartitionOrInput(number)) {
@@ -100,6 +100,16 @@ tVokabel* tCardBox::DeleteCurrent(int* number) {
 
 bool tCardBox::RemoveFromPartition(const tVokabel* card, int number) {
     return IsPartitionOrInput(number) && Ring(number - 1).Remove(card);
+}
+
+int tCardBox::RemoveAllFromPartition(std::span<const tVokabel* const> cards, int number) {
+    return IsPartitionOrInput(number) ? Ring(number - 1).RemoveAll(cards) : 0;
+}
+
+void tCardBox::TakeCardsFrom(tCardBox& other) {
+    for (std::size_t i = 0; i < rings_.size(); ++i) {
+        other.rings_[i].MoveAllTo(rings_[i]);
+    }
 }
 
 tVokabel* tCardBox::FirstInPartition(int number, tVokabel& out) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "box/card.h"
 #include "box/card_ring.h"
@@ -26,8 +27,8 @@ public:
     tCardBox(const tCardBox&) = delete;
     tCardBox& operator=(const tCardBox&) = delete;
 
-    /// Appends a copy of `card` to the input stack.
-    void AddToInput(const tVokabel& card);
+    /// Appends a copy of `card` to the input stack; returns the stored card.
+    tVokabel* AddToInput(const tVokabel& card);
     /// Appends a copy of `card` to partition `number` (1 to N + 1); false for other numbers.
     bool AddToPartition(const tVokabel& card, int number);
 
@@ -48,6 +49,12 @@ public:
 
     /// Deletes the card stored at exactly `card` from partition `number` (1 to N + 1).
     bool RemoveFromPartition(const tVokabel* card, int number);
+    /// Deletes the cards stored at these addresses from partition `number` (1 to N + 1), in one
+    /// pass. Returns the number deleted.
+    int RemoveAllFromPartition(std::span<const tVokabel* const> cards, int number);
+    /// Moves every card of `other` into the same partition of this box, after the cards there,
+    /// without copying; `other` is left empty. Options and the current partition stay.
+    void TakeCardsFrom(tCardBox& other);
     /// Starts a walk over partition `number` (1 to N + 1); a found card is also copied to `out`.
     tVokabel* FirstInPartition(int number, tVokabel& out);
     tVokabel* NextInPartition(int number, tVokabel& out);

@@ -1,6 +1,7 @@
 #include "box/card_ring.h"
 
 #include <ctime>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -66,7 +67,11 @@ tVokListe::Node* tVokListe::UnlinkHead() {
     return node;
 }
 
-void tVokListe::Append(const tVokabel& card) { LinkAtEnd(new Node{nullptr, card}); }
+tVokabel* tVokListe::Append(const tVokabel& card) {
+    Node* node = new Node{nullptr, card};
+    LinkAtEnd(node);
+    return &node->card;
+}
 
 tVokabel* tVokListe::Head() const { return head_ != nullptr ? &head_->card : nullptr; }
 
@@ -122,6 +127,40 @@ tVokabel* tVokListe::Next() {
     cursor_ = cursor_->next;
     ++cursorIndex_;
     return &cursor_->card;
+}
+
+int tVokListe::RemoveAll(std::span<const tVokabel* const> cards) {
+    if (head_ == nullptr || cards.empty()) {
+        return 0;
+    }
+    const std::unordered_set<const tVokabel*> doomed(cards.begin(), cards.end());
+    int removed = 0;
+    Node* previous = tail_;
+    const std::int32_t total = count_;
+    for (std::int32_t i = 0; i < total; ++i) {
+        Node* node = previous->next;
+        if (doomed.count(&node->card) == 0) {
+            previous = node;
+            continue;
+        }
+        previous->next = node->next;
+        if (node == head_) {
+            head_ = node->next;
+        }
+        if (node == tail_) {
+            tail_ = previous;
+        }
+        delete node;
+        ++removed;
+        if (--count_ == 0) {
+            head_ = nullptr;
+            tail_ = nullptr;
+            break;
+        }
+    }
+    cursor_ = nullptr;
+    cursorIndex_ = 0;
+    return removed;
 }
 
 void tVokListe::Shuffle() { ShuffleWithSeed(static_cast<std::uint64_t>(std::time(nullptr))); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "box/card.h"
 
@@ -22,8 +23,8 @@ public:
     tVokListe(const tVokListe&) = delete;
     tVokListe& operator=(const tVokListe&) = delete;
 
-    /// Appends a copy of `card` after the tail. O(1).
-    void Append(const tVokabel& card);
+    /// Appends a copy of `card` after the tail and returns the stored card. O(1).
+    tVokabel* Append(const tVokabel& card);
     /// The head card, or nullptr for an empty ring.
     tVokabel* Head() const;
     /// Deletes the head card; the next card becomes the head. No effect on an empty ring.
@@ -46,6 +47,10 @@ public:
     void Shuffle();
     /// `Shuffle` with a given seed: the same seed and count always give the same permutation.
     void ShuffleWithSeed(std::uint64_t seed);
+
+    /// Deletes every card stored at one of these addresses, in one pass; addresses this ring
+    /// does not hold are ignored. Returns the number deleted. Linear in the ring's size.
+    int RemoveAll(std::span<const tVokabel* const> cards);
 
     /// The first card from the head for which `SameQuestionOrAnswer` holds, or nullptr.
     tVokabel* FindSameQuestionOrAnswer(const tVokabel& card) const;

@@ -109,4 +109,20 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view text) {
     return out;
 }
 
+std::string Utf8ToWindows1252Lossy(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const std::optional<char32_t> c = DecodeUtf8(text);
+        if (!c) {
+            text.remove_prefix(1);
+            out += '?';
+            continue;
+        }
+        const std::optional<unsigned char> byte = Windows1252OfCodePoint(*c);
+        out += byte ? static_cast<char>(*byte) : '?';
+    }
+    return out;
+}
+
 }  // namespace tallyfold::platform

@@ -21,4 +21,8 @@ std::string Windows1252ToUtf8(std::string_view text);
 /// that Windows-1252 cannot represent.
 std::optional<std::string> Utf8ToWindows1252(std::string_view text);
 
+/// UTF-8 as Windows-1252 bytes, with "?" for every character that does not convert: for
+/// showing a text that `Utf8ToWindows1252` refused.
+std::string Utf8ToWindows1252Lossy(std::string_view text);
+
 }  // namespace tallyfold::platform

@@ -166,6 +166,8 @@ void MainFrame::closeEvent(QCloseEvent* event) {
     if (closing_ || frame_->CanClose()) {
         closing_ = true;
         event->accept();
+        // The program ends with its main window, also while the help window is open.
+        QCoreApplication::quit();
     } else {
         event->ignore();
     }

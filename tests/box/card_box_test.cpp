@@ -264,6 +264,33 @@ TEST(BoxRemoveFromPartition, OnlyTheStoredCardOfThatPartition) {
     EXPECT_EQ(Questions(box, 4), (Names{"four1", "four3"}));
 }
 
+TEST(BoxRemoveFromPartition, ManyCardsAtOnce) {
+    tCardBox box;
+    Fill(box, 2, 4, "two");
+    tVokabel copy;
+    std::vector<const tVokabel*> cards = {box.FirstInPartition(2, copy)};
+    box.NextInPartition(2, copy);
+    cards.push_back(box.NextInPartition(2, copy));
+    EXPECT_EQ(box.RemoveAllFromPartition(cards, 3), 0);
+    EXPECT_EQ(box.RemoveAllFromPartition(cards, 9), 0);
+    EXPECT_EQ(box.RemoveAllFromPartition(cards, 2), 2);
+    EXPECT_EQ(Questions(box, 2), (Names{"two2", "two4"}));
+}
+
+TEST(BoxTakeCards, MovesEveryRingAndKeepsTheOptions) {
+    tCardBox box;
+    box.SetUnknownToInput(false);
+    Fill(box, 3, 1, "old");
+    tCardBox loaded;
+    Fill(loaded, 3, 2, "new");
+    Fill(loaded, kInput, 1, "in");
+    box.TakeCardsFrom(loaded);
+    EXPECT_EQ(Questions(box, 3), (Names{"old1", "new1", "new2"}));
+    EXPECT_EQ(Questions(box, kInput), (Names{"in1"}));
+    EXPECT_EQ(loaded.TotalCards(), 0);
+    EXPECT_FALSE(box.UnknownToInput());
+}
+
 TEST(BoxPartitionWalk, CopiesEachCardAndRefusesBadNumbers) {
     tCardBox box;
     box.AddToPartition(Card("q", "a", 3, 4), kInput);

@@ -150,6 +150,39 @@ TEST(CardRingRemove, CardOfAnotherRingIsNotFound) {
     EXPECT_EQ(ring.Count(), 1);
 }
 
+TEST(CardRingRemoveAll, DeletesTheGivenCardsInOnePass) {
+    tVokListe ring;
+    AppendAll(ring, {"a", "b", "c", "d", "e"});
+    std::vector<const tVokabel*> doomed;
+    ring.First();
+    doomed.push_back(ring.Head());  // a, the head
+    ring.Next();
+    doomed.push_back(ring.Next());  // c
+    ring.Next();
+    doomed.push_back(ring.Next());  // e, the tail
+    tVokListe other;
+    other.Append(Card("x"));
+    doomed.push_back(other.Head());  // not in this ring
+    EXPECT_EQ(ring.RemoveAll(doomed), 3);
+    EXPECT_EQ(Questions(ring), (Names{"b", "d"}));
+    ring.Append(Card("f"));
+    EXPECT_EQ(Questions(ring), (Names{"b", "d", "f"}));
+    EXPECT_EQ(ring.Rotate()->Question(), "d");
+}
+
+TEST(CardRingRemoveAll, EveryCardEmptiesTheRing) {
+    tVokListe ring;
+    AppendAll(ring, {"a", "b"});
+    ring.First();
+    const std::vector<const tVokabel*> all = {ring.Head(), ring.Next()};
+    EXPECT_EQ(ring.RemoveAll(all), 2);
+    EXPECT_EQ(ring.Count(), 0);
+    EXPECT_EQ(ring.Head(), nullptr);
+    ring.Append(Card("c"));
+    EXPECT_EQ(Questions(ring), (Names{"c"}));
+    EXPECT_EQ(tVokListe().RemoveAll(all), 0);
+}
+
 TEST(CardRingFind, FirstMatchFromTheHead) {
     tVokListe ring;
     ring.Append(Card("Bank", "bench"));

@@ -1,0 +1,168 @@
+#include "app/main_window.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "dialogs/help.h"
+#include "files/vok_file.h"
+#include "platform/windows1252.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
+
+namespace tallyfold {
+
+using platform::ControlKind;
+namespace style = platform::style;
+
+namespace {
+
+std::string Loaded(int id) {
+    char text[80];
+    LoadString(id, text);
+    return text;
+}
+
+}  // namespace
+
+tHauptFenster::tHauptFenster(platform::Backend& backend, tCardBox& box, std::string fileName)
+    : Window(backend),
+      box_(&box),
+      fileName_(std::move(fileName)),
+      QuestionStatic(*this, ids::kQuestionStatic),
+      AnswerStatic(*this, ids::kAnswerStatic),
+      PartitionStatic(*this, ids::kPartitionStatic),
+      LookButton(*this, ids::kLookButton),
+      KnownButton(*this, ids::kKnownButton),
+      UnknownButton(*this, ids::kUnknownButton) {
+    constexpr unsigned kPushButton = style::kDefaultButton | style::kTabStop;
+    AddControl({ids::kQuestionStatic, ControlKind::Static, " ", {20, 20, 560, 20},
+                style::kCenter | style::kBorder});
+    AddControl({ids::kAnswerStatic, ControlKind::Static, " ", {20, 90, 560, 20},
+                style::kCenter | style::kBorder});
+    AddControl({ids::kPartitionStatic, ControlKind::Static, " ", {20, 120, 560, 20}, style::kCenter});
+    AddControl({ids::kLookButton, ControlKind::Button, Loaded(ids::kStrLook), {245, 50, 100, 30},
+                kPushButton});
+    AddControl({ids::kUnknownButton, ControlKind::Button, Loaded(ids::kStrUnknown),
+                {20, 160, 100, 30}, kPushButton});
+    AddControl({ids::kKnownButton, ControlKind::Button, Loaded(ids::kStrKnown), {470, 160, 100, 30},
+                kPushButton});
+
+    OnCommand(ids::kCmFileNew, &tHauptFenster::CmNew);
+    OnCommand(ids::kCmFileOpen, &tHauptFenster::CmOpen);
+    OnCommand(ids::kCmFileSave, &tHauptFenster::CmSave);
+    OnCommand(ids::kCmFileSaveAs, &tHauptFenster::CmSaveAs);
+    OnCommand(ids::kCmFileImport, &tHauptFenster::CmImport);
+    OnCommand(ids::kCmFileExport, &tHauptFenster::CmExport);
+    OnCommand(ids::kCmFileExit, &tHauptFenster::CmExit);
+    OnCommand(ids::kCmCardNew, &tHauptFenster::CmCardNew);
+    OnCommand(ids::kCmCardChange, &tHauptFenster::CmCardChange);
+    OnCommand(ids::kCmCardDelete, &tHauptFenster::CmCardDelete);
+    OnCommand(ids::kCmAllToInput, &tHauptFenster::CmAllToInput);
+    OnCommand(ids::kCmPartitionChange, &tHauptFenster::CmPartitionChange);
+    OnCommand(ids::kCmDeleteLast, &tHauptFenster::CmDeleteLast);
+    OnCommand(ids::kCmMixAll, &tHauptFenster::CmMixAll);
+    OnCommand(ids::kCmMixThis, &tHauptFenster::CmMixThis);
+    OnCommand(ids::kCmSwitch, &tHauptFenster::CmSwitch);
+    OnCommand(ids::kCmEmptyToEnd, &tHauptFenster::CmEmptyToEnd);
+    OnCommand(ids::kCmUnknownToInput, &tHauptFenster::CmUnknownToInput);
+    OnCommand(ids::kCmHelpIndex, &tHauptFenster::CmHelpIndex);
+    OnCommand(ids::kCmHelpSearch, &tHauptFenster::CmHelpSearch);
+    OnCommand(ids::kCmHelpOnHelp, &tHauptFenster::CmHelpOnHelp);
+    OnCommand(ids::kCmHelpInfo, &tHauptFenster::CmHelpInfo);
+    OnCommand(ids::kLookButton, &tHauptFenster::CmLook);
+    OnCommand(ids::kKnownButton, &tHauptFenster::CmKnown);
+    OnCommand(ids::kCmUnknown, &tHauptFenster::CmUnknown);
+    OnCommand(ids::kCmLookOrKnown, &tHauptFenster::CmLookOrKnown);
+
+    OnEnable(ids::kCmCardChange, &tHauptFenster::CeNeedsCard);
+    OnEnable(ids::kCmCardDelete, &tHauptFenster::CeNeedsCard);
+    OnEnable(ids::kCmSwitch, &tHauptFenster::CeSwitch);
+    OnEnable(ids::kCmUnknownToInput, &tHauptFenster::CeUnknownToInput);
+    OnEnable(ids::kCmEmptyToEnd, &tHauptFenster::CeEmptyToEnd);
+}
+
+void tHauptFenster::SetStatusAreas(platform::StatusBarArea messageArea,
+                                   platform::StatusBarArea countsGadget) {
+    MessageArea = messageArea;
+    CountsGadget = countsGadget;
+}
+
+void tHauptFenster::SetupWindow() {
+    PartitionStatic.SetBackground(platform::Color{255, 255, 255});
+    if (!fileName_.empty()) {
+        LoadStartFile();
+    }
+}
+
+void tHauptFenster::LoadStartFile() {
+    const LoadResult result = LoadVokFile(fileName_, *box_);
+    Refresh();
+    if (!result.opened) {
+        // A name that names nothing yet is kept: Save creates the file. A file that is there
+        // but unreadable must not be replaced by an empty box behind the user's back.
+        std::error_code error;
+        if (std::filesystem::exists(fileName_, error) || error) {
+            ReportFileProblem(ids::kStrCannotRead, fileName_);
+            fileName_.clear();
+        }
+        return;
+    }
+    ReportMisplaced(result.misplaced);
+}
+
+void tHauptFenster::ReportMisplaced(int cards) {
+    if (cards <= 0) {
+        return;
+    }
+    char text[120];
+    std::snprintf(text, sizeof text, Loaded(ids::kStrMisplacedCards).c_str(), cards);
+    MessageBox(text, "", platform::kMbOk);
+}
+
+void tHauptFenster::ReportFileProblem(int messageId, const std::string& path) {
+    // Paths are the file system's UTF-8; the window shows Windows-1252.
+    MessageBox(Loaded(messageId) + "\n" + platform::Utf8ToWindows1252Lossy(path), "",
+               platform::kMbOk);
+}
+
+void tHauptFenster::EvSize(int width, int height) {
+    const int row = height - 50;
+    KnownButton.Move({width - 120, row, 100, 30});
+    UnknownButton.Move({20, row, 100, 30});
+    PartitionStatic.Move({121, row, width - 236, 30});
+    LookButton.Move({width / 2 - 50, row / 2 - 15, 100, 30});
+    QuestionStatic.Move({20, row / 4 - 10, width - 40, 20});
+    AnswerStatic.Move({20, (3 * row) / 4 - 10, width - 40, 20});
+    if (Peer() != nullptr) {
+        Peer()->Invalidate();
+    }
+}
+
+void tHauptFenster::CeNeedsCard(platform::CommandState& state) { state.enabled = currentCard_ != nullptr; }
+
+void tHauptFenster::CeSwitch(platform::CommandState& state) { state.checked = switched_; }
+
+void tHauptFenster::CeUnknownToInput(platform::CommandState& state) {
+    state.checked = box_->UnknownToInput();
+}
+
+void tHauptFenster::CeEmptyToEnd(platform::CommandState& state) { state.checked = emptyToEnd_; }
+
+void tHauptFenster::CmSwitch() {
+    switched_ = !switched_;
+    Refresh();
+}
+
+void tHauptFenster::CmUnknownToInput() { box_->SetUnknownToInput(!box_->UnknownToInput()); }
+
+void tHauptFenster::CmEmptyToEnd() { emptyToEnd_ = !emptyToEnd_; }
+
+void tHauptFenster::CmHelpIndex() { ShowHelp(*this, platform::HelpCommand::Contents); }
+
+void tHauptFenster::CmHelpSearch() { ShowHelp(*this, platform::HelpCommand::PartialKey); }
+
+void tHauptFenster::CmHelpOnHelp() { ShowHelp(*this, platform::HelpCommand::HelpOnHelp); }
+
+void tHauptFenster::CmHelpInfo() { ShowHelp(*this, platform::HelpCommand::Key, 0, "Copyright"); }
+
+}  // namespace tallyfold

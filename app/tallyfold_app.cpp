@@ -1,0 +1,35 @@
+#include "app/tallyfold_app.h"
+
+#include <memory>
+
+#include "app/main_window.h"
+#include "resources/main_menu.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
+
+namespace tallyfold {
+
+TMyApp::TMyApp(platform::Backend& backend, tCardBox& box, std::string fileName)
+    : Application(backend), box_(&box), fileName_(std::move(fileName)) {}
+
+void TMyApp::InitMainWindow() {
+    auto client = std::make_unique<tHauptFenster>(GetBackend(), *box_, fileName_);
+    client_ = client.get();
+    char title[80];
+    LoadString(ids::kStrTitle, title);
+    auto frame = std::make_unique<platform::FrameWindow>(GetBackend(), title, std::move(client));
+    frame->SetModeIndicators(platform::kIndicatorCapsLock | platform::kIndicatorNumLock);
+    frame->AddStatusArea({ids::kCountsGadget, 30});
+    client_->SetStatusAreas(platform::StatusBarArea(*frame, 0),
+                            platform::StatusBarArea(*frame, ids::kCountsGadget));
+    frame->SetMenu(MainMenu());
+    frame->SetInitialSize(600, 250);
+    frame->SetAccelerators(MainAccelerators());
+    SetMainWindow(std::move(frame));
+}
+
+std::string FileNameFromArguments(int argc, const char* const* argv) {
+    return argc >= 2 && argv[1] != nullptr ? std::string(argv[1]) : std::string();
+}
+
+}  // namespace tallyfold

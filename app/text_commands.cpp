@@ -1,0 +1,75 @@
+// Import and Export of the File menu: the dialogs and messages around the text files.
+
+#include <string>
+
+#include "app/main_window.h"
+#include "app/text_import.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
+
+namespace tallyfold {
+
+namespace {
+
+constexpr const char* kTextFilter = "All (*.*)|*.*|Text Files (*.txt)|*.txt|";
+
+}  // namespace
+
+void tHauptFenster::CmImport() {
+    if (!importSettings_) {
+        importSettings_.emplace();
+        importSettings_->flags = platform::kOfnPathMustExist | platform::kOfnFileMustExist;
+        importSettings_->filter = kTextFilter;
+        importSettings_->title = "Import";
+    }
+    importSettings_->fileName.clear();
+    if (!RunFileDialog(platform::FileDialogKind::Open, *importSettings_)) {
+        return;
+    }
+    const std::string path = importSettings_->fileName;
+    ImportFile file;
+    if (!file.Open(path)) {
+        ReportFileProblem(ids::kStrCannotOpenText, path);
+        Refresh();
+        return;
+    }
+    ImportTarget target(*box_);
+    std::string line;
+    bool convertible = true;
+    while (file.NextLine(line, convertible)) {
+        // Empty lines and lines that begin with a control character are skipped.
+        if (line.empty() || static_cast<unsigned char>(line.front()) < 32) {
+            continue;
+        }
+        const int code = convertible ? ParseImportLine(line, target) : kImportCharacterNotSupported;
+        if (code == kImportAccepted) {
+            continue;
+        }
+        char caption[80];
+        LoadString(ImportMessageId(code), caption);
+        if (MessageBox(line, caption, platform::kMbOkCancel) == platform::kIdCancel) {
+            break;
+        }
+    }
+    if (target.Added() > 0) {
+        changed_ = true;
+    }
+    Refresh();
+}
+
+void tHauptFenster::CmExport() {
+    if (!exportSettings_) {
+        exportSettings_.emplace();
+        exportSettings_->title = "Export";
+    }
+    exportSettings_->fileName.clear();
+    if (!RunFileDialog(platform::FileDialogKind::Save, *exportSettings_)) {
+        return;
+    }
+    const std::string path = exportSettings_->fileName;
+    if (!ExportText(path, *box_)) {
+        ReportFileProblem(ids::kStrCannotWriteText, path);
+    }
+}
+
+}  // namespace tallyfold

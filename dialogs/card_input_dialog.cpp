@@ -1,0 +1,126 @@
+#include "dialogs/card_input_dialog.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "dialogs/help.h"
+#include "resources/dialog_templates.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
+#include "table/charset.h"
+
+namespace tallyfold {
+
+namespace {
+
+std::string_view TextOf(const tVokabelDialog::TextBuffer& buffer) { return buffer.data(); }
+
+void Assign(tVokabelDialog::TextBuffer& buffer, std::string_view text) {
+    const std::size_t length = std::min(text.size(), buffer.size() - 1);
+    std::memcpy(buffer.data(), text.data(), length);
+    buffer[length] = '\0';
+}
+
+}  // namespace
+
+tVokabelDialog::tVokabelDialog(platform::Window& parent, tCardBox& box, bool newMode)
+    : Dialog(parent, InputTemplate()),
+      box_(&box),
+      QuestionEdit(*this, ids::kInputQuestion),
+      AnswerEdit(*this, ids::kInputAnswer),
+      SaveButton(*this, ids::kIdOk),
+      CloseButton(*this, ids::kIdCancel),
+      NewMode(newMode) {
+    OnCommand(ids::kIdOk, &tVokabelDialog::CmSave);
+    OnCommand(ids::kInputHelp, &tVokabelDialog::CmHelp);
+}
+
+void tVokabelDialog::SetupWindow() {
+    QuestionEdit.SetText(TextOf(QuestionText));
+    AnswerEdit.SetText(TextOf(AnswerText));
+    if (!NewMode) {
+        SaveButton.SetText("Ok");
+        char cancel[80];
+        LoadString(ids::kStrCancel, cancel);
+        CloseButton.SetText(cancel);
+    }
+}
+
+void tVokabelDialog::CmSave() {
+    if (NewMode) {
+        LastQuestion = QuestionText;
+        LastAnswer = AnswerText;
+    }
+    QuestionEdit.GetText(QuestionText);
+    AnswerEdit.GetText(AnswerText);
+    if (QuestionText[0] == '\0' || AnswerText[0] == '\0') {
+        char message[80];
+        LoadString(ids::kStrFieldsEmpty, message);
+        MessageBox(message, " ", platform::kMbOk);
+        return;
+    }
+    ExpandEscapesAnsi(QuestionText);
+    ExpandEscapesAnsi(AnswerText);
+    if (!NewMode) {
+        EndDialog(platform::kIdOk);
+        return;
+    }
+    const bool unchanged = TextOf(QuestionText) == TextOf(LastQuestion) &&
+                           TextOf(AnswerText) == TextOf(LastAnswer);
+    if (!unchanged) {
+        tVokabel card;
+        card.SetTexts(TextOf(QuestionText), TextOf(AnswerText));
+        tVokabel* found = box_->FindSameQuestionOrAnswer(card);
+        if (found == nullptr || ShowDoubles(*this, *box_, *found) == platform::kIdOk) {
+            box_->AddToInput(card);
+        }
+    }
+    QuestionEdit.SetFocus();
+    QuestionEdit.SetSelection(0, -1);
+}
+
+void tVokabelDialog::CmHelp() { ShowHelpContext(*this, ids::kInputDialog); }
+
+tShowDialog::tShowDialog(platform::Window& parent, tCardBox& box, tVokabel& found)
+    : Dialog(parent, DoublesTemplate()),
+      box_(&box),
+      QuestionLabel(*this, ids::kDoublesQuestion),
+      AnswerLabel(*this, ids::kDoublesAnswer),
+      FoundCard(&found) {
+    OnCommand(ids::kDoublesChange, &tShowDialog::CmChange);
+    OnCommand(ids::kDoublesHelp, &tShowDialog::CmHelp);
+}
+
+void tShowDialog::SetupWindow() { ShowFoundCard(); }
+
+void tShowDialog::ShowFoundCard() {
+    QuestionLabel.SetText(FoundCard->Question());
+    AnswerLabel.SetText(FoundCard->Answer());
+}
+
+void tShowDialog::CmChange() {
+    if (EditCard(*this, *box_, FoundCard) != 0) {
+        ShowFoundCard();
+    }
+}
+
+void tShowDialog::CmHelp() { ShowHelpContext(*this, ids::kDoublesDialog); }
+
+int EditCard(platform::Window& parent, tCardBox& box, tVokabel* card) {
+    tVokabelDialog dialog(parent, box, card == nullptr);
+    Assign(tVokabelDialog::QuestionText, card != nullptr ? card->Question() : std::string_view());
+    Assign(tVokabelDialog::AnswerText, card != nullptr ? card->Answer() : std::string_view());
+    const int result = dialog.Execute();
+    if (result == platform::kIdOk && card != nullptr) {
+        CopyCardText(card->question, TextOf(tVokabelDialog::QuestionText));
+        CopyCardText(card->answer, TextOf(tVokabelDialog::AnswerText));
+    }
+    return result;
+}
+
+int ShowDoubles(platform::Window& parent, tCardBox& box, tVokabel& found) {
+    tShowDialog dialog(parent, box, found);
+    return dialog.Execute();
+}
+
+}  // namespace tallyfold

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+
+#include "box/card.h"
+#include "box/card_box.h"
+#include "platform/controls.h"
+#include "platform/dialog.h"
+
+namespace tallyfold {
+
+/// The "Input" dialog (template 3300). New mode (no card given): each Save adds the typed
+/// card to the input stack, after a duplicate check, and the dialog stays open for the next.
+/// Change mode: Ok writes the typed texts into the given card and closes.
+class tVokabelDialog : public platform::Dialog {
+public:
+    using TextBuffer = std::array<char, kMaxCardText + 1>;
+
+    /// Shared by every input dialog of the run, a nested one included: the texts carried into
+    /// and out of the dialog, and the texts of the Save before the last.
+    static inline TextBuffer QuestionText{};
+    static inline TextBuffer AnswerText{};
+    static inline TextBuffer LastQuestion{};
+    static inline TextBuffer LastAnswer{};
+
+    tVokabelDialog(platform::Window& parent, tCardBox& box, bool newMode);
+    void SetupWindow() override;
+
+private:
+    void CmSave();
+    void CmHelp();
+
+    tCardBox* box_;
+    platform::Edit QuestionEdit;
+    platform::Edit AnswerEdit;
+    platform::Button SaveButton;
+    platform::Button CloseButton;
+    bool NewMode;
+};
+
+/// The "Doubles" dialog (template 3200): shows the stored card that clashes with a new one.
+/// Change corrects that card in place.
+class tShowDialog : public platform::Dialog {
+public:
+    tShowDialog(platform::Window& parent, tCardBox& box, tVokabel& found);
+    void SetupWindow() override;
+
+private:
+    void CmChange();
+    void CmHelp();
+    void ShowFoundCard();
+
+    tCardBox* box_;
+    platform::Static QuestionLabel;
+    platform::Static AnswerLabel;
+    tVokabel* FoundCard;
+};
+
+/// Runs the input dialog: new mode without a card, change mode with one (a card stored in
+/// `box`). Returns 1 after Ok in change mode (the card then carries the typed texts), else 2.
+int EditCard(platform::Window& parent, tCardBox& box, tVokabel* card);
+
+/// Runs the Doubles dialog for `found`; 1 for OK, 2 for Cancel.
+int ShowDoubles(platform::Window& parent, tCardBox& box, tVokabel& found);
+
+}  // namespace tallyfold

@@ -1,0 +1,50 @@
+#include "dialogs/target_dialog.h"
+
+#include <cstdio>
+#include <string>
+
+#include "resources/dialog_templates.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
+
+namespace tallyfold {
+
+std::string PartitionEntry(const char* format, int number, int partitions) {
+    if (number > partitions) {
+        char input[30];
+        LoadString(ids::kStrInput, input);
+        return input;
+    }
+    char entry[32];
+    std::snprintf(entry, sizeof entry, format, number);
+    return entry;
+}
+
+tKastenDialog::tKastenDialog(platform::Window& parent, const tCardBox& box)
+    : Dialog(parent, TargetTemplate()), box_(&box), TargetList(*this, ids::kTargetList) {
+    LastTarget = -1;
+    OnNotify(ids::kTargetList, platform::Notification::DoubleClicked, &tKastenDialog::CmOk);
+}
+
+void tKastenDialog::SetupWindow() {
+    const int partitions = box_->PartitionCount();
+    for (int number = 1; number <= partitions + 1; ++number) {
+        TargetList.AddString(PartitionEntry("- %d -", number, partitions));
+    }
+    TargetList.SetSelIndex(0);
+}
+
+void tKastenDialog::CmOk() {
+    LastTarget = TargetList.GetSelIndex();
+    EndDialog(platform::kIdOk);
+}
+
+int ChooseTarget(platform::Window& parent, const tCardBox& box) {
+    tKastenDialog dialog(parent, box);
+    const int result = dialog.Execute();
+    return result == platform::kIdOk && tKastenDialog::LastTarget >= 0
+               ? tKastenDialog::LastTarget + 1
+               : 0;
+}
+
+}  // namespace tallyfold

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "box/card_box.h"
+#include "platform/controls.h"
+#include "platform/dialog.h"
+
+namespace tallyfold {
+
+/// The "Put into..." dialog (template 3400): one partition or the input stack.
+class tKastenDialog : public platform::Dialog {
+public:
+    /// The list entry chosen with Ok, counted from 0; -1 for none. Every new dialog resets it.
+    static inline int LastTarget = -1;
+
+    tKastenDialog(platform::Window& parent, const tCardBox& box);
+    void SetupWindow() override;
+
+private:
+    void CmOk() override;
+
+    const tCardBox* box_;
+    platform::ListBox TargetList;
+};
+
+/// Asks for a partition: 1 to N, N + 1 for the input stack, or 0 when cancelled.
+int ChooseTarget(platform::Window& parent, const tCardBox& box);
+
+/// The text of a partition chooser entry: `format` with the number, or "Input" for N + 1.
+std::string PartitionEntry(const char* format, int number, int partitions);
+
+}  // namespace tallyfold
