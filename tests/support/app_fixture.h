@@ -1,0 +1,61 @@
+#pragma once
+
+// The whole program on the headless window system: a box, the application started on it, and
+// short names for what a test reads off the main window.
+
+#include <memory>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/tallyfold_app.h"
+#include "box/card_box.h"
+#include "files/vok_file.h"
+#include "resources/resource_ids.h"
+#include "tests/support/cards.h"
+#include "tests/support/files.h"
+#include "tests/support/headless.h"
+
+namespace tallyfold::testing {
+
+class AppTest : public HeadlessTest {
+protected:
+    /// Starts the program as if `fileName` had been given on the command line.
+    void Start(const std::string& fileName = "") {
+        app = std::make_unique<TMyApp>(backend, box, fileName);
+        app->Start();
+        frame = backend.MainWindow();
+        view = app->Client();
+    }
+
+    /// Saves `cards` into a vocabulary file in the scratch folder and returns its path.
+    std::string SaveBox(tCardBox& cards, const std::string& name = "words.vok") {
+        const std::string path = dir.File(name);
+        EXPECT_TRUE(SaveVokFile(path, cards));
+        return path;
+    }
+
+    std::string Question() const { return frame->Text(ids::kQuestionStatic); }
+    std::string Answer() const { return frame->Text(ids::kAnswerStatic); }
+    std::string PartitionNumber() const { return frame->Text(ids::kPartitionStatic); }
+    std::string Counters() const { return frame->StatusText(ids::kCountsGadget); }
+    std::string Counts() const { return frame->StatusText(0); }
+    bool LookEnabled() const { return frame->IsEnabled(ids::kLookButton); }
+    bool KnownEnabled() const { return frame->IsEnabled(ids::kKnownButton); }
+    bool UnknownEnabled() const { return frame->IsEnabled(ids::kUnknownButton); }
+    /// The texts of the message boxes shown so far.
+    std::vector<std::string> MessageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& record : backend.MessageBoxes()) {
+            texts.push_back(record.request.text);
+        }
+        return texts;
+    }
+
+    TempDir dir;
+    tCardBox box;
+    std::unique_ptr<TMyApp> app;
+    platform::headless::HeadlessFrame* frame = nullptr;
+    tHauptFenster* view = nullptr;
+};
+
+}  // namespace tallyfold::testing
