@@ -18,8 +18,10 @@ configure: deps
 deps:
 	@scripts/install-deps
 
+# Runs on a copy of the sample box, so learning and saving never change the repository's file.
 run: build
-	@echo "The main window is not there yet: 'make run' will start Tallyfold once it is."
+	@test -f build/sample.vok || cp examples/sample.vok examples/sample.kas build/
+	build/$(PRESET)/tallyfold build/sample.vok
 
 clean:
 	rm -rf build

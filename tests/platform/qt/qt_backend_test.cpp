@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/qt_main.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -350,12 +352,4 @@ TEST(HelpPages, EveryIndexEntryAndContextHasItsPage) {
 }  // namespace
 }  // namespace tallyfold::platform::qt
 
-int main(int argc, char** argv) {
-    // Also when CTest lists the tests at build time, outside the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return tallyfold::testing::RunQtTests(argc, argv); }

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "files/kas_file.h"
+#include "table/file_io.h"
+#include "tests/support/app_fixture.h"
+#include "tests/support/faults.h"
+
+namespace tallyfold {
+namespace {
+
+using platform::kIdCancel;
+using platform::kIdNo;
+using platform::kIdOk;
+using platform::kIdYes;
+using testing::AppTest;
+using testing::Card;
+using testing::Fill;
+using testing::Questions;
+using Names = std::vector<std::string>;
+
+class FileCommandsTest : public AppTest {
+protected:
+    /// A file with two cards and the program started on it.
+    void StartOnFile() {
+        tCardBox saved;
+        saved.AddToPartition(Card("Haus", "house"), 2);
+        saved.AddToPartition(Card("Baum", "tree"), 2);
+        path = SaveBox(saved);
+        Start(path);
+    }
+    /// A second vocabulary file with one card.
+    std::string OtherFile() {
+        tCardBox other;
+        other.AddToInput(Card("Katze", "cat"));
+        return SaveBox(other, "other.vok");
+    }
+    int CardsIn(const std::string& file) {
+        tCardBox loaded;
+        return LoadVokFile(file, loaded).loaded;
+    }
+
+    std::string path;
+};
+
+TEST_F(FileCommandsTest, OpenWithoutChangesReplacesTheBox) {
+    StartOnFile();
+    const std::string other = OtherFile();
+    backend.AnswerFileDialog(other);
+    frame->ChooseMenu(ids::kCmFileOpen);
+    ASSERT_EQ(backend.FileDialogs().size(), 1u);
+    const auto& dialog = backend.FileDialogs()[0];
+    EXPECT_EQ(dialog.kind, platform::FileDialogKind::Open);
+    EXPECT_EQ(dialog.data.filter, "Vokabeln (*.vok) | *.vok |");
+    EXPECT_EQ(dialog.data.fileName, "*.vok");
+    EXPECT_EQ(dialog.data.flags, platform::kOfnPathMustExist | platform::kOfnFileMustExist);
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+    EXPECT_EQ(box.TotalCards(), 1);
+    EXPECT_EQ(Question(), "Katze");
+    EXPECT_EQ(view->FileName(), other);
+    EXPECT_FALSE(view->Changed());
+}
+
+TEST_F(FileCommandsTest, OpenCancelledChangesNothing) {
+    StartOnFile();
+    frame->TypeChar('u');  // changed
+    backend.AnswerMessageBox(kIdNo);
+    backend.AnswerFileDialog("");
+    frame->ChooseMenu(ids::kCmFileOpen);
+    EXPECT_EQ(box.TotalCards(), 2);
+    EXPECT_EQ(view->FileName(), path);
+    EXPECT_TRUE(view->Changed());
+}
+
+TEST_F(FileCommandsTest, OpenOfAnUnreadableFileIsReportedAndChangesNothing) {
+    StartOnFile();
+    const std::string broken = dir.File("broken.vok");
+    testing::WriteBytes(broken, "garbage");
+    backend.AnswerFileDialog(broken);
+    backend.AnswerMessageBox(kIdOk);
+    frame->ChooseMenu(ids::kCmFileOpen);
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_NE(MessageTexts()[0].find(broken), std::string::npos);
+    EXPECT_EQ(box.TotalCards(), 2);
+    EXPECT_EQ(view->FileName(), path);
+}
+
+TEST_F(FileCommandsTest, OpenAsksToSaveChangesFirst) {
+    StartOnFile();
+    const std::string other = OtherFile();
+    frame->PressEnter();
+    frame->PressEnter();  // Haus is known: changed
+    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerFileDialog(other);
+    frame->ChooseMenu(ids::kCmFileOpen);
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Save existing changes?"});
+    EXPECT_EQ(backend.MessageBoxes()[0].request.flags, platform::kMbYesNo);
+    EXPECT_EQ(backend.MessageBoxes()[0].request.caption, "");
+    tCardBox saved;
+    ASSERT_TRUE(LoadVokFile(path, saved).opened);
+    EXPECT_EQ(Questions(saved, 3), Names{"Haus"});
+    EXPECT_EQ(view->FileName(), other);
+}
+
+TEST_F(FileCommandsTest, YesWithoutAFileNameAsksForOneFirst) {
+    Start();
+    box.AddToInput(Card("a", "b"));
+    frame->TypeChar('u');
+    const std::string target = dir.File("named.vok");
+    const std::string other = OtherFile();
+    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerFileDialog(target);
+    backend.AnswerFileDialog(other);
+    frame->ChooseMenu(ids::kCmFileOpen);
+    ASSERT_EQ(backend.FileDialogs().size(), 2u);
+    EXPECT_EQ(backend.FileDialogs()[0].kind, platform::FileDialogKind::Save);
+    EXPECT_EQ(CardsIn(target), 1);
+    EXPECT_EQ(view->FileName(), other);
+}
+
+TEST_F(FileCommandsTest, ACancelledSaveInThePromptStopsOpen) {
+    Start();
+    box.AddToInput(Card("a", "b"));
+    frame->TypeChar('u');
+    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerFileDialog("");  // Save as cancelled: no Open dialog follows
+    frame->ChooseMenu(ids::kCmFileOpen);
+    EXPECT_EQ(backend.FileDialogs().size(), 1u);
+    EXPECT_EQ(box.TotalCards(), 1);
+    EXPECT_TRUE(view->Changed());
+}
+
+TEST_F(FileCommandsTest, AFailedSaveIsReportedAndKeepsTheMark) {
+    StartOnFile();
+    frame->TypeChar('u');
+    const std::string before = testing::ReadBytes(path);
+    backend.AnswerMessageBox(kIdOk);
+    {
+        testing::ScopedFault fault(FileOperation::Rename, 1, true);
+        frame->ChooseMenu(ids::kCmFileSave);
+    }
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_NE(MessageTexts()[0].find("could not be saved"), std::string::npos);
+    EXPECT_NE(MessageTexts()[0].find(path), std::string::npos);
+    EXPECT_TRUE(view->Changed());
+    EXPECT_EQ(testing::ReadBytes(path), before);
+    EXPECT_EQ(view->FileName(), path);
+}
+
+TEST_F(FileCommandsTest, AFailedSaveAsKeepsTheOldName) {
+    StartOnFile();
+    frame->TypeChar('u');
+    backend.AnswerFileDialog(dir.File("missing/folder.vok"));
+    backend.AnswerMessageBox(kIdOk);
+    frame->ChooseMenu(ids::kCmFileSaveAs);
+    EXPECT_EQ(view->FileName(), path);
+    EXPECT_TRUE(view->Changed());
+    EXPECT_EQ(MessageTexts().size(), 1u);
+}
+
+TEST_F(FileCommandsTest, SaveAsWritesTheBoxFileBeside) {
+    StartOnFile();
+    frame->TypeChar('u');
+    const std::string target = dir.File("copy.vok");
+    backend.AnswerFileDialog(target);
+    frame->ChooseMenu(ids::kCmFileSaveAs);
+    const auto& dialog = backend.FileDialogs().at(0);
+    EXPECT_EQ(dialog.kind, platform::FileDialogKind::Save);
+    EXPECT_EQ(dialog.data.flags, platform::kOfnPathMustExist);
+    EXPECT_EQ(dialog.data.fileName, "*.vok");
+    EXPECT_EQ(view->FileName(), target);
+    EXPECT_FALSE(view->Changed());
+    EXPECT_EQ(CardsIn(target), 2);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("copy.kas")));
+    // Save as onto an existing file replaces it without a question.
+    backend.AnswerFileDialog(path);
+    frame->ChooseMenu(ids::kCmFileSaveAs);
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+}
+
+TEST_F(FileCommandsTest, TheSaveAsSettingsAreKeptBetweenUses) {
+    StartOnFile();
+    backend.AnswerFileDialog(dir.File("a.vok"));
+    backend.AnswerFileDialog(dir.File("b.vok"));
+    frame->ChooseMenu(ids::kCmFileSaveAs);
+    frame->ChooseMenu(ids::kCmFileSaveAs);
+    // The second run starts from what the first one chose, name reset to "*.vok".
+    EXPECT_EQ(backend.FileDialogs()[1].data.fileName, "*.vok");
+    EXPECT_EQ(backend.FileDialogs()[1].data.filter, backend.FileDialogs()[0].data.filter);
+}
+
+TEST_F(FileCommandsTest, NewAfterOpenKeepsTheFileName) {
+    StartOnFile();
+    backend.AnswerMessageBox(kIdCancel);
+    frame->ChooseMenu(ids::kCmFileNew);
+    EXPECT_EQ(box.TotalCards(), 2);
+    backend.AnswerMessageBox(kIdOk);
+    frame->ChooseMenu(ids::kCmFileNew);
+    const auto& warning = backend.MessageBoxes().at(1).request;
+    EXPECT_EQ(warning.text, "All Data will be erased!");
+    EXPECT_EQ(warning.flags, platform::kMbOkCancel | platform::kMbIconQuestion);
+    EXPECT_EQ(box.TotalCards(), 0);
+    EXPECT_EQ(view->FileName(), path);
+    EXPECT_FALSE(view->Changed());
+    EXPECT_EQ(frame->Title(), "Tallyfold");
+    frame->ChooseMenu(ids::kCmFileSave);
+    EXPECT_EQ(CardsIn(path), 0);
+}
+
+TEST_F(FileCommandsTest, CloseQueryAnswers) {
+    StartOnFile();
+    EXPECT_TRUE(view->CanClose());  // nothing changed: no question
+    frame->TypeChar('u');
+    backend.AnswerMessageBox(kIdNo);
+    EXPECT_TRUE(view->CanClose());
+    backend.AnswerMessageBox(kIdYes);
+    EXPECT_TRUE(view->CanClose());
+    EXPECT_FALSE(view->Changed());
+    EXPECT_EQ(backend.MessageBoxes().size(), 2u);
+}
+
+TEST_F(FileCommandsTest, CloseStaysOpenWhenTheSaveDidNotHappen) {
+    Start();
+    box.AddToInput(Card("a", "b"));
+    frame->TypeChar('u');
+    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerFileDialog("");
+    EXPECT_FALSE(frame->CloseBox());
+    EXPECT_FALSE(frame->Destroyed());
+    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerFileDialog(dir.File("no/such/folder.vok"));
+    backend.AnswerMessageBox(kIdOk);  // the failure is reported
+    EXPECT_FALSE(frame->CloseBox());
+    backend.AnswerMessageBox(kIdNo);
+    EXPECT_TRUE(frame->CloseBox());
+}
+
+TEST_F(FileCommandsTest, ExitWithAndWithoutChanges) {
+    StartOnFile();
+    frame->TypeChar('u');
+    backend.AnswerMessageBox(kIdYes);  // the file has a name: saved without a dialog
+    frame->ChooseMenu(ids::kCmFileExit);
+    EXPECT_EQ(backend.QuitCode(), 0);
+    ASSERT_EQ(backend.HelpRequests().size(), 1u);
+    EXPECT_EQ(backend.HelpRequests()[0].command, platform::HelpCommand::Quit);
+    EXPECT_FALSE(view->Changed());
+}
+
+TEST_F(FileCommandsTest, ExitRefusedKeepsRunning) {
+    Start();
+    box.AddToInput(Card("a", "b"));
+    frame->TypeChar('u');
+    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerFileDialog("");
+    frame->ChooseMenu(ids::kCmFileExit);
+    EXPECT_FALSE(backend.QuitCode().has_value());
+    EXPECT_TRUE(backend.HelpRequests().empty());
+}
+
+TEST_F(FileCommandsTest, ExitWithoutChangesAsksNothing) {
+    Start();
+    frame->ChooseMenu(ids::kCmFileExit);
+    EXPECT_EQ(backend.QuitCode(), 0);
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+}
+
+}  // namespace
+}  // namespace tallyfold

@@ -1,0 +1,60 @@
+// The real program on the Qt backend (offscreen): started on the sample box, it shows a card,
+// and two presses of Return count it as known and ask the next one.
+
+#include <gtest/gtest.h>
+
+#include "tests/support/qt_main.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <filesystem>
+
+#include "app/main_window.h"
+#include "app/tallyfold_app.h"
+#include "box/card_box.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_main_frame.h"
+#include "platform/qt/qt_text.h"
+#include "resources/resource_ids.h"
+#include "tests/support/files.h"
+
+namespace tallyfold {
+namespace {
+
+std::string SampleBox() { return std::string(TALLYFOLD_SOURCE_DIR) + "/examples/sample.vok"; }
+
+TEST(Program, LearnsOnTheSampleBox) {
+    testing::TempDir dir;
+    const std::string path = dir.File("sample.vok");
+    ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path));
+    platform::qt::QtBackend backend;
+    tCardBox box;
+    TMyApp program(backend, box, path);
+    program.Start();
+    platform::qt::MainFrame* frame = backend.Frame();
+    ASSERT_NE(frame, nullptr);
+    frame->activateWindow();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Tallyfold"));
+    tHauptFenster& view = *program.Client();
+    const std::string first = view.ControlText(ids::kQuestionStatic);
+    EXPECT_NE(first, " ");
+    EXPECT_EQ(view.ControlText(ids::kPartitionStatic), "1");
+    EXPECT_EQ(frame->StatusText(0), "Partition: 8 Box: 150");
+    EXPECT_EQ(frame->StatusText(ids::kCountsGadget), "known: 0 unknown: 0");
+
+    QWidget* look = dynamic_cast<platform::qt::QtWindowPeer&>(frame->Client()).Widget(ids::kLookButton);
+    QTest::keyClick(look, Qt::Key_Return);
+    EXPECT_NE(view.ControlText(ids::kAnswerStatic), " ");
+    QTest::keyClick(frame->centralWidget(), Qt::Key_Return);
+    EXPECT_NE(view.ControlText(ids::kQuestionStatic), first);
+    EXPECT_EQ(view.ControlText(ids::kAnswerStatic), " ");
+    EXPECT_EQ(frame->StatusText(0), "Partition: 7 Box: 150");
+    EXPECT_EQ(box.CardsIn(2), 16);
+    EXPECT_TRUE(view.Changed());
+}
+
+}  // namespace
+}  // namespace tallyfold
+
+int main(int argc, char** argv) { return tallyfold::testing::RunQtTests(argc, argv); }

@@ -1,0 +1,302 @@
+#include "app/text_import.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/support/app_fixture.h"
+
+namespace tallyfold {
+namespace {
+
+using platform::kIdCancel;
+using platform::kIdOk;
+using testing::AppTest;
+using testing::Card;
+using testing::Questions;
+using Names = std::vector<std::string>;
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+constexpr int kInput = tCardBox::kInputStack;
+
+Pairs CardsOf(tCardBox& box) {
+    Pairs pairs;
+    tVokabel card;
+    for (int number = box.FirstCard(card); number != 0; number = box.NextCard(card)) {
+        pairs.emplace_back(card.Question(), card.Answer());
+    }
+    return pairs;
+}
+
+struct Parsed {
+    int code;
+    std::string left;
+};
+
+Parsed Parse(tCardBox& box, std::string line) {
+    ImportTarget target(box);
+    const int code = ParseImportLine(line, target);
+    return {code, line};
+}
+
+TEST(ParseImportLine, QuestionAndAnswerAroundTheFirstSeparator) {
+    tCardBox box;
+    EXPECT_EQ(Parse(box, "Haus;house").code, kImportAccepted);
+    EXPECT_EQ(Parse(box, "gehen;to go; to walk").code, kImportAccepted);
+    EXPECT_EQ(Parse(box, "  Baum   ;   tree  ").code, kImportAccepted);
+    EXPECT_EQ(CardsOf(box), (Pairs{{"Haus", "house"}, {"gehen", "to go; to walk"}, {"  Baum", "   tree"}}));
+    tVokabel card;
+    box.FirstInPartition(kInput, card);
+    EXPECT_EQ(card.knownCount, 0);
+    EXPECT_EQ(card.unknownCount, 0);
+}
+
+TEST(ParseImportLine, RefusalsLeaveWhatTheUserShouldSee) {
+    tCardBox box;
+    const Parsed spaces = Parse(box, "     ");
+    EXPECT_EQ(spaces.code, kImportSeparatorMissing);
+    EXPECT_EQ(spaces.left, "     ");
+    const Parsed noQuestion = Parse(box, "   ;answer");
+    EXPECT_EQ(noQuestion.code, kImportQuestionMissing);
+    EXPECT_EQ(noQuestion.left, "");
+    const Parsed noAnswer = Parse(box, "question  ;   ");
+    EXPECT_EQ(noAnswer.code, kImportAnswerMissing);
+    EXPECT_EQ(noAnswer.left, "question");
+    EXPECT_EQ(Parse(box, "question;").code, kImportAnswerMissing);
+    const std::string longLine = "q;" + std::string(5000, 'a');
+    const Parsed tooLong = Parse(box, longLine);
+    EXPECT_EQ(tooLong.code, kImportTextTooLong);
+    EXPECT_EQ(tooLong.left, longLine);
+    EXPECT_EQ(Parse(box, std::string(64, 'q') + ";a").code, kImportTextTooLong);
+    EXPECT_EQ(box.TotalCards(), 0);
+}
+
+TEST(ParseImportLine, TabsStayAndOnlyBlanksAreTrimmed) {
+    tCardBox box;
+    EXPECT_EQ(Parse(box, "a\t;b\t").code, kImportAccepted);
+    EXPECT_EQ(CardsOf(box), (Pairs{{"a\t", "b\t"}}));
+}
+
+TEST(ParseImportLine, EscapesAreExpandedBeforeTheChecks) {
+    tCardBox box;
+    EXPECT_EQ(Parse(box, "M\\\"adchen;girl").code, kImportAccepted);
+    std::string escaped;
+    for (int i = 0; i < 40; ++i) {
+        escaped += "\\\"u";  // 120 bytes, 40 characters
+    }
+    EXPECT_EQ(Parse(box, escaped + ";many").code, kImportAccepted);
+    EXPECT_EQ(CardsOf(box), (Pairs{{"M\xE4" "dchen", "girl"}, {std::string(40, '\xFC'), "many"}}));
+    // An escaped text equals the same text typed directly: no second card.
+    EXPECT_EQ(Parse(box, "M\xE4" "dchen;girl").code, kImportAccepted);
+    EXPECT_EQ(box.TotalCards(), 2);
+}
+
+TEST(ParseImportLine, ExactDuplicatesAreAddedOnce) {
+    tCardBox box;
+    box.AddToPartition(Card("Haus", "house"), 4);
+    EXPECT_EQ(Parse(box, "Haus;house").code, kImportAccepted);
+    EXPECT_EQ(Parse(box, "Haus;home").code, kImportAccepted);
+    ImportTarget target(box);
+    std::string line = "Baum;tree";
+    EXPECT_EQ(ParseImportLine(line, target), kImportAccepted);
+    line = "Baum;tree";
+    EXPECT_EQ(ParseImportLine(line, target), kImportAccepted);
+    EXPECT_EQ(target.Added(), 1);
+    EXPECT_EQ(Questions(box, kInput), (Names{"Haus", "Baum"}));
+    EXPECT_EQ(box.CardsIn(4), 1);
+}
+
+std::vector<std::pair<std::string, bool>> LinesOf(std::string bytes, bool* utf8 = nullptr) {
+    ImportFile file;
+    file.Assign(std::move(bytes));
+    if (utf8 != nullptr) {
+        *utf8 = file.IsUtf8();
+    }
+    std::vector<std::pair<std::string, bool>> lines;
+    std::string line;
+    bool convertible = true;
+    while (file.NextLine(line, convertible)) {
+        lines.emplace_back(line, convertible);
+    }
+    return lines;
+}
+
+TEST(ImportFile, LineEndsOfEveryKind) {
+    using Lines = std::vector<std::pair<std::string, bool>>;
+    EXPECT_EQ(LinesOf("a;b\r\nc;d\r\n"), (Lines{{"a;b", true}, {"c;d", true}}));
+    EXPECT_EQ(LinesOf("a;b\nc;d"), (Lines{{"a;b", true}, {"c;d", true}}));
+    EXPECT_EQ(LinesOf("a;b\r\n\r\n\nx\ry;z"), (Lines{{"a;b", true}, {"", true}, {"", true}, {"x\ry;z", true}}));
+    EXPECT_TRUE(LinesOf("").empty());
+    const std::string longLine(5000, 'x');
+    EXPECT_EQ(LinesOf(longLine + "\n"), (Lines{{longLine, true}}));  // one line, whole
+}
+
+TEST(ImportFile, EncodingsAreRecognised) {
+    using Lines = std::vector<std::pair<std::string, bool>>;
+    bool utf8 = false;
+    EXPECT_EQ(LinesOf("\xC4pfel;apples\n", &utf8), (Lines{{"\xC4pfel;apples", true}}));
+    EXPECT_FALSE(utf8);
+    EXPECT_EQ(LinesOf("\xC3\x84pfel;apples\n", &utf8), (Lines{{"\xC4pfel;apples", true}}));
+    EXPECT_TRUE(utf8);
+    EXPECT_EQ(LinesOf("\xEF\xBB\xBFplain;ascii\n", &utf8), (Lines{{"plain;ascii", true}}));
+    EXPECT_TRUE(utf8);
+    EXPECT_EQ(LinesOf("plain;ascii\n", &utf8), (Lines{{"plain;ascii", true}}));
+    EXPECT_FALSE(utf8);
+    // A character Windows-1252 cannot hold: that line only is refused.
+    EXPECT_EQ(LinesOf("\xE4\xB8\xAD;middle\n\xE2\x82\xAC;euro\n", &utf8),
+              (Lines{{"?;middle", false}, {"\x80;euro", true}}));
+}
+
+class ImportCommandTest : public AppTest {
+protected:
+    void Import(const std::string& bytes) {
+        const std::string path = dir.File("import.txt");
+        testing::WriteBytes(path, bytes);
+        backend.AnswerFileDialog(path);
+        frame->ChooseMenu(ids::kCmFileImport);
+    }
+    std::vector<std::pair<std::string, std::string>> Messages() const {
+        std::vector<std::pair<std::string, std::string>> messages;
+        for (const auto& record : backend.MessageBoxes()) {
+            messages.emplace_back(record.request.caption, record.request.text);
+        }
+        return messages;
+    }
+};
+
+TEST_F(ImportCommandTest, TheDialogAndAnEmptyFile) {
+    Start();
+    Import("");
+    const auto& dialog = backend.FileDialogs().at(0);
+    EXPECT_EQ(dialog.data.title, "Import");
+    EXPECT_EQ(dialog.data.filter, "All (*.*)|*.*|Text Files (*.txt)|*.txt|");
+    EXPECT_EQ(dialog.data.flags, platform::kOfnPathMustExist | platform::kOfnFileMustExist);
+    EXPECT_EQ(box.TotalCards(), 0);
+    EXPECT_EQ(Counts(), "Partition: 0 Box: 0");  // refreshed
+    EXPECT_FALSE(view->Changed());
+}
+
+TEST_F(ImportCommandTest, CancelledDialogDoesNothing) {
+    Start();
+    backend.AnswerFileDialog("");
+    frame->ChooseMenu(ids::kCmFileImport);
+    EXPECT_EQ(Counts(), "");
+}
+
+TEST_F(ImportCommandTest, LinesAreSkippedReportedAndAdded) {
+    box.AddToPartition(Card("Haus", "house"), 3);
+    Start();
+    for (int i = 0; i < 4; ++i) {
+        backend.AnswerMessageBox(kIdOk);
+    }
+    Import("Haus;house\r\n"
+           "\r\n"
+           "\tindented;skipped\r\n"
+           "just words\r\n"
+           "   ;no question\r\n"
+           "no answer;   \r\n"
+           "\xC4rger;anger\r\n"
+           "Baum;tree\r\n"
+           "Baum;tree\r\n"
+           "Baum;wood\r\n"
+           "q;" + std::string(5000, 'a') + "\r\n"
+           "last;line without end");
+    EXPECT_EQ(Messages(), (std::vector<std::pair<std::string, std::string>>{
+                              {"Seperator missing", "just words"},
+                              {"Question is missing", ""},
+                              {"Answer is missing", "no answer"},
+                              {"Text too long", "q;" + std::string(5000, 'a')}}));
+    EXPECT_EQ(backend.MessageBoxes()[0].request.flags, platform::kMbOkCancel);
+    EXPECT_EQ(Questions(box, kInput), Names{});  // refilled into partition 1
+    EXPECT_EQ(Questions(box, 1), (Names{"\xC4rger", "Baum", "Baum", "last"}));
+    EXPECT_TRUE(view->Changed());
+    EXPECT_EQ(Question(), "\xC4rger");
+}
+
+TEST_F(ImportCommandTest, CancelStopsTheReadingAndKeepsWhatWasAdded) {
+    Start();
+    backend.AnswerMessageBox(kIdCancel);
+    Import("one;1\nbroken\ntwo;2\n");
+    EXPECT_EQ(box.TotalCards(), 1);
+    EXPECT_EQ(Question(), "one");
+}
+
+TEST_F(ImportCommandTest, Utf8FilesWithAndWithoutByteOrderMark) {
+    Start();
+    backend.AnswerMessageBox(kIdOk);
+    Import("\xEF\xBB\xBF\xC3\x84pfel;apples\n\xE4\xB8\xAD\xE6\x96\x87;Chinese\nStra\xC3\x9F" "e;street\n");
+    Import("M\xC3\xBC" "cke;midge\n");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].first, "Character not supported");
+    EXPECT_EQ(Messages()[0].second, "??;Chinese");
+    EXPECT_EQ(CardsOf(box),
+              (Pairs{{"\xC4pfel", "apples"}, {"Stra\xDF" "e", "street"}, {"M\xFC" "cke", "midge"}}));
+}
+
+TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheMark) {
+    box.AddToInput(Card("a", "b"));
+    Start();
+    Import("a;b\n");
+    EXPECT_FALSE(view->Changed());
+}
+
+TEST_F(ImportCommandTest, AFileThatCannotBeOpenedIsReported) {
+    Start();
+    backend.AnswerFileDialog(dir.Path());  // a folder
+    backend.AnswerMessageBox(kIdOk);
+    frame->ChooseMenu(ids::kCmFileImport);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].second.find(dir.Path()), std::string::npos);
+    EXPECT_EQ(Counts(), "Partition: 0 Box: 0");
+}
+
+TEST_F(ImportCommandTest, ExportThenImportGivesThePairsBackInOrder) {
+    box.AddToPartition(Card("eins", "one", 3, 1), 2);
+    box.AddToPartition(Card("\xC4pfel", "apples"), 7);
+    box.AddToPartition(Card("Baum", "tree; wood"), 1);
+    box.AddToInput(Card("back\\slash", "C:\\"));
+    Start();
+    const std::string path = dir.File("export.txt");
+    backend.AnswerFileDialog(path);
+    frame->ChooseMenu(ids::kCmFileExport);
+    const auto& dialog = backend.FileDialogs().at(0);
+    EXPECT_EQ(dialog.kind, platform::FileDialogKind::Save);
+    EXPECT_EQ(dialog.data.title, "Export");
+    EXPECT_EQ(dialog.data.filter, "");
+    EXPECT_EQ(dialog.data.flags, 0u);
+    EXPECT_EQ(testing::ReadBytes(path),
+              "Baum;tree; wood\r\neins;one\r\n\xC4pfel;apples\r\nback\\slash;C:\\\r\n");
+    EXPECT_FALSE(view->Changed());
+
+    tCardBox imported;
+    ImportTarget target(imported);
+    ImportFile file;
+    ASSERT_TRUE(file.Open(path));
+    std::string line;
+    bool convertible = true;
+    while (file.NextLine(line, convertible)) {
+        EXPECT_EQ(ParseImportLine(line, target), kImportAccepted);
+    }
+    // Backslashes in a text file are escapes: "\s" gives "s", and a final "\" is dropped.
+    EXPECT_EQ(CardsOf(imported),
+              (Pairs{{"Baum", "tree; wood"}, {"eins", "one"}, {"\xC4pfel", "apples"}, {"backslash", "C:"}}));
+}
+
+TEST_F(ImportCommandTest, ExportOfAnEmptyBoxAndAFailedExport) {
+    Start();
+    const std::string path = dir.File("empty.txt");
+    EXPECT_TRUE(ExportText(path, box));
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(testing::ReadBytes(path), "");
+    backend.AnswerFileDialog(dir.File("missing/out.txt"));
+    backend.AnswerMessageBox(kIdOk);
+    frame->ChooseMenu(ids::kCmFileExport);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].second.find("could not be written"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tallyfold
