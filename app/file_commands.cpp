@@ -38,7 +38,9 @@ bool tHauptFenster::SavePrompt() {
     }
 }
 
-bool tHauptFenster::CanClose() { return SavePrompt(); }
+bool tHauptFenster::CanClose() {
+    return SavePrompt();
+}
 
 void tHauptFenster::CmExit() {
     if (!CanClose()) {

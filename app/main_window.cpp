@@ -35,16 +35,32 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, tCardBox& box, std::str
       KnownButton(*this, ids::kKnownButton),
       UnknownButton(*this, ids::kUnknownButton) {
     constexpr unsigned kPushButton = style::kDefaultButton | style::kTabStop;
-    AddControl({ids::kQuestionStatic, ControlKind::Static, " ", {20, 20, 560, 20},
+    AddControl({ids::kQuestionStatic,
+                ControlKind::Static,
+                " ",
+                {20, 20, 560, 20},
                 style::kCenter | style::kBorder});
-    AddControl({ids::kAnswerStatic, ControlKind::Static, " ", {20, 90, 560, 20},
+    AddControl({ids::kAnswerStatic,
+                ControlKind::Static,
+                " ",
+                {20, 90, 560, 20},
                 style::kCenter | style::kBorder});
-    AddControl({ids::kPartitionStatic, ControlKind::Static, " ", {20, 120, 560, 20}, style::kCenter});
-    AddControl({ids::kLookButton, ControlKind::Button, Loaded(ids::kStrLook), {245, 50, 100, 30},
+    AddControl(
+        {ids::kPartitionStatic, ControlKind::Static, " ", {20, 120, 560, 20}, style::kCenter});
+    AddControl({ids::kLookButton,
+                ControlKind::Button,
+                Loaded(ids::kStrLook),
+                {245, 50, 100, 30},
                 kPushButton});
-    AddControl({ids::kUnknownButton, ControlKind::Button, Loaded(ids::kStrUnknown),
-                {20, 160, 100, 30}, kPushButton});
-    AddControl({ids::kKnownButton, ControlKind::Button, Loaded(ids::kStrKnown), {470, 160, 100, 30},
+    AddControl({ids::kUnknownButton,
+                ControlKind::Button,
+                Loaded(ids::kStrUnknown),
+                {20, 160, 100, 30},
+                kPushButton});
+    AddControl({ids::kKnownButton,
+                ControlKind::Button,
+                Loaded(ids::kStrKnown),
+                {470, 160, 100, 30},
                 kPushButton});
 
     OnCommand(ids::kCmFileNew, &tHauptFenster::CmNew);
@@ -138,31 +154,49 @@ void tHauptFenster::EvSize(int width, int height) {
     }
 }
 
-void tHauptFenster::CeNeedsCard(platform::CommandState& state) { state.enabled = currentCard_ != nullptr; }
+void tHauptFenster::CeNeedsCard(platform::CommandState& state) {
+    state.enabled = currentCard_ != nullptr;
+}
 
-void tHauptFenster::CeSwitch(platform::CommandState& state) { state.checked = switched_; }
+void tHauptFenster::CeSwitch(platform::CommandState& state) {
+    state.checked = switched_;
+}
 
 void tHauptFenster::CeUnknownToInput(platform::CommandState& state) {
     state.checked = box_->UnknownToInput();
 }
 
-void tHauptFenster::CeEmptyToEnd(platform::CommandState& state) { state.checked = emptyToEnd_; }
+void tHauptFenster::CeEmptyToEnd(platform::CommandState& state) {
+    state.checked = emptyToEnd_;
+}
 
 void tHauptFenster::CmSwitch() {
     switched_ = !switched_;
     Refresh();
 }
 
-void tHauptFenster::CmUnknownToInput() { box_->SetUnknownToInput(!box_->UnknownToInput()); }
+void tHauptFenster::CmUnknownToInput() {
+    box_->SetUnknownToInput(!box_->UnknownToInput());
+}
 
-void tHauptFenster::CmEmptyToEnd() { emptyToEnd_ = !emptyToEnd_; }
+void tHauptFenster::CmEmptyToEnd() {
+    emptyToEnd_ = !emptyToEnd_;
+}
 
-void tHauptFenster::CmHelpIndex() { ShowHelp(*this, platform::HelpCommand::Contents); }
+void tHauptFenster::CmHelpIndex() {
+    ShowHelp(*this, platform::HelpCommand::Contents);
+}
 
-void tHauptFenster::CmHelpSearch() { ShowHelp(*this, platform::HelpCommand::PartialKey); }
+void tHauptFenster::CmHelpSearch() {
+    ShowHelp(*this, platform::HelpCommand::PartialKey);
+}
 
-void tHauptFenster::CmHelpOnHelp() { ShowHelp(*this, platform::HelpCommand::HelpOnHelp); }
+void tHauptFenster::CmHelpOnHelp() {
+    ShowHelp(*this, platform::HelpCommand::HelpOnHelp);
+}
 
-void tHauptFenster::CmHelpInfo() { ShowHelp(*this, platform::HelpCommand::Key, 0, "Copyright"); }
+void tHauptFenster::CmHelpInfo() {
+    ShowHelp(*this, platform::HelpCommand::Key, 0, "Copyright");
+}
 
 }  // namespace tallyfold

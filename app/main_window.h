@@ -17,7 +17,7 @@ namespace tallyfold {
 /// valid only until the next change of the box; every command that changes the box ends with
 /// `Refresh`, which chooses the card anew.
 class tHauptFenster : public platform::Window {
-public:
+  public:
     /// `fileName` is the vocabulary file to open when the window is set up (may be empty).
     tHauptFenster(platform::Backend& backend, tCardBox& box, std::string fileName);
 
@@ -49,7 +49,7 @@ public:
     const tVokabel* CurrentCard() const { return currentCard_; }
     int CurrentPartition() const { return currentPartition_; }
 
-private:
+  private:
     // Commands of the File menu.
     void CmNew();
     void CmOpen();

@@ -12,16 +12,16 @@ class tHauptFenster;
 /// The application: builds the main window titled "Tallyfold" with its status bar, menu 100,
 /// accelerator table 1201 and the learning view as client.
 class TMyApp : public platform::Application {
-public:
+  public:
     TMyApp(platform::Backend& backend, tCardBox& box, std::string fileName);
 
     /// The client window, once the main window is built.
     tHauptFenster* Client() const { return client_; }
 
-protected:
+  protected:
     void InitMainWindow() override;
 
-private:
+  private:
     tCardBox* box_;
     std::string fileName_;
     tHauptFenster* client_ = nullptr;

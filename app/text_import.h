@@ -12,11 +12,11 @@ namespace tallyfold {
 
 /// What became of one import line.
 enum ImportCode : int {
-    kImportAccepted = 0,            ///< a card was added, or an equal card was already there
-    kImportSeparatorMissing = 1301,  ///< no ";" in the line
-    kImportQuestionMissing = 1302,   ///< nothing before the ";" but blanks
-    kImportAnswerMissing = 1303,     ///< nothing after the ";" but blanks
-    kImportTextTooLong = 1304,       ///< question or answer longer than 63 characters
+    kImportAccepted = 0,                  ///< a card was added, or an equal card was already there
+    kImportSeparatorMissing = 1301,       ///< no ";" in the line
+    kImportQuestionMissing = 1302,        ///< nothing before the ";" but blanks
+    kImportAnswerMissing = 1303,          ///< nothing after the ";" but blanks
+    kImportTextTooLong = 1304,            ///< question or answer longer than 63 characters
     kImportCharacterNotSupported = 1305,  ///< a character Windows-1252 cannot hold
 };
 
@@ -27,7 +27,7 @@ int ImportMessageId(int code);
 /// time; it finds exactly what `FindSameCard` would. Cards added through it are indexed too.
 /// The box must not change otherwise while the index is in use.
 class ImportTarget {
-public:
+  public:
     explicit ImportTarget(tCardBox& box);
 
     /// Appends `card` to the input stack unless the box holds one with the same texts.
@@ -35,7 +35,7 @@ public:
     bool AddIfNew(const tVokabel& card);
     int Added() const { return added_; }
 
-private:
+  private:
     struct TextHash {
         std::size_t operator()(const tVokabel* card) const;
     };
@@ -58,7 +58,7 @@ int ParseImportLine(std::string& line, ImportTarget& target);
 /// whose bytes are valid UTF-8 with multi-byte characters, is read as UTF-8 and converted;
 /// any other file is taken as Windows-1252 bytes.
 class ImportFile {
-public:
+  public:
     /// Reads the whole file; false if it cannot be opened or read.
     bool Open(const std::string& path);
     /// Takes `bytes` as the file's content.
@@ -70,7 +70,7 @@ public:
     /// character Windows-1252 cannot hold; the line then shows "?" in its place.
     bool NextLine(std::string& line, bool& convertible);
 
-private:
+  private:
     std::string bytes_;
     std::size_t position_ = 0;
     bool utf8_ = false;

@@ -1,14 +1,13 @@
 #include "box/card.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tallyfold {
 
 void CopyCardText(char (&field)[kMaxCardText + 1], std::string_view text) {
     const std::size_t end = std::min(text.find('\0'), static_cast<std::size_t>(kMaxCardText));
     const std::size_t length = std::min(end, text.size());
-    std::memcpy(field, text.data(), length);
+    std::copy_n(text.data(), length, field);
     field[length] = '\0';
 }
 

@@ -23,7 +23,9 @@ tCardBox::tCardBox() {
     }
 }
 
-tVokabel* tCardBox::AddToInput(const tVokabel& card) { return InputStack().Append(card); }
+tVokabel* tCardBox::AddToInput(const tVokabel& card) {
+    return InputStack().Append(card);
+}
 
 bool tCardBox::AddToPartition(const tVokabel& card, int number) {
     if (!IsPartitionOrInput(number)) {
@@ -151,7 +153,9 @@ int tCardBox::FirstCard(tVokabel& out) {
     return WalkFrom(Ring(0).First(), out);
 }
 
-int tCardBox::NextCard(tVokabel& out) { return WalkFrom(Ring(walkRing_).Next(), out); }
+int tCardBox::NextCard(tVokabel& out) {
+    return WalkFrom(Ring(walkRing_).Next(), out);
+}
 
 void tCardBox::AllToInput() {
     for (int i = 0; i < partitionCount_; ++i) {
@@ -228,7 +232,8 @@ int tCardBox::TotalCards() const {
 }
 
 std::int32_t tCardBox::Capacity(int number) const {
-    return number >= 1 && number <= kRingCount ? capacity_[static_cast<std::size_t>(number - 1)] : 0;
+    return number >= 1 && number <= kRingCount ? capacity_[static_cast<std::size_t>(number - 1)]
+                                               : 0;
 }
 
 tVokabel* tCardBox::FindSameQuestionOrAnswer(const tVokabel& card) const {

@@ -18,7 +18,7 @@ namespace tallyfold {
 /// The box owns every card through its rings. A card pointer it hands out stays valid only
 /// until the next call that changes the box: every learning step and bulk move replaces cards.
 class tCardBox {
-public:
+  public:
     static constexpr int kRingCount = 25;
     static constexpr int kPartitions = 7;
     static constexpr int kInputStack = kPartitions + 1;
@@ -95,8 +95,10 @@ public:
     bool UnknownToInput() const { return unknownToInput_; }
     void SetUnknownToInput(bool on) { unknownToInput_ = on; }
 
-private:
-    bool IsPartitionOrInput(int number) const { return number >= 1 && number <= partitionCount_ + 1; }
+  private:
+    bool IsPartitionOrInput(int number) const {
+        return number >= 1 && number <= partitionCount_ + 1;
+    }
     bool IsPartition(int number) const { return number >= 1 && number <= partitionCount_; }
     tVokListe& Ring(int index) { return rings_[static_cast<std::size_t>(index)]; }
     const tVokListe& Ring(int index) const { return rings_[static_cast<std::size_t>(index)]; }

@@ -12,7 +12,7 @@ namespace {
 // SplitMix64: small, fast, and the same on every platform, so a seed always gives the same
 // permutation. Draws are unbiased (rejection sampling), not "value modulo range".
 class ShuffleRandom {
-public:
+  public:
     explicit ShuffleRandom(std::uint64_t seed) : state_(seed) {}
 
     std::uint64_t NextValue() {
@@ -32,13 +32,15 @@ public:
         return value % bound;
     }
 
-private:
+  private:
     std::uint64_t state_;
 };
 
 }  // namespace
 
-tVokListe::~tVokListe() { Clear(); }
+tVokListe::~tVokListe() {
+    Clear();
+}
 
 void tVokListe::LinkAtEnd(Node* node) {
     if (head_ == nullptr) {
@@ -73,9 +75,13 @@ tVokabel* tVokListe::Append(const tVokabel& card) {
     return &node->card;
 }
 
-tVokabel* tVokListe::Head() const { return head_ != nullptr ? &head_->card : nullptr; }
+tVokabel* tVokListe::Head() const {
+    return head_ != nullptr ? &head_->card : nullptr;
+}
 
-void tVokListe::DropHead() { delete UnlinkHead(); }
+void tVokListe::DropHead() {
+    delete UnlinkHead();
+}
 
 tVokabel* tVokListe::Rotate() {
     if (head_ == nullptr) {
@@ -163,7 +169,9 @@ int tVokListe::RemoveAll(std::span<const tVokabel* const> cards) {
     return removed;
 }
 
-void tVokListe::Shuffle() { ShuffleWithSeed(static_cast<std::uint64_t>(std::time(nullptr))); }
+void tVokListe::Shuffle() {
+    ShuffleWithSeed(static_cast<std::uint64_t>(std::time(nullptr)));
+}
 
 void tVokListe::ShuffleWithSeed(std::uint64_t seed) {
     if (count_ < 3) {

@@ -17,7 +17,7 @@ namespace tallyfold {
 /// One cursor serves the `First`/`Next` walk: a walk must not be interleaved with changes to the
 /// same ring, and every walk starts with `First`.
 class tVokListe {
-public:
+  public:
     tVokListe() = default;
     ~tVokListe();
     tVokListe(const tVokListe&) = delete;
@@ -66,7 +66,7 @@ public:
     /// Deletes every card.
     void Clear();
 
-private:
+  private:
     struct Node {
         Node* next = nullptr;
         tVokabel card;

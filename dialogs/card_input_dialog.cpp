@@ -1,6 +1,6 @@
 #include "dialogs/card_input_dialog.h"
 
-#include <cstring>
+#include <algorithm>
 #include <string_view>
 
 #include "dialogs/help.h"
@@ -13,11 +13,13 @@ namespace tallyfold {
 
 namespace {
 
-std::string_view TextOf(const tVokabelDialog::TextBuffer& buffer) { return buffer.data(); }
+std::string_view TextOf(const tVokabelDialog::TextBuffer& buffer) {
+    return buffer.data();
+}
 
 void Assign(tVokabelDialog::TextBuffer& buffer, std::string_view text) {
     const std::size_t length = std::min(text.size(), buffer.size() - 1);
-    std::memcpy(buffer.data(), text.data(), length);
+    std::copy_n(text.data(), length, buffer.data());
     buffer[length] = '\0';
 }
 
@@ -65,8 +67,8 @@ void tVokabelDialog::CmSave() {
         EndDialog(platform::kIdOk);
         return;
     }
-    const bool unchanged = TextOf(QuestionText) == TextOf(LastQuestion) &&
-                           TextOf(AnswerText) == TextOf(LastAnswer);
+    const bool unchanged =
+        TextOf(QuestionText) == TextOf(LastQuestion) && TextOf(AnswerText) == TextOf(LastAnswer);
     if (!unchanged) {
         tVokabel card;
         card.SetTexts(TextOf(QuestionText), TextOf(AnswerText));
@@ -79,7 +81,9 @@ void tVokabelDialog::CmSave() {
     QuestionEdit.SetSelection(0, -1);
 }
 
-void tVokabelDialog::CmHelp() { ShowHelpContext(*this, ids::kInputDialog); }
+void tVokabelDialog::CmHelp() {
+    ShowHelpContext(*this, ids::kInputDialog);
+}
 
 tShowDialog::tShowDialog(platform::Window& parent, tCardBox& box, tVokabel& found)
     : Dialog(parent, DoublesTemplate()),
@@ -91,7 +95,9 @@ tShowDialog::tShowDialog(platform::Window& parent, tCardBox& box, tVokabel& foun
     OnCommand(ids::kDoublesHelp, &tShowDialog::CmHelp);
 }
 
-void tShowDialog::SetupWindow() { ShowFoundCard(); }
+void tShowDialog::SetupWindow() {
+    ShowFoundCard();
+}
 
 void tShowDialog::ShowFoundCard() {
     QuestionLabel.SetText(FoundCard->Question());
@@ -104,7 +110,9 @@ void tShowDialog::CmChange() {
     }
 }
 
-void tShowDialog::CmHelp() { ShowHelpContext(*this, ids::kDoublesDialog); }
+void tShowDialog::CmHelp() {
+    ShowHelpContext(*this, ids::kDoublesDialog);
+}
 
 int EditCard(platform::Window& parent, tCardBox& box, tVokabel* card) {
     tVokabelDialog dialog(parent, box, card == nullptr);

@@ -13,7 +13,7 @@ namespace tallyfold {
 /// card to the input stack, after a duplicate check, and the dialog stays open for the next.
 /// Change mode: Ok writes the typed texts into the given card and closes.
 class tVokabelDialog : public platform::Dialog {
-public:
+  public:
     using TextBuffer = std::array<char, kMaxCardText + 1>;
 
     /// Shared by every input dialog of the run, a nested one included: the texts carried into
@@ -26,7 +26,7 @@ public:
     tVokabelDialog(platform::Window& parent, tCardBox& box, bool newMode);
     void SetupWindow() override;
 
-private:
+  private:
     void CmSave();
     void CmHelp();
 
@@ -41,11 +41,11 @@ private:
 /// The "Doubles" dialog (template 3200): shows the stored card that clashes with a new one.
 /// Change corrects that card in place.
 class tShowDialog : public platform::Dialog {
-public:
+  public:
     tShowDialog(platform::Window& parent, tCardBox& box, tVokabel& found);
     void SetupWindow() override;
 
-private:
+  private:
     void CmChange();
     void CmHelp();
     void ShowFoundCard();

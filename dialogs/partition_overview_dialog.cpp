@@ -25,7 +25,8 @@ tBearbDialog::tBearbDialog(platform::Window& parent, tCardBox& box)
       CountLabel(*this, ids::kOverviewCount) {
     OnNotify(ids::kOverviewCards, Notification::SelectionChanged, &tBearbDialog::SelectionChanged);
     OnNotify(ids::kOverviewCards, Notification::DoubleClicked, &tBearbDialog::CmCorrect);
-    OnNotify(ids::kOverviewPartition, Notification::SelectionChanged, &tBearbDialog::PartitionChosen);
+    OnNotify(ids::kOverviewPartition, Notification::SelectionChanged,
+             &tBearbDialog::PartitionChosen);
     OnCommand(ids::kOverviewCorrect, &tBearbDialog::CmCorrect);
     OnCommand(ids::kOverviewMove, &tBearbDialog::CmMove);
     OnCommand(ids::kOverviewDelete, &tBearbDialog::CmDelete);
@@ -140,7 +141,9 @@ void tBearbDialog::CmDelete() {
     DisableActions();
 }
 
-void tBearbDialog::CmHelp() { ShowHelpContext(*this, ids::kOverviewDialog); }
+void tBearbDialog::CmHelp() {
+    ShowHelpContext(*this, ids::kOverviewDialog);
+}
 
 void ShowPartitionOverview(platform::Window& parent, tCardBox& box) {
     tBearbDialog dialog(parent, box);

@@ -9,7 +9,7 @@ namespace tallyfold {
 /// The "Partition overview" dialog (template 3500): the questions of one partition or of the
 /// input stack, to correct, move and delete cards. Every change reaches the box at once.
 class tBearbDialog : public platform::Dialog {
-public:
+  public:
     tBearbDialog(platform::Window& parent, tCardBox& box);
     void SetupWindow() override;
 
@@ -17,7 +17,7 @@ public:
     /// and returns it.
     int FillCardList(int number);
 
-private:
+  private:
     void SelectionChanged();
     void PartitionChosen();
     void CmCorrect();

@@ -8,14 +8,14 @@ namespace tallyfold {
 
 /// The "Put into..." dialog (template 3400): one partition or the input stack.
 class tKastenDialog : public platform::Dialog {
-public:
+  public:
     /// The list entry chosen with Ok, counted from 0; -1 for none. Every new dialog resets it.
     static inline int LastTarget = -1;
 
     tKastenDialog(platform::Window& parent, const tCardBox& box);
     void SetupWindow() override;
 
-private:
+  private:
     void CmOk() override;
 
     const tCardBox* box_;

@@ -12,7 +12,7 @@ namespace tallyfold {
 /// with its card count and capacity, then "Ablage" and "Eingabe". Tallyfold never reads it back;
 /// it is there for other dBASE tools.
 class tKastenDB : public tDBF {
-public:
+  public:
     tKastenDB() = default;
     ~tKastenDB() override { Close(); }
 
@@ -29,7 +29,7 @@ public:
     tNumField Anzahl;
     tNumField MaxAlter;
 
-private:
+  private:
     std::string message_;
     bool writeFailed_ = false;
 };

@@ -8,7 +8,7 @@ namespace tallyfold {
 /// in the same folder and then renamed over the target, so the target is at every moment
 /// either the old file or the new one. Without `Commit`, the temporary file is removed.
 class ReplacementFile {
-public:
+  public:
     explicit ReplacementFile(std::string target) : target_(std::move(target)) {}
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
@@ -22,7 +22,7 @@ public:
     /// Renames the temporary file over the target. False (and the target untouched) on failure.
     [[nodiscard]] bool Commit();
 
-private:
+  private:
     std::string target_;
     std::string temp_;
     bool committed_ = false;

@@ -12,7 +12,7 @@ namespace tallyfold {
 /// ("A" to "F", "Z" for the last partition, "X" for the input stack), its position within the
 /// partition and its two counters. Lives for one load or save.
 class tVokDB : public tDBF {
-public:
+  public:
     tVokDB() = default;
     ~tVokDB() override { Close(); }
 
@@ -31,7 +31,7 @@ public:
     tNumField Gewusst;      ///< knownCount
     tNumField Unbekannt;    ///< unknownCount
 
-private:
+  private:
     std::string message_;
     bool writeFailed_ = false;
 };

@@ -10,7 +10,7 @@ namespace tallyfold::platform {
 /// The application object: builds the main window in `InitMainWindow` and runs the message
 /// loop until the program ends.
 class Application {
-public:
+  public:
     explicit Application(Backend& backend) : backend_(&backend) {}
     virtual ~Application() = default;
     Application(const Application&) = delete;
@@ -24,12 +24,12 @@ public:
     FrameWindow* MainWindow() const { return mainWindow_.get(); }
     Backend& GetBackend() const { return *backend_; }
 
-protected:
+  protected:
     /// Builds the main window and hands it over with `SetMainWindow`.
     virtual void InitMainWindow() = 0;
     void SetMainWindow(std::unique_ptr<FrameWindow> frame) { mainWindow_ = std::move(frame); }
 
-private:
+  private:
     Backend* backend_;
     std::unique_ptr<FrameWindow> mainWindow_;
 };

@@ -18,7 +18,7 @@ class Window;
 /// The controls of one window as a backend realises them. Control texts are Windows-1252
 /// bytes. Every call names a control by id; ids that the window lacks are ignored.
 class WindowPeer {
-public:
+  public:
     virtual ~WindowPeer() = default;
 
     /// Creates a control of a window built in code; its rectangle is in pixels.
@@ -56,7 +56,7 @@ public:
 
 /// The main window's frame as a backend realises it.
 class FramePeer {
-public:
+  public:
     virtual ~FramePeer() = default;
 
     /// The client area, where the client window's controls live.
@@ -72,7 +72,7 @@ public:
 /// A window system: creates the peers of windows and dialogs, runs modal loops, and serves
 /// message boxes, file dialogs and help.
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
 
     virtual std::unique_ptr<WindowPeer> CreateDialogPeer(Dialog& dialog) = 0;

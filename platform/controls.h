@@ -14,7 +14,7 @@
 namespace tallyfold::platform {
 
 class Control {
-public:
+  public:
     Control(Window& window, int id) : window_(&window), id_(id) {}
 
     int Id() const { return id_; }
@@ -27,24 +27,24 @@ public:
     void Move(const Rect& rect) const { window_->MoveControl(id_, rect); }
     void SetFocus() const { window_->FocusControl(id_); }
 
-protected:
+  protected:
     Window* window_;
     int id_;
 };
 
 class Static : public Control {
-public:
+  public:
     using Control::Control;
     void SetBackground(Color color) const { window_->SetControlBackground(id_, color); }
 };
 
 class Button : public Control {
-public:
+  public:
     using Control::Control;
 };
 
 class Edit : public Control {
-public:
+  public:
     using Control::Control;
     /// Selects characters `start` up to `end` (-1: to the end of the text).
     void SetSelection(int start, int end) const { window_->SelectEditText(id_, start, end); }
@@ -52,13 +52,15 @@ public:
 
 /// A list box or a combo box: lines with an attached value each.
 class LineList : public Control {
-public:
+  public:
     using Control::Control;
     void Clear() const { window_->ClearLines(id_); }
     int AddString(std::string_view text) const { return window_->AddLine(id_, text); }
     int Count() const { return window_->LineCount(id_); }
     std::string LineText(int line) const { return window_->LineText(id_, line); }
-    void SetItemData(int line, std::uintptr_t value) const { window_->SetLineValue(id_, line, value); }
+    void SetItemData(int line, std::uintptr_t value) const {
+        window_->SetLineValue(id_, line, value);
+    }
     std::uintptr_t ItemData(int line) const { return window_->LineValue(id_, line); }
     void SetSelIndex(int line) const { window_->SelectLine(id_, line); }
     int GetSelIndex() const { return window_->SelectedLine(id_); }
@@ -66,12 +68,12 @@ public:
 };
 
 class ListBox : public LineList {
-public:
+  public:
     using LineList::LineList;
 };
 
 class ComboBox : public LineList {
-public:
+  public:
     using LineList::LineList;
 };
 

@@ -2,7 +2,9 @@
 
 namespace tallyfold::platform {
 
-Dialog::~Dialog() { AttachPeer(nullptr); }
+Dialog::~Dialog() {
+    AttachPeer(nullptr);
+}
 
 int Dialog::Execute() {
     peer_ = GetBackend().CreateDialogPeer(*this);

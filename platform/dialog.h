@@ -11,7 +11,7 @@ namespace tallyfold::platform {
 /// 2 (Cancel, Escape, the close box) end it with results 1 and 2 unless the subclass answers
 /// them itself.
 class Dialog : public Window {
-public:
+  public:
     Dialog(Window& parent, const DialogTemplate& dialogTemplate)
         : Window(parent), template_(&dialogTemplate) {}
     ~Dialog() override;
@@ -22,12 +22,12 @@ public:
     void EndDialog(int result);
     const DialogTemplate& Template() const { return *template_; }
 
-protected:
+  protected:
     virtual void CmOk() { EndDialog(kIdOk); }
     virtual void CmCancel() { EndDialog(kIdCancel); }
     bool DefaultCommand(int id) override;
 
-private:
+  private:
     const DialogTemplate* template_;
     std::unique_ptr<WindowPeer> peer_;
 };

@@ -27,7 +27,7 @@ enum ModeIndicator : unsigned {
 /// The main window: a frame with a menu, accelerators and a status bar around a client window
 /// that receives every command. The frame owns the client.
 class FrameWindow {
-public:
+  public:
     FrameWindow(Backend& backend, std::string title, std::unique_ptr<Window> client);
     ~FrameWindow();
     FrameWindow(const FrameWindow&) = delete;
@@ -67,7 +67,7 @@ public:
     void SetStatusText(int area, std::string_view text);
     std::string StatusText(int area) const;
 
-private:
+  private:
     Backend* backend_;
     std::string title_;
     std::unique_ptr<Window> client_;
@@ -82,7 +82,7 @@ private:
 
 /// One area of the main window's status bar, as the client addresses it.
 class StatusBarArea {
-public:
+  public:
     StatusBarArea() = default;
     StatusBarArea(FrameWindow& frame, int area) : frame_(&frame), area_(area) {}
     void SetText(std::string_view text) const {
@@ -90,9 +90,11 @@ public:
             frame_->SetStatusText(area_, text);
         }
     }
-    std::string Text() const { return frame_ != nullptr ? frame_->StatusText(area_) : std::string(); }
+    std::string Text() const {
+        return frame_ != nullptr ? frame_->StatusText(area_) : std::string();
+    }
 
-private:
+  private:
     FrameWindow* frame_ = nullptr;
     int area_ = 0;
 };

@@ -12,7 +12,9 @@ struct MenuItem {
     int command = 0;
     std::vector<MenuItem> items;
 
-    static MenuItem Command(std::string text, int command) { return {std::move(text), command, {}}; }
+    static MenuItem Command(std::string text, int command) {
+        return {std::move(text), command, {}};
+    }
     static MenuItem Popup(std::string text, std::vector<MenuItem> items) {
         return {std::move(text), 0, std::move(items)};
     }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cstring>
 
 namespace tallyfold::platform {
 
@@ -28,16 +27,22 @@ CommandState Window::QueryCommand(int id) {
     return state;
 }
 
-void Window::AddControl(ControlTemplate control) { ownControls_.push_back(std::move(control)); }
+void Window::AddControl(ControlTemplate control) {
+    ownControls_.push_back(std::move(control));
+}
 
 WindowPeer& Window::RequirePeer() const {
     assert(peer_ != nullptr && "control used before the window system created the window");
     return *peer_;
 }
 
-void Window::SetControlText(int id, std::string_view text) { RequirePeer().SetText(id, text); }
+void Window::SetControlText(int id, std::string_view text) {
+    RequirePeer().SetText(id, text);
+}
 
-std::string Window::ControlText(int id) const { return RequirePeer().Text(id); }
+std::string Window::ControlText(int id) const {
+    return RequirePeer().Text(id);
+}
 
 int Window::GetControlText(int id, std::span<char> buffer) const {
     if (buffer.empty()) {
@@ -45,22 +50,34 @@ int Window::GetControlText(int id, std::span<char> buffer) const {
     }
     const std::string text = ControlText(id);
     const std::size_t length = std::min(text.size(), buffer.size() - 1);
-    std::memcpy(buffer.data(), text.data(), length);
+    std::copy_n(text.data(), length, buffer.data());
     buffer[length] = '\0';
     return static_cast<int>(length);
 }
 
-void Window::EnableControl(int id, bool enabled) { RequirePeer().SetEnabled(id, enabled); }
+void Window::EnableControl(int id, bool enabled) {
+    RequirePeer().SetEnabled(id, enabled);
+}
 
-bool Window::IsControlEnabled(int id) const { return RequirePeer().IsEnabled(id); }
+bool Window::IsControlEnabled(int id) const {
+    return RequirePeer().IsEnabled(id);
+}
 
-void Window::MoveControl(int id, const Rect& rect) { RequirePeer().Move(id, rect); }
+void Window::MoveControl(int id, const Rect& rect) {
+    RequirePeer().Move(id, rect);
+}
 
-void Window::FocusControl(int id) { RequirePeer().SetFocus(id); }
+void Window::FocusControl(int id) {
+    RequirePeer().SetFocus(id);
+}
 
-void Window::SelectEditText(int id, int start, int end) { RequirePeer().SelectText(id, start, end); }
+void Window::SelectEditText(int id, int start, int end) {
+    RequirePeer().SelectText(id, start, end);
+}
 
-void Window::SetControlBackground(int id, Color color) { RequirePeer().SetBackground(id, color); }
+void Window::SetControlBackground(int id, Color color) {
+    RequirePeer().SetBackground(id, color);
+}
 
 void Window::ClearLines(int id) {
     RequirePeer().ClearLines(id);
@@ -74,9 +91,13 @@ int Window::AddLine(int id, std::string_view text) {
     return LineCount(id) - 1;
 }
 
-int Window::LineCount(int id) const { return RequirePeer().LineCount(id); }
+int Window::LineCount(int id) const {
+    return RequirePeer().LineCount(id);
+}
 
-std::string Window::LineText(int id, int line) const { return RequirePeer().LineText(id, line); }
+std::string Window::LineText(int id, int line) const {
+    return RequirePeer().LineText(id, line);
+}
 
 void Window::SetLineValue(int id, int line, std::uintptr_t value) {
     std::vector<std::uintptr_t>& values = lineValues_[id];
@@ -94,21 +115,29 @@ std::uintptr_t Window::LineValue(int id, int line) const {
     return found->second[static_cast<std::size_t>(line)];
 }
 
-void Window::SelectLine(int id, int line) { RequirePeer().Select(id, line); }
+void Window::SelectLine(int id, int line) {
+    RequirePeer().Select(id, line);
+}
 
-int Window::SelectedLine(int id) const { return RequirePeer().Selected(id); }
+int Window::SelectedLine(int id) const {
+    return RequirePeer().Selected(id);
+}
 
-std::vector<int> Window::SelectedLines(int id) const { return RequirePeer().SelectedLines(id); }
+std::vector<int> Window::SelectedLines(int id) const {
+    return RequirePeer().SelectedLines(id);
+}
 
 int Window::MessageBox(std::string_view text, std::string_view caption, unsigned flags) {
-    return backend_->ShowMessageBox(*this,
-                                    MessageBoxRequest{std::string(text), std::string(caption), flags});
+    return backend_->ShowMessageBox(
+        *this, MessageBoxRequest{std::string(text), std::string(caption), flags});
 }
 
 bool Window::RunFileDialog(FileDialogKind kind, FileDialogData& data) {
     return backend_->RunFileDialog(*this, kind, data);
 }
 
-void Window::Help(const HelpRequest& request) { backend_->Help(*this, request); }
+void Window::Help(const HelpRequest& request) {
+    backend_->Help(*this, request);
+}
 
 }  // namespace tallyfold::platform

@@ -28,7 +28,7 @@ struct CommandState {
 /// commands and control notifications to member functions through its response table, and
 /// answers the command enablers. Subclasses register their responses in their constructors.
 class Window {
-public:
+  public:
     /// A top-level window on `backend`.
     explicit Window(Backend& backend) : backend_(&backend) {}
     /// A window owned by `parent`, on the parent's backend.
@@ -88,7 +88,7 @@ public:
     bool RunFileDialog(FileDialogKind kind, FileDialogData& data);
     void Help(const HelpRequest& request);
 
-protected:
+  protected:
     /// Adds a control that the window creates itself, at a pixel rectangle.
     void AddControl(ControlTemplate control);
 
@@ -113,7 +113,7 @@ protected:
     /// Handles a command that has no response; false if there is nothing to do.
     virtual bool DefaultCommand(int /*id*/) { return false; }
 
-private:
+  private:
     WindowPeer& RequirePeer() const;
 
     Backend* backend_;

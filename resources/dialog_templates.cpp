@@ -46,7 +46,8 @@ const DialogTemplate& DoublesTemplate() {
 }
 
 const DialogTemplate& InputTemplate() {
-    constexpr unsigned kEditStyle = style::kBorder | style::kTabStop | style::kNoAutoHorizontalScroll;
+    constexpr unsigned kEditStyle =
+        style::kBorder | style::kTabStop | style::kNoAutoHorizontalScroll;
     static const DialogTemplate dialog{
         ids::kInputDialog,
         "Input",
@@ -73,7 +74,10 @@ const DialogTemplate& TargetTemplate() {
         8,
         false,
         {Label("Target", {12, 4, 56, 8}),
-         {ids::kTargetList, ControlKind::ListBox, "", {12, 16, 60, 60},
+         {ids::kTargetList,
+          ControlKind::ListBox,
+          "",
+          {12, 16, 60, 60},
           style::kBorder | style::kVerticalScroll | style::kTabStop | style::kNotify},
          Button(ids::kIdCancel, "Cancel", {88, 40, 44, 14}),
          Button(ids::kIdOk, "Ok", {88, 60, 44, 14}, true)}};
@@ -88,11 +92,17 @@ const DialogTemplate& OverviewTemplate() {
         kDialogFont,
         8,
         false,
-        {{ids::kOverviewCards, ControlKind::ListBox, "", {8, 8, 148, 155},
+        {{ids::kOverviewCards,
+          ControlKind::ListBox,
+          "",
+          {8, 8, 148, 155},
           style::kBorder | style::kVerticalScroll | style::kNotify | style::kExtendedSelection |
               style::kTabStop},
          Label("Partition", {164, 8, 32, 8}),
-         {ids::kOverviewPartition, ControlKind::ComboBox, "", {164, 19, 61, 60},
+         {ids::kOverviewPartition,
+          ControlKind::ComboBox,
+          "",
+          {164, 19, 61, 60},
           style::kDropDownList | style::kVerticalScroll | style::kTabStop},
          {ids::kOverviewCount, ControlKind::Static, "0", {164, 39, 24, 8}, style::kRight},
          Label("Cards", {192, 39, 36, 8}),

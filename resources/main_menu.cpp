@@ -13,15 +13,15 @@ const MenuTemplate& MainMenu() {
     static const MenuTemplate menu{
         ids::kMainMenu,
         {
-            MenuItem::Popup("&File", {MenuItem::Command("&New", ids::kCmFileNew),
-                                      MenuItem::Command("&Open ...", ids::kCmFileOpen),
-                                      MenuItem::Command("&Save", ids::kCmFileSave),
-                                      MenuItem::Command("Save as...", ids::kCmFileSaveAs),
-                                      MenuItem::Separator(),
-                                      MenuItem::Command("&Import...", ids::kCmFileImport),
-                                      MenuItem::Command("&Export...", ids::kCmFileExport),
-                                      MenuItem::Separator(),
-                                      MenuItem::Command("&Exit", ids::kCmFileExit)}),
+            MenuItem::Popup(
+                "&File",
+                {MenuItem::Command("&New", ids::kCmFileNew),
+                 MenuItem::Command("&Open ...", ids::kCmFileOpen),
+                 MenuItem::Command("&Save", ids::kCmFileSave),
+                 MenuItem::Command("Save as...", ids::kCmFileSaveAs), MenuItem::Separator(),
+                 MenuItem::Command("&Import...", ids::kCmFileImport),
+                 MenuItem::Command("&Export...", ids::kCmFileExport), MenuItem::Separator(),
+                 MenuItem::Command("&Exit", ids::kCmFileExit)}),
             MenuItem::Popup("&Card", {MenuItem::Command("&New ...", ids::kCmCardNew),
                                       MenuItem::Command("&Change...", ids::kCmCardChange),
                                       MenuItem::Command("&Delete", ids::kCmCardDelete)}),
@@ -29,30 +29,28 @@ const MenuTemplate& MainMenu() {
                             {MenuItem::Command("&All to input stack", ids::kCmAllToInput),
                              MenuItem::Command("&Change ...", ids::kCmPartitionChange),
                              MenuItem::Command("&Delete last ...", ids::kCmDeleteLast),
-                             MenuItem::Separator(),
-                             MenuItem::Command("&Mix this", ids::kCmMixThis),
+                             MenuItem::Separator(), MenuItem::Command("&Mix this", ids::kCmMixThis),
                              MenuItem::Command("Mix &all", ids::kCmMixAll)}),
-            MenuItem::Popup("&Options",
-                            {MenuItem::Command("&Switch Answer + Question", ids::kCmSwitch),
-                             MenuItem::Command("&Unknown to input stack", ids::kCmUnknownToInput),
-                             MenuItem::Command("&Empty Partitions to the end",
-                                               ids::kCmEmptyToEnd)}),
-            MenuItem::Popup("&Help", {MenuItem::Command("&Index", ids::kCmHelpIndex),
-                                      MenuItem::Command("&Search", ids::kCmHelpSearch),
-                                      MenuItem::Command("&Help on help", ids::kCmHelpOnHelp),
-                                      MenuItem::Separator(),
-                                      MenuItem::Command("&Info", ids::kCmHelpInfo)}),
+            MenuItem::Popup(
+                "&Options",
+                {MenuItem::Command("&Switch Answer + Question", ids::kCmSwitch),
+                 MenuItem::Command("&Unknown to input stack", ids::kCmUnknownToInput),
+                 MenuItem::Command("&Empty Partitions to the end", ids::kCmEmptyToEnd)}),
+            MenuItem::Popup("&Help",
+                            {MenuItem::Command("&Index", ids::kCmHelpIndex),
+                             MenuItem::Command("&Search", ids::kCmHelpSearch),
+                             MenuItem::Command("&Help on help", ids::kCmHelpOnHelp),
+                             MenuItem::Separator(), MenuItem::Command("&Info", ids::kCmHelpInfo)}),
         }};
     return menu;
 }
 
 const AcceleratorTable& MainAccelerators() {
-    static const AcceleratorTable table{
-        ids::kAccelerators,
-        {{Key::Virtual(platform::kVkReturn), ids::kCmLookOrKnown},
-         {Key::Virtual(platform::kVkEscape), ids::kCmUnknown},
-         {Key::Character('k'), ids::kCmLookOrKnown},
-         {Key::Character('u'), ids::kCmUnknown}}};
+    static const AcceleratorTable table{ids::kAccelerators,
+                                        {{Key::Virtual(platform::kVkReturn), ids::kCmLookOrKnown},
+                                         {Key::Virtual(platform::kVkEscape), ids::kCmUnknown},
+                                         {Key::Character('k'), ids::kCmLookOrKnown},
+                                         {Key::Character('u'), ids::kCmUnknown}}};
     return table;
 }
 

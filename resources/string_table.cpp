@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <utility>
 
 #include "resources/resource_ids.h"
@@ -35,7 +34,8 @@ constexpr std::array<std::pair<int, std::string_view>, 25> kStrings = {{
     {ids::kStrTextTooLong, "Text too long"},
     {ids::kStrCharacterNotSupported, "Character not supported"},
     {ids::kStrCannotRead, "This file could not be read as a vocabulary file:"},
-    {ids::kStrMisplacedCards, "%d cards named no valid partition and were put into the input stack."},
+    {ids::kStrMisplacedCards,
+     "%d cards named no valid partition and were put into the input stack."},
     {ids::kStrCannotSave, "The vocabulary file could not be saved:"},
     {ids::kStrCannotOpenText, "This file could not be opened:"},
     {ids::kStrCannotWriteText, "This file could not be written completely:"},
@@ -58,7 +58,7 @@ int LoadString(int id, std::span<char> buffer) {
     }
     const std::string_view text = StringResource(id);
     const std::size_t length = std::min(text.size(), buffer.size() - 1);
-    std::memcpy(buffer.data(), text.data(), length);
+    std::copy_n(text.data(), length, buffer.data());
     buffer[length] = '\0';
     return static_cast<int>(length);
 }

@@ -16,46 +16,86 @@ constexpr CharEntry Entry(unsigned char oem, unsigned char ansi, char first, cha
 }  // namespace
 
 const std::array<CharEntry, kCharTableSize> kCharTable = {{
-    Entry(0x80, 0xC7, ',', 'C'),       Entry(0x81, 0xFC, '"', 'u'),
-    Entry(0x82, 0xE9, kAcuteOem, 'e'), Entry(0x82, 0xE9, kAcuteAnsi, 'e'),
-    Entry(0x83, 0xE2, '^', 'a'),       Entry(0x84, 0xE4, '"', 'a'),
-    Entry(0x85, 0xE0, '`', 'a'),       Entry(0x86, 0xE5, kRingOem, 'a'),
-    Entry(0x86, 0xE5, kRingAnsi, 'a'), Entry(0x87, 0xE7, ',', 'c'),
-    Entry(0x88, 0xEA, '^', 'e'),       Entry(0x89, 0xEB, '"', 'e'),
-    Entry(0x8A, 0xE8, '`', 'e'),       Entry(0x8B, 0xEF, '"', 'i'),
-    Entry(0x8C, 0xEE, '^', 'i'),       Entry(0x8D, 0xEC, '`', 'i'),
-    Entry(0x8E, 0xC4, '"', 'A'),       Entry(0x8F, 0xC5, kRingOem, 'A'),
-    Entry(0x8F, 0xC5, kRingAnsi, 'A'), Entry(0x90, 0xC9, kAcuteOem, 'E'),
-    Entry(0x90, 0xC9, kAcuteAnsi, 'E'), Entry(0x91, 0xE6, 'a', 'e'),
-    Entry(0x92, 0xC6, 'A', 'E'),       Entry(0x93, 0xF4, '^', 'o'),
-    Entry(0x94, 0xF6, '"', 'o'),       Entry(0x95, 0xF2, '`', 'o'),
-    Entry(0x96, 0xFB, '^', 'u'),       Entry(0x97, 0xF9, '`', 'u'),
-    Entry(0x98, 0xFF, '"', 'y'),       Entry(0x99, 0xD6, '"', 'O'),
-    Entry(0x9A, 0xDC, '"', 'U'),       Entry(0x9B, 0xF8, '/', 'o'),
-    Entry(0x9C, 0xA3, 'L'),            Entry(0x9D, 0xD8, '/', 'O'),
-    Entry(0xA0, 0xE1, kAcuteOem, 'a'), Entry(0xA0, 0xE1, kAcuteAnsi, 'a'),
-    Entry(0xA1, 0xED, kAcuteOem, 'i'), Entry(0xA1, 0xED, kAcuteAnsi, 'i'),
-    Entry(0xA2, 0xF3, kAcuteOem, 'o'), Entry(0xA2, 0xF3, kAcuteAnsi, 'o'),
-    Entry(0xA3, 0xFA, kAcuteOem, 'u'), Entry(0xA3, 0xFA, kAcuteAnsi, 'u'),
-    Entry(0xA4, 0xF1, '~', 'n'),       Entry(0xA5, 0xD1, '~', 'N'),
-    Entry(0xA8, 0xBF, '?'),            Entry(0xB5, 0xC1, kAcuteOem, 'A'),
-    Entry(0xB5, 0xC1, kAcuteAnsi, 'A'), Entry(0xB6, 0xC5, kRingOem, 'A'),
-    Entry(0xB6, 0xC5, kRingAnsi, 'A'), Entry(0xB7, 0xC0, '`', 'A'),
-    Entry(0xBD, 0xA2, '|', 'c'),       Entry(0xBE, 0xBE, '=', 'Y'),
-    Entry(0xC6, 0xE3, '~', 'a'),       Entry(0xC7, 0xC3, '~', 'A'),
-    Entry(0xD0, 0xF0, '-', 'd'),       Entry(0xD1, 0xD0, '-', 'D'),
-    Entry(0xD2, 0xCA, '^', 'E'),       Entry(0xD3, 0xCB, '"', 'E'),
-    Entry(0xD4, 0xC8, '`', 'E'),       Entry(0xD6, 0xCD, kAcuteOem, 'I'),
-    Entry(0xD6, 0xCD, kAcuteAnsi, 'I'), Entry(0xD7, 0xCE, '^', 'I'),
-    Entry(0xD8, 0xCF, '"', 'I'),       Entry(0xDE, 0xCC, '`', 'I'),
-    Entry(0xE0, 0xD3, kAcuteOem, 'O'), Entry(0xE0, 0xD3, kAcuteAnsi, 'O'),
-    Entry(0xE1, 0xDF, '"', 's'),       Entry(0xE2, 0xD4, '^', 'O'),
-    Entry(0xE3, 0xD2, '`', 'O'),       Entry(0xE4, 0xF5, '~', 'o'),
-    Entry(0xE5, 0xD5, '~', 'O'),       Entry(0xE9, 0xDA, kAcuteOem, 'U'),
-    Entry(0xE9, 0xDA, kAcuteAnsi, 'U'), Entry(0xEA, 0xDB, '^', 'U'),
-    Entry(0xEB, 0xD9, '`', 'U'),       Entry(0xEC, 0xFD, kAcuteOem, 'y'),
-    Entry(0xEC, 0xFD, kAcuteAnsi, 'y'), Entry(0xED, 0xDD, kAcuteOem, 'Y'),
-    Entry(0xED, 0xDD, kAcuteAnsi, 'Y'), Entry(0x00, 0x00, '0'),
+    Entry(0x80, 0xC7, ',', 'C'),
+    Entry(0x81, 0xFC, '"', 'u'),
+    Entry(0x82, 0xE9, kAcuteOem, 'e'),
+    Entry(0x82, 0xE9, kAcuteAnsi, 'e'),
+    Entry(0x83, 0xE2, '^', 'a'),
+    Entry(0x84, 0xE4, '"', 'a'),
+    Entry(0x85, 0xE0, '`', 'a'),
+    Entry(0x86, 0xE5, kRingOem, 'a'),
+    Entry(0x86, 0xE5, kRingAnsi, 'a'),
+    Entry(0x87, 0xE7, ',', 'c'),
+    Entry(0x88, 0xEA, '^', 'e'),
+    Entry(0x89, 0xEB, '"', 'e'),
+    Entry(0x8A, 0xE8, '`', 'e'),
+    Entry(0x8B, 0xEF, '"', 'i'),
+    Entry(0x8C, 0xEE, '^', 'i'),
+    Entry(0x8D, 0xEC, '`', 'i'),
+    Entry(0x8E, 0xC4, '"', 'A'),
+    Entry(0x8F, 0xC5, kRingOem, 'A'),
+    Entry(0x8F, 0xC5, kRingAnsi, 'A'),
+    Entry(0x90, 0xC9, kAcuteOem, 'E'),
+    Entry(0x90, 0xC9, kAcuteAnsi, 'E'),
+    Entry(0x91, 0xE6, 'a', 'e'),
+    Entry(0x92, 0xC6, 'A', 'E'),
+    Entry(0x93, 0xF4, '^', 'o'),
+    Entry(0x94, 0xF6, '"', 'o'),
+    Entry(0x95, 0xF2, '`', 'o'),
+    Entry(0x96, 0xFB, '^', 'u'),
+    Entry(0x97, 0xF9, '`', 'u'),
+    Entry(0x98, 0xFF, '"', 'y'),
+    Entry(0x99, 0xD6, '"', 'O'),
+    Entry(0x9A, 0xDC, '"', 'U'),
+    Entry(0x9B, 0xF8, '/', 'o'),
+    Entry(0x9C, 0xA3, 'L'),
+    Entry(0x9D, 0xD8, '/', 'O'),
+    Entry(0xA0, 0xE1, kAcuteOem, 'a'),
+    Entry(0xA0, 0xE1, kAcuteAnsi, 'a'),
+    Entry(0xA1, 0xED, kAcuteOem, 'i'),
+    Entry(0xA1, 0xED, kAcuteAnsi, 'i'),
+    Entry(0xA2, 0xF3, kAcuteOem, 'o'),
+    Entry(0xA2, 0xF3, kAcuteAnsi, 'o'),
+    Entry(0xA3, 0xFA, kAcuteOem, 'u'),
+    Entry(0xA3, 0xFA, kAcuteAnsi, 'u'),
+    Entry(0xA4, 0xF1, '~', 'n'),
+    Entry(0xA5, 0xD1, '~', 'N'),
+    Entry(0xA8, 0xBF, '?'),
+    Entry(0xB5, 0xC1, kAcuteOem, 'A'),
+    Entry(0xB5, 0xC1, kAcuteAnsi, 'A'),
+    Entry(0xB6, 0xC5, kRingOem, 'A'),
+    Entry(0xB6, 0xC5, kRingAnsi, 'A'),
+    Entry(0xB7, 0xC0, '`', 'A'),
+    Entry(0xBD, 0xA2, '|', 'c'),
+    Entry(0xBE, 0xBE, '=', 'Y'),
+    Entry(0xC6, 0xE3, '~', 'a'),
+    Entry(0xC7, 0xC3, '~', 'A'),
+    Entry(0xD0, 0xF0, '-', 'd'),
+    Entry(0xD1, 0xD0, '-', 'D'),
+    Entry(0xD2, 0xCA, '^', 'E'),
+    Entry(0xD3, 0xCB, '"', 'E'),
+    Entry(0xD4, 0xC8, '`', 'E'),
+    Entry(0xD6, 0xCD, kAcuteOem, 'I'),
+    Entry(0xD6, 0xCD, kAcuteAnsi, 'I'),
+    Entry(0xD7, 0xCE, '^', 'I'),
+    Entry(0xD8, 0xCF, '"', 'I'),
+    Entry(0xDE, 0xCC, '`', 'I'),
+    Entry(0xE0, 0xD3, kAcuteOem, 'O'),
+    Entry(0xE0, 0xD3, kAcuteAnsi, 'O'),
+    Entry(0xE1, 0xDF, '"', 's'),
+    Entry(0xE2, 0xD4, '^', 'O'),
+    Entry(0xE3, 0xD2, '`', 'O'),
+    Entry(0xE4, 0xF5, '~', 'o'),
+    Entry(0xE5, 0xD5, '~', 'O'),
+    Entry(0xE9, 0xDA, kAcuteOem, 'U'),
+    Entry(0xE9, 0xDA, kAcuteAnsi, 'U'),
+    Entry(0xEA, 0xDB, '^', 'U'),
+    Entry(0xEB, 0xD9, '`', 'U'),
+    Entry(0xEC, 0xFD, kAcuteOem, 'y'),
+    Entry(0xEC, 0xFD, kAcuteAnsi, 'y'),
+    Entry(0xED, 0xDD, kAcuteOem, 'Y'),
+    Entry(0xED, 0xDD, kAcuteAnsi, 'Y'),
+    Entry(0x00, 0x00, '0'),
 }};
 
 namespace {
@@ -152,15 +192,20 @@ std::size_t ExpandEscapes(std::span<char> text, Target target) {
 
 }  // namespace
 
-unsigned char AnsiToOemChar(unsigned char c) { return Maps().ansiToOem[c]; }
+unsigned char AnsiToOemChar(unsigned char c) {
+    return Maps().ansiToOem[c];
+}
 
-unsigned char OemToAnsiChar(unsigned char c) { return Maps().oemToAnsi[c]; }
+unsigned char OemToAnsiChar(unsigned char c) {
+    return Maps().oemToAnsi[c];
+}
 
 int FindEscape(std::string_view text) {
     for (int i = 0; i < kCharTableSize; ++i) {
         const std::array<char, 2>& name = kCharTable[static_cast<std::size_t>(i)].name;
         const std::size_t nameLength = name[1] != 0 ? 2 : 1;
-        if (text.size() >= nameLength && text.compare(0, nameLength, name.data(), nameLength) == 0) {
+        if (text.size() >= nameLength &&
+            text.compare(0, nameLength, name.data(), nameLength) == 0) {
             return i;
         }
     }
@@ -178,8 +223,12 @@ std::size_t TextOemToAnsi(std::span<char> text) {
     return length;
 }
 
-std::size_t TextAnsiToOemEscaped(std::span<char> text) { return ExpandEscapes(text, Target::Oem); }
+std::size_t TextAnsiToOemEscaped(std::span<char> text) {
+    return ExpandEscapes(text, Target::Oem);
+}
 
-std::size_t ExpandEscapesAnsi(std::span<char> text) { return ExpandEscapes(text, Target::Ansi); }
+std::size_t ExpandEscapesAnsi(std::span<char> text) {
+    return ExpandEscapes(text, Target::Ansi);
+}
 
 }  // namespace tallyfold

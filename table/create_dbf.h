@@ -21,7 +21,7 @@ TableDate LocalToday();
 /// Writes new, empty table files: the caller lists the fields, then `Create` writes the
 /// header, one descriptor per field, the header terminator and the end-of-file marker.
 class tCreateDBF {
-public:
+  public:
     static constexpr std::size_t kMaxFields = 256;
 
     /// Forgets the listed fields.
@@ -37,7 +37,7 @@ public:
     /// The bytes `Create` writes: 32 × (fields + 1) + 2 of them.
     std::vector<char> Image(const TableDate& date) const;
 
-private:
+  private:
     struct Field {
         std::array<char, 11> name{};
         char type = 'C';

@@ -1,7 +1,6 @@
 #include "table/dbf.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 #include "table/little_endian.h"
@@ -27,11 +26,17 @@ std::span<const char> AsChars(const unsigned char* bytes, std::size_t size) {
 
 }  // namespace
 
-tDBF::tDBF(const std::string& path) { Open(path); }
+tDBF::tDBF(const std::string& path) {
+    Open(path);
+}
 
-tDBF::~tDBF() { Close(); }
+tDBF::~tDBF() {
+    Close();
+}
 
-void tDBF::Error(int code) { lastError_ = code; }
+void tDBF::Error(int code) {
+    lastError_ = code;
+}
 
 bool tDBF::Open(const std::string& path) {
     Close();
@@ -187,16 +192,18 @@ void tDBF::ReadRecord(std::uint64_t offset) {
     // What the file does not hold of the record reads as blanks.
     const std::uint64_t start = offset - windowOffset_;
     const std::size_t present =
-        start < windowValid_ ? static_cast<std::size_t>(std::min<std::uint64_t>(
-                                   length, windowValid_ - start))
-                             : 0;
+        start < windowValid_
+            ? static_cast<std::size_t>(std::min<std::uint64_t>(length, windowValid_ - start))
+            : 0;
     if (present > 0) {
-        std::memcpy(record_.data(), window_.data() + start, present);
+        std::copy_n(window_.data() + start, present, record_.data());
     }
     std::fill(record_.begin() + static_cast<std::ptrdiff_t>(present), record_.end(), kBlank);
 }
 
-bool tDBF::Eof() const { return recNo_ >= RecordCount(); }
+bool tDBF::Eof() const {
+    return recNo_ >= RecordCount();
+}
 
 bool tDBF::AppendBlank() {
     if (!IsOpen()) {
@@ -227,9 +234,15 @@ bool tDBF::AppendBlank() {
     return true;
 }
 
-std::uint32_t tDBF::RecordCount() const { return ReadLE32(header_.data() + 4); }
-std::uint16_t tDBF::HeaderLength() const { return ReadLE16(header_.data() + 8); }
-std::uint16_t tDBF::RecordLength() const { return ReadLE16(header_.data() + 10); }
+std::uint32_t tDBF::RecordCount() const {
+    return ReadLE32(header_.data() + 4);
+}
+std::uint16_t tDBF::HeaderLength() const {
+    return ReadLE16(header_.data() + 8);
+}
+std::uint16_t tDBF::RecordLength() const {
+    return ReadLE16(header_.data() + 10);
+}
 
 int tDBF::FieldCount() const {
     if (!IsOpen()) {
@@ -238,7 +251,9 @@ int tDBF::FieldCount() const {
     return HeaderLength() / 32 - 1;
 }
 
-void tDBF::SetRecordCount(std::uint32_t count) { WriteLE32(header_.data() + 4, count); }
+void tDBF::SetRecordCount(std::uint32_t count) {
+    WriteLE32(header_.data() + 4, count);
+}
 
 std::uint64_t tDBF::RecordOffset(std::uint64_t index) const {
     return HeaderLength() + index * RecordLength();
@@ -248,7 +263,9 @@ bool tDBF::ValidField(int index) const {
     return IsOpen() && index >= 0 && static_cast<std::size_t>(index) < fields_.size();
 }
 
-bool tDBF::HasCurrentRecord() const { return IsOpen() && recNo_ < RecordCount(); }
+bool tDBF::HasCurrentRecord() const {
+    return IsOpen() && recNo_ < RecordCount();
+}
 
 int tDBF::FieldIndex(std::string_view name) {
     if (!IsOpen()) {
@@ -305,7 +322,7 @@ int tDBF::GetField(int index, std::span<char> out) {
         --length;
     }
     length = std::min(length, out.size() - 1);
-    std::memcpy(out.data(), bytes, length);
+    std::copy_n(bytes, length, out.data());
     out[length] = '\0';
     return static_cast<int>(length);
 }
@@ -318,7 +335,7 @@ int tDBF::PutField(int index, std::string_view text) {
     const std::size_t length =
         std::min({text.size(), text.find('\0'), static_cast<std::size_t>(field.length)});
     char* bytes = record_.data() + field.offset;
-    std::memcpy(bytes, text.data(), length);
+    std::copy_n(text.data(), length, bytes);
     std::fill(bytes + length, bytes + field.length, kBlank);
     dirty_ = true;
     return field.length;
@@ -338,7 +355,9 @@ void tDBF::Recall() {
     }
 }
 
-bool tDBF::Deleted() const { return HasCurrentRecord() && record_[0] != kBlank; }
+bool tDBF::Deleted() const {
+    return HasCurrentRecord() && record_[0] != kBlank;
+}
 
 bool tDBF::Pack() {
     if (!IsOpen()) {
@@ -453,7 +472,7 @@ bool tDBF::WriteAt(std::uint64_t offset, std::span<const char> data) {
     if (start + data.size() > pending_.size()) {
         pending_.resize(start + data.size());
     }
-    std::memcpy(pending_.data() + start, data.data(), data.size());
+    std::copy_n(data.data(), data.size(), pending_.data() + start);
     return pending_.size() < kPendingLimit || WritePending();
 }
 
@@ -483,8 +502,8 @@ bool tDBF::WriteThrough(std::uint64_t offset, std::span<const char> data) {
     if (offset < windowEnd && end > windowOffset_) {
         const std::uint64_t from = std::max(offset, windowOffset_);
         const std::uint64_t to = std::min(end, windowEnd);
-        std::memcpy(window_.data() + (from - windowOffset_), data.data() + (from - offset),
-                    static_cast<std::size_t>(to - from));
+        std::copy_n(data.data() + (from - offset), static_cast<std::size_t>(to - from),
+                    window_.data() + (from - windowOffset_));
     }
     return true;
 }

@@ -23,7 +23,7 @@ namespace tallyfold {
 /// A file is untrusted input: `Open` refuses a header that contradicts itself or the file size
 /// (error 9), and no file can make the table read or write outside its buffers.
 class tDBF {
-public:
+  public:
     tDBF() = default;
     /// Constructs the table and opens `path`.
     explicit tDBF(const std::string& path);
@@ -95,7 +95,7 @@ public:
     const std::string& Path() const { return path_; }
     bool IsOpen() const { return file_.IsOpen(); }
 
-private:
+  private:
     struct FieldInfo {
         std::array<char, 11> name{};
         char type = 'U';

@@ -1,9 +1,8 @@
 #include "table/field.h"
 
 #include <algorithm>
-#include <climits>
 #include <array>
-#include <cstring>
+#include <climits>
 #include <string>
 
 #include "table/charset.h"
@@ -18,8 +17,8 @@ constexpr std::size_t kNumberScratch = 256;
 }  // namespace
 
 bool FormatInt(std::int64_t value, int width, std::span<char> out) {
-    const std::size_t size = std::min(static_cast<std::size_t>(std::max(width, 1)),
-                                      out.empty() ? 0 : out.size() - 1);
+    const std::size_t size =
+        std::min(static_cast<std::size_t>(std::max(width, 1)), out.empty() ? 0 : out.size() - 1);
     if (size == 0) {
         if (!out.empty()) {
             out[0] = '\0';
@@ -27,8 +26,8 @@ bool FormatInt(std::int64_t value, int width, std::span<char> out) {
         return false;
     }
     const bool negative = value < 0;
-    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value)
-                                       : static_cast<std::uint64_t>(value);
+    std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     std::size_t position = size;
     if (magnitude == 0) {
         out[--position] = '0';
@@ -60,9 +59,13 @@ void tFeld::Bind(tDBF& table, std::string_view name) {
     }
 }
 
-int tFeld::Length() const { return HasField() ? table_->FieldLength(index_) : 0; }
+int tFeld::Length() const {
+    return HasField() ? table_->FieldLength(index_) : 0;
+}
 
-char tFeld::Type() const { return HasField() ? table_->FieldType(index_) : 'U'; }
+char tFeld::Type() const {
+    return HasField() ? table_->FieldType(index_) : 'U';
+}
 
 std::string_view tCharField::Text() {
     if (table_ == nullptr) {
@@ -95,7 +98,7 @@ void tCharField::Assign(std::string_view text) {
         large.assign(text.size() + 1, '\0');
         buffer = large;
     }
-    std::memcpy(buffer.data(), text.data(), text.size());
+    std::copy_n(text.data(), text.size(), buffer.data());
     buffer[text.size()] = '\0';
     const std::size_t length = TextAnsiToOemEscaped(buffer);
     table_->PutField(index_, {buffer.data(), length});
@@ -108,7 +111,8 @@ std::int32_t tNumField::Value() {
     std::array<char, kNumberScratch> buffer;
     const int length = table_->GetField(index_, buffer);
     std::string_view text(buffer.data(), static_cast<std::size_t>(length));
-    while (!text.empty() && (text.front() == ' ' || (text.front() >= '\t' && text.front() <= '\r'))) {
+    while (!text.empty() &&
+           (text.front() == ' ' || (text.front() >= '\t' && text.front() <= '\r'))) {
         text.remove_prefix(1);
     }
     bool negative = false;

@@ -21,7 +21,7 @@ bool FormatInt(std::int64_t value, int width, std::span<char> out);
 /// The table is not owned and must outlive the accessor. An accessor whose name the table lacks
 /// (or that was never bound) has no field: reads give empty texts or 0, and stores change nothing.
 class tFeld {
-public:
+  public:
     tFeld() = default;
     tFeld(tDBF& table, std::string_view name) { Bind(table, name); }
 
@@ -32,7 +32,7 @@ public:
     char Type() const;
     bool HasField() const { return index_ >= 0 && table_ != nullptr; }
 
-protected:
+  protected:
     int index_ = -1;
     tDBF* table_ = nullptr;
     std::vector<char> value_;
@@ -40,7 +40,7 @@ protected:
 
 /// A character field: Windows-1252 text in memory, code page 850 in the file.
 class tCharField : public tFeld {
-public:
+  public:
     using tFeld::tFeld;
 
     /// The field of the current record, trailing blanks removed, converted to Windows-1252.
@@ -53,7 +53,7 @@ public:
 
 /// A numeric field: an integer as right-aligned decimal text.
 class tNumField : public tFeld {
-public:
+  public:
     using tFeld::tFeld;
 
     /// The number in the field of the current record: leading blanks skipped, an optional sign,

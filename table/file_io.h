@@ -20,7 +20,7 @@ void SetFaultHook(FaultHook hook);
 
 /// An open file, closed when the object goes away. Offsets and sizes are 64-bit.
 class File {
-public:
+  public:
     File() = default;
     ~File();
     File(File&& other) noexcept;
@@ -53,7 +53,7 @@ public:
     /// Closes the file; false when the system reports that written data may be lost.
     bool Close();
 
-private:
+  private:
     int fd_ = -1;
     bool writable_ = false;
 };

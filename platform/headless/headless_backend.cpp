@@ -48,9 +48,13 @@ void HeadlessDialog::PressEnter() {
     }
 }
 
-void HeadlessDialog::PressEscape() { dialog_->Dispatch(kIdCancel); }
+void HeadlessDialog::PressEscape() {
+    dialog_->Dispatch(kIdCancel);
+}
 
-void HeadlessDialog::Select(int id, int line) { SelectLines(id, {line}); }
+void HeadlessDialog::Select(int id, int line) {
+    SelectLines(id, {line});
+}
 
 void HeadlessDialog::SelectLines(int id, const std::vector<int>& lines) {
     peer_->SetFocus(id);
@@ -118,13 +122,17 @@ HeadlessBackend::HeadlessBackend()
 
 HeadlessBackend::~HeadlessBackend() = default;
 
-void HeadlessBackend::Fail(const std::string& message) const { onFailure_(message); }
+void HeadlessBackend::Fail(const std::string& message) const {
+    onFailure_(message);
+}
 
 void HeadlessBackend::ExpectDialog(int templateId, DialogScript script) {
     dialogScripts_[templateId].push_back(std::move(script));
 }
 
-void HeadlessBackend::AnswerMessageBox(int answer) { messageBoxAnswers_.push_back(answer); }
+void HeadlessBackend::AnswerMessageBox(int answer) {
+    messageBoxAnswers_.push_back(answer);
+}
 
 void HeadlessBackend::AnswerFileDialog(std::string path) {
     fileDialogAnswers_.push_back(std::move(path));
@@ -182,7 +190,9 @@ std::unique_ptr<FramePeer> HeadlessBackend::CreateFramePeer(FrameWindow& frame) 
     return peer;
 }
 
-int HeadlessBackend::RunMessageLoop() { return quitCode_.value_or(0); }
+int HeadlessBackend::RunMessageLoop() {
+    return quitCode_.value_or(0);
+}
 
 int HeadlessBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
     messageBoxes_.push_back({request, &owner});

@@ -19,7 +19,7 @@ namespace tallyfold::platform::headless {
 /// A running modal dialog as a test drives it: clicks, keys, typing and list choices go
 /// through the dialog's own response table, exactly as the window system would send them.
 class HeadlessDialog {
-public:
+  public:
     HeadlessDialog(Dialog& dialog, HeadlessWindowPeer& peer) : dialog_(&dialog), peer_(&peer) {}
 
     int TemplateId() const { return dialog_->Template().id; }
@@ -53,16 +53,18 @@ public:
     int Result() const { return peer_->Result(); }
     const HeadlessWindowPeer& Peer() const { return *peer_; }
 
-private:
+  private:
     Dialog* dialog_;
     HeadlessWindowPeer* peer_;
 };
 
 /// The main window's frame in memory.
 class HeadlessFramePeer : public FramePeer {
-public:
+  public:
     WindowPeer& Client() override { return client_; }
-    void SetStatusText(int area, std::string_view text) override { status_[area] = std::string(text); }
+    void SetStatusText(int area, std::string_view text) override {
+        status_[area] = std::string(text);
+    }
     std::string StatusText(int area) const override;
     void Show() override { shown_ = true; }
     void Destroy() override { destroyed_ = true; }
@@ -71,7 +73,7 @@ public:
     bool Shown() const { return shown_; }
     bool Destroyed() const { return destroyed_; }
 
-private:
+  private:
     HeadlessWindowPeer client_;
     std::map<int, std::string> status_;
     bool shown_ = false;
@@ -80,7 +82,7 @@ private:
 
 /// The main window as a test drives it.
 class HeadlessFrame {
-public:
+  public:
     HeadlessFrame(FrameWindow& frame, HeadlessFramePeer& peer) : frame_(&frame), peer_(&peer) {}
 
     /// A key: the accelerator table first, then Enter on a focused button clicks it.
@@ -108,7 +110,7 @@ public:
     FrameWindow& Frame() const { return *frame_; }
     HeadlessWindowPeer& ClientPeer() const { return peer_->ClientPeer(); }
 
-private:
+  private:
     FrameWindow* frame_;
     HeadlessFramePeer* peer_;
 };
@@ -117,7 +119,7 @@ private:
 /// script answers is reported to the failure handler with a message that names it, and then
 /// answered with Cancel. Message boxes, file dialogs, dialogs and help calls are recorded.
 class HeadlessBackend : public Backend {
-public:
+  public:
     using DialogScript = std::function<void(HeadlessDialog&)>;
     using FailureHandler = std::function<void(const std::string&)>;
 
@@ -164,7 +166,7 @@ public:
     bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) override;
     void Help(Window& owner, const HelpRequest& request) override;
 
-private:
+  private:
     void Fail(const std::string& message) const;
 
     FailureHandler onFailure_;

@@ -117,7 +117,9 @@ std::string HeadlessWindowPeer::LineText(int id, int line) const {
     return control->lines[static_cast<std::size_t>(line)];
 }
 
-void HeadlessWindowPeer::Select(int id, int line) { SetSelectedLines(id, {line}); }
+void HeadlessWindowPeer::Select(int id, int line) {
+    SetSelectedLines(id, {line});
+}
 
 void HeadlessWindowPeer::SetSelectedLines(int id, const std::vector<int>& lines) {
     HeadlessControl* control = Find(id);

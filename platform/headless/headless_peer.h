@@ -25,7 +25,7 @@ struct HeadlessControl {
 
 /// The controls of a window, in memory.
 class HeadlessWindowPeer : public WindowPeer {
-public:
+  public:
     HeadlessWindowPeer() = default;
     /// The controls of a dialog template, at their template rectangles.
     explicit HeadlessWindowPeer(const DialogTemplate& dialogTemplate);
@@ -61,7 +61,7 @@ public:
     int Result() const { return result_; }
     int Invalidations() const { return invalidations_; }
 
-private:
+  private:
     std::vector<HeadlessControl> controls_;
     int focus_ = kNoControlId;
     bool ended_ = false;

@@ -25,7 +25,9 @@ QString NameFilter(const FileFilter& filter) {
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+bool HasWildcard(const std::string& name) {
+    return name.find_first_of("*?") != std::string::npos;
+}
 
 }  // namespace
 
@@ -34,7 +36,9 @@ QWidget* WidgetOf(const Window& window) {
     return peer != nullptr ? peer->Container().window() : nullptr;
 }
 
-QtBackend::QtBackend() { QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")); }
+QtBackend::QtBackend() {
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
+}
 
 QtBackend::~QtBackend() = default;
 
@@ -59,16 +63,21 @@ std::unique_ptr<FramePeer> QtBackend::CreateFramePeer(FrameWindow& frame) {
     return peer;
 }
 
-int QtBackend::RunMessageLoop() { return QApplication::exec(); }
+int QtBackend::RunMessageLoop() {
+    return QApplication::exec();
+}
 
-void QtBackend::PostQuit(int exitCode) { QCoreApplication::exit(exitCode); }
+void QtBackend::PostQuit(int exitCode) {
+    QCoreApplication::exit(exitCode);
+}
 
 int QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
     QMessageBox box(WidgetOf(owner));
     box.setWindowTitle(FromWindows1252(request.caption));
     box.setText(FromWindows1252(request.text));
     box.setTextFormat(Qt::PlainText);
-    box.setIcon((request.flags & kMbIconQuestion) != 0 ? QMessageBox::Question : QMessageBox::NoIcon);
+    box.setIcon((request.flags & kMbIconQuestion) != 0 ? QMessageBox::Question
+                                                       : QMessageBox::NoIcon);
     switch (request.flags & kMbButtonMask) {
         case kMbOkCancel:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
@@ -116,7 +125,8 @@ bool QtBackend::RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, (data.flags & kOfnOverwritePrompt) == 0);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite,
+                         (data.flags & kOfnOverwritePrompt) == 0);
     }
     if (!data.defaultExt.empty()) {
         dialog.setDefaultSuffix(QString::fromStdString(data.defaultExt));

@@ -11,7 +11,7 @@ class MainFrame;
 
 /// The real window system: Qt 6 Widgets. A QApplication must exist while it is used.
 class QtBackend : public Backend {
-public:
+  public:
     QtBackend();
     ~QtBackend() override;
 
@@ -28,7 +28,7 @@ public:
     HelpWindow* HelpWindowIfOpen() const { return help_.get(); }
     MainFrame* Frame() const { return frame_; }
 
-private:
+  private:
     std::unique_ptr<HelpWindow> help_;
     MainFrame* frame_ = nullptr;
 };

@@ -19,8 +19,7 @@ bool HasDefaultButton(const DialogTemplate& dialogTemplate) {
 
 }  // namespace
 
-TemplateDialog::TemplateDialog(Dialog& dialog, QWidget* owner)
-    : QDialog(owner), dialog_(&dialog) {
+TemplateDialog::TemplateDialog(Dialog& dialog, QWidget* owner) : QDialog(owner), dialog_(&dialog) {
     const DialogTemplate& dialogTemplate = dialog.Template();
     QFont font(QString::fromStdString(dialogTemplate.fontName), dialogTemplate.fontPoints);
     font.setStyleHint(QFont::SansSerif);
@@ -40,7 +39,9 @@ TemplateDialog::TemplateDialog(Dialog& dialog, QWidget* owner)
     }
 }
 
-void TemplateDialog::reject() { dialog_->Dispatch(kIdCancel); }
+void TemplateDialog::reject() {
+    dialog_->Dispatch(kIdCancel);
+}
 
 QtDialogPeer::QtDialogPeer(std::unique_ptr<TemplateDialog> dialog, Dialog& window)
     : QtWindowPeer(*dialog, window), dialog_(std::move(dialog)) {}

@@ -11,26 +11,26 @@ namespace tallyfold::platform::qt {
 /// A dialog template realised as a QDialog. Escape and the close box become command 2 and go
 /// through the dialog's response table like a click on Cancel.
 class TemplateDialog : public QDialog {
-public:
+  public:
     TemplateDialog(Dialog& dialog, QWidget* owner);
 
     const DialogBaseUnits& BaseUnits() const { return base_; }
 
-protected:
+  protected:
     void reject() override;
 
-private:
+  private:
     Dialog* dialog_;
     DialogBaseUnits base_;
 };
 
 /// The peer that owns a TemplateDialog: destroying it destroys the dialog's widgets.
 class QtDialogPeer : public QtWindowPeer {
-public:
+  public:
     explicit QtDialogPeer(std::unique_ptr<TemplateDialog> dialog, Dialog& window);
     TemplateDialog& DialogWidget() { return *dialog_; }
 
-private:
+  private:
     std::unique_ptr<TemplateDialog> dialog_;
 };
 

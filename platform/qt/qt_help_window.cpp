@@ -7,7 +7,9 @@
 #include <QVBoxLayout>
 
 // Pages compiled into a static library are registered by hand: nothing else refers to them.
-static void RegisterHelpPages() { Q_INIT_RESOURCE(help); }
+static void RegisterHelpPages() {
+    Q_INIT_RESOURCE(help);
+}
 
 namespace tallyfold::platform::qt {
 
@@ -59,7 +61,8 @@ HelpWindow::HelpWindow() {
     layout->addWidget(browser_, 3);
 
     LoadKeywords();
-    connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) { FilterIndex(text); });
+    connect(search_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { FilterIndex(text); });
     connect(search_, &QLineEdit::returnPressed, this, [this] {
         for (int i = 0; i < index_->count(); ++i) {
             if (!index_->item(i)->isHidden()) {
@@ -68,8 +71,10 @@ HelpWindow::HelpWindow() {
             }
         }
     });
-    connect(index_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { OpenIndexEntry(item); });
-    connect(index_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { OpenIndexEntry(item); });
+    connect(index_, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { OpenIndexEntry(item); });
+    connect(index_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { OpenIndexEntry(item); });
     connect(browser_, &QTextBrowser::sourceChanged, this,
             [this](const QUrl& url) { current_ = url.toString(); });
     ShowPage(kContents);
@@ -117,7 +122,9 @@ void HelpWindow::ShowPage(const QString& page) {
     current_ = page;
 }
 
-QString HelpWindow::CurrentPage() const { return current_; }
+QString HelpWindow::CurrentPage() const {
+    return current_;
+}
 
 void HelpWindow::Serve(const HelpRequest& request) {
     switch (request.command) {

@@ -12,7 +12,7 @@ namespace tallyfold::platform::qt {
 /// The help engine: a window over the HTML pages compiled into the program, with a keyword
 /// index and a search field. It answers the help commands by number, as the program asks them.
 class HelpWindow : public QWidget {
-public:
+  public:
     HelpWindow();
 
     /// Shows the page, index or search that `request` asks for; Quit closes the window.
@@ -23,7 +23,7 @@ public:
     QLineEdit& SearchField() { return *search_; }
     QListWidget& Index() { return *index_; }
 
-private:
+  private:
     void ShowPage(const QString& page);
     void FilterIndex(const QString& text);
     void OpenIndexEntry(QListWidgetItem* item);

@@ -16,17 +16,17 @@ namespace {
 
 /// The client area: tells the client window its new size at every size event.
 class ClientArea : public QWidget {
-public:
+  public:
     ClientArea(FrameWindow& frame, QWidget* parent) : QWidget(parent), frame_(&frame) {}
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
         frame_->Client().EvSize(width(), height());
         update();
     }
 
-private:
+  private:
     FrameWindow* frame_;
 };
 
@@ -68,7 +68,9 @@ MainFrame::MainFrame(FrameWindow& frame) : frame_(&frame) {
     UpdateLockIndicators();
 }
 
-MainFrame::~MainFrame() { qApp->removeEventFilter(this); }
+MainFrame::~MainFrame() {
+    qApp->removeEventFilter(this);
+}
 
 void MainFrame::BuildMenu() {
     FrameWindow* frame = frame_;
@@ -82,7 +84,8 @@ void MainFrame::BuildMenu() {
             QAction* action = menu->addAction(FromWindows1252(item.text));
             action->setData(item.command);
             const int command = item.command;
-            connect(action, &QAction::triggered, this, [frame, command] { frame->Command(command); });
+            connect(action, &QAction::triggered, this,
+                    [frame, command] { frame->Command(command); });
         }
         // Enabled states and check marks are asked anew each time the menu opens.
         connect(menu, &QMenu::aboutToShow, this, [frame, menu] {
@@ -139,9 +142,13 @@ void MainFrame::UpdateLockIndicators() {
     }
 }
 
-bool MainFrame::CapsLockShown() const { return capsIndicator_ != nullptr && capsIndicator_->isEnabled(); }
+bool MainFrame::CapsLockShown() const {
+    return capsIndicator_ != nullptr && capsIndicator_->isEnabled();
+}
 
-bool MainFrame::NumLockShown() const { return numIndicator_ != nullptr && numIndicator_->isEnabled(); }
+bool MainFrame::NumLockShown() const {
+    return numIndicator_ != nullptr && numIndicator_->isEnabled();
+}
 
 void MainFrame::SetStatusText(int area, std::string_view text) {
     auto found = statusAreas_.find(area);
@@ -155,7 +162,9 @@ std::string MainFrame::StatusText(int area) const {
     return found != statusAreas_.end() ? ToWindows1252(found->second->text()) : std::string();
 }
 
-void MainFrame::Show() { show(); }
+void MainFrame::Show() {
+    show();
+}
 
 void MainFrame::Destroy() {
     closing_ = true;
@@ -175,7 +184,8 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 
 bool MainFrame::IsOwnKeyTarget(QObject* watched) const {
     auto* widget = qobject_cast<QWidget*>(watched);
-    return widget != nullptr && widget->window() == this && QApplication::activePopupWidget() == nullptr &&
+    return widget != nullptr && widget->window() == this &&
+           QApplication::activePopupWidget() == nullptr &&
            QApplication::activeModalWidget() == nullptr;
 }
 
@@ -185,8 +195,8 @@ bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress && IsOwnKeyTarget(watched)) {
         const auto& keyEvent = static_cast<const QKeyEvent&>(*event);
-        const bool plain = (keyEvent.modifiers() & (Qt::ControlModifier | Qt::AltModifier |
-                                                    Qt::MetaModifier)) == 0;
+        const bool plain = (keyEvent.modifiers() &
+                            (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0;
         if (plain) {
             if (const std::optional<Key> key = KeyOf(keyEvent)) {
                 if (frame_->TranslateAccelerator(*key)) {

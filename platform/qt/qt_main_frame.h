@@ -15,7 +15,7 @@ namespace tallyfold::platform::qt {
 /// area, and a status bar with the message area, the added text areas and the lock indicators.
 /// Keys go to the accelerator table before any control sees them.
 class MainFrame : public QMainWindow, public FramePeer {
-public:
+  public:
     explicit MainFrame(FrameWindow& frame);
     ~MainFrame() override;
 
@@ -29,11 +29,11 @@ public:
     bool CapsLockShown() const;
     bool NumLockShown() const;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildMenu();
     void BuildStatusBar();
     void UpdateLockIndicators();

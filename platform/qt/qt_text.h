@@ -17,7 +17,7 @@ bool FitsWindows1252(const QString& text);
 /// Refuses input with characters that Windows-1252 cannot hold, so nothing typed is changed
 /// behind the user's back.
 class Windows1252Validator : public QValidator {
-public:
+  public:
     using QValidator::QValidator;
     State validate(QString& input, int& position) const override;
 };

@@ -80,7 +80,7 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
                                        ? QAbstractItemView::ExtendedSelection
                                        : QAbstractItemView::SingleSelection);
             list->setFrameShape((control.style & style::kBorder) != 0 ? QFrame::StyledPanel
-                                                                       : QFrame::NoFrame);
+                                                                      : QFrame::NoFrame);
             if ((control.style & style::kNotify) != 0) {
                 QObject::connect(list, &QListWidget::itemSelectionChanged, [window, id] {
                     window->Dispatch(id, Notification::SelectionChanged);

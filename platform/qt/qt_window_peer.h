@@ -23,7 +23,7 @@ QRect ToPixels(const Rect& units, const DialogBaseUnits& base);
 /// The controls of one window as Qt widgets inside a container widget. Clicks and list
 /// notifications go to the window's response table; changes made by the program send none.
 class QtWindowPeer : public WindowPeer {
-public:
+  public:
     QtWindowPeer(QWidget& container, Window& window) : container_(&container), window_(&window) {}
 
     QWidget& Container() const { return *container_; }
@@ -50,7 +50,7 @@ public:
     void EndModal(int result) override;
     void Invalidate() override { container_->update(); }
 
-private:
+  private:
     struct Entry {
         ControlKind kind;
         unsigned style;

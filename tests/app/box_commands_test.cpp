@@ -9,11 +9,11 @@
 namespace tallyfold {
 namespace {
 
-using platform::headless::HeadlessDialog;
 using platform::kIdCancel;
 using platform::kIdNo;
 using platform::kIdOk;
 using platform::kIdYes;
+using platform::headless::HeadlessDialog;
 using testing::AppTest;
 using testing::Card;
 using testing::Fill;
@@ -23,7 +23,7 @@ using Names = std::vector<std::string>;
 constexpr int kInput = tCardBox::kInputStack;
 
 class BoxCommandsTest : public AppTest {
-protected:
+  protected:
     void StartAsking() {
         Start();
         frame->ChooseMenu(ids::kCmSwitch);

@@ -23,7 +23,7 @@ using testing::Questions;
 using Names = std::vector<std::string>;
 
 class FileCommandsTest : public AppTest {
-protected:
+  protected:
     /// A file with two cards and the program started on it.
     void StartOnFile() {
         tCardBox saved;

@@ -121,7 +121,7 @@ TEST_F(LearningViewTest, LowerCaseLettersOnly) {
     EXPECT_FALSE(view->Changed());
     frame->TypeChar('k');  // Look
     EXPECT_TRUE(view->AnswerShown());
-    frame->TypeChar('u');  // Unknown: to the input stack
+    frame->TypeChar('u');                                       // Unknown: to the input stack
     EXPECT_EQ(Questions(box, tCardBox::kInputStack), Names{});  // refilled into partition 1
     EXPECT_EQ(Questions(box, 1), Names{"three1"});
     EXPECT_EQ(Question(), "three1");
@@ -292,7 +292,8 @@ TEST_F(LearningViewTest, CardsWithoutAPartitionAreReported) {
     backend.AnswerMessageBox(platform::kIdOk);
     Start(path);
     ASSERT_EQ(MessageTexts().size(), 1u);
-    EXPECT_EQ(MessageTexts()[0], "1 cards named no valid partition and were put into the input stack.");
+    EXPECT_EQ(MessageTexts()[0],
+              "1 cards named no valid partition and were put into the input stack.");
     EXPECT_EQ(box.CardsIn(1), 1);  // from the input stack into partition 1 by the refill
 }
 

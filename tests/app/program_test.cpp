@@ -22,7 +22,9 @@
 namespace tallyfold {
 namespace {
 
-std::string SampleBox() { return std::string(TALLYFOLD_SOURCE_DIR) + "/examples/sample.vok"; }
+std::string SampleBox() {
+    return std::string(TALLYFOLD_SOURCE_DIR) + "/examples/sample.vok";
+}
 
 TEST(Program, LearnsOnTheSampleBox) {
     testing::TempDir dir;
@@ -43,7 +45,8 @@ TEST(Program, LearnsOnTheSampleBox) {
     EXPECT_EQ(frame->StatusText(0), "Partition: 8 Box: 150");
     EXPECT_EQ(frame->StatusText(ids::kCountsGadget), "known: 0 unknown: 0");
 
-    QWidget* look = dynamic_cast<platform::qt::QtWindowPeer&>(frame->Client()).Widget(ids::kLookButton);
+    QWidget* look =
+        dynamic_cast<platform::qt::QtWindowPeer&>(frame->Client()).Widget(ids::kLookButton);
     QTest::keyClick(look, Qt::Key_Return);
     EXPECT_NE(view.ControlText(ids::kAnswerStatic), " ");
     QTest::keyClick(frame->centralWidget(), Qt::Key_Return);
@@ -57,4 +60,6 @@ TEST(Program, LearnsOnTheSampleBox) {
 }  // namespace
 }  // namespace tallyfold
 
-int main(int argc, char** argv) { return tallyfold::testing::RunQtTests(argc, argv); }
+int main(int argc, char** argv) {
+    return tallyfold::testing::RunQtTests(argc, argv);
+}

@@ -47,7 +47,8 @@ TEST(ParseImportLine, QuestionAndAnswerAroundTheFirstSeparator) {
     EXPECT_EQ(Parse(box, "Haus;house").code, kImportAccepted);
     EXPECT_EQ(Parse(box, "gehen;to go; to walk").code, kImportAccepted);
     EXPECT_EQ(Parse(box, "  Baum   ;   tree  ").code, kImportAccepted);
-    EXPECT_EQ(CardsOf(box), (Pairs{{"Haus", "house"}, {"gehen", "to go; to walk"}, {"  Baum", "   tree"}}));
+    EXPECT_EQ(CardsOf(box),
+              (Pairs{{"Haus", "house"}, {"gehen", "to go; to walk"}, {"  Baum", "   tree"}}));
     tVokabel card;
     box.FirstInPartition(kInput, card);
     EXPECT_EQ(card.knownCount, 0);
@@ -88,9 +89,16 @@ TEST(ParseImportLine, EscapesAreExpandedBeforeTheChecks) {
         escaped += "\\\"u";  // 120 bytes, 40 characters
     }
     EXPECT_EQ(Parse(box, escaped + ";many").code, kImportAccepted);
-    EXPECT_EQ(CardsOf(box), (Pairs{{"M\xE4" "dchen", "girl"}, {std::string(40, '\xFC'), "many"}}));
+    EXPECT_EQ(CardsOf(box), (Pairs{{"M\xE4"
+                                    "dchen",
+                                    "girl"},
+                                   {std::string(40, '\xFC'), "many"}}));
     // An escaped text equals the same text typed directly: no second card.
-    EXPECT_EQ(Parse(box, "M\xE4" "dchen;girl").code, kImportAccepted);
+    EXPECT_EQ(Parse(box,
+                    "M\xE4"
+                    "dchen;girl")
+                  .code,
+              kImportAccepted);
     EXPECT_EQ(box.TotalCards(), 2);
 }
 
@@ -128,7 +136,8 @@ TEST(ImportFile, LineEndsOfEveryKind) {
     using Lines = std::vector<std::pair<std::string, bool>>;
     EXPECT_EQ(LinesOf("a;b\r\nc;d\r\n"), (Lines{{"a;b", true}, {"c;d", true}}));
     EXPECT_EQ(LinesOf("a;b\nc;d"), (Lines{{"a;b", true}, {"c;d", true}}));
-    EXPECT_EQ(LinesOf("a;b\r\n\r\n\nx\ry;z"), (Lines{{"a;b", true}, {"", true}, {"", true}, {"x\ry;z", true}}));
+    EXPECT_EQ(LinesOf("a;b\r\n\r\n\nx\ry;z"),
+              (Lines{{"a;b", true}, {"", true}, {"", true}, {"x\ry;z", true}}));
     EXPECT_TRUE(LinesOf("").empty());
     const std::string longLine(5000, 'x');
     EXPECT_EQ(LinesOf(longLine + "\n"), (Lines{{longLine, true}}));  // one line, whole
@@ -151,7 +160,7 @@ TEST(ImportFile, EncodingsAreRecognised) {
 }
 
 class ImportCommandTest : public AppTest {
-protected:
+  protected:
     void Import(const std::string& bytes) {
         const std::string path = dir.File("import.txt");
         testing::WriteBytes(path, bytes);
@@ -192,18 +201,21 @@ TEST_F(ImportCommandTest, LinesAreSkippedReportedAndAdded) {
     for (int i = 0; i < 4; ++i) {
         backend.AnswerMessageBox(kIdOk);
     }
-    Import("Haus;house\r\n"
-           "\r\n"
-           "\tindented;skipped\r\n"
-           "just words\r\n"
-           "   ;no question\r\n"
-           "no answer;   \r\n"
-           "\xC4rger;anger\r\n"
-           "Baum;tree\r\n"
-           "Baum;tree\r\n"
-           "Baum;wood\r\n"
-           "q;" + std::string(5000, 'a') + "\r\n"
-           "last;line without end");
+    Import(
+        "Haus;house\r\n"
+        "\r\n"
+        "\tindented;skipped\r\n"
+        "just words\r\n"
+        "   ;no question\r\n"
+        "no answer;   \r\n"
+        "\xC4rger;anger\r\n"
+        "Baum;tree\r\n"
+        "Baum;tree\r\n"
+        "Baum;wood\r\n"
+        "q;" +
+        std::string(5000, 'a') +
+        "\r\n"
+        "last;line without end");
     EXPECT_EQ(Messages(), (std::vector<std::pair<std::string, std::string>>{
                               {"Seperator missing", "just words"},
                               {"Question is missing", ""},
@@ -227,13 +239,22 @@ TEST_F(ImportCommandTest, CancelStopsTheReadingAndKeepsWhatWasAdded) {
 TEST_F(ImportCommandTest, Utf8FilesWithAndWithoutByteOrderMark) {
     Start();
     backend.AnswerMessageBox(kIdOk);
-    Import("\xEF\xBB\xBF\xC3\x84pfel;apples\n\xE4\xB8\xAD\xE6\x96\x87;Chinese\nStra\xC3\x9F" "e;street\n");
-    Import("M\xC3\xBC" "cke;midge\n");
+    Import(
+        "\xEF\xBB\xBF\xC3\x84pfel;apples\n\xE4\xB8\xAD\xE6\x96\x87;Chinese\nStra\xC3\x9F"
+        "e;street\n");
+    Import(
+        "M\xC3\xBC"
+        "cke;midge\n");
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].first, "Character not supported");
     EXPECT_EQ(Messages()[0].second, "??;Chinese");
-    EXPECT_EQ(CardsOf(box),
-              (Pairs{{"\xC4pfel", "apples"}, {"Stra\xDF" "e", "street"}, {"M\xFC" "cke", "midge"}}));
+    EXPECT_EQ(CardsOf(box), (Pairs{{"\xC4pfel", "apples"},
+                                   {"Stra\xDF"
+                                    "e",
+                                    "street"},
+                                   {"M\xFC"
+                                    "cke",
+                                    "midge"}}));
 }
 
 TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheMark) {
@@ -281,8 +302,10 @@ TEST_F(ImportCommandTest, ExportThenImportGivesThePairsBackInOrder) {
         EXPECT_EQ(ParseImportLine(line, target), kImportAccepted);
     }
     // Backslashes in a text file are escapes: "\s" gives "s", and a final "\" is dropped.
-    EXPECT_EQ(CardsOf(imported),
-              (Pairs{{"Baum", "tree; wood"}, {"eins", "one"}, {"\xC4pfel", "apples"}, {"backslash", "C:"}}));
+    EXPECT_EQ(
+        CardsOf(imported),
+        (Pairs{
+            {"Baum", "tree; wood"}, {"eins", "one"}, {"\xC4pfel", "apples"}, {"backslash", "C:"}}));
 }
 
 TEST_F(ImportCommandTest, ExportOfAnEmptyBoxAndAFailedExport) {

@@ -341,8 +341,7 @@ TEST(BoxAllToInput, InputFirstThenPartitionsInOrder) {
     int number = 0;
     box.ChooseNext(number);
     box.AllToInput();
-    EXPECT_EQ(Questions(box, kInput),
-              (Names{"in1", "in2", "one1", "one2", "seven1", "seven2"}));
+    EXPECT_EQ(Questions(box, kInput), (Names{"in1", "in2", "one1", "one2", "seven1", "seven2"}));
     EXPECT_EQ(Counts(box), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 6}));
     EXPECT_EQ(box.CurrentPartition(), 1);
     EXPECT_EQ(box.ChooseNext(number)->Question(), "in1");

@@ -55,10 +55,19 @@ TEST(CardComparison, CaseMatters) {
 TEST(CardComparison, HighBytesCompareExactly) {
     tVokabel a;
     tVokabel b;
-    a.SetTexts("Gr\xFC\xDF" "e", "greeting");
-    b.SetTexts("Gr\xFC\xDF" "e", "greeting");
+    a.SetTexts(
+        "Gr\xFC\xDF"
+        "e",
+        "greeting");
+    b.SetTexts(
+        "Gr\xFC\xDF"
+        "e",
+        "greeting");
     EXPECT_TRUE(a.SameCard(b));
-    b.SetTexts("Gr\xDC\xDF" "e", "greeting");
+    b.SetTexts(
+        "Gr\xDC\xDF"
+        "e",
+        "greeting");
     EXPECT_FALSE(a.SameCard(b));
     EXPECT_TRUE(a.SameQuestionOrAnswer(b));
 }

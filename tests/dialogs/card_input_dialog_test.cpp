@@ -20,12 +20,12 @@ using Names = std::vector<std::string>;
 constexpr int kInput = tCardBox::kInputStack;
 
 class Owner : public platform::Window {
-public:
+  public:
     explicit Owner(platform::Backend& backend) : Window(backend) {}
 };
 
 class CardInputTest : public testing::HeadlessTest {
-protected:
+  protected:
     /// Runs the input dialog in new mode with `script`.
     int RunNew(platform::headless::HeadlessBackend::DialogScript script) {
         backend.ExpectDialog(ids::kInputDialog, std::move(script));
@@ -90,9 +90,10 @@ TEST_F(CardInputTest, AClashByQuestionShowsTheDoubles) {
         EXPECT_EQ(doubles.Text(ids::kDoublesAnswer), "Geb\xE4ude");
         doubles.Click(ids::kIdOk);
     });
-    backend.ExpectDialog(ids::kDoublesDialog, [](HeadlessDialog& doubles) { doubles.Click(ids::kIdCancel); });
+    backend.ExpectDialog(ids::kDoublesDialog,
+                         [](HeadlessDialog& doubles) { doubles.Click(ids::kIdCancel); });
     RunNew([](HeadlessDialog& dialog) {
-        TypeCard(dialog, "house", "Haus");   // OK: stored anyway
+        TypeCard(dialog, "house", "Haus");       // OK: stored anyway
         TypeCard(dialog, "home", "Geb\xE4ude");  // the same answer; Cancel: not stored
         dialog.Click(ids::kIdCancel);
     });
@@ -149,8 +150,10 @@ TEST_F(CardInputTest, ANestedDialogLeavesItsTextsForTheNextComparison) {
         doubles.Click(ids::kDoublesChange);
         doubles.Click(ids::kIdCancel);
     });
-    backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& nested) { nested.Click(ids::kIdCancel); });
-    backend.ExpectDialog(ids::kDoublesDialog, [](HeadlessDialog& doubles) { doubles.Click(ids::kIdCancel); });
+    backend.ExpectDialog(ids::kInputDialog,
+                         [](HeadlessDialog& nested) { nested.Click(ids::kIdCancel); });
+    backend.ExpectDialog(ids::kDoublesDialog,
+                         [](HeadlessDialog& doubles) { doubles.Click(ids::kIdCancel); });
     EditCard(owner, box, nullptr);
     EXPECT_EQ(box.TotalCards(), 1);
     EXPECT_EQ(backend.DialogsRun(), (std::vector<int>{3300, 3200, 3300, 3200}));

@@ -21,7 +21,7 @@ using Names = std::vector<std::string>;
 constexpr int kInput = tCardBox::kInputStack;
 
 class Owner : public platform::Window {
-public:
+  public:
     explicit Owner(platform::Backend& backend) : Window(backend) {}
 };
 
@@ -36,7 +36,7 @@ bool ActionsDisabled(const HeadlessDialog& dialog) {
 }
 
 class OverviewTest : public testing::HeadlessTest {
-protected:
+  protected:
     void Run(platform::headless::HeadlessBackend::DialogScript script) {
         backend.ExpectDialog(ids::kOverviewDialog, std::move(script));
         ShowPartitionOverview(owner, box);
@@ -123,7 +123,8 @@ TEST_F(OverviewTest, MovesToTheInputStackWithCountersKept) {
 TEST_F(OverviewTest, MovingToTheShownPartitionOrCancellingDoesNothing) {
     Fill(box, 1, 2);
     ExpectTarget(0);
-    backend.ExpectDialog(ids::kTargetDialog, [](HeadlessDialog& target) { target.Click(ids::kIdCancel); });
+    backend.ExpectDialog(ids::kTargetDialog,
+                         [](HeadlessDialog& target) { target.Click(ids::kIdCancel); });
     Run([](HeadlessDialog& dialog) {
         dialog.Select(ids::kOverviewCards, 0);
         dialog.Click(ids::kOverviewMove);

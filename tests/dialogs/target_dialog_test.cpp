@@ -14,12 +14,12 @@ namespace {
 using platform::headless::HeadlessDialog;
 
 class Owner : public platform::Window {
-public:
+  public:
     explicit Owner(platform::Backend& backend) : Window(backend) {}
 };
 
 class TargetDialogTest : public testing::HeadlessTest {
-protected:
+  protected:
     int Choose(platform::headless::HeadlessBackend::DialogScript script) {
         backend.ExpectDialog(ids::kTargetDialog, std::move(script));
         return ChooseTarget(owner, box);

@@ -31,12 +31,11 @@ using Names = std::vector<std::string>;
 
 constexpr int kInput = tCardBox::kInputStack;
 
-const std::vector<FieldSpec> kVokFields = {{"DEUTSCH", 'C', 64},   {"UEBERSETZT", 'C', 64},
-                                           {"KASTEN", 'C', 1},     {"ALTER", 'N', 4},
-                                           {"GEWUSST", 'N', 5},    {"UNBEKANNT", 'N', 5}};
-const std::vector<FieldSpec> kKasFields = {{"BEZ", 'C', 1},  {"ANZAHL", 'N', 6},
-                                           {"NAME", 'C', 10}, {"MAX", 'N', 6},
-                                           {"MAXALTER", 'N', 6}};
+const std::vector<FieldSpec> kVokFields = {{"DEUTSCH", 'C', 64}, {"UEBERSETZT", 'C', 64},
+                                           {"KASTEN", 'C', 1},   {"ALTER", 'N', 4},
+                                           {"GEWUSST", 'N', 5},  {"UNBEKANNT", 'N', 5}};
+const std::vector<FieldSpec> kKasFields = {
+    {"BEZ", 'C', 1}, {"ANZAHL", 'N', 6}, {"NAME", 'C', 10}, {"MAX", 'N', 6}, {"MAXALTER", 'N', 6}};
 
 // A saved file carries the day it was written; the image is compared with that day's.
 std::string WithDateOf(const std::string& bytes, const std::string& image) {
@@ -61,13 +60,14 @@ std::string VokRecord(const std::string& question, const std::string& answer, co
 
 std::string KasRows(const std::vector<int>& counts) {
     std::vector<std::string> rows;
-    const char* capacities[] = {"    10", "    20", "    40", "    80", "   160", "   320", "   640"};
+    const char* capacities[] = {"    10", "    20", "    40", "    80",
+                                "   160", "   320", "   640"};
     for (std::size_t i = 0; i < 7; ++i) {
         char count[8];
         std::snprintf(count, sizeof count, "%6d", counts[i]);
-        rows.push_back(RecordImage(kKasFields, {std::string(1, static_cast<char>('A' + i)), count,
-                                                std::to_string(i + 1) + ". Fach", capacities[i],
-                                                count}));
+        rows.push_back(
+            RecordImage(kKasFields, {std::string(1, static_cast<char>('A' + i)), count,
+                                     std::to_string(i + 1) + ". Fach", capacities[i], count}));
     }
     rows.push_back(RecordImage(kKasFields, {"Z", "", "Ablage", "999999", ""}));
     rows.push_back(RecordImage(kKasFields, {"X", "", "Eingabe", "999999", ""}));
@@ -75,7 +75,7 @@ std::string KasRows(const std::vector<int>& counts) {
 }
 
 class VokFileTest : public ::testing::Test {
-protected:
+  protected:
     std::string Path(const std::string& name = "words.vok") const { return dir.File(name); }
 
     // Saves `box`, loads the file into a fresh box, and returns that box's result.
@@ -110,21 +110,26 @@ TEST_F(VokFileTest, RecordsAreGroupedByPartitionWithPositions) {
     tCardBox box;
     box.AddToPartition(Card("Haus", "house", 1, 0), 2);
     box.AddToPartition(Card("Baum", "tree", 12, 3), 2);
-    box.AddToPartition(Card("Gr\xFC\xDF" "e", "greetings", 99999, 7), 7);
+    box.AddToPartition(Card("Gr\xFC\xDF"
+                            "e",
+                            "greetings", 99999, 7),
+                       7);
     box.AddToPartition(Card("neu", "new"), kInput);
     box.AddToPartition(Card("Maus", "mouse"), 2);
     box.AddToPartition(Card("eins", "one"), 1);
     box.AddToPartition(Card("sechs", "six"), 6);
     ASSERT_TRUE(SaveVokFile(Path(), box));
     const std::string vok = ReadBytes(Path());
-    const std::string expected = TableImage(
-        kVokFields, {VokRecord("eins", "one", "A", "   1", "    0", "    0"),
-                     VokRecord("Haus", "house", "B", "   1", "    1", "    0"),
-                     VokRecord("Baum", "tree", "B", "   2", "   12", "    3"),
-                     VokRecord("Maus", "mouse", "B", "   3", "    0", "    0"),
-                     VokRecord("sechs", "six", "F", "   1", "    0", "    0"),
-                     VokRecord("Gr\x81\xE1" "e", "greetings", "Z", "   1", "99999", "    7"),
-                     VokRecord("neu", "new", "X", "   1", "    0", "    0")});
+    const std::string expected =
+        TableImage(kVokFields, {VokRecord("eins", "one", "A", "   1", "    0", "    0"),
+                                VokRecord("Haus", "house", "B", "   1", "    1", "    0"),
+                                VokRecord("Baum", "tree", "B", "   2", "   12", "    3"),
+                                VokRecord("Maus", "mouse", "B", "   3", "    0", "    0"),
+                                VokRecord("sechs", "six", "F", "   1", "    0", "    0"),
+                                VokRecord("Gr\x81\xE1"
+                                          "e",
+                                          "greetings", "Z", "   1", "99999", "    7"),
+                                VokRecord("neu", "new", "X", "   1", "    0", "    0")});
     EXPECT_EQ(vok, WithDateOf(vok, expected));
     const std::string kas = ReadBytes(Path("words.kas"));
     EXPECT_EQ(kas, WithDateOf(kas, KasRows({1, 3, 0, 0, 0, 1, 1})));
@@ -162,7 +167,9 @@ TEST_F(VokFileTest, TextsSurviveAnyNumberOfRoundTrips) {
         {"  leading blanks", "\xC4pfel und \xD6l, \xDF"},
         {"\\", "\\\\\\"},
         {std::string(63, '\\'), "\xE9t\xE9 \xC5 \xF1 \xBF \xBE \xA3"},
-        {"x\\0y", "Stra\xDF" "e"}};
+        {"x\\0y",
+         "Stra\xDF"
+         "e"}};
     tCardBox box;
     for (const auto& [question, answer] : texts) {
         box.AddToInput(Card(question, answer));
@@ -206,15 +213,16 @@ TEST_F(VokFileTest, CountersAboveFiveDigitsReadBackAsZero) {
 
 TEST_F(VokFileTest, ForeignLettersDeletedRecordsAndWideTexts) {
     const std::string wide(64, 'w');
-    WriteBytes(Path(), TableImage(kVokFields,
-                                  {VokRecord("g", "g", "G", "", "", ""),
-                                   VokRecord("h", "h", "H", "", "", ""),
-                                   VokRecord("q", "q", "Q", "", "", ""),
-                                   VokRecord("lower", "lower", "a", "", "", ""),
-                                   VokRecord("blank", "blank", "", "", "", ""),
-                                   VokRecord("deleted", "d", "A", "", "", "", '*'),
-                                   VokRecord(wide, std::string(62, 'v') + " x", "X", "", "**", "-3"),
-                                   VokRecord("digit", "digit", "1", "", "", "")}));
+    WriteBytes(
+        Path(),
+        TableImage(
+            kVokFields,
+            {VokRecord("g", "g", "G", "", "", ""), VokRecord("h", "h", "H", "", "", ""),
+             VokRecord("q", "q", "Q", "", "", ""), VokRecord("lower", "lower", "a", "", "", ""),
+             VokRecord("blank", "blank", "", "", "", ""),
+             VokRecord("deleted", "d", "A", "", "", "", '*'),
+             VokRecord(wide, std::string(62, 'v') + " x", "X", "", "**", "-3"),
+             VokRecord("digit", "digit", "1", "", "", "")}));
     tCardBox box;
     box.AddToInput(Card("already", "there"));
     const LoadResult result = LoadVokFile(Path(), box);
@@ -289,7 +297,7 @@ TEST_F(VokFileTest, TheBoxFileDoesNotMatterForLoading) {
 
 // The old file must come through every failed save byte for byte, with nothing left beside it.
 class FailedSaveTest : public VokFileTest {
-protected:
+  protected:
     void SetUp() override {
         Fill(original, 2, 5, "old");
         ASSERT_TRUE(SaveVokFile(Path(), original));
@@ -313,8 +321,8 @@ protected:
 
 TEST_F(FailedSaveTest, EveryInjectedFailureOfTheVocabularyFile) {
     const FileOperation kinds[] = {FileOperation::Create, FileOperation::Open,
-                                   FileOperation::Write, FileOperation::Sync,
-                                   FileOperation::Close, FileOperation::Rename};
+                                   FileOperation::Write,  FileOperation::Sync,
+                                   FileOperation::Close,  FileOperation::Rename};
     for (const FileOperation kind : kinds) {
         int steps = 0;
         {
@@ -353,8 +361,8 @@ TEST_F(FailedSaveTest, PathThatIsAFolder) {
 TEST_F(FailedSaveTest, MissingOrLockedFolder) {
     EXPECT_FALSE(SaveVokFile(Path("missing/words.vok"), changed));
     if (!testing::RunningAsRoot()) {
-        std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
-                                                     std::filesystem::perms::owner_exec);
+        std::filesystem::permissions(
+            dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
         EXPECT_FALSE(SaveVokFile(Path(), changed));
         std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
     }

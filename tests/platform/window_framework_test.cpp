@@ -32,7 +32,10 @@ const DialogTemplate& TestTemplate() {
         8,
         false,
         {{kEdit, ControlKind::Edit, "", {1, 1, 50, 12}, style::kTabStop},
-         {kList, ControlKind::ListBox, "", {1, 20, 50, 50},
+         {kList,
+          ControlKind::ListBox,
+          "",
+          {1, 20, 50, 50},
           style::kNotify | style::kExtendedSelection},
          {kCombo, ControlKind::ComboBox, "", {60, 20, 30, 50}, style::kDropDownList},
          {kAction, ControlKind::Button, "&Action", {60, 1, 30, 14}, 0},
@@ -44,7 +47,7 @@ const DialogTemplate& TestTemplate() {
 
 // Records what reaches it; its nested button runs a second dialog of the same template.
 class TestDialog : public Dialog {
-public:
+  public:
     explicit TestDialog(Window& parent) : Dialog(parent, TestTemplate()) {
         OnCommand(kAction, &TestDialog::Action);
         OnCommand(kNested, &TestDialog::Nested);
@@ -63,7 +66,7 @@ public:
     std::vector<std::string> events;
     int nestedResult = -1;
 
-private:
+  private:
     void Action() { events.push_back("action"); }
     void Nested() {
         TestDialog inner(static_cast<Window&>(*this));
@@ -75,12 +78,12 @@ private:
 };
 
 class Root : public Window {
-public:
+  public:
     explicit Root(Backend& backend) : Window(backend) {}
 };
 
 class FrameworkTest : public HeadlessTest {
-protected:
+  protected:
     Root root{backend};
 };
 
@@ -94,8 +97,7 @@ TEST_F(FrameworkTest, ResponsesByCommandAndByNotification) {
     });
     TestDialog dialog(root);
     EXPECT_EQ(dialog.Execute(), kIdCancel);
-    EXPECT_EQ(dialog.events,
-              (std::vector<std::string>{"action", "changed", "changed", "double"}));
+    EXPECT_EQ(dialog.events, (std::vector<std::string>{"action", "changed", "changed", "double"}));
     EXPECT_EQ(backend.DialogsRun(), std::vector<int>{900});
 }
 
@@ -189,7 +191,8 @@ TEST_F(FrameworkTest, SingleSelectionKeepsOneLine) {
 
 TEST_F(FrameworkTest, UnscriptedModalCallsFailByName) {
     std::vector<std::string> reported;
-    backend.SetFailureHandler([&reported](const std::string& message) { reported.push_back(message); });
+    backend.SetFailureHandler(
+        [&reported](const std::string& message) { reported.push_back(message); });
     TestDialog dialog(root);
     EXPECT_EQ(dialog.Execute(), kIdCancel);
     EXPECT_EQ(root.MessageBox("Really?", "", kMbYesNo), kIdCancel);
@@ -204,7 +207,8 @@ TEST_F(FrameworkTest, UnscriptedModalCallsFailByName) {
 
 TEST_F(FrameworkTest, AScriptThatLeavesItsDialogOpenFails) {
     std::vector<std::string> reported;
-    backend.SetFailureHandler([&reported](const std::string& message) { reported.push_back(message); });
+    backend.SetFailureHandler(
+        [&reported](const std::string& message) { reported.push_back(message); });
     backend.ExpectDialog(900, [](HeadlessDialog& dialog) { dialog.Click(kAction); });
     TestDialog dialog(root);
     EXPECT_EQ(dialog.Execute(), kIdCancel);
@@ -232,7 +236,7 @@ TEST_F(FrameworkTest, MessageBoxesAndFileDialogsAreRecorded) {
 
 // A client whose buttons and commands record what reached them.
 class Client : public Window {
-public:
+  public:
     explicit Client(Backend& backend) : Window(backend) {
         AddControl({30, ControlKind::Button, "Go", {1, 1, 10, 10}, style::kDefaultButton});
         OnCommand(30, &Client::Button);
@@ -246,7 +250,7 @@ public:
     bool menuEnabled = false;
     bool allowClose = false;
 
-private:
+  private:
     void Button() { events.push_back("button"); }
     void Accelerated() { events.push_back("accelerator"); }
     void Menu() { events.push_back("menu"); }
@@ -257,11 +261,11 @@ private:
 };
 
 class TestApplication : public Application {
-public:
+  public:
     using Application::Application;
     Client* client = nullptr;
 
-protected:
+  protected:
     void InitMainWindow() override {
         auto clientWindow = std::make_unique<Client>(GetBackend());
         client = clientWindow.get();
@@ -316,8 +320,7 @@ TEST(FileFilter, DescriptionsAndPatternsKeepTheirBlanks) {
     ASSERT_EQ(filters.size(), 1u);
     EXPECT_EQ(filters[0].description, "Vokabeln (*.vok) ");
     EXPECT_EQ(filters[0].pattern, " *.vok ");
-    const std::vector<FileFilter> two =
-        ParseFileFilter("All (*.*)|*.*|Text Files (*.txt)|*.txt|");
+    const std::vector<FileFilter> two = ParseFileFilter("All (*.*)|*.*|Text Files (*.txt)|*.txt|");
     ASSERT_EQ(two.size(), 2u);
     EXPECT_EQ(two[1].description, "Text Files (*.txt)");
     EXPECT_EQ(two[1].pattern, "*.txt");

@@ -30,13 +30,16 @@ TEST(Windows1252, TheBytesThatDifferFromLatin1) {
 }
 
 TEST(Windows1252, Utf8Conversion) {
-    EXPECT_EQ(Windows1252ToUtf8("Gr\xFC\xDF" "e \x80"), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC");
+    EXPECT_EQ(Windows1252ToUtf8("Gr\xFC\xDF"
+                                "e \x80"),
+              "Gr\xC3\xBC\xC3\x9F"
+              "e \xE2\x82\xAC");
     EXPECT_EQ(Utf8ToWindows1252("\xC3\x84pfel \xE2\x80\x9Equote\xE2\x80\x9C"),
               "\xC4pfel \x84quote\x93");
-    EXPECT_FALSE(Utf8ToWindows1252("\xE4\xB8\xAD"));   // a character 1252 cannot hold
-    EXPECT_FALSE(Utf8ToWindows1252("\xC3"));           // cut short
-    EXPECT_FALSE(Utf8ToWindows1252("\xC0\xAF"));       // overlong
-    EXPECT_FALSE(Utf8ToWindows1252("\xED\xA0\x80"));   // a surrogate
+    EXPECT_FALSE(Utf8ToWindows1252("\xE4\xB8\xAD"));      // a character 1252 cannot hold
+    EXPECT_FALSE(Utf8ToWindows1252("\xC3"));              // cut short
+    EXPECT_FALSE(Utf8ToWindows1252("\xC0\xAF"));          // overlong
+    EXPECT_FALSE(Utf8ToWindows1252("\xED\xA0\x80"));      // a surrogate
     EXPECT_FALSE(Utf8ToWindows1252("\xF0\x9F\x98\x80"));  // beyond the set
     EXPECT_EQ(Utf8ToWindows1252(""), "");
 }

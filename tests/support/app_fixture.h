@@ -18,7 +18,7 @@
 namespace tallyfold::testing {
 
 class AppTest : public HeadlessTest {
-protected:
+  protected:
     /// Starts the program as if `fileName` had been given on the command line.
     void Start(const std::string& fileName = "") {
         app = std::make_unique<TMyApp>(backend, box, fileName);

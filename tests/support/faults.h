@@ -10,7 +10,7 @@
 namespace tallyfold::testing {
 
 class ScopedFault {
-public:
+  public:
     /// The `failAt`-th operation of kind `operation` (counted from 1) fails; with `sticky`,
     /// every later one of that kind fails too. `failAt` 0 fails nothing and only counts.
     ScopedFault(FileOperation operation, int failAt, bool sticky = false)
@@ -38,7 +38,7 @@ public:
     /// True once the chosen operation was made to fail.
     bool Failed() const { return state_->failed; }
 
-private:
+  private:
     struct State {
         std::map<FileOperation, int> counts;
         bool failed = false;

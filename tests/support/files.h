@@ -15,9 +15,10 @@ namespace tallyfold::testing {
 
 /// A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tallyfold-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tallyfold-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
     }
     ~TempDir() {
@@ -41,7 +42,7 @@ public:
         return names;
     }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -56,6 +57,8 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 /// True when the tests run as root, for whom permission bits do not stop reads or writes.
-inline bool RunningAsRoot() { return ::geteuid() == 0; }
+inline bool RunningAsRoot() {
+    return ::geteuid() == 0;
+}
 
 }  // namespace tallyfold::testing

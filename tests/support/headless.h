@@ -10,7 +10,7 @@
 namespace tallyfold::testing {
 
 class HeadlessTest : public ::testing::Test {
-protected:
+  protected:
     HeadlessTest() {
         backend.SetFailureHandler([](const std::string& message) { ADD_FAILURE() << message; });
     }

@@ -13,9 +13,15 @@ std::string Expanded(std::string text, std::size_t (*operation)(std::span<char>)
     return text.substr(0, length);
 }
 
-std::string Ansi(const std::string& text) { return Expanded(text, ExpandEscapesAnsi); }
-std::string Oem(const std::string& text) { return Expanded(text, TextAnsiToOemEscaped); }
-std::string OemToAnsi(const std::string& text) { return Expanded(text, TextOemToAnsi); }
+std::string Ansi(const std::string& text) {
+    return Expanded(text, ExpandEscapesAnsi);
+}
+std::string Oem(const std::string& text) {
+    return Expanded(text, TextAnsiToOemEscaped);
+}
+std::string OemToAnsi(const std::string& text) {
+    return Expanded(text, TextOemToAnsi);
+}
 
 TEST(CharTable, EntriesInTheirOrder) {
     ASSERT_EQ(kCharTable.size(), 80u);
@@ -51,14 +57,21 @@ TEST(CharConversion, EveryEntryRoundTripsFromAnsi) {
 }
 
 TEST(CharConversion, TextOemToAnsiTouchesOnlyHighBytes) {
-    EXPECT_EQ(OemToAnsi("Gr\x81\xE1" "e"), "Gr\xFC\xDF" "e");
+    EXPECT_EQ(OemToAnsi("Gr\x81\xE1"
+                        "e"),
+              "Gr\xFC\xDF"
+              "e");
     EXPECT_EQ(OemToAnsi("plain \\\"a text"), "plain \\\"a text");
 }
 
 TEST(FindEscape, FirstEntryWhoseNameIsAPrefix) {
     EXPECT_EQ(FindEscape("\"u"), 1);
-    EXPECT_EQ(FindEscape("\xB4" "e"), 3);
-    EXPECT_EQ(FindEscape("\xF8" "A"), 17);
+    EXPECT_EQ(FindEscape("\xB4"
+                         "e"),
+              3);
+    EXPECT_EQ(FindEscape("\xF8"
+                         "A"),
+              17);
     EXPECT_EQ(FindEscape("Lx"), 32);
     EXPECT_EQ(FindEscape("0"), 79);
     EXPECT_EQ(FindEscape("q"), -1);
@@ -73,17 +86,25 @@ TEST(EscapeExpansion, QuoteLetterGivesUmlaut) {
 }
 
 TEST(EscapeExpansion, BothAccentMarkers) {
-    EXPECT_EQ(Ansi("\\\xB4" "e\\\xEF" "e"), "\xE9\xE9");
-    EXPECT_EQ(Ansi("\\\xB0" "a\\\xF8" "A"), "\xE5\xC5");
-    EXPECT_EQ(Oem("\\\xB0" "A"), "\x8F");
+    EXPECT_EQ(Ansi("\\\xB4"
+                   "e\\\xEF"
+                   "e"),
+              "\xE9\xE9");
+    EXPECT_EQ(Ansi("\\\xB0"
+                   "a\\\xF8"
+                   "A"),
+              "\xE5\xC5");
+    EXPECT_EQ(Oem("\\\xB0"
+                  "A"),
+              "\x8F");
 }
 
 TEST(EscapeExpansion, BackslashRules) {
-    EXPECT_EQ(Ansi("a\\\\b"), "a\\b");      // two backslashes give one
-    EXPECT_EQ(Ansi("\\qx"), "qx");          // no such name: only the backslash goes
-    EXPECT_EQ(Ansi("end\\"), "end");        // a final backslash is dropped
-    EXPECT_EQ(Ansi("\\Lx"), "\xA3x");       // a one-letter name takes one byte
-    EXPECT_EQ(Ansi("\\?\\=Y"), "\xBF\xBE"); // ¿ and the ¥/¾ entry
+    EXPECT_EQ(Ansi("a\\\\b"), "a\\b");       // two backslashes give one
+    EXPECT_EQ(Ansi("\\qx"), "qx");           // no such name: only the backslash goes
+    EXPECT_EQ(Ansi("end\\"), "end");         // a final backslash is dropped
+    EXPECT_EQ(Ansi("\\Lx"), "\xA3x");        // a one-letter name takes one byte
+    EXPECT_EQ(Ansi("\\?\\=Y"), "\xBF\xBE");  // ¿ and the ¥/¾ entry
     EXPECT_EQ(Oem("\\=Y"), "\xBE");
 }
 
@@ -98,7 +119,9 @@ TEST(EscapeExpansion, BackslashZeroCutsTheText) {
 
 TEST(EscapeExpansion, NamesAreMatchedBeforeConversion) {
     // The ANSI acute accent after a backslash is a name, not a character to convert first.
-    EXPECT_EQ(Oem("\\\xB4" "a"), "\xA0");
+    EXPECT_EQ(Oem("\\\xB4"
+                  "a"),
+              "\xA0");
     // A high byte that is not part of an escape is converted.
     EXPECT_EQ(Oem("\xE4"), "\x84");
     EXPECT_EQ(Ansi("\xE4"), "\xE4");

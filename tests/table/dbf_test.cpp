@@ -27,7 +27,7 @@ const std::vector<FieldSpec> kWords = {{"WORD", 'C', 8}, {"COUNT", 'N', 4}};
 
 // Keeps every reported code, not only the last.
 class RecordingTable : public tDBF {
-public:
+  public:
     void Error(int code) override {
         codes.push_back(code);
         tDBF::Error(code);
@@ -36,7 +36,7 @@ public:
 };
 
 class TableTest : public ::testing::Test {
-protected:
+  protected:
     std::string MakeTable(const std::vector<std::string>& records,
                           const std::vector<FieldSpec>& fields = kWords) {
         const std::string path = dir.File("words.dbf");
@@ -230,9 +230,9 @@ TEST_F(TableTest, AnyFlagOtherThanBlankIsDeleted) {
 }
 
 TEST_F(TableTest, PackKeepsLiveRecordsInOrder) {
-    const std::string path = MakeTable(
-        {RecordImage(kWords, {"zero"}, '*'), RecordImage(kWords, {"one", "1"}),
-         RecordImage(kWords, {"two"}, '*'), RecordImage(kWords, {"three", "3"})});
+    const std::string path =
+        MakeTable({RecordImage(kWords, {"zero"}, '*'), RecordImage(kWords, {"one", "1"}),
+                   RecordImage(kWords, {"two"}, '*'), RecordImage(kWords, {"three", "3"})});
     const std::string header = ReadBytes(path).substr(0, 97);
     tDBF table(path);
     ASSERT_TRUE(table.Pack());
@@ -260,7 +260,8 @@ TEST_F(TableTest, PackUsesTheUnderscoreNameBesideTheTable) {
 }
 
 TEST_F(TableTest, PackThatCannotRenameLeavesTheOldTable) {
-    const std::string path = MakeTable({RecordImage(kWords, {"a"}, '*'), RecordImage(kWords, {"b"})});
+    const std::string path =
+        MakeTable({RecordImage(kWords, {"a"}, '*'), RecordImage(kWords, {"b"})});
     const std::string before = ReadBytes(path);
     RecordingTable table;
     ASSERT_TRUE(table.Open(path));

@@ -56,7 +56,7 @@ const std::vector<FieldSpec> kFields = {
     {"NUM", 'N', 5}, {"TEXT", 'C', 64}, {"LETTER", 'C', 1}, {"WIDE", 'N', 30}};
 
 class FieldTest : public ::testing::Test {
-protected:
+  protected:
     std::string Make(const std::vector<std::string>& records) {
         const std::string path = dir.File("fields.dbf");
         WriteBytes(path, TableImage(kFields, records));
@@ -67,7 +67,7 @@ protected:
 
 TEST_F(FieldTest, NumbersReadWithBlanksSignsAndAsterisks) {
     const std::vector<std::pair<std::string, std::int32_t>> cases = {
-        {"   17", 17}, {"", 0}, {"*****", 0}, {"   -5", -5}, {"  +12", 12},
+        {"   17", 17}, {"", 0},     {"*****", 0}, {"   -5", -5}, {"  +12", 12},
         {"12abc", 12}, {" - 3", 0}, {"  4 5", 4}, {"0042", 42}};
     std::vector<std::string> records;
     for (const auto& [text, value] : cases) {
@@ -114,11 +114,17 @@ TEST_F(FieldTest, UmlautsAreStoredInCodePage850) {
     tDBF table(path);
     tCharField text(table, "TEXT");
     table.GoTo(0);
-    text.Assign("Gr\xFC\xDF" "e");
+    text.Assign(
+        "Gr\xFC\xDF"
+        "e");
     table.Flush();
     EXPECT_EQ(ReadBytes(path).substr(table.HeaderLength() + 6, 64),
-              "Gr\x81\xE1" "e" + std::string(59, ' '));
-    EXPECT_EQ(text.Text(), "Gr\xFC\xDF" "e");
+              "Gr\x81\xE1"
+              "e" +
+                  std::string(59, ' '));
+    EXPECT_EQ(text.Text(),
+              "Gr\xFC\xDF"
+              "e");
 }
 
 TEST_F(FieldTest, EscapesAreExpandedWhenStored) {
@@ -153,7 +159,7 @@ TEST_F(FieldTest, LongTextIsConvertedBeforeItIsCut) {
 
 // Keeps every reported code.
 class RecordingTable : public tDBF {
-public:
+  public:
     using tDBF::tDBF;
     void Error(int code) override { codes.push_back(code); }
     std::vector<int> codes;

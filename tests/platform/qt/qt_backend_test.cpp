@@ -31,25 +31,25 @@ namespace tallyfold::platform::qt {
 namespace {
 
 class Root : public Window {
-public:
+  public:
     explicit Root(Backend& backend) : Window(backend) {}
 };
 
 // Records the commands that reach it; command 1 and 2 end it as usual.
 class RecordingDialog : public Dialog {
-public:
+  public:
     RecordingDialog(Window& parent, const DialogTemplate& dialogTemplate)
         : Dialog(parent, dialogTemplate) {
         OnCommand(303, &RecordingDialog::Help);
     }
     std::vector<int> commands;
 
-private:
+  private:
     void Help() { commands.push_back(303); }
 };
 
 class QtBackendTest : public ::testing::Test {
-protected:
+  protected:
     QtBackend backend;
     Root root{backend};
 };
@@ -156,7 +156,7 @@ TEST_F(QtBackendTest, EnterPressesTheDefaultButtonAndEscapeCancels) {
 
 TEST_F(QtBackendTest, ListsNotifyOnlyForTheUser) {
     class ListDialog : public Dialog {
-    public:
+      public:
         explicit ListDialog(Window& parent) : Dialog(parent, OverviewTemplate()) {
             OnNotify(501, Notification::SelectionChanged, &ListDialog::Changed);
             OnNotify(501, Notification::DoubleClicked, &ListDialog::Double);
@@ -164,7 +164,7 @@ TEST_F(QtBackendTest, ListsNotifyOnlyForTheUser) {
         int changes = 0;
         int doubles = 0;
 
-    private:
+      private:
         void Changed() { ++changes; }
         void Double() { ++doubles; }
     };
@@ -187,7 +187,7 @@ TEST_F(QtBackendTest, ListsNotifyOnlyForTheUser) {
 
 // A client with one button; its accelerators and menu are the test's.
 class Client : public Window {
-public:
+  public:
     explicit Client(Backend& backend) : Window(backend) {
         AddControl({30, ControlKind::Button, "Go", {10, 10, 60, 24}, style::kDefaultButton});
         AddControl({31, ControlKind::Static, " ", {10, 40, 60, 20}, style::kCenter});
@@ -202,7 +202,7 @@ public:
     std::vector<std::pair<int, int>> sizes;
     bool checked = true;
 
-private:
+  private:
     void Button() { events.push_back("button"); }
     void Accelerated() { events.push_back("accelerator"); }
     void Menu() { events.push_back("menu"); }
@@ -210,7 +210,7 @@ private:
 };
 
 class QtFrameTest : public QtBackendTest {
-protected:
+  protected:
     void SetUp() override {
         auto owned = std::make_unique<Client>(backend);
         client = owned.get();
@@ -352,4 +352,6 @@ TEST(HelpPages, EveryIndexEntryAndContextHasItsPage) {
 }  // namespace
 }  // namespace tallyfold::platform::qt
 
-int main(int argc, char** argv) { return tallyfold::testing::RunQtTests(argc, argv); }
+int main(int argc, char** argv) {
+    return tallyfold::testing::RunQtTests(argc, argv);
+}
