@@ -105,7 +105,15 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
 
 void QtWindowPeer::AddControl(const ControlTemplate& control) {
     QWidget* widget = CreateWidget(control);
-    widget->setGeometry(control.rect.x, control.rect.y, control.rect.width, control.rect.height);
+    int height = control.rect.height;
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        // A combo box's template height includes its dropped-down list; closed, it keeps its
+        // own height, and the rest decides how many lines the list shows.
+        height = std::min(height, combo->sizeHint().height());
+        const int line = std::max(combo->fontMetrics().height(), 1);
+        combo->setMaxVisibleItems(std::max((control.rect.height - height) / line, 1));
+    }
+    widget->setGeometry(control.rect.x, control.rect.y, control.rect.width, height);
     widget->setFocusPolicy(control.kind == ControlKind::Static ? Qt::NoFocus : Qt::StrongFocus);
     widget->show();
     if (control.id == kNoControlId) {

@@ -95,7 +95,15 @@ TEST_F(QtBackendTest, EveryTemplateBuildsAtItsConvertedRectangles) {
             }
             QWidget* child = peer->Widget(control.id);
             ExpectKind(child, control.kind, control.id);
-            EXPECT_EQ(child->geometry(), ToPixels(control.rect, base)) << control.id;
+            const QRect expected = ToPixels(control.rect, base);
+            if (control.kind == ControlKind::ComboBox) {
+                // Closed, a combo box is as high as it needs; the template height is its list's.
+                EXPECT_EQ(child->geometry().topLeft(), expected.topLeft()) << control.id;
+                EXPECT_EQ(child->width(), expected.width()) << control.id;
+                EXPECT_LE(child->height(), expected.height()) << control.id;
+            } else {
+                EXPECT_EQ(child->geometry(), expected) << control.id;
+            }
             EXPECT_EQ(peer->Text(control.id),
                       control.kind == ControlKind::ListBox || control.kind == ControlKind::ComboBox
                           ? std::string()

@@ -1,0 +1,114 @@
+// Renders the main window and each dialog of Tallyfold, filled as a user would see them, to PNG
+// files (offscreen; no display needed). Used for the README and to look at how things render.
+//   screenshots <sample.vok> <output folder>
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/tallyfold_app.h"
+#include "box/card_box.h"
+#include "dialogs/card_input_dialog.h"
+#include "dialogs/partition_overview_dialog.h"
+#include "dialogs/target_dialog.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_main_frame.h"
+#include "platform/qt/qt_text.h"
+
+namespace {
+
+QString outputFolder;
+int written = 0;
+
+void Save(QWidget& widget, const char* name) {
+    const QString path = outputFolder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
+    if (widget.grab().save(path)) {
+        std::printf("%s\n", path.toLocal8Bit().constData());
+        ++written;
+    }
+}
+
+// When the next modal dialog is up: `prepare` fills it, it is saved as `name`, then closed.
+void WhenOpen(const char* name, std::function<void(QWidget&)> prepare) {
+    QTimer::singleShot(0, [name, prepare] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr) {
+            return;
+        }
+        prepare(*dialog);
+        QApplication::processEvents();
+        Save(*dialog, name);
+        if (auto* modal = qobject_cast<QDialog*>(dialog)) {
+            modal->reject();
+        }
+    });
+}
+
+void Type(QWidget& dialog, int field, const char* text) {
+    const auto edits = dialog.findChildren<QLineEdit*>();
+    if (field < edits.size()) {
+        edits[field]->setText(tallyfold::platform::qt::FromWindows1252(text));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: screenshots <sample.vok> <output folder>\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    outputFolder = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(outputFolder);
+
+    tallyfold::platform::qt::QtBackend backend;
+    tallyfold::tCardBox box;
+    tallyfold::TMyApp program(backend, box, argv[1]);
+    program.Start();
+    tallyfold::platform::qt::MainFrame& frame = *backend.Frame();
+    tallyfold::tHauptFenster& view = *program.Client();
+    QApplication::processEvents();
+    view.CmLook();
+    QApplication::processEvents();
+    Save(frame, "main-window");
+
+    WhenOpen("input-dialog", [](QWidget& dialog) {
+        Type(dialog, 0, "die Br\xFC" "cke");
+        Type(dialog, 1, "the bridge");
+    });
+    tallyfold::EditCard(view, box, nullptr);
+
+    tallyfold::tVokabel found;
+    found.SetTexts("das Haus", "the house");
+    WhenOpen("doubles-dialog", [](QWidget&) {});
+    tallyfold::ShowDoubles(view, box, found);
+
+    WhenOpen("target-dialog", [](QWidget& dialog) {
+        if (auto* list = dialog.findChild<QListWidget*>()) {
+            list->setCurrentRow(3);
+        }
+    });
+    tallyfold::ChooseTarget(view, box);
+
+    WhenOpen("partition-overview", [](QWidget& dialog) {
+        if (auto* list = dialog.findChild<QListWidget*>()) {
+            list->item(1)->setSelected(true);
+            list->item(3)->setSelected(true);
+        }
+    });
+    tallyfold::ShowPartitionOverview(view, box);
+
+    return written == 5 ? 0 : 1;
+}
