@@ -1,0 +1,47 @@
+#pragma once
+
+// Fuzz targets hand the engine files: the input bytes go into a private scratch file.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace tallyfold::fuzz {
+
+/// A scratch folder for one process, removed at exit.
+inline const std::string& ScratchFolder() {
+    static const std::string folder = [] {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/tallyfold-fuzz-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::abort();
+        }
+        return pattern;
+    }();
+    return folder;
+}
+
+/// Writes `size` bytes to the scratch file `name` and returns its path.
+inline std::string WriteScratch(const char* name, const unsigned char* data, std::size_t size) {
+    const std::string path = ScratchFolder() + "/" + name;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        std::abort();
+    }
+    if (size > 0 && std::fwrite(data, 1, size, file) != size) {
+        std::abort();
+    }
+    std::fclose(file);
+    return path;
+}
+
+/// Removes what a run left in the scratch folder.
+inline void ClearScratch(std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        std::remove((ScratchFolder() + "/" + name).c_str());
+    }
+}
+
+}  // namespace tallyfold::fuzz

@@ -1,0 +1,69 @@
+// Any bytes loaded as a vocabulary file; the box saved and loaded again must give exactly the
+// same cards in the same places.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "box/card_box.h"
+#include "files/vok_file.h"
+#include "fuzz/fuzz_files.h"
+
+namespace {
+
+struct Placed {
+    int number;
+    tallyfold::tVokabel card;
+};
+
+std::vector<Placed> CardsOf(tallyfold::tCardBox& box) {
+    std::vector<Placed> cards;
+    tallyfold::tVokabel card;
+    for (int number = box.FirstCard(card); number != 0; number = box.NextCard(card)) {
+        cards.push_back({number, card});
+    }
+    return cards;
+}
+
+bool Same(const std::vector<Placed>& a, const std::vector<Placed>& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i].number != b[i].number || !a[i].card.SameCard(b[i].card)) {
+            return false;
+        }
+        // Counters beyond five digits are stored as asterisks, which read back as 0.
+        for (const auto& [x, y] : {std::pair{a[i].card.knownCount, b[i].card.knownCount},
+                                   std::pair{a[i].card.unknownCount, b[i].card.unknownCount}}) {
+            const bool fits = x >= -9999 && x <= 99999;
+            if (fits ? x != y : y != 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tallyfold;
+    const std::string path = fuzz::WriteScratch("words.vok", data, size);
+    tCardBox first;
+    if (LoadVokFile(path, first).opened && first.TotalCards() <= 5000) {
+        const std::vector<Placed> before = CardsOf(first);
+        const std::string saved = fuzz::ScratchFolder() + "/saved.vok";
+        if (!SaveVokFile(saved, first)) {
+            std::abort();
+        }
+        tCardBox second;
+        if (!LoadVokFile(saved, second).opened || !Same(before, CardsOf(second))) {
+            std::abort();
+        }
+    }
+    fuzz::ClearScratch({"words.vok", "words.kas", "saved.vok", "saved.kas"});
+    return 0;
+}
