@@ -1,10 +1,12 @@
+SHELL := /bin/bash
+
 # Tallyfold: the two commands a newcomer needs.
 #   make test   install missing packages, configure, build, run every test
 #   make run    install missing packages, build, start Tallyfold on the sample box
 
 PRESET ?= default
 
-.PHONY: test run build deps configure clean
+.PHONY: test run build deps configure clean sanitize fuzz-smoke fuzz-build
 
 test: build
 	ctest --preset $(PRESET)
@@ -22,6 +24,31 @@ deps:
 run: build
 	@test -f build/sample.vok || cp examples/sample.vok examples/sample.kas build/
 	build/$(PRESET)/tallyfold build/sample.vok
+
+# The tests without Qt under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake --preset sanitize-core
+	cmake --build --preset sanitize-core
+	ctest --preset sanitize-core
+
+# Each fuzz target for a short, fixed time on its corpus (FUZZ_SECONDS each).
+FUZZ_SECONDS ?= 45
+FUZZ_TARGETS = dbf_fuzzer vok_roundtrip_fuzzer import_fuzzer charset_fuzzer
+fuzz-build: deps
+	@scripts/install-deps --fuzz
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+
+fuzz-smoke: fuzz-build
+	@for target in $(FUZZ_TARGETS); do \
+	  work=$$(mktemp -d); \
+	  echo "fuzzing $$target for $(FUZZ_SECONDS) s"; \
+	  build/fuzz/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
+	    $$work fuzz/corpus/$$target 2>&1 | grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)' ; \
+	  status=$${PIPESTATUS[0]}; rm -rf $$work; \
+	  if [ $$status -ne 0 ]; then echo "$$target failed"; exit 1; fi; \
+	done; \
+	echo "fuzz: $(words $(FUZZ_TARGETS)) passed, 0 failed"
 
 clean:
 	rm -rf build

@@ -2,7 +2,8 @@
 
 if(TALLYFOLD_FUZZ)
   # Coverage for libFuzzer in every library; the fuzz programs link the fuzzer itself.
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()
 

@@ -10,11 +10,21 @@
 
 namespace tallyfold::fuzz {
 
-/// A scratch folder for one process, removed at exit.
+/// The input as bytes of text (an empty input may come as a null pointer).
+inline std::string BytesOf(const unsigned char* data, std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>(data[i]);
+    }
+    return bytes;
+}
+
+/// A scratch folder for one process.
 inline const std::string& ScratchFolder() {
     static const std::string folder = [] {
         const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/tallyfold-fuzz-XXXXXX";
+        std::string pattern =
+            std::string(base != nullptr ? base : "/tmp") + "/tallyfold-fuzz-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }

@@ -8,17 +8,20 @@
 
 #include "app/text_import.h"
 #include "box/card_box.h"
+#include "fuzz/fuzz_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallyfold;
     tCardBox box;
-    box.AddToPartition([] {
-        tVokabel card;
-        card.SetTexts("Haus", "house");
-        return card;
-    }(), 3);
+    box.AddToPartition(
+        [] {
+            tVokabel card;
+            card.SetTexts("Haus", "house");
+            return card;
+        }(),
+        3);
     ImportFile file;
-    file.Assign(std::string(reinterpret_cast<const char*>(data), size));
+    file.Assign(fuzz::BytesOf(data, size));
     ImportTarget target(box);
     std::string line;
     bool convertible = true;
@@ -36,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int number = 1; number <= box.PartitionCount() + 1; ++number) {
         for (tVokabel* stored = box.FirstInPartition(number, card); stored != nullptr;
              stored = box.NextInPartition(number, card)) {
-            if (stored->Question().size() > kMaxCardText || stored->Answer().size() > kMaxCardText) {
+            if (stored->Question().size() > kMaxCardText ||
+                stored->Answer().size() > kMaxCardText) {
                 std::abort();
             }
         }
