@@ -1,0 +1,145 @@
+// What a user sees when opening a damaged vocabulary file: either the cards the file still
+// holds, or a message that names the file, and the box as it was.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/app_fixture.h"
+
+namespace tallyfold {
+namespace {
+
+using testing::AppTest;
+using testing::Card;
+using testing::Questions;
+using Names = std::vector<std::string>;
+
+std::string Damaged(const std::string& name) {
+    return std::string(TALLYFOLD_SOURCE_DIR) + "/tests/data/damaged/" + name;
+}
+
+class DamagedFileTest : public AppTest {
+protected:
+    void SetUp() override {
+        box.AddToPartition(Card("mine", "unsaved"), 2);
+        Start();
+    }
+
+    void ExpectRefused(const std::string& name) {
+        SCOPED_TRACE(name);
+        const std::string path = Damaged(name);
+        backend.AnswerFileDialog(path);
+        backend.AnswerMessageBox(platform::kIdOk);
+        frame->ChooseMenu(ids::kCmFileOpen);
+        ASSERT_FALSE(backend.MessageBoxes().empty());
+        const std::string& text = backend.MessageBoxes().back().request.text;
+        EXPECT_NE(text.find("could not be read"), std::string::npos);
+        EXPECT_NE(text.find(path), std::string::npos);
+        EXPECT_EQ(Questions(box, 2), Names{"mine"});
+        EXPECT_EQ(view->FileName(), "");
+    }
+
+    void ExpectLoaded(const std::string& name, const Names& questions) {
+        SCOPED_TRACE(name);
+        backend.AnswerFileDialog(Damaged(name));
+        frame->ChooseMenu(ids::kCmFileOpen);
+        EXPECT_TRUE(backend.MessageBoxes().empty());
+        Names all;
+        tVokabel card;
+        for (int number = box.FirstCard(card); number != 0; number = box.NextCard(card)) {
+            all.emplace_back(card.Question());
+        }
+        EXPECT_EQ(all, questions);
+        EXPECT_EQ(view->FileName(), Damaged(name));
+    }
+};
+
+TEST_F(DamagedFileTest, TruncatedHeadersAreRefused) {
+    ExpectRefused("truncated-header.vok");
+    ExpectRefused("truncated-descriptors.vok");
+}
+
+TEST_F(DamagedFileTest, HeaderAndRecordLengthsThatLieAreRefused) {
+    ExpectRefused("header-length-past-end.vok");
+    ExpectRefused("header-length-too-small.vok");
+    ExpectRefused("record-length-zero.vok");
+    ExpectRefused("fields-overlap.vok");
+    ExpectRefused("field-length-zero.vok");
+}
+
+TEST_F(DamagedFileTest, AnEmptyFileAndAFolderAreRefused) {
+    ExpectRefused("empty.vok");
+    const std::string folder = dir.File("folder.vok");
+    std::filesystem::create_directory(folder);
+    backend.AnswerFileDialog(folder);
+    backend.AnswerMessageBox(platform::kIdOk);
+    frame->ChooseMenu(ids::kCmFileOpen);
+    EXPECT_EQ(backend.MessageBoxes().size(), 2u);
+    EXPECT_EQ(box.TotalCards(), 1);
+}
+
+TEST_F(DamagedFileTest, AFileWithoutReadPermissionIsRefused) {
+    if (testing::RunningAsRoot()) {
+        GTEST_SKIP() << "permission bits do not bind root";
+    }
+    const std::string locked = dir.File("locked.vok");
+    std::filesystem::copy_file(Damaged("non-numeric-numbers.vok"), locked);
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    backend.AnswerFileDialog(locked);
+    backend.AnswerMessageBox(platform::kIdOk);
+    frame->ChooseMenu(ids::kCmFileOpen);
+    EXPECT_EQ(backend.MessageBoxes().size(), 1u);
+    EXPECT_EQ(box.TotalCards(), 1);
+}
+
+TEST_F(DamagedFileTest, ATruncatedRecordKeepsWhatTheFileHolds) {
+    // The third record ends inside its question: the rest reads as blanks, so it names no
+    // partition and waits in the input stack, and the user is told.
+    backend.AnswerFileDialog(Damaged("truncated-record.vok"));
+    backend.AnswerMessageBox(platform::kIdOk);
+    frame->ChooseMenu(ids::kCmFileOpen);
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0].substr(0, 2), "1 ");
+    EXPECT_EQ(Questions(box, 1), (Names{"eins", "zwei"}));
+    EXPECT_EQ(Questions(box, tCardBox::kInputStack), Names{"drei"});
+    tVokabel card;
+    box.FirstInPartition(tCardBox::kInputStack, card);
+    EXPECT_EQ(card.Answer(), "");
+}
+
+TEST_F(DamagedFileTest, ARecordCountThatLiesIsCutToTheRecordsThere) {
+    // Three records and the end marker, which reads as a fourth record of blanks that names
+    // no partition: it goes to the input stack, and the user is told.
+    backend.AnswerFileDialog(Damaged("record-count-lies.vok"));
+    backend.AnswerMessageBox(platform::kIdOk);
+    frame->ChooseMenu(ids::kCmFileOpen);
+    EXPECT_EQ(box.TotalCards(), 4);
+    ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+    EXPECT_EQ(backend.MessageBoxes()[0].request.text.substr(0, 2), "1 ");
+}
+
+TEST_F(DamagedFileTest, NumbersThatAreNotNumbersReadAsZero) {
+    ExpectLoaded("non-numeric-numbers.vok", Names{"Haus"});
+    tVokabel card;
+    box.FirstInPartition(2, card);
+    EXPECT_EQ(card.knownCount, 0);
+    EXPECT_EQ(card.unknownCount, 0);
+}
+
+TEST_F(DamagedFileTest, ControlBytesInTextsAreKept) {
+    std::string controls;
+    for (char c = 1; c < 32; ++c) {
+        controls += c;
+    }
+    ExpectLoaded("control-bytes.vok", Names{controls});
+    EXPECT_EQ(Answer(), " ");
+    tVokabel card;
+    box.FirstInPartition(3, card);
+    EXPECT_EQ(card.Answer(), "\x07\x08\x1b text");
+}
+
+}  // namespace
+}  // namespace tallyfold

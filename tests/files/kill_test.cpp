@@ -1,0 +1,94 @@
+// A save killed at any moment leaves a vocabulary file that loads and holds exactly the old cards
+// or exactly the new ones.
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <string>
+
+#include "files/vok_file.h"
+#include "tests/support/cards.h"
+#include "tests/support/files.h"
+
+namespace tallyfold {
+namespace {
+
+constexpr int kCards = 100000;
+
+void FillBox(tCardBox& box, const std::string& prefix) {
+    for (int i = 0; i < kCards; ++i) {
+        box.AddToPartition(testing::Card(prefix + std::to_string(i), "answer " + std::to_string(i)),
+                           1 + i % tCardBox::kInputStack);
+    }
+}
+
+// "old" or "new" when the file holds exactly one of the two boxes, else what went wrong.
+std::string Contents(const std::string& path) {
+    tCardBox loaded;
+    const LoadResult result = LoadVokFile(path, loaded);
+    if (!result.opened) {
+        return "unreadable";
+    }
+    if (loaded.TotalCards() != kCards) {
+        return "holds " + std::to_string(loaded.TotalCards()) + " cards";
+    }
+    tVokabel card;
+    loaded.FirstCard(card);
+    const std::string prefix = std::string(card.Question()).substr(0, 3);
+    int count = 0;
+    for (int number = loaded.FirstCard(card); number != 0; number = loaded.NextCard(card)) {
+        if (std::string(card.Question()).substr(0, 3) != prefix) {
+            return "mixed";
+        }
+        ++count;
+    }
+    return count == kCards ? prefix : "short";
+}
+
+TEST(KilledSave, LeavesTheOldOrTheNewFile) {
+    testing::TempDir dir;
+    const std::string path = dir.File("words.vok");
+    tCardBox oldBox;
+    tCardBox newBox;
+    FillBox(oldBox, "old");
+    FillBox(newBox, "new");
+    ASSERT_TRUE(SaveVokFile(path, oldBox));
+
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(SaveVokFile(dir.File("timing.vok"), newBox));
+    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
+
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<long> delay(0, saveTime.count() * 12 / 10);
+    int oldSeen = 0;
+    int newSeen = 0;
+    for (int run = 0; run < 50; ++run) {
+        ASSERT_TRUE(SaveVokFile(path, run % 2 == 0 ? oldBox : newBox));
+        const std::string before = Contents(path);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::_exit(SaveVokFile(path, run % 2 == 0 ? newBox : oldBox) ? 0 : 1);
+        }
+        ::usleep(static_cast<useconds_t>(delay(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const std::string after = Contents(path);
+        ASSERT_TRUE(after == "old" || after == "new") << "run " << run << ": " << after;
+        (after == before ? oldSeen : newSeen) += 1;
+    }
+    // The kills fell both before and after the moment the new file took the old one's place.
+    RecordProperty("kept_old", oldSeen);
+    RecordProperty("got_new", newSeen);
+    EXPECT_GT(oldSeen, 0);
+}
+
+}  // namespace
+}  // namespace tallyfold
