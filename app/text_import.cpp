@@ -124,10 +124,8 @@ int ParseImportLine(std::string& line, ImportTarget& target) {
         line.resize(question.size());
         return code;
     }
-    std::string questionBuffer;
-    std::string answerBuffer;
-    const std::string_view expandedQuestion = Expanded(question, questionBuffer);
-    const std::string_view expandedAnswer = Expanded(answer, answerBuffer);
+    const std::string_view expandedQuestion = Expanded(question, target.QuestionScratch());
+    const std::string_view expandedAnswer = Expanded(answer, target.AnswerScratch());
     if (expandedQuestion.size() > kMaxCardText || expandedAnswer.size() > kMaxCardText) {
         return kImportTextTooLong;
     }

@@ -35,6 +35,10 @@ class ImportTarget {
     bool AddIfNew(const tVokabel& card);
     int Added() const { return added_; }
 
+    /// Working space for the parser, kept between lines so that parsing does not allocate.
+    std::string& QuestionScratch() { return questionScratch_; }
+    std::string& AnswerScratch() { return answerScratch_; }
+
   private:
     struct TextHash {
         std::size_t operator()(const tVokabel* card) const;
@@ -46,6 +50,8 @@ class ImportTarget {
     tCardBox* box_;
     std::unordered_set<const tVokabel*, TextHash, SameTexts> cards_;
     int added_ = 0;
+    std::string questionScratch_;
+    std::string answerScratch_;
 };
 
 /// Parses one line (without its line end): the question before the first ";", the answer

@@ -47,20 +47,6 @@ int PartitionNumber(char letter, int partitions) {
     return number >= 1 && number <= partitions + 1 ? number : 0;
 }
 
-// Storing expands escapes; doubled backslashes expand back to single ones, so the file holds
-// the text exactly as it is in memory.
-std::string_view WithBackslashesDoubled(std::string_view text,
-                                        std::array<char, 2 * kMaxCardText + 1>& buffer) {
-    std::size_t length = 0;
-    for (const char c : text.substr(0, kMaxCardText)) {
-        buffer[length++] = c;
-        if (c == '\\') {
-            buffer[length++] = '\\';
-        }
-    }
-    return {buffer.data(), length};
-}
-
 }  // namespace
 
 bool tVokDB::Open(const std::string& path) {
@@ -139,7 +125,6 @@ bool SaveVokFile(const std::string& path, tCardBox& box) {
         }
         // Nobody else sees the temporary file, so its records are written in large blocks.
         table.SetWriteBehind(true);
-        std::array<char, 2 * kMaxCardText + 1> buffer;
         tVokabel card;
         for (int number = box.FirstCard(card); number != 0; number = box.NextCard(card)) {
             int& count = counts[static_cast<std::size_t>(number - 1)];
@@ -147,11 +132,12 @@ bool SaveVokFile(const std::string& path, tCardBox& box) {
             if (!table.AppendBlank()) {
                 return false;
             }
-            table.Deutsch.Assign(WithBackslashesDoubled(card.Question(), buffer));
-            table.Uebersetzt.Assign(WithBackslashesDoubled(card.Answer(), buffer));
+            // Literal: a backslash in a card is a backslash, not the start of an escape.
+            table.Deutsch.AssignLiteral(card.Question());
+            table.Uebersetzt.AssignLiteral(card.Answer());
             table.Gewusst.Assign(card.knownCount);
             table.Unbekannt.Assign(card.unknownCount);
-            table.Kasten.Assign(letter);
+            table.Kasten.AssignLiteral(letter);
             table.Alter.Assign(++count);
         }
         const bool synced = table.Sync();

@@ -1,5 +1,8 @@
 #include "table/charset.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tallyfold {
 
 namespace {
@@ -15,7 +18,7 @@ constexpr CharEntry Entry(unsigned char oem, unsigned char ansi, char first, cha
 
 }  // namespace
 
-const std::array<CharEntry, kCharTableSize> kCharTable = {{
+constexpr std::array<CharEntry, kCharTableSize> kCharTable = {{
     Entry(0x80, 0xC7, ',', 'C'),
     Entry(0x81, 0xFC, '"', 'u'),
     Entry(0x82, 0xE9, kAcuteOem, 'e'),
@@ -100,43 +103,50 @@ const std::array<CharEntry, kCharTableSize> kCharTable = {{
 
 namespace {
 
-// Byte-indexed views of the table, first match winning, built once: the conversions run for
-// every text of every record.
+// Byte-indexed views of the table, first match winning, made at compile time: the conversions
+// run for every text of every record.
 struct ConversionMaps {
     std::array<unsigned char, 256> ansiToOem{};
     std::array<unsigned char, 256> oemToAnsi{};
-
-    ConversionMaps() {
-        std::array<bool, 256> ansiSeen{};
-        std::array<bool, 256> oemSeen{};
-        for (int c = 0; c < 256; ++c) {
-            ansiToOem[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c);
-            oemToAnsi[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c);
-        }
-        for (const CharEntry& entry : kCharTable) {
-            if (!ansiSeen[entry.ansi]) {
-                ansiSeen[entry.ansi] = true;
-                ansiToOem[entry.ansi] = entry.oem;
-            }
-            if (!oemSeen[entry.oem]) {
-                oemSeen[entry.oem] = true;
-                oemToAnsi[entry.oem] = entry.ansi;
-            }
-        }
-    }
 };
 
-const ConversionMaps& Maps() {
-    static const ConversionMaps maps;
+constexpr ConversionMaps BuildMaps() {
+    ConversionMaps maps;
+    std::array<bool, 256> ansiSeen{};
+    std::array<bool, 256> oemSeen{};
+    for (std::size_t c = 0; c < 256; ++c) {
+        maps.ansiToOem[c] = static_cast<unsigned char>(c);
+        maps.oemToAnsi[c] = static_cast<unsigned char>(c);
+    }
+    for (const CharEntry& entry : kCharTable) {
+        if (!ansiSeen[entry.ansi]) {
+            ansiSeen[entry.ansi] = true;
+            maps.ansiToOem[entry.ansi] = entry.oem;
+        }
+        if (!oemSeen[entry.oem]) {
+            oemSeen[entry.oem] = true;
+            maps.oemToAnsi[entry.oem] = entry.ansi;
+        }
+    }
     return maps;
 }
 
-std::size_t TextLength(std::span<const char> text) {
-    std::size_t length = 0;
-    while (length < text.size() && text[length] != '\0') {
-        ++length;
+constexpr ConversionMaps kMaps = BuildMaps();
+
+// Only bytes of 0x80 and above change; texts are mostly plain letters.
+void MapHighBytes(std::span<char> text, const std::array<unsigned char, 256>& map) {
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) {
+            c = static_cast<char>(map[byte]);
+        }
     }
-    return length;
+}
+
+std::size_t TextLength(std::span<const char> text) {
+    const void* end = text.empty() ? nullptr : std::memchr(text.data(), '\0', text.size());
+    return end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - text.data())
+                          : text.size();
 }
 
 std::size_t Terminate(std::span<char> text, std::size_t length) {
@@ -152,6 +162,14 @@ enum class Target { Oem, Ansi };
 // the read position, so the text is rewritten in place.
 std::size_t ExpandEscapes(std::span<char> text, Target target) {
     const std::size_t length = TextLength(text);
+    // Most texts hold no backslash: then only the characters are converted.
+    if (std::find(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length), '\\') ==
+        text.begin() + static_cast<std::ptrdiff_t>(length)) {
+        if (target == Target::Oem) {
+            MapHighBytes(text.first(length), kMaps.ansiToOem);
+        }
+        return Terminate(text, length);
+    }
     std::size_t write = 0;
     std::size_t read = 0;
     while (read < length) {
@@ -193,11 +211,11 @@ std::size_t ExpandEscapes(std::span<char> text, Target target) {
 }  // namespace
 
 unsigned char AnsiToOemChar(unsigned char c) {
-    return Maps().ansiToOem[c];
+    return kMaps.ansiToOem[c];
 }
 
 unsigned char OemToAnsiChar(unsigned char c) {
-    return Maps().oemToAnsi[c];
+    return kMaps.oemToAnsi[c];
 }
 
 int FindEscape(std::string_view text) {
@@ -214,12 +232,13 @@ int FindEscape(std::string_view text) {
 
 std::size_t TextOemToAnsi(std::span<char> text) {
     const std::size_t length = TextLength(text);
-    for (std::size_t i = 0; i < length; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80) {
-            text[i] = static_cast<char>(OemToAnsiChar(c));
-        }
-    }
+    MapHighBytes(text.first(length), kMaps.oemToAnsi);
+    return length;
+}
+
+std::size_t TextAnsiToOem(std::span<char> text) {
+    const std::size_t length = TextLength(text);
+    MapHighBytes(text.first(length), kMaps.ansiToOem);
     return length;
 }
 

@@ -35,6 +35,8 @@ int FindEscape(std::string_view text);
 
 /// Converts every byte of 0x80 or above from OEM to ANSI.
 std::size_t TextOemToAnsi(std::span<char> text);
+/// Converts every byte of 0x80 or above from ANSI to OEM; backslashes stay as they are.
+std::size_t TextAnsiToOem(std::span<char> text);
 /// Converts every byte of 0x80 or above from ANSI to OEM and expands escapes to OEM codes.
 std::size_t TextAnsiToOemEscaped(std::span<char> text);
 /// Expands escapes to ANSI codes; other bytes stay as they are.

@@ -1,6 +1,7 @@
 #include "table/dbf.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "table/little_endian.h"
@@ -317,7 +318,13 @@ int tDBF::GetField(int index, std::span<char> out) {
     }
     const FieldInfo& field = fields_[static_cast<std::size_t>(index)];
     const char* bytes = record_.data() + field.offset;
+    // Fields are mostly padding: blanks are skipped eight at a time.
     std::size_t length = field.length;
+    constexpr std::uint64_t kEightBlanks = 0x2020202020202020ULL;
+    std::uint64_t word = 0;
+    while (length >= 8 && (std::memcpy(&word, bytes + length - 8, 8), word == kEightBlanks)) {
+        length -= 8;
+    }
     while (length > 0 && bytes[length - 1] == kBlank) {
         --length;
     }

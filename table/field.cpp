@@ -104,6 +104,17 @@ void tCharField::Assign(std::string_view text) {
     table_->PutField(index_, {buffer.data(), length});
 }
 
+void tCharField::AssignLiteral(std::string_view text) {
+    if (!HasField()) {
+        return;
+    }
+    text = text.substr(0, std::min({text.size(), text.find('\0'), value_.size() - 1}));
+    std::copy_n(text.data(), text.size(), value_.data());
+    value_[text.size()] = '\0';
+    const std::size_t length = TextAnsiToOem(value_);
+    table_->PutField(index_, {value_.data(), length});
+}
+
 std::int32_t tNumField::Value() {
     if (Type() != 'N') {
         return 0;

@@ -49,6 +49,9 @@ class tCharField : public tFeld {
     /// Stores `text`, converted to code page 850 with backslash escapes expanded and then cut
     /// to the field length, padded with blanks.
     void Assign(std::string_view text);
+    /// Stores `text` exactly: converted to code page 850, backslashes kept, cut to the field
+    /// length, so that `Text` reads back what was stored.
+    void AssignLiteral(std::string_view text);
 };
 
 /// A numeric field: an integer as right-aligned decimal text.

@@ -138,6 +138,22 @@ TEST_F(FieldTest, EscapesAreExpandedWhenStored) {
     EXPECT_EQ(text.Text(), "\xE4 and \\");
 }
 
+TEST_F(FieldTest, LiteralTextsKeepTheirBackslashes) {
+    const std::string path = Make({RecordImage(kFields, {})});
+    tDBF table(path);
+    tCharField text(table, "TEXT");
+    tCharField letter(table, "LETTER");
+    table.GoTo(0);
+    text.AssignLiteral("C:\\\"a \xE4");
+    table.Flush();
+    EXPECT_EQ(ReadBytes(path).substr(table.HeaderLength() + 6, 8), "C:\\\"a \x84 ");
+    EXPECT_EQ(text.Text(), "C:\\\"a \xE4");
+    letter.AssignLiteral("Zebra");
+    EXPECT_EQ(letter.Text(), "Z");
+    text.AssignLiteral(std::string(80, 'y'));
+    EXPECT_EQ(text.Text(), std::string(64, 'y'));
+}
+
 TEST_F(FieldTest, LongTextIsConvertedBeforeItIsCut) {
     const std::string path = Make({RecordImage(kFields, {})});
     tDBF table(path);

@@ -1,0 +1,97 @@
+#include "bench/bench_data.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+namespace tallyfold::bench {
+
+namespace {
+
+// A small, fixed generator: every run works on the same data.
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+    std::uint32_t Below(std::uint32_t bound) {
+        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::uint32_t>((state_ >> 33) % bound);
+    }
+
+private:
+    std::uint64_t state_;
+};
+
+const char* const kSyllables[] = {"ka", "ne", "ri", "mo", "tu", "sch", "\xE4" "r", "\xF6" "l",
+                                  "\xFC" "n", "st", "ei", "au", "gr", "\xDF", "pf", "ber", "lin",
+                                  "wa", "ze", "qu"};
+
+std::string Word(Random& random, std::uint32_t index) {
+    // The index keeps every text apart; the syllables vary length and characters.
+    std::string text = std::to_string(index);
+    const std::uint32_t syllables = 1 + random.Below(20);
+    for (std::uint32_t i = 0; i < syllables && text.size() < 58; ++i) {
+        text += kSyllables[random.Below(sizeof kSyllables / sizeof *kSyllables)];
+        if (random.Below(5) == 0) {
+            text += ' ';
+        }
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.pop_back();
+    }
+    return text.substr(0, 63);
+}
+
+tVokabel MakeCard(Random& random, std::uint32_t index) {
+    tVokabel card;
+    card.SetTexts(Word(random, index), Word(random, index));
+    card.knownCount = static_cast<std::int32_t>(random.Below(50));
+    card.unknownCount = static_cast<std::int32_t>(random.Below(50));
+    return card;
+}
+
+}  // namespace
+
+void FillBox(tCardBox& box, int count) {
+    Random random(42);
+    for (int i = 0; i < count; ++i) {
+        box.AddToPartition(MakeCard(random, static_cast<std::uint32_t>(i)), 1 + i % tCardBox::kInputStack);
+    }
+}
+
+void FillSparseBox(tCardBox& box, int count) {
+    Random random(7);
+    for (int i = 0; i < count; ++i) {
+        box.AddToPartition(MakeCard(random, static_cast<std::uint32_t>(i)), i % 10 == 0 ? 3 : 7);
+    }
+}
+
+int WriteTextFile(const std::string& path, int lines) {
+    Random random(99);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return -1;
+    }
+    std::vector<std::string> written;
+    written.reserve(static_cast<std::size_t>(lines));
+    int broken = 0;
+    for (int i = 0; i < lines; ++i) {
+        std::string line;
+        if (i > 0 && random.Below(100) == 0) {
+            line = written[random.Below(static_cast<std::uint32_t>(written.size()))];
+            broken += line.find(';') == std::string::npos ? 1 : 0;
+        } else if (random.Below(1000) == 0) {
+            line = "no separator in this line " + std::to_string(i);
+            ++broken;
+        } else {
+            line = Word(random, static_cast<std::uint32_t>(i)) + ";" +
+                   Word(random, static_cast<std::uint32_t>(i));
+        }
+        written.push_back(line);
+        line += "\r\n";
+        std::fwrite(line.data(), 1, line.size(), file);
+    }
+    std::fclose(file);
+    return broken;
+}
+
+}  // namespace tallyfold::bench

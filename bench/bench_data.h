@@ -1,0 +1,23 @@
+#pragma once
+
+// The boxes and text files the benchmarks work on: varied text lengths, umlauts, cards in every
+// partition and the input stack, and about 1% duplicate lines in the text files.
+
+#include <string>
+
+#include "box/card_box.h"
+
+namespace tallyfold::bench {
+
+/// Fills `box` with `count` cards spread over partitions 1 to 7 and the input stack.
+void FillBox(tCardBox& box, int count);
+
+/// Fills `box` with `count` cards in partitions 3 and 7 only, so `Compact` has work.
+void FillSparseBox(tCardBox& box, int count);
+
+/// Writes an import file of `lines` lines ("question;answer", CR LF), about 1% of them
+/// repeating an earlier line and one in a thousand without a separator. Returns the number of
+/// lines without a separator, repeats included: the messages the import shows.
+int WriteTextFile(const std::string& path, int lines);
+
+}  // namespace tallyfold::bench

@@ -1,0 +1,302 @@
+// Tallyfold's benchmarks: loads, saves, imports, exports and the box's bulk operations on
+// boxes of 10,000, 100,000 and 1,000,000 cards, against shapelib and plain block I/O on the
+// same files. Prints one table of medians and the ratios the program is held to.
+//   tallyfold_bench [--sizes 10000,100000,1000000] [--repeats N] [--folder DIR]
+//   tallyfold_bench memory <file.vok>     (resident bytes per card after a load)
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/tallyfold_app.h"
+#include "app/text_import.h"
+#include "bench/baselines.h"
+#include "bench/bench_data.h"
+#include "box/card_box.h"
+#include "files/vok_file.h"
+#include "platform/headless/headless_backend.h"
+#include "resources/resource_ids.h"
+
+namespace tallyfold::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+/// Runs `setup` (not timed) and `body` (timed) `repeats` times; the median in milliseconds.
+double Measure(int repeats, const std::function<void()>& setup, const std::function<void()>& body) {
+    std::vector<double> times;
+    for (int i = 0; i < repeats; ++i) {
+        setup();
+        const auto start = Clock::now();
+        body();
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    return Median(times);
+}
+
+long ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+int MemoryMain(const std::string& path) {
+    const long before = ResidentBytes();
+    auto box = std::make_unique<tCardBox>();
+    const LoadResult result = LoadVokFile(path, *box);
+    const long after = ResidentBytes();
+    if (!result.opened || result.loaded == 0) {
+        return 1;
+    }
+    std::printf("%.1f\n", static_cast<double>(after - before) / result.loaded);
+    return 0;
+}
+
+double MemoryPerCard(const char* self, const std::string& path) {
+    const std::string command = std::string(self) + " memory " + path;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    double perCard = -1;
+    if (pipe != nullptr) {
+        if (std::fscanf(pipe, "%lf", &perCard) != 1) {
+            perCard = -1;
+        }
+        ::pclose(pipe);
+    }
+    return perCard;
+}
+
+/// Imports `path` through the main window on an empty box, the message boxes answered.
+void ImportThroughTheWindow(const std::string& path, int messages) {
+    platform::headless::HeadlessBackend backend;
+    tCardBox box;
+    TMyApp app(backend, box, "");
+    app.Start();
+    backend.AnswerFileDialog(path);
+    for (int i = 0; i < messages; ++i) {
+        backend.AnswerMessageBox(platform::kIdOk);
+    }
+    backend.MainWindow()->ChooseMenu(ids::kCmFileImport);
+}
+
+struct Row {
+    std::string name;
+    std::map<int, double> milliseconds;
+};
+
+void PrintTable(const std::vector<int>& sizes, const std::vector<Row>& rows) {
+    std::printf("\n| operation (median, ms) |");
+    for (const int size : sizes) {
+        std::printf(" %d |", size);
+    }
+    std::printf("\n| --- |");
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        std::printf(" ---: |");
+    }
+    std::printf("\n");
+    for (const Row& row : rows) {
+        std::printf("| %s |", row.name.c_str());
+        for (const int size : sizes) {
+            auto found = row.milliseconds.find(size);
+            if (found == row.milliseconds.end()) {
+                std::printf(" - |");
+            } else {
+                std::printf(" %.2f |", found->second);
+            }
+        }
+        std::printf("\n");
+    }
+}
+
+int Run(const char* self, const std::vector<int>& sizes, int repeats, const std::string& folder) {
+    std::filesystem::create_directories(folder);
+    std::map<std::string, Row> rows;
+    std::vector<std::string> order;
+    auto record = [&](const std::string& name, int size, double ms) {
+        if (rows.find(name) == rows.end()) {
+            order.push_back(name);
+            rows[name].name = name;
+        }
+        rows[name].milliseconds[size] = ms;
+        std::fprintf(stderr, "  %-34s %9d cards: %10.2f ms\n", name.c_str(), size, ms);
+    };
+    std::map<int, double> perCard;
+
+    for (const int size : sizes) {
+        const int runs = size >= 1000000 ? std::max(3, repeats / 2) : repeats;
+        const std::string vok = folder + "/box-" + std::to_string(size) + ".vok";
+        const std::string text = folder + "/lines-" + std::to_string(size) + ".txt";
+        std::fprintf(stderr, "%d cards\n", size);
+        auto source = std::make_unique<tCardBox>();
+        FillBox(*source, size);
+        if (!SaveVokFile(vok, *source)) {
+            std::fprintf(stderr, "cannot write %s\n", vok.c_str());
+            return 1;
+        }
+        const int broken = WriteTextFile(text, size);
+        const auto bytes = static_cast<std::uint64_t>(std::filesystem::file_size(vok));
+        // shapelib opens only names ending in .dbf: the same bytes under that name.
+        const std::string dbf = folder + "/box-" + std::to_string(size) + ".dbf";
+        std::filesystem::copy_file(vok, dbf, std::filesystem::copy_options::overwrite_existing);
+
+        std::unique_ptr<tCardBox> loaded;
+        record("LoadVokFile", size, Measure(runs, [&] { loaded = std::make_unique<tCardBox>(); },
+                                            [&] { static_cast<void>(LoadVokFile(vok, *loaded)); }));
+        loaded.reset();
+        record("SaveVokFile", size, Measure(runs, [] {}, [&] {
+                   static_cast<void>(SaveVokFile(folder + "/saved.vok", *source));
+               }));
+        if (HaveShapelib()) {
+            record("shapelib: read every field", size,
+                   Measure(runs, [] {}, [&] {
+                       if (ShapelibRead(dbf) != size) {
+                           std::fprintf(stderr, "shapelib read %s wrongly\n", dbf.c_str());
+                       }
+                   }));
+            record("shapelib: write the cards", size, Measure(runs, [] {}, [&] {
+                       ShapelibWrite(folder + "/shapelib.dbf", *source);
+                   }));
+        }
+        record("block read, 64 KiB", size, Measure(runs, [] {}, [&] { BlockRead(vok); }));
+        record("block write, 64 KiB, fsync", size,
+               Measure(runs, [] {}, [&] { BlockWrite(folder + "/block.bin", bytes); }));
+        record("ImportText (through the window)", size,
+               Measure(runs, [] {}, [&] { ImportThroughTheWindow(text, broken); }));
+        record("ExportText", size, Measure(runs, [] {}, [&] {
+                   static_cast<void>(ExportText(folder + "/export.txt", *source));
+               }));
+        record("Mix(0)", size, Measure(runs, [] {}, [&] { source->Mix(0); }));
+        std::unique_ptr<tCardBox> sparse;
+        record("Compact", size, Measure(runs, [&] {
+                   sparse = std::make_unique<tCardBox>();
+                   FillSparseBox(*sparse, size);
+               }, [&] { sparse->Compact(); }));
+        sparse.reset();
+        std::unique_ptr<tCardBox> full;
+        record("AllToInput", size, Measure(runs, [&] {
+                   full = std::make_unique<tCardBox>();
+                   FillBox(*full, size);
+               }, [&] { full->AllToInput(); }));
+        full.reset();
+        record("1000 learning steps", size, Measure(runs, [] {}, [&] {
+                   int number = 0;
+                   for (int step = 0; step < 1000; ++step) {
+                       source->ChooseNext(number);
+                       if (step % 3 == 0) {
+                           source->Unknown();
+                       } else {
+                           source->Known();
+                       }
+                   }
+               }));
+        source.reset();
+        perCard[size] = MemoryPerCard(self, vok);
+        std::fprintf(stderr, "  resident bytes per card after a load: %.1f\n", perCard[size]);
+        std::filesystem::remove(folder + "/saved.vok");
+        std::filesystem::remove(folder + "/shapelib.dbf");
+        std::filesystem::remove(folder + "/block.bin");
+    }
+
+    std::vector<Row> table;
+    for (const std::string& name : order) {
+        table.push_back(rows[name]);
+    }
+    PrintTable(sizes, table);
+    std::printf("| resident bytes per card after a load |");
+    for (const int size : sizes) {
+        std::printf(" %.1f |", perCard[size]);
+    }
+    std::printf("\n");
+
+    // A figure whose measurements are missing (a size not run, no shapelib) is not known.
+    const auto ratio = [](double measured, double base) { return measured < 0 || base <= 0 ? -1.0 : measured / base; };
+    const auto at = [&](const char* name, int size) {
+        auto row = rows.find(name);
+        if (row == rows.end()) {
+            return -1.0;
+        }
+        auto value = row->second.milliseconds.find(size);
+        return value == row->second.milliseconds.end() ? -1.0 : value->second;
+    };
+    struct Ratio {
+        std::string figure;
+        double value;
+        double goal;
+    };
+    const int large = 1000000;
+    const int medium = 100000;
+    std::vector<Ratio> ratios = {
+        {"load 1,000,000 / shapelib read", ratio(at("LoadVokFile", large), at("shapelib: read every field", large)), 0.33},
+        {"save 1,000,000 / shapelib write", ratio(at("SaveVokFile", large), at("shapelib: write the cards", large)), 0.10},
+        {"save 1,000,000 / block write", ratio(at("SaveVokFile", large), at("block write, 64 KiB, fsync", large)), 4},
+        {"import 1,000,000 / import 100,000", ratio(at("ImportText (through the window)", large), at("ImportText (through the window)", medium)), 12},
+        {"import 100,000 / load 100,000", ratio(at("ImportText (through the window)", medium), at("LoadVokFile", medium)), 3},
+        {"Mix(0) 1,000,000 / load 1,000,000", ratio(at("Mix(0)", large), at("LoadVokFile", large)), 0.5},
+        {"resident bytes per card (1,000,000)", perCard.count(large) != 0 ? perCard[large] : -1, 200},
+    };
+    std::printf("\n| figure | measured | goal | met |\n| --- | ---: | ---: | --- |\n");
+    bool allMet = true;
+    for (const Ratio& ratio : ratios) {
+        const bool known = ratio.value >= 0;
+        const bool met = known && ratio.value <= ratio.goal;
+        allMet = allMet && (met || !known);
+        std::printf("| %s | %s | %g | %s |\n", ratio.figure.c_str(),
+                    known ? std::to_string(ratio.value).substr(0, 6).c_str() : "n/a", ratio.goal,
+                    known ? (met ? "yes" : "NO") : "not measured");
+    }
+    return allMet ? 0 : 3;
+}
+
+}  // namespace
+}  // namespace tallyfold::bench
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "memory") {
+        return tallyfold::bench::MemoryMain(argv[2]);
+    }
+    if (argc == 4 && std::string(argv[1]) == "generate") {
+        // A box for profiling by hand: generate <cards> <file.vok>
+        tallyfold::tCardBox box;
+        tallyfold::bench::FillBox(box, std::atoi(argv[2]));
+        return tallyfold::SaveVokFile(argv[3], box) ? 0 : 1;
+    }
+    std::vector<int> sizes = {10000, 100000, 1000000};
+    int repeats = 5;
+    std::string folder = (std::filesystem::temp_directory_path() / "tallyfold-bench").string();
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--sizes") {
+            sizes.clear();
+            std::string list = argv[i + 1];
+            for (std::size_t start = 0; start < list.size();) {
+                const std::size_t comma = list.find(',', start);
+                sizes.push_back(std::atoi(list.substr(start, comma - start).c_str()));
+                start = comma == std::string::npos ? list.size() : comma + 1;
+            }
+        } else if (option == "--repeats") {
+            repeats = std::max(1, std::atoi(argv[i + 1]));
+        } else if (option == "--folder") {
+            folder = argv[i + 1];
+        }
+    }
+    const int status = tallyfold::bench::Run(argv[0], sizes, repeats, folder);
+    std::filesystem::remove_all(folder);
+    return status;
+}
