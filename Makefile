@@ -6,7 +6,7 @@ SHELL := /bin/bash
 
 PRESET ?= default
 
-.PHONY: test run build deps configure clean sanitize fuzz-smoke fuzz-build
+.PHONY: test run build deps configure clean sanitize fuzz-smoke fuzz-build package package-test
 
 test: build
 	ctest --preset $(PRESET)
@@ -49,6 +49,13 @@ fuzz-smoke: fuzz-build
 	  if [ $$status -ne 0 ]; then echo "$$target failed"; exit 1; fi; \
 	done; \
 	echo "fuzz: $(words $(FUZZ_TARGETS)) passed, 0 failed"
+
+# The Debian package, in build/default; package-test also unpacks and checks it.
+package: build
+	cd build/default && cpack -G DEB
+
+package-test: deps
+	scripts/package-test
 
 clean:
 	rm -rf build

@@ -22,6 +22,21 @@ bool HasDisplay() {
 
 int main(int argc, char** argv) {
     const std::string fileName = tallyfold::FileNameFromArguments(argc, argv);
+    if (fileName == "--help") {
+        std::printf(
+            "Usage: tallyfold [FILE.vok]\n"
+            "Learn vocabulary with a card box.\n\n"
+            "  FILE.vok   the vocabulary file to open (a new name starts a new box)\n"
+            "  --help     show this text and exit\n"
+            "  --version  show the version and exit\n\n"
+            "In the window: Enter or k looks and counts a card as known, Escape or u as not\n"
+            "known. The Help menu opens the manual.\n");
+        return 0;
+    }
+    if (fileName == "--version") {
+        std::printf("tallyfold %s\n", TALLYFOLD_VERSION);
+        return 0;
+    }
     if (!HasDisplay()) {
         std::fprintf(stderr,
                      "tallyfold: no display to open a window on (neither DISPLAY nor "
