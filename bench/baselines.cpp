@@ -15,7 +15,9 @@ namespace {
 constexpr std::size_t kBlock = 64 * 1024;
 }
 
-bool HaveShapelib() { return TALLYFOLD_HAVE_SHAPELIB != 0; }
+bool HaveShapelib() {
+    return TALLYFOLD_HAVE_SHAPELIB != 0;
+}
 
 #if TALLYFOLD_HAVE_SHAPELIB
 long ShapelibRead(const std::string& path) {
@@ -56,7 +58,10 @@ bool ShapelibWrite(const std::string& path, tCardBox& box) {
     tVokabel card;
     int record = 0;
     for (int number = box.FirstCard(card); number != 0; number = box.NextCard(card), ++record) {
-        const char letter[2] = {number == 7 ? 'Z' : number == 8 ? 'X' : static_cast<char>('A' + number - 1), 0};
+        const char letter[2] = {number == 7   ? 'Z'
+                                : number == 8 ? 'X'
+                                              : static_cast<char>('A' + number - 1),
+                                0};
         DBFWriteStringAttribute(table, record, 0, card.question);
         DBFWriteStringAttribute(table, record, 1, card.answer);
         DBFWriteStringAttribute(table, record, 2, letter);
@@ -68,8 +73,12 @@ bool ShapelibWrite(const std::string& path, tCardBox& box) {
     return true;
 }
 #else
-long ShapelibRead(const std::string&) { return -1; }
-bool ShapelibWrite(const std::string&, tCardBox&) { return false; }
+long ShapelibRead(const std::string&) {
+    return -1;
+}
+bool ShapelibWrite(const std::string&, tCardBox&) {
+    return false;
+}
 #endif
 
 std::uint64_t BlockRead(const std::string& path) {
@@ -95,7 +104,8 @@ bool BlockWrite(const std::string& path, std::uint64_t bytes) {
     std::vector<char> block(kBlock, ' ');
     bool written = true;
     for (std::uint64_t done = 0; done < bytes && written;) {
-        const std::size_t size = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, bytes - done));
+        const std::size_t size =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, bytes - done));
         written = ::write(fd, block.data(), size) == static_cast<ssize_t>(size);
         done += size;
     }

@@ -10,20 +10,40 @@ namespace {
 
 // A small, fixed generator: every run works on the same data.
 class Random {
-public:
+  public:
     explicit Random(std::uint64_t seed) : state_(seed) {}
     std::uint32_t Below(std::uint32_t bound) {
         state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
         return static_cast<std::uint32_t>((state_ >> 33) % bound);
     }
 
-private:
+  private:
     std::uint64_t state_;
 };
 
-const char* const kSyllables[] = {"ka", "ne", "ri", "mo", "tu", "sch", "\xE4" "r", "\xF6" "l",
-                                  "\xFC" "n", "st", "ei", "au", "gr", "\xDF", "pf", "ber", "lin",
-                                  "wa", "ze", "qu"};
+const char* const kSyllables[] = {"ka",
+                                  "ne",
+                                  "ri",
+                                  "mo",
+                                  "tu",
+                                  "sch",
+                                  "\xE4"
+                                  "r",
+                                  "\xF6"
+                                  "l",
+                                  "\xFC"
+                                  "n",
+                                  "st",
+                                  "ei",
+                                  "au",
+                                  "gr",
+                                  "\xDF",
+                                  "pf",
+                                  "ber",
+                                  "lin",
+                                  "wa",
+                                  "ze",
+                                  "qu"};
 
 std::string Word(Random& random, std::uint32_t index) {
     // The index keeps every text apart; the syllables vary length and characters.
@@ -54,7 +74,8 @@ tVokabel MakeCard(Random& random, std::uint32_t index) {
 void FillBox(tCardBox& box, int count) {
     Random random(42);
     for (int i = 0; i < count; ++i) {
-        box.AddToPartition(MakeCard(random, static_cast<std::uint32_t>(i)), 1 + i % tCardBox::kInputStack);
+        box.AddToPartition(MakeCard(random, static_cast<std::uint32_t>(i)),
+                           1 + i % tCardBox::kInputStack);
     }
 }
 

@@ -157,55 +157,78 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         std::filesystem::copy_file(vok, dbf, std::filesystem::copy_options::overwrite_existing);
 
         std::unique_ptr<tCardBox> loaded;
-        record("LoadVokFile", size, Measure(runs, [&] { loaded = std::make_unique<tCardBox>(); },
-                                            [&] { static_cast<void>(LoadVokFile(vok, *loaded)); }));
+        record("LoadVokFile", size,
+               Measure(
+                   runs, [&] { loaded = std::make_unique<tCardBox>(); },
+                   [&] { static_cast<void>(LoadVokFile(vok, *loaded)); }));
         loaded.reset();
-        record("SaveVokFile", size, Measure(runs, [] {}, [&] {
-                   static_cast<void>(SaveVokFile(folder + "/saved.vok", *source));
-               }));
+        record("SaveVokFile", size,
+               Measure(
+                   runs, [] {},
+                   [&] { static_cast<void>(SaveVokFile(folder + "/saved.vok", *source)); }));
         if (HaveShapelib()) {
             record("shapelib: read every field", size,
-                   Measure(runs, [] {}, [&] {
-                       if (ShapelibRead(dbf) != size) {
-                           std::fprintf(stderr, "shapelib read %s wrongly\n", dbf.c_str());
-                       }
-                   }));
-            record("shapelib: write the cards", size, Measure(runs, [] {}, [&] {
-                       ShapelibWrite(folder + "/shapelib.dbf", *source);
-                   }));
+                   Measure(
+                       runs, [] {},
+                       [&] {
+                           if (ShapelibRead(dbf) != size) {
+                               std::fprintf(stderr, "shapelib read %s wrongly\n", dbf.c_str());
+                           }
+                       }));
+            record("shapelib: write the cards", size,
+                   Measure(
+                       runs, [] {}, [&] { ShapelibWrite(folder + "/shapelib.dbf", *source); }));
         }
-        record("block read, 64 KiB", size, Measure(runs, [] {}, [&] { BlockRead(vok); }));
+        record("block read, 64 KiB", size,
+               Measure(
+                   runs, [] {}, [&] { BlockRead(vok); }));
         record("block write, 64 KiB, fsync", size,
-               Measure(runs, [] {}, [&] { BlockWrite(folder + "/block.bin", bytes); }));
+               Measure(
+                   runs, [] {}, [&] { BlockWrite(folder + "/block.bin", bytes); }));
         record("ImportText (through the window)", size,
-               Measure(runs, [] {}, [&] { ImportThroughTheWindow(text, broken); }));
-        record("ExportText", size, Measure(runs, [] {}, [&] {
-                   static_cast<void>(ExportText(folder + "/export.txt", *source));
-               }));
-        record("Mix(0)", size, Measure(runs, [] {}, [&] { source->Mix(0); }));
+               Measure(
+                   runs, [] {}, [&] { ImportThroughTheWindow(text, broken); }));
+        record("ExportText", size,
+               Measure(
+                   runs, [] {},
+                   [&] { static_cast<void>(ExportText(folder + "/export.txt", *source)); }));
+        record("Mix(0)", size,
+               Measure(
+                   runs, [] {}, [&] { source->Mix(0); }));
         std::unique_ptr<tCardBox> sparse;
-        record("Compact", size, Measure(runs, [&] {
-                   sparse = std::make_unique<tCardBox>();
-                   FillSparseBox(*sparse, size);
-               }, [&] { sparse->Compact(); }));
+        record("Compact", size,
+               Measure(
+                   runs,
+                   [&] {
+                       sparse = std::make_unique<tCardBox>();
+                       FillSparseBox(*sparse, size);
+                   },
+                   [&] { sparse->Compact(); }));
         sparse.reset();
         std::unique_ptr<tCardBox> full;
-        record("AllToInput", size, Measure(runs, [&] {
-                   full = std::make_unique<tCardBox>();
-                   FillBox(*full, size);
-               }, [&] { full->AllToInput(); }));
+        record("AllToInput", size,
+               Measure(
+                   runs,
+                   [&] {
+                       full = std::make_unique<tCardBox>();
+                       FillBox(*full, size);
+                   },
+                   [&] { full->AllToInput(); }));
         full.reset();
-        record("1000 learning steps", size, Measure(runs, [] {}, [&] {
-                   int number = 0;
-                   for (int step = 0; step < 1000; ++step) {
-                       source->ChooseNext(number);
-                       if (step % 3 == 0) {
-                           source->Unknown();
-                       } else {
-                           source->Known();
+        record("1000 learning steps", size,
+               Measure(
+                   runs, [] {},
+                   [&] {
+                       int number = 0;
+                       for (int step = 0; step < 1000; ++step) {
+                           source->ChooseNext(number);
+                           if (step % 3 == 0) {
+                               source->Unknown();
+                           } else {
+                               source->Known();
+                           }
                        }
-                   }
-               }));
+                   }));
         source.reset();
         perCard[size] = MemoryPerCard(self, vok);
         std::fprintf(stderr, "  resident bytes per card after a load: %.1f\n", perCard[size]);
@@ -226,7 +249,9 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
     std::printf("\n");
 
     // A figure whose measurements are missing (a size not run, no shapelib) is not known.
-    const auto ratio = [](double measured, double base) { return measured < 0 || base <= 0 ? -1.0 : measured / base; };
+    const auto ratio = [](double measured, double base) {
+        return measured < 0 || base <= 0 ? -1.0 : measured / base;
+    };
     const auto at = [&](const char* name, int size) {
         auto row = rows.find(name);
         if (row == rows.end()) {
@@ -243,13 +268,22 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
     const int large = 1000000;
     const int medium = 100000;
     std::vector<Ratio> ratios = {
-        {"load 1,000,000 / shapelib read", ratio(at("LoadVokFile", large), at("shapelib: read every field", large)), 0.33},
-        {"save 1,000,000 / shapelib write", ratio(at("SaveVokFile", large), at("shapelib: write the cards", large)), 0.10},
-        {"save 1,000,000 / block write", ratio(at("SaveVokFile", large), at("block write, 64 KiB, fsync", large)), 4},
-        {"import 1,000,000 / import 100,000", ratio(at("ImportText (through the window)", large), at("ImportText (through the window)", medium)), 12},
-        {"import 100,000 / load 100,000", ratio(at("ImportText (through the window)", medium), at("LoadVokFile", medium)), 3},
-        {"Mix(0) 1,000,000 / load 1,000,000", ratio(at("Mix(0)", large), at("LoadVokFile", large)), 0.5},
-        {"resident bytes per card (1,000,000)", perCard.count(large) != 0 ? perCard[large] : -1, 200},
+        {"load 1,000,000 / shapelib read",
+         ratio(at("LoadVokFile", large), at("shapelib: read every field", large)), 0.33},
+        {"save 1,000,000 / shapelib write",
+         ratio(at("SaveVokFile", large), at("shapelib: write the cards", large)), 0.10},
+        {"save 1,000,000 / block write",
+         ratio(at("SaveVokFile", large), at("block write, 64 KiB, fsync", large)), 4},
+        {"import 1,000,000 / import 100,000",
+         ratio(at("ImportText (through the window)", large),
+               at("ImportText (through the window)", medium)),
+         12},
+        {"import 100,000 / load 100,000",
+         ratio(at("ImportText (through the window)", medium), at("LoadVokFile", medium)), 3},
+        {"Mix(0) 1,000,000 / load 1,000,000", ratio(at("Mix(0)", large), at("LoadVokFile", large)),
+         0.5},
+        {"resident bytes per card (1,000,000)", perCard.count(large) != 0 ? perCard[large] : -1,
+         200},
     };
     std::printf("\n| figure | measured | goal | met |\n| --- | ---: | ---: | --- |\n");
     bool allMet = true;

@@ -72,6 +72,27 @@ bool File::OpenExisting(const std::string& path) {
         fd = OpenRetrying(path.c_str(), O_RDONLY);
         writable = false;
     }
+    return Adopt(fd, writable);
+}
+
+bool File::Create(const std::string& path) {
+    Close();
+    if (Refused(FileOperation::Create)) {
+        return false;
+    }
+    return Adopt(OpenRetrying(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0666), true);
+}
+
+bool File::CreateNew(const std::string& path) {
+    Close();
+    if (Refused(FileOperation::Create)) {
+        return false;
+    }
+    return Adopt(OpenRetrying(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666), true);
+}
+
+// Takes an opened descriptor if it is a regular file; folders and devices are no tables.
+bool File::Adopt(int fd, bool writable) {
     if (fd < 0) {
         return false;
     }
@@ -81,38 +102,6 @@ bool File::OpenExisting(const std::string& path) {
     }
     fd_ = fd;
     writable_ = writable;
-    return true;
-}
-
-bool File::Create(const std::string& path) {
-    Close();
-    if (Refused(FileOperation::Create)) {
-        return false;
-    }
-    const int fd = OpenRetrying(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0) {
-        return false;
-    }
-    if (!IsRegular(fd)) {
-        ::close(fd);
-        return false;
-    }
-    fd_ = fd;
-    writable_ = true;
-    return true;
-}
-
-bool File::CreateNew(const std::string& path) {
-    Close();
-    if (Refused(FileOperation::Create)) {
-        return false;
-    }
-    const int fd = OpenRetrying(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
-    if (fd < 0) {
-        return false;
-    }
-    fd_ = fd;
-    writable_ = true;
     return true;
 }
 

@@ -54,6 +54,8 @@ class File {
     bool Close();
 
   private:
+    bool Adopt(int fd, bool writable);
+
     int fd_ = -1;
     bool writable_ = false;
 };

@@ -29,7 +29,8 @@ QString outputFolder;
 int written = 0;
 
 void Save(QWidget& widget, const char* name) {
-    const QString path = outputFolder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
+    const QString path =
+        outputFolder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
     if (widget.grab().save(path)) {
         std::printf("%s\n", path.toLocal8Bit().constData());
         ++written;
@@ -85,7 +86,9 @@ int main(int argc, char** argv) {
     Save(frame, "main-window");
 
     WhenOpen("input-dialog", [](QWidget& dialog) {
-        Type(dialog, 0, "die Br\xFC" "cke");
+        Type(dialog, 0,
+             "die Br\xFC"
+             "cke");
         Type(dialog, 1, "the bridge");
     });
     tallyfold::EditCard(view, box, nullptr);

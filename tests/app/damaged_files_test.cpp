@@ -22,7 +22,7 @@ std::string Damaged(const std::string& name) {
 }
 
 class DamagedFileTest : public AppTest {
-protected:
+  protected:
     void SetUp() override {
         box.AddToPartition(Card("mine", "unsaved"), 2);
         Start();

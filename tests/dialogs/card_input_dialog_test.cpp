@@ -40,7 +40,7 @@ class CardInputTest : public testing::HeadlessTest {
     }
 
     tCardBox box;
-    Owner owner{backend};
+    testing::OwnerWindow owner{backend};
 };
 
 TEST_F(CardInputTest, NewCardsOneAfterAnother) {

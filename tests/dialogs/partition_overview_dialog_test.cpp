@@ -47,7 +47,7 @@ class OverviewTest : public testing::HeadlessTest {
         });
     }
     tCardBox box;
-    Owner owner{backend};
+    testing::OwnerWindow owner{backend};
 };
 
 TEST_F(OverviewTest, OpensOnPartitionOneWithTheActionsOff) {

@@ -25,7 +25,7 @@ class TargetDialogTest : public testing::HeadlessTest {
         return ChooseTarget(owner, box);
     }
     tCardBox box;
-    Owner owner{backend};
+    testing::OwnerWindow owner{backend};
 };
 
 TEST_F(TargetDialogTest, SevenPartitionsAndTheInputStackWithTheFirstChosen) {

@@ -9,6 +9,12 @@
 
 namespace tallyfold::testing {
 
+/// A plain window to own the dialogs a test runs.
+class OwnerWindow : public platform::Window {
+  public:
+    explicit OwnerWindow(platform::Backend& backend) : Window(backend) {}
+};
+
 class HeadlessTest : public ::testing::Test {
   protected:
     HeadlessTest() {
