@@ -1,10 +1,45 @@
 #include "files/replacement_file.h"
 
+#include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
 
 #include "table/file_io.h"
 
 namespace tallyfold {
+
+namespace {
+
+// Temporary files are named "<target>.tmp-<pid>-<n>". One whose process is gone was left by a
+// save that was killed; the target itself was never touched by it.
+void RemoveAbandonedTemporaries(const std::string& target) {
+    const std::filesystem::path path(target);
+    const std::string prefix = path.filename().string() + ".tmp-";
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        const std::string rest = name.substr(prefix.size());
+        const std::size_t dash = rest.find('-');
+        if (dash == 0 || dash == std::string::npos ||
+            rest.find_first_not_of("0123456789-") != std::string::npos) {
+            continue;
+        }
+        const long pid = std::strtol(rest.substr(0, dash).c_str(), nullptr, 10);
+        if (pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
+            errno == ESRCH) {
+            RemoveFile(entry->path().string());
+        }
+    }
+}
+
+}  // namespace
 
 ReplacementFile::~ReplacementFile() {
     if (!temp_.empty() && !committed_) {
@@ -13,6 +48,7 @@ ReplacementFile::~ReplacementFile() {
 }
 
 bool ReplacementFile::Reserve() {
+    RemoveAbandonedTemporaries(target_);
     const std::string stem = target_ + ".tmp-" + std::to_string(::getpid()) + "-";
     // Names already taken (by another save or a leftover) are skipped.
     for (int attempt = 0; attempt < 100; ++attempt) {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "files/vok_file.h"
 #include "tests/support/cards.h"
@@ -88,6 +89,10 @@ TEST(KilledSave, LeavesTheOldOrTheNewFile) {
     RecordProperty("kept_old", oldSeen);
     RecordProperty("got_new", newSeen);
     EXPECT_GT(oldSeen, 0);
+    // What the killed saves left behind goes with the next save.
+    ASSERT_TRUE(SaveVokFile(path, oldBox));
+    EXPECT_EQ(dir.Entries(),
+              (std::vector<std::string>{"timing.kas", "timing.vok", "words.kas", "words.vok"}));
 }
 
 }  // namespace

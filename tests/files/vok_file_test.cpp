@@ -371,6 +371,18 @@ TEST_F(FailedSaveTest, MissingOrLockedFolder) {
     ExpectOldFilesKept("locked folder");
 }
 
+TEST_F(VokFileTest, TemporariesOfKilledSavesAreRemovedByTheNextSave) {
+    tCardBox box;
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    // A process id far above any the system hands out: its save is long gone.
+    WriteBytes(Path("words.vok.tmp-2147483600-0"), "half a file");
+    WriteBytes(Path("words.vok.tmp-notes"), "not ours");
+    WriteBytes(Path("other.vok.tmp-2147483600-0"), "another file's");
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    EXPECT_EQ(dir.Entries(),
+              (Names{"other.vok.tmp-2147483600-0", "words.kas", "words.vok", "words.vok.tmp-notes"}));
+}
+
 TEST_F(VokFileTest, SavingKeepsThePermissionsOfTheOldFile) {
     tCardBox box;
     ASSERT_TRUE(SaveVokFile(Path(), box));
