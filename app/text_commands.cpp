@@ -1,5 +1,6 @@
 // Import and Export of the File menu: the dialogs and messages around the text files.
 
+#include <algorithm>
 #include <string>
 
 #include "app/main_window.h"
@@ -33,7 +34,7 @@ void tHauptFenster::CmImport() {
         Refresh();
         return;
     }
-    ImportTarget target(*box_);
+    ImportTarget target(*box_, file.LineCount());
     std::string line;
     bool convertible = true;
     while (file.NextLine(line, convertible)) {

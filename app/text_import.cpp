@@ -1,8 +1,10 @@
 #include "app/text_import.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include "platform/windows1252.h"
 #include "resources/resource_ids.h"
@@ -85,28 +87,64 @@ int ImportMessageId(int code) {
     }
 }
 
-std::size_t ImportTarget::TextHash::operator()(const tVokabel* card) const {
-    const std::size_t question = std::hash<std::string_view>{}(card->Question());
-    const std::size_t answer = std::hash<std::string_view>{}(card->Answer());
+std::uint64_t ImportTarget::HashOf(const tVokabel& card) {
+    const std::uint64_t question = std::hash<std::string_view>{}(card.Question());
+    const std::uint64_t answer = std::hash<std::string_view>{}(card.Answer());
     return question ^ (answer + 0x9E3779B97F4A7C15ULL + (question << 6) + (question >> 2));
 }
 
-ImportTarget::ImportTarget(tCardBox& box) : box_(&box) {
-    cards_.reserve(static_cast<std::size_t>(box.TotalCards()));
+ImportTarget::ImportTarget(tCardBox& box, std::size_t expectedCards) : box_(&box) {
+    Grow(static_cast<std::size_t>(box.TotalCards()) + expectedCards);
     tVokabel copy;
     for (int number = 1; number <= box.PartitionCount() + 1; ++number) {
         for (const tVokabel* card = box.FirstInPartition(number, copy); card != nullptr;
              card = box.NextInPartition(number, copy)) {
-            cards_.insert(card);
+            Insert(card, HashOf(*card));
         }
     }
 }
 
-bool ImportTarget::AddIfNew(const tVokabel& card) {
-    if (cards_.count(&card) != 0) {
-        return false;
+// Keeps the table at most half full: probes stay short.
+void ImportTarget::Grow(std::size_t cards) {
+    std::size_t capacity = 16;
+    while (capacity < 2 * cards) {
+        capacity *= 2;
     }
-    cards_.insert(box_->AddToInput(card));
+    if (capacity <= slots_.size()) {
+        return;
+    }
+    std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(capacity));
+    used_ = 0;
+    for (const Slot& slot : old) {
+        if (slot.card != nullptr) {
+            Insert(slot.card, slot.hash);
+        }
+    }
+}
+
+void ImportTarget::Insert(const tVokabel* card, std::uint64_t hash) {
+    if (2 * (used_ + 1) > slots_.size()) {
+        Grow(used_ + 1);
+    }
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t index = static_cast<std::size_t>(hash) & mask;
+    while (slots_[index].card != nullptr) {
+        index = (index + 1) & mask;
+    }
+    slots_[index] = {hash, card};
+    ++used_;
+}
+
+bool ImportTarget::AddIfNew(const tVokabel& card) {
+    const std::uint64_t hash = HashOf(card);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t index = static_cast<std::size_t>(hash) & mask; slots_[index].card != nullptr;
+         index = (index + 1) & mask) {
+        if (slots_[index].hash == hash && slots_[index].card->SameCard(card)) {
+            return false;
+        }
+    }
+    Insert(box_->AddToInput(card), hash);
     ++added_;
     return true;
 }
@@ -124,8 +162,12 @@ int ParseImportLine(std::string& line, ImportTarget& target) {
         line.resize(question.size());
         return code;
     }
-    const std::string_view expandedQuestion = Expanded(question, target.QuestionScratch());
-    const std::string_view expandedAnswer = Expanded(answer, target.AnswerScratch());
+    // Only a line with a backslash has escapes to expand.
+    const bool escapes = whole.find('\\') != std::string_view::npos;
+    const std::string_view expandedQuestion =
+        escapes ? Expanded(question, target.QuestionScratch()) : question;
+    const std::string_view expandedAnswer =
+        escapes ? Expanded(answer, target.AnswerScratch()) : answer;
     if (expandedQuestion.size() > kMaxCardText || expandedAnswer.size() > kMaxCardText) {
         return kImportTextTooLong;
     }
@@ -160,6 +202,12 @@ void ImportFile::Assign(std::string bytes) {
     } else {
         utf8_ = LooksLikeUtf8(view);
     }
+}
+
+std::size_t ImportFile::LineCount() const {
+    const std::size_t ends =
+        static_cast<std::size_t>(std::count(bytes_.begin(), bytes_.end(), '\n'));
+    return ends + (!bytes_.empty() && bytes_.back() != '\n' ? 1 : 0);
 }
 
 bool ImportFile::NextLine(std::string& line, bool& convertible) {

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 #include "box/card.h"
 #include "box/card_box.h"
@@ -28,7 +29,8 @@ int ImportMessageId(int code);
 /// The box must not change otherwise while the index is in use.
 class ImportTarget {
   public:
-    explicit ImportTarget(tCardBox& box);
+    /// Indexes every card of `box`, with room for `expectedCards` more.
+    explicit ImportTarget(tCardBox& box, std::size_t expectedCards = 0);
 
     /// Appends `card` to the input stack unless the box holds one with the same texts.
     /// True if it was added.
@@ -40,15 +42,19 @@ class ImportTarget {
     std::string& AnswerScratch() { return answerScratch_; }
 
   private:
-    struct TextHash {
-        std::size_t operator()(const tVokabel* card) const;
+    // Open addressing over the stored cards, each slot with the hash of its card's texts, so
+    // that growing and most probes never touch the cards themselves.
+    struct Slot {
+        std::uint64_t hash = 0;
+        const tVokabel* card = nullptr;
     };
-    struct SameTexts {
-        bool operator()(const tVokabel* a, const tVokabel* b) const { return a->SameCard(*b); }
-    };
+    static std::uint64_t HashOf(const tVokabel& card);
+    void Insert(const tVokabel* card, std::uint64_t hash);
+    void Grow(std::size_t cards);
 
     tCardBox* box_;
-    std::unordered_set<const tVokabel*, TextHash, SameTexts> cards_;
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
     int added_ = 0;
     std::string questionScratch_;
     std::string answerScratch_;
@@ -70,6 +76,8 @@ class ImportFile {
     /// Takes `bytes` as the file's content.
     void Assign(std::string bytes);
     bool IsUtf8() const { return utf8_; }
+    /// The number of lines in the file.
+    std::size_t LineCount() const;
 
     /// The next whole line, without its line feed and a carriage return before it, in
     /// Windows-1252. False after the last line. `convertible` is false for a UTF-8 line with a

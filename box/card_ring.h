@@ -72,6 +72,8 @@ class tVokListe {
         tVokabel card;
     };
 
+    static Node* NewNode(const tVokabel& card);
+    static void DeleteNode(Node* node);
     void LinkAtEnd(Node* node);
     Node* UnlinkHead();
     template <typename Match>

@@ -1,12 +1,15 @@
 #include "files/vok_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
 #include "files/kas_file.h"
 #include "files/replacement_file.h"
+#include "table/charset.h"
 #include "table/create_dbf.h"
 
 namespace tallyfold {
@@ -53,6 +56,7 @@ bool tVokDB::Open(const std::string& path) {
     if (!tDBF::Open(path)) {
         return false;
     }
+    composed_.assign(RecordLength(), ' ');
     Deutsch.Bind(*this, "DEUTSCH");
     Uebersetzt.Bind(*this, "UEBERSETZT");
     Kasten.Bind(*this, "KASTEN");
@@ -67,6 +71,70 @@ void tVokDB::Error(int code) {
     std::snprintf(text, sizeof text, "Fehler in Vokabeldatei: %d", code);
     message_ = text;
     writeFailed_ = writeFailed_ || code == kDbfWriteFailed;
+}
+
+namespace {
+
+// A card text from a field's bytes: up to a zero byte, without trailing blanks, cut to what a
+// card holds, converted to Windows-1252.
+void ReadText(std::span<const char> bytes, char (&text)[kMaxCardText + 1]) {
+    const void* zero = bytes.empty() ? nullptr : std::memchr(bytes.data(), '\0', bytes.size());
+    const std::size_t end =
+        zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data())
+                        : bytes.size();
+    const std::size_t length = LengthWithoutTrailingBlanks(bytes.first(end));
+    CopyCardText(text, CardText({bytes.data(), length}));
+    TextOemToAnsi(text);
+}
+
+std::int32_t ReadNumber(const tDBF& table, const tNumField& field) {
+    if (field.Type() != 'N') {
+        return 0;
+    }
+    const std::span<const char> bytes = table.FieldBytes(field.Index());
+    return ParseFieldNumber({bytes.data(), bytes.size()});
+}
+
+}  // namespace
+
+void tVokDB::ReadCard(tVokabel& card, char& letter) const {
+    ReadText(FieldBytes(Deutsch.Index()), card.question);
+    ReadText(FieldBytes(Uebersetzt.Index()), card.answer);
+    card.knownCount = ReadNumber(*this, Gewusst);
+    card.unknownCount = ReadNumber(*this, Unbekannt);
+    const std::span<const char> kasten = FieldBytes(Kasten.Index());
+    letter = kasten.empty() || kasten[0] == ' '
+                 ? '\0'
+                 : static_cast<char>(OemToAnsiChar(static_cast<unsigned char>(kasten[0])));
+}
+
+bool tVokDB::AppendCard(const tVokabel& card, char letter, int position) {
+    std::fill(composed_.begin(), composed_.end(), ' ');
+    const auto putText = [this](const tCharField& field, std::string_view text) {
+        if (field.Index() < 0) {
+            return;
+        }
+        const auto length =
+            std::min<std::size_t>(text.size(), static_cast<std::size_t>(field.Length()));
+        char* target = composed_.data() + FieldOffset(field.Index());
+        std::copy_n(text.data(), length, target);
+        TextAnsiToOem({target, length});
+    };
+    const auto putNumber = [this](const tNumField& field, std::int64_t value) {
+        if (field.Type() != 'N') {
+            return;
+        }
+        std::array<char, 256> digits;
+        FormatInt(value, field.Length(), digits);
+        std::copy_n(digits.data(), field.Length(), composed_.data() + FieldOffset(field.Index()));
+    };
+    putText(Deutsch, card.Question());
+    putText(Uebersetzt, card.Answer());
+    putNumber(Gewusst, card.knownCount);
+    putNumber(Unbekannt, card.unknownCount);
+    putText(Kasten, std::string_view(&letter, 1));
+    putNumber(Alter, position);
+    return AppendRecord(composed_);
 }
 
 bool CreateVokFile(const std::string& path) {
@@ -90,13 +158,10 @@ LoadResult LoadVokFile(const std::string& path, tCardBox& box) {
     const int partitions = box.PartitionCount();
     std::vector<tVokabel> misplaced;
     tVokabel card;
+    char letter = '\0';
     for (std::uint32_t index = 0; table.GoTo(index) && !table.Eof(); ++index) {
-        CopyCardText(card.question, CardText(table.Deutsch.Text()));
-        CopyCardText(card.answer, CardText(table.Uebersetzt.Text()));
-        card.knownCount = table.Gewusst.Value();
-        card.unknownCount = table.Unbekannt.Value();
-        const std::string_view letter = table.Kasten.Text();
-        const int number = PartitionNumber(letter.empty() ? '\0' : letter.front(), partitions);
+        table.ReadCard(card, letter);
+        const int number = PartitionNumber(letter, partitions);
         if (number == 0) {
             misplaced.push_back(card);
         } else {
@@ -128,17 +193,10 @@ bool SaveVokFile(const std::string& path, tCardBox& box) {
         tVokabel card;
         for (int number = box.FirstCard(card); number != 0; number = box.NextCard(card)) {
             int& count = counts[static_cast<std::size_t>(number - 1)];
-            const char letter[2] = {PartitionLetter(number, partitions), '\0'};
-            if (!table.AppendBlank()) {
+            // Texts are stored literally: a backslash in a card is not the start of an escape.
+            if (!table.AppendCard(card, PartitionLetter(number, partitions), ++count)) {
                 return false;
             }
-            // Literal: a backslash in a card is a backslash, not the start of an escape.
-            table.Deutsch.AssignLiteral(card.Question());
-            table.Uebersetzt.AssignLiteral(card.Answer());
-            table.Gewusst.Assign(card.knownCount);
-            table.Unbekannt.Assign(card.unknownCount);
-            table.Kasten.AssignLiteral(letter);
-            table.Alter.Assign(++count);
         }
         const bool synced = table.Sync();
         table.Close();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "box/card_box.h"
 #include "table/dbf.h"
@@ -24,6 +25,14 @@ class tVokDB : public tDBF {
     const std::string& ErrorMessage() const { return message_; }
     bool WriteFailed() const { return writeFailed_; }
 
+    /// Reads the card of the current record as the accessors would, in one pass over the
+    /// record: texts cut to 63 characters, no trailing blanks, in Windows-1252. `letter`
+    /// receives the partition letter, or 0 when the field is empty or missing.
+    void ReadCard(tVokabel& card, char& letter) const;
+    /// Appends a record for `card`, byte for byte what storing each field through its accessor
+    /// gives, with the texts stored literally (backslashes are not escapes).
+    bool AppendCard(const tVokabel& card, char letter, int position);
+
     tCharField Deutsch;     ///< the question
     tCharField Uebersetzt;  ///< the answer
     tCharField Kasten;      ///< the partition letter
@@ -34,6 +43,7 @@ class tVokDB : public tDBF {
   private:
     std::string message_;
     bool writeFailed_ = false;
+    std::vector<char> composed_;
 };
 
 /// Writes an empty vocabulary file at `path`, replacing any file of that name.

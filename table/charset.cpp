@@ -1,6 +1,7 @@
 #include "table/charset.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace tallyfold {
@@ -133,12 +134,26 @@ constexpr ConversionMaps BuildMaps() {
 
 constexpr ConversionMaps kMaps = BuildMaps();
 
-// Only bytes of 0x80 and above change; texts are mostly plain letters.
+// Only bytes of 0x80 and above change; texts are mostly plain letters, so runs of eight plain
+// bytes are passed over at once.
 void MapHighBytes(std::span<char> text, const std::array<unsigned char, 256>& map) {
-    for (char& c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x80) {
-            c = static_cast<char>(map[byte]);
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::uint64_t word = 0;
+        if (i + 8 <= text.size()) {
+            std::memcpy(&word, text.data() + i, 8);
+            if ((word & kHighBits) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const std::size_t end = std::min(i + 8, text.size());
+        for (; i < end; ++i) {
+            const auto byte = static_cast<unsigned char>(text[i]);
+            if (byte >= 0x80) {
+                text[i] = static_cast<char>(map[byte]);
+            }
         }
     }
 }

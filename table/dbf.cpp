@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "table/little_endian.h"
 
@@ -26,6 +27,20 @@ std::span<const char> AsChars(const unsigned char* bytes, std::size_t size) {
 }
 
 }  // namespace
+
+std::size_t LengthWithoutTrailingBlanks(std::span<const char> bytes) {
+    constexpr std::uint64_t kEightBlanks = 0x2020202020202020ULL;
+    std::size_t length = bytes.size();
+    std::uint64_t word = 0;
+    while (length >= 8 &&
+           (std::memcpy(&word, bytes.data() + length - 8, 8), word == kEightBlanks)) {
+        length -= 8;
+    }
+    while (length > 0 && bytes[length - 1] == kBlank) {
+        --length;
+    }
+    return length;
+}
 
 tDBF::tDBF(const std::string& path) {
     Open(path);
@@ -220,6 +235,15 @@ bool tDBF::AppendBlank() {
     }
     std::fill(record_.begin(), record_.end(), kBlank);
     const std::uint64_t offset = RecordOffset(count);
+    if (writeBehind_) {
+        // The record goes out with the next flush, fields and all; the end marker goes after
+        // the last record when the pending bytes are written.
+        recNo_ = count;
+        dirty_ = true;
+        SetRecordCount(count + 1);
+        headerPending_ = true;
+        return true;
+    }
     if (!WriteAt(offset, record_)) {
         Error(kDbfWriteFailed);
         return false;
@@ -318,20 +342,33 @@ int tDBF::GetField(int index, std::span<char> out) {
     }
     const FieldInfo& field = fields_[static_cast<std::size_t>(index)];
     const char* bytes = record_.data() + field.offset;
-    // Fields are mostly padding: blanks are skipped eight at a time.
-    std::size_t length = field.length;
-    constexpr std::uint64_t kEightBlanks = 0x2020202020202020ULL;
-    std::uint64_t word = 0;
-    while (length >= 8 && (std::memcpy(&word, bytes + length - 8, 8), word == kEightBlanks)) {
-        length -= 8;
-    }
-    while (length > 0 && bytes[length - 1] == kBlank) {
-        --length;
-    }
+    std::size_t length = LengthWithoutTrailingBlanks({bytes, field.length});
     length = std::min(length, out.size() - 1);
     std::copy_n(bytes, length, out.data());
     out[length] = '\0';
     return static_cast<int>(length);
+}
+
+std::span<const char> tDBF::FieldBytes(int index) const {
+    if (!ValidField(index) || !HasCurrentRecord()) {
+        return {};
+    }
+    const FieldInfo& field = fields_[static_cast<std::size_t>(index)];
+    return {record_.data() + field.offset, field.length};
+}
+
+int tDBF::FieldOffset(int index) const {
+    return ValidField(index) ? fields_[static_cast<std::size_t>(index)].offset : 0;
+}
+
+bool tDBF::AppendRecord(std::span<const char> bytes) {
+    if (!AppendBlank()) {
+        return false;
+    }
+    const std::size_t size = std::min(bytes.size(), record_.size());
+    std::copy_n(bytes.data(), size, record_.data());
+    dirty_ = true;
+    return true;
 }
 
 int tDBF::PutField(int index, std::string_view text) {
@@ -484,19 +521,23 @@ bool tDBF::WriteAt(std::uint64_t offset, std::span<const char> data) {
 }
 
 bool tDBF::WritePending() {
+    const bool headerPending = std::exchange(headerPending_, false);
     if (!pending_.empty()) {
         const bool written = WriteThrough(pendingOffset_, pending_);
         pending_.clear();
         if (!written) {
-            headerPending_ = false;
             return false;
         }
     }
-    if (headerPending_) {
-        headerPending_ = false;
-        return WriteThrough(0, AsChars(header_.data(), header_.size()));
+    if (!headerPending) {
+        return true;
     }
-    return true;
+    if (writeBehind_) {
+        // Appends wrote no end marker of their own; a lost marker is harmless, as ever.
+        const char marker = kEndOfFile;
+        WriteThrough(RecordOffset(RecordCount()), {&marker, 1});
+    }
+    return WriteThrough(0, AsChars(header_.data(), header_.size()));
 }
 
 // The only place bytes reach the file; it keeps the read-ahead window in step with them.

@@ -12,6 +12,10 @@
 
 namespace tallyfold {
 
+/// The length of `bytes` without its trailing blanks (fields are mostly padding, so blanks are
+/// passed over eight at a time).
+std::size_t LengthWithoutTrailingBlanks(std::span<const char> bytes);
+
 /// A dBASE III table file (character and numeric fields, no memo): header, field descriptors,
 /// fixed-length records with a deletion flag, and an end-of-file marker.
 ///
@@ -67,6 +71,15 @@ class tDBF {
     /// plus one byte; a shorter buffer gets the field cut. Error 7, an empty text and 0 when
     /// there is no current record or no such field.
     int GetField(int index, std::span<char> out);
+    /// The bytes of a field of the current record, as they stand; empty when there is no current
+    /// record or no such field. Valid until the table moves.
+    std::span<const char> FieldBytes(int index) const;
+    /// Appends a record made of `bytes` (cut or padded with blanks to the record length), as
+    /// `AppendBlank` followed by storing every field.
+    bool AppendRecord(std::span<const char> bytes);
+    /// The position of a field within the record (1 for the first field); 0 for no such field.
+    int FieldOffset(int index) const;
+
     /// Stores `text` (up to its end, a zero byte, or the field length) into the field of the
     /// current record, padded with blanks; returns the field length, or 0 when nothing was
     /// stored (no current record or no such field).

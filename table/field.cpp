@@ -54,6 +54,7 @@ void tFeld::Bind(tDBF& table, std::string_view name) {
     table_ = &table;
     index_ = table.FieldIndex(name);
     value_.clear();
+    type_ = table.FieldType(index_);
     if (index_ >= 0) {
         value_.assign(static_cast<std::size_t>(table.FieldLength(index_)) + 1, '\0');
     }
@@ -115,13 +116,7 @@ void tCharField::AssignLiteral(std::string_view text) {
     table_->PutField(index_, {value_.data(), length});
 }
 
-std::int32_t tNumField::Value() {
-    if (Type() != 'N') {
-        return 0;
-    }
-    std::array<char, kNumberScratch> buffer;
-    const int length = table_->GetField(index_, buffer);
-    std::string_view text(buffer.data(), static_cast<std::size_t>(length));
+std::int32_t ParseFieldNumber(std::string_view text) {
     while (!text.empty() &&
            (text.front() == ' ' || (text.front() >= '\t' && text.front() <= '\r'))) {
         text.remove_prefix(1);
@@ -141,6 +136,15 @@ std::int32_t tNumField::Value() {
         magnitude = std::min(limit, magnitude * 10 + (c - '0'));
     }
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+std::int32_t tNumField::Value() {
+    if (Type() != 'N') {
+        return 0;
+    }
+    std::array<char, kNumberScratch> buffer;
+    const int length = table_->GetField(index_, buffer);
+    return ParseFieldNumber({buffer.data(), static_cast<std::size_t>(length)});
 }
 
 void tNumField::Assign(std::int64_t value) {

@@ -14,6 +14,11 @@ namespace tallyfold {
 /// asterisks and false. `width` must be at least 1.
 bool FormatInt(std::int64_t value, int width, std::span<char> out);
 
+/// The number at the start of a numeric field's text: leading white space skipped, an optional
+/// sign, then digits up to the first other character; 0 without digits. Values beyond the
+/// 32-bit range give its nearest end.
+std::int32_t ParseFieldNumber(std::string_view text);
+
 /// Access to one field of a table by name. The accessor is bound once, after the table is
 /// opened, and then reads and stores the field of the table's current record by index, so the
 /// order of fields in a file does not matter.
@@ -31,11 +36,14 @@ class tFeld {
     int Length() const;
     char Type() const;
     bool HasField() const { return index_ >= 0 && table_ != nullptr; }
+    /// The field's index in the bound table, or -1.
+    int Index() const { return HasField() ? index_ : -1; }
 
   protected:
     int index_ = -1;
     tDBF* table_ = nullptr;
     std::vector<char> value_;
+    char type_ = 'U';  ///< the field's type letter, fixed while the table is open
 };
 
 /// A character field: Windows-1252 text in memory, code page 850 in the file.

@@ -143,6 +143,16 @@ TEST(ImportFile, LineEndsOfEveryKind) {
     EXPECT_EQ(LinesOf(longLine + "\n"), (Lines{{longLine, true}}));  // one line, whole
 }
 
+TEST(ImportFile, CountsItsLines) {
+    ImportFile file;
+    file.Assign("a;b\r\nc;d\r\n");
+    EXPECT_EQ(file.LineCount(), 2u);
+    file.Assign("a;b\nlast");
+    EXPECT_EQ(file.LineCount(), 2u);
+    file.Assign("");
+    EXPECT_EQ(file.LineCount(), 0u);
+}
+
 TEST(ImportFile, EncodingsAreRecognised) {
     using Lines = std::vector<std::pair<std::string, bool>>;
     bool utf8 = false;

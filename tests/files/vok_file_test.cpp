@@ -334,6 +334,7 @@ TEST_F(FailedSaveTest, EveryInjectedFailureOfTheVocabularyFile) {
         }
         std::filesystem::remove(Path("count.vok"));
         std::filesystem::remove(Path("count.kas"));
+        RecordProperty("steps_of_kind_" + std::to_string(static_cast<int>(kind)), steps);
         for (int step = 1; step <= steps; ++step) {
             ScopedFault fault(kind, step);
             const bool saved = SaveVokFile(Path(), changed);
