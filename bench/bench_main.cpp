@@ -156,6 +156,10 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
             std::fprintf(stderr, "cannot write %s\n", vok.c_str());
             return 1;
         }
+        // The box the operations work on is loaded from the file, as the program holds a box:
+        // each partition's cards together in memory, in their order.
+        source = std::make_unique<tCardBox>();
+        static_cast<void>(LoadVokFile(vok, *source));
         const int broken = WriteTextFile(text, size);
         const auto bytes = static_cast<std::uint64_t>(std::filesystem::file_size(vok));
         // shapelib opens only names ending in .dbf: the same bytes under that name.
@@ -188,7 +192,12 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
                  static_cast<void>(LoadVokFile(vok, *mixed));
              },
              [&] { mixed->Mix(0); }},
-            {"Mix(0) of a mixed box", [] {}, [&] { mixed->Mix(0); }},
+            {"Mix(0) of a mixed box", [] {},
+             [&] {
+                 if (mixed) {
+                     mixed->Mix(0);
+                 }
+             }},
             {"Compact",
              [&] {
                  sparse = std::make_unique<tCardBox>();
@@ -229,6 +238,15 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         for (int round = 0; round < runs; ++round) {
             for (std::size_t i = 0; i < operations.size(); ++i) {
                 times[i].push_back(Measure(1, operations[i].setup, operations[i].body));
+                // Only the source box stays between operations.
+                loaded.reset();
+                sparse.reset();
+                full.reset();
+                if (operations[i].name != "Mix(0)") {
+                    mixed.reset();
+                }
+                // What one operation left for the disk must not slow the next one's writes.
+                ::sync();
             }
         }
         for (std::size_t i = 0; i < operations.size(); ++i) {
