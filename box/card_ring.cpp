@@ -113,6 +113,22 @@ tVokabel* tVokListe::Rotate() {
     return &head_->card;
 }
 
+void tVokListe::DeleteAfter(Node* previous) {
+    Node* node = previous->next;
+    previous->next = node->next;
+    if (node == head_) {
+        head_ = node->next;
+    }
+    if (node == tail_) {
+        tail_ = previous;
+    }
+    DeleteNode(node);
+    if (--count_ == 0) {
+        head_ = nullptr;
+        tail_ = nullptr;
+    }
+}
+
 bool tVokListe::Remove(const tVokabel* card) {
     if (head_ == nullptr) {
         return false;
@@ -122,18 +138,7 @@ bool tVokListe::Remove(const tVokabel* card) {
     for (std::int32_t i = 0; i < count_; ++i) {
         Node* node = previous->next;
         if (&node->card == card) {
-            previous->next = node->next;
-            if (node == head_) {
-                head_ = node->next;
-            }
-            if (node == tail_) {
-                tail_ = previous;
-            }
-            DeleteNode(node);
-            if (--count_ == 0) {
-                head_ = nullptr;
-                tail_ = nullptr;
-            }
+            DeleteAfter(previous);
             return true;
         }
         previous = node;
@@ -170,18 +175,9 @@ int tVokListe::RemoveAll(std::span<const tVokabel* const> cards) {
             previous = node;
             continue;
         }
-        previous->next = node->next;
-        if (node == head_) {
-            head_ = node->next;
-        }
-        if (node == tail_) {
-            tail_ = previous;
-        }
-        DeleteNode(node);
+        DeleteAfter(previous);
         ++removed;
-        if (--count_ == 0) {
-            head_ = nullptr;
-            tail_ = nullptr;
+        if (count_ == 0) {
             break;
         }
     }

@@ -75,6 +75,8 @@ class tVokListe {
     static Node* NewNode(const tVokabel& card);
     static void DeleteNode(Node* node);
     void LinkAtEnd(Node* node);
+    /// Unlinks and deletes the node after `previous`.
+    void DeleteAfter(Node* previous);
     Node* UnlinkHead();
     template <typename Match>
     tVokabel* FindFirst(Match match) const;
