@@ -1,8 +1,10 @@
 #include "platform/qt/qt_backend.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -28,6 +30,30 @@ QString NameFilter(const FileFilter& filter) {
 bool HasWildcard(const std::string& name) {
     return name.find_first_of("*?") != std::string::npos;
 }
+
+// Qt would take Escape or the close button of a Yes/No box for No; a question like "Save
+// existing changes?" must be answered with a button, so without Cancel they do nothing.
+class MessageBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+    bool cancellable = true;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!cancellable && event->key() == Qt::Key_Escape) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override {
+        if (!cancellable && result() == 0) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+};
 
 }  // namespace
 
@@ -72,7 +98,7 @@ void QtBackend::PostQuit(int exitCode) {
 }
 
 int QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
-    QMessageBox box(WidgetOf(owner));
+    MessageBox box(WidgetOf(owner));
     box.setWindowTitle(FromWindows1252(request.caption));
     box.setText(FromWindows1252(request.text));
     box.setTextFormat(Qt::PlainText);
@@ -84,6 +110,7 @@ int QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
             break;
         case kMbYesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.cancellable = false;
             break;
         default:
             box.setStandardButtons(QMessageBox::Ok);

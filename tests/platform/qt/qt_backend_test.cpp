@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -290,6 +291,25 @@ TEST_F(QtFrameTest, SizeEventsReachTheClient) {
     EXPECT_EQ(frame->Client().Peer()->Position(31), (Rect{-5, -19, 100, 20}));
     frame->Client().SetControlBackground(31, Color{255, 255, 255});
     EXPECT_TRUE(Widget(31)->autoFillBackground());
+}
+
+TEST_F(QtBackendTest, AYesNoQuestionNeedsAButton) {
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        QTest::keyClick(box, Qt::Key_Escape);  // no answer: the question stays
+        box->close();
+        EXPECT_TRUE(box->isVisible());
+        box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(backend.ShowMessageBox(root, {"Save existing changes?", "", kMbYesNo}), kIdYes);
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    EXPECT_EQ(backend.ShowMessageBox(root, {"All Data will be erased!", "", kMbOkCancel}),
+              kIdCancel);
 }
 
 TEST(QtText, EveryByteRoundTrips) {
