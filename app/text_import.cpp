@@ -33,41 +33,6 @@ std::string_view Expanded(std::string_view text, std::string& buffer) {
     return {buffer.data(), length};
 }
 
-// True for valid UTF-8 that holds at least one character of two or more bytes.
-bool LooksLikeUtf8(std::string_view bytes) {
-    bool multiByte = false;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-        } else {
-            return false;
-        }
-        if (i + length > bytes.size()) {
-            return false;
-        }
-        // The exact rules (overlong forms, surrogates) are checked per line on conversion.
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        multiByte = true;
-        i += length;
-    }
-    return multiByte;
-}
-
 }  // namespace
 
 int ImportMessageId(int code) {
@@ -200,7 +165,7 @@ void ImportFile::Assign(std::string bytes) {
         utf8_ = true;
         position_ = kByteOrderMark.size();
     } else {
-        utf8_ = LooksLikeUtf8(view);
+        utf8_ = platform::IsUtf8WithMultiByteCharacters(view);
     }
 }
 

@@ -38,16 +38,12 @@ double Median(std::vector<double> values) {
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-/// Runs `setup` (not timed) and `body` (timed) `repeats` times; the median in milliseconds.
-double Measure(int repeats, const std::function<void()>& setup, const std::function<void()>& body) {
-    std::vector<double> times;
-    for (int i = 0; i < repeats; ++i) {
-        setup();
-        const auto start = Clock::now();
-        body();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    return Median(times);
+/// Runs `setup` (not timed), then `body`; the time `body` took, in milliseconds.
+double Time(const std::function<void()>& setup, const std::function<void()>& body) {
+    setup();
+    const auto start = Clock::now();
+    body();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
 long ResidentBytes() {
@@ -237,7 +233,7 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         std::vector<std::vector<double>> times(operations.size());
         for (int round = 0; round < runs; ++round) {
             for (std::size_t i = 0; i < operations.size(); ++i) {
-                times[i].push_back(Measure(1, operations[i].setup, operations[i].body));
+                times[i].push_back(Time(operations[i].setup, operations[i].body));
                 // Only the source box stays between operations.
                 loaded.reset();
                 sparse.reset();

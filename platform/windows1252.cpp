@@ -91,6 +91,18 @@ std::string Windows1252ToUtf8(std::string_view text) {
     return out;
 }
 
+bool IsUtf8WithMultiByteCharacters(std::string_view text) {
+    bool multiByte = false;
+    while (!text.empty()) {
+        const std::optional<char32_t> c = DecodeUtf8(text);
+        if (!c) {
+            return false;
+        }
+        multiByte = multiByte || *c >= 0x80;
+    }
+    return multiByte;
+}
+
 std::optional<std::string> Utf8ToWindows1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());

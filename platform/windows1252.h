@@ -17,6 +17,9 @@ std::optional<unsigned char> Windows1252OfCodePoint(char32_t codePoint);
 
 /// Windows-1252 bytes as UTF-8.
 std::string Windows1252ToUtf8(std::string_view text);
+/// True for valid UTF-8 that holds at least one character of two or more bytes.
+bool IsUtf8WithMultiByteCharacters(std::string_view text);
+
 /// UTF-8 as Windows-1252 bytes; nothing when the text is not valid UTF-8 or holds a character
 /// that Windows-1252 cannot represent.
 std::optional<std::string> Utf8ToWindows1252(std::string_view text);
