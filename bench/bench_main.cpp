@@ -79,6 +79,28 @@ double MemoryPerCard(const char* self, const std::string& path) {
     return perCard;
 }
 
+/// Loads the file `times` times into a new box, or loads it once and saves it `times` times
+/// beside itself, and prints the median time of one; for a profiler's run.
+int RepeatMain(const std::string& what, const std::string& path, int times) {
+    auto box = std::make_unique<tCardBox>();
+    if (!LoadVokFile(path, *box).opened) {
+        return 1;
+    }
+    std::vector<double> ms;
+    for (int i = 0; i < std::max(1, times); ++i) {
+        if (what == "load") {
+            ms.push_back(Time([&] { box = std::make_unique<tCardBox>(); },
+                              [&] { static_cast<void>(LoadVokFile(path, *box)); }));
+        } else {
+            ms.push_back(Time([] {}, [&] { static_cast<void>(SaveVokFile(path + ".saved", *box)); }));
+        }
+    }
+    std::filesystem::remove(path + ".saved");
+    std::filesystem::remove(path + ".saved.kas");
+    std::printf("%s: %.2f ms\n", what.c_str(), Median(ms));
+    return 0;
+}
+
 /// Imports `path` through the main window on an empty box, the message boxes answered.
 void ImportThroughTheWindow(const std::string& path, int messages) {
     platform::headless::HeadlessBackend backend;
@@ -333,6 +355,10 @@ int main(int argc, char** argv) {
         tallyfold::tCardBox box;
         tallyfold::bench::FillBox(box, std::atoi(argv[2]));
         return tallyfold::SaveVokFile(argv[3], box) ? 0 : 1;
+    }
+    if (argc == 4 && (std::string(argv[1]) == "load" || std::string(argv[1]) == "save")) {
+        // One operation repeated, for a profiler: load|save <file.vok> <times>
+        return tallyfold::bench::RepeatMain(argv[1], argv[2], std::atoi(argv[3]));
     }
     std::vector<int> sizes = {10000, 100000, 1000000};
     int repeats = 5;

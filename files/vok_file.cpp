@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/card_field_text.h"
 #include "files/kas_file.h"
 #include "files/replacement_file.h"
 #include "table/charset.h"
@@ -18,15 +19,6 @@ namespace {
 
 constexpr char kLastPartitionLetter = 'Z';
 constexpr char kInputStackLetter = 'X';
-
-// A field from another writer may hold 64 characters; a card holds 63, without trailing blanks.
-std::string_view CardText(std::string_view text) {
-    text = text.substr(0, kMaxCardText);
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 char PartitionLetter(int number, int partitions) {
     if (number == partitions) {
@@ -56,14 +48,27 @@ bool tVokDB::Open(const std::string& path) {
     if (!tDBF::Open(path)) {
         return false;
     }
-    composed_.assign(RecordLength(), ' ');
     Deutsch.Bind(*this, "DEUTSCH");
     Uebersetzt.Bind(*this, "UEBERSETZT");
     Kasten.Bind(*this, "KASTEN");
     Alter.Bind(*this, "ALTER");
     Gewusst.Bind(*this, "GEWUSST");
     Unbekannt.Bind(*this, "UNBEKANNT");
+    question_ = SliceOf(Deutsch, false);
+    answer_ = SliceOf(Uebersetzt, false);
+    letter_ = SliceOf(Kasten, false);
+    position_ = SliceOf(Alter, true);
+    known_ = SliceOf(Gewusst, true);
+    unknown_ = SliceOf(Unbekannt, true);
     return true;
+}
+
+tVokDB::Slice tVokDB::SliceOf(const tFeld& field, bool numeric) const {
+    if (field.Index() < 0 || (numeric && field.Type() != 'N')) {
+        return {};
+    }
+    return {static_cast<std::size_t>(FieldOffset(field.Index())),
+            static_cast<std::size_t>(FieldLength(field.Index()))};
 }
 
 void tVokDB::Error(int code) {
@@ -73,68 +78,52 @@ void tVokDB::Error(int code) {
     writeFailed_ = writeFailed_ || code == kDbfWriteFailed;
 }
 
-namespace {
-
-// A card text from a field's bytes: up to a zero byte, without trailing blanks, cut to what a
-// card holds, converted to Windows-1252.
-void ReadText(std::span<const char> bytes, char (&text)[kMaxCardText + 1]) {
-    const void* zero = bytes.empty() ? nullptr : std::memchr(bytes.data(), '\0', bytes.size());
-    const std::size_t end =
-        zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data())
-                        : bytes.size();
-    const std::size_t length = LengthWithoutTrailingBlanks(bytes.first(end));
-    CopyCardText(text, CardText({bytes.data(), length}));
-    TextOemToAnsi(text);
-}
-
-std::int32_t ReadNumber(const tDBF& table, const tNumField& field) {
-    if (field.Type() != 'N') {
-        return 0;
-    }
-    const std::span<const char> bytes = table.FieldBytes(field.Index());
-    return ParseFieldNumber({bytes.data(), bytes.size()});
-}
-
-}  // namespace
-
 void tVokDB::ReadCard(tVokabel& card, char& letter) const {
-    ReadText(FieldBytes(Deutsch.Index()), card.question);
-    ReadText(FieldBytes(Uebersetzt.Index()), card.answer);
-    card.knownCount = ReadNumber(*this, Gewusst);
-    card.unknownCount = ReadNumber(*this, Unbekannt);
-    const std::span<const char> kasten = FieldBytes(Kasten.Index());
+    const std::span<const char> record = RecordBytes();
+    const auto bytes = [&record](Slice slice) {
+        return record.empty() ? std::span<const char>() : record.subspan(slice.offset, slice.length);
+    };
+    ReadCardText(bytes(question_), card.question);
+    ReadCardText(bytes(answer_), card.answer);
+    const auto number = [&bytes](Slice slice) {
+        const std::span<const char> digits = bytes(slice);
+        return ParseFieldNumber({digits.data(), digits.size()});
+    };
+    card.knownCount = number(known_);
+    card.unknownCount = number(unknown_);
+    const std::span<const char> kasten = bytes(letter_);
     letter = kasten.empty() || kasten[0] == ' '
                  ? '\0'
                  : static_cast<char>(OemToAnsiChar(static_cast<unsigned char>(kasten[0])));
 }
 
 bool tVokDB::AppendCard(const tVokabel& card, char letter, int position) {
-    std::fill(composed_.begin(), composed_.end(), ' ');
-    const auto putText = [this](const tCharField& field, std::string_view text) {
-        if (field.Index() < 0) {
-            return;
-        }
-        const auto length =
-            std::min<std::size_t>(text.size(), static_cast<std::size_t>(field.Length()));
-        char* target = composed_.data() + FieldOffset(field.Index());
-        std::copy_n(text.data(), length, target);
-        TextAnsiToOem({target, length});
-    };
-    const auto putNumber = [this](const tNumField& field, std::int64_t value) {
-        if (field.Type() != 'N') {
+    const std::span<char> record = AppendBlankRecord();
+    if (record.empty()) {
+        return false;
+    }
+    // Fields not written stay blank, as a record made by AppendBlank has them.
+    if (question_.length > 0) {
+        WriteCardText(card.question, record.subspan(question_.offset, question_.length));
+    }
+    if (answer_.length > 0) {
+        WriteCardText(card.answer, record.subspan(answer_.offset, answer_.length));
+    }
+    if (letter_.length > 0) {
+        record[letter_.offset] = static_cast<char>(AnsiToOemChar(static_cast<unsigned char>(letter)));
+    }
+    const auto putNumber = [&record](Slice slice, std::int64_t value) {
+        if (slice.length == 0) {
             return;
         }
         std::array<char, 256> digits;
-        FormatInt(value, field.Length(), digits);
-        std::copy_n(digits.data(), field.Length(), composed_.data() + FieldOffset(field.Index()));
+        FormatInt(value, static_cast<int>(slice.length), digits);
+        std::copy_n(digits.data(), slice.length, record.data() + slice.offset);
     };
-    putText(Deutsch, card.Question());
-    putText(Uebersetzt, card.Answer());
-    putNumber(Gewusst, card.knownCount);
-    putNumber(Unbekannt, card.unknownCount);
-    putText(Kasten, std::string_view(&letter, 1));
-    putNumber(Alter, position);
-    return AppendRecord(composed_);
+    putNumber(known_, card.knownCount);
+    putNumber(unknown_, card.unknownCount);
+    putNumber(position_, position);
+    return true;
 }
 
 bool CreateVokFile(const std::string& path) {

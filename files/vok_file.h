@@ -41,9 +41,22 @@ class tVokDB : public tDBF {
     tNumField Unbekannt;    ///< unknownCount
 
   private:
+    // Where a bound field lies in the record; length 0 for a field that is missing (or, for
+    // the counters, not numeric), which reads as empty and is not written.
+    struct Slice {
+        std::size_t offset = 0;
+        std::size_t length = 0;
+    };
+    Slice SliceOf(const tFeld& field, bool numeric) const;
+
     std::string message_;
     bool writeFailed_ = false;
-    std::vector<char> composed_;
+    Slice question_;
+    Slice answer_;
+    Slice letter_;
+    Slice position_;
+    Slice known_;
+    Slice unknown_;
 };
 
 /// Writes an empty vocabulary file at `path`, replacing any file of that name.

@@ -233,6 +233,14 @@ unsigned char OemToAnsiChar(unsigned char c) {
     return kMaps.oemToAnsi[c];
 }
 
+const std::array<unsigned char, 256>& AnsiToOemMap() {
+    return kMaps.ansiToOem;
+}
+
+const std::array<unsigned char, 256>& OemToAnsiMap() {
+    return kMaps.oemToAnsi;
+}
+
 int FindEscape(std::string_view text) {
     for (int i = 0; i < kCharTableSize; ++i) {
         const std::array<char, 2>& name = kCharTable[static_cast<std::size_t>(i)].name;

@@ -26,6 +26,10 @@ extern const std::array<CharEntry, kCharTableSize> kCharTable;
 unsigned char AnsiToOemChar(unsigned char c);
 /// The ANSI code of the first entry with this OEM code; `c` itself if no entry has it.
 unsigned char OemToAnsiChar(unsigned char c);
+/// The two conversions as byte-indexed maps (identity below 0x80), for converters that walk
+/// texts in their own way.
+const std::array<unsigned char, 256>& AnsiToOemMap();
+const std::array<unsigned char, 256>& OemToAnsiMap();
 /// Position (0 to 79) of the first entry whose escape name begins `text`, or -1.
 int FindEscape(std::string_view text);
 

@@ -349,26 +349,20 @@ int tDBF::GetField(int index, std::span<char> out) {
     return static_cast<int>(length);
 }
 
-std::span<const char> tDBF::FieldBytes(int index) const {
-    if (!ValidField(index) || !HasCurrentRecord()) {
-        return {};
-    }
-    const FieldInfo& field = fields_[static_cast<std::size_t>(index)];
-    return {record_.data() + field.offset, field.length};
+std::span<const char> tDBF::RecordBytes() const {
+    return HasCurrentRecord() ? std::span<const char>(record_) : std::span<const char>();
 }
 
 int tDBF::FieldOffset(int index) const {
     return ValidField(index) ? fields_[static_cast<std::size_t>(index)].offset : 0;
 }
 
-bool tDBF::AppendRecord(std::span<const char> bytes) {
+std::span<char> tDBF::AppendBlankRecord() {
     if (!AppendBlank()) {
-        return false;
+        return {};
     }
-    const std::size_t size = std::min(bytes.size(), record_.size());
-    std::copy_n(bytes.data(), size, record_.data());
     dirty_ = true;
-    return true;
+    return record_;
 }
 
 int tDBF::PutField(int index, std::string_view text) {

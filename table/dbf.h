@@ -71,12 +71,12 @@ class tDBF {
     /// plus one byte; a shorter buffer gets the field cut. Error 7, an empty text and 0 when
     /// there is no current record or no such field.
     int GetField(int index, std::span<char> out);
-    /// The bytes of a field of the current record, as they stand; empty when there is no current
-    /// record or no such field. Valid until the table moves.
-    std::span<const char> FieldBytes(int index) const;
-    /// Appends a record made of `bytes` (cut or padded with blanks to the record length), as
-    /// `AppendBlank` followed by storing every field.
-    bool AppendRecord(std::span<const char> bytes);
+    /// The bytes of the current record as they stand, its deletion flag first; empty when there
+    /// is no current record. Valid until the table moves.
+    std::span<const char> RecordBytes() const;
+    /// Appends a record of blanks, makes it current and returns its bytes for the caller to
+    /// fill: they reach the file as stored fields do. Empty on error 4.
+    std::span<char> AppendBlankRecord();
     /// The position of a field within the record (1 for the first field); 0 for no such field.
     int FieldOffset(int index) const;
 

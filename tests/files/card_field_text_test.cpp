@@ -1,0 +1,118 @@
+#include "files/card_field_text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "table/charset.h"
+
+namespace tallyfold {
+namespace {
+
+using Text = char[kMaxCardText + 1];
+
+std::string Read(const std::string& field) {
+    Text text;
+    std::memset(text, 'j', sizeof text);  // junk that must not show through
+    ReadCardText(field, text);
+    return text;
+}
+
+std::string Write(const std::string& card, std::size_t fieldLength) {
+    Text text;
+    std::memset(text, 'j', sizeof text);  // junk behind the terminator must not be written
+    const std::size_t length = std::min<std::size_t>(card.size(), kMaxCardText);
+    std::copy_n(card.data(), length, text);
+    text[length] = '\0';
+    std::string field(fieldLength, 'j');
+    WriteCardText(text, field);
+    return field;
+}
+
+std::string Padded(const std::string& text, std::size_t length = 64) {
+    std::string field = text;
+    field.resize(length, ' ');
+    return field;
+}
+
+TEST(ReadCardText, TrimsCutsAndConverts) {
+    EXPECT_EQ(Read(Padded("B\x84r")), "B\xE4r");  // ä in code page 850 becomes ä in 1252
+    EXPECT_EQ(Read(Padded("two  words  ")), "two  words");
+    EXPECT_EQ(Read(Padded("")), "");
+    EXPECT_EQ(Read(""), "");
+    EXPECT_EQ(Read("x"), "x");
+    EXPECT_EQ(Read(std::string(64, 'q')), std::string(63, 'q'));
+    // The cut to 63 comes first, then the trim: a blank at 62 goes, the letter at 63 is cut.
+    EXPECT_EQ(Read(std::string(62, 'q') + " z" + std::string(36, ' ')), std::string(62, 'q'));
+    // A zero byte ends the text, even with letters behind it.
+    EXPECT_EQ(Read(Padded(std::string("ab \0cd", 6))), "ab");
+    EXPECT_EQ(Read(std::string(10, '\x81')), std::string(10, '\xFC'));
+}
+
+TEST(WriteCardText, ConvertsPadsAndCuts) {
+    EXPECT_EQ(Write("B\xE4r", 64), Padded("B\x84r"));
+    EXPECT_EQ(Write("", 64), std::string(64, ' '));
+    EXPECT_EQ(Write(std::string(63, 'q'), 64), std::string(63, 'q') + " ");
+    EXPECT_EQ(Write("abcdef", 3), "abc");
+    EXPECT_EQ(Write("ab", 100), Padded("ab", 100));
+    EXPECT_EQ(Write("back\\slash", 12), "back\\slash  ");
+}
+
+TEST(CardFieldText, WriteThenReadGivesTheTextBack) {
+    const std::string letters = "abcXYZ019.-;\\\xE4\xF6\xFC\xC4\xD6\xDC\xDF\xE9";
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(random() % 64, ' ');
+        for (char& c : text) {
+            c = letters[random() % letters.size()];
+        }
+        // Inner blanks stay; trailing ones are never stored.
+        if (text.size() > 2) {
+            text[random() % (text.size() - 1)] = ' ';
+        }
+        EXPECT_EQ(Read(Write(text, 64)), text);
+    }
+}
+
+// Byte by byte, the way the accessors read and store a field.
+std::string ReadByBytes(const std::string& field) {
+    std::string text = field.substr(0, field.find('\0'));
+    text = text.substr(0, kMaxCardText);
+    text.erase(text.find_last_not_of(' ') + 1);
+    for (char& c : text) {
+        c = static_cast<char>(OemToAnsiChar(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+std::string WriteByBytes(const std::string& card, std::size_t fieldLength) {
+    std::string field = card.substr(0, std::min(fieldLength, card.size()));
+    for (char& c : field) {
+        c = static_cast<char>(AnsiToOemChar(static_cast<unsigned char>(c)));
+    }
+    field.resize(fieldLength, ' ');
+    return field;
+}
+
+TEST(CardFieldText, AgreesWithTheByteByByteConversionOnAnyBytes) {
+    const std::string likely = std::string("a \0\x80\x84\xFF\x7F\x20", 8);
+    std::mt19937 random(11);
+    for (int round = 0; round < 20000; ++round) {
+        std::string field(random() % 101, ' ');
+        for (char& c : field) {
+            c = random() % 2 == 0 ? likely[random() % likely.size()]
+                                  : static_cast<char>(random() % 256);
+        }
+        ASSERT_EQ(Read(field), ReadByBytes(field)) << "round " << round;
+
+        std::string card = field.substr(0, field.find('\0')).substr(0, kMaxCardText);
+        const std::size_t fieldLength = 1 + random() % 100;
+        ASSERT_EQ(Write(card, fieldLength), WriteByBytes(card, fieldLength)) << "round " << round;
+    }
+}
+
+}  // namespace
+}  // namespace tallyfold
