@@ -129,6 +129,7 @@ bool tDBF::ReadHeaderAndFields() {
 }
 
 void tDBF::Release() {
+    writer_.reset();
     file_.Close();
     path_.clear();
     record_.clear();
@@ -192,7 +193,7 @@ bool tDBF::GoTo(std::uint32_t index) {
 
 void tDBF::ReadRecord(std::uint64_t offset) {
     const std::size_t length = record_.size();
-    if (writeBehind_ && !pending_.empty()) {
+    if (writeBehind_ && (!pending_.empty() || writer_)) {
         if (!WritePending()) {
             Error(kDbfWriteFailed);
         }
@@ -473,6 +474,9 @@ void tDBF::SetWriteBehind(bool on) {
     if (!on && !WritePending()) {
         Error(kDbfWriteFailed);
     }
+    if (!on) {
+        writer_.reset();
+    }
     writeBehind_ = on && IsOpen();
 }
 
@@ -507,38 +511,86 @@ bool tDBF::WriteAt(std::uint64_t offset, std::span<const char> data) {
         return WritePending() && WriteThrough(offset, data);
     }
     const std::size_t start = static_cast<std::size_t>(offset - pendingOffset_);
-    if (start + data.size() > pending_.size()) {
-        pending_.resize(start + data.size());
+    if (pending_.capacity() == 0) {
+        pending_.reserve(kPendingLimit + data.size());
     }
-    std::copy_n(data.data(), data.size(), pending_.data() + start);
-    return pending_.size() < kPendingLimit || WritePending();
+    if (start == pending_.size()) {
+        pending_.insert(pending_.end(), data.begin(), data.end());  // the usual case: appending
+    } else {
+        if (start + data.size() > pending_.size()) {
+            pending_.resize(start + data.size());
+        }
+        std::copy_n(data.data(), data.size(), pending_.data() + start);
+    }
+    return pending_.size() < kPendingLimit || SubmitPendingRecords();
+}
+
+// A full buffer goes out alone, written by the block writer while the next one fills; the
+// header and the end marker wait for the last records.
+bool tDBF::SubmitPendingRecords() {
+    if (!writer_) {
+        writer_ = std::make_unique<BlockWriter>(file_);
+    }
+    KeepWindowInStep(pendingOffset_, pending_);
+    const std::uint64_t offset = pendingOffset_;
+    pendingOffset_ += pending_.size();
+    return writer_->Submit(offset, pending_);
+}
+
+bool tDBF::WaitForWriter() {
+    return !writer_ || writer_->Wait();
+}
+
+bool tDBF::WritePendingRecords() {
+    const bool earlier = WaitForWriter();
+    if (pending_.empty()) {
+        return earlier;
+    }
+    const bool written = WriteThrough(pendingOffset_, pending_);
+    if (written) {
+        // The file is only being filled: its finished part may go to the disk now, which
+        // leaves little for the final sync.
+        file_.StartWriteback(pendingOffset_, pending_.size());
+    }
+    pending_.clear();
+    return earlier && written;
 }
 
 bool tDBF::WritePending() {
     const bool headerPending = std::exchange(headerPending_, false);
-    if (!pending_.empty()) {
-        const bool written = WriteThrough(pendingOffset_, pending_);
-        pending_.clear();
-        if (!written) {
+    if (headerPending && writeBehind_) {
+        // Appends wrote no end marker of their own: it goes out with the last records, so a
+        // file filled behind is complete only when the marker is written too.
+        const std::uint64_t marker = RecordOffset(RecordCount());
+        if (!pending_.empty() && pendingOffset_ + pending_.size() != marker &&
+            !WritePendingRecords()) {
             return false;
         }
+        if (pending_.empty()) {
+            pendingOffset_ = marker;
+        }
+        pending_.push_back(kEndOfFile);
     }
-    if (!headerPending) {
-        return true;
+    if (!WritePendingRecords()) {
+        return false;
     }
-    if (writeBehind_) {
-        // Appends wrote no end marker of their own; a lost marker is harmless, as ever.
-        const char marker = kEndOfFile;
-        WriteThrough(RecordOffset(RecordCount()), {&marker, 1});
-    }
-    return WriteThrough(0, AsChars(header_.data(), header_.size()));
+    return !headerPending || WriteThrough(0, AsChars(header_.data(), header_.size()));
 }
 
-// The only place bytes reach the file; it keeps the read-ahead window in step with them.
+// With the block writer, the only place bytes reach the file; it keeps the read-ahead window in
+// step with them.
 bool tDBF::WriteThrough(std::uint64_t offset, std::span<const char> data) {
+    if (!WaitForWriter()) {
+        return false;
+    }
     if (!file_.WriteAt(offset, data)) {
         return false;
     }
+    KeepWindowInStep(offset, data);
+    return true;
+}
+
+void tDBF::KeepWindowInStep(std::uint64_t offset, std::span<const char> data) {
     const std::uint64_t windowEnd = windowOffset_ + windowValid_;
     const std::uint64_t end = offset + data.size();
     if (offset < windowEnd && end > windowOffset_) {
@@ -547,7 +599,6 @@ bool tDBF::WriteThrough(std::uint64_t offset, std::span<const char> data) {
         std::copy_n(data.data() + (from - offset), static_cast<std::size_t>(to - from),
                     window_.data() + (from - windowOffset_));
     }
-    return true;
 }
 
 }  // namespace tallyfold

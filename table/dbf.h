@@ -2,11 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "table/block_writer.h"
 #include "table/dbf_error.h"
 #include "table/file_io.h"
 
@@ -126,6 +128,10 @@ class tDBF {
     bool WriteThrough(std::uint64_t offset, std::span<const char> data);
     bool WriteHeader();
     bool WritePending();
+    bool WritePendingRecords();
+    bool SubmitPendingRecords();
+    bool WaitForWriter();
+    void KeepWindowInStep(std::uint64_t offset, std::span<const char> data);
     void SetRecordCount(std::uint32_t count);
     bool CopyLiveRecords(File& target, std::uint32_t& kept);
     void Release();
@@ -149,6 +155,8 @@ class tDBF {
     bool headerPending_ = false;
     std::vector<char> pending_;
     std::uint64_t pendingOffset_ = 0;
+    // Writes full buffers of pending bytes while the next one fills; made when first needed.
+    std::unique_ptr<BlockWriter> writer_;
 };
 
 }  // namespace tallyfold

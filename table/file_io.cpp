@@ -165,6 +165,18 @@ bool File::Sync() {
     return ::fsync(fd_) == 0;
 }
 
+void File::StartWriteback(std::uint64_t offset, std::uint64_t length) {
+#if defined(__linux__)
+    if (fd_ >= 0) {
+        static_cast<void>(::sync_file_range(fd_, static_cast<off_t>(offset),
+                                            static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE));
+    }
+#else
+    static_cast<void>(offset);
+    static_cast<void>(length);
+#endif
+}
+
 bool File::Close() {
     if (fd_ < 0) {
         return true;

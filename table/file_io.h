@@ -48,6 +48,9 @@ class File {
     std::int64_t ReadAt(std::uint64_t offset, std::span<char> out);
     /// Writes all of `data` at `offset`; false if any of it could not be written.
     [[nodiscard]] bool WriteAt(std::uint64_t offset, std::span<const char> data);
+    /// Asks the system to start writing this range to the disk without waiting for it, so a
+    /// later `Sync` has less left to wait for. Advisory: nothing fails.
+    void StartWriteback(std::uint64_t offset, std::uint64_t length);
     /// Forces the written bytes to the disk.
     [[nodiscard]] bool Sync();
     /// Closes the file; false when the system reports that written data may be lost.

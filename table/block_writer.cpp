@@ -1,0 +1,64 @@
+#include "table/block_writer.h"
+
+#include <utility>
+
+namespace tallyfold {
+
+BlockWriter::BlockWriter(File& file) : file_(file), thread_([this] { Run(); }) {}
+
+BlockWriter::~BlockWriter() {
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return !busy_; });
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+bool BlockWriter::Submit(std::uint64_t offset, std::vector<char>& block) {
+    bool earlier = true;
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        earlier = WaitLocked(lock);
+        std::swap(block_, block);
+        offset_ = offset;
+        busy_ = true;
+    }
+    changed_.notify_all();
+    block.clear();
+    return earlier;
+}
+
+bool BlockWriter::Wait() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return WaitLocked(lock);
+}
+
+bool BlockWriter::WaitLocked(std::unique_lock<std::mutex>& lock) {
+    changed_.wait(lock, [this] { return !busy_; });
+    return !std::exchange(failed_, false);
+}
+
+void BlockWriter::Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return busy_ || stopping_; });
+        if (!busy_) {
+            return;  // stopping, with nothing in flight
+        }
+        // The block and its offset stay untouched while busy: the owner waits before it
+        // changes them, so they are used here without the lock.
+        lock.unlock();
+        const bool written = file_.WriteAt(offset_, block_);
+        if (written) {
+            file_.StartWriteback(offset_, block_.size());
+        }
+        lock.lock();
+        failed_ = failed_ || !written;
+        busy_ = false;
+        changed_.notify_all();
+    }
+}
+
+}  // namespace tallyfold
