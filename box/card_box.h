@@ -63,6 +63,20 @@ class tCardBox {
     /// must not be interleaved with changes to the box.
     int FirstCard(tVokabel& out);
     int NextCard(tVokabel& out);
+    /// Calls `visit(card, number)` for every card in the order of `FirstCard`, without copying,
+    /// until `visit` returns false; returns false then. The box must not change meanwhile.
+    template <typename Visit>
+    bool ForEachCard(Visit&& visit) const {
+        for (int number = 1; number <= partitionCount_ + 1; ++number) {
+            const bool completed = Ring(number - 1).ForEach([&visit, number](const tVokabel& card) {
+                return visit(card, number);
+            });
+            if (!completed) {
+                return false;
+            }
+        }
+        return true;
+    }
 
     /// Moves every partition's cards, partition 1 first, to the end of the input stack.
     void AllToInput();

@@ -40,6 +40,18 @@ class tVokListe {
     /// The next card of the walk, or nullptr once `Count` cards were handed out.
     tVokabel* Next();
     std::int32_t Count() const { return count_; }
+    /// Calls `visit(card)` for every card from the head, in order, without copying, until
+    /// `visit` returns false; returns false then. The ring must not change meanwhile.
+    template <typename Visit>
+    bool ForEach(Visit&& visit) const {
+        const Node* node = head_;
+        for (std::int32_t i = 0; i < count_; ++i, node = node->next) {
+            if (!visit(static_cast<const tVokabel&>(node->card))) {
+                return false;
+            }
+        }
+        return true;
+    }
 
     /// Reorders the cards into a uniformly random permutation, seeded from the clock in whole
     /// seconds, so rings of equal size shuffled within one second get the same permutation.

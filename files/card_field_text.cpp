@@ -76,7 +76,8 @@ void ReadCardText(std::span<const char> field, char (&text)[kMaxCardText + 1]) {
     const std::size_t limit =
         std::min<std::size_t>(static_cast<std::size_t>(std::countr_zero(zeros)), kMaxCardText);
     const std::uint64_t kept = ~blanks & LowBits(limit);
-    const std::size_t length = kept == 0 ? 0 : 64 - static_cast<std::size_t>(std::countl_zero(kept));
+    const std::size_t length =
+        kept == 0 ? 0 : 64 - static_cast<std::size_t>(std::countl_zero(kept));
     text[length] = '\0';
     const std::array<unsigned char, 256>& map = OemToAnsiMap();
     for (std::uint64_t marks = high & LowBits(length); marks != 0; marks &= marks - 1) {

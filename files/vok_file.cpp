@@ -19,6 +19,8 @@ namespace {
 
 constexpr char kLastPartitionLetter = 'Z';
 constexpr char kInputStackLetter = 'X';
+constexpr std::array<std::int64_t, 10> kPowersOfTen = {
+    1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
 char PartitionLetter(int number, int partitions) {
     if (number == partitions) {
@@ -40,6 +42,24 @@ int PartitionNumber(char letter, int partitions) {
     }
     const int number = letter - 'A' + 1;
     return number >= 1 && number <= partitions + 1 ? number : 0;
+}
+
+// A counter right-aligned in its field, as the numeric accessor stores it. Counters are
+// almost always small and positive: those are written digit by digit straight into the record.
+void PutNumber(std::int32_t value, std::span<char> field) {
+    if (value >= 0 && !field.empty() && field.size() <= 9 && value < kPowersOfTen[field.size()]) {
+        std::size_t position = field.size();
+        auto magnitude = static_cast<std::uint32_t>(value);
+        do {
+            field[--position] = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        std::fill_n(field.data(), position, ' ');
+        return;
+    }
+    std::array<char, 256> digits;
+    FormatInt(value, static_cast<int>(field.size()), digits);
+    std::copy_n(digits.data(), field.size(), field.data());
 }
 
 }  // namespace
@@ -81,7 +101,8 @@ void tVokDB::Error(int code) {
 void tVokDB::ReadCard(tVokabel& card, char& letter) const {
     const std::span<const char> record = RecordBytes();
     const auto bytes = [&record](Slice slice) {
-        return record.empty() ? std::span<const char>() : record.subspan(slice.offset, slice.length);
+        return record.empty() ? std::span<const char>()
+                              : record.subspan(slice.offset, slice.length);
     };
     ReadCardText(bytes(question_), card.question);
     ReadCardText(bytes(answer_), card.answer);
@@ -110,15 +131,13 @@ bool tVokDB::AppendCard(const tVokabel& card, char letter, int position) {
         WriteCardText(card.answer, record.subspan(answer_.offset, answer_.length));
     }
     if (letter_.length > 0) {
-        record[letter_.offset] = static_cast<char>(AnsiToOemChar(static_cast<unsigned char>(letter)));
+        record[letter_.offset] =
+            static_cast<char>(AnsiToOemChar(static_cast<unsigned char>(letter)));
     }
-    const auto putNumber = [&record](Slice slice, std::int64_t value) {
-        if (slice.length == 0) {
-            return;
+    const auto putNumber = [&record](Slice slice, std::int32_t value) {
+        if (slice.length > 0) {
+            PutNumber(value, record.subspan(slice.offset, slice.length));
         }
-        std::array<char, 256> digits;
-        FormatInt(value, static_cast<int>(slice.length), digits);
-        std::copy_n(digits.data(), slice.length, record.data() + slice.offset);
     };
     putNumber(known_, card.knownCount);
     putNumber(unknown_, card.unknownCount);
@@ -179,13 +198,13 @@ bool SaveVokFile(const std::string& path, tCardBox& box) {
         }
         // Nobody else sees the temporary file, so its records are written in large blocks.
         table.SetWriteBehind(true);
-        tVokabel card;
-        for (int number = box.FirstCard(card); number != 0; number = box.NextCard(card)) {
+        const bool appended = box.ForEachCard([&](const tVokabel& card, int number) {
             int& count = counts[static_cast<std::size_t>(number - 1)];
             // Texts are stored literally: a backslash in a card is not the start of an escape.
-            if (!table.AppendCard(card, PartitionLetter(number, partitions), ++count)) {
-                return false;
-            }
+            return table.AppendCard(card, PartitionLetter(number, partitions), ++count);
+        });
+        if (!appended) {
+            return false;
         }
         const bool synced = table.Sync();
         table.Close();

@@ -321,6 +321,28 @@ TEST(BoxWalk, VisitsPartitionsInOrderThenTheInputStack) {
         {1, "one1"}, {3, "three1"}, {3, "three2"}, {7, "seven1"}, {8, "in1"}};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(box.NextCard(copy), 0);
+
+    // The walk without copies gives the same cards in the same order, from where they are
+    // stored, and stops where the visitor says so.
+    std::vector<std::pair<int, std::string>> visited;
+    EXPECT_TRUE(box.ForEachCard([&](const tVokabel& card, int number) {
+        visited.emplace_back(number, card.Question());
+        return true;
+    }));
+    EXPECT_EQ(visited, expected);
+    visited.clear();
+    EXPECT_FALSE(box.ForEachCard([&](const tVokabel& card, int number) {
+        visited.emplace_back(number, card.Question());
+        return visited.size() < 3;
+    }));
+    EXPECT_EQ(visited,
+              (std::vector<std::pair<int, std::string>>(expected.begin(), expected.begin() + 3)));
+    const tVokabel* firstOfThree = nullptr;
+    box.ForEachCard([&](const tVokabel& card, int number) {
+        firstOfThree = number == 3 ? &card : nullptr;
+        return number != 3;
+    });
+    EXPECT_EQ(firstOfThree, box.FirstInPartition(3, copy));
 }
 
 TEST(BoxWalk, EmptyBoxAndInputStackOnly) {
