@@ -46,12 +46,15 @@ void tHauptFenster::CmImport() {
         if (code == kImportAccepted) {
             continue;
         }
+        // While the message is up, the window shows the box with every card taken so far.
+        target.Flush();
         char caption[80];
         LoadString(ImportMessageId(code), caption);
         if (MessageBox(line, caption, platform::kMbOkCancel) == platform::kIdCancel) {
             break;
         }
     }
+    target.Flush();
     if (target.Added() > 0) {
         changed_ = true;
     }

@@ -59,14 +59,17 @@ std::uint64_t ImportTarget::HashOf(const tVokabel& card) {
 }
 
 ImportTarget::ImportTarget(tCardBox& box, std::size_t expectedCards) : box_(&box) {
-    Grow(static_cast<std::size_t>(box.TotalCards()) + expectedCards);
-    tVokabel copy;
-    for (int number = 1; number <= box.PartitionCount() + 1; ++number) {
-        for (const tVokabel* card = box.FirstInPartition(number, copy); card != nullptr;
-             card = box.NextInPartition(number, copy)) {
-            Insert(card, HashOf(*card));
-        }
-    }
+    const std::size_t cards = static_cast<std::size_t>(box.TotalCards()) + expectedCards;
+    Grow(cards);
+    cards_.reserve(cards);
+    box.ForEachCard([this](const tVokabel& card, int) {
+        Insert(&card, HashOf(card));
+        return true;
+    });
+}
+
+ImportTarget::~ImportTarget() {
+    Flush();
 }
 
 // Keeps the table at most half full: probes stay short.
@@ -78,40 +81,65 @@ void ImportTarget::Grow(std::size_t cards) {
     if (capacity <= slots_.size()) {
         return;
     }
-    std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(capacity));
-    used_ = 0;
-    for (const Slot& slot : old) {
-        if (slot.card != nullptr) {
-            Insert(slot.card, slot.hash);
+    slots_.assign(capacity, Slot{});
+    const std::size_t mask = capacity - 1;
+    for (std::size_t i = 0; i < cards_.size(); ++i) {
+        const std::uint64_t hash = HashOf(*cards_[i]);
+        std::size_t index = static_cast<std::size_t>(hash) & mask;
+        while (slots_[index].card != 0) {
+            index = (index + 1) & mask;
         }
+        slots_[index] = {TagOf(hash), static_cast<std::uint32_t>(i + 1)};
     }
 }
 
 void ImportTarget::Insert(const tVokabel* card, std::uint64_t hash) {
-    if (2 * (used_ + 1) > slots_.size()) {
-        Grow(used_ + 1);
+    if (2 * (cards_.size() + 1) > slots_.size()) {
+        Grow(cards_.size() + 1);
     }
+    cards_.push_back(card);
     const std::size_t mask = slots_.size() - 1;
     std::size_t index = static_cast<std::size_t>(hash) & mask;
-    while (slots_[index].card != nullptr) {
+    while (slots_[index].card != 0) {
         index = (index + 1) & mask;
     }
-    slots_[index] = {hash, card};
-    ++used_;
+    slots_[index] = {TagOf(hash), static_cast<std::uint32_t>(cards_.size())};
 }
 
-bool ImportTarget::AddIfNew(const tVokabel& card) {
-    const std::uint64_t hash = HashOf(card);
+bool ImportTarget::AddIfNew(const tVokabel& card, std::uint64_t hash) {
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t index = static_cast<std::size_t>(hash) & mask; slots_[index].card != nullptr;
+    const std::uint32_t tag = TagOf(hash);
+    for (std::size_t index = static_cast<std::size_t>(hash) & mask; slots_[index].card != 0;
          index = (index + 1) & mask) {
-        if (slots_[index].hash == hash && slots_[index].card->SameCard(card)) {
+        const Slot& slot = slots_[index];
+        if (slot.tag == tag && cards_[slot.card - 1]->SameCard(card)) {
             return false;
         }
     }
     Insert(box_->AddToInput(card), hash);
     ++added_;
     return true;
+}
+
+void ImportTarget::Add(const tVokabel& card) {
+    const std::uint64_t hash = HashOf(card);
+    __builtin_prefetch(&slots_[static_cast<std::size_t>(hash) & (slots_.size() - 1)]);
+    if (waitingCount_ == kLookahead) {
+        const Waiting& oldest = waiting_[firstWaiting_];
+        AddIfNew(oldest.card, oldest.hash);
+        firstWaiting_ = (firstWaiting_ + 1) % kLookahead;
+        --waitingCount_;
+    }
+    waiting_[(firstWaiting_ + waitingCount_) % kLookahead] = {card, hash};
+    ++waitingCount_;
+}
+
+void ImportTarget::Flush() {
+    for (; waitingCount_ > 0; --waitingCount_) {
+        const Waiting& oldest = waiting_[firstWaiting_];
+        AddIfNew(oldest.card, oldest.hash);
+        firstWaiting_ = (firstWaiting_ + 1) % kLookahead;
+    }
 }
 
 int ParseImportLine(std::string& line, ImportTarget& target) {
@@ -138,7 +166,7 @@ int ParseImportLine(std::string& line, ImportTarget& target) {
     }
     tVokabel card;
     card.SetTexts(expandedQuestion, expandedAnswer);
-    target.AddIfNew(card);
+    target.Add(card);
     return kImportAccepted;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,10 +32,19 @@ class ImportTarget {
   public:
     /// Indexes every card of `box`, with room for `expectedCards` more.
     explicit ImportTarget(tCardBox& box, std::size_t expectedCards = 0);
+    /// Adds the card still waiting.
+    ~ImportTarget();
+    ImportTarget(const ImportTarget&) = delete;
+    ImportTarget& operator=(const ImportTarget&) = delete;
 
-    /// Appends `card` to the input stack unless the box holds one with the same texts.
-    /// True if it was added.
-    bool AddIfNew(const tVokabel& card);
+    /// Appends `card` to the input stack unless the box, or an earlier card of this import,
+    /// holds one with the same texts. The card goes in at the next `Add` or at `Flush`: its
+    /// place in the index is fetched from memory meanwhile, which on a large box is most of
+    /// what a line costs.
+    void Add(const tVokabel& card);
+    /// Adds the card still waiting. Call it before the box is looked at.
+    void Flush();
+    /// Cards added so far; a card still waiting is not counted.
     int Added() const { return added_; }
 
     /// Working space for the parser, kept between lines so that parsing does not allocate.
@@ -42,20 +52,33 @@ class ImportTarget {
     std::string& AnswerScratch() { return answerScratch_; }
 
   private:
-    // Open addressing over the stored cards, each slot with the hash of its card's texts, so
-    // that growing and most probes never touch the cards themselves.
+    // Open addressing, eight bytes a slot: the upper half of the card's hash, so most probes
+    // never touch a card, and the card's place in `cards_`.
     struct Slot {
-        std::uint64_t hash = 0;
-        const tVokabel* card = nullptr;
+        std::uint32_t tag = 0;
+        std::uint32_t card = 0;  ///< 1 + index into `cards_`; 0 for an empty slot
     };
     static std::uint64_t HashOf(const tVokabel& card);
+    static std::uint32_t TagOf(std::uint64_t hash) {
+        return static_cast<std::uint32_t>(hash >> 32);
+    }
+    bool AddIfNew(const tVokabel& card, std::uint64_t hash);
     void Insert(const tVokabel* card, std::uint64_t hash);
     void Grow(std::size_t cards);
 
     tCardBox* box_;
     std::vector<Slot> slots_;
-    std::size_t used_ = 0;
+    std::vector<const tVokabel*> cards_;
     int added_ = 0;
+    // Cards taken but not yet looked up, oldest first, in a ring.
+    struct Waiting {
+        tVokabel card;
+        std::uint64_t hash = 0;
+    };
+    static constexpr std::size_t kLookahead = 4;
+    std::array<Waiting, kLookahead> waiting_;
+    std::size_t firstWaiting_ = 0;
+    std::size_t waitingCount_ = 0;
     std::string questionScratch_;
     std::string answerScratch_;
 };

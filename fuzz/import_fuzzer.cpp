@@ -34,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
+    target.Flush();
     // Every card is there once: no two equal cards in the box.
     tVokabel card;
     for (int number = 1; number <= box.PartitionCount() + 1; ++number) {

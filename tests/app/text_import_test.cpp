@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -112,9 +114,61 @@ TEST(ParseImportLine, ExactDuplicatesAreAddedOnce) {
     EXPECT_EQ(ParseImportLine(line, target), kImportAccepted);
     line = "Baum;tree";
     EXPECT_EQ(ParseImportLine(line, target), kImportAccepted);
+    // Cards go in a few lines late, or when the target is flushed.
+    target.Flush();
+    target.Flush();  // nothing is left for a second one
     EXPECT_EQ(target.Added(), 1);
     EXPECT_EQ(Questions(box, kInput), (Names{"Haus", "Baum"}));
     EXPECT_EQ(box.CardsIn(4), 1);
+}
+
+TEST(ImportTarget, AddsEachCardOnceAsItGrows) {
+    // Texts from a small alphabet, so many cards repeat an earlier one or one of the box's,
+    // and many share a question or an answer without being equal.
+    tCardBox box;
+    box.AddToPartition(Card("ab", "ba"), 2);
+    box.AddToPartition(Card("a", "b"), kInput);
+    std::set<std::pair<std::string, std::string>> seen = {{"ab", "ba"}, {"a", "b"}};
+    Pairs expected;
+    std::mt19937 random(3);
+    const auto text = [&random] {
+        std::string result(1 + random() % 3, 'a');
+        for (char& c : result) {
+            c = static_cast<char>('a' + random() % 3);
+        }
+        return result;
+    };
+    {
+        ImportTarget target(box);  // no room reserved: the index grows as cards come
+        for (int i = 0; i < 3000; ++i) {
+            const tVokabel card = Card(text(), text());
+            if (seen.emplace(card.Question(), card.Answer()).second) {
+                expected.emplace_back(card.Question(), card.Answer());
+            }
+            target.Add(card);
+        }
+        target.Flush();
+        EXPECT_EQ(target.Added(), static_cast<int>(expected.size()));
+    }
+    expected.insert(expected.begin(), {"a", "b"});
+    Pairs input;
+    tVokabel card;
+    for (const tVokabel* stored = box.FirstInPartition(kInput, card); stored != nullptr;
+         stored = box.NextInPartition(kInput, card)) {
+        input.emplace_back(stored->Question(), stored->Answer());
+    }
+    EXPECT_EQ(input, expected);
+    EXPECT_EQ(box.CardsIn(2), 1);
+}
+
+TEST(ImportTarget, TheLastCardGoesInWhenTheTargetGoesAway) {
+    tCardBox box;
+    {
+        ImportTarget target(box);
+        target.Add(Card("Haus", "house"));
+        EXPECT_EQ(box.TotalCards(), 0);
+    }
+    EXPECT_EQ(Questions(box, kInput), Names{"Haus"});
 }
 
 std::vector<std::pair<std::string, bool>> LinesOf(std::string bytes, bool* utf8 = nullptr) {
@@ -311,6 +365,7 @@ TEST_F(ImportCommandTest, ExportThenImportGivesThePairsBackInOrder) {
     while (file.NextLine(line, convertible)) {
         EXPECT_EQ(ParseImportLine(line, target), kImportAccepted);
     }
+    target.Flush();
     // Backslashes in a text file are escapes: "\s" gives "s", and a final "\" is dropped.
     EXPECT_EQ(
         CardsOf(imported),
