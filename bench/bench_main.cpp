@@ -3,6 +3,8 @@
 // same files. Prints one table of medians and the ratios the program is held to.
 //   tallyfold_bench [--sizes 10000,100000,1000000] [--repeats N] [--folder DIR]
 //   tallyfold_bench memory <file.vok>     (resident bytes per card after a load)
+//   tallyfold_bench generate <cards> <file.vok>
+//   tallyfold_bench load|save <file.vok> <times>, import <lines> <times>   (for a profiler)
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,28 +81,6 @@ double MemoryPerCard(const char* self, const std::string& path) {
     return perCard;
 }
 
-/// Loads the file `times` times into a new box, or loads it once and saves it `times` times
-/// beside itself, and prints the median time of one; for a profiler's run.
-int RepeatMain(const std::string& what, const std::string& path, int times) {
-    auto box = std::make_unique<tCardBox>();
-    if (!LoadVokFile(path, *box).opened) {
-        return 1;
-    }
-    std::vector<double> ms;
-    for (int i = 0; i < std::max(1, times); ++i) {
-        if (what == "load") {
-            ms.push_back(Time([&] { box = std::make_unique<tCardBox>(); },
-                              [&] { static_cast<void>(LoadVokFile(path, *box)); }));
-        } else {
-            ms.push_back(Time([] {}, [&] { static_cast<void>(SaveVokFile(path + ".saved", *box)); }));
-        }
-    }
-    std::filesystem::remove(path + ".saved");
-    std::filesystem::remove(path + ".saved.kas");
-    std::printf("%s: %.2f ms\n", what.c_str(), Median(ms));
-    return 0;
-}
-
 /// Imports `path` through the main window on an empty box, the message boxes answered.
 void ImportThroughTheWindow(const std::string& path, int messages) {
     platform::headless::HeadlessBackend backend;
@@ -112,6 +92,41 @@ void ImportThroughTheWindow(const std::string& path, int messages) {
         backend.AnswerMessageBox(platform::kIdOk);
     }
     backend.MainWindow()->ChooseMenu(ids::kCmFileImport);
+}
+
+/// One operation repeated, for a profiler: loads the file `times` times into a new box, or
+/// loads it once and saves it `times` times beside itself (as "<file>.saved"), or imports a text
+/// file of `argument` lines `times` times; prints the median time of one.
+int RepeatMain(const std::string& what, const std::string& argument, int times) {
+    std::vector<double> ms;
+    if (what == "import") {
+        const std::string text =
+            (std::filesystem::temp_directory_path() / "tallyfold-bench-lines.txt").string();
+        const int broken = WriteTextFile(text, std::atoi(argument.c_str()));
+        for (int i = 0; i < std::max(1, times); ++i) {
+            ms.push_back(Time([] {}, [&] { ImportThroughTheWindow(text, broken); }));
+        }
+        std::filesystem::remove(text);
+    } else {
+        auto box = std::make_unique<tCardBox>();
+        if (!LoadVokFile(argument, *box).opened) {
+            return 1;
+        }
+        for (int i = 0; i < std::max(1, times); ++i) {
+            if (what == "load") {
+                ms.push_back(Time([&] { box = std::make_unique<tCardBox>(); },
+                                  [&] { static_cast<void>(LoadVokFile(argument, *box)); }));
+            } else {
+                ms.push_back(Time(
+                    [] {}, [&] { static_cast<void>(SaveVokFile(argument + ".saved", *box)); }));
+            }
+        }
+        // The box file of "x.vok.saved" is "x.vok.kas".
+        std::filesystem::remove(argument + ".saved");
+        std::filesystem::remove(argument + ".kas");
+    }
+    std::printf("%s: %.2f ms\n", what.c_str(), Median(ms));
+    return 0;
 }
 
 struct Operation {
@@ -356,8 +371,10 @@ int main(int argc, char** argv) {
         tallyfold::bench::FillBox(box, std::atoi(argv[2]));
         return tallyfold::SaveVokFile(argv[3], box) ? 0 : 1;
     }
-    if (argc == 4 && (std::string(argv[1]) == "load" || std::string(argv[1]) == "save")) {
-        // One operation repeated, for a profiler: load|save <file.vok> <times>
+    if (argc == 4 && (std::string(argv[1]) == "load" || std::string(argv[1]) == "save" ||
+                      std::string(argv[1]) == "import")) {
+        // One operation repeated, for a profiler: load|save <file.vok> <times>, import <lines>
+        // <times>
         return tallyfold::bench::RepeatMain(argv[1], argv[2], std::atoi(argv[3]));
     }
     std::vector<int> sizes = {10000, 100000, 1000000};
