@@ -53,6 +53,13 @@ void BlockWriter::Run() {
         const bool written = file_.WriteAt(offset_, block_);
         if (written) {
             file_.StartWriteback(offset_, block_.size());
+            // The block before has had its time to reach the disk; its memory serves the
+            // blocks to come.
+            if (releasable_ > 0) {
+                file_.ReleaseWritten(releasableOffset_, releasable_);
+            }
+            releasableOffset_ = offset_;
+            releasable_ = block_.size();
         }
         lock.lock();
         failed_ = failed_ || !written;

@@ -43,6 +43,9 @@ class BlockWriter {
     bool busy_ = false;
     bool failed_ = false;
     bool stopping_ = false;
+    // The block written last, left to the system's writeback; only the thread uses these.
+    std::uint64_t releasableOffset_ = 0;
+    std::uint64_t releasable_ = 0;
     std::thread thread_;  // last: it starts once everything it uses is constructed
 };
 

@@ -177,6 +177,21 @@ void File::StartWriteback(std::uint64_t offset, std::uint64_t length) {
 #endif
 }
 
+void File::ReleaseWritten(std::uint64_t offset, std::uint64_t length) {
+#if defined(__linux__)
+    if (fd_ >= 0) {
+        static_cast<void>(::sync_file_range(
+            fd_, static_cast<off_t>(offset), static_cast<off_t>(length),
+            SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER));
+        static_cast<void>(::posix_fadvise(fd_, static_cast<off_t>(offset),
+                                          static_cast<off_t>(length), POSIX_FADV_DONTNEED));
+    }
+#else
+    static_cast<void>(offset);
+    static_cast<void>(length);
+#endif
+}
+
 bool File::Close() {
     if (fd_ < 0) {
         return true;

@@ -51,6 +51,10 @@ class File {
     /// Asks the system to start writing this range to the disk without waiting for it, so a
     /// later `Sync` has less left to wait for. Advisory: nothing fails.
     void StartWriteback(std::uint64_t offset, std::uint64_t length);
+    /// Waits until this range is written to the disk and lets the system drop it from its
+    /// cache: a file written once and not read soon then does not fill the memory. Advisory:
+    /// nothing fails, and `Sync` is still needed to make the file durable.
+    void ReleaseWritten(std::uint64_t offset, std::uint64_t length);
     /// Forces the written bytes to the disk.
     [[nodiscard]] bool Sync();
     /// Closes the file; false when the system reports that written data may be lost.
