@@ -171,46 +171,104 @@ int ParseImportLine(std::string& line, ImportTarget& target) {
 }
 
 bool ImportFile::Open(const std::string& path) {
-    File file;
-    if (!file.OpenExisting(path)) {
+    file_ = File();
+    if (!file_.OpenExisting(path)) {
         return false;
     }
-    std::string bytes(file.Size(), '\0');
-    const std::int64_t got = file.ReadAt(0, bytes);
-    if (got < 0) {
-        return false;
-    }
-    bytes.resize(static_cast<std::size_t>(got));
-    Assign(std::move(bytes));
-    return true;
+    fromFile_ = true;
+    return Scan();
 }
 
 void ImportFile::Assign(std::string bytes) {
-    bytes_ = std::move(bytes);
+    file_ = File();
+    fromFile_ = false;
+    buffer_ = std::move(bytes);
+    Scan();
+}
+
+void ImportFile::Rewind() {
     position_ = 0;
-    const std::string_view view(bytes_);
-    if (view.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-        utf8_ = true;
-        position_ = kByteOrderMark.size();
+    firstLine_ = true;
+    if (fromFile_) {
+        buffer_.clear();
+        readOffset_ = 0;
+        ended_ = false;
     } else {
-        utf8_ = platform::IsUtf8WithMultiByteCharacters(view);
+        ended_ = true;
     }
 }
 
-std::size_t ImportFile::LineCount() const {
-    const std::size_t ends =
-        static_cast<std::size_t>(std::count(bytes_.begin(), bytes_.end(), '\n'));
-    return ends + (!bytes_.empty() && bytes_.back() != '\n' ? 1 : 0);
+// A line feed is never part of a multi-byte UTF-8 character, so the file is valid UTF-8
+// exactly when each of its lines is.
+bool ImportFile::Scan() {
+    Rewind();
+    readFailed_ = false;
+    lines_ = 0;
+    bool valid = true;
+    bool multiByte = false;
+    std::string_view raw;
+    while (NextRawLine(raw)) {
+        if (lines_ == 0) {
+            byteOrderMark_ = raw.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+        }
+        ++lines_;
+        if (valid) {
+            const platform::Utf8Kind kind = platform::ClassifyUtf8(raw);
+            valid = kind != platform::Utf8Kind::Invalid;
+            multiByte = multiByte || kind == platform::Utf8Kind::MultiByte;
+        }
+    }
+    utf8_ = byteOrderMark_ || (valid && multiByte);
+    const bool read = !readFailed_;
+    Rewind();
+    return read;
+}
+
+bool ImportFile::NextRawLine(std::string_view& raw) {
+    constexpr std::size_t kPiece = 1024 * 1024;
+    for (;;) {
+        const char* begin = buffer_.data() + position_;
+        const std::size_t available = buffer_.size() - position_;
+        const void* end = available == 0 ? nullptr : std::memchr(begin, '\n', available);
+        if (end != nullptr) {
+            raw = {begin, static_cast<std::size_t>(static_cast<const char*>(end) - begin)};
+            position_ += raw.size() + 1;
+            return true;
+        }
+        if (ended_) {
+            if (available == 0) {
+                return false;
+            }
+            raw = {begin, available};
+            position_ = buffer_.size();
+            return true;
+        }
+        // The start of a line is at hand without its end: keep it and read the next piece
+        // behind it.
+        buffer_.erase(0, position_);
+        position_ = 0;
+        const std::size_t kept = buffer_.size();
+        buffer_.resize(kept + kPiece);
+        const std::int64_t got = file_.ReadAt(readOffset_, {buffer_.data() + kept, kPiece});
+        if (got <= 0) {
+            ended_ = true;
+            readFailed_ = got < 0;
+            buffer_.resize(kept);
+        } else {
+            buffer_.resize(kept + static_cast<std::size_t>(got));
+            readOffset_ += static_cast<std::uint64_t>(got);
+        }
+    }
 }
 
 bool ImportFile::NextLine(std::string& line, bool& convertible) {
-    if (position_ >= bytes_.size()) {
+    std::string_view raw;
+    if (!NextRawLine(raw)) {
         return false;
     }
-    const std::size_t end = bytes_.find('\n', position_);
-    std::string_view raw(bytes_.data() + position_,
-                         (end == std::string::npos ? bytes_.size() : end) - position_);
-    position_ = end == std::string::npos ? bytes_.size() : end + 1;
+    if (std::exchange(firstLine_, false) && byteOrderMark_) {
+        raw.remove_prefix(kByteOrderMark.size());
+    }
     if (!raw.empty() && raw.back() == '\r') {
         raw.remove_suffix(1);
     }

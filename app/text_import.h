@@ -9,6 +9,7 @@
 
 #include "box/card.h"
 #include "box/card_box.h"
+#include "table/file_io.h"
 
 namespace tallyfold {
 
@@ -92,15 +93,18 @@ int ParseImportLine(std::string& line, ImportTarget& target);
 /// The lines of a text file to import. A file that starts with a UTF-8 byte-order mark, or
 /// whose bytes are valid UTF-8 with multi-byte characters, is read as UTF-8 and converted;
 /// any other file is taken as Windows-1252 bytes.
+///
+/// A file is read twice, a piece at a time: once by `Open`, which counts the lines and tells
+/// the encoding, and once line by line. A large file is never held whole in memory.
 class ImportFile {
   public:
-    /// Reads the whole file; false if it cannot be opened or read.
+    /// Opens the file and reads it through once; false if it cannot be opened or read.
     bool Open(const std::string& path);
     /// Takes `bytes` as the file's content.
     void Assign(std::string bytes);
     bool IsUtf8() const { return utf8_; }
     /// The number of lines in the file.
-    std::size_t LineCount() const;
+    std::size_t LineCount() const { return lines_; }
 
     /// The next whole line, without its line feed and a carriage return before it, in
     /// Windows-1252. False after the last line. `convertible` is false for a UTF-8 line with a
@@ -108,9 +112,27 @@ class ImportFile {
     bool NextLine(std::string& line, bool& convertible);
 
   private:
-    std::string bytes_;
+    /// Counts the lines, tells the encoding, and starts again at the first line. False when
+    /// the file could not be read.
+    bool Scan();
+    void Rewind();
+    /// The next line as it stands in the file, without its line feed; valid until the next
+    /// call. False after the last line.
+    bool NextRawLine(std::string_view& raw);
+
+    File file_;
+    bool fromFile_ = false;
+    bool readFailed_ = false;
+    // The part of the content at hand: all of it for `Assign`, else the pieces read so far
+    // that were not yet handed out.
+    std::string buffer_;
     std::size_t position_ = 0;
+    std::uint64_t readOffset_ = 0;
+    bool ended_ = false;
+    bool byteOrderMark_ = false;
+    bool firstLine_ = true;
     bool utf8_ = false;
+    std::size_t lines_ = 0;
 };
 
 /// Writes every card of `box`, partition 1 first and the input stack last, as

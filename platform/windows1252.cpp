@@ -91,16 +91,20 @@ std::string Windows1252ToUtf8(std::string_view text) {
     return out;
 }
 
-bool IsUtf8WithMultiByteCharacters(std::string_view text) {
+Utf8Kind ClassifyUtf8(std::string_view text) {
     bool multiByte = false;
     while (!text.empty()) {
         const std::optional<char32_t> c = DecodeUtf8(text);
         if (!c) {
-            return false;
+            return Utf8Kind::Invalid;
         }
         multiByte = multiByte || *c >= 0x80;
     }
-    return multiByte;
+    return multiByte ? Utf8Kind::MultiByte : Utf8Kind::Ascii;
+}
+
+bool IsUtf8WithMultiByteCharacters(std::string_view text) {
+    return ClassifyUtf8(text) == Utf8Kind::MultiByte;
 }
 
 std::optional<std::string> Utf8ToWindows1252(std::string_view text) {

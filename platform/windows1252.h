@@ -17,6 +17,13 @@ std::optional<unsigned char> Windows1252OfCodePoint(char32_t codePoint);
 
 /// Windows-1252 bytes as UTF-8.
 std::string Windows1252ToUtf8(std::string_view text);
+/// What a text is as UTF-8.
+enum class Utf8Kind {
+    Invalid,    ///< not valid UTF-8
+    Ascii,      ///< valid, every character one byte
+    MultiByte,  ///< valid, with at least one character of two or more bytes
+};
+Utf8Kind ClassifyUtf8(std::string_view text);
 /// True for valid UTF-8 that holds at least one character of two or more bytes.
 bool IsUtf8WithMultiByteCharacters(std::string_view text);
 

@@ -197,6 +197,69 @@ TEST(ImportFile, LineEndsOfEveryKind) {
     EXPECT_EQ(LinesOf(longLine + "\n"), (Lines{{longLine, true}}));  // one line, whole
 }
 
+struct ReadFile {
+    bool opened = false;
+    std::size_t count = 0;
+    bool utf8 = false;
+    std::vector<std::pair<std::string, bool>> lines;
+};
+
+ReadFile ReadAll(ImportFile& file, bool opened) {
+    ReadFile result{opened, file.LineCount(), file.IsUtf8(), {}};
+    std::string line;
+    bool convertible = true;
+    while (file.NextLine(line, convertible)) {
+        result.lines.emplace_back(line, convertible);
+    }
+    return result;
+}
+
+// A file on disk is read in pieces of a megabyte; what it gives must not depend on where the
+// pieces end.
+TEST(ImportFile, AFileReadInPiecesGivesWhatItsWholeContentGives) {
+    std::mt19937 random(5);
+    std::string plain;
+    while (plain.size() < 3'500'000) {
+        plain += std::string(random() % 300, static_cast<char>('a' + random() % 26));
+        plain += random() % 2 == 0 ? "\r\n" : "\n";
+        if (plain.size() > 1'500'000 && plain.size() < 1'500'400) {
+            plain += std::string(2'500'000, 'L') + ";long\n";  // longer than a piece
+        }
+    }
+    const std::string windows = plain + "\xE4rger;anger";     // ends without a line feed
+    const std::string utf8 = plain + "\xC3\x84rger;anger\n";  // the one character of two bytes
+    const std::string invalid = plain + "\xC3\x84rger;\xC0\xAF\n";  // an overlong form
+    const std::string marked = "\xEF\xBB\xBF" + plain;
+    testing::TempDir dir;
+    for (const std::string* content : {&windows, &utf8, &invalid, &marked}) {
+        const std::string path = dir.File("lines.txt");
+        testing::WriteBytes(path, *content);
+        ImportFile fromDisk;
+        const bool opened = fromDisk.Open(path);
+        const ReadFile read = ReadAll(fromDisk, opened);
+        ImportFile inMemory;
+        inMemory.Assign(*content);
+        const ReadFile whole = ReadAll(inMemory, true);
+        EXPECT_TRUE(read.opened);
+        EXPECT_EQ(read.count, whole.count);
+        EXPECT_EQ(read.count, read.lines.size());
+        EXPECT_EQ(read.utf8, whole.utf8);
+        EXPECT_TRUE(read.lines == whole.lines);
+    }
+    ImportFile file;
+    file.Assign(utf8);
+    EXPECT_TRUE(file.IsUtf8());
+    file.Assign(invalid);
+    EXPECT_FALSE(file.IsUtf8());
+    file.Assign(marked);
+    EXPECT_TRUE(file.IsUtf8());
+    std::string first;
+    bool convertible = false;
+    ASSERT_TRUE(file.NextLine(first, convertible));
+    EXPECT_EQ(first, plain.substr(0, first.size()));  // the mark is not part of the first line
+    EXPECT_FALSE(file.Open(dir.File("missing.txt")));
+}
+
 TEST(ImportFile, CountsItsLines) {
     ImportFile file;
     file.Assign("a;b\r\nc;d\r\n");
