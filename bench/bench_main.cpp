@@ -2,6 +2,7 @@
 // boxes of 10,000, 100,000 and 1,000,000 cards, against shapelib and plain block I/O on the
 // same files. Prints one table of medians and the ratios the program is held to.
 //   tallyfold_bench [--sizes 10000,100000,1000000] [--repeats N] [--folder DIR]
+//                   [--only "LoadVokFile,SaveVokFile"]   (those operations alone)
 //   tallyfold_bench memory <file.vok>     (resident bytes per card after a load)
 //   tallyfold_bench generate <cards> <file.vok>
 //   tallyfold_bench load|save <file.vok> <times>, import <lines> <times>   (for a profiler)
@@ -164,7 +165,8 @@ void PrintTable(const std::vector<int>& sizes, const std::vector<Row>& rows) {
     }
 }
 
-int Run(const char* self, const std::vector<int>& sizes, int repeats, const std::string& folder) {
+int Run(const char* self, const std::vector<int>& sizes, int repeats, const std::string& folder,
+        const std::string& only) {
     std::filesystem::create_directories(folder);
     std::map<std::string, Row> rows;
     std::vector<std::string> order;
@@ -266,6 +268,12 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
                                   }});
             operations.push_back({"shapelib: write the cards", [] {},
                                   [&] { ShapelibWrite(folder + "/shapelib.dbf", *source); }});
+        }
+        if (!only.empty()) {
+            const std::string names = "," + only + ",";
+            std::erase_if(operations, [&names](const Operation& operation) {
+                return names.find("," + operation.name + ",") == std::string::npos;
+            });
         }
         std::vector<std::vector<double>> times(operations.size());
         for (int round = 0; round < runs; ++round) {
@@ -380,6 +388,7 @@ int main(int argc, char** argv) {
     std::vector<int> sizes = {10000, 100000, 1000000};
     int repeats = 5;
     std::string folder = (std::filesystem::temp_directory_path() / "tallyfold-bench").string();
+    std::string only;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--sizes") {
@@ -394,9 +403,11 @@ int main(int argc, char** argv) {
             repeats = std::max(1, std::atoi(argv[i + 1]));
         } else if (option == "--folder") {
             folder = argv[i + 1];
+        } else if (option == "--only") {
+            only = argv[i + 1];
         }
     }
-    const int status = tallyfold::bench::Run(argv[0], sizes, repeats, folder);
+    const int status = tallyfold::bench::Run(argv[0], sizes, repeats, folder, only);
     std::filesystem::remove_all(folder);
     return status;
 }
