@@ -1,10 +1,20 @@
 #include <string>
+#include <vector>
 
 #include "app/text_import.h"
 #include "files/replacement_file.h"
+#include "table/block_writer.h"
 #include "table/file_io.h"
 
 namespace tallyfold {
+
+namespace {
+
+void Append(std::vector<char>& block, std::string_view text) {
+    block.insert(block.end(), text.begin(), text.end());
+}
+
+}  // namespace
 
 bool ExportText(const std::string& path, tCardBox& box) {
     ReplacementFile replacement(path);
@@ -15,22 +25,30 @@ bool ExportText(const std::string& path, tCardBox& box) {
     if (!file.Create(replacement.TempPath())) {
         return false;
     }
-    constexpr std::size_t kBlock = 64 * 1024;
-    std::string block;
-    block.reserve(kBlock + 2 * kMaxCardText + 3);
+    constexpr std::size_t kBlock = 1024 * 1024;
+    constexpr std::size_t kLongestLine = 2 * kMaxCardText + 3;
+    std::vector<char> block;
     std::uint64_t offset = 0;
     bool written = true;
-    tVokabel card;
-    for (int number = box.FirstCard(card); number != 0 && written; number = box.NextCard(card)) {
-        block.append(card.Question());
-        block.push_back(';');
-        block.append(card.Answer());
-        block.append("\r\n");
-        if (block.size() >= kBlock) {
-            written = file.WriteAt(offset, block);
-            offset += block.size();
-            block.clear();
-        }
+    {
+        // Full blocks are written while the next ones fill.
+        BlockWriter writer(file);
+        box.ForEachCard([&](const tVokabel& card, int) {
+            if (block.capacity() == 0) {
+                block.reserve(kBlock + kLongestLine);
+            }
+            Append(block, card.Question());
+            block.push_back(';');
+            Append(block, card.Answer());
+            Append(block, "\r\n");
+            if (block.size() >= kBlock) {
+                const std::uint64_t size = block.size();
+                written = writer.Submit(offset, block);
+                offset += size;
+            }
+            return written;
+        });
+        written = writer.Wait() && written;
     }
     written = written && file.WriteAt(offset, block) && file.Sync();
     written = file.Close() && written;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/faults.h"
 
 namespace tallyfold {
 namespace {
@@ -447,6 +448,36 @@ TEST_F(ImportCommandTest, ExportOfAnEmptyBoxAndAFailedExport) {
     frame->ChooseMenu(ids::kCmFileExport);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_NE(Messages()[0].second.find("could not be written"), std::string::npos);
+}
+
+// A large box is written in blocks while the next ones fill; the file is the same as ever,
+// and a block that cannot be written fails the export and keeps the old file.
+TEST(ExportText, LargeBoxesInBlocksAndTheirFailures) {
+    tCardBox box;
+    std::string expected;
+    for (int i = 0; i < 50000; ++i) {
+        const std::string question = "Frage " + std::to_string(i) + std::string(i % 50, 'q');
+        const std::string answer = "answer " + std::to_string(i);
+        box.AddToPartition(Card(question, answer), 1 + i % 8);
+    }
+    tVokabel card;
+    for (int number = box.FirstCard(card); number != 0; number = box.NextCard(card)) {
+        expected += std::string(card.Question()) + ";" + std::string(card.Answer()) + "\r\n";
+    }
+    ASSERT_GT(expected.size(), 2u * 1024 * 1024);
+    testing::TempDir dir;
+    const std::string path = dir.File("out.txt");
+    ASSERT_TRUE(ExportText(path, box));
+    EXPECT_TRUE(testing::ReadBytes(path) == expected);
+
+    testing::WriteBytes(path, "old");
+    for (const int failing : {1, 2, 3}) {
+        testing::ScopedFault fault(FileOperation::Write, failing);
+        EXPECT_FALSE(ExportText(path, box)) << "write " << failing;
+        EXPECT_TRUE(fault.Failed());
+        EXPECT_EQ(testing::ReadBytes(path), "old");
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.txt"});
+    }
 }
 
 }  // namespace
