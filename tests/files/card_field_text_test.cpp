@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "files/text_bytes.h"
 #include "table/charset.h"
 
 namespace tallyfold {
@@ -111,6 +112,37 @@ TEST(CardFieldText, AgreesWithTheByteByByteConversionOnAnyBytes) {
         std::string card = field.substr(0, field.find('\0')).substr(0, kMaxCardText);
         const std::size_t fieldLength = 1 + random() % 100;
         ASSERT_EQ(Write(card, fieldLength), WriteByBytes(card, fieldLength)) << "round " << round;
+    }
+}
+
+TEST(TextBytes, BitsStandForBytesInOrder) {
+    char bytes[64];
+    std::memset(bytes, 'x', sizeof bytes);
+    bytes[0] = ' ';
+    bytes[17] = '\0';
+    bytes[40] = '\x84';
+    bytes[63] = ' ';
+    for (const TextBytes found : {ClassifyTextBytes(bytes), ClassifyTextBytesPortable(bytes)}) {
+        EXPECT_EQ(found.blanks, (std::uint64_t{1} << 63) | 1u);
+        EXPECT_EQ(found.zeros, std::uint64_t{1} << 17);
+        EXPECT_EQ(found.high, std::uint64_t{1} << 40);
+    }
+}
+
+TEST(TextBytes, VectorAndPortableClassificationAgree) {
+    const std::string likely = std::string("\0 \x80\xFF\x7F\x1F!a", 8);
+    std::mt19937 random(13);
+    for (int round = 0; round < 20000; ++round) {
+        char bytes[64];
+        for (char& c : bytes) {
+            c = random() % 2 == 0 ? likely[random() % likely.size()]
+                                  : static_cast<char>(random() % 256);
+        }
+        const TextBytes vector = ClassifyTextBytes(bytes);
+        const TextBytes portable = ClassifyTextBytesPortable(bytes);
+        ASSERT_EQ(vector.zeros, portable.zeros) << "round " << round;
+        ASSERT_EQ(vector.blanks, portable.blanks) << "round " << round;
+        ASSERT_EQ(vector.high, portable.high) << "round " << round;
     }
 }
 
