@@ -59,7 +59,12 @@ std::uint64_t ImportTarget::HashOf(const tVokabel& card) {
 }
 
 ImportTarget::ImportTarget(tCardBox& box, std::size_t expectedCards) : box_(&box) {
-    const std::size_t cards = static_cast<std::size_t>(box.TotalCards()) + expectedCards;
+    // Room is made for what a file of that many lines will likely bring, but not beyond
+    // millions of cards: a large file of empty lines or of binary data brings few, and more
+    // room is made as cards come.
+    constexpr std::size_t kMostReserved = std::size_t{1} << 23;
+    const std::size_t cards =
+        static_cast<std::size_t>(box.TotalCards()) + std::min(expectedCards, kMostReserved);
     Grow(cards);
     cards_.reserve(cards);
     box.ForEachCard([this](const tVokabel& card, int) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 #include <random>
 #include <set>
 #include <string>
@@ -160,6 +161,16 @@ TEST(ImportTarget, AddsEachCardOnceAsItGrows) {
     }
     EXPECT_EQ(input, expected);
     EXPECT_EQ(box.CardsIn(2), 1);
+}
+
+TEST(ImportTarget, AnyLineCountIsSafeToReserveFor) {
+    // A file of many empty lines, or a binary file, counts lines that bring no card.
+    tCardBox box;
+    ImportTarget target(box, std::numeric_limits<std::size_t>::max());
+    target.Add(Card("Haus", "house"));
+    target.Add(Card("Haus", "house"));
+    target.Flush();
+    EXPECT_EQ(target.Added(), 1);
 }
 
 TEST(ImportTarget, TheLastCardGoesInWhenTheTargetGoesAway) {
