@@ -77,24 +77,36 @@ ImportTarget::~ImportTarget() {
     Flush();
 }
 
-// Keeps the table at most half full: probes stay short.
+std::uint32_t ImportTarget::SlotOf(std::uint64_t hash, std::size_t card) const {
+    const std::uint64_t tag = (hash >> 32) << cardBitCount_;
+    return static_cast<std::uint32_t>(tag | (card + 1));
+}
+
+void ImportTarget::Place(std::uint64_t hash, std::size_t card) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t index = static_cast<std::size_t>(hash) & mask;
+    while (slots_[index] != 0) {
+        index = (index + 1) & mask;
+    }
+    slots_[index] = SlotOf(hash, card);
+}
+
+// Keeps the table at most half full: probes stay short, and a card's place always fits the
+// low bits of a slot (a box holds fewer than 2^31 cards, so they are at most 32).
 void ImportTarget::Grow(std::size_t cards) {
     std::size_t capacity = 16;
+    int bits = 4;
     while (capacity < 2 * cards) {
         capacity *= 2;
+        ++bits;
     }
     if (capacity <= slots_.size()) {
         return;
     }
-    slots_.assign(capacity, Slot{});
-    const std::size_t mask = capacity - 1;
+    slots_.assign(capacity, 0);
+    cardBitCount_ = bits;
     for (std::size_t i = 0; i < cards_.size(); ++i) {
-        const std::uint64_t hash = HashOf(*cards_[i]);
-        std::size_t index = static_cast<std::size_t>(hash) & mask;
-        while (slots_[index].card != 0) {
-            index = (index + 1) & mask;
-        }
-        slots_[index] = {TagOf(hash), static_cast<std::uint32_t>(i + 1)};
+        Place(HashOf(*cards_[i]), i);
     }
 }
 
@@ -103,21 +115,17 @@ void ImportTarget::Insert(const tVokabel* card, std::uint64_t hash) {
         Grow(cards_.size() + 1);
     }
     cards_.push_back(card);
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t index = static_cast<std::size_t>(hash) & mask;
-    while (slots_[index].card != 0) {
-        index = (index + 1) & mask;
-    }
-    slots_[index] = {TagOf(hash), static_cast<std::uint32_t>(cards_.size())};
+    Place(hash, cards_.size() - 1);
 }
 
 bool ImportTarget::AddIfNew(const tVokabel& card, std::uint64_t hash) {
     const std::size_t mask = slots_.size() - 1;
-    const std::uint32_t tag = TagOf(hash);
-    for (std::size_t index = static_cast<std::size_t>(hash) & mask; slots_[index].card != 0;
+    const std::uint32_t cardBits = CardBits();
+    const std::uint32_t tag = SlotOf(hash, 0) & ~cardBits;
+    for (std::size_t index = static_cast<std::size_t>(hash) & mask; slots_[index] != 0;
          index = (index + 1) & mask) {
-        const Slot& slot = slots_[index];
-        if (slot.tag == tag && cards_[slot.card - 1]->SameCard(card)) {
+        const std::uint32_t slot = slots_[index];
+        if ((slot & ~cardBits) == tag && cards_[(slot & cardBits) - 1]->SameCard(card)) {
             return false;
         }
     }

@@ -53,22 +53,21 @@ class ImportTarget {
     std::string& AnswerScratch() { return answerScratch_; }
 
   private:
-    // Open addressing, eight bytes a slot: the upper half of the card's hash, so most probes
-    // never touch a card, and the card's place in `cards_`.
-    struct Slot {
-        std::uint32_t tag = 0;
-        std::uint32_t card = 0;  ///< 1 + index into `cards_`; 0 for an empty slot
-    };
+    // Open addressing, four bytes a slot, so that the index of a large box stays within
+    // reach of the processor's caches: the low bits hold 1 + the card's place in `cards_`
+    // (0 for an empty slot), as many as the table has slots; the bits above hold as much of
+    // the upper half of the card's hash, so most probes never touch a card.
     static std::uint64_t HashOf(const tVokabel& card);
-    static std::uint32_t TagOf(std::uint64_t hash) {
-        return static_cast<std::uint32_t>(hash >> 32);
-    }
+    std::uint32_t SlotOf(std::uint64_t hash, std::size_t card) const;
+    std::uint32_t CardBits() const { return static_cast<std::uint32_t>(slots_.size() - 1); }
+    void Place(std::uint64_t hash, std::size_t card);
     bool AddIfNew(const tVokabel& card, std::uint64_t hash);
     void Insert(const tVokabel* card, std::uint64_t hash);
     void Grow(std::size_t cards);
 
     tCardBox* box_;
-    std::vector<Slot> slots_;
+    std::vector<std::uint32_t> slots_;
+    int cardBitCount_ = 0;
     std::vector<const tVokabel*> cards_;
     int added_ = 0;
     // Cards taken but not yet looked up, oldest first, in a ring.

@@ -181,7 +181,7 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
     std::map<int, double> perCard;
 
     for (const int size : sizes) {
-        const int runs = size >= 1000000 ? std::max(3, repeats / 2) : repeats;
+        const int runs = repeats;
         const std::string vok = folder + "/box-" + std::to_string(size) + ".vok";
         const std::string text = folder + "/lines-" + std::to_string(size) + ".txt";
         std::fprintf(stderr, "%d cards\n", size);
