@@ -1,3 +1,4 @@
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,8 @@ bool ExportText(const std::string& path, tCardBox& box) {
     std::uint64_t offset = 0;
     bool written = true;
     {
-        // Full blocks are written while the next ones fill.
-        BlockWriter writer(file);
+        // Full blocks are written while the next ones fill, where a thread can be had.
+        const std::unique_ptr<BlockWriter> writer = BlockWriter::Start(file);
         box.ForEachCard([&](const tVokabel& card, int) {
             if (block.capacity() == 0) {
                 block.reserve(kBlock + kLongestLine);
@@ -43,12 +44,17 @@ bool ExportText(const std::string& path, tCardBox& box) {
             Append(block, "\r\n");
             if (block.size() >= kBlock) {
                 const std::uint64_t size = block.size();
-                written = writer.Submit(offset, block);
+                if (writer) {
+                    written = writer->Submit(offset, block);
+                } else {
+                    written = file.WriteAt(offset, block);
+                    block.clear();
+                }
                 offset += size;
             }
             return written;
         });
-        written = writer.Wait() && written;
+        written = (!writer || writer->Wait()) && written;
     }
     written = written && file.WriteAt(offset, block) && file.Sync();
     written = file.Close() && written;

@@ -1,10 +1,40 @@
 #include "table/block_writer.h"
 
+#include <atomic>
 #include <utility>
 
 namespace tallyfold {
 
-BlockWriter::BlockWriter(File& file) : file_(file), thread_([this] { Run(); }) {}
+namespace {
+
+std::atomic<bool>& ThreadsAllowed() {
+    static std::atomic<bool> allowed{true};
+    return allowed;
+}
+
+}  // namespace
+
+void BlockWriter::SetThreadsAllowed(bool allowed) {
+    ThreadsAllowed() = allowed;
+}
+
+BlockWriter::BlockWriter(File& file) : file_(file) {}
+
+std::unique_ptr<BlockWriter> BlockWriter::Start(File& file) {
+    if (!ThreadsAllowed()) {
+        return nullptr;
+    }
+    std::unique_ptr<BlockWriter> writer(new BlockWriter(file));
+    if (::pthread_create(&writer->thread_, nullptr, &BlockWriter::ThreadMain, writer.get()) != 0) {
+        return nullptr;
+    }
+    return writer;
+}
+
+void* BlockWriter::ThreadMain(void* writer) {
+    static_cast<BlockWriter*>(writer)->Run();
+    return nullptr;
+}
 
 BlockWriter::~BlockWriter() {
     {
@@ -13,7 +43,7 @@ BlockWriter::~BlockWriter() {
         stopping_ = true;
     }
     changed_.notify_all();
-    thread_.join();
+    ::pthread_join(thread_, nullptr);
 }
 
 bool BlockWriter::Submit(std::uint64_t offset, std::vector<char>& block) {

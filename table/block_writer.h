@@ -1,9 +1,11 @@
 #pragma once
 
+#include <pthread.h>
+
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "table/file_io.h"
@@ -17,7 +19,13 @@ namespace tallyfold {
 /// calls `Wait` first.
 class BlockWriter {
   public:
-    explicit BlockWriter(File& file);
+    /// A writer for `file` with its thread running, or nothing when no thread can be started
+    /// (the owner then writes its blocks itself).
+    static std::unique_ptr<BlockWriter> Start(File& file);
+    /// Makes `Start` give nothing, as when the system has no thread to spare. Tests only: the
+    /// program never calls it.
+    static void SetThreadsAllowed(bool allowed);
+
     /// Waits for the block in flight, then ends the thread.
     ~BlockWriter();
     BlockWriter(const BlockWriter&) = delete;
@@ -32,6 +40,8 @@ class BlockWriter {
     bool Wait();
 
   private:
+    explicit BlockWriter(File& file);
+    static void* ThreadMain(void* writer);
     void Run();
     bool WaitLocked(std::unique_lock<std::mutex>& lock);
 
@@ -46,7 +56,7 @@ class BlockWriter {
     // The block written last, left to the system's writeback; only the thread uses these.
     std::uint64_t releasableOffset_ = 0;
     std::uint64_t releasable_ = 0;
-    std::thread thread_;  // last: it starts once everything it uses is constructed
+    pthread_t thread_{};
 };
 
 }  // namespace tallyfold

@@ -529,7 +529,10 @@ bool tDBF::WriteAt(std::uint64_t offset, std::span<const char> data) {
 // header and the end marker wait for the last records.
 bool tDBF::SubmitPendingRecords() {
     if (!writer_) {
-        writer_ = std::make_unique<BlockWriter>(file_);
+        writer_ = BlockWriter::Start(file_);
+        if (!writer_) {
+            return WritePendingRecords();  // no thread to be had: the table writes itself
+        }
     }
     KeepWindowInStep(pendingOffset_, pending_);
     const std::uint64_t offset = pendingOffset_;

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "table/block_writer.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/faults.h"
 
@@ -479,6 +480,10 @@ TEST(ExportText, LargeBoxesInBlocksAndTheirFailures) {
     testing::TempDir dir;
     const std::string path = dir.File("out.txt");
     ASSERT_TRUE(ExportText(path, box));
+    EXPECT_TRUE(testing::ReadBytes(path) == expected);
+    BlockWriter::SetThreadsAllowed(false);  // as when no thread can be had
+    ASSERT_TRUE(ExportText(path, box));
+    BlockWriter::SetThreadsAllowed(true);
     EXPECT_TRUE(testing::ReadBytes(path) == expected);
 
     testing::WriteBytes(path, "old");

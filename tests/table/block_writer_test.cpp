@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,9 @@ class BlockWriterTest : public ::testing::Test {
 
 TEST_F(BlockWriterTest, BlocksLandAtTheirOffsetsAndBuffersComeBackEmpty) {
     {
-        BlockWriter writer(file);
+        const std::unique_ptr<BlockWriter> started = BlockWriter::Start(file);
+        ASSERT_NE(started, nullptr);
+        BlockWriter& writer = *started;
         std::vector<char> block = Block('a', 3000);
         EXPECT_TRUE(writer.Submit(0, block));
         EXPECT_TRUE(block.empty());
@@ -53,7 +56,9 @@ TEST_F(BlockWriterTest, BlocksLandAtTheirOffsetsAndBuffersComeBackEmpty) {
 
 TEST_F(BlockWriterTest, AFailedBlockIsReportedOnceAtTheNextCall) {
     ScopedFault fault(FileOperation::Write, 2);
-    BlockWriter writer(file);
+    const std::unique_ptr<BlockWriter> started = BlockWriter::Start(file);
+    ASSERT_NE(started, nullptr);
+    BlockWriter& writer = *started;
     std::vector<char> block = Block('a', 100);
     EXPECT_TRUE(writer.Submit(0, block));
     block = Block('b', 100);
@@ -68,11 +73,20 @@ TEST_F(BlockWriterTest, AFailedBlockIsReportedOnceAtTheNextCall) {
 
 TEST_F(BlockWriterTest, WaitReportsAFailureOfTheLastBlock) {
     ScopedFault fault(FileOperation::Write, 1);
-    BlockWriter writer(file);
+    const std::unique_ptr<BlockWriter> started = BlockWriter::Start(file);
+    ASSERT_NE(started, nullptr);
+    BlockWriter& writer = *started;
     std::vector<char> block = Block('a', 100);
     EXPECT_TRUE(writer.Submit(0, block));
     EXPECT_FALSE(writer.Wait());
     EXPECT_TRUE(writer.Wait());
+}
+
+TEST_F(BlockWriterTest, NoWriterWhenNoThreadCanBeHad) {
+    BlockWriter::SetThreadsAllowed(false);
+    EXPECT_EQ(BlockWriter::Start(file), nullptr);
+    BlockWriter::SetThreadsAllowed(true);
+    EXPECT_NE(BlockWriter::Start(file), nullptr);
 }
 
 }  // namespace
