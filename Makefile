@@ -6,7 +6,7 @@ SHELL := /bin/bash
 
 PRESET ?= default
 
-.PHONY: test run build deps configure clean sanitize fuzz-smoke fuzz-build package package-test
+.PHONY: test run build deps configure clean sanitize sanitize-thread fuzz-smoke fuzz-build package package-test
 
 test: build
 	ctest --preset $(PRESET)
@@ -30,6 +30,12 @@ sanitize: deps
 	cmake --preset sanitize-core
 	cmake --build --preset sanitize-core
 	ctest --preset sanitize-core
+
+# The tests without Qt under ThreadSanitizer: saves and exports write on a thread of their own.
+sanitize-thread: deps
+	cmake --preset sanitize-thread
+	cmake --build --preset sanitize-thread
+	ctest --preset sanitize-thread
 
 # Each fuzz target for a short, fixed time on its corpus (FUZZ_SECONDS each).
 FUZZ_SECONDS ?= 45
