@@ -1,6 +1,7 @@
 #include "table/block_writer.h"
 
 #include <atomic>
+#include <cerrno>
 #include <utility>
 
 namespace tallyfold {
@@ -21,13 +22,14 @@ void BlockWriter::SetThreadsAllowed(bool allowed) {
 BlockWriter::BlockWriter(File& file) : file_(file) {}
 
 std::unique_ptr<BlockWriter> BlockWriter::Start(File& file) {
-    if (!ThreadsAllowed()) {
-        return nullptr;
-    }
     std::unique_ptr<BlockWriter> writer(new BlockWriter(file));
-    if (::pthread_create(&writer->thread_, nullptr, &BlockWriter::ThreadMain, writer.get()) != 0) {
-        return nullptr;
+    const int created = ThreadsAllowed() ? ::pthread_create(&writer->thread_, nullptr,
+                                                            &BlockWriter::ThreadMain, writer.get())
+                                         : EAGAIN;
+    if (created != 0) {
+        return nullptr;  // the writer goes without a thread to end
     }
+    writer->started_ = true;
     return writer;
 }
 
@@ -37,6 +39,9 @@ void* BlockWriter::ThreadMain(void* writer) {
 }
 
 BlockWriter::~BlockWriter() {
+    if (!started_) {
+        return;
+    }
     {
         std::unique_lock<std::mutex> lock(mutex_);
         changed_.wait(lock, [this] { return !busy_; });

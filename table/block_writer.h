@@ -22,8 +22,8 @@ class BlockWriter {
     /// A writer for `file` with its thread running, or nothing when no thread can be started
     /// (the owner then writes its blocks itself).
     static std::unique_ptr<BlockWriter> Start(File& file);
-    /// Makes `Start` give nothing, as when the system has no thread to spare. Tests only: the
-    /// program never calls it.
+    /// Makes `Start` fail to start its thread, as when the system has none to spare. Tests
+    /// only: the program never calls it.
     static void SetThreadsAllowed(bool allowed);
 
     /// Waits for the block in flight, then ends the thread.
@@ -57,6 +57,7 @@ class BlockWriter {
     std::uint64_t releasableOffset_ = 0;
     std::uint64_t releasable_ = 0;
     pthread_t thread_{};
+    bool started_ = false;
 };
 
 }  // namespace tallyfold
