@@ -1,5 +1,6 @@
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/text_import.h"
@@ -32,8 +33,10 @@ bool ExportText(const std::string& path, tCardBox& box) {
     std::uint64_t offset = 0;
     bool written = true;
     {
-        // Full blocks are written while the next ones fill, where a thread can be had.
-        const std::unique_ptr<BlockWriter> writer = BlockWriter::Start(file);
+        // Full blocks are written while the next ones fill, where a thread can be had; a
+        // small box never fills one.
+        std::unique_ptr<BlockWriter> writer;
+        bool writerTried = false;
         box.ForEachCard([&](const tVokabel& card, int) {
             if (block.capacity() == 0) {
                 block.reserve(kBlock + kLongestLine);
@@ -44,6 +47,9 @@ bool ExportText(const std::string& path, tCardBox& box) {
             Append(block, "\r\n");
             if (block.size() >= kBlock) {
                 const std::uint64_t size = block.size();
+                if (!std::exchange(writerTried, true)) {
+                    writer = BlockWriter::Start(file);
+                }
                 if (writer) {
                     written = writer->Submit(offset, block);
                 } else {
