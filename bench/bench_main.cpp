@@ -181,7 +181,6 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
     std::map<int, double> perCard;
 
     for (const int size : sizes) {
-        const int runs = repeats;
         const std::string vok = folder + "/box-" + std::to_string(size) + ".vok";
         const std::string text = folder + "/lines-" + std::to_string(size) + ".txt";
         std::fprintf(stderr, "%d cards\n", size);
@@ -276,7 +275,7 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
             });
         }
         std::vector<std::vector<double>> times(operations.size());
-        for (int round = 0; round < runs; ++round) {
+        for (int round = 0; round < repeats; ++round) {
             for (std::size_t i = 0; i < operations.size(); ++i) {
                 times[i].push_back(Time(operations[i].setup, operations[i].body));
                 // Only the source box stays between operations.
