@@ -19,11 +19,6 @@ using Names = std::vector<std::string>;
 
 constexpr int kInput = tCardBox::kInputStack;
 
-class Owner : public platform::Window {
-  public:
-    explicit Owner(platform::Backend& backend) : Window(backend) {}
-};
-
 class CardInputTest : public testing::HeadlessTest {
   protected:
     /// Runs the input dialog in new mode with `script`.

@@ -20,11 +20,6 @@ using Names = std::vector<std::string>;
 
 constexpr int kInput = tCardBox::kInputStack;
 
-class Owner : public platform::Window {
-  public:
-    explicit Owner(platform::Backend& backend) : Window(backend) {}
-};
-
 bool ActionsEnabled(const HeadlessDialog& dialog) {
     return dialog.IsEnabled(ids::kOverviewCorrect) && dialog.IsEnabled(ids::kOverviewMove) &&
            dialog.IsEnabled(ids::kOverviewDelete);

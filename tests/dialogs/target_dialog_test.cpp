@@ -13,11 +13,6 @@ namespace {
 
 using platform::headless::HeadlessDialog;
 
-class Owner : public platform::Window {
-  public:
-    explicit Owner(platform::Backend& backend) : Window(backend) {}
-};
-
 class TargetDialogTest : public testing::HeadlessTest {
   protected:
     int Choose(platform::headless::HeadlessBackend::DialogScript script) {
