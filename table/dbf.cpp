@@ -26,8 +26,8 @@ std::span<const char> AsChars(const unsigned char* bytes, std::size_t size) {
     return {reinterpret_cast<const char*>(bytes), size};
 }
 
-}  // namespace
-
+// The length of `bytes` without its trailing blanks (fields are mostly padding, so blanks are
+// passed over eight at a time).
 std::size_t LengthWithoutTrailingBlanks(std::span<const char> bytes) {
     constexpr std::uint64_t kEightBlanks = 0x2020202020202020ULL;
     std::size_t length = bytes.size();
@@ -41,6 +41,8 @@ std::size_t LengthWithoutTrailingBlanks(std::span<const char> bytes) {
     }
     return length;
 }
+
+}  // namespace
 
 tDBF::tDBF(const std::string& path) {
     Open(path);

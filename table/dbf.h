@@ -14,10 +14,6 @@
 
 namespace tallyfold {
 
-/// The length of `bytes` without its trailing blanks (fields are mostly padding, so blanks are
-/// passed over eight at a time).
-std::size_t LengthWithoutTrailingBlanks(std::span<const char> bytes);
-
 /// A dBASE III table file (character and numeric fields, no memo): header, field descriptors,
 /// fixed-length records with a deletion flag, and an end-of-file marker.
 ///
