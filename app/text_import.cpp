@@ -216,6 +216,7 @@ void ImportFile::Rewind() {
 bool ImportFile::Scan() {
     Rewind();
     readFailed_ = false;
+    byteOrderMark_ = false;
     lines_ = 0;
     bool valid = true;
     bool multiByte = false;

@@ -270,6 +270,8 @@ TEST(ImportFile, AFileReadInPiecesGivesWhatItsWholeContentGives) {
     bool convertible = false;
     ASSERT_TRUE(file.NextLine(first, convertible));
     EXPECT_EQ(first, plain.substr(0, first.size()));  // the mark is not part of the first line
+    file.Assign("");
+    EXPECT_FALSE(file.IsUtf8());  // nothing is left of the file before
     EXPECT_FALSE(file.Open(dir.File("missing.txt")));
 }
 
