@@ -47,10 +47,10 @@ fuzz-build: deps
 
 fuzz-smoke: fuzz-build
 	@for target in $(FUZZ_TARGETS); do \
-	  work=$$(mktemp -d); \
+	  work=$$(mktemp -d); mkdir -p build/fuzz/artifacts/$$target; \
 	  echo "fuzzing $$target for $(FUZZ_SECONDS) s"; \
 	  build/fuzz/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
-	    $$work fuzz/corpus/$$target 2>&1 | grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)' ; \
+	    -artifact_prefix=build/fuzz/artifacts/$$target/ $$work fuzz/corpus/$$target 2>&1 | grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)' ; \
 	  status=$${PIPESTATUS[0]}; rm -rf $$work; \
 	  if [ $$status -ne 0 ]; then echo "$$target failed"; exit 1; fi; \
 	done; \
