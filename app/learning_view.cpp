@@ -1,6 +1,5 @@
 // The learning view of the main window: which side is asked, Look, Known and Unknown.
 
-#include <cstdio>
 #include <string>
 
 #include "app/main_window.h"
@@ -26,19 +25,14 @@ void tHauptFenster::Refresh() {
     answerShown_ = false;
     ShowCard();
 
-    char format[80];
-    char text[80];
     if (currentCard_ != nullptr) {
-        LoadString(ids::kStrCardCounters, format);
-        std::snprintf(text, sizeof text, format, currentCard_->knownCount,
-                      currentCard_->unknownCount);
-        CountsGadget.SetText(text);
+        CountsGadget.SetText(FormatString(ids::kStrCardCounters,
+                                          {currentCard_->knownCount, currentCard_->unknownCount}));
     } else {
         CountsGadget.SetText(" --- ");
     }
-    LoadString(ids::kStrPartitionCounts, format);
-    std::snprintf(text, sizeof text, format, box_->CardsIn(currentPartition_), box_->TotalCards());
-    MessageArea.SetText(text);
+    MessageArea.SetText(FormatString(ids::kStrPartitionCounts,
+                                     {box_->CardsIn(currentPartition_), box_->TotalCards()}));
 }
 
 void tHauptFenster::ShowCard() {

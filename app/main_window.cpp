@@ -1,6 +1,5 @@
 #include "app/main_window.h"
 
-#include <cstdio>
 #include <filesystem>
 
 #include "dialogs/help.h"
@@ -130,9 +129,8 @@ void tHauptFenster::ReportMisplaced(int cards) {
     if (cards <= 0) {
         return;
     }
-    char text[120];
-    std::snprintf(text, sizeof text, Loaded(ids::kStrMisplacedCards).c_str(), cards);
-    MessageBox(text, "", platform::kMbOk);
+    MessageBox(FormatNumbers(StringResource(ids::kStrMisplacedCards), {cards}, 119), "",
+               platform::kMbOk);
 }
 
 void tHauptFenster::ReportFileProblem(int messageId, const std::string& path) {

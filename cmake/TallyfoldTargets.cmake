@@ -16,9 +16,14 @@ if(TALLYFOLD_SANITIZE_THREAD)
   add_link_options(-fsanitize=thread)
 endif()
 
-# Strict warnings for our own code; third-party code never goes through here.
+# Strict warnings for our own code; third-party code never goes through here. The presets make
+# them errors; a package or downstream build with another compiler is not stopped by a new one.
 function(tallyfold_strict_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+                         -Wsign-conversion -Wformat=2)
+  if(TALLYFOLD_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()
 
 # One static library per folder; includes are written from the repository root ("box/card.h").

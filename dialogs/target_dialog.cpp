@@ -1,6 +1,5 @@
 #include "dialogs/target_dialog.h"
 
-#include <cstdio>
 #include <string>
 
 #include "resources/dialog_templates.h"
@@ -9,15 +8,13 @@
 
 namespace tallyfold {
 
-std::string PartitionEntry(const char* format, int number, int partitions) {
+std::string PartitionEntry(std::string_view format, int number, int partitions) {
     if (number > partitions) {
         char input[30];
         LoadString(ids::kStrInput, input);
         return input;
     }
-    char entry[32];
-    std::snprintf(entry, sizeof entry, format, number);
-    return entry;
+    return FormatNumbers(format, {number}, 31);
 }
 
 tKastenDialog::tKastenDialog(platform::Window& parent, const tCardBox& box)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "box/card_box.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
@@ -26,6 +29,6 @@ class tKastenDialog : public platform::Dialog {
 int ChooseTarget(platform::Window& parent, const tCardBox& box);
 
 /// The text of a partition chooser entry: `format` with the number, or "Input" for N + 1.
-std::string PartitionEntry(const char* format, int number, int partitions);
+std::string PartitionEntry(std::string_view format, int number, int partitions);
 
 }  // namespace tallyfold

@@ -63,4 +63,31 @@ int LoadString(int id, std::span<char> buffer) {
     return static_cast<int>(length);
 }
 
+std::string FormatNumbers(std::string_view format, std::initializer_list<int> numbers,
+                          std::size_t limit) {
+    std::string text;
+    const int* next = numbers.begin();
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const bool directive = format[i] == '%' && i + 1 < format.size();
+        if (directive && format[i + 1] == '%') {
+            text += '%';
+            ++i;
+        } else if (directive && format[i + 1] == 'd' && next != numbers.end()) {
+            text += std::to_string(*next++);
+            ++i;
+        } else {
+            text += format[i];
+        }
+    }
+    if (text.size() > limit) {
+        text.resize(limit);
+    }
+    return text;
+}
+
+std::string FormatString(int id, std::initializer_list<int> numbers) {
+    constexpr std::size_t kTextBuffer = 80;
+    return FormatNumbers(StringResource(id), numbers, kTextBuffer - 1);
+}
+
 }  // namespace tallyfold

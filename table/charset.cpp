@@ -218,7 +218,7 @@ std::size_t ExpandEscapes(std::span<char> text, Target target) {
             break;  // the escape for code 0 ends the text here
         }
         text[write++] = static_cast<char>(produced);
-        read += 1 + (entry.name[1] != 0 ? 2 : 1);
+        read += entry.name[1] != 0 ? 3U : 2U;  // the backslash and a name of one or two
     }
     return Terminate(text, write);
 }

@@ -100,7 +100,8 @@ bool tDBF::ReadHeaderAndFields() {
     fields_.assign(static_cast<std::size_t>(count), FieldInfo{});
     std::uint32_t offset = 1;
     for (int i = 0; i < count; ++i) {
-        const unsigned char* descriptor = header.data() + kDescriptorSize * (i + 1);
+        const unsigned char* descriptor =
+            header.data() + kDescriptorSize * static_cast<std::size_t>(i + 1);
         FieldInfo& field = fields_[static_cast<std::size_t>(i)];
         std::size_t nameLength = 0;
         while (nameLength < 10 && descriptor[nameLength] != 0) {

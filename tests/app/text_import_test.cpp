@@ -470,7 +470,8 @@ TEST(ExportText, LargeBoxesInBlocksAndTheirFailures) {
     tCardBox box;
     std::string expected;
     for (int i = 0; i < 50000; ++i) {
-        const std::string question = "Frage " + std::to_string(i) + std::string(i % 50, 'q');
+        const std::string question =
+            "Frage " + std::to_string(i) + std::string(static_cast<std::size_t>(i % 50), 'q');
         const std::string answer = "answer " + std::to_string(i);
         box.AddToPartition(Card(question, answer), 1 + i % 8);
     }

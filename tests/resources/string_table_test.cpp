@@ -43,6 +43,25 @@ TEST(StringTable, EveryTextFitsItsEightyByteBuffer) {
     EXPECT_EQ(std::strlen(buffer), StringResource(ids::kStrMisplacedCards).size());
 }
 
+TEST(FormatNumbers, PutsEachNumberInItsPlace) {
+    EXPECT_EQ(FormatString(ids::kStrCardCounters, {3, -12}), "known: 3 unknown: -12");
+    EXPECT_EQ(FormatNumbers("- %d -", {2147483647}, 31), "- 2147483647 -");
+    EXPECT_EQ(FormatNumbers("100%% of %d", {7}, 79), "100% of 7");
+}
+
+TEST(FormatNumbers, ATextNeverReadsWhatWasNotGiven) {
+    // More directives than numbers, and directives that are not numbers, stay as text.
+    EXPECT_EQ(FormatNumbers("%d and %d", {1}, 79), "1 and %d");
+    EXPECT_EQ(FormatNumbers("%s %n %x %", {5}, 79), "%s %n %x %");
+    EXPECT_EQ(FormatNumbers("", {1, 2}, 79), "");
+}
+
+TEST(FormatNumbers, CutAsItsBufferHoldsIt) {
+    EXPECT_EQ(FormatNumbers("%d%d", {12345, 67890}, 7), "1234567");
+    EXPECT_EQ(FormatString(ids::kStrPartitionCounts, {1000000000, 2000000000}).size(),
+              std::string("Partition: 1000000000 Box: 2000000000").size());
+}
+
 TEST(MainMenu, ItemsInTheirOrder) {
     const platform::MenuTemplate& menu = MainMenu();
     EXPECT_EQ(menu.id, 100);
