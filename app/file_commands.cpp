@@ -28,14 +28,16 @@ bool tHauptFenster::SavePrompt() {
     }
     char question[80];
     LoadString(ids::kStrSaveChanges, question);
-    switch (MessageBox(question, "", platform::kMbYesNo)) {
-        case platform::kIdYes:
+    switch (MessageBox(question, "", platform::MessageButtons::YesNo)) {
+        case platform::DialogResult::Yes:
             return SaveFile();
-        case platform::kIdNo:
+        case platform::DialogResult::No:
             return true;
-        default:
-            return false;
+        case platform::DialogResult::Ok:
+        case platform::DialogResult::Cancel:
+            break;
     }
+    return false;
 }
 
 bool tHauptFenster::CanClose() {
@@ -53,8 +55,8 @@ void tHauptFenster::CmExit() {
 void tHauptFenster::CmNew() {
     char warning[80];
     LoadString(ids::kStrEraseAll, warning);
-    if (MessageBox(warning, "", platform::kMbOkCancel | platform::kMbIconQuestion) !=
-        platform::kIdOk) {
+    if (MessageBox(warning, "", platform::MessageButtons::OkCancel,
+                   platform::MessageIcon::Question) != platform::DialogResult::Ok) {
         return;
     }
     box_->ClearAll();

@@ -86,6 +86,7 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, tCardBox& box, std::str
     OnCommand(ids::kCmHelpInfo, &tHauptFenster::CmHelpInfo);
     OnCommand(ids::kLookButton, &tHauptFenster::CmLook);
     OnCommand(ids::kKnownButton, &tHauptFenster::CmKnown);
+    OnCommand(ids::kUnknownButton, &tHauptFenster::CmUnknown);
     OnCommand(ids::kCmUnknown, &tHauptFenster::CmUnknown);
     OnCommand(ids::kCmLookOrKnown, &tHauptFenster::CmLookOrKnown);
 
@@ -129,14 +130,12 @@ void tHauptFenster::ReportMisplaced(int cards) {
     if (cards <= 0) {
         return;
     }
-    MessageBox(FormatNumbers(StringResource(ids::kStrMisplacedCards), {cards}, 119), "",
-               platform::kMbOk);
+    MessageBox(FormatNumbers(StringResource(ids::kStrMisplacedCards), {cards}, 119), "");
 }
 
 void tHauptFenster::ReportFileProblem(int messageId, const std::string& path) {
     // Paths are the file system's UTF-8; the window shows Windows-1252.
-    MessageBox(Loaded(messageId) + "\n" + platform::Utf8ToWindows1252Lossy(path), "",
-               platform::kMbOk);
+    MessageBox(Loaded(messageId) + "\n" + platform::Utf8ToWindows1252Lossy(path), "");
 }
 
 void tHauptFenster::EvSize(int width, int height) {

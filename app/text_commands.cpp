@@ -50,7 +50,8 @@ void tHauptFenster::CmImport() {
         target.Flush();
         char caption[80];
         LoadString(ImportMessageId(code), caption);
-        if (MessageBox(line, caption, platform::kMbOkCancel) == platform::kIdCancel) {
+        if (MessageBox(line, caption, platform::MessageButtons::OkCancel) ==
+            platform::DialogResult::Cancel) {
             break;
         }
     }

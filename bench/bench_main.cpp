@@ -90,7 +90,7 @@ void ImportThroughTheWindow(const std::string& path, int messages) {
     app.Start();
     backend.AnswerFileDialog(path);
     for (int i = 0; i < messages; ++i) {
-        backend.AnswerMessageBox(platform::kIdOk);
+        backend.AnswerMessageBox(platform::DialogResult::Ok);
     }
     backend.MainWindow()->ChooseMenu(ids::kCmFileImport);
 }

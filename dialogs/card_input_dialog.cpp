@@ -58,13 +58,13 @@ void tVokabelDialog::CmSave() {
     if (QuestionText[0] == '\0' || AnswerText[0] == '\0') {
         char message[80];
         LoadString(ids::kStrFieldsEmpty, message);
-        MessageBox(message, " ", platform::kMbOk);
+        MessageBox(message, " ");
         return;
     }
     ExpandEscapesAnsi(QuestionText);
     ExpandEscapesAnsi(AnswerText);
     if (!NewMode) {
-        EndDialog(platform::kIdOk);
+        EndDialog(platform::DialogResult::Ok);
         return;
     }
     const bool unchanged =
@@ -73,7 +73,7 @@ void tVokabelDialog::CmSave() {
         tVokabel card;
         card.SetTexts(TextOf(QuestionText), TextOf(AnswerText));
         tVokabel* found = box_->FindSameQuestionOrAnswer(card);
-        if (found == nullptr || ShowDoubles(*this, *box_, *found) == platform::kIdOk) {
+        if (found == nullptr || ShowDoubles(*this, *box_, *found) == platform::DialogResult::Ok) {
             box_->AddToInput(card);
         }
     }
@@ -105,28 +105,28 @@ void tShowDialog::ShowFoundCard() {
 }
 
 void tShowDialog::CmChange() {
-    if (EditCard(*this, *box_, FoundCard) != 0) {
-        ShowFoundCard();
-    }
+    // After Ok the card shows its corrected texts, after Cancel the same ones again.
+    static_cast<void>(EditCard(*this, *box_, FoundCard));
+    ShowFoundCard();
 }
 
 void tShowDialog::CmHelp() {
     ShowHelpContext(*this, ids::kDoublesDialog);
 }
 
-int EditCard(platform::Window& parent, tCardBox& box, tVokabel* card) {
+platform::DialogResult EditCard(platform::Window& parent, tCardBox& box, tVokabel* card) {
     tVokabelDialog dialog(parent, box, card == nullptr);
     Assign(tVokabelDialog::QuestionText, card != nullptr ? card->Question() : std::string_view());
     Assign(tVokabelDialog::AnswerText, card != nullptr ? card->Answer() : std::string_view());
-    const int result = dialog.Execute();
-    if (result == platform::kIdOk && card != nullptr) {
+    const platform::DialogResult result = dialog.Execute();
+    if (result == platform::DialogResult::Ok && card != nullptr) {
         CopyCardText(card->question, TextOf(tVokabelDialog::QuestionText));
         CopyCardText(card->answer, TextOf(tVokabelDialog::AnswerText));
     }
     return result;
 }
 
-int ShowDoubles(platform::Window& parent, tCardBox& box, tVokabel& found) {
+platform::DialogResult ShowDoubles(platform::Window& parent, tCardBox& box, tVokabel& found) {
     tShowDialog dialog(parent, box, found);
     return dialog.Execute();
 }

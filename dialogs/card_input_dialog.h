@@ -57,10 +57,13 @@ class tShowDialog : public platform::Dialog {
 };
 
 /// Runs the input dialog: new mode without a card, change mode with one (a card stored in
-/// `box`). Returns 1 after Ok in change mode (the card then carries the typed texts), else 2.
-int EditCard(platform::Window& parent, tCardBox& box, tVokabel* card);
+/// `box`). Returns Ok after Ok in change mode (the card then carries the typed texts), else
+/// Cancel.
+[[nodiscard]] platform::DialogResult EditCard(platform::Window& parent, tCardBox& box,
+                                              tVokabel* card);
 
-/// Runs the Doubles dialog for `found`; 1 for OK, 2 for Cancel.
-int ShowDoubles(platform::Window& parent, tCardBox& box, tVokabel& found);
+/// Runs the Doubles dialog for `found`; Ok when the new card is to be stored as well.
+[[nodiscard]] platform::DialogResult ShowDoubles(platform::Window& parent, tCardBox& box,
+                                                 tVokabel& found);
 
 }  // namespace tallyfold

@@ -47,11 +47,12 @@ void tBearbDialog::SetupWindow() {
 
 int tBearbDialog::FillCardList(int number) {
     CardList.Clear();
+    lineCards_.clear();
     tVokabel copy;
     for (tVokabel* card = box_->FirstInPartition(number, copy); card != nullptr;
          card = box_->NextInPartition(number, copy)) {
-        const int line = CardList.AddString(card->Question());
-        CardList.SetItemData(line, reinterpret_cast<std::uintptr_t>(card));
+        CardList.AddString(card->Question());
+        lineCards_.push_back(card);
     }
     const int count = box_->CardsIn(number);
     CountLabel.SetText(std::to_string(count));
@@ -67,7 +68,9 @@ void tBearbDialog::DisableActions() {
 std::vector<tVokabel*> tBearbDialog::SelectedCards() const {
     std::vector<tVokabel*> cards;
     for (const int line : CardList.GetSelIndexes()) {
-        cards.push_back(reinterpret_cast<tVokabel*>(CardList.ItemData(line)));
+        if (line >= 0 && static_cast<std::size_t>(line) < lineCards_.size()) {
+            cards.push_back(lineCards_[static_cast<std::size_t>(line)]);
+        }
     }
     return cards;
 }
@@ -96,7 +99,7 @@ void tBearbDialog::CmCorrect() {
     if (cards.empty()) {
         return;
     }
-    if (EditCard(*this, *box_, cards.front()) == platform::kIdOk) {
+    if (EditCard(*this, *box_, cards.front()) == platform::DialogResult::Ok) {
         FillCardList(ShownPartition + 1);
         DisableActions();
     }
@@ -129,7 +132,7 @@ void tBearbDialog::CmMove() {
 void tBearbDialog::CmDelete() {
     char question[80];
     LoadString(ids::kStrReallyDelete, question);
-    if (MessageBox(question, "", platform::kMbYesNo) != platform::kIdYes) {
+    if (MessageBox(question, "", platform::MessageButtons::YesNo) != platform::DialogResult::Yes) {
         return;
     }
     const std::vector<tVokabel*> cards = SelectedCards();
@@ -147,7 +150,8 @@ void tBearbDialog::CmHelp() {
 
 void ShowPartitionOverview(platform::Window& parent, tCardBox& box) {
     tBearbDialog dialog(parent, box);
-    dialog.Execute();
+    // The overview has Close alone: every change it makes is made while it is open.
+    static_cast<void>(dialog.Execute());
 }
 
 }  // namespace tallyfold

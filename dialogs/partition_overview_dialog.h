@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "box/card_box.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
@@ -13,8 +15,7 @@ class tBearbDialog : public platform::Dialog {
     tBearbDialog(platform::Window& parent, tCardBox& box);
     void SetupWindow() override;
 
-    /// Lists the questions of partition `number`, each line carrying its card, shows the count
-    /// and returns it.
+    /// Lists the questions of partition `number`, shows the count and returns it.
     int FillCardList(int number);
 
   private:
@@ -30,6 +31,9 @@ class tBearbDialog : public platform::Dialog {
 
     tCardBox* box_;
     int ShownPartition = 0;
+    /// The card each line of the list shows, line by line. The box never moves a card while
+    /// the list shows it, so the pointers stay valid until the list is filled again.
+    std::vector<tVokabel*> lineCards_;
     platform::ListBox CardList;
     platform::ComboBox PartitionBox;
     platform::Button CorrectButton;

@@ -33,13 +33,13 @@ void tKastenDialog::SetupWindow() {
 
 void tKastenDialog::CmOk() {
     LastTarget = TargetList.GetSelIndex();
-    EndDialog(platform::kIdOk);
+    EndDialog(platform::DialogResult::Ok);
 }
 
 int ChooseTarget(platform::Window& parent, const tCardBox& box) {
     tKastenDialog dialog(parent, box);
-    const int result = dialog.Execute();
-    return result == platform::kIdOk && tKastenDialog::LastTarget >= 0
+    const platform::DialogResult result = dialog.Execute();
+    return result == platform::DialogResult::Ok && tKastenDialog::LastTarget >= 0
                ? tKastenDialog::LastTarget + 1
                : 0;
 }

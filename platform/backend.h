@@ -49,7 +49,7 @@ class WindowPeer {
     virtual std::vector<int> SelectedLines(int id) const = 0;
 
     /// Ends a modal dialog with `result`; the dialog's modal run then returns it.
-    virtual void EndModal(int result) = 0;
+    virtual void EndModal(DialogResult result) = 0;
     /// Repaints the whole window.
     virtual void Invalidate() = 0;
 };
@@ -77,14 +77,15 @@ class Backend {
 
     virtual std::unique_ptr<WindowPeer> CreateDialogPeer(Dialog& dialog) = 0;
     /// Runs `dialog` modally until its peer's `EndModal`; returns the result.
-    virtual int RunModal(Dialog& dialog) = 0;
+    virtual DialogResult RunModal(Dialog& dialog) = 0;
     virtual std::unique_ptr<FramePeer> CreateFramePeer(FrameWindow& frame) = 0;
     /// Runs until `PostQuit` or the last window closed; returns the exit code.
     virtual int RunMessageLoop() = 0;
     virtual void PostQuit(int exitCode) = 0;
 
-    /// Shows a message box owned by `owner`; returns the button pressed (`DialogResult`).
-    virtual int ShowMessageBox(Window& owner, const MessageBoxRequest& request) = 0;
+    /// Shows a message box owned by `owner`; returns the button pressed. A box that the user
+    /// closes without a button gives Cancel (a Yes/No box cannot be closed so).
+    virtual DialogResult ShowMessageBox(Window& owner, const MessageBoxRequest& request) = 0;
     /// Runs a file dialog; true with `data.fileName` set when the user chose a file.
     virtual bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) = 0;
     virtual void Help(Window& owner, const HelpRequest& request) = 0;

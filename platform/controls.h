@@ -3,7 +3,6 @@
 // Typed handles to the controls of a window: what a dialog keeps as its members. A handle
 // does not own the control; the window does, and the handle is valid while the window is.
 
-#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -50,7 +49,7 @@ class Edit : public Control {
     void SetSelection(int start, int end) const { window_->SelectEditText(id_, start, end); }
 };
 
-/// A list box or a combo box: lines with an attached value each.
+/// A list box or a combo box: lines of text. What a line stands for is its owner's to keep.
 class LineList : public Control {
   public:
     using Control::Control;
@@ -58,10 +57,6 @@ class LineList : public Control {
     int AddString(std::string_view text) const { return window_->AddLine(id_, text); }
     int Count() const { return window_->LineCount(id_); }
     std::string LineText(int line) const { return window_->LineText(id_, line); }
-    void SetItemData(int line, std::uintptr_t value) const {
-        window_->SetLineValue(id_, line, value);
-    }
-    std::uintptr_t ItemData(int line) const { return window_->LineValue(id_, line); }
     void SetSelIndex(int line) const { window_->SelectLine(id_, line); }
     int GetSelIndex() const { return window_->SelectedLine(id_); }
     std::vector<int> GetSelIndexes() const { return window_->SelectedLines(id_); }

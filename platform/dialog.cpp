@@ -6,28 +6,28 @@ Dialog::~Dialog() {
     AttachPeer(nullptr);
 }
 
-int Dialog::Execute() {
+DialogResult Dialog::Execute() {
     peer_ = GetBackend().CreateDialogPeer(*this);
     AttachPeer(peer_.get());
     SetupWindow();
-    const int result = GetBackend().RunModal(*this);
+    const DialogResult result = GetBackend().RunModal(*this);
     AttachPeer(nullptr);
     peer_.reset();
     return result;
 }
 
-void Dialog::EndDialog(int result) {
+void Dialog::EndDialog(DialogResult result) {
     if (Peer() != nullptr) {
         Peer()->EndModal(result);
     }
 }
 
 bool Dialog::DefaultCommand(int id) {
-    if (id == kIdOk) {
+    if (id == kOkCommand) {
         CmOk();
         return true;
     }
-    if (id == kIdCancel) {
+    if (id == kCancelCommand) {
         CmCancel();
         return true;
     }

@@ -7,8 +7,8 @@
 
 namespace tallyfold::platform {
 
-/// A modal dialog built from a template. Command 1 (Ok, the default button, Enter) and command
-/// 2 (Cancel, Escape, the close box) end it with results 1 and 2 unless the subclass answers
+/// A modal dialog built from a template. `kOkCommand` (the default button, Enter) and
+/// `kCancelCommand` (Escape, the close box) end it with Ok and Cancel unless the subclass answers
 /// them itself.
 class Dialog : public Window {
   public:
@@ -17,14 +17,14 @@ class Dialog : public Window {
     ~Dialog() override;
 
     /// Creates the dialog, sets it up, runs it modally and destroys it; returns its result.
-    int Execute();
+    [[nodiscard]] DialogResult Execute();
     /// Ends the modal run with `result`.
-    void EndDialog(int result);
+    void EndDialog(DialogResult result);
     const DialogTemplate& Template() const { return *template_; }
 
   protected:
-    virtual void CmOk() { EndDialog(kIdOk); }
-    virtual void CmCancel() { EndDialog(kIdCancel); }
+    virtual void CmOk() { EndDialog(DialogResult::Ok); }
+    virtual void CmCancel() { EndDialog(DialogResult::Cancel); }
     bool DefaultCommand(int id) override;
 
   private:

@@ -10,22 +10,23 @@
 
 namespace tallyfold::platform {
 
-/// Results of dialogs and message boxes.
-enum DialogResult : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
+/// How a dialog or a message box was closed.
+enum class DialogResult { Ok, Cancel, Yes, No };
 
-/// Buttons and icon of a message box.
-enum MessageBoxFlags : unsigned {
-    kMbOk = 0x0,
-    kMbOkCancel = 0x1,
-    kMbYesNo = 0x4,
-    kMbIconQuestion = 0x20,
-};
-inline constexpr unsigned kMbButtonMask = 0xF;
+/// The commands every dialog knows: Ok (the default button, Enter) and Cancel (Escape, the
+/// close box). Their buttons carry these ids in the dialog templates.
+inline constexpr int kOkCommand = 1;
+inline constexpr int kCancelCommand = 2;
+
+/// The buttons a message box offers.
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageIcon { None, Question };
 
 struct MessageBoxRequest {
     std::string text;
     std::string caption;
-    unsigned flags = kMbOk;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
 };
 
 enum class FileDialogKind { Open, Save };

@@ -81,13 +81,10 @@ void Window::SetControlBackground(int id, Color color) {
 
 void Window::ClearLines(int id) {
     RequirePeer().ClearLines(id);
-    lineValues_[id].clear();
 }
 
 int Window::AddLine(int id, std::string_view text) {
     RequirePeer().AddLine(id, text);
-    std::vector<std::uintptr_t>& values = lineValues_[id];
-    values.resize(static_cast<std::size_t>(LineCount(id)), 0);
     return LineCount(id) - 1;
 }
 
@@ -97,22 +94,6 @@ int Window::LineCount(int id) const {
 
 std::string Window::LineText(int id, int line) const {
     return RequirePeer().LineText(id, line);
-}
-
-void Window::SetLineValue(int id, int line, std::uintptr_t value) {
-    std::vector<std::uintptr_t>& values = lineValues_[id];
-    if (line >= 0 && static_cast<std::size_t>(line) < values.size()) {
-        values[static_cast<std::size_t>(line)] = value;
-    }
-}
-
-std::uintptr_t Window::LineValue(int id, int line) const {
-    auto found = lineValues_.find(id);
-    if (found == lineValues_.end() || line < 0 ||
-        static_cast<std::size_t>(line) >= found->second.size()) {
-        return 0;
-    }
-    return found->second[static_cast<std::size_t>(line)];
 }
 
 void Window::SelectLine(int id, int line) {
@@ -127,9 +108,10 @@ std::vector<int> Window::SelectedLines(int id) const {
     return RequirePeer().SelectedLines(id);
 }
 
-int Window::MessageBox(std::string_view text, std::string_view caption, unsigned flags) {
+DialogResult Window::MessageBox(std::string_view text, std::string_view caption,
+                                MessageButtons buttons, MessageIcon icon) {
     return backend_->ShowMessageBox(
-        *this, MessageBoxRequest{std::string(text), std::string(caption), flags});
+        *this, MessageBoxRequest{std::string(text), std::string(caption), buttons, icon});
 }
 
 bool Window::RunFileDialog(FileDialogKind kind, FileDialogData& data) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <span>
@@ -71,20 +70,20 @@ class Window {
     void SelectEditText(int id, int start, int end);
     void SetControlBackground(int id, Color color);
 
-    // List and combo box operations, by id. Each line may carry a value the program attaches.
+    // List and combo box operations, by id.
     void ClearLines(int id);
     /// Appends a line; returns its index.
     int AddLine(int id, std::string_view text);
     int LineCount(int id) const;
     std::string LineText(int id, int line) const;
-    void SetLineValue(int id, int line, std::uintptr_t value);
-    std::uintptr_t LineValue(int id, int line) const;
     void SelectLine(int id, int line);
     int SelectedLine(int id) const;
     std::vector<int> SelectedLines(int id) const;
 
     /// Runs a message box owned by this window; returns the button pressed.
-    int MessageBox(std::string_view text, std::string_view caption, unsigned flags);
+    DialogResult MessageBox(std::string_view text, std::string_view caption,
+                            MessageButtons buttons = MessageButtons::Ok,
+                            MessageIcon icon = MessageIcon::None);
     bool RunFileDialog(FileDialogKind kind, FileDialogData& data);
     void Help(const HelpRequest& request);
 
@@ -122,7 +121,6 @@ class Window {
     std::vector<ControlTemplate> ownControls_;
     std::map<std::pair<int, Notification>, std::function<void()>> responses_;
     std::map<int, std::function<void(CommandState&)>> enablers_;
-    std::map<int, std::vector<std::uintptr_t>> lineValues_;
 };
 
 }  // namespace tallyfold::platform

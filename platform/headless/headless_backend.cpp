@@ -44,12 +44,12 @@ void HeadlessDialog::PressEnter() {
     } else if (const HeadlessControl* button = DefaultButton(*peer_)) {
         Click(button->spec.id);
     } else {
-        dialog_->Dispatch(kIdOk);
+        dialog_->Dispatch(kOkCommand);
     }
 }
 
 void HeadlessDialog::PressEscape() {
-    dialog_->Dispatch(kIdCancel);
+    dialog_->Dispatch(kCancelCommand);
 }
 
 void HeadlessDialog::Select(int id, int line) {
@@ -130,7 +130,7 @@ void HeadlessBackend::ExpectDialog(int templateId, DialogScript script) {
     dialogScripts_[templateId].push_back(std::move(script));
 }
 
-void HeadlessBackend::AnswerMessageBox(int answer) {
+void HeadlessBackend::AnswerMessageBox(DialogResult answer) {
     messageBoxAnswers_.push_back(answer);
 }
 
@@ -159,7 +159,7 @@ std::unique_ptr<WindowPeer> HeadlessBackend::CreateDialogPeer(Dialog& dialog) {
     return std::make_unique<HeadlessWindowPeer>(dialog.Template());
 }
 
-int HeadlessBackend::RunModal(Dialog& dialog) {
+DialogResult HeadlessBackend::RunModal(Dialog& dialog) {
     auto* peer = dynamic_cast<HeadlessWindowPeer*>(dialog.Peer());
     const DialogTemplate& dialogTemplate = dialog.Template();
     dialogsRun_.push_back(dialogTemplate.id);
@@ -168,7 +168,7 @@ int HeadlessBackend::RunModal(Dialog& dialog) {
     auto scripts = dialogScripts_.find(dialogTemplate.id);
     if (peer == nullptr || scripts == dialogScripts_.end() || scripts->second.empty()) {
         Fail("no script for " + name);
-        return kIdCancel;
+        return DialogResult::Cancel;
     }
     const DialogScript script = std::move(scripts->second.front());
     scripts->second.pop_front();
@@ -176,7 +176,7 @@ int HeadlessBackend::RunModal(Dialog& dialog) {
     script(handle);
     if (!peer->Ended()) {
         Fail("the script for " + name + " left it open");
-        return kIdCancel;
+        return DialogResult::Cancel;
     }
     return peer->Result();
 }
@@ -194,14 +194,14 @@ int HeadlessBackend::RunMessageLoop() {
     return quitCode_.value_or(0);
 }
 
-int HeadlessBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
+DialogResult HeadlessBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
     messageBoxes_.push_back({request, &owner});
     if (messageBoxAnswers_.empty()) {
         Fail("no answer for the message box \"" + request.text + "\" (caption \"" +
              request.caption + "\")");
-        return kIdCancel;
+        return DialogResult::Cancel;
     }
-    const int answer = messageBoxAnswers_.front();
+    const DialogResult answer = messageBoxAnswers_.front();
     messageBoxAnswers_.pop_front();
     return answer;
 }

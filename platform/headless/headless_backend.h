@@ -30,9 +30,9 @@ class HeadlessDialog {
     bool Click(int id);
     /// Replaces the text of an edit control, as typing over its whole text would.
     void Type(int id, std::string_view text);
-    /// Enter: the focused button, else the default button, else command 1.
+    /// Enter: the focused button, else the default button, else the Ok command.
     void PressEnter();
-    /// Escape, and the close box: command 2.
+    /// Escape, and the close box: the Cancel command.
     void PressEscape();
     /// Selects one line of a list or combo box and reports the change.
     void Select(int id, int line);
@@ -50,7 +50,7 @@ class HeadlessDialog {
     /// The selected characters of an edit control, as [start, end).
     std::pair<int, int> EditSelection(int id) const;
     bool Ended() const { return peer_->Ended(); }
-    int Result() const { return peer_->Result(); }
+    DialogResult Result() const { return peer_->Result(); }
     const HeadlessWindowPeer& Peer() const { return *peer_; }
 
   private:
@@ -142,7 +142,7 @@ class HeadlessBackend : public Backend {
     /// The next dialog of template `templateId` runs `script`, which must end it.
     void ExpectDialog(int templateId, DialogScript script);
     /// The next message box is answered with `answer`.
-    void AnswerMessageBox(int answer);
+    void AnswerMessageBox(DialogResult answer);
     /// The next file dialog is answered with `path`, or cancelled when it is empty.
     void AnswerFileDialog(std::string path);
     /// Fails every script, answer and file dialog that was prepared and not used.
@@ -158,11 +158,11 @@ class HeadlessBackend : public Backend {
     HeadlessFrame* MainWindow() { return mainWindow_.get(); }
 
     std::unique_ptr<WindowPeer> CreateDialogPeer(Dialog& dialog) override;
-    int RunModal(Dialog& dialog) override;
+    DialogResult RunModal(Dialog& dialog) override;
     std::unique_ptr<FramePeer> CreateFramePeer(FrameWindow& frame) override;
     int RunMessageLoop() override;
     void PostQuit(int exitCode) override { quitCode_ = exitCode; }
-    int ShowMessageBox(Window& owner, const MessageBoxRequest& request) override;
+    DialogResult ShowMessageBox(Window& owner, const MessageBoxRequest& request) override;
     bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) override;
     void Help(Window& owner, const HelpRequest& request) override;
 
@@ -171,7 +171,7 @@ class HeadlessBackend : public Backend {
 
     FailureHandler onFailure_;
     std::map<int, std::deque<DialogScript>> dialogScripts_;
-    std::deque<int> messageBoxAnswers_;
+    std::deque<DialogResult> messageBoxAnswers_;
     std::deque<std::string> fileDialogAnswers_;
     std::vector<MessageBoxRecord> messageBoxes_;
     std::vector<FileDialogRecord> fileDialogs_;

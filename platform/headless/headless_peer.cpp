@@ -155,7 +155,7 @@ std::vector<int> HeadlessWindowPeer::SelectedLines(int id) const {
     return lines;
 }
 
-void HeadlessWindowPeer::EndModal(int result) {
+void HeadlessWindowPeer::EndModal(DialogResult result) {
     ended_ = true;
     result_ = result;
 }

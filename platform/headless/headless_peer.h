@@ -47,7 +47,7 @@ class HeadlessWindowPeer : public WindowPeer {
     void Select(int id, int line) override;
     int Selected(int id) const override;
     std::vector<int> SelectedLines(int id) const override;
-    void EndModal(int result) override;
+    void EndModal(DialogResult result) override;
     void Invalidate() override { ++invalidations_; }
 
     /// The control with this id, or nullptr.
@@ -58,14 +58,14 @@ class HeadlessWindowPeer : public WindowPeer {
     void SetSelectedLines(int id, const std::vector<int>& lines);
     int Focus() const { return focus_; }
     bool Ended() const { return ended_; }
-    int Result() const { return result_; }
+    DialogResult Result() const { return result_; }
     int Invalidations() const { return invalidations_; }
 
   private:
     std::vector<HeadlessControl> controls_;
     int focus_ = kNoControlId;
     bool ended_ = false;
-    int result_ = 0;
+    DialogResult result_ = DialogResult::Cancel;
     int invalidations_ = 0;
 };
 

@@ -73,14 +73,15 @@ std::unique_ptr<WindowPeer> QtBackend::CreateDialogPeer(Dialog& dialog) {
     return CreateTemplateDialog(dialog, owner);
 }
 
-int QtBackend::RunModal(Dialog& dialog) {
+DialogResult QtBackend::RunModal(Dialog& dialog) {
     auto* peer = dynamic_cast<QtDialogPeer*>(dialog.Peer());
     if (peer == nullptr) {
-        return kIdCancel;
+        return DialogResult::Cancel;
     }
     TemplateDialog& widget = peer->DialogWidget();
     widget.activateWindow();
-    return widget.exec();
+    widget.exec();
+    return peer->Result();
 }
 
 std::unique_ptr<FramePeer> QtBackend::CreateFramePeer(FrameWindow& frame) {
@@ -97,34 +98,34 @@ void QtBackend::PostQuit(int exitCode) {
     QCoreApplication::exit(exitCode);
 }
 
-int QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
+DialogResult QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
     MessageBox box(WidgetOf(owner));
     box.setWindowTitle(FromWindows1252(request.caption));
     box.setText(FromWindows1252(request.text));
     box.setTextFormat(Qt::PlainText);
-    box.setIcon((request.flags & kMbIconQuestion) != 0 ? QMessageBox::Question
-                                                       : QMessageBox::NoIcon);
-    switch (request.flags & kMbButtonMask) {
-        case kMbOkCancel:
+    box.setIcon(request.icon == MessageIcon::Question ? QMessageBox::Question
+                                                      : QMessageBox::NoIcon);
+    switch (request.buttons) {
+        case MessageButtons::OkCancel:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
             break;
-        case kMbYesNo:
+        case MessageButtons::YesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.cancellable = false;
             break;
-        default:
+        case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
             break;
     }
     switch (box.exec()) {
         case QMessageBox::Ok:
-            return kIdOk;
+            return DialogResult::Ok;
         case QMessageBox::Yes:
-            return kIdYes;
+            return DialogResult::Yes;
         case QMessageBox::No:
-            return kIdNo;
+            return DialogResult::No;
         default:
-            return kIdCancel;
+            return DialogResult::Cancel;
     }
 }
 

@@ -16,11 +16,11 @@ class QtBackend : public Backend {
     ~QtBackend() override;
 
     std::unique_ptr<WindowPeer> CreateDialogPeer(Dialog& dialog) override;
-    int RunModal(Dialog& dialog) override;
+    DialogResult RunModal(Dialog& dialog) override;
     std::unique_ptr<FramePeer> CreateFramePeer(FrameWindow& frame) override;
     int RunMessageLoop() override;
     void PostQuit(int exitCode) override;
-    int ShowMessageBox(Window& owner, const MessageBoxRequest& request) override;
+    DialogResult ShowMessageBox(Window& owner, const MessageBoxRequest& request) override;
     bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) override;
     void Help(Window& owner, const HelpRequest& request) override;
 

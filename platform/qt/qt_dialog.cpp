@@ -40,7 +40,7 @@ TemplateDialog::TemplateDialog(Dialog& dialog, QWidget* owner) : QDialog(owner),
 }
 
 void TemplateDialog::reject() {
-    dialog_->Dispatch(kIdCancel);
+    dialog_->Dispatch(kCancelCommand);
 }
 
 QtDialogPeer::QtDialogPeer(std::unique_ptr<TemplateDialog> dialog, Dialog& window)
@@ -55,7 +55,7 @@ std::unique_ptr<QtDialogPeer> CreateTemplateDialog(Dialog& dialog, QWidget* owne
         const QRect pixels = ToPixels(control.rect, base);
         control.rect = {pixels.x(), pixels.y(), pixels.width(), pixels.height()};
         // Enter ends a dialog with command 1 when no button is marked as the default.
-        if (control.id == kIdOk && control.kind == ControlKind::Button &&
+        if (control.id == kOkCommand && control.kind == ControlKind::Button &&
             !HasDefaultButton(dialogTemplate)) {
             control.style |= style::kDefaultButton;
         }

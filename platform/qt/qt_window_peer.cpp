@@ -296,9 +296,10 @@ std::vector<int> QtWindowPeer::SelectedLines(int id) const {
     return lines;
 }
 
-void QtWindowPeer::EndModal(int result) {
+void QtWindowPeer::EndModal(DialogResult result) {
     if (auto* dialog = qobject_cast<QDialog*>(container_)) {
-        dialog->done(result);
+        result_ = result;
+        dialog->done(result == DialogResult::Ok ? QDialog::Accepted : QDialog::Rejected);
     }
 }
 

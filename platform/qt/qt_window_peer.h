@@ -47,7 +47,9 @@ class QtWindowPeer : public WindowPeer {
     void Select(int id, int line) override;
     int Selected(int id) const override;
     std::vector<int> SelectedLines(int id) const override;
-    void EndModal(int result) override;
+    void EndModal(DialogResult result) override;
+    /// How the dialog was ended; Cancel until `EndModal`.
+    DialogResult Result() const { return result_; }
     void Invalidate() override { container_->update(); }
 
   private:
@@ -63,6 +65,7 @@ class QtWindowPeer : public WindowPeer {
     Window* window_;
     std::map<int, Entry> controls_;
     std::vector<QWidget*> labels_;
+    DialogResult result_ = DialogResult::Cancel;
 };
 
 }  // namespace tallyfold::platform::qt

@@ -9,10 +9,7 @@
 namespace tallyfold {
 namespace {
 
-using platform::kIdCancel;
-using platform::kIdNo;
-using platform::kIdOk;
-using platform::kIdYes;
+using platform::DialogResult;
 using platform::headless::HeadlessDialog;
 using testing::AppTest;
 using testing::Card;
@@ -85,16 +82,16 @@ TEST_F(BoxCommandsTest, AllToInputAsksFirst) {
     Fill(box, 3, 2, "three");
     Fill(box, kInput, 1, "in");
     StartAsking();
-    backend.AnswerMessageBox(kIdNo);
+    backend.AnswerMessageBox(DialogResult::No);
     frame->ChooseMenu(ids::kCmAllToInput);
     EXPECT_EQ(box.CardsIn(3), 2);
     EXPECT_FALSE(view->Changed());
-    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerMessageBox(DialogResult::Yes);
     frame->ChooseMenu(ids::kCmAllToInput);
     const auto& question = backend.MessageBoxes().at(0).request;
     EXPECT_EQ(question.text, "All words will be put in the first partition");
     EXPECT_EQ(question.caption, " ");
-    EXPECT_EQ(question.flags, platform::kMbYesNo);
+    EXPECT_EQ(question.buttons, platform::MessageButtons::YesNo);
     EXPECT_EQ(Questions(box, 1), (Names{"in1", "one1", "one2", "three1", "three2"}));
     EXPECT_EQ(Question(), "in1");
     EXPECT_TRUE(view->Changed());
@@ -103,7 +100,7 @@ TEST_F(BoxCommandsTest, AllToInputAsksFirst) {
 TEST_F(BoxCommandsTest, PartitionChangeOpensTheOverviewAndRefreshes) {
     Fill(box, 1, 2);
     StartAsking();
-    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerMessageBox(DialogResult::Yes);
     backend.ExpectDialog(ids::kOverviewDialog, [](HeadlessDialog& overview) {
         overview.Select(ids::kOverviewCards, 0);
         overview.Click(ids::kOverviewDelete);
@@ -119,15 +116,16 @@ TEST_F(BoxCommandsTest, DeleteLastEmptiesOnlyTheLastPartition) {
     Fill(box, 2, 3);
     Fill(box, kInput, 4);
     StartAsking();
-    backend.AnswerMessageBox(kIdCancel);
+    backend.AnswerMessageBox(DialogResult::Cancel);
     frame->ChooseMenu(ids::kCmDeleteLast);
     EXPECT_EQ(box.CardsIn(7), 12);
-    backend.AnswerMessageBox(kIdOk);
+    backend.AnswerMessageBox(DialogResult::Ok);
     frame->ChooseMenu(ids::kCmDeleteLast);
     const auto& question = backend.MessageBoxes().at(1).request;
     EXPECT_EQ(question.text, "Shure to delete tray?");
     EXPECT_EQ(question.caption, " ");
-    EXPECT_EQ(question.flags, platform::kMbOkCancel | platform::kMbIconQuestion);
+    EXPECT_EQ(question.buttons, platform::MessageButtons::OkCancel);
+    EXPECT_EQ(question.icon, platform::MessageIcon::Question);
     EXPECT_EQ(box.CardsIn(7), 0);
     EXPECT_EQ(box.TotalCards(), 7);
     EXPECT_TRUE(view->Changed());

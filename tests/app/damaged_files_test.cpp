@@ -32,7 +32,7 @@ class DamagedFileTest : public AppTest {
         SCOPED_TRACE(name);
         const std::string path = Damaged(name);
         backend.AnswerFileDialog(path);
-        backend.AnswerMessageBox(platform::kIdOk);
+        backend.AnswerMessageBox(platform::DialogResult::Ok);
         frame->ChooseMenu(ids::kCmFileOpen);
         ASSERT_FALSE(backend.MessageBoxes().empty());
         const std::string& text = backend.MessageBoxes().back().request.text;
@@ -75,7 +75,7 @@ TEST_F(DamagedFileTest, AnEmptyFileAndAFolderAreRefused) {
     const std::string folder = dir.File("folder.vok");
     std::filesystem::create_directory(folder);
     backend.AnswerFileDialog(folder);
-    backend.AnswerMessageBox(platform::kIdOk);
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileOpen);
     EXPECT_EQ(backend.MessageBoxes().size(), 2u);
     EXPECT_EQ(box.TotalCards(), 1);
@@ -89,7 +89,7 @@ TEST_F(DamagedFileTest, AFileWithoutReadPermissionIsRefused) {
     std::filesystem::copy_file(Damaged("non-numeric-numbers.vok"), locked);
     std::filesystem::permissions(locked, std::filesystem::perms::none);
     backend.AnswerFileDialog(locked);
-    backend.AnswerMessageBox(platform::kIdOk);
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileOpen);
     EXPECT_EQ(backend.MessageBoxes().size(), 1u);
     EXPECT_EQ(box.TotalCards(), 1);
@@ -99,7 +99,7 @@ TEST_F(DamagedFileTest, ATruncatedRecordKeepsWhatTheFileHolds) {
     // The third record ends inside its question: the rest reads as blanks, so it names no
     // partition and waits in the input stack, and the user is told.
     backend.AnswerFileDialog(Damaged("truncated-record.vok"));
-    backend.AnswerMessageBox(platform::kIdOk);
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileOpen);
     ASSERT_EQ(MessageTexts().size(), 1u);
     EXPECT_EQ(MessageTexts()[0].substr(0, 2), "1 ");
@@ -114,7 +114,7 @@ TEST_F(DamagedFileTest, ARecordCountThatLiesIsCutToTheRecordsThere) {
     // Three records and the end marker, which reads as a fourth record of blanks that names
     // no partition: it goes to the input stack, and the user is told.
     backend.AnswerFileDialog(Damaged("record-count-lies.vok"));
-    backend.AnswerMessageBox(platform::kIdOk);
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileOpen);
     EXPECT_EQ(box.TotalCards(), 4);
     ASSERT_EQ(backend.MessageBoxes().size(), 1u);

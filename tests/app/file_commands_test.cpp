@@ -12,10 +12,7 @@
 namespace tallyfold {
 namespace {
 
-using platform::kIdCancel;
-using platform::kIdNo;
-using platform::kIdOk;
-using platform::kIdYes;
+using platform::DialogResult;
 using testing::AppTest;
 using testing::Card;
 using testing::Fill;
@@ -67,7 +64,7 @@ TEST_F(FileCommandsTest, OpenWithoutChangesReplacesTheBox) {
 TEST_F(FileCommandsTest, OpenCancelledChangesNothing) {
     StartOnFile();
     frame->TypeChar('u');  // changed
-    backend.AnswerMessageBox(kIdNo);
+    backend.AnswerMessageBox(DialogResult::No);
     backend.AnswerFileDialog("");
     frame->ChooseMenu(ids::kCmFileOpen);
     EXPECT_EQ(box.TotalCards(), 2);
@@ -80,7 +77,7 @@ TEST_F(FileCommandsTest, OpenOfAnUnreadableFileIsReportedAndChangesNothing) {
     const std::string broken = dir.File("broken.vok");
     testing::WriteBytes(broken, "garbage");
     backend.AnswerFileDialog(broken);
-    backend.AnswerMessageBox(kIdOk);
+    backend.AnswerMessageBox(DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileOpen);
     ASSERT_EQ(MessageTexts().size(), 1u);
     EXPECT_NE(MessageTexts()[0].find(broken), std::string::npos);
@@ -93,11 +90,11 @@ TEST_F(FileCommandsTest, OpenAsksToSaveChangesFirst) {
     const std::string other = OtherFile();
     frame->PressEnter();
     frame->PressEnter();  // Haus is known: changed
-    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerMessageBox(DialogResult::Yes);
     backend.AnswerFileDialog(other);
     frame->ChooseMenu(ids::kCmFileOpen);
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Save existing changes?"});
-    EXPECT_EQ(backend.MessageBoxes()[0].request.flags, platform::kMbYesNo);
+    EXPECT_EQ(backend.MessageBoxes()[0].request.buttons, platform::MessageButtons::YesNo);
     EXPECT_EQ(backend.MessageBoxes()[0].request.caption, "");
     tCardBox saved;
     ASSERT_TRUE(LoadVokFile(path, saved).opened);
@@ -111,7 +108,7 @@ TEST_F(FileCommandsTest, YesWithoutAFileNameAsksForOneFirst) {
     frame->TypeChar('u');
     const std::string target = dir.File("named.vok");
     const std::string other = OtherFile();
-    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerMessageBox(DialogResult::Yes);
     backend.AnswerFileDialog(target);
     backend.AnswerFileDialog(other);
     frame->ChooseMenu(ids::kCmFileOpen);
@@ -125,7 +122,7 @@ TEST_F(FileCommandsTest, ACancelledSaveInThePromptStopsOpen) {
     Start();
     box.AddToInput(Card("a", "b"));
     frame->TypeChar('u');
-    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerMessageBox(DialogResult::Yes);
     backend.AnswerFileDialog("");  // Save as cancelled: no Open dialog follows
     frame->ChooseMenu(ids::kCmFileOpen);
     EXPECT_EQ(backend.FileDialogs().size(), 1u);
@@ -137,7 +134,7 @@ TEST_F(FileCommandsTest, AFailedSaveIsReportedAndKeepsTheMark) {
     StartOnFile();
     frame->TypeChar('u');
     const std::string before = testing::ReadBytes(path);
-    backend.AnswerMessageBox(kIdOk);
+    backend.AnswerMessageBox(DialogResult::Ok);
     {
         testing::ScopedFault fault(FileOperation::Rename, 1, true);
         frame->ChooseMenu(ids::kCmFileSave);
@@ -154,7 +151,7 @@ TEST_F(FileCommandsTest, AFailedSaveAsKeepsTheOldName) {
     StartOnFile();
     frame->TypeChar('u');
     backend.AnswerFileDialog(dir.File("missing/folder.vok"));
-    backend.AnswerMessageBox(kIdOk);
+    backend.AnswerMessageBox(DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileSaveAs);
     EXPECT_EQ(view->FileName(), path);
     EXPECT_TRUE(view->Changed());
@@ -194,14 +191,15 @@ TEST_F(FileCommandsTest, TheSaveAsSettingsAreKeptBetweenUses) {
 
 TEST_F(FileCommandsTest, NewAfterOpenKeepsTheFileName) {
     StartOnFile();
-    backend.AnswerMessageBox(kIdCancel);
+    backend.AnswerMessageBox(DialogResult::Cancel);
     frame->ChooseMenu(ids::kCmFileNew);
     EXPECT_EQ(box.TotalCards(), 2);
-    backend.AnswerMessageBox(kIdOk);
+    backend.AnswerMessageBox(DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileNew);
     const auto& warning = backend.MessageBoxes().at(1).request;
     EXPECT_EQ(warning.text, "All Data will be erased!");
-    EXPECT_EQ(warning.flags, platform::kMbOkCancel | platform::kMbIconQuestion);
+    EXPECT_EQ(warning.buttons, platform::MessageButtons::OkCancel);
+    EXPECT_EQ(warning.icon, platform::MessageIcon::Question);
     EXPECT_EQ(box.TotalCards(), 0);
     EXPECT_EQ(view->FileName(), path);
     EXPECT_FALSE(view->Changed());
@@ -214,9 +212,9 @@ TEST_F(FileCommandsTest, CloseQueryAnswers) {
     StartOnFile();
     EXPECT_TRUE(view->CanClose());  // nothing changed: no question
     frame->TypeChar('u');
-    backend.AnswerMessageBox(kIdNo);
+    backend.AnswerMessageBox(DialogResult::No);
     EXPECT_TRUE(view->CanClose());
-    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerMessageBox(DialogResult::Yes);
     EXPECT_TRUE(view->CanClose());
     EXPECT_FALSE(view->Changed());
     EXPECT_EQ(backend.MessageBoxes().size(), 2u);
@@ -226,22 +224,22 @@ TEST_F(FileCommandsTest, CloseStaysOpenWhenTheSaveDidNotHappen) {
     Start();
     box.AddToInput(Card("a", "b"));
     frame->TypeChar('u');
-    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerMessageBox(DialogResult::Yes);
     backend.AnswerFileDialog("");
     EXPECT_FALSE(frame->CloseBox());
     EXPECT_FALSE(frame->Destroyed());
-    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerMessageBox(DialogResult::Yes);
     backend.AnswerFileDialog(dir.File("no/such/folder.vok"));
-    backend.AnswerMessageBox(kIdOk);  // the failure is reported
+    backend.AnswerMessageBox(DialogResult::Ok);  // the failure is reported
     EXPECT_FALSE(frame->CloseBox());
-    backend.AnswerMessageBox(kIdNo);
+    backend.AnswerMessageBox(DialogResult::No);
     EXPECT_TRUE(frame->CloseBox());
 }
 
 TEST_F(FileCommandsTest, ExitWithAndWithoutChanges) {
     StartOnFile();
     frame->TypeChar('u');
-    backend.AnswerMessageBox(kIdYes);  // the file has a name: saved without a dialog
+    backend.AnswerMessageBox(DialogResult::Yes);  // the file has a name: saved without a dialog
     frame->ChooseMenu(ids::kCmFileExit);
     EXPECT_EQ(backend.QuitCode(), 0);
     ASSERT_EQ(backend.HelpRequests().size(), 1u);
@@ -253,7 +251,7 @@ TEST_F(FileCommandsTest, ExitRefusedKeepsRunning) {
     Start();
     box.AddToInput(Card("a", "b"));
     frame->TypeChar('u');
-    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerMessageBox(DialogResult::Yes);
     backend.AnswerFileDialog("");
     frame->ChooseMenu(ids::kCmFileExit);
     EXPECT_FALSE(backend.QuitCode().has_value());

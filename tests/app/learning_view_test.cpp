@@ -139,7 +139,7 @@ TEST_F(LearningViewTest, EscapeBeforeLookMovesNothingButMarksTheBox) {
     EXPECT_EQ(Counts(), counts);
     EXPECT_EQ(Questions(box, 2), (Names{"two1", "two2"}));
     EXPECT_TRUE(view->Changed());
-    backend.AnswerMessageBox(platform::kIdNo);
+    backend.AnswerMessageBox(platform::DialogResult::No);
     EXPECT_TRUE(frame->CloseBox());
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Save existing changes?"});
 }
@@ -259,7 +259,7 @@ TEST_F(LearningViewTest, HelpCommands) {
 TEST_F(LearningViewTest, AFileThatCannotBeReadIsReportedAndForgotten) {
     const std::string path = dir.File("broken.vok");
     testing::WriteBytes(path, "not a table at all");
-    backend.AnswerMessageBox(platform::kIdOk);
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
     Start(path);
     ASSERT_EQ(backend.MessageBoxes().size(), 1u);
     EXPECT_NE(MessageTexts()[0].find(path), std::string::npos);
@@ -289,7 +289,7 @@ TEST_F(LearningViewTest, CardsWithoutAPartitionAreReported) {
     std::string bytes = testing::ReadBytes(path);
     bytes[225 + 1 + 128] = 'q';  // the KASTEN letter of the only record
     testing::WriteBytes(path, bytes);
-    backend.AnswerMessageBox(platform::kIdOk);
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
     Start(path);
     ASSERT_EQ(MessageTexts().size(), 1u);
     EXPECT_EQ(MessageTexts()[0],

@@ -17,8 +17,7 @@
 namespace tallyfold {
 namespace {
 
-using platform::kIdCancel;
-using platform::kIdOk;
+using platform::DialogResult;
 using testing::AppTest;
 using testing::Card;
 using testing::Questions;
@@ -341,7 +340,7 @@ TEST_F(ImportCommandTest, LinesAreSkippedReportedAndAdded) {
     box.AddToPartition(Card("Haus", "house"), 3);
     Start();
     for (int i = 0; i < 4; ++i) {
-        backend.AnswerMessageBox(kIdOk);
+        backend.AnswerMessageBox(DialogResult::Ok);
     }
     Import(
         "Haus;house\r\n"
@@ -363,7 +362,7 @@ TEST_F(ImportCommandTest, LinesAreSkippedReportedAndAdded) {
                               {"Question is missing", ""},
                               {"Answer is missing", "no answer"},
                               {"Text too long", "q;" + std::string(5000, 'a')}}));
-    EXPECT_EQ(backend.MessageBoxes()[0].request.flags, platform::kMbOkCancel);
+    EXPECT_EQ(backend.MessageBoxes()[0].request.buttons, platform::MessageButtons::OkCancel);
     EXPECT_EQ(Questions(box, kInput), Names{});  // refilled into partition 1
     EXPECT_EQ(Questions(box, 1), (Names{"\xC4rger", "Baum", "Baum", "last"}));
     EXPECT_TRUE(view->Changed());
@@ -372,7 +371,7 @@ TEST_F(ImportCommandTest, LinesAreSkippedReportedAndAdded) {
 
 TEST_F(ImportCommandTest, CancelStopsTheReadingAndKeepsWhatWasAdded) {
     Start();
-    backend.AnswerMessageBox(kIdCancel);
+    backend.AnswerMessageBox(DialogResult::Cancel);
     Import("one;1\nbroken\ntwo;2\n");
     EXPECT_EQ(box.TotalCards(), 1);
     EXPECT_EQ(Question(), "one");
@@ -380,7 +379,7 @@ TEST_F(ImportCommandTest, CancelStopsTheReadingAndKeepsWhatWasAdded) {
 
 TEST_F(ImportCommandTest, Utf8FilesWithAndWithoutByteOrderMark) {
     Start();
-    backend.AnswerMessageBox(kIdOk);
+    backend.AnswerMessageBox(DialogResult::Ok);
     Import(
         "\xEF\xBB\xBF\xC3\x84pfel;apples\n\xE4\xB8\xAD\xE6\x96\x87;Chinese\nStra\xC3\x9F"
         "e;street\n");
@@ -409,7 +408,7 @@ TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheMark) {
 TEST_F(ImportCommandTest, AFileThatCannotBeOpenedIsReported) {
     Start();
     backend.AnswerFileDialog(dir.Path());  // a folder
-    backend.AnswerMessageBox(kIdOk);
+    backend.AnswerMessageBox(DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileImport);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_NE(Messages()[0].second.find(dir.Path()), std::string::npos);
@@ -458,7 +457,7 @@ TEST_F(ImportCommandTest, ExportOfAnEmptyBoxAndAFailedExport) {
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(testing::ReadBytes(path), "");
     backend.AnswerFileDialog(dir.File("missing/out.txt"));
-    backend.AnswerMessageBox(kIdOk);
+    backend.AnswerMessageBox(DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileExport);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_NE(Messages()[0].second.find("could not be written"), std::string::npos);

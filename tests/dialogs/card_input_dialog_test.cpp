@@ -22,7 +22,7 @@ constexpr int kInput = tCardBox::kInputStack;
 class CardInputTest : public testing::HeadlessTest {
   protected:
     /// Runs the input dialog in new mode with `script`.
-    int RunNew(platform::headless::HeadlessBackend::DialogScript script) {
+    platform::DialogResult RunNew(platform::headless::HeadlessBackend::DialogScript script) {
         backend.ExpectDialog(ids::kInputDialog, std::move(script));
         return EditCard(owner, box, nullptr);
     }
@@ -39,7 +39,7 @@ class CardInputTest : public testing::HeadlessTest {
 };
 
 TEST_F(CardInputTest, NewCardsOneAfterAnother) {
-    const int result = RunNew([](HeadlessDialog& dialog) {
+    const platform::DialogResult result = RunNew([](HeadlessDialog& dialog) {
         EXPECT_EQ(dialog.Caption(), "Input");
         EXPECT_EQ(dialog.Text(ids::kIdOk), "&Save");
         EXPECT_EQ(dialog.Text(ids::kIdCancel), "&Close");
@@ -53,7 +53,7 @@ TEST_F(CardInputTest, NewCardsOneAfterAnother) {
         dialog.PressEnter();  // the fields are unchanged: nothing more is stored
         dialog.Click(ids::kIdCancel);
     });
-    EXPECT_EQ(result, platform::kIdCancel);
+    EXPECT_EQ(result, platform::DialogResult::Cancel);
     EXPECT_EQ(Questions(box, kInput), (Names{"house", "tree"}));
     tVokabel card;
     box.FirstInPartition(kInput, card);
@@ -127,7 +127,7 @@ TEST_F(CardInputTest, ChangeInTheDoublesCorrectsTheStoredCard) {
         nested.Type(ids::kInputAnswer, "Geb\\\"aude");
         nested.Click(ids::kIdOk);
     });
-    EditCard(owner, box, nullptr);
+    EXPECT_EQ(EditCard(owner, box, nullptr), platform::DialogResult::Cancel);
     EXPECT_EQ(stored->Answer(), "Geb\xE4ude");
     EXPECT_EQ(Questions(box, kInput), (Names{"house", "house"}));
 }
@@ -149,13 +149,13 @@ TEST_F(CardInputTest, ANestedDialogLeavesItsTextsForTheNextComparison) {
                          [](HeadlessDialog& nested) { nested.Click(ids::kIdCancel); });
     backend.ExpectDialog(ids::kDoublesDialog,
                          [](HeadlessDialog& doubles) { doubles.Click(ids::kIdCancel); });
-    EditCard(owner, box, nullptr);
+    EXPECT_EQ(EditCard(owner, box, nullptr), platform::DialogResult::Cancel);
     EXPECT_EQ(box.TotalCards(), 1);
     EXPECT_EQ(backend.DialogsRun(), (std::vector<int>{3300, 3200, 3300, 3200}));
 }
 
 TEST_F(CardInputTest, EmptyFieldsAreRefusedInBothModes) {
-    backend.AnswerMessageBox(platform::kIdOk);
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
     RunNew([](HeadlessDialog& dialog) {
         dialog.Type(ids::kInputQuestion, "only a question");
         dialog.Click(ids::kIdOk);
@@ -168,18 +168,18 @@ TEST_F(CardInputTest, EmptyFieldsAreRefusedInBothModes) {
     ASSERT_EQ(backend.MessageBoxes().size(), 1u);
     EXPECT_EQ(backend.MessageBoxes()[0].request.text, "At least on of the fields are empty!");
     EXPECT_EQ(backend.MessageBoxes()[0].request.caption, " ");
-    EXPECT_EQ(backend.MessageBoxes()[0].request.flags, platform::kMbOk);
+    EXPECT_EQ(backend.MessageBoxes()[0].request.buttons, platform::MessageButtons::Ok);
     EXPECT_EQ(Questions(box, kInput), Names{"only a question"});
 
     tVokabel* card = box.AddToInput(Card("keep", "this"));
-    backend.AnswerMessageBox(platform::kIdOk);
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
     backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& dialog) {
         dialog.Type(ids::kInputQuestion, "");
         dialog.PressEnter();
         EXPECT_FALSE(dialog.Ended());
         dialog.Click(ids::kIdCancel);
     });
-    EXPECT_EQ(EditCard(owner, box, card), platform::kIdCancel);
+    EXPECT_EQ(EditCard(owner, box, card), platform::DialogResult::Cancel);
     EXPECT_EQ(card->Question(), "keep");
 }
 
@@ -193,7 +193,7 @@ TEST_F(CardInputTest, ChangeModeExpandsEscapesOnOk) {
         EXPECT_TRUE(dialog.Ended());
         EXPECT_EQ(dialog.Text(ids::kInputQuestion), "a\\\"e");  // the field keeps what was typed
     });
-    EXPECT_EQ(EditCard(owner, box, card), platform::kIdOk);
+    EXPECT_EQ(EditCard(owner, box, card), platform::DialogResult::Ok);
     EXPECT_EQ(card->Question(), "a\xEB");
     EXPECT_EQ(card->Answer(), "b");
     EXPECT_EQ(box.CardsIn(2), 1);

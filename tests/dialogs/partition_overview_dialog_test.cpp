@@ -144,8 +144,8 @@ TEST_F(OverviewTest, ToAnotherAsksForTheTargetEvenWithoutASelection) {
 
 TEST_F(OverviewTest, DeleteAsksFirst) {
     Fill(box, 3, 4, "three");
-    backend.AnswerMessageBox(platform::kIdNo);
-    backend.AnswerMessageBox(platform::kIdYes);
+    backend.AnswerMessageBox(platform::DialogResult::No);
+    backend.AnswerMessageBox(platform::DialogResult::Yes);
     Run([](HeadlessDialog& dialog) {
         dialog.Select(ids::kOverviewPartition, 2);
         dialog.SelectLines(ids::kOverviewCards, {0, 1, 3});
@@ -159,7 +159,7 @@ TEST_F(OverviewTest, DeleteAsksFirst) {
     ASSERT_EQ(backend.MessageBoxes().size(), 2u);
     EXPECT_EQ(backend.MessageBoxes()[0].request.text, "Really delete?");
     EXPECT_EQ(backend.MessageBoxes()[0].request.caption, "");
-    EXPECT_EQ(backend.MessageBoxes()[0].request.flags, platform::kMbYesNo);
+    EXPECT_EQ(backend.MessageBoxes()[0].request.buttons, platform::MessageButtons::YesNo);
 }
 
 TEST_F(OverviewTest, DoubleClickCorrectsTheCard) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,21 +58,20 @@ class TestDialog : public Dialog {
     void SetupWindow() override {
         ListBox list(*this, kList);
         for (const char* line : {"zero", "one", "two", "three"}) {
-            const int index = list.AddString(line);
-            list.SetItemData(index, 100 + static_cast<std::uintptr_t>(index));
+            list.AddString(line);
         }
         SetControlText(kEdit, "initial");
     }
 
     std::vector<std::string> events;
-    int nestedResult = -1;
+    std::optional<DialogResult> nestedResult;
 
   private:
     void Action() { events.push_back("action"); }
     void Nested() {
         TestDialog inner(static_cast<Window&>(*this));
         nestedResult = inner.Execute();
-        events.push_back("nested:" + std::to_string(nestedResult));
+        events.push_back(nestedResult == DialogResult::Cancel ? "nested:cancel" : "nested:other");
     }
     void ListChanged() { events.push_back("changed"); }
     void ListDoubleClicked() { events.push_back("double"); }
@@ -96,7 +96,7 @@ TEST_F(FrameworkTest, ResponsesByCommandAndByNotification) {
         dialog.Click(2);
     });
     TestDialog dialog(root);
-    EXPECT_EQ(dialog.Execute(), kIdCancel);
+    EXPECT_EQ(dialog.Execute(), DialogResult::Cancel);
     EXPECT_EQ(dialog.events, (std::vector<std::string>{"action", "changed", "changed", "double"}));
     EXPECT_EQ(backend.DialogsRun(), std::vector<int>{900});
 }
@@ -105,9 +105,9 @@ TEST_F(FrameworkTest, EnterPressesTheDefaultButtonAndEscapeCancels) {
     backend.ExpectDialog(900, [](HeadlessDialog& dialog) { dialog.PressEnter(); });
     backend.ExpectDialog(900, [](HeadlessDialog& dialog) { dialog.PressEscape(); });
     TestDialog first(root);
-    EXPECT_EQ(first.Execute(), kIdOk);
+    EXPECT_EQ(first.Execute(), DialogResult::Ok);
     TestDialog second(root);
-    EXPECT_EQ(second.Execute(), kIdCancel);
+    EXPECT_EQ(second.Execute(), DialogResult::Cancel);
 }
 
 TEST_F(FrameworkTest, DisabledButtonsIgnoreClicks) {
@@ -118,7 +118,7 @@ TEST_F(FrameworkTest, DisabledButtonsIgnoreClicks) {
         dialog.Click(1);
     });
     TestDialog dialog(root);
-    dialog.Execute();
+    EXPECT_EQ(dialog.Execute(), DialogResult::Ok);
     EXPECT_TRUE(dialog.events.empty());
 }
 
@@ -133,9 +133,9 @@ TEST_F(FrameworkTest, NestedModalDialogsReturnTheirOwnResults) {
         inner.Click(2);
     });
     TestDialog dialog(root);
-    EXPECT_EQ(dialog.Execute(), kIdOk);
-    EXPECT_EQ(dialog.nestedResult, kIdCancel);
-    EXPECT_EQ(dialog.events, std::vector<std::string>{"nested:2"});
+    EXPECT_EQ(dialog.Execute(), DialogResult::Ok);
+    EXPECT_EQ(dialog.nestedResult, DialogResult::Cancel);
+    EXPECT_EQ(dialog.events, std::vector<std::string>{"nested:cancel"});
     EXPECT_EQ(backend.DialogsRun(), (std::vector<int>{900, 900}));
 }
 
@@ -154,24 +154,23 @@ TEST_F(FrameworkTest, EditTextIsReadIntoABufferOfAGivenSize) {
         dialog.Click(1);
     });
     TestDialog dialog(root);
-    dialog.Execute();
+    EXPECT_EQ(dialog.Execute(), DialogResult::Ok);
 }
 
-TEST_F(FrameworkTest, SelectedLinesInAscendingOrderWithTheirValues) {
+TEST_F(FrameworkTest, SelectedLinesInAscendingOrder) {
     backend.ExpectDialog(900, [](HeadlessDialog& dialog) {
         dialog.SelectLines(kList, {3, 0, 2});
         ListBox list(dialog.Window(), kList);
         EXPECT_EQ(list.GetSelIndexes(), (std::vector<int>{0, 2, 3}));
         EXPECT_EQ(list.GetSelIndex(), 0);
-        EXPECT_EQ(list.ItemData(2), 102u);
-        EXPECT_EQ(list.ItemData(9), 0u);
+        EXPECT_EQ(list.LineText(2), "two");
         list.Clear();
         EXPECT_EQ(list.Count(), 0);
         EXPECT_EQ(list.GetSelIndex(), -1);
         dialog.Click(1);
     });
     TestDialog dialog(root);
-    dialog.Execute();
+    EXPECT_EQ(dialog.Execute(), DialogResult::Ok);
 }
 
 TEST_F(FrameworkTest, SingleSelectionKeepsOneLine) {
@@ -186,7 +185,7 @@ TEST_F(FrameworkTest, SingleSelectionKeepsOneLine) {
         dialog.Click(1);
     });
     TestDialog dialog(root);
-    dialog.Execute();
+    EXPECT_EQ(dialog.Execute(), DialogResult::Ok);
 }
 
 TEST_F(FrameworkTest, UnscriptedModalCallsFailByName) {
@@ -194,8 +193,8 @@ TEST_F(FrameworkTest, UnscriptedModalCallsFailByName) {
     backend.SetFailureHandler(
         [&reported](const std::string& message) { reported.push_back(message); });
     TestDialog dialog(root);
-    EXPECT_EQ(dialog.Execute(), kIdCancel);
-    EXPECT_EQ(root.MessageBox("Really?", "", kMbYesNo), kIdCancel);
+    EXPECT_EQ(dialog.Execute(), DialogResult::Cancel);
+    EXPECT_EQ(root.MessageBox("Really?", "", MessageButtons::YesNo), DialogResult::Cancel);
     FileDialogData data;
     data.title = "Import";
     EXPECT_FALSE(root.RunFileDialog(FileDialogKind::Open, data));
@@ -211,16 +210,17 @@ TEST_F(FrameworkTest, AScriptThatLeavesItsDialogOpenFails) {
         [&reported](const std::string& message) { reported.push_back(message); });
     backend.ExpectDialog(900, [](HeadlessDialog& dialog) { dialog.Click(kAction); });
     TestDialog dialog(root);
-    EXPECT_EQ(dialog.Execute(), kIdCancel);
+    EXPECT_EQ(dialog.Execute(), DialogResult::Cancel);
     ASSERT_EQ(reported.size(), 1u);
     EXPECT_NE(reported[0].find("left it open"), std::string::npos);
 }
 
 TEST_F(FrameworkTest, MessageBoxesAndFileDialogsAreRecorded) {
-    backend.AnswerMessageBox(kIdYes);
+    backend.AnswerMessageBox(DialogResult::Yes);
     backend.AnswerFileDialog("/tmp/chosen.vok");
     backend.AnswerFileDialog("");
-    EXPECT_EQ(root.MessageBox("Save existing changes?", "", kMbYesNo), kIdYes);
+    EXPECT_EQ(root.MessageBox("Save existing changes?", "", MessageButtons::YesNo),
+              DialogResult::Yes);
     FileDialogData data;
     data.fileName = "*.vok";
     EXPECT_TRUE(root.RunFileDialog(FileDialogKind::Save, data));

@@ -113,7 +113,8 @@ TEST_F(QtBackendTest, EveryTemplateBuildsAtItsConvertedRectangles) {
             if (auto* button = qobject_cast<QPushButton*>(child); button && button->isDefault()) {
                 sawDefault = true;
                 // The template's default, or button 1 where the template names none.
-                EXPECT_TRUE((control.style & style::kDefaultButton) != 0 || control.id == kIdOk);
+                EXPECT_TRUE((control.style & style::kDefaultButton) != 0 ||
+                            control.id == kOkCommand);
             }
         }
         EXPECT_TRUE(sawDefault) << dialogTemplate->id;
@@ -142,7 +143,7 @@ TEST_F(QtBackendTest, AModalDialogEndsWithTheButtonClicked) {
             }
         }
     });
-    EXPECT_EQ(dialog.Execute(), kIdCancel);
+    EXPECT_EQ(dialog.Execute(), DialogResult::Cancel);
     EXPECT_EQ(dialog.commands, std::vector<int>{303});
 }
 
@@ -153,14 +154,14 @@ TEST_F(QtBackendTest, EnterPressesTheDefaultButtonAndEscapeCancels) {
         ASSERT_NE(modal, nullptr);
         QTest::keyClick(modal->findChildren<QLineEdit*>().front(), Qt::Key_Return);
     });
-    EXPECT_EQ(first.Execute(), kIdOk);
+    EXPECT_EQ(first.Execute(), DialogResult::Ok);
     RecordingDialog second(root, DoublesTemplate());
     QTimer::singleShot(0, [] {
         QWidget* modal = QApplication::activeModalWidget();
         ASSERT_NE(modal, nullptr);
         QTest::keyClick(modal, Qt::Key_Escape);
     });
-    EXPECT_EQ(second.Execute(), kIdCancel);
+    EXPECT_EQ(second.Execute(), DialogResult::Cancel);
 }
 
 TEST_F(QtBackendTest, ListsNotifyOnlyForTheUser) {
@@ -302,14 +303,16 @@ TEST_F(QtBackendTest, AYesNoQuestionNeedsAButton) {
         EXPECT_TRUE(box->isVisible());
         box->button(QMessageBox::Yes)->click();
     });
-    EXPECT_EQ(backend.ShowMessageBox(root, {"Save existing changes?", "", kMbYesNo}), kIdYes);
+    EXPECT_EQ(backend.ShowMessageBox(root, {"Save existing changes?", "", MessageButtons::YesNo}),
+              DialogResult::Yes);
     QTimer::singleShot(0, [] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         QTest::keyClick(box, Qt::Key_Escape);
     });
-    EXPECT_EQ(backend.ShowMessageBox(root, {"All Data will be erased!", "", kMbOkCancel}),
-              kIdCancel);
+    EXPECT_EQ(
+        backend.ShowMessageBox(root, {"All Data will be erased!", "", MessageButtons::OkCancel}),
+        DialogResult::Cancel);
 }
 
 TEST(QtText, EveryByteRoundTrips) {
