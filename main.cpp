@@ -21,8 +21,8 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string fileName = tallyfold::FileNameFromArguments(argc, argv);
-    if (fileName == "--help") {
+    const tallyfold::FilePath fileName = tallyfold::FileNameFromArguments(argc, argv);
+    if (fileName.Bytes() == "--help") {
         std::printf(
             "Usage: tallyfold [FILE.vok]\n"
             "Learn vocabulary with a card box.\n\n"
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
             "known. The Help menu opens the manual.\n");
         return 0;
     }
-    if (fileName == "--version") {
+    if (fileName.Bytes() == "--version") {
         std::printf("tallyfold %s\n", TALLYFOLD_VERSION);
         return 0;
     }
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
                      "tallyfold: no display to open a window on (neither DISPLAY nor "
                      "WAYLAND_DISPLAY is set).\nStart Tallyfold on a desktop, or under a virtual "
                      "display with: xvfb-run tallyfold %s\n",
-                     fileName.c_str());
+                     fileName.CString());
         return 2;
     }
     QApplication application(argc, argv);

@@ -11,7 +11,10 @@ namespace tallyfold {
 namespace {
 
 constexpr const char* kVocabularyFilter = "Vokabeln (*.vok) | *.vok |";
-constexpr const char* kVocabularyName = "*.vok";
+// Offered in the name field: it shows the vocabulary files and proposes no name.
+FilePath VocabularyPattern() {
+    return FilePath("*.vok");
+}
 
 platform::FileDialogData VocabularyDialog(unsigned flags) {
     platform::FileDialogData data;
@@ -70,11 +73,11 @@ void tHauptFenster::CmOpen() {
     if (!SavePrompt()) {
         return;
     }
-    openSettings_->fileName = kVocabularyName;
+    openSettings_->fileName = VocabularyPattern();
     if (!RunFileDialog(platform::FileDialogKind::Open, *openSettings_)) {
         return;
     }
-    const std::string path = openSettings_->fileName;
+    const FilePath path = openSettings_->fileName;
     // The file is read into a box of its own first: the cards on view go only for a file
     // that could be read.
     tCardBox loaded;
@@ -92,7 +95,7 @@ void tHauptFenster::CmOpen() {
 }
 
 bool tHauptFenster::SaveFile() {
-    if (fileName_.empty()) {
+    if (fileName_.IsEmpty()) {
         return SaveFileAs();
     }
     if (!SaveVokFile(fileName_, *box_)) {
@@ -107,11 +110,11 @@ bool tHauptFenster::SaveFileAs() {
     if (!saveAsSettings_) {
         saveAsSettings_ = VocabularyDialog(platform::kOfnPathMustExist);
     }
-    saveAsSettings_->fileName = kVocabularyName;
+    saveAsSettings_->fileName = VocabularyPattern();
     if (!RunFileDialog(platform::FileDialogKind::Save, *saveAsSettings_)) {
         return false;
     }
-    const std::string path = saveAsSettings_->fileName;
+    const FilePath path = saveAsSettings_->fileName;
     if (!SaveVokFile(path, *box_)) {
         ReportFileProblem(ids::kStrCannotSave, path);
         return false;

@@ -23,7 +23,7 @@ std::string Loaded(int id) {
 
 }  // namespace
 
-tHauptFenster::tHauptFenster(platform::Backend& backend, tCardBox& box, std::string fileName)
+tHauptFenster::tHauptFenster(platform::Backend& backend, tCardBox& box, FilePath fileName)
     : Window(backend),
       box_(&box),
       fileName_(std::move(fileName)),
@@ -105,7 +105,7 @@ void tHauptFenster::SetStatusAreas(platform::StatusBarArea messageArea,
 
 void tHauptFenster::SetupWindow() {
     PartitionStatic.SetBackground(platform::Color{255, 255, 255});
-    if (!fileName_.empty()) {
+    if (!fileName_.IsEmpty()) {
         LoadStartFile();
     }
 }
@@ -117,9 +117,9 @@ void tHauptFenster::LoadStartFile() {
         // A name that names nothing yet is kept: Save creates the file. A file that is there
         // but unreadable must not be replaced by an empty box behind the user's back.
         std::error_code error;
-        if (std::filesystem::exists(fileName_, error) || error) {
+        if (std::filesystem::exists(fileName_.Bytes(), error) || error) {
             ReportFileProblem(ids::kStrCannotRead, fileName_);
-            fileName_.clear();
+            fileName_ = FilePath();
         }
         return;
     }
@@ -133,9 +133,9 @@ void tHauptFenster::ReportMisplaced(int cards) {
     MessageBox(FormatNumbers(StringResource(ids::kStrMisplacedCards), {cards}, 119), "");
 }
 
-void tHauptFenster::ReportFileProblem(int messageId, const std::string& path) {
+void tHauptFenster::ReportFileProblem(int messageId, const FilePath& path) {
     // Paths are the file system's UTF-8; the window shows Windows-1252.
-    MessageBox(Loaded(messageId) + "\n" + platform::Utf8ToWindows1252Lossy(path), "");
+    MessageBox(Loaded(messageId) + "\n" + platform::Utf8ToWindows1252Lossy(path.Bytes()), "");
 }
 
 void tHauptFenster::EvSize(int width, int height) {

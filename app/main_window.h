@@ -19,7 +19,7 @@ namespace tallyfold {
 class tHauptFenster : public platform::Window {
   public:
     /// `fileName` is the vocabulary file to open when the window is set up (may be empty).
-    tHauptFenster(platform::Backend& backend, tCardBox& box, std::string fileName);
+    tHauptFenster(platform::Backend& backend, tCardBox& box, FilePath fileName);
 
     /// The status bar areas the view writes: the message area and the counts area.
     void SetStatusAreas(platform::StatusBarArea messageArea, platform::StatusBarArea countsGadget);
@@ -39,11 +39,11 @@ class tHauptFenster : public platform::Window {
     virtual void CmUnknown();
 
     /// Saves to the current file, or asks for one. False when nothing was saved.
-    bool SaveFile();
+    [[nodiscard]] bool SaveFile();
     /// Asks for a file and saves to it. False when cancelled or when saving failed.
-    bool SaveFileAs();
+    [[nodiscard]] bool SaveFileAs();
 
-    const std::string& FileName() const { return fileName_; }
+    const FilePath& FileName() const { return fileName_; }
     bool Changed() const { return changed_; }
     bool AnswerShown() const { return answerShown_; }
     const tVokabel* CurrentCard() const { return currentCard_; }
@@ -53,8 +53,9 @@ class tHauptFenster : public platform::Window {
     // Commands of the File menu.
     void CmNew();
     void CmOpen();
-    void CmSave() { SaveFile(); }
-    void CmSaveAs() { SaveFileAs(); }
+    // A failed save has told the user already; the command has nothing more to do.
+    void CmSave() { static_cast<void>(SaveFile()); }
+    void CmSaveAs() { static_cast<void>(SaveFileAs()); }
     void CmImport();
     void CmExport();
     void CmExit();
@@ -88,12 +89,12 @@ class tHauptFenster : public platform::Window {
     void LoadStartFile();
     void ReportMisplaced(int cards);
     /// A message box with a string-table text, the file's path on its own line.
-    void ReportFileProblem(int messageId, const std::string& path);
+    void ReportFileProblem(int messageId, const FilePath& path);
     std::string AskedSide(const tVokabel& card) const;
     std::string OtherSide(const tVokabel& card) const;
 
     tCardBox* box_;
-    std::string fileName_;
+    FilePath fileName_;
     bool answerShown_ = false;
     platform::StatusBarArea MessageArea;
     platform::StatusBarArea CountsGadget;

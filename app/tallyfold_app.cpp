@@ -9,7 +9,7 @@
 
 namespace tallyfold {
 
-TMyApp::TMyApp(platform::Backend& backend, tCardBox& box, std::string fileName)
+TMyApp::TMyApp(platform::Backend& backend, tCardBox& box, FilePath fileName)
     : Application(backend), box_(&box), fileName_(std::move(fileName)) {}
 
 void TMyApp::InitMainWindow() {
@@ -28,8 +28,8 @@ void TMyApp::InitMainWindow() {
     SetMainWindow(std::move(frame));
 }
 
-std::string FileNameFromArguments(int argc, const char* const* argv) {
-    return argc >= 2 && argv[1] != nullptr ? std::string(argv[1]) : std::string();
+FilePath FileNameFromArguments(int argc, const char* const* argv) {
+    return argc >= 2 && argv[1] != nullptr ? FilePath(argv[1]) : FilePath();
 }
 
 }  // namespace tallyfold

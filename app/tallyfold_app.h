@@ -13,7 +13,7 @@ class tHauptFenster;
 /// accelerator table 1201 and the learning view as client.
 class TMyApp : public platform::Application {
   public:
-    TMyApp(platform::Backend& backend, tCardBox& box, std::string fileName);
+    TMyApp(platform::Backend& backend, tCardBox& box, FilePath fileName);
 
     /// The client window, once the main window is built.
     tHauptFenster* Client() const { return client_; }
@@ -23,12 +23,12 @@ class TMyApp : public platform::Application {
 
   private:
     tCardBox* box_;
-    std::string fileName_;
+    FilePath fileName_;
     tHauptFenster* client_ = nullptr;
 };
 
 /// The vocabulary file named on the command line: the first argument after the program name,
-/// or an empty text. Further arguments are ignored.
-std::string FileNameFromArguments(int argc, const char* const* argv);
+/// or an empty path. Further arguments are ignored.
+FilePath FileNameFromArguments(int argc, const char* const* argv);
 
 }  // namespace tallyfold

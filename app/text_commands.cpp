@@ -23,11 +23,11 @@ void tHauptFenster::CmImport() {
         importSettings_->filter = kTextFilter;
         importSettings_->title = "Import";
     }
-    importSettings_->fileName.clear();
+    importSettings_->fileName = FilePath();
     if (!RunFileDialog(platform::FileDialogKind::Open, *importSettings_)) {
         return;
     }
-    const std::string path = importSettings_->fileName;
+    const FilePath path = importSettings_->fileName;
     ImportFile file;
     if (!file.Open(path)) {
         ReportFileProblem(ids::kStrCannotOpenText, path);
@@ -67,11 +67,11 @@ void tHauptFenster::CmExport() {
         exportSettings_.emplace();
         exportSettings_->title = "Export";
     }
-    exportSettings_->fileName.clear();
+    exportSettings_->fileName = FilePath();
     if (!RunFileDialog(platform::FileDialogKind::Save, *exportSettings_)) {
         return;
     }
-    const std::string path = exportSettings_->fileName;
+    const FilePath path = exportSettings_->fileName;
     if (!ExportText(path, *box_)) {
         ReportFileProblem(ids::kStrCannotWriteText, path);
     }

@@ -183,7 +183,7 @@ int ParseImportLine(std::string& line, ImportTarget& target) {
     return kImportAccepted;
 }
 
-bool ImportFile::Open(const std::string& path) {
+bool ImportFile::Open(const FilePath& path) {
     file_ = File();
     if (!file_.OpenExisting(path)) {
         return false;

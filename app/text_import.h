@@ -98,7 +98,7 @@ int ParseImportLine(std::string& line, ImportTarget& target);
 class ImportFile {
   public:
     /// Opens the file and reads it through once; false if it cannot be opened or read.
-    bool Open(const std::string& path);
+    [[nodiscard]] bool Open(const FilePath& path);
     /// Takes `bytes` as the file's content.
     void Assign(std::string bytes);
     bool IsUtf8() const { return utf8_; }
@@ -137,6 +137,6 @@ class ImportFile {
 /// Writes every card of `box`, partition 1 first and the input stack last, as
 /// "question;answer" lines with carriage return and line feed. The file is replaced only by a
 /// complete new one. False if it could not be written.
-bool ExportText(const std::string& path, tCardBox& box);
+[[nodiscard]] bool ExportText(const FilePath& path, tCardBox& box);
 
 }  // namespace tallyfold

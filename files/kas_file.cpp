@@ -1,6 +1,6 @@
 #include "files/kas_file.h"
 
-#include <cstdio>
+#include <string>
 
 #include "files/replacement_file.h"
 #include "table/create_dbf.h"
@@ -13,7 +13,7 @@ constexpr int kUnlimited = 999999;
 
 }  // namespace
 
-bool tKastenDB::Open(const std::string& path) {
+bool tKastenDB::Open(const FilePath& path) {
     if (!tDBF::Open(path)) {
         return false;
     }
@@ -25,33 +25,27 @@ bool tKastenDB::Open(const std::string& path) {
     return true;
 }
 
-void tKastenDB::Error(int code) {
-    char text[64];
-    std::snprintf(text, sizeof text, "Fehler in Kastendatei: %d", code);
-    message_ = text;
-    writeFailed_ = writeFailed_ || code == kDbfWriteFailed;
-}
-
-std::string KasFileName(const std::string& vokPath) {
-    const std::size_t dot = vokPath.find_last_of('.');
+FilePath KasFileName(const FilePath& vokPath) {
+    const std::string& bytes = vokPath.Bytes();
+    const std::size_t dot = bytes.find_last_of('.');
     if (dot == std::string::npos || dot == 0) {
-        return vokPath + ".kas";
+        return vokPath.WithSuffix(".kas");
     }
-    return vokPath.substr(0, dot) + ".kas";
+    return FilePath(bytes.substr(0, dot) + ".kas");
 }
 
-bool CreateKasFile(const std::string& path) {
+bool CreateKasFile(const FilePath& path) {
     tCreateDBF builder;
-    builder.AddField("BEZ", 'C', 1, 0);
-    builder.AddField("ANZAHL", 'N', 6, 0);
-    builder.AddField("NAME", 'C', 10, 0);
-    builder.AddField("MAX", 'N', 6, 0);
-    builder.AddField("MAXALTER", 'N', 6, 0);
-    return builder.Create(path);
+    // The program's own fields always fit; should one be refused, no table lacking it is made.
+    const bool listed =
+        builder.AddField("BEZ", 'C', 1, 0) && builder.AddField("ANZAHL", 'N', 6, 0) &&
+        builder.AddField("NAME", 'C', 10, 0) && builder.AddField("MAX", 'N', 6, 0) &&
+        builder.AddField("MAXALTER", 'N', 6, 0);
+    return listed && builder.Create(path);
 }
 
-bool WriteKasFile(const std::string& vokPath, std::span<const int> partitionCounts) {
-    const std::string path = KasFileName(vokPath);
+bool WriteKasFile(const FilePath& vokPath, std::span<const int> partitionCounts) {
+    const FilePath path = KasFileName(vokPath);
     if (path == vokPath) {
         return false;
     }
@@ -64,27 +58,26 @@ bool WriteKasFile(const std::string& vokPath, std::span<const int> partitionCoun
         return false;
     }
     std::int64_t capacity = 10;
-    for (std::size_t i = 0; i < partitionCounts.size(); ++i, capacity *= 2) {
+    bool appended = true;
+    for (std::size_t i = 0; appended && i < partitionCounts.size(); ++i, capacity *= 2) {
         const int number = static_cast<int>(i) + 1;
-        char letter[2] = {static_cast<char>('A' + i), '\0'};
-        char name[24];
-        std::snprintf(name, sizeof name, "%d. Fach", number);
-        table.AppendBlank();
+        const char letter[2] = {static_cast<char>('A' + i), '\0'};
+        appended = table.AppendBlank();
         table.Bez.Assign(letter);
         table.Anzahl.Assign(partitionCounts[i]);
-        table.Name.Assign(name);
+        table.Name.Assign(std::to_string(number) + ". Fach");
         table.Max.Assign(capacity);
         table.MaxAlter.Assign(partitionCounts[i]);
     }
-    table.AppendBlank();
+    appended = appended && table.AppendBlank();
     table.Bez.Assign("Z");
     table.Max.Assign(kUnlimited);
     table.Name.Assign("Ablage");
-    table.AppendBlank();
+    appended = appended && table.AppendBlank();
     table.Bez.Assign("X");
     table.Max.Assign(kUnlimited);
     table.Name.Assign("Eingabe");
-    const bool synced = table.Sync();
+    const bool synced = appended && table.Sync();
     table.Close();
     return synced && !table.WriteFailed() && file.Commit();
 }

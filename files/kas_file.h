@@ -14,36 +14,27 @@ namespace tallyfold {
 class tKastenDB : public tDBF {
   public:
     tKastenDB() = default;
-    ~tKastenDB() override { Close(); }
 
     /// Opens the table and binds the five accessors by name.
-    bool Open(const std::string& path);
-    /// Formats "Fehler in Kastendatei: %d" and notes write failures; nothing is shown.
-    void Error(int code) override;
-    const std::string& ErrorMessage() const { return message_; }
-    bool WriteFailed() const { return writeFailed_; }
+    [[nodiscard]] bool Open(const FilePath& path);
 
     tCharField Bez;
     tCharField Name;
     tNumField Max;
     tNumField Anzahl;
     tNumField MaxAlter;
-
-  private:
-    std::string message_;
-    bool writeFailed_ = false;
 };
 
 /// The box file's path: `vokPath` with everything from its last "." (not counting a "." as the
 /// very first character) replaced by ".kas", or with ".kas" appended when it has no such ".".
-std::string KasFileName(const std::string& vokPath);
+FilePath KasFileName(const FilePath& vokPath);
 
 /// Writes an empty box file with the fields BEZ, ANZAHL, NAME, MAX and MAXALTER.
-bool CreateKasFile(const std::string& path);
+[[nodiscard]] bool CreateKasFile(const FilePath& path);
 
 /// Writes the box file beside `vokPath` from the card counts of partitions 1 to N
 /// (`partitionCounts[n - 1]`). The old box file is replaced only by a complete new one.
 /// Refuses (false) when the box file's path would be the vocabulary file's own.
-bool WriteKasFile(const std::string& vokPath, std::span<const int> partitionCounts);
+[[nodiscard]] bool WriteKasFile(const FilePath& vokPath, std::span<const int> partitionCounts);
 
 }  // namespace tallyfold

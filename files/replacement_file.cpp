@@ -14,10 +14,9 @@ namespace {
 
 // Temporary files are named "<target>.tmp-<pid>-<n>". One whose process is gone was left by a
 // save that was killed; the target itself was never touched by it.
-void RemoveAbandonedTemporaries(const std::string& target) {
-    const std::filesystem::path path(target);
-    const std::string prefix = path.filename().string() + ".tmp-";
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+void RemoveAbandonedTemporaries(const FilePath& target) {
+    const std::string prefix = std::string(target.FileName()) + ".tmp-";
+    const std::filesystem::path folder(target.Folder().Bytes());
     std::error_code error;
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
@@ -34,7 +33,7 @@ void RemoveAbandonedTemporaries(const std::string& target) {
         const long pid = std::strtol(rest.substr(0, dash).c_str(), nullptr, 10);
         if (pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
             errno == ESRCH) {
-            RemoveFile(entry->path().string());
+            RemoveFile(target.Folder().Child(name));
         }
     }
 }
@@ -42,17 +41,17 @@ void RemoveAbandonedTemporaries(const std::string& target) {
 }  // namespace
 
 ReplacementFile::~ReplacementFile() {
-    if (!temp_.empty() && !committed_) {
+    if (!temp_.IsEmpty() && !committed_) {
         RemoveFile(temp_);
     }
 }
 
 bool ReplacementFile::Reserve() {
     RemoveAbandonedTemporaries(target_);
-    const std::string stem = target_ + ".tmp-" + std::to_string(::getpid()) + "-";
+    const FilePath stem = target_.WithSuffix(".tmp-" + std::to_string(::getpid()) + "-");
     // Names already taken (by another save or a leftover) are skipped.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string candidate = stem + std::to_string(attempt);
+        const FilePath candidate = stem.WithSuffix(std::to_string(attempt));
         File file;
         if (!file.CreateNew(candidate)) {
             if (IsRegularFile(candidate)) {
@@ -71,7 +70,7 @@ bool ReplacementFile::Reserve() {
 }
 
 bool ReplacementFile::Commit() {
-    if (temp_.empty() || committed_ || !RenameFile(temp_, target_)) {
+    if (temp_.IsEmpty() || committed_ || !RenameFile(temp_, target_)) {
         return false;
     }
     committed_ = true;

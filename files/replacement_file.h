@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "table/file_path.h"
 
 namespace tallyfold {
 
@@ -9,7 +9,7 @@ namespace tallyfold {
 /// either the old file or the new one. Without `Commit`, the temporary file is removed.
 class ReplacementFile {
   public:
-    explicit ReplacementFile(std::string target) : target_(std::move(target)) {}
+    explicit ReplacementFile(FilePath target) : target_(std::move(target)) {}
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
@@ -18,13 +18,13 @@ class ReplacementFile {
     /// it exists. False when no file can be created in the target's folder.
     [[nodiscard]] bool Reserve();
     /// The temporary file's path, valid after `Reserve`.
-    const std::string& TempPath() const { return temp_; }
+    const FilePath& TempPath() const { return temp_; }
     /// Renames the temporary file over the target. False (and the target untouched) on failure.
     [[nodiscard]] bool Commit();
 
   private:
-    std::string target_;
-    std::string temp_;
+    FilePath target_;
+    FilePath temp_;
     bool committed_ = false;
 };
 

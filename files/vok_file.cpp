@@ -64,7 +64,7 @@ void PutNumber(std::int32_t value, std::span<char> field) {
 
 }  // namespace
 
-bool tVokDB::Open(const std::string& path) {
+bool tVokDB::Open(const FilePath& path) {
     if (!tDBF::Open(path)) {
         return false;
     }
@@ -89,13 +89,6 @@ tVokDB::Slice tVokDB::SliceOf(const tFeld& field, bool numeric) const {
     }
     return {static_cast<std::size_t>(FieldOffset(field.Index())),
             static_cast<std::size_t>(FieldLength(field.Index()))};
-}
-
-void tVokDB::Error(int code) {
-    char text[64];
-    std::snprintf(text, sizeof text, "Fehler in Vokabeldatei: %d", code);
-    message_ = text;
-    writeFailed_ = writeFailed_ || code == kDbfWriteFailed;
 }
 
 void tVokDB::ReadCard(tVokabel& card, char& letter) const {
@@ -145,18 +138,17 @@ bool tVokDB::AppendCard(const tVokabel& card, char letter, int position) {
     return true;
 }
 
-bool CreateVokFile(const std::string& path) {
+bool CreateVokFile(const FilePath& path) {
     tCreateDBF builder;
-    builder.AddField("DEUTSCH", 'C', 64, 0);
-    builder.AddField("UEBERSETZT", 'C', 64, 0);
-    builder.AddField("KASTEN", 'C', 1, 0);
-    builder.AddField("ALTER", 'N', 4, 0);
-    builder.AddField("GEWUSST", 'N', 5, 0);
-    builder.AddField("UNBEKANNT", 'N', 5, 0);
-    return builder.Create(path);
+    // The program's own fields always fit; should one be refused, no table lacking it is made.
+    const bool listed =
+        builder.AddField("DEUTSCH", 'C', 64, 0) && builder.AddField("UEBERSETZT", 'C', 64, 0) &&
+        builder.AddField("KASTEN", 'C', 1, 0) && builder.AddField("ALTER", 'N', 4, 0) &&
+        builder.AddField("GEWUSST", 'N', 5, 0) && builder.AddField("UNBEKANNT", 'N', 5, 0);
+    return listed && builder.Create(path);
 }
 
-LoadResult LoadVokFile(const std::string& path, tCardBox& box) {
+LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
     LoadResult result;
     tVokDB table;
     if (!table.Open(path)) {
@@ -184,7 +176,7 @@ LoadResult LoadVokFile(const std::string& path, tCardBox& box) {
     return result;
 }
 
-bool SaveVokFile(const std::string& path, tCardBox& box) {
+bool SaveVokFile(const FilePath& path, tCardBox& box) {
     const int partitions = box.PartitionCount();
     std::vector<int> counts(static_cast<std::size_t>(partitions) + 1, 0);
     ReplacementFile file(path);
@@ -212,7 +204,9 @@ bool SaveVokFile(const std::string& path, tCardBox& box) {
             return false;
         }
     }
-    WriteKasFile(path, std::span<const int>(counts).first(static_cast<std::size_t>(partitions)));
+    // The box file is a summary for other tools: the cards are safe without it.
+    static_cast<void>(WriteKasFile(
+        path, std::span<const int>(counts).first(static_cast<std::size_t>(partitions))));
     return true;
 }
 

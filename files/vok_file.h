@@ -15,15 +15,10 @@ namespace tallyfold {
 class tVokDB : public tDBF {
   public:
     tVokDB() = default;
-    ~tVokDB() override { Close(); }
 
     /// Opens the table and binds the six accessors by name; a missing field leaves its
     /// accessor without a field, and the open still succeeds.
-    bool Open(const std::string& path);
-    /// Formats "Fehler in Vokabeldatei: %d" and notes write failures; nothing is shown.
-    void Error(int code) override;
-    const std::string& ErrorMessage() const { return message_; }
-    bool WriteFailed() const { return writeFailed_; }
+    [[nodiscard]] bool Open(const FilePath& path);
 
     /// Reads the card of the current record as the accessors would, in one pass over the
     /// record: texts cut to 63 characters, no trailing blanks, in Windows-1252. `letter`
@@ -31,7 +26,7 @@ class tVokDB : public tDBF {
     void ReadCard(tVokabel& card, char& letter) const;
     /// Appends a record for `card`, byte for byte what storing each field through its accessor
     /// gives, with the texts stored literally (backslashes are not escapes).
-    bool AppendCard(const tVokabel& card, char letter, int position);
+    [[nodiscard]] bool AppendCard(const tVokabel& card, char letter, int position);
 
     tCharField Deutsch;     ///< the question
     tCharField Uebersetzt;  ///< the answer
@@ -49,8 +44,6 @@ class tVokDB : public tDBF {
     };
     Slice SliceOf(const tFeld& field, bool numeric) const;
 
-    std::string message_;
-    bool writeFailed_ = false;
     Slice question_;
     Slice answer_;
     Slice letter_;
@@ -60,7 +53,7 @@ class tVokDB : public tDBF {
 };
 
 /// Writes an empty vocabulary file at `path`, replacing any file of that name.
-bool CreateVokFile(const std::string& path);
+[[nodiscard]] bool CreateVokFile(const FilePath& path);
 
 struct LoadResult {
     /// False when the file could not be opened as a table; then no card was added.
@@ -74,12 +67,12 @@ struct LoadResult {
 
 /// Adds every record of the vocabulary file at `path` to `box`, in file order, without
 /// emptying the box first. Texts longer than a card holds are cut to 63 characters.
-[[nodiscard]] LoadResult LoadVokFile(const std::string& path, tCardBox& box);
+[[nodiscard]] LoadResult LoadVokFile(const FilePath& path, tCardBox& box);
 
 /// Replaces the file at `path` with a vocabulary file of every card of `box` (partitions 1 to
 /// N, then the input stack), then writes the box file beside it. The old file is replaced only
 /// by a complete new one: on any failure it stays as it was and the result is false. A failure
 /// of the box file alone does not count.
-[[nodiscard]] bool SaveVokFile(const std::string& path, tCardBox& box);
+[[nodiscard]] bool SaveVokFile(const FilePath& path, tCardBox& box);
 
 }  // namespace tallyfold

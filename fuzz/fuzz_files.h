@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "table/file_path.h"
+
 namespace tallyfold::fuzz {
 
 /// The input as bytes of text (an empty input may come as a null pointer).
@@ -34,7 +36,7 @@ inline const std::string& ScratchFolder() {
 }
 
 /// Writes `size` bytes to the scratch file `name` and returns its path.
-inline std::string WriteScratch(const char* name, const unsigned char* data, std::size_t size) {
+inline FilePath WriteScratch(const char* name, const unsigned char* data, std::size_t size) {
     const std::string path = ScratchFolder() + "/" + name;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
@@ -44,7 +46,7 @@ inline std::string WriteScratch(const char* name, const unsigned char* data, std
         std::abort();
     }
     std::fclose(file);
-    return path;
+    return FilePath(path);
 }
 
 /// Removes what a run left in the scratch folder.

@@ -51,11 +51,11 @@ bool Same(const std::vector<Placed>& a, const std::vector<Placed>& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallyfold;
-    const std::string path = fuzz::WriteScratch("words.vok", data, size);
+    const FilePath path = fuzz::WriteScratch("words.vok", data, size);
     tCardBox first;
     if (LoadVokFile(path, first).opened && first.TotalCards() <= 5000) {
         const std::vector<Placed> before = CardsOf(first);
-        const std::string saved = fuzz::ScratchFolder() + "/saved.vok";
+        const FilePath saved(fuzz::ScratchFolder() + "/saved.vok");
         if (!SaveVokFile(saved, first)) {
             std::abort();
         }

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "table/file_path.h"
+
 namespace tallyfold::platform {
 
 /// How a dialog or a message box was closed.
@@ -38,15 +40,16 @@ enum FileDialogFlags : unsigned {
 };
 
 /// The settings of a file dialog. A command may keep one between uses, so the next run starts
-/// from the folder and filter chosen last.
+/// from the folder and filter chosen last. Texts the user reads (`filter`, `title`) are
+/// Windows-1252 like every text of the program; names of files are `FilePath`s.
 struct FileDialogData {
     unsigned flags = 0;
     /// "description|pattern|description|pattern|"; blanks around the parts belong to them.
     std::string filter;
     int filterIndex = 0;
-    /// In: the name offered; out: the chosen path.
-    std::string fileName;
-    std::string initialDir;
+    /// In: the name offered (a pattern such as "*.vok" offers none); out: the chosen file.
+    FilePath fileName;
+    FilePath initialDir;
     std::string defaultExt;
     /// Empty for the window system's own title.
     std::string title;

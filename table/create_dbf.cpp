@@ -24,7 +24,8 @@ TableDate LocalToday() {
 }
 
 bool tCreateDBF::AddField(std::string_view name, char type, int length, int decimals) {
-    if (fields_.size() >= kMaxFields) {
+    if (fields_.size() >= kMaxFields || length < 1 || length > kMaxFieldLength || decimals < 0 ||
+        decimals >= length) {
         return false;
     }
     Field field;
@@ -56,8 +57,8 @@ std::vector<char> tCreateDBF::Image(const TableDate& date) const {
         const Field& field = fields_[i];
         std::copy_n(field.name.begin(), 10, descriptor);
         descriptor[11] = static_cast<unsigned char>(field.type);
-        descriptor[16] = static_cast<unsigned char>(field.length & 0xFF);
-        descriptor[17] = static_cast<unsigned char>(field.decimals & 0xFF);
+        descriptor[16] = static_cast<unsigned char>(field.length);
+        descriptor[17] = static_cast<unsigned char>(field.decimals);
         descriptor[20] = 1;
     }
     bytes[headerLength - 1] = 0x0D;
@@ -65,7 +66,7 @@ std::vector<char> tCreateDBF::Image(const TableDate& date) const {
     return {bytes.begin(), bytes.end()};
 }
 
-bool tCreateDBF::Create(const std::string& path, const TableDate& date) const {
+bool tCreateDBF::Create(const FilePath& path, const TableDate& date) const {
     File file;
     if (!file.Create(path)) {
         return false;

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "table/file_path.h"
+
 namespace tallyfold {
 
 /// The date written into a new table's header.
@@ -23,16 +25,20 @@ TableDate LocalToday();
 class tCreateDBF {
   public:
     static constexpr std::size_t kMaxFields = 256;
+    /// A field's width and its decimals each take one byte of its descriptor.
+    static constexpr int kMaxFieldLength = 255;
 
     /// Forgets the listed fields.
     void Clear() { fields_.clear(); }
     /// Lists a field; the name (at most 10 characters are kept) and the type letter are
-    /// stored in upper case. False when the list already holds `kMaxFields` fields.
-    bool AddField(std::string_view name, char type, int length, int decimals);
+    /// stored in upper case. False, and nothing listed, when the list already holds
+    /// `kMaxFields` fields, when `length` is not 1 to `kMaxFieldLength`, or when `decimals` is
+    /// negative or leaves no room in the field (not below `length`).
+    [[nodiscard]] bool AddField(std::string_view name, char type, int length, int decimals);
     /// Writes the file at `path` with today's date, replacing any file of that name.
     /// False when it cannot be created or a write fails.
-    bool Create(const std::string& path) const { return Create(path, LocalToday()); }
-    bool Create(const std::string& path, const TableDate& date) const;
+    [[nodiscard]] bool Create(const FilePath& path) const { return Create(path, LocalToday()); }
+    [[nodiscard]] bool Create(const FilePath& path, const TableDate& date) const;
 
     /// The bytes `Create` writes: 32 × (fields + 1) + 2 of them.
     std::vector<char> Image(const TableDate& date) const;

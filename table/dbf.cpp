@@ -44,35 +44,37 @@ std::size_t LengthWithoutTrailingBlanks(std::span<const char> bytes) {
 
 }  // namespace
 
-tDBF::tDBF(const std::string& path) {
-    Open(path);
-}
-
 tDBF::~tDBF() {
+    destroying_ = true;
     Close();
 }
 
-void tDBF::Error(int code) {
+void tDBF::Report(DbfError code) {
     lastError_ = code;
+    writeFailed_ = writeFailed_ || code == DbfError::WriteFailed;
+    if (!destroying_) {
+        OnError(code);
+    }
 }
 
-bool tDBF::Open(const std::string& path) {
+bool tDBF::Open(const FilePath& path) {
     Close();
     path_ = path;
+    writeFailed_ = false;
     if (!file_.OpenExisting(path)) {
         Release();
-        Error(kDbfCannotOpen);
+        Report(DbfError::CannotOpen);
         return false;
     }
     if (file_.ReadAt(0, {reinterpret_cast<char*>(header_.data()), header_.size()}) !=
         static_cast<std::int64_t>(kHeaderCopySize)) {
         Release();
-        Error(kDbfHeaderUnreadable);
+        Report(DbfError::HeaderUnreadable);
         return false;
     }
     if (!ReadHeaderAndFields()) {
         Release();
-        Error(kDbfInconsistentHeader);
+        Report(DbfError::InconsistentHeader);
         return false;
     }
     record_.assign(RecordLength(), kBlank);
@@ -134,7 +136,7 @@ bool tDBF::ReadHeaderAndFields() {
 void tDBF::Release() {
     writer_.reset();
     file_.Close();
-    path_.clear();
+    path_ = FilePath();
     record_.clear();
     record_.shrink_to_fit();
     fields_.clear();
@@ -157,7 +159,7 @@ void tDBF::Close() {
     const bool closed = file_.Close();
     Release();
     if (!pendingWritten || !closed) {
-        Error(kDbfWriteFailed);
+        Report(DbfError::WriteFailed);
     }
 }
 
@@ -170,7 +172,7 @@ void tDBF::Flush() {
         return;
     }
     if (!WriteAt(RecordOffset(recNo_), record_)) {
-        Error(kDbfWriteFailed);
+        Report(DbfError::WriteFailed);
         return;
     }
     dirty_ = false;
@@ -185,7 +187,7 @@ bool tDBF::GoTo(std::uint32_t index) {
     }
     recNo_ = index;
     if (index > RecordCount()) {
-        Error(kDbfRecordOutOfRange);
+        Report(DbfError::RecordOutOfRange);
         return false;
     }
     if (index < RecordCount()) {
@@ -198,7 +200,7 @@ void tDBF::ReadRecord(std::uint64_t offset) {
     const std::size_t length = record_.size();
     if (writeBehind_ && (!pending_.empty() || writer_)) {
         if (!WritePending()) {
-            Error(kDbfWriteFailed);
+            Report(DbfError::WriteFailed);
         }
     }
     const bool inWindow =
@@ -231,10 +233,13 @@ bool tDBF::AppendBlank() {
     }
     if (dirty_) {
         Flush();
+        if (dirty_) {
+            return false;  // the record before could not be written
+        }
     }
     const std::uint32_t count = RecordCount();
     if (count == std::numeric_limits<std::uint32_t>::max()) {
-        Error(kDbfWriteFailed);
+        Report(DbfError::WriteFailed);
         return false;
     }
     std::fill(record_.begin(), record_.end(), kBlank);
@@ -249,7 +254,7 @@ bool tDBF::AppendBlank() {
         return true;
     }
     if (!WriteAt(offset, record_)) {
-        Error(kDbfWriteFailed);
+        Report(DbfError::WriteFailed);
         return false;
     }
     // A lost end marker is harmless: the record count says where the records end.
@@ -258,7 +263,7 @@ bool tDBF::AppendBlank() {
     recNo_ = count;
     SetRecordCount(count + 1);
     if (!WriteHeader()) {
-        Error(kDbfWriteFailed);
+        Report(DbfError::WriteFailed);
     }
     return true;
 }
@@ -305,8 +310,8 @@ int tDBF::FieldIndex(std::string_view name) {
             return i;
         }
     }
-    if (lastError_ == kDbfNoError) {
-        Error(kDbfNoSuchField);
+    if (lastError_ == DbfError::None) {
+        Report(DbfError::NoSuchField);
     }
     return -1;
 }
@@ -338,7 +343,7 @@ int tDBF::GetField(int index, std::span<char> out) {
         return 0;
     }
     if (!ValidField(index) || !HasCurrentRecord()) {
-        Error(kDbfNoCurrentField);
+        Report(DbfError::NoCurrentField);
         return 0;
     }
     if (out.empty()) {
@@ -407,19 +412,20 @@ bool tDBF::Pack() {
     }
     Flush();
     if (!WritePending()) {
-        Error(kDbfWriteFailed);
+        Report(DbfError::WriteFailed);
         return false;
     }
     std::vector<char> header(HeaderLength());
     if (file_.ReadAt(0, header) != static_cast<std::int64_t>(header.size())) {
-        Error(kDbfHeaderReadFailed);
+        Report(DbfError::HeaderReadFailed);
         return false;
     }
-    std::string packedPath = path_;
-    packedPath.back() = '_';
+    std::string packedName = path_.Bytes();
+    packedName.back() = '_';
+    const FilePath packedPath(packedName);
     File packed;
     if (!packed.Create(packedPath)) {
-        Error(kDbfCannotOpen);
+        Report(DbfError::CannotOpen);
         return false;
     }
     if (const auto permissions = PermissionsOf(path_)) {
@@ -435,15 +441,16 @@ bool tDBF::Pack() {
               packed.WriteAt(4, AsChars(count, sizeof count)) && packed.Sync();
     written = packed.Close() && written;
     if (!written) {
-        Error(kDbfWriteFailed);
+        Report(DbfError::WriteFailed);
         return false;
     }
-    const std::string path = path_;
+    const FilePath path = path_;
     Close();
     if (!RenameFile(packedPath, path)) {
         RemoveFile(packedPath);
-        Open(path);
-        Error(kDbfWriteFailed);
+        // The old table is still whole: open it again so the caller can go on with it.
+        static_cast<void>(Open(path));
+        Report(DbfError::WriteFailed);
         return false;
     }
     return Open(path);
@@ -456,7 +463,9 @@ bool tDBF::CopyLiveRecords(File& target, std::uint32_t& kept) {
     block.reserve(kWindowSize + record_.size());
     std::uint64_t blockOffset = HeaderLength();
     for (std::uint32_t index = 0; index < total; ++index) {
-        GoTo(index);
+        if (!GoTo(index)) {
+            return false;
+        }
         if (Deleted()) {
             continue;
         }
@@ -475,7 +484,7 @@ bool tDBF::CopyLiveRecords(File& target, std::uint32_t& kept) {
 
 void tDBF::SetWriteBehind(bool on) {
     if (!on && !WritePending()) {
-        Error(kDbfWriteFailed);
+        Report(DbfError::WriteFailed);
     }
     if (!on) {
         writer_.reset();
@@ -489,10 +498,12 @@ bool tDBF::Sync() {
     }
     Flush();
     if (dirty_ || !WritePending() || !file_.Sync()) {
-        Error(kDbfWriteFailed);
+        Report(DbfError::WriteFailed);
         return false;
     }
-    return true;
+    // A write that failed before, even one that a later write made good, may have left the
+    // file short of what it was given.
+    return !writeFailed_;
 }
 
 bool tDBF::WriteHeader() {

@@ -19,16 +19,16 @@ namespace tallyfold {
 ///
 /// The table owns its file, its record buffer (a copy of the current record) and its field
 /// table. Changes to the record buffer reach the file with the next `GoTo`, `AppendBlank`,
-/// `Flush`, `Pack` or `Close`. Failures go to the virtual `Error` with a `DbfError` code and show
-/// in each operation's result; nothing throws.
+/// `Flush`, `Pack` or `Close`. Failures show in each operation's result and are recorded with a
+/// `DbfError` code by `Report`, which then tells the overridable `OnError`; nothing throws.
 ///
 /// A file is untrusted input: `Open` refuses a header that contradicts itself or the file size
 /// (error 9), and no file can make the table read or write outside its buffers.
 class tDBF {
   public:
     tDBF() = default;
-    /// Constructs the table and opens `path`.
-    explicit tDBF(const std::string& path);
+    /// Closes the table. Failures while closing are recorded but reach no `OnError`: the
+    /// object that would hear them is already gone.
     virtual ~tDBF();
     tDBF(const tDBF&) = delete;
     tDBF& operator=(const tDBF&) = delete;
@@ -36,18 +36,19 @@ class tDBF {
     /// Opens an existing table for reading and writing (for reading only when the file may
     /// not be written; writes then fail with error 4). Closes an open table first. Does not
     /// position the table: start with `GoTo(0)` or `AppendBlank`.
-    bool Open(const std::string& path);
+    [[nodiscard]] bool Open(const FilePath& path);
     /// Writes a changed record back and closes the file; does nothing on a closed table.
     void Close();
     /// Writes the record buffer back to the current record if it was changed.
     void Flush();
     /// Makes record `index` current. `index` equal to the record count is the end (`Eof`);
     /// beyond it, error 5 and false, with the index set all the same.
-    bool GoTo(std::uint32_t index);
+    [[nodiscard]] bool GoTo(std::uint32_t index);
     bool Eof() const;
     std::uint32_t RecNo() const { return recNo_; }
-    /// Adds a live record of blanks at the end and makes it current. False on error 4.
-    bool AppendBlank();
+    /// Adds a live record of blanks at the end and makes it current. False on error 4, and when
+    /// the changed record before it could not be written.
+    [[nodiscard]] bool AppendBlank();
 
     std::uint32_t RecordCount() const;
     std::uint16_t HeaderLength() const;
@@ -91,20 +92,30 @@ class tDBF {
     /// of the path replaced by '_') is written completely and then renamed over the table in
     /// one step, so an interruption leaves either the old or the packed table. Returns true
     /// when the packed table is open.
-    bool Pack();
+    [[nodiscard]] bool Pack();
 
     /// Collects appended records in memory and writes them in large blocks, with the header
     /// once at the end. Only for a file no one else reads while it is being filled: the bytes
     /// on disk lag behind until `Sync`, `Close`, or switching it off.
     void SetWriteBehind(bool on);
-    /// Writes everything pending and forces it to the disk. False (with error 4) on failure.
-    bool Sync();
+    /// Writes everything pending and forces it to the disk. False (with error 4) on failure,
+    /// and false when any write failed since the table was opened.
+    [[nodiscard]] bool Sync();
 
-    /// Receives every error code. This one stores it as the last error code.
-    virtual void Error(int code);
-    int LastError() const { return lastError_; }
-    const std::string& Path() const { return path_; }
+    /// Records `code` as the last error (and a write failure as such), then tells `OnError`.
+    /// The table's own operations and its field accessors report through here.
+    void Report(DbfError code);
+    DbfError LastError() const { return lastError_; }
+    /// True when any write failed since the table was opened: a later success does not make
+    /// the file whole again.
+    bool WriteFailed() const { return writeFailed_; }
+    const FilePath& Path() const { return path_; }
     bool IsOpen() const { return file_.IsOpen(); }
+
+  protected:
+    /// Hears every error after it was recorded; does nothing unless a subclass overrides it.
+    /// Never called while the table is being destroyed.
+    virtual void OnError(DbfError /*code*/) {}
 
   private:
     struct FieldInfo {
@@ -132,8 +143,10 @@ class tDBF {
     bool CopyLiveRecords(File& target, std::uint32_t& kept);
     void Release();
 
-    std::string path_;
-    int lastError_ = kDbfNoError;
+    FilePath path_;
+    DbfError lastError_ = DbfError::None;
+    bool writeFailed_ = false;
+    bool destroying_ = false;
     File file_;
     std::uint32_t recNo_ = 0;
     std::vector<char> record_;

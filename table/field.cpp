@@ -152,7 +152,7 @@ void tNumField::Assign(std::int64_t value) {
         return;
     }
     if (Type() != 'N') {
-        table_->Error(kDbfNotNumeric);
+        table_->Report(DbfError::NotNumeric);
         return;
     }
     std::array<char, kNumberScratch> text;

@@ -61,34 +61,34 @@ File& File::operator=(File&& other) noexcept {
     return *this;
 }
 
-bool File::OpenExisting(const std::string& path) {
+bool File::OpenExisting(const FilePath& path) {
     Close();
     if (Refused(FileOperation::Open)) {
         return false;
     }
-    int fd = OpenRetrying(path.c_str(), O_RDWR);
+    int fd = OpenRetrying(path.CString(), O_RDWR);
     bool writable = true;
     if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
-        fd = OpenRetrying(path.c_str(), O_RDONLY);
+        fd = OpenRetrying(path.CString(), O_RDONLY);
         writable = false;
     }
     return Adopt(fd, writable);
 }
 
-bool File::Create(const std::string& path) {
+bool File::Create(const FilePath& path) {
     Close();
     if (Refused(FileOperation::Create)) {
         return false;
     }
-    return Adopt(OpenRetrying(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0666), true);
+    return Adopt(OpenRetrying(path.CString(), O_RDWR | O_CREAT | O_TRUNC, 0666), true);
 }
 
-bool File::CreateNew(const std::string& path) {
+bool File::CreateNew(const FilePath& path) {
     Close();
     if (Refused(FileOperation::Create)) {
         return false;
     }
-    return Adopt(OpenRetrying(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666), true);
+    return Adopt(OpenRetrying(path.CString(), O_RDWR | O_CREAT | O_EXCL, 0666), true);
 }
 
 // Takes an opened descriptor if it is a regular file; folders and devices are no tables.
@@ -204,41 +204,39 @@ bool File::Close() {
     return closed && !refused;
 }
 
-bool RenameFile(const std::string& from, const std::string& to) {
+bool RenameFile(const FilePath& from, const FilePath& to) {
     if (Refused(FileOperation::Rename)) {
         return false;
     }
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    return std::rename(from.CString(), to.CString()) == 0;
 }
 
-bool RemoveFile(const std::string& path) {
+bool RemoveFile(const FilePath& path) {
     if (Refused(FileOperation::Remove)) {
         return false;
     }
-    return ::unlink(path.c_str()) == 0;
+    return ::unlink(path.CString()) == 0;
 }
 
-void SyncFolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int fd = OpenRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY);
+void SyncFolderOf(const FilePath& path) {
+    const int fd = OpenRetrying(path.Folder().CString(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
 }
 
-std::optional<unsigned> PermissionsOf(const std::string& path) {
+std::optional<unsigned> PermissionsOf(const FilePath& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
+    if (::stat(path.CString(), &info) != 0) {
         return std::nullopt;
     }
     return static_cast<unsigned>(info.st_mode) & 07777u;
 }
 
-bool IsRegularFile(const std::string& path) {
+bool IsRegularFile(const FilePath& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return ::stat(path.CString(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace tallyfold

@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 
+#include "table/file_path.h"
+
 namespace tallyfold {
 
 enum class FileOperation { Open, Create, Read, Write, Sync, Close, Rename, Remove };
@@ -30,11 +32,11 @@ class File {
 
     /// Opens an existing regular file for reading and writing, or for reading only when the
     /// file may not be written (`IsWritable` then says so). Folders are refused.
-    [[nodiscard]] bool OpenExisting(const std::string& path);
+    [[nodiscard]] bool OpenExisting(const FilePath& path);
     /// Creates the file for reading and writing, emptying a file of that name.
-    [[nodiscard]] bool Create(const std::string& path);
+    [[nodiscard]] bool Create(const FilePath& path);
     /// Creates a file that must not exist yet, for reading and writing.
-    [[nodiscard]] bool CreateNew(const std::string& path);
+    [[nodiscard]] bool CreateNew(const FilePath& path);
     /// Sets the permission bits exactly, whatever the umask took away at creation.
     [[nodiscard]] bool SetPermissions(unsigned mode);
 
@@ -68,14 +70,14 @@ class File {
 };
 
 /// Renames `from` to `to` in one step, replacing a file at `to`.
-[[nodiscard]] bool RenameFile(const std::string& from, const std::string& to);
+[[nodiscard]] bool RenameFile(const FilePath& from, const FilePath& to);
 /// Deletes a file; false if it could not be deleted.
-bool RemoveFile(const std::string& path);
+bool RemoveFile(const FilePath& path);
 /// Forces the folder entry of `path` (a rename or a new file) to the disk. Best effort.
-void SyncFolderOf(const std::string& path);
+void SyncFolderOf(const FilePath& path);
 /// The permission bits of an existing file, or nothing when there is none.
-std::optional<unsigned> PermissionsOf(const std::string& path);
+std::optional<unsigned> PermissionsOf(const FilePath& path);
 /// True when `path` names an existing regular file.
-bool IsRegularFile(const std::string& path);
+bool IsRegularFile(const FilePath& path);
 
 }  // namespace tallyfold

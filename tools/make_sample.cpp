@@ -223,7 +223,7 @@ int main(int argc, char** argv) {
         box.AddToPartition(card, partition);
         ++index;
     }
-    if (!tallyfold::SaveVokFile(argv[1], box)) {
+    if (!tallyfold::SaveVokFile(tallyfold::FilePath(argv[1]), box)) {
         std::fprintf(stderr, "make_sample: could not write %s\n", argv[1]);
         return 1;
     }

@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
 
     tallyfold::platform::qt::QtBackend backend;
     tallyfold::tCardBox box;
-    tallyfold::TMyApp program(backend, box, argv[1]);
+    tallyfold::TMyApp program(backend, box, tallyfold::FilePath(argv[1]));
     program.Start();
     tallyfold::platform::qt::MainFrame& frame = *backend.Frame();
     tallyfold::tHauptFenster& view = *program.Client();

@@ -134,7 +134,7 @@ void HeadlessBackend::AnswerMessageBox(DialogResult answer) {
     messageBoxAnswers_.push_back(answer);
 }
 
-void HeadlessBackend::AnswerFileDialog(std::string path) {
+void HeadlessBackend::AnswerFileDialog(FilePath path) {
     fileDialogAnswers_.push_back(std::move(path));
 }
 
@@ -213,9 +213,9 @@ bool HeadlessBackend::RunFileDialog(Window& /*owner*/, FileDialogKind kind, File
              " file dialog \"" + data.title + "\"");
         return false;
     }
-    std::string answer = std::move(fileDialogAnswers_.front());
+    FilePath answer = std::move(fileDialogAnswers_.front());
     fileDialogAnswers_.pop_front();
-    if (answer.empty()) {
+    if (answer.IsEmpty()) {
         return false;
     }
     data.fileName = std::move(answer);

@@ -144,7 +144,7 @@ class HeadlessBackend : public Backend {
     /// The next message box is answered with `answer`.
     void AnswerMessageBox(DialogResult answer);
     /// The next file dialog is answered with `path`, or cancelled when it is empty.
-    void AnswerFileDialog(std::string path);
+    void AnswerFileDialog(FilePath path);
     /// Fails every script, answer and file dialog that was prepared and not used.
     void VerifyAllUsed();
 
@@ -172,7 +172,7 @@ class HeadlessBackend : public Backend {
     FailureHandler onFailure_;
     std::map<int, std::deque<DialogScript>> dialogScripts_;
     std::deque<DialogResult> messageBoxAnswers_;
-    std::deque<std::string> fileDialogAnswers_;
+    std::deque<FilePath> fileDialogAnswers_;
     std::vector<MessageBoxRecord> messageBoxes_;
     std::vector<FileDialogRecord> fileDialogs_;
     std::vector<HelpRequest> helpRequests_;

@@ -27,8 +27,8 @@ QString NameFilter(const FileFilter& filter) {
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-bool HasWildcard(const std::string& name) {
-    return name.find_first_of("*?") != std::string::npos;
+bool HasWildcard(const FilePath& name) {
+    return name.Bytes().find_first_of("*?") != std::string::npos;
 }
 
 // Qt would take Escape or the close button of a Yes/No box for No; a question like "Save
@@ -159,19 +159,19 @@ bool QtBackend::RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData
     if (!data.defaultExt.empty()) {
         dialog.setDefaultSuffix(QString::fromStdString(data.defaultExt));
     }
-    if (!data.initialDir.empty()) {
-        dialog.setDirectory(QString::fromStdString(data.initialDir));
+    if (!data.initialDir.IsEmpty()) {
+        dialog.setDirectory(FromPath(data.initialDir));
     }
     // A name with wildcards is a filter, as the user typed it, not a file to propose.
-    if (!data.fileName.empty() && !HasWildcard(data.fileName)) {
-        dialog.selectFile(QString::fromStdString(data.fileName));
+    if (!data.fileName.IsEmpty() && !HasWildcard(data.fileName)) {
+        dialog.selectFile(FromPath(data.fileName));
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }
     const QString chosen = dialog.selectedFiles().front();
-    data.fileName = chosen.toStdString();
-    data.initialDir = QFileInfo(chosen).absolutePath().toStdString();
+    data.fileName = ToPath(chosen);
+    data.initialDir = ToPath(QFileInfo(chosen).absolutePath());
     data.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
     return true;
 }

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_text.h"
 
+#include <QFile>
+
 #include "platform/windows1252.h"
 
 namespace tallyfold::platform::qt {
@@ -34,6 +36,14 @@ bool FitsWindows1252(const QString& text) {
 
 QValidator::State Windows1252Validator::validate(QString& input, int& /*position*/) const {
     return FitsWindows1252(input) ? Acceptable : Invalid;
+}
+
+QString FromPath(const FilePath& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.Bytes()));
+}
+
+FilePath ToPath(const QString& path) {
+    return FilePath(QFile::encodeName(path).toStdString());
 }
 
 }  // namespace tallyfold::platform::qt

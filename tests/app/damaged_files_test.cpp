@@ -17,8 +17,8 @@ using testing::Card;
 using testing::Questions;
 using Names = std::vector<std::string>;
 
-std::string Damaged(const std::string& name) {
-    return std::string(TALLYFOLD_SOURCE_DIR) + "/tests/data/damaged/" + name;
+FilePath Damaged(const std::string& name) {
+    return FilePath(std::string(TALLYFOLD_SOURCE_DIR) + "/tests/data/damaged/" + name);
 }
 
 class DamagedFileTest : public AppTest {
@@ -30,16 +30,16 @@ class DamagedFileTest : public AppTest {
 
     void ExpectRefused(const std::string& name) {
         SCOPED_TRACE(name);
-        const std::string path = Damaged(name);
+        const FilePath path = Damaged(name);
         backend.AnswerFileDialog(path);
         backend.AnswerMessageBox(platform::DialogResult::Ok);
         frame->ChooseMenu(ids::kCmFileOpen);
         ASSERT_FALSE(backend.MessageBoxes().empty());
         const std::string& text = backend.MessageBoxes().back().request.text;
         EXPECT_NE(text.find("could not be read"), std::string::npos);
-        EXPECT_NE(text.find(path), std::string::npos);
+        EXPECT_NE(text.find(path.Bytes()), std::string::npos);
         EXPECT_EQ(Questions(box, 2), Names{"mine"});
-        EXPECT_EQ(view->FileName(), "");
+        EXPECT_TRUE(view->FileName().IsEmpty());
     }
 
     void ExpectLoaded(const std::string& name, const Names& questions) {
@@ -72,8 +72,8 @@ TEST_F(DamagedFileTest, HeaderAndRecordLengthsThatLieAreRefused) {
 
 TEST_F(DamagedFileTest, AnEmptyFileAndAFolderAreRefused) {
     ExpectRefused("empty.vok");
-    const std::string folder = dir.File("folder.vok");
-    std::filesystem::create_directory(folder);
+    const FilePath folder = dir.File("folder.vok");
+    std::filesystem::create_directory(folder.Bytes());
     backend.AnswerFileDialog(folder);
     backend.AnswerMessageBox(platform::DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileOpen);
@@ -85,9 +85,9 @@ TEST_F(DamagedFileTest, AFileWithoutReadPermissionIsRefused) {
     if (testing::RunningAsRoot()) {
         GTEST_SKIP() << "permission bits do not bind root";
     }
-    const std::string locked = dir.File("locked.vok");
-    std::filesystem::copy_file(Damaged("non-numeric-numbers.vok"), locked);
-    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    const FilePath locked = dir.File("locked.vok");
+    std::filesystem::copy_file(Damaged("non-numeric-numbers.vok").Bytes(), locked.Bytes());
+    std::filesystem::permissions(locked.Bytes(), std::filesystem::perms::none);
     backend.AnswerFileDialog(locked);
     backend.AnswerMessageBox(platform::DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileOpen);

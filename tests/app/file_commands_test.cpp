@@ -30,29 +30,29 @@ class FileCommandsTest : public AppTest {
         Start(path);
     }
     /// A second vocabulary file with one card.
-    std::string OtherFile() {
+    FilePath OtherFile() {
         tCardBox other;
         other.AddToInput(Card("Katze", "cat"));
         return SaveBox(other, "other.vok");
     }
-    int CardsIn(const std::string& file) {
+    int CardsIn(const FilePath& file) {
         tCardBox loaded;
         return LoadVokFile(file, loaded).loaded;
     }
 
-    std::string path;
+    FilePath path;
 };
 
 TEST_F(FileCommandsTest, OpenWithoutChangesReplacesTheBox) {
     StartOnFile();
-    const std::string other = OtherFile();
+    const FilePath other = OtherFile();
     backend.AnswerFileDialog(other);
     frame->ChooseMenu(ids::kCmFileOpen);
     ASSERT_EQ(backend.FileDialogs().size(), 1u);
     const auto& dialog = backend.FileDialogs()[0];
     EXPECT_EQ(dialog.kind, platform::FileDialogKind::Open);
     EXPECT_EQ(dialog.data.filter, "Vokabeln (*.vok) | *.vok |");
-    EXPECT_EQ(dialog.data.fileName, "*.vok");
+    EXPECT_EQ(dialog.data.fileName, FilePath("*.vok"));
     EXPECT_EQ(dialog.data.flags, platform::kOfnPathMustExist | platform::kOfnFileMustExist);
     EXPECT_TRUE(backend.MessageBoxes().empty());
     EXPECT_EQ(box.TotalCards(), 1);
@@ -65,7 +65,7 @@ TEST_F(FileCommandsTest, OpenCancelledChangesNothing) {
     StartOnFile();
     frame->TypeChar('u');  // changed
     backend.AnswerMessageBox(DialogResult::No);
-    backend.AnswerFileDialog("");
+    backend.AnswerFileDialog(FilePath());
     frame->ChooseMenu(ids::kCmFileOpen);
     EXPECT_EQ(box.TotalCards(), 2);
     EXPECT_EQ(view->FileName(), path);
@@ -74,20 +74,20 @@ TEST_F(FileCommandsTest, OpenCancelledChangesNothing) {
 
 TEST_F(FileCommandsTest, OpenOfAnUnreadableFileIsReportedAndChangesNothing) {
     StartOnFile();
-    const std::string broken = dir.File("broken.vok");
+    const FilePath broken = dir.File("broken.vok");
     testing::WriteBytes(broken, "garbage");
     backend.AnswerFileDialog(broken);
     backend.AnswerMessageBox(DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileOpen);
     ASSERT_EQ(MessageTexts().size(), 1u);
-    EXPECT_NE(MessageTexts()[0].find(broken), std::string::npos);
+    EXPECT_NE(MessageTexts()[0].find(broken.Bytes()), std::string::npos);
     EXPECT_EQ(box.TotalCards(), 2);
     EXPECT_EQ(view->FileName(), path);
 }
 
 TEST_F(FileCommandsTest, OpenAsksToSaveChangesFirst) {
     StartOnFile();
-    const std::string other = OtherFile();
+    const FilePath other = OtherFile();
     frame->PressEnter();
     frame->PressEnter();  // Haus is known: changed
     backend.AnswerMessageBox(DialogResult::Yes);
@@ -106,8 +106,8 @@ TEST_F(FileCommandsTest, YesWithoutAFileNameAsksForOneFirst) {
     Start();
     box.AddToInput(Card("a", "b"));
     frame->TypeChar('u');
-    const std::string target = dir.File("named.vok");
-    const std::string other = OtherFile();
+    const FilePath target = dir.File("named.vok");
+    const FilePath other = OtherFile();
     backend.AnswerMessageBox(DialogResult::Yes);
     backend.AnswerFileDialog(target);
     backend.AnswerFileDialog(other);
@@ -123,7 +123,7 @@ TEST_F(FileCommandsTest, ACancelledSaveInThePromptStopsOpen) {
     box.AddToInput(Card("a", "b"));
     frame->TypeChar('u');
     backend.AnswerMessageBox(DialogResult::Yes);
-    backend.AnswerFileDialog("");  // Save as cancelled: no Open dialog follows
+    backend.AnswerFileDialog(FilePath());  // Save as cancelled: no Open dialog follows
     frame->ChooseMenu(ids::kCmFileOpen);
     EXPECT_EQ(backend.FileDialogs().size(), 1u);
     EXPECT_EQ(box.TotalCards(), 1);
@@ -141,7 +141,7 @@ TEST_F(FileCommandsTest, AFailedSaveIsReportedAndKeepsTheMark) {
     }
     ASSERT_EQ(MessageTexts().size(), 1u);
     EXPECT_NE(MessageTexts()[0].find("could not be saved"), std::string::npos);
-    EXPECT_NE(MessageTexts()[0].find(path), std::string::npos);
+    EXPECT_NE(MessageTexts()[0].find(path.Bytes()), std::string::npos);
     EXPECT_TRUE(view->Changed());
     EXPECT_EQ(testing::ReadBytes(path), before);
     EXPECT_EQ(view->FileName(), path);
@@ -161,17 +161,17 @@ TEST_F(FileCommandsTest, AFailedSaveAsKeepsTheOldName) {
 TEST_F(FileCommandsTest, SaveAsWritesTheBoxFileBeside) {
     StartOnFile();
     frame->TypeChar('u');
-    const std::string target = dir.File("copy.vok");
+    const FilePath target = dir.File("copy.vok");
     backend.AnswerFileDialog(target);
     frame->ChooseMenu(ids::kCmFileSaveAs);
     const auto& dialog = backend.FileDialogs().at(0);
     EXPECT_EQ(dialog.kind, platform::FileDialogKind::Save);
     EXPECT_EQ(dialog.data.flags, platform::kOfnPathMustExist);
-    EXPECT_EQ(dialog.data.fileName, "*.vok");
+    EXPECT_EQ(dialog.data.fileName, FilePath("*.vok"));
     EXPECT_EQ(view->FileName(), target);
     EXPECT_FALSE(view->Changed());
     EXPECT_EQ(CardsIn(target), 2);
-    EXPECT_TRUE(std::filesystem::exists(dir.File("copy.kas")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("copy.kas").Bytes()));
     // Save as onto an existing file replaces it without a question.
     backend.AnswerFileDialog(path);
     frame->ChooseMenu(ids::kCmFileSaveAs);
@@ -185,7 +185,7 @@ TEST_F(FileCommandsTest, TheSaveAsSettingsAreKeptBetweenUses) {
     frame->ChooseMenu(ids::kCmFileSaveAs);
     frame->ChooseMenu(ids::kCmFileSaveAs);
     // The second run starts from what the first one chose, name reset to "*.vok".
-    EXPECT_EQ(backend.FileDialogs()[1].data.fileName, "*.vok");
+    EXPECT_EQ(backend.FileDialogs()[1].data.fileName, FilePath("*.vok"));
     EXPECT_EQ(backend.FileDialogs()[1].data.filter, backend.FileDialogs()[0].data.filter);
 }
 
@@ -225,7 +225,7 @@ TEST_F(FileCommandsTest, CloseStaysOpenWhenTheSaveDidNotHappen) {
     box.AddToInput(Card("a", "b"));
     frame->TypeChar('u');
     backend.AnswerMessageBox(DialogResult::Yes);
-    backend.AnswerFileDialog("");
+    backend.AnswerFileDialog(FilePath());
     EXPECT_FALSE(frame->CloseBox());
     EXPECT_FALSE(frame->Destroyed());
     backend.AnswerMessageBox(DialogResult::Yes);
@@ -252,7 +252,7 @@ TEST_F(FileCommandsTest, ExitRefusedKeepsRunning) {
     box.AddToInput(Card("a", "b"));
     frame->TypeChar('u');
     backend.AnswerMessageBox(DialogResult::Yes);
-    backend.AnswerFileDialog("");
+    backend.AnswerFileDialog(FilePath());
     frame->ChooseMenu(ids::kCmFileExit);
     EXPECT_FALSE(backend.QuitCode().has_value());
     EXPECT_TRUE(backend.HelpRequests().empty());

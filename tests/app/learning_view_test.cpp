@@ -57,7 +57,7 @@ TEST_F(LearningViewTest, StartWithAFileAsksItsFirstCard) {
     tCardBox saved;
     saved.AddToPartition(Card("Haus", "house", 2, 1), 2);
     saved.AddToPartition(Card("Baum", "tree"), 3);
-    const std::string path = SaveBox(saved);
+    const FilePath path = SaveBox(saved);
     Start(path);
     EXPECT_EQ(Question(), "Haus");
     EXPECT_EQ(Answer(), " ");
@@ -79,11 +79,11 @@ TEST_F(LearningViewTest, StartWithAFileAsksItsFirstCard) {
 TEST(ProgramArguments, OnlyTheFirstNamesTheFile) {
     const char* none[] = {"tallyfold"};
     const char* two[] = {"tallyfold", "a.vok", "b.vok"};
-    EXPECT_EQ(FileNameFromArguments(1, none), "");
-    EXPECT_EQ(FileNameFromArguments(3, two), "a.vok");
+    EXPECT_EQ(FileNameFromArguments(1, none).Bytes(), "");
+    EXPECT_EQ(FileNameFromArguments(3, two).Bytes(), "a.vok");
     const std::string longPath = "/" + std::string(400, 'x') + ".vok";
     const char* longArgument[] = {"tallyfold", longPath.c_str()};
-    EXPECT_EQ(FileNameFromArguments(2, longArgument), longPath);  // no path is cut
+    EXPECT_EQ(FileNameFromArguments(2, longArgument).Bytes(), longPath);  // no path is cut
 }
 
 TEST_F(LearningViewTest, EnterTwiceLooksAndCountsAsKnown) {
@@ -257,22 +257,22 @@ TEST_F(LearningViewTest, HelpCommands) {
 }
 
 TEST_F(LearningViewTest, AFileThatCannotBeReadIsReportedAndForgotten) {
-    const std::string path = dir.File("broken.vok");
+    const FilePath path = dir.File("broken.vok");
     testing::WriteBytes(path, "not a table at all");
     backend.AnswerMessageBox(platform::DialogResult::Ok);
     Start(path);
     ASSERT_EQ(backend.MessageBoxes().size(), 1u);
-    EXPECT_NE(MessageTexts()[0].find(path), std::string::npos);
-    EXPECT_EQ(view->FileName(), "");
+    EXPECT_NE(MessageTexts()[0].find(path.Bytes()), std::string::npos);
+    EXPECT_TRUE(view->FileName().IsEmpty());
     EXPECT_EQ(Counts(), "Partition: 0 Box: 0");
     // A later Save asks for a name instead of replacing the unreadable file.
-    backend.AnswerFileDialog("");
+    backend.AnswerFileDialog(FilePath());
     frame->ChooseMenu(ids::kCmFileSave);
     EXPECT_EQ(testing::ReadBytes(path), "not a table at all");
 }
 
 TEST_F(LearningViewTest, ANewFileNamedOnTheCommandLineIsCreatedBySave) {
-    const std::string path = dir.File("new.vok");
+    const FilePath path = dir.File("new.vok");
     Start(path);
     EXPECT_TRUE(backend.MessageBoxes().empty());
     EXPECT_EQ(view->FileName(), path);
@@ -285,7 +285,7 @@ TEST_F(LearningViewTest, ANewFileNamedOnTheCommandLineIsCreatedBySave) {
 TEST_F(LearningViewTest, CardsWithoutAPartitionAreReported) {
     tCardBox saved;
     Fill(saved, 2, 1);
-    const std::string path = SaveBox(saved);
+    const FilePath path = SaveBox(saved);
     std::string bytes = testing::ReadBytes(path);
     bytes[225 + 1 + 128] = 'q';  // the KASTEN letter of the only record
     testing::WriteBytes(path, bytes);

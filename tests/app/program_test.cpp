@@ -28,8 +28,8 @@ std::string SampleBox() {
 
 TEST(Program, LearnsOnTheSampleBox) {
     testing::TempDir dir;
-    const std::string path = dir.File("sample.vok");
-    ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path));
+    const FilePath path = dir.File("sample.vok");
+    ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path.Bytes()));
     platform::qt::QtBackend backend;
     tCardBox box;
     TMyApp program(backend, box, path);

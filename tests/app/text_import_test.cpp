@@ -244,7 +244,7 @@ TEST(ImportFile, AFileReadInPiecesGivesWhatItsWholeContentGives) {
     const std::string marked = "\xEF\xBB\xBF" + plain;
     testing::TempDir dir;
     for (const std::string* content : {&windows, &utf8, &invalid, &marked}) {
-        const std::string path = dir.File("lines.txt");
+        const FilePath path = dir.File("lines.txt");
         testing::WriteBytes(path, *content);
         ImportFile fromDisk;
         const bool opened = fromDisk.Open(path);
@@ -303,7 +303,7 @@ TEST(ImportFile, EncodingsAreRecognised) {
 class ImportCommandTest : public AppTest {
   protected:
     void Import(const std::string& bytes) {
-        const std::string path = dir.File("import.txt");
+        const FilePath path = dir.File("import.txt");
         testing::WriteBytes(path, bytes);
         backend.AnswerFileDialog(path);
         frame->ChooseMenu(ids::kCmFileImport);
@@ -331,7 +331,7 @@ TEST_F(ImportCommandTest, TheDialogAndAnEmptyFile) {
 
 TEST_F(ImportCommandTest, CancelledDialogDoesNothing) {
     Start();
-    backend.AnswerFileDialog("");
+    backend.AnswerFileDialog(FilePath());
     frame->ChooseMenu(ids::kCmFileImport);
     EXPECT_EQ(Counts(), "");
 }
@@ -407,7 +407,7 @@ TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheMark) {
 
 TEST_F(ImportCommandTest, AFileThatCannotBeOpenedIsReported) {
     Start();
-    backend.AnswerFileDialog(dir.Path());  // a folder
+    backend.AnswerFileDialog(FilePath(dir.Path()));  // a folder
     backend.AnswerMessageBox(DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileImport);
     ASSERT_EQ(Messages().size(), 1u);
@@ -421,7 +421,7 @@ TEST_F(ImportCommandTest, ExportThenImportGivesThePairsBackInOrder) {
     box.AddToPartition(Card("Baum", "tree; wood"), 1);
     box.AddToInput(Card("back\\slash", "C:\\"));
     Start();
-    const std::string path = dir.File("export.txt");
+    const FilePath path = dir.File("export.txt");
     backend.AnswerFileDialog(path);
     frame->ChooseMenu(ids::kCmFileExport);
     const auto& dialog = backend.FileDialogs().at(0);
@@ -452,9 +452,9 @@ TEST_F(ImportCommandTest, ExportThenImportGivesThePairsBackInOrder) {
 
 TEST_F(ImportCommandTest, ExportOfAnEmptyBoxAndAFailedExport) {
     Start();
-    const std::string path = dir.File("empty.txt");
+    const FilePath path = dir.File("empty.txt");
     EXPECT_TRUE(ExportText(path, box));
-    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_TRUE(std::filesystem::exists(path.Bytes()));
     EXPECT_EQ(testing::ReadBytes(path), "");
     backend.AnswerFileDialog(dir.File("missing/out.txt"));
     backend.AnswerMessageBox(DialogResult::Ok);
@@ -480,7 +480,7 @@ TEST(ExportText, LargeBoxesInBlocksAndTheirFailures) {
     }
     ASSERT_GT(expected.size(), 2u * 1024 * 1024);
     testing::TempDir dir;
-    const std::string path = dir.File("out.txt");
+    const FilePath path = dir.File("out.txt");
     ASSERT_TRUE(ExportText(path, box));
     EXPECT_TRUE(testing::ReadBytes(path) == expected);
     BlockWriter::SetThreadsAllowed(false);  // as when no thread can be had

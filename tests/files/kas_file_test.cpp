@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,19 +17,20 @@ using testing::ReadBytes;
 using testing::TempDir;
 
 TEST(KasFileName, ReplacesTheExtension) {
-    EXPECT_EQ(KasFileName("words.vok"), "words.kas");
-    EXPECT_EQ(KasFileName("/home/ann/lists/words.vok"), "/home/ann/lists/words.kas");
-    EXPECT_EQ(KasFileName("words.old.vok"), "words.old.kas");
+    EXPECT_EQ(KasFileName(FilePath("words.vok")).Bytes(), "words.kas");
+    EXPECT_EQ(KasFileName(FilePath("/home/ann/lists/words.vok")).Bytes(),
+              "/home/ann/lists/words.kas");
+    EXPECT_EQ(KasFileName(FilePath("words.old.vok")).Bytes(), "words.old.kas");
 }
 
 TEST(KasFileName, DotInAFolderNameWhenTheFileHasNone) {
-    EXPECT_EQ(KasFileName("/home/ann/my.lists/words"), "/home/ann/my.kas");
+    EXPECT_EQ(KasFileName(FilePath("/home/ann/my.lists/words")).Bytes(), "/home/ann/my.kas");
 }
 
 TEST(KasFileName, NoDotAfterTheFirstCharacterAppends) {
-    EXPECT_EQ(KasFileName("words"), "words.kas");
-    EXPECT_EQ(KasFileName(".words"), ".words.kas");
-    EXPECT_EQ(KasFileName(""), ".kas");
+    EXPECT_EQ(KasFileName(FilePath("words")).Bytes(), "words.kas");
+    EXPECT_EQ(KasFileName(FilePath(".words")).Bytes(), ".words.kas");
+    EXPECT_EQ(KasFileName(FilePath("")).Bytes(), ".kas");
 }
 
 TEST(KasFile, RowsForCountsAndCapacities) {
@@ -43,7 +45,7 @@ TEST(KasFile, RowsForCountsAndCapacities) {
     const char* letters = "ABCDEFGZX";
     const int capacities[] = {10, 20, 40, 80, 160, 320, 640, 999999, 999999};
     for (std::uint32_t i = 0; i < 9; ++i) {
-        table.GoTo(i);
+        ASSERT_TRUE(table.GoTo(i));
         EXPECT_EQ(table.Name.Text(), names[i]);
         EXPECT_EQ(table.Bez.Text(), std::string(1, letters[i]));
         EXPECT_EQ(table.Max.Value(), capacities[i]);
@@ -53,9 +55,9 @@ TEST(KasFile, RowsForCountsAndCapacities) {
         }
     }
     char raw[8];
-    table.GoTo(7);
+    ASSERT_TRUE(table.GoTo(7));
     EXPECT_EQ(table.GetField(table.FieldIndex("ANZAHL"), raw), 0);  // blank
-    table.GoTo(1);
+    ASSERT_TRUE(table.GoTo(1));
     EXPECT_EQ(table.GetField(table.FieldIndex("MAX"), raw), 6);
     EXPECT_STREQ(raw, "    20");
 }
@@ -75,14 +77,23 @@ TEST(KasFile, NeverWrittenOverTheVocabularyFile) {
     EXPECT_FALSE(ReadBytes(dir.File("plain.kas")).empty());
 }
 
-TEST(KasFile, ErrorsAreOnlyFormatted) {
+TEST(KasFile, ABoxFileThatCannotBeWrittenDoesNotFailTheSave) {
+    TempDir dir;
+    tCardBox box;
+    box.AddToInput(testing::Card("Haus", "house"));
+    std::filesystem::create_directory(dir.File("words.kas").Bytes());  // in the box file's way
+    ASSERT_TRUE(SaveVokFile(dir.File("words.vok"), box));
+    tCardBox loaded;
+    EXPECT_EQ(LoadVokFile(dir.File("words.vok"), loaded).loaded, 1);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("words.kas").Bytes()));
+    EXPECT_FALSE(WriteKasFile(dir.File("words.vok"), std::vector<int>(7, 0)));
+}
+
+TEST(KasFile, AFailedOpenIsRecordedAsSuch) {
     tKastenDB table;
-    EXPECT_FALSE(table.Open("/nonexistent/folder/x.kas"));
-    EXPECT_EQ(table.ErrorMessage(), "Fehler in Kastendatei: 3");
-    EXPECT_EQ(table.LastError(), 0);
-    tVokDB words;
-    EXPECT_FALSE(words.Open("/nonexistent/folder/x.vok"));
-    EXPECT_EQ(words.ErrorMessage(), "Fehler in Vokabeldatei: 3");
+    EXPECT_FALSE(table.Open(FilePath("/nonexistent/folder/x.kas")));
+    EXPECT_EQ(table.LastError(), DbfError::CannotOpen);
+    EXPECT_FALSE(table.WriteFailed());
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ void FillBox(tCardBox& box, const std::string& prefix) {
 }
 
 // "old" or "new" when the file holds exactly one of the two boxes, else what went wrong.
-std::string Contents(const std::string& path) {
+std::string Contents(const FilePath& path) {
     tCardBox loaded;
     const LoadResult result = LoadVokFile(path, loaded);
     if (!result.opened) {
@@ -53,7 +53,7 @@ std::string Contents(const std::string& path) {
 
 TEST(KilledSave, LeavesTheOldOrTheNewFile) {
     testing::TempDir dir;
-    const std::string path = dir.File("words.vok");
+    const FilePath path = dir.File("words.vok");
     tCardBox oldBox;
     tCardBox newBox;
     FillBox(oldBox, "old");

@@ -76,7 +76,7 @@ std::string KasRows(const std::vector<int>& counts) {
 
 class VokFileTest : public ::testing::Test {
   protected:
-    std::string Path(const std::string& name = "words.vok") const { return dir.File(name); }
+    FilePath Path(const std::string& name = "words.vok") const { return dir.File(name); }
 
     // Saves `box`, loads the file into a fresh box, and returns that box's result.
     LoadResult RoundTrip(tCardBox& box, tCardBox& loaded) {
@@ -274,7 +274,7 @@ TEST_F(VokFileTest, WithoutAPartitionFieldEveryCardGoesToTheInputStack) {
 TEST_F(VokFileTest, UnreadableFilesAddNothing) {
     tCardBox box;
     EXPECT_FALSE(LoadVokFile(Path("absent.vok"), box).opened);
-    EXPECT_FALSE(LoadVokFile(dir.Path(), box).opened);
+    EXPECT_FALSE(LoadVokFile(FilePath(dir.Path()), box).opened);
     WriteBytes(Path("empty.vok"), "");
     EXPECT_FALSE(LoadVokFile(Path("empty.vok"), box).opened);
     WriteBytes(Path("text.vok"), "Haus;house\r\nBaum;tree\r\n");
@@ -289,7 +289,7 @@ TEST_F(VokFileTest, TheBoxFileDoesNotMatterForLoading) {
     WriteBytes(Path("words.kas"), "garbage");
     tCardBox loaded;
     EXPECT_EQ(LoadVokFile(Path(), loaded).loaded, 4);
-    std::filesystem::remove(Path("words.kas"));
+    std::filesystem::remove(Path("words.kas").Bytes());
     loaded.ClearAll();
     EXPECT_EQ(LoadVokFile(Path(), loaded).loaded, 4);
     EXPECT_EQ(Counts(loaded), (std::vector<int>{0, 0, 4, 0, 0, 0, 0, 0}));
@@ -336,8 +336,8 @@ TEST_F(FailedSaveTest, EveryInjectedFailureOfTheVocabularyFile) {
             steps = counter.Count(kind);
         }
         const std::string complete = ReadBytes(Path("count.vok"));
-        std::filesystem::remove(Path("count.vok"));
-        std::filesystem::remove(Path("count.kas"));
+        std::filesystem::remove(Path("count.vok").Bytes());
+        std::filesystem::remove(Path("count.kas").Bytes());
         RecordProperty("steps_of_kind_" + std::to_string(static_cast<int>(kind)), steps);
         for (int step = 1; step <= steps; ++step) {
             ScopedFault fault(kind, step);
@@ -360,9 +360,9 @@ TEST_F(FailedSaveTest, EveryInjectedFailureOfTheVocabularyFile) {
 }
 
 TEST_F(FailedSaveTest, PathThatIsAFolder) {
-    std::filesystem::create_directory(Path("folder.vok"));
+    std::filesystem::create_directory(Path("folder.vok").Bytes());
     EXPECT_FALSE(SaveVokFile(Path("folder.vok"), changed));
-    EXPECT_TRUE(std::filesystem::is_directory(Path("folder.vok")));
+    EXPECT_TRUE(std::filesystem::is_directory(Path("folder.vok").Bytes()));
     EXPECT_EQ(dir.Entries(), (Names{"folder.vok", "words.kas", "words.vok"}));
 }
 
@@ -392,12 +392,12 @@ TEST_F(VokFileTest, TemporariesOfKilledSavesAreRemovedByTheNextSave) {
 TEST_F(VokFileTest, SavingKeepsThePermissionsOfTheOldFile) {
     tCardBox box;
     ASSERT_TRUE(SaveVokFile(Path(), box));
-    std::filesystem::permissions(Path(), std::filesystem::perms::owner_read |
-                                             std::filesystem::perms::owner_write |
-                                             std::filesystem::perms::group_read);
+    std::filesystem::permissions(Path().Bytes(), std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::owner_write |
+                                                     std::filesystem::perms::group_read);
     Fill(box, 1, 2);
     ASSERT_TRUE(SaveVokFile(Path(), box));
-    EXPECT_EQ(std::filesystem::status(Path()).permissions(),
+    EXPECT_EQ(std::filesystem::status(Path().Bytes()).permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                   std::filesystem::perms::group_read);
 }

@@ -217,20 +217,20 @@ TEST_F(FrameworkTest, AScriptThatLeavesItsDialogOpenFails) {
 
 TEST_F(FrameworkTest, MessageBoxesAndFileDialogsAreRecorded) {
     backend.AnswerMessageBox(DialogResult::Yes);
-    backend.AnswerFileDialog("/tmp/chosen.vok");
-    backend.AnswerFileDialog("");
+    backend.AnswerFileDialog(FilePath("/tmp/chosen.vok"));
+    backend.AnswerFileDialog(FilePath());
     EXPECT_EQ(root.MessageBox("Save existing changes?", "", MessageButtons::YesNo),
               DialogResult::Yes);
     FileDialogData data;
-    data.fileName = "*.vok";
+    data.fileName = FilePath("*.vok");
     EXPECT_TRUE(root.RunFileDialog(FileDialogKind::Save, data));
-    EXPECT_EQ(data.fileName, "/tmp/chosen.vok");
+    EXPECT_EQ(data.fileName, FilePath("/tmp/chosen.vok"));
     EXPECT_FALSE(root.RunFileDialog(FileDialogKind::Open, data));
     ASSERT_EQ(backend.MessageBoxes().size(), 1u);
     EXPECT_EQ(backend.MessageBoxes()[0].request.text, "Save existing changes?");
     EXPECT_EQ(backend.MessageBoxes()[0].owner, &root);
     ASSERT_EQ(backend.FileDialogs().size(), 2u);
-    EXPECT_EQ(backend.FileDialogs()[0].data.fileName, "*.vok");
+    EXPECT_EQ(backend.FileDialogs()[0].data.fileName, FilePath("*.vok"));
     EXPECT_EQ(backend.FileDialogs()[1].kind, FileDialogKind::Open);
 }
 

@@ -20,7 +20,7 @@ namespace tallyfold::testing {
 class AppTest : public HeadlessTest {
   protected:
     /// Starts the program as if `fileName` had been given on the command line.
-    void Start(const std::string& fileName = "") {
+    void Start(const FilePath& fileName = FilePath()) {
         app = std::make_unique<TMyApp>(backend, box, fileName);
         app->Start();
         frame = backend.MainWindow();
@@ -28,8 +28,8 @@ class AppTest : public HeadlessTest {
     }
 
     /// Saves `cards` into a vocabulary file in the scratch folder and returns its path.
-    std::string SaveBox(tCardBox& cards, const std::string& name = "words.vok") {
-        const std::string path = dir.File(name);
+    FilePath SaveBox(tCardBox& cards, const std::string& name = "words.vok") {
+        const FilePath path = dir.File(name);
         EXPECT_TRUE(SaveVokFile(path, cards));
         return path;
     }

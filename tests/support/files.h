@@ -8,8 +8,20 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
+
+#include "table/file_path.h"
+
+namespace tallyfold {
+
+/// Paths in test messages, as their bytes.
+inline void PrintTo(const FilePath& path, std::ostream* out) {
+    *out << '"' << path.Bytes() << '"';
+}
+
+}  // namespace tallyfold
 
 namespace tallyfold::testing {
 
@@ -31,7 +43,7 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    FilePath File(const std::string& name) const { return FilePath(path_ + "/" + name); }
     /// Names of the entries in the folder, sorted.
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
@@ -46,13 +58,13 @@ class TempDir {
     std::string path_;
 };
 
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+inline std::string ReadBytes(const FilePath& path) {
+    std::ifstream in(path.Bytes(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+inline void WriteBytes(const FilePath& path, const std::string& bytes) {
+    std::ofstream out(path.Bytes(), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 

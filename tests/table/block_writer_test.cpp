@@ -25,7 +25,7 @@ class BlockWriterTest : public ::testing::Test {
     void SetUp() override { ASSERT_TRUE(file.Create(path)); }
 
     TempDir dir;
-    std::string path = dir.File("blocks.bin");
+    FilePath path = dir.File("blocks.bin");
     File file;
 };
 

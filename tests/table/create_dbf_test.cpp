@@ -7,6 +7,7 @@
 #include "table/dbf.h"
 #include "tests/support/dbf_image.h"
 #include "tests/support/files.h"
+#include "tests/support/open_table.h"
 
 namespace tallyfold {
 namespace {
@@ -19,7 +20,7 @@ using testing::TempDir;
 TEST(CreateTable, ExactBytesOfASmallTable) {
     TempDir dir;
     tCreateDBF builder;
-    builder.AddField("A", 'C', 3, 0);
+    ASSERT_TRUE(builder.AddField("A", 'C', 3, 0));
     ASSERT_TRUE(builder.Create(dir.File("a.dbf"), TableDate{1995, 7, 31}));
     std::string expected(66, '\0');
     expected[0] = 3;
@@ -40,17 +41,17 @@ TEST(CreateTable, ExactBytesOfASmallTable) {
 TEST(CreateTable, SizesOfTheCardFileLayouts) {
     TempDir dir;
     tCreateDBF words;
-    words.AddField("DEUTSCH", 'C', 64, 0);
-    words.AddField("UEBERSETZT", 'C', 64, 0);
-    words.AddField("KASTEN", 'C', 1, 0);
-    words.AddField("ALTER", 'N', 4, 0);
-    words.AddField("GEWUSST", 'N', 5, 0);
-    words.AddField("UNBEKANNT", 'N', 5, 0);
+    ASSERT_TRUE(words.AddField("DEUTSCH", 'C', 64, 0));
+    ASSERT_TRUE(words.AddField("UEBERSETZT", 'C', 64, 0));
+    ASSERT_TRUE(words.AddField("KASTEN", 'C', 1, 0));
+    ASSERT_TRUE(words.AddField("ALTER", 'N', 4, 0));
+    ASSERT_TRUE(words.AddField("GEWUSST", 'N', 5, 0));
+    ASSERT_TRUE(words.AddField("UNBEKANNT", 'N', 5, 0));
     ASSERT_TRUE(words.Create(dir.File("w.vok")));
     const std::string bytes = ReadBytes(dir.File("w.vok"));
     EXPECT_EQ(bytes.size(), 226u);
     EXPECT_EQ(bytes.substr(224), "\x0D\x1A");
-    tDBF table(dir.File("w.vok"));
+    testing::OpenTable table(dir.File("w.vok"));
     EXPECT_EQ(table.HeaderLength(), 225);
     EXPECT_EQ(table.RecordLength(), 144);
     EXPECT_EQ(table.RecordCount(), 0u);
@@ -58,7 +59,7 @@ TEST(CreateTable, SizesOfTheCardFileLayouts) {
     tCreateDBF none;
     ASSERT_TRUE(none.Create(dir.File("none.dbf")));
     EXPECT_EQ(ReadBytes(dir.File("none.dbf")).size(), 34u);
-    tDBF empty(dir.File("none.dbf"));
+    testing::OpenTable empty(dir.File("none.dbf"));
     EXPECT_EQ(empty.HeaderLength(), 33);
     EXPECT_EQ(empty.RecordLength(), 1);
     EXPECT_EQ(empty.FieldCount(), 0);
@@ -67,13 +68,13 @@ TEST(CreateTable, SizesOfTheCardFileLayouts) {
 TEST(CreateTable, NamesAndTypesInUpperCaseAndReadBack) {
     TempDir dir;
     tCreateDBF builder;
-    builder.AddField("bez", 'c', 1, 0);
-    builder.AddField("anzahl", 'n', 6, 0);
-    builder.AddField("a_very_long_name", 'N', 12, 2);
+    ASSERT_TRUE(builder.AddField("bez", 'c', 1, 0));
+    ASSERT_TRUE(builder.AddField("anzahl", 'n', 6, 0));
+    ASSERT_TRUE(builder.AddField("a_very_long_name", 'N', 12, 2));
     ASSERT_TRUE(builder.Create(dir.File("b.dbf"), TableDate{2026, 12, 8}));
     EXPECT_EQ(ReadBytes(dir.File("b.dbf")),
               TableImage({{"BEZ", 'C', 1}, {"ANZAHL", 'N', 6}, {"A_VERY_LON", 'N', 12, 2}}, {}));
-    tDBF table(dir.File("b.dbf"));
+    testing::OpenTable table(dir.File("b.dbf"));
     ASSERT_EQ(table.FieldCount(), 3);
     EXPECT_EQ(table.FieldName(0), "BEZ");
     EXPECT_EQ(table.FieldType(1), 'N');
@@ -102,7 +103,7 @@ TEST(CreateTable, ReplacesAnOldFileAndFailsWithoutAFolder) {
     ASSERT_TRUE(tCreateDBF().Create(dir.File("old.dbf")));
     EXPECT_EQ(ReadBytes(dir.File("old.dbf")).size(), 34u);
     EXPECT_FALSE(tCreateDBF().Create(dir.File("missing/new.dbf")));
-    EXPECT_FALSE(tCreateDBF().Create(dir.Path()));
+    EXPECT_FALSE(tCreateDBF().Create(FilePath(dir.Path())));
 }
 
 TEST(CreateTable, AtMost256Fields) {
@@ -113,6 +114,26 @@ TEST(CreateTable, AtMost256Fields) {
     EXPECT_FALSE(builder.AddField("ONEMORE", 'C', 1, 0));
     builder.Clear();
     EXPECT_TRUE(builder.AddField("AGAIN", 'C', 1, 0));
+}
+
+TEST(CreateTable, WidthsAndDecimalsThatNoDescriptorHoldsAreRefused) {
+    tCreateDBF builder;
+    EXPECT_FALSE(builder.AddField("ZERO", 'C', 0, 0));
+    EXPECT_FALSE(builder.AddField("WIDE", 'C', 256, 0));
+    EXPECT_FALSE(builder.AddField("NEGATIVE", 'N', -1, 0));
+    EXPECT_FALSE(builder.AddField("DEC", 'N', 5, -1));
+    EXPECT_FALSE(builder.AddField("DEC", 'N', 5, 5));
+    EXPECT_FALSE(builder.AddField("DEC", 'N', 5, 256));
+    EXPECT_TRUE(builder.AddField("WIDEST", 'C', 255, 0));
+    EXPECT_TRUE(builder.AddField("MONEY", 'N', 10, 9));
+    // Only the fields that fit were listed: the table holds them and nothing wrapped around.
+    TempDir dir;
+    ASSERT_TRUE(builder.Create(dir.File("limits.dbf")));
+    testing::OpenTable table(dir.File("limits.dbf"));
+    ASSERT_EQ(table.FieldCount(), 2);
+    EXPECT_EQ(table.FieldLength(0), 255);
+    EXPECT_EQ(table.FieldDecimals(1), 9);
+    EXPECT_EQ(table.RecordLength(), 1 + 255 + 10);
 }
 
 }  // namespace

@@ -29,18 +29,17 @@ const std::vector<FieldSpec> kWords = {{"WORD", 'C', 8}, {"COUNT", 'N', 4}};
 // Keeps every reported code, not only the last.
 class RecordingTable : public tDBF {
   public:
-    void Error(int code) override {
-        codes.push_back(code);
-        tDBF::Error(code);
-    }
-    std::vector<int> codes;
+    std::vector<DbfError> codes;
+
+  protected:
+    void OnError(DbfError code) override { codes.push_back(code); }
 };
 
 class TableTest : public ::testing::Test {
   protected:
-    std::string MakeTable(const std::vector<std::string>& records,
-                          const std::vector<FieldSpec>& fields = kWords) {
-        const std::string path = dir.File("words.dbf");
+    FilePath MakeTable(const std::vector<std::string>& records,
+                       const std::vector<FieldSpec>& fields = kWords) {
+        const FilePath path = dir.File("words.dbf");
         WriteBytes(path, TableImage(fields, records));
         return path;
     }
@@ -49,10 +48,10 @@ class TableTest : public ::testing::Test {
 };
 
 TEST_F(TableTest, OpensANewTableWithItsFields) {
-    const std::string path = dir.File("new.dbf");
+    const FilePath path = dir.File("new.dbf");
     tCreateDBF builder;
-    builder.AddField("WORD", 'C', 8, 0);
-    builder.AddField("COUNT", 'N', 4, 0);
+    ASSERT_TRUE(builder.AddField("WORD", 'C', 8, 0));
+    ASSERT_TRUE(builder.AddField("COUNT", 'N', 4, 0));
     ASSERT_TRUE(builder.Create(path));
     tDBF table;
     ASSERT_TRUE(table.Open(path));
@@ -66,14 +65,15 @@ TEST_F(TableTest, OpensANewTableWithItsFields) {
     EXPECT_EQ(table.FieldDecimals(0), 0);
     EXPECT_TRUE(table.GoTo(0));
     EXPECT_TRUE(table.Eof());
-    EXPECT_EQ(table.LastError(), 0);
+    EXPECT_EQ(table.LastError(), DbfError::None);
 }
 
 TEST_F(TableTest, AppendBlankWritesRecordMarkerAndCount) {
-    const std::string path = MakeTable({});
+    const FilePath path = MakeTable({});
     const std::string before = ReadBytes(path);
     {
-        tDBF table(path);
+        tDBF table;
+        ASSERT_TRUE(table.Open(path));
         ASSERT_TRUE(table.AppendBlank());
         EXPECT_EQ(table.RecNo(), 0u);
         EXPECT_EQ(table.RecordCount(), 1u);
@@ -88,15 +88,16 @@ TEST_F(TableTest, AppendBlankWritesRecordMarkerAndCount) {
 }
 
 TEST_F(TableTest, StoredFieldsReachTheFileOnlyWithTheNextMove) {
-    const std::string path = MakeTable({});
-    tDBF table(path);
-    table.AppendBlank();
+    const FilePath path = MakeTable({});
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
+    ASSERT_TRUE(table.AppendBlank());
     EXPECT_EQ(table.PutField(0, "Haus"), 8);
     EXPECT_EQ(ReadBytes(path).substr(97 + 1, 8), std::string(8, ' '));
     table.Flush();
     EXPECT_EQ(ReadBytes(path).substr(97 + 1, 8), "Haus    ");
     table.PutField(0, "Baum");
-    table.AppendBlank();
+    ASSERT_TRUE(table.AppendBlank());
     EXPECT_EQ(ReadBytes(path).substr(97 + 1, 8), "Baum    ");
     table.PutField(0, "Zaun");
     table.Close();
@@ -105,8 +106,9 @@ TEST_F(TableTest, StoredFieldsReachTheFileOnlyWithTheNextMove) {
 }
 
 TEST_F(TableTest, PutFieldCutsAndPads) {
-    const std::string path = MakeTable({RecordImage(kWords, {"old", "1"})});
-    tDBF table(path);
+    const FilePath path = MakeTable({RecordImage(kWords, {"old", "1"})});
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
     ASSERT_TRUE(table.GoTo(0));
     table.PutField(0, "Donaudampfschiff");
     table.PutField(1, "7");
@@ -115,20 +117,21 @@ TEST_F(TableTest, PutFieldCutsAndPads) {
 }
 
 TEST_F(TableTest, GetFieldDropsTrailingBlanksOnly) {
-    const std::string path =
+    const FilePath path =
         MakeTable({RecordImage(kWords, {"Haus", "  17"}), RecordImage(kWords, {"", ""}),
                    RecordImage(kWords, {"  lead"})});
-    tDBF table(path);
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
     char text[9];
     ASSERT_TRUE(table.GoTo(0));
     EXPECT_EQ(table.GetField(0, text), 4);
     EXPECT_STREQ(text, "Haus");
     EXPECT_EQ(table.GetField(1, text), 4);
     EXPECT_STREQ(text, "  17");
-    table.GoTo(1);
+    ASSERT_TRUE(table.GoTo(1));
     EXPECT_EQ(table.GetField(0, text), 0);
     EXPECT_STREQ(text, "");
-    table.GoTo(2);
+    ASSERT_TRUE(table.GoTo(2));
     EXPECT_EQ(table.GetField(0, text), 6);
     EXPECT_STREQ(text, "  lead");
     char small[3];
@@ -137,7 +140,7 @@ TEST_F(TableTest, GetFieldDropsTrailingBlanksOnly) {
 }
 
 TEST_F(TableTest, GoToBeyondTheEndReportsFive) {
-    const std::string path = MakeTable({RecordImage(kWords, {"a"})});
+    const FilePath path = MakeTable({RecordImage(kWords, {"a"})});
     RecordingTable table;
     ASSERT_TRUE(table.Open(path));
     EXPECT_TRUE(table.GoTo(1));
@@ -146,47 +149,49 @@ TEST_F(TableTest, GoToBeyondTheEndReportsFive) {
     EXPECT_FALSE(table.GoTo(2));
     EXPECT_EQ(table.RecNo(), 2u);
     EXPECT_TRUE(table.Eof());
-    EXPECT_EQ(table.codes, std::vector<int>{kDbfRecordOutOfRange});
+    EXPECT_EQ(table.codes, std::vector<DbfError>{DbfError::RecordOutOfRange});
 }
 
 TEST_F(TableTest, NoCurrentRecordGivesSevenAndStoresNothing) {
-    const std::string path = MakeTable({RecordImage(kWords, {"a"})});
+    const FilePath path = MakeTable({RecordImage(kWords, {"a"})});
     RecordingTable table;
     ASSERT_TRUE(table.Open(path));
-    table.GoTo(1);
+    ASSERT_TRUE(table.GoTo(1));
     char text[9] = "x";
     EXPECT_EQ(table.GetField(0, text), 0);
     EXPECT_STREQ(text, "");
     EXPECT_EQ(table.PutField(0, "b"), 0);
-    table.GoTo(0);
+    ASSERT_TRUE(table.GoTo(0));
     EXPECT_EQ(table.GetField(5, text), 0);
     EXPECT_EQ(table.PutField(-1, "b"), 0);
-    EXPECT_EQ(table.codes, (std::vector<int>{kDbfNoCurrentField, kDbfNoCurrentField}));
+    EXPECT_EQ(table.codes,
+              (std::vector<DbfError>{DbfError::NoCurrentField, DbfError::NoCurrentField}));
     table.Close();
     EXPECT_EQ(ReadBytes(path), TableImage(kWords, {RecordImage(kWords, {"a"})}));
 }
 
 TEST_F(TableTest, FieldIndexFindsTheLaterOfTwoNames) {
     const std::vector<FieldSpec> fields = {{"NAME", 'C', 2}, {"NAME", 'C', 3}, {"OTHER", 'N', 2}};
-    const std::string path = MakeTable({}, fields);
-    tDBF table(path);
+    const FilePath path = MakeTable({}, fields);
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
     EXPECT_EQ(table.FieldIndex("NAME"), 1);
     EXPECT_EQ(table.FieldIndex("OTHER"), 2);
     EXPECT_EQ(table.FieldIndex("OTHE"), -1);
 }
 
 TEST_F(TableTest, MissingFieldReportsSixOnlyWhileTheLastErrorIsZero) {
-    const std::string path = MakeTable({});
+    const FilePath path = MakeTable({});
     RecordingTable table;
     ASSERT_TRUE(table.Open(path));
     EXPECT_EQ(table.FieldIndex("word"), -1);  // names are case-sensitive
     EXPECT_EQ(table.FieldIndex("ABSENT"), -1);
-    EXPECT_EQ(table.codes, std::vector<int>{kDbfNoSuchField});
-    EXPECT_EQ(table.LastError(), kDbfNoSuchField);
+    EXPECT_EQ(table.codes, std::vector<DbfError>{DbfError::NoSuchField});
+    EXPECT_EQ(table.LastError(), DbfError::NoSuchField);
 }
 
 TEST_F(TableTest, QueriesOnInvalidIndexesAndClosedTables) {
-    const std::string path = MakeTable({});
+    const FilePath path = MakeTable({});
     RecordingTable table;
     EXPECT_EQ(table.FieldIndex("WORD"), -1);
     EXPECT_FALSE(table.GoTo(0));
@@ -201,28 +206,29 @@ TEST_F(TableTest, QueriesOnInvalidIndexesAndClosedTables) {
     EXPECT_EQ(table.FieldLength(9), 0);
     EXPECT_EQ(table.FieldDecimals(2), 0);
     table.Close();
-    EXPECT_EQ(table.Path(), "");
+    EXPECT_TRUE(table.Path().IsEmpty());
     EXPECT_EQ(table.RecordCount(), 0u);
     EXPECT_EQ(table.FieldCount(), 0);
 }
 
 TEST_F(TableTest, AnyFlagOtherThanBlankIsDeleted) {
-    const std::string path =
+    const FilePath path =
         MakeTable({RecordImage(kWords, {"live"}), RecordImage(kWords, {"star"}, '*'),
                    RecordImage(kWords, {"odd"}, 'x')});
-    tDBF table(path);
-    table.GoTo(0);
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
+    ASSERT_TRUE(table.GoTo(0));
     EXPECT_FALSE(table.Deleted());
-    table.GoTo(1);
+    ASSERT_TRUE(table.GoTo(1));
     EXPECT_TRUE(table.Deleted());
-    table.GoTo(2);
+    ASSERT_TRUE(table.GoTo(2));
     EXPECT_TRUE(table.Deleted());
     table.Recall();
     EXPECT_FALSE(table.Deleted());
-    table.GoTo(0);
+    ASSERT_TRUE(table.GoTo(0));
     table.Delete();
     EXPECT_TRUE(table.Deleted());
-    table.GoTo(3);
+    ASSERT_TRUE(table.GoTo(3));
     EXPECT_FALSE(table.Deleted());
     table.Close();
     const std::string bytes = ReadBytes(path);
@@ -231,15 +237,16 @@ TEST_F(TableTest, AnyFlagOtherThanBlankIsDeleted) {
 }
 
 TEST_F(TableTest, PackKeepsLiveRecordsInOrder) {
-    const std::string path =
+    const FilePath path =
         MakeTable({RecordImage(kWords, {"zero"}, '*'), RecordImage(kWords, {"one", "1"}),
                    RecordImage(kWords, {"two"}, '*'), RecordImage(kWords, {"three", "3"})});
     const std::string header = ReadBytes(path).substr(0, 97);
-    tDBF table(path);
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
     ASSERT_TRUE(table.Pack());
     EXPECT_EQ(table.RecordCount(), 2u);
     char text[9];
-    table.GoTo(1);
+    ASSERT_TRUE(table.GoTo(1));
     table.GetField(0, text);
     EXPECT_STREQ(text, "three");
     table.Close();
@@ -249,20 +256,19 @@ TEST_F(TableTest, PackKeepsLiveRecordsInOrder) {
 }
 
 TEST_F(TableTest, PackUsesTheUnderscoreNameBesideTheTable) {
-    const std::string path = dir.File("box.vok");
+    const FilePath path = dir.File("box.vok");
     WriteBytes(path, TableImage(kWords, {RecordImage(kWords, {"a"}, '*')}));
-    std::filesystem::create_directory(dir.File("box.vo_"));  // blocks the temporary file
+    std::filesystem::create_directory(dir.File("box.vo_").Bytes());  // blocks the temporary file
     RecordingTable table;
     ASSERT_TRUE(table.Open(path));
     EXPECT_FALSE(table.Pack());
-    EXPECT_EQ(table.codes, std::vector<int>{kDbfCannotOpen});
+    EXPECT_EQ(table.codes, std::vector<DbfError>{DbfError::CannotOpen});
     EXPECT_TRUE(table.IsOpen());
     EXPECT_EQ(table.RecordCount(), 1u);
 }
 
 TEST_F(TableTest, PackThatCannotRenameLeavesTheOldTable) {
-    const std::string path =
-        MakeTable({RecordImage(kWords, {"a"}, '*'), RecordImage(kWords, {"b"})});
+    const FilePath path = MakeTable({RecordImage(kWords, {"a"}, '*'), RecordImage(kWords, {"b"})});
     const std::string before = ReadBytes(path);
     RecordingTable table;
     ASSERT_TRUE(table.Open(path));
@@ -276,16 +282,33 @@ TEST_F(TableTest, PackThatCannotRenameLeavesTheOldTable) {
     EXPECT_EQ(table.RecordCount(), 2u);
 }
 
+TEST_F(TableTest, ErrorsAreRecordedBeforeTheHookHearsThem) {
+    class Checking : public tDBF {
+      public:
+        std::vector<DbfError> seen;
+
+      protected:
+        void OnError(DbfError code) override {
+            EXPECT_EQ(LastError(), code);
+            seen.push_back(code);
+        }
+    };
+    Checking table;
+    EXPECT_FALSE(table.Open(dir.File("absent.dbf")));
+    EXPECT_EQ(table.seen, std::vector<DbfError>{DbfError::CannotOpen});
+    EXPECT_FALSE(table.WriteFailed());
+}
+
 TEST_F(TableTest, OpenErrorsLeaveTheTableClosed) {
     RecordingTable table;
     EXPECT_FALSE(table.Open(dir.File("absent.dbf")));
-    EXPECT_FALSE(table.Open(dir.Path()));  // a folder is not a table
+    EXPECT_FALSE(table.Open(FilePath(dir.Path())));  // a folder is not a table
     WriteBytes(dir.File("short.dbf"), std::string(10, '\x03'));
     EXPECT_FALSE(table.Open(dir.File("short.dbf")));
-    EXPECT_EQ(table.codes,
-              (std::vector<int>{kDbfCannotOpen, kDbfCannotOpen, kDbfHeaderUnreadable}));
+    EXPECT_EQ(table.codes, (std::vector<DbfError>{DbfError::CannotOpen, DbfError::CannotOpen,
+                                                  DbfError::HeaderUnreadable}));
     EXPECT_FALSE(table.IsOpen());
-    EXPECT_EQ(table.Path(), "");
+    EXPECT_TRUE(table.Path().IsEmpty());
 }
 
 // Each header that lies about itself is refused before anything is sized by it.
@@ -313,28 +336,28 @@ TEST_F(TableTest, InconsistentHeadersAreRefusedWithNine) {
         WriteBytes(dir.File("bad.dbf"), c.bytes);
         RecordingTable table;
         EXPECT_FALSE(table.Open(dir.File("bad.dbf"))) << c.what;
-        EXPECT_EQ(table.codes, std::vector<int>{kDbfInconsistentHeader}) << c.what;
+        EXPECT_EQ(table.codes, std::vector<DbfError>{DbfError::InconsistentHeader}) << c.what;
         EXPECT_FALSE(table.IsOpen()) << c.what;
     }
 }
 
 TEST_F(TableTest, RecordLengthLongerThanTheFieldsIsAccepted) {
     // Other writers may leave room after the last field; the fields stay where they are.
-    const std::string path = dir.File("wide.dbf");
+    const FilePath path = dir.File("wide.dbf");
     std::string bytes = HeaderImage(kWords, 1);
     bytes[10] = 16;
     bytes += RecordImage(kWords, {"abc", "12"}) + "xyz" + "\x1A";
     WriteBytes(path, bytes);
     tDBF table;
     ASSERT_TRUE(table.Open(path));
-    table.GoTo(0);
+    ASSERT_TRUE(table.GoTo(0));
     char text[9];
     table.GetField(1, text);
     EXPECT_STREQ(text, "12");
 }
 
 TEST_F(TableTest, PartOfARecordReadsAsBlanks) {
-    const std::string path = dir.File("cut.dbf");
+    const FilePath path = dir.File("cut.dbf");
     WriteBytes(path, HeaderImage(kWords, 2) + RecordImage(kWords, {"whole", "1"}) + " Hal");
     tDBF table;
     ASSERT_TRUE(table.Open(path));
@@ -349,7 +372,7 @@ TEST_F(TableTest, PartOfARecordReadsAsBlanks) {
 }
 
 TEST_F(TableTest, RecordCountBeyondTheFileIsCut) {
-    const std::string path = dir.File("lies.dbf");
+    const FilePath path = dir.File("lies.dbf");
     std::string bytes = TableImage(kWords, {RecordImage(kWords, {"one"})});
     bytes[4] = '\xFF';
     bytes[5] = '\xFF';
@@ -366,61 +389,62 @@ TEST_F(TableTest, ReadOnlyFileIsReadButNotWritten) {
     if (testing::RunningAsRoot()) {
         GTEST_SKIP() << "permission bits do not bind root";
     }
-    const std::string path = MakeTable({RecordImage(kWords, {"a"})});
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    const FilePath path = MakeTable({RecordImage(kWords, {"a"})});
+    std::filesystem::permissions(path.Bytes(), std::filesystem::perms::owner_read);
     RecordingTable table;
     ASSERT_TRUE(table.Open(path));
-    table.GoTo(0);
+    ASSERT_TRUE(table.GoTo(0));
     char text[9];
     table.GetField(0, text);
     EXPECT_STREQ(text, "a");
     EXPECT_FALSE(table.AppendBlank());
-    EXPECT_EQ(table.codes, std::vector<int>{kDbfWriteFailed});
+    EXPECT_EQ(table.codes, std::vector<DbfError>{DbfError::WriteFailed});
     EXPECT_EQ(table.RecordCount(), 1u);
 }
 
 TEST_F(TableTest, FailedFlushKeepsTheRecordDirty) {
-    const std::string path = MakeTable({RecordImage(kWords, {"a"})});
+    const FilePath path = MakeTable({RecordImage(kWords, {"a"})});
     RecordingTable table;
     ASSERT_TRUE(table.Open(path));
-    table.GoTo(0);
+    ASSERT_TRUE(table.GoTo(0));
     table.PutField(0, "b");
     {
         ScopedFault fault(FileOperation::Write, 1);
         table.Flush();
     }
-    EXPECT_EQ(table.codes, std::vector<int>{kDbfWriteFailed});
+    EXPECT_EQ(table.codes, std::vector<DbfError>{DbfError::WriteFailed});
     table.Flush();  // the record is still dirty and now reaches the file
     EXPECT_EQ(ReadBytes(path), TableImage(kWords, {RecordImage(kWords, {"b"})}));
 }
 
 TEST_F(TableTest, FailedAppendLeavesTheCount) {
-    const std::string path = MakeTable({});
+    const FilePath path = MakeTable({});
     RecordingTable table;
     ASSERT_TRUE(table.Open(path));
     ScopedFault fault(FileOperation::Write, 1);
     EXPECT_FALSE(table.AppendBlank());
     EXPECT_EQ(table.RecordCount(), 0u);
-    EXPECT_EQ(table.codes, std::vector<int>{kDbfWriteFailed});
+    EXPECT_EQ(table.codes, std::vector<DbfError>{DbfError::WriteFailed});
 }
 
 TEST_F(TableTest, WriteBehindGivesTheSameBytesWithFewerWrites) {
     auto fill = [this](const std::string& name, bool writeBehind) {
-        const std::string path = dir.File(name);
+        const FilePath path = dir.File(name);
         WriteBytes(path, TableImage(kWords, {}));
-        tDBF table(path);
+        tDBF table;
+        EXPECT_TRUE(table.Open(path));
         table.SetWriteBehind(writeBehind);
         for (int i = 0; i < 3000; ++i) {
-            table.AppendBlank();
+            EXPECT_TRUE(table.AppendBlank());
             table.PutField(0, "w" + std::to_string(i));
             table.PutField(1, std::to_string(i % 1000));
         }
         // Reading back in the middle of a write-behind sees the pending records.
-        table.GoTo(1234);
+        EXPECT_TRUE(table.GoTo(1234));
         char text[9];
         table.GetField(0, text);
         EXPECT_STREQ(text, "w1234");
-        table.GoTo(2999);
+        EXPECT_TRUE(table.GoTo(2999));
         table.PutField(1, "end");
         table.Close();
         return ReadBytes(path);
@@ -445,15 +469,15 @@ TEST_F(TableTest, WriteBehindGivesTheSameBytesWithFewerWrites) {
 }
 
 TEST_F(TableTest, WriteBehindFailureIsReportedAtSync) {
-    const std::string path = MakeTable({});
+    const FilePath path = MakeTable({});
     RecordingTable table;
     ASSERT_TRUE(table.Open(path));
     table.SetWriteBehind(true);
-    table.AppendBlank();
+    ASSERT_TRUE(table.AppendBlank());
     table.PutField(0, "x");
     ScopedFault fault(FileOperation::Write, 1, true);
     EXPECT_FALSE(table.Sync());
-    EXPECT_EQ(table.codes, std::vector<int>{kDbfWriteFailed});
+    EXPECT_EQ(table.codes, std::vector<DbfError>{DbfError::WriteFailed});
 }
 
 // Records of 257 bytes: 20,000 of them fill several of the buffers that a write-behind
@@ -461,19 +485,20 @@ TEST_F(TableTest, WriteBehindFailureIsReportedAtSync) {
 const std::vector<FieldSpec> kWide = {{"TEXT", 'C', 250}, {"COUNT", 'N', 6}};
 constexpr int kWideRecords = 20000;
 
-std::string FillWide(const std::string& path, bool writeBehind) {
+std::string FillWide(const FilePath& path, bool writeBehind) {
     WriteBytes(path, TableImage(kWide, {}));
-    tDBF table(path);
+    tDBF table;
+    EXPECT_TRUE(table.Open(path));
     table.SetWriteBehind(writeBehind);
     for (int i = 0; i < kWideRecords; ++i) {
-        table.AppendBlank();
+        EXPECT_TRUE(table.AppendBlank());
         table.PutField(
             0, "text " + std::to_string(i) + std::string(static_cast<std::size_t>(i % 200), 'x'));
         table.PutField(1, std::to_string(i));
         if (i == 15000) {
             // Back into a part that is already written, or still being written: the read
             // sees the record as stored, and the change reaches the file.
-            table.GoTo(1234);
+            EXPECT_TRUE(table.GoTo(1234));
             char text[7];
             table.GetField(1, text);
             EXPECT_STREQ(text, "1234");
@@ -505,21 +530,24 @@ TEST_F(TableTest, WriteBehindOverManyBlocksGivesTheSameBytes) {
 // A lost block shows as error 4, whenever the block writer finds it out.
 TEST_F(TableTest, AFailedBlockOfAWriteBehindIsReported) {
     for (const int failing : {1, 2, 4}) {
-        const std::string path = dir.File("failing.dbf");
+        const FilePath path = dir.File("failing.dbf");
         WriteBytes(path, TableImage(kWide, {}));
         RecordingTable table;
         ASSERT_TRUE(table.Open(path));
         table.SetWriteBehind(true);
         ScopedFault fault(FileOperation::Write, failing);
+        bool appended = true;
         for (int i = 0; i < kWideRecords; ++i) {
-            table.AppendBlank();
+            appended = table.AppendBlank() && appended;
             table.PutField(0, "t");
         }
-        table.Sync();
+        const bool synced = table.Sync();
         EXPECT_TRUE(fault.Failed());
+        EXPECT_FALSE(appended && synced) << "write " << failing;
+        EXPECT_TRUE(table.WriteFailed());
         ASSERT_FALSE(table.codes.empty()) << "write " << failing;
         EXPECT_TRUE(std::all_of(table.codes.begin(), table.codes.end(),
-                                [](int code) { return code == kDbfWriteFailed; }));
+                                [](DbfError code) { return code == DbfError::WriteFailed; }));
         table.Close();
     }
 }
@@ -529,9 +557,10 @@ TEST_F(TableTest, SequentialReadsUseFewSystemCalls) {
     for (int i = 0; i < 5000; ++i) {
         records.push_back(RecordImage(kWords, {"r" + std::to_string(i)}));
     }
-    const std::string path = MakeTable(records);
+    const FilePath path = MakeTable(records);
     ScopedFault counter(FileOperation::Read, 0);
-    tDBF table(path);
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
     char text[9];
     for (std::uint32_t i = 0; table.GoTo(i) && !table.Eof(); ++i) {
         table.GetField(0, text);

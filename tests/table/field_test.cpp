@@ -7,6 +7,7 @@
 
 #include "tests/support/dbf_image.h"
 #include "tests/support/files.h"
+#include "tests/support/open_table.h"
 
 namespace tallyfold {
 namespace {
@@ -57,8 +58,8 @@ const std::vector<FieldSpec> kFields = {
 
 class FieldTest : public ::testing::Test {
   protected:
-    std::string Make(const std::vector<std::string>& records) {
-        const std::string path = dir.File("fields.dbf");
+    FilePath Make(const std::vector<std::string>& records) {
+        const FilePath path = dir.File("fields.dbf");
         WriteBytes(path, TableImage(kFields, records));
         return path;
     }
@@ -73,35 +74,36 @@ TEST_F(FieldTest, NumbersReadWithBlanksSignsAndAsterisks) {
     for (const auto& [text, value] : cases) {
         records.push_back(RecordImage(kFields, {text}));
     }
-    tDBF table(Make(records));
+    testing::OpenTable table(Make(records));
     tNumField number(table, "NUM");
     for (std::uint32_t i = 0; i < cases.size(); ++i) {
-        table.GoTo(i);
+        ASSERT_TRUE(table.GoTo(i));
         EXPECT_EQ(number.Value(), cases[i].second) << "'" << cases[i].first << "'";
     }
 }
 
 TEST_F(FieldTest, HugeNumbersStopAtTheThirtyTwoBitLimits) {
-    tDBF table(Make({RecordImage(kFields, {"", "", "", std::string(30, '9')}),
-                     RecordImage(kFields, {"", "", "", "-" + std::string(29, '9')}),
-                     RecordImage(kFields, {"", "", "", "-2147483648"})}));
+    testing::OpenTable table(Make({RecordImage(kFields, {"", "", "", std::string(30, '9')}),
+                                   RecordImage(kFields, {"", "", "", "-" + std::string(29, '9')}),
+                                   RecordImage(kFields, {"", "", "", "-2147483648"})}));
     tNumField wide(table, "WIDE");
-    table.GoTo(0);
+    ASSERT_TRUE(table.GoTo(0));
     EXPECT_EQ(wide.Value(), INT32_MAX);
-    table.GoTo(1);
+    ASSERT_TRUE(table.GoTo(1));
     EXPECT_EQ(wide.Value(), INT32_MIN);
-    table.GoTo(2);
+    ASSERT_TRUE(table.GoTo(2));
     EXPECT_EQ(wide.Value(), INT32_MIN);
 }
 
 TEST_F(FieldTest, NumbersAreStoredRightAlignedOrAsAsterisks) {
-    const std::string path = Make({RecordImage(kFields, {}), RecordImage(kFields, {})});
+    const FilePath path = Make({RecordImage(kFields, {}), RecordImage(kFields, {})});
     {
-        tDBF table(path);
+        tDBF table;
+        ASSERT_TRUE(table.Open(path));
         tNumField number(table, "NUM");
-        table.GoTo(0);
+        ASSERT_TRUE(table.GoTo(0));
         number.Assign(-42);
-        table.GoTo(1);
+        ASSERT_TRUE(table.GoTo(1));
         number.Assign(123456);
         EXPECT_EQ(number.Value(), 0);
     }
@@ -110,10 +112,11 @@ TEST_F(FieldTest, NumbersAreStoredRightAlignedOrAsAsterisks) {
 }
 
 TEST_F(FieldTest, UmlautsAreStoredInCodePage850) {
-    const std::string path = Make({RecordImage(kFields, {})});
-    tDBF table(path);
+    const FilePath path = Make({RecordImage(kFields, {})});
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
     tCharField text(table, "TEXT");
-    table.GoTo(0);
+    ASSERT_TRUE(table.GoTo(0));
     text.Assign(
         "Gr\xFC\xDF"
         "e");
@@ -128,10 +131,11 @@ TEST_F(FieldTest, UmlautsAreStoredInCodePage850) {
 }
 
 TEST_F(FieldTest, EscapesAreExpandedWhenStored) {
-    const std::string path = Make({RecordImage(kFields, {})});
-    tDBF table(path);
+    const FilePath path = Make({RecordImage(kFields, {})});
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
     tCharField text(table, "TEXT");
-    table.GoTo(0);
+    ASSERT_TRUE(table.GoTo(0));
     text.Assign("\\\"a and \\\\");
     table.Flush();
     EXPECT_EQ(ReadBytes(path).substr(table.HeaderLength() + 6, 8), "\x84 and \\ ");
@@ -139,11 +143,12 @@ TEST_F(FieldTest, EscapesAreExpandedWhenStored) {
 }
 
 TEST_F(FieldTest, LiteralTextsKeepTheirBackslashes) {
-    const std::string path = Make({RecordImage(kFields, {})});
-    tDBF table(path);
+    const FilePath path = Make({RecordImage(kFields, {})});
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
     tCharField text(table, "TEXT");
     tCharField letter(table, "LETTER");
-    table.GoTo(0);
+    ASSERT_TRUE(table.GoTo(0));
     text.AssignLiteral("C:\\\"a \xE4");
     table.Flush();
     EXPECT_EQ(ReadBytes(path).substr(table.HeaderLength() + 6, 8), "C:\\\"a \x84 ");
@@ -155,11 +160,12 @@ TEST_F(FieldTest, LiteralTextsKeepTheirBackslashes) {
 }
 
 TEST_F(FieldTest, LongTextIsConvertedBeforeItIsCut) {
-    const std::string path = Make({RecordImage(kFields, {})});
-    tDBF table(path);
+    const FilePath path = Make({RecordImage(kFields, {})});
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
     tCharField text(table, "TEXT");
     tCharField letter(table, "LETTER");
-    table.GoTo(0);
+    ASSERT_TRUE(table.GoTo(0));
     // 40 escapes of two bytes each: 120 bytes typed, 40 characters stored.
     std::string typed;
     for (int i = 0; i < 40; ++i) {
@@ -176,43 +182,48 @@ TEST_F(FieldTest, LongTextIsConvertedBeforeItIsCut) {
 // Keeps every reported code.
 class RecordingTable : public tDBF {
   public:
-    using tDBF::tDBF;
-    void Error(int code) override { codes.push_back(code); }
-    std::vector<int> codes;
+    explicit RecordingTable(const FilePath& path) { EXPECT_TRUE(Open(path)); }
+    std::vector<DbfError> codes;
+
+  protected:
+    void OnError(DbfError code) override { codes.push_back(code); }
 };
 
 TEST_F(FieldTest, NumberIntoATextFieldReportsTwenty) {
-    const std::string path = Make({RecordImage(kFields, {"1", "keep"})});
+    const FilePath path = Make({RecordImage(kFields, {"1", "keep"})});
     const std::string before = ReadBytes(path);
     {
         RecordingTable table(path);
         tNumField wrong(table, "TEXT");
-        table.GoTo(0);
+        ASSERT_TRUE(table.GoTo(0));
         wrong.Assign(5);
         EXPECT_EQ(wrong.Value(), 0);
-        EXPECT_EQ(table.codes, std::vector<int>{kDbfNotNumeric});
+        EXPECT_EQ(table.codes, std::vector<DbfError>{DbfError::NotNumeric});
     }
     EXPECT_EQ(ReadBytes(path), before);
 }
 
 TEST_F(FieldTest, MissingFieldReadsEmptyAndStoresNothing) {
-    const std::string path = Make({RecordImage(kFields, {"1", "keep"})});
+    const FilePath path = Make({RecordImage(kFields, {"1", "keep"})});
     const std::string before = ReadBytes(path);
     {
         RecordingTable table(path);
         tCharField text(table, "ABSENT");
         tNumField number(table, "NOTHERE");
-        EXPECT_EQ(table.codes, (std::vector<int>{kDbfNoSuchField, kDbfNoSuchField}));
+        // A missing name is reported only while no error is recorded: the first one is.
+        EXPECT_EQ(table.codes, std::vector<DbfError>{DbfError::NoSuchField});
+        EXPECT_EQ(table.LastError(), DbfError::NoSuchField);
         EXPECT_FALSE(text.HasField());
         EXPECT_EQ(text.Length(), 0);
         EXPECT_EQ(text.Type(), 'U');
         table.codes.clear();
-        table.GoTo(0);
+        ASSERT_TRUE(table.GoTo(0));
         EXPECT_EQ(text.Text(), "");
         EXPECT_EQ(number.Value(), 0);
         text.Assign("x");
         number.Assign(3);
-        EXPECT_EQ(table.codes, (std::vector<int>{kDbfNoCurrentField, kDbfNotNumeric}));
+        EXPECT_EQ(table.codes,
+                  (std::vector<DbfError>{DbfError::NoCurrentField, DbfError::NotNumeric}));
     }
     EXPECT_EQ(ReadBytes(path), before);
 }
@@ -221,11 +232,12 @@ TEST_F(FieldTest, PastTheLastRecordReadsEmpty) {
     RecordingTable table(Make({RecordImage(kFields, {"1", "a"})}));
     tCharField text(table, "TEXT");
     tNumField number(table, "NUM");
-    table.GoTo(1);
+    ASSERT_TRUE(table.GoTo(1));
     EXPECT_EQ(text.Text(), "");
     EXPECT_EQ(number.Value(), 0);
     text.Assign("lost");
-    EXPECT_EQ(table.codes, (std::vector<int>{kDbfNoCurrentField, kDbfNoCurrentField}));
+    EXPECT_EQ(table.codes,
+              (std::vector<DbfError>{DbfError::NoCurrentField, DbfError::NoCurrentField}));
 }
 
 TEST(FieldUnbound, BehavesLikeAMissingField) {

@@ -12,10 +12,11 @@ namespace {
 
 TEST(SampleBox, IsUpToDate) {
     testing::TempDir dir;
-    const std::string fresh = dir.File("sample.vok");
-    const std::string command = std::string(TALLYFOLD_MAKE_SAMPLE) + " " + fresh + " > /dev/null";
+    const FilePath fresh = dir.File("sample.vok");
+    const std::string command =
+        std::string(TALLYFOLD_MAKE_SAMPLE) + " " + fresh.Bytes() + " > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    const std::string shipped = std::string(TALLYFOLD_SOURCE_DIR) + "/examples/sample.vok";
+    const FilePath shipped(std::string(TALLYFOLD_SOURCE_DIR) + "/examples/sample.vok");
     std::string expected = testing::ReadBytes(fresh);
     std::string actual = testing::ReadBytes(shipped);
     ASSERT_GT(expected.size(), 4u);

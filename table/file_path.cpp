@@ -1,0 +1,38 @@
+#include "table/file_path.h"
+
+namespace tallyfold {
+
+namespace {
+
+constexpr char kSeparator = '/';
+
+}  // namespace
+
+std::string_view FilePath::FileName() const {
+    const std::size_t slash = bytes_.find_last_of(kSeparator);
+    const std::string_view whole(bytes_);
+    return slash == std::string::npos ? whole : whole.substr(slash + 1);
+}
+
+FilePath FilePath::Folder() const {
+    const std::size_t slash = bytes_.find_last_of(kSeparator);
+    if (slash == std::string::npos) {
+        return FilePath(".");
+    }
+    return FilePath(slash == 0 ? std::string(1, kSeparator) : bytes_.substr(0, slash));
+}
+
+FilePath FilePath::WithSuffix(std::string_view suffix) const {
+    return FilePath(bytes_ + std::string(suffix));
+}
+
+FilePath FilePath::Child(std::string_view name) const {
+    std::string path = bytes_;
+    if (!path.empty() && path.back() != kSeparator) {
+        path += kSeparator;
+    }
+    path += name;
+    return FilePath(std::move(path));
+}
+
+}  // namespace tallyfold

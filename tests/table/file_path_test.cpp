@@ -1,0 +1,39 @@
+#include "table/file_path.h"
+
+#include <gtest/gtest.h>
+
+namespace tallyfold {
+namespace {
+
+TEST(FilePath, FileNameIsTheLastPart) {
+    EXPECT_EQ(FilePath("/home/ann/lists/words.vok").FileName(), "words.vok");
+    EXPECT_EQ(FilePath("words.vok").FileName(), "words.vok");
+    EXPECT_EQ(FilePath("/home/ann/").FileName(), "");
+    EXPECT_EQ(FilePath().FileName(), "");
+}
+
+TEST(FilePath, FolderAsWrittenInThePath) {
+    EXPECT_EQ(FilePath("/home/ann/words.vok").Folder(), FilePath("/home/ann"));
+    EXPECT_EQ(FilePath("lists/words.vok").Folder(), FilePath("lists"));
+    EXPECT_EQ(FilePath("words.vok").Folder(), FilePath("."));
+    EXPECT_EQ(FilePath("/words.vok").Folder(), FilePath("/"));
+}
+
+TEST(FilePath, SuffixAndChild) {
+    EXPECT_EQ(FilePath("/a/words.vok").WithSuffix(".tmp-1"), FilePath("/a/words.vok.tmp-1"));
+    EXPECT_EQ(FilePath("/a").Child("b.vok"), FilePath("/a/b.vok"));
+    EXPECT_EQ(FilePath("/").Child("b.vok"), FilePath("/b.vok"));
+    EXPECT_EQ(FilePath("/a/words.vok").Folder().Child("words.kas"), FilePath("/a/words.kas"));
+}
+
+TEST(FilePath, BytesInAnyScriptStayAsTheyAre) {
+    const std::string greek =
+        "/home/\xCE\xB1\xCE\xB2/\xCE\xBB\xCE\xAD\xCE\xBE\xCE\xB5\xCE\xB9\xCF\x82.vok";
+    const FilePath path(greek);
+    EXPECT_EQ(path.Bytes(), greek);
+    EXPECT_EQ(path.FileName(), "\xCE\xBB\xCE\xAD\xCE\xBE\xCE\xB5\xCE\xB9\xCF\x82.vok");
+    EXPECT_EQ(path.Folder().Bytes(), "/home/\xCE\xB1\xCE\xB2");
+}
+
+}  // namespace
+}  // namespace tallyfold
