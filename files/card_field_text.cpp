@@ -31,8 +31,9 @@ void MapMarkedBytes(char* bytes, std::uint64_t marks, const std::array<unsigned 
 }  // namespace
 
 void ReadCardText(std::span<const char> field, char (&text)[kMaxCardText + 1]) {
-    // Only the first 64 bytes can matter: a card holds 63. A shorter field is padded with
-    // zeros, which end the text where the field ends.
+    // The first 64 bytes give the text; bytes beyond matter only as far as they keep blanks
+    // before them from being the field's trailing blanks. A shorter field is padded with zeros,
+    // which are masked off as lying outside it.
     const char* source = field.data();
     std::array<char, kTextBytes> padded;
     if (field.size() < kTextBytes) {
@@ -42,11 +43,20 @@ void ReadCardText(std::span<const char> field, char (&text)[kMaxCardText + 1]) {
     }
     std::memcpy(text, source, kTextBytes);
     const TextBytes bytes = ClassifyTextBytes(source);
-    const std::size_t limit = std::min<std::size_t>(
-        static_cast<std::size_t>(std::countr_zero(bytes.zeros)), kMaxCardText);
-    const std::uint64_t kept = ~bytes.blanks & LowBits(limit);
-    const std::size_t length =
-        kept == 0 ? 0 : 64 - static_cast<std::size_t>(std::countl_zero(kept));
+    const std::uint64_t inField = LowBits(std::min(field.size(), kTextBytes));
+    // The field without its trailing blanks ends after its last other byte (a zero included).
+    const std::uint64_t others = ~bytes.blanks & inField;
+    const bool moreBeyond = field.size() > kTextBytes &&
+                            std::any_of(field.begin() + static_cast<std::ptrdiff_t>(kTextBytes),
+                                        field.end(), [](char c) { return c != ' '; });
+    const std::size_t trimmed =
+        moreBeyond ? field.size()
+                   : (others == 0 ? 0 : 64 - static_cast<std::size_t>(std::countl_zero(others)));
+    // Then the text ends at its first zero byte, then it is cut to what a card holds.
+    const std::uint64_t zeros = bytes.zeros & inField;
+    const std::size_t zero =
+        zeros == 0 ? kTextBytes : static_cast<std::size_t>(std::countr_zero(zeros));
+    const std::size_t length = std::min<std::size_t>(std::min(zero, trimmed), kMaxCardText);
     text[length] = '\0';
     MapMarkedBytes(text, bytes.high & LowBits(length), OemToAnsiMap());
 }

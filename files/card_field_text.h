@@ -11,9 +11,10 @@ namespace tallyfold {
 // per card, so both directions work on the 64 bytes of a card text eight at a time, with one
 // pass over the bytes and no copy in between.
 
-/// Reads a card text from a field's bytes: up to the first zero byte, cut to 63 characters,
-/// without trailing blanks, converted to Windows-1252, zero-terminated. An empty field gives an
-/// empty text.
+/// Reads a card text from a field's bytes exactly as the field's accessor and the card read
+/// it: the field's trailing blanks removed, then ended at the first zero byte, then cut to 63
+/// characters, converted to Windows-1252, zero-terminated. Blanks before a zero byte or at the
+/// cut stay. An empty field gives an empty text.
 void ReadCardText(std::span<const char> field, char (&text)[kMaxCardText + 1]);
 
 /// Writes a card text into a field: converted to code page 850, cut to the field's length,

@@ -20,9 +20,9 @@ class tVokDB : public tDBF {
     /// accessor without a field, and the open still succeeds.
     [[nodiscard]] bool Open(const FilePath& path);
 
-    /// Reads the card of the current record as the accessors would, in one pass over the
-    /// record: texts cut to 63 characters, no trailing blanks, in Windows-1252. `letter`
-    /// receives the partition letter, or 0 when the field is empty or missing.
+    /// Reads the card of the current record exactly as the accessors and `tVokabel::SetTexts`
+    /// would, in one pass over the record. `letter` receives the partition letter, or 0 when
+    /// the field is empty or missing.
     void ReadCard(tVokabel& card, char& letter) const;
     /// Appends a record for `card`, byte for byte what storing each field through its accessor
     /// gives, with the texts stored literally (backslashes are not escapes).
