@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallyfold"));
     tallyfold::platform::qt::QtBackend backend;
-    tallyfold::TMyApp tallyfoldApp(backend, tallyfold::ProgramBox(), fileName);
+    // The one box of the run: it outlives the application and every window.
+    tallyfold::tCardBox box;
+    tallyfold::TMyApp tallyfoldApp(backend, box, fileName);
     return tallyfoldApp.Run();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace tallyfold {
 
@@ -236,27 +237,31 @@ std::int32_t tCardBox::Capacity(int number) const {
                                                : 0;
 }
 
-tVokabel* tCardBox::FindSameQuestionOrAnswer(const tVokabel& card) const {
+const tVokabel* tCardBox::FindSameQuestionOrAnswer(const tVokabel& card) const {
     for (int i = 0; i <= partitionCount_; ++i) {
-        if (tVokabel* found = Ring(i).FindSameQuestionOrAnswer(card)) {
+        if (const tVokabel* found = Ring(i).FindSameQuestionOrAnswer(card)) {
             return found;
         }
     }
     return nullptr;
 }
 
-tVokabel* tCardBox::FindSameCard(const tVokabel& card) const {
+const tVokabel* tCardBox::FindSameCard(const tVokabel& card) const {
     for (int i = 0; i <= partitionCount_; ++i) {
-        if (tVokabel* found = Ring(i).FindSameCard(card)) {
+        if (const tVokabel* found = Ring(i).FindSameCard(card)) {
             return found;
         }
     }
     return nullptr;
 }
 
-tCardBox& ProgramBox() {
-    static tCardBox box;
-    return box;
+// A non-const box may hand out its own cards writable.
+tVokabel* tCardBox::FindSameQuestionOrAnswer(const tVokabel& card) {
+    return const_cast<tVokabel*>(std::as_const(*this).FindSameQuestionOrAnswer(card));
+}
+
+tVokabel* tCardBox::FindSameCard(const tVokabel& card) {
+    return const_cast<tVokabel*>(std::as_const(*this).FindSameCard(card));
 }
 
 }  // namespace tallyfold

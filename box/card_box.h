@@ -15,8 +15,12 @@ namespace tallyfold {
 /// for the input stack. Operations given a number outside their range change nothing and
 /// return false, nullptr or 0.
 ///
-/// The box owns every card through its rings. A card pointer it hands out stays valid only
-/// until the next call that changes the box: every learning step and bulk move replaces cards.
+/// The box owns every card through its rings, and its cards never move in memory: learning
+/// steps, refills, shuffles and moves between partitions relink the ring nodes (see
+/// `tVokListe`). A card pointer the box hands out therefore stays valid until that card is
+/// deleted (`DeleteCurrent`, `RemoveFromPartition`, `RemoveAllFromPartition`, `ClearPartition`,
+/// `ClearAll`), however the box changes otherwise; the import's index of stored cards relies on
+/// it. Const members hand out only const cards.
 class tCardBox {
   public:
     static constexpr int kRingCount = 25;
@@ -102,8 +106,10 @@ class tCardBox {
 
     /// The first card, in ring order from partition 1 to the input stack, with the same
     /// question or the same answer as `card` (or both, for `FindSameCard`); nullptr if none.
-    tVokabel* FindSameQuestionOrAnswer(const tVokabel& card) const;
-    tVokabel* FindSameCard(const tVokabel& card) const;
+    tVokabel* FindSameQuestionOrAnswer(const tVokabel& card);
+    const tVokabel* FindSameQuestionOrAnswer(const tVokabel& card) const;
+    tVokabel* FindSameCard(const tVokabel& card);
+    const tVokabel* FindSameCard(const tVokabel& card) const;
 
     /// The option "Unknown to input stack": on at construction, read only by `Unknown`.
     bool UnknownToInput() const { return unknownToInput_; }
@@ -126,8 +132,5 @@ class tCardBox {
     int partitionCount_ = kPartitions;
     int walkRing_ = 0;
 };
-
-/// The program's one box, constructed on first use and alive for the whole run.
-tCardBox& ProgramBox();
 
 }  // namespace tallyfold

@@ -96,7 +96,11 @@ tVokabel* tVokListe::Append(const tVokabel& card) {
     return &node->card;
 }
 
-tVokabel* tVokListe::Head() const {
+tVokabel* tVokListe::Head() {
+    return head_ != nullptr ? &head_->card : nullptr;
+}
+
+const tVokabel* tVokListe::Head() const {
     return head_ != nullptr ? &head_->card : nullptr;
 }
 
@@ -220,8 +224,8 @@ void tVokListe::ShuffleWithSeed(std::uint64_t seed) {
 }
 
 template <typename Match>
-tVokabel* tVokListe::FindFirst(Match match) const {
-    Node* node = head_;
+const tVokabel* tVokListe::FindFirst(Match match) const {
+    const Node* node = head_;
     for (std::int32_t i = 0; i < count_; ++i, node = node->next) {
         if (match(node->card)) {
             return &node->card;
@@ -230,12 +234,22 @@ tVokabel* tVokListe::FindFirst(Match match) const {
     return nullptr;
 }
 
-tVokabel* tVokListe::FindSameQuestionOrAnswer(const tVokabel& card) const {
+const tVokabel* tVokListe::FindSameQuestionOrAnswer(const tVokabel& card) const {
     return FindFirst([&card](const tVokabel& stored) { return stored.SameQuestionOrAnswer(card); });
 }
 
-tVokabel* tVokListe::FindSameCard(const tVokabel& card) const {
+const tVokabel* tVokListe::FindSameCard(const tVokabel& card) const {
     return FindFirst([&card](const tVokabel& stored) { return stored.SameCard(card); });
+}
+
+// The card found belongs to this ring, which is not const here: handing it out writable is
+// what the caller's access to the ring allows.
+tVokabel* tVokListe::FindSameQuestionOrAnswer(const tVokabel& card) {
+    return const_cast<tVokabel*>(std::as_const(*this).FindSameQuestionOrAnswer(card));
+}
+
+tVokabel* tVokListe::FindSameCard(const tVokabel& card) {
+    return const_cast<tVokabel*>(std::as_const(*this).FindSameCard(card));
 }
 
 tVokabel* tVokListe::MoveHeadTo(tVokListe& target) {

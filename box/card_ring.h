@@ -10,9 +10,13 @@ namespace tallyfold {
 /// An ordered ring of cards: a circular singly linked list whose head is the card offered next.
 ///
 /// The ring owns its nodes, and each node holds its card by value. `Append` stores a copy; the
-/// caller keeps its own record. A card pointer handed out by the ring stays valid until that
-/// card is deleted from the ring (`DropHead`, `Remove`, `Clear`, `Shuffle`, or a move to another
-/// ring); callers may change the texts and counters of a stored card through it.
+/// caller keeps its own record.
+///
+/// Nodes never move: rotating and shuffling relink them, and `MoveHeadTo` and `MoveAllTo`
+/// splice them into the other ring. A card pointer handed out by a ring therefore stays valid,
+/// wherever the card goes, until the card is deleted (`DropHead`, `Remove`, `RemoveAll`,
+/// `Clear`, or the ring's end). Through a writable pointer callers may change the texts and
+/// counters of a stored card; a const ring hands out only const cards.
 ///
 /// One cursor serves the `First`/`Next` walk: a walk must not be interleaved with changes to the
 /// same ring, and every walk starts with `First`.
@@ -26,7 +30,8 @@ class tVokListe {
     /// Appends a copy of `card` after the tail and returns the stored card. O(1).
     tVokabel* Append(const tVokabel& card);
     /// The head card, or nullptr for an empty ring.
-    tVokabel* Head() const;
+    tVokabel* Head();
+    const tVokabel* Head() const;
     /// Deletes the head card; the next card becomes the head. No effect on an empty ring.
     void DropHead();
     /// Advances head and tail one node, so the former head is now the last card.
@@ -55,7 +60,7 @@ class tVokListe {
 
     /// Reorders the cards into a uniformly random permutation, seeded from the clock in whole
     /// seconds, so rings of equal size shuffled within one second get the same permutation.
-    /// Rings of fewer than three cards stay as they are. Invalidates card pointers. Linear.
+    /// Rings of fewer than three cards stay as they are. Card pointers stay valid. Linear.
     void Shuffle();
     /// `Shuffle` with a given seed: the same seed and count always give the same permutation.
     void ShuffleWithSeed(std::uint64_t seed);
@@ -65,9 +70,11 @@ class tVokListe {
     int RemoveAll(std::span<const tVokabel* const> cards);
 
     /// The first card from the head for which `SameQuestionOrAnswer` holds, or nullptr.
-    tVokabel* FindSameQuestionOrAnswer(const tVokabel& card) const;
+    tVokabel* FindSameQuestionOrAnswer(const tVokabel& card);
+    const tVokabel* FindSameQuestionOrAnswer(const tVokabel& card) const;
     /// The first card from the head for which `SameCard` holds, or nullptr.
-    tVokabel* FindSameCard(const tVokabel& card) const;
+    tVokabel* FindSameCard(const tVokabel& card);
+    const tVokabel* FindSameCard(const tVokabel& card) const;
 
     /// Moves the head card to the end of `target` without copying it, and returns it there.
     /// Returns nullptr when this ring is empty. Moving to the same ring is a `Rotate`. O(1).
@@ -91,7 +98,7 @@ class tVokListe {
     void DeleteAfter(Node* previous);
     Node* UnlinkHead();
     template <typename Match>
-    tVokabel* FindFirst(Match match) const;
+    const tVokabel* FindFirst(Match match) const;
 
     Node* head_ = nullptr;
     Node* tail_ = nullptr;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "tests/support/cards.h"
@@ -473,8 +475,52 @@ TEST(BoxCounters, StopAtTheLargestValue) {
     EXPECT_EQ(copy.unknownCount, INT32_MAX);
 }
 
-TEST(ProgramBox, IsOneBoxForTheWholeRun) {
-    EXPECT_EQ(&ProgramBox(), &ProgramBox());
+// The import's index keeps pointers to stored cards across learning steps and edits: a card
+// stays where it is in memory whatever moves it between partitions or within one.
+TEST(BoxCards, NeverMoveInMemoryUntilDeleted) {
+    tCardBox box;
+    Fill(box, 8, 40);
+    std::vector<std::pair<const tVokabel*, std::string>> stored;
+    tVokabel copy;
+    for (int number = 1; number <= 8; ++number) {
+        for (tVokabel* card = box.FirstInPartition(number, copy); card != nullptr;
+             card = box.NextInPartition(number, copy)) {
+            stored.emplace_back(card, std::string(card->Question()));
+        }
+    }
+    int current = 0;
+    for (int step = 0; step < 200; ++step) {
+        box.ChooseNext(current);
+        if (step % 3 == 0) {
+            box.Unknown();
+        } else {
+            box.Known();
+        }
+    }
+    box.Mix(0);
+    box.SetUnknownToInput(false);
+    box.ChooseNext(current);
+    box.Unknown();
+    box.Compact();
+    box.AllToInput();
+    tCardBox other;
+    other.TakeCardsFrom(box);
+    box.TakeCardsFrom(other);
+    ASSERT_EQ(box.TotalCards(), static_cast<int>(stored.size()));
+    for (const auto& [card, question] : stored) {
+        EXPECT_EQ(card->Question(), question);
+        EXPECT_EQ(box.FindSameQuestionOrAnswer(*card), card);
+    }
+}
+
+TEST(BoxCards, AConstBoxHandsOutConstCards) {
+    tCardBox box;
+    box.AddToInput(Card("Haus", "house"));
+    const tCardBox& view = box;
+    const tVokabel* found = view.FindSameCard(Card("Haus", "house"));
+    static_assert(std::is_same_v<decltype(view.FindSameCard(Card("", ""))), const tVokabel*>);
+    static_assert(std::is_same_v<decltype(box.FindSameCard(Card("", ""))), tVokabel*>);
+    EXPECT_EQ(found, box.FindSameCard(Card("Haus", "house")));
 }
 
 }  // namespace
