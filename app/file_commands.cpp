@@ -10,7 +10,6 @@ namespace tallyfold {
 
 namespace {
 
-constexpr const char* kVocabularyFilter = "Vokabeln (*.vok) | *.vok |";
 // Offered in the name field: it shows the vocabulary files and proposes no name.
 FilePath VocabularyPattern() {
     return FilePath("*.vok");
@@ -19,7 +18,7 @@ FilePath VocabularyPattern() {
 platform::FileDialogData VocabularyDialog(unsigned flags) {
     platform::FileDialogData data;
     data.flags = flags;
-    data.filter = kVocabularyFilter;
+    data.filter = StringResource(ids::kStrVocabularyFilter);
     return data;
 }
 

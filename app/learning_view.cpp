@@ -29,7 +29,7 @@ void tHauptFenster::Refresh() {
         CountsGadget.SetText(FormatString(ids::kStrCardCounters,
                                           {currentCard_->knownCount, currentCard_->unknownCount}));
     } else {
-        CountsGadget.SetText(" --- ");
+        CountsGadget.SetText(StringResource(ids::kStrNoCard));
     }
     MessageArea.SetText(FormatString(ids::kStrPartitionCounts,
                                      {box_->CardsIn(currentPartition_), box_->TotalCards()}));

@@ -10,18 +10,12 @@
 
 namespace tallyfold {
 
-namespace {
-
-constexpr const char* kTextFilter = "All (*.*)|*.*|Text Files (*.txt)|*.txt|";
-
-}  // namespace
-
 void tHauptFenster::CmImport() {
     if (!importSettings_) {
         importSettings_.emplace();
         importSettings_->flags = platform::kOfnPathMustExist | platform::kOfnFileMustExist;
-        importSettings_->filter = kTextFilter;
-        importSettings_->title = "Import";
+        importSettings_->filter = StringResource(ids::kStrTextFilter);
+        importSettings_->title = StringResource(ids::kStrImportTitle);
     }
     importSettings_->fileName = FilePath();
     if (!RunFileDialog(platform::FileDialogKind::Open, *importSettings_)) {
@@ -65,7 +59,7 @@ void tHauptFenster::CmImport() {
 void tHauptFenster::CmExport() {
     if (!exportSettings_) {
         exportSettings_.emplace();
-        exportSettings_->title = "Export";
+        exportSettings_->title = StringResource(ids::kStrExportTitle);
     }
     exportSettings_->fileName = FilePath();
     if (!RunFileDialog(platform::FileDialogKind::Save, *exportSettings_)) {

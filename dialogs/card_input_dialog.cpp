@@ -41,7 +41,7 @@ void tVokabelDialog::SetupWindow() {
     QuestionEdit.SetText(TextOf(QuestionText));
     AnswerEdit.SetText(TextOf(AnswerText));
     if (!NewMode) {
-        SaveButton.SetText("Ok");
+        SaveButton.SetText(StringResource(ids::kStrOk));
         char cancel[80];
         LoadString(ids::kStrCancel, cancel);
         CloseButton.SetText(cancel);

@@ -100,5 +100,11 @@ inline constexpr int kStrMisplacedCards = 11033;
 inline constexpr int kStrCannotSave = 11034;
 inline constexpr int kStrCannotOpenText = 11035;
 inline constexpr int kStrCannotWriteText = 11036;
+inline constexpr int kStrImportTitle = 11037;
+inline constexpr int kStrExportTitle = 11038;
+inline constexpr int kStrTextFilter = 11039;
+inline constexpr int kStrVocabularyFilter = 11040;
+inline constexpr int kStrOk = 11041;
+inline constexpr int kStrNoCard = 11042;
 
 }  // namespace tallyfold::ids

@@ -12,7 +12,7 @@ namespace {
 
 // The program's texts, as users see them (the spelling of the oldest ones is kept: saved
 // screenshots and habits rely on it).
-constexpr std::array<std::pair<int, std::string_view>, 25> kStrings = {{
+constexpr std::array<std::pair<int, std::string_view>, 31> kStrings = {{
     {ids::kStrLook, "Look"},
     {ids::kStrKnown, "Known"},
     {ids::kStrUnknown, "Unknown"},
@@ -39,6 +39,12 @@ constexpr std::array<std::pair<int, std::string_view>, 25> kStrings = {{
     {ids::kStrCannotSave, "The vocabulary file could not be saved:"},
     {ids::kStrCannotOpenText, "This file could not be opened:"},
     {ids::kStrCannotWriteText, "This file could not be written completely:"},
+    {ids::kStrImportTitle, "Import"},
+    {ids::kStrExportTitle, "Export"},
+    {ids::kStrTextFilter, "All (*.*)|*.*|Text Files (*.txt)|*.txt|"},
+    {ids::kStrVocabularyFilter, "Vokabeln (*.vok) | *.vok |"},
+    {ids::kStrOk, "Ok"},
+    {ids::kStrNoCard, " --- "},
 }};
 
 }  // namespace
