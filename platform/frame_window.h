@@ -17,7 +17,7 @@ struct StatusArea {
     int widthChars = 0;
 };
 
-/// Mode indicators a status bar can show (the bits of the classic "EXT|CAPS|NUM|SCRL|OVR|REC").
+/// Mode indicators a status bar can show after its text areas, one bit each.
 enum ModeIndicator : unsigned {
     kIndicatorExtend = 1u << 0,
     kIndicatorCapsLock = 1u << 1,

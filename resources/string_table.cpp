@@ -10,8 +10,8 @@ namespace tallyfold {
 
 namespace {
 
-// The program's texts, as users see them (the spelling of the oldest ones is kept: saved
-// screenshots and habits rely on it).
+// The program's texts, as users see them. The oldest keep their spelling, slips included:
+// users know them so.
 constexpr std::array<std::pair<int, std::string_view>, 31> kStrings = {{
     {ids::kStrLook, "Look"},
     {ids::kStrKnown, "Known"},

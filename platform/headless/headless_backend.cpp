@@ -9,8 +9,8 @@ namespace {
 
 const HeadlessControl* DefaultButton(const HeadlessWindowPeer& peer) {
     for (const HeadlessControl& control : peer.Controls()) {
-        if (control.spec.kind == ControlKind::Button &&
-            (control.spec.style & style::kDefaultButton) != 0) {
+        if (control.definition.kind == ControlKind::Button &&
+            (control.definition.style & style::kDefaultButton) != 0) {
             return &control;
         }
     }
@@ -19,7 +19,7 @@ const HeadlessControl* DefaultButton(const HeadlessWindowPeer& peer) {
 
 bool IsButton(const HeadlessWindowPeer& peer, int id) {
     const HeadlessControl* control = peer.Find(id);
-    return control != nullptr && control->spec.kind == ControlKind::Button;
+    return control != nullptr && control->definition.kind == ControlKind::Button;
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ void HeadlessDialog::PressEnter() {
     if (IsButton(*peer_, focused)) {
         Click(focused);
     } else if (const HeadlessControl* button = DefaultButton(*peer_)) {
-        Click(button->spec.id);
+        Click(button->definition.id);
     } else {
         dialog_->Dispatch(kOkCommand);
     }

@@ -19,7 +19,7 @@ HeadlessWindowPeer::HeadlessWindowPeer(const DialogTemplate& dialogTemplate) {
 
 void HeadlessWindowPeer::AddControl(const ControlTemplate& control) {
     HeadlessControl state;
-    state.spec = control;
+    state.definition = control;
     state.text = control.text;
     state.rect = control.rect;
     controls_.push_back(std::move(state));
@@ -30,7 +30,7 @@ HeadlessControl* HeadlessWindowPeer::Find(int id) {
         return nullptr;
     }
     for (HeadlessControl& control : controls_) {
-        if (control.spec.id == id) {
+        if (control.definition.id == id) {
             return &control;
         }
     }
@@ -127,7 +127,7 @@ void HeadlessWindowPeer::SetSelectedLines(int id, const std::vector<int>& lines)
         return;
     }
     control->selected.assign(control->lines.size(), false);
-    const bool several = (control->spec.style & style::kExtendedSelection) != 0;
+    const bool several = (control->definition.style & style::kExtendedSelection) != 0;
     for (const int line : lines) {
         if (line >= 0 && static_cast<std::size_t>(line) < control->lines.size()) {
             if (!several) {

@@ -11,7 +11,7 @@ namespace tallyfold::platform::headless {
 
 /// One control as plain state.
 struct HeadlessControl {
-    ControlTemplate spec;
+    ControlTemplate definition;
     std::string text;
     bool enabled = true;
     Rect rect;

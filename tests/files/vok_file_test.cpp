@@ -20,7 +20,7 @@ namespace {
 
 using testing::Card;
 using testing::Counts;
-using testing::FieldSpec;
+using testing::FieldLayout;
 using testing::Fill;
 using testing::Questions;
 using testing::ReadBytes;
@@ -33,10 +33,10 @@ using Names = std::vector<std::string>;
 
 constexpr int kInput = tCardBox::kInputStack;
 
-const std::vector<FieldSpec> kVokFields = {{"DEUTSCH", 'C', 64}, {"UEBERSETZT", 'C', 64},
+const std::vector<FieldLayout> kVokFields = {{"DEUTSCH", 'C', 64}, {"UEBERSETZT", 'C', 64},
                                            {"KASTEN", 'C', 1},   {"ALTER", 'N', 4},
                                            {"GEWUSST", 'N', 5},  {"UNBEKANNT", 'N', 5}};
-const std::vector<FieldSpec> kKasFields = {
+const std::vector<FieldLayout> kKasFields = {
     {"BEZ", 'C', 1}, {"ANZAHL", 'N', 6}, {"NAME", 'C', 10}, {"MAX", 'N', 6}, {"MAXALTER", 'N', 6}};
 
 // A saved file carries the day it was written; the image is compared with that day's.
@@ -347,7 +347,7 @@ TEST_F(VokFileTest, ForeignLettersDeletedRecordsAndWideTexts) {
 }
 
 TEST_F(VokFileTest, OtherFieldOrderAndMissingFields) {
-    const std::vector<FieldSpec> fields = {{"KASTEN", 'C', 1},
+    const std::vector<FieldLayout> fields = {{"KASTEN", 'C', 1},
                                            {"UEBERSETZT", 'C', 20},
                                            {"EXTRA", 'C', 3},
                                            {"GEWUSST", 'N', 3},
@@ -367,7 +367,7 @@ TEST_F(VokFileTest, OtherFieldOrderAndMissingFields) {
 }
 
 TEST_F(VokFileTest, WithoutAPartitionFieldEveryCardGoesToTheInputStack) {
-    const std::vector<FieldSpec> fields = {{"DEUTSCH", 'C', 10}, {"UEBERSETZT", 'C', 10}};
+    const std::vector<FieldLayout> fields = {{"DEUTSCH", 'C', 10}, {"UEBERSETZT", 'C', 10}};
     WriteBytes(Path(), TableImage(fields, {RecordImage(fields, {"a", "b"})}));
     tCardBox box;
     const LoadResult result = LoadVokFile(Path(), box);

@@ -9,7 +9,7 @@
 
 namespace tallyfold::testing {
 
-struct FieldSpec {
+struct FieldLayout {
     std::string name;
     char type = 'C';
     int length = 1;
@@ -23,12 +23,12 @@ inline void PutLE(std::string& bytes, std::size_t at, std::uint32_t value, int s
 }
 
 /// Header, descriptors and terminator for `fields`, with the given record count and date.
-inline std::string HeaderImage(const std::vector<FieldSpec>& fields, std::uint32_t records,
+inline std::string HeaderImage(const std::vector<FieldLayout>& fields, std::uint32_t records,
                                int year = 2026, int month = 12, int day = 8) {
     const std::size_t headerLength = 32 * (fields.size() + 1) + 1;
     std::string bytes(headerLength, '\0');
     int recordLength = 1;
-    for (const FieldSpec& field : fields) {
+    for (const FieldLayout& field : fields) {
         recordLength += field.length;
     }
     bytes[0] = 3;
@@ -51,7 +51,7 @@ inline std::string HeaderImage(const std::vector<FieldSpec>& fields, std::uint32
 }
 
 /// One record: the flag byte, then each value left-aligned (or as given) and blank-padded.
-inline std::string RecordImage(const std::vector<FieldSpec>& fields,
+inline std::string RecordImage(const std::vector<FieldLayout>& fields,
                                const std::vector<std::string>& values, char flag = ' ') {
     std::string bytes(1, flag);
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -63,7 +63,7 @@ inline std::string RecordImage(const std::vector<FieldSpec>& fields,
 }
 
 /// A whole file: header, records, end-of-file marker.
-inline std::string TableImage(const std::vector<FieldSpec>& fields,
+inline std::string TableImage(const std::vector<FieldLayout>& fields,
                               const std::vector<std::string>& records, int year = 2026,
                               int month = 12, int day = 8) {
     std::string bytes =

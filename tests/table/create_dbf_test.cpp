@@ -12,7 +12,7 @@
 namespace tallyfold {
 namespace {
 
-using testing::FieldSpec;
+using testing::FieldLayout;
 using testing::ReadBytes;
 using testing::TableImage;
 using testing::TempDir;

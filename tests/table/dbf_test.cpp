@@ -15,7 +15,7 @@
 namespace tallyfold {
 namespace {
 
-using testing::FieldSpec;
+using testing::FieldLayout;
 using testing::HeaderImage;
 using testing::ReadBytes;
 using testing::RecordImage;
@@ -24,7 +24,7 @@ using testing::TableImage;
 using testing::TempDir;
 using testing::WriteBytes;
 
-const std::vector<FieldSpec> kWords = {{"WORD", 'C', 8}, {"COUNT", 'N', 4}};
+const std::vector<FieldLayout> kWords = {{"WORD", 'C', 8}, {"COUNT", 'N', 4}};
 
 // Keeps every reported code, not only the last.
 class RecordingTable : public tDBF {
@@ -38,7 +38,7 @@ class RecordingTable : public tDBF {
 class TableTest : public ::testing::Test {
   protected:
     FilePath MakeTable(const std::vector<std::string>& records,
-                       const std::vector<FieldSpec>& fields = kWords) {
+                       const std::vector<FieldLayout>& fields = kWords) {
         const FilePath path = dir.File("words.dbf");
         WriteBytes(path, TableImage(fields, records));
         return path;
@@ -171,7 +171,7 @@ TEST_F(TableTest, NoCurrentRecordGivesSevenAndStoresNothing) {
 }
 
 TEST_F(TableTest, FieldIndexFindsTheLaterOfTwoNames) {
-    const std::vector<FieldSpec> fields = {{"NAME", 'C', 2}, {"NAME", 'C', 3}, {"OTHER", 'N', 2}};
+    const std::vector<FieldLayout> fields = {{"NAME", 'C', 2}, {"NAME", 'C', 3}, {"OTHER", 'N', 2}};
     const FilePath path = MakeTable({}, fields);
     tDBF table;
     ASSERT_TRUE(table.Open(path));
@@ -482,7 +482,7 @@ TEST_F(TableTest, WriteBehindFailureIsReportedAtSync) {
 
 // Records of 257 bytes: 20,000 of them fill several of the buffers that a write-behind
 // hands to its block writer.
-const std::vector<FieldSpec> kWide = {{"TEXT", 'C', 250}, {"COUNT", 'N', 6}};
+const std::vector<FieldLayout> kWide = {{"TEXT", 'C', 250}, {"COUNT", 'N', 6}};
 constexpr int kWideRecords = 20000;
 
 std::string FillWide(const FilePath& path, bool writeBehind) {

@@ -12,7 +12,7 @@
 namespace tallyfold {
 namespace {
 
-using testing::FieldSpec;
+using testing::FieldLayout;
 using testing::ReadBytes;
 using testing::RecordImage;
 using testing::TableImage;
@@ -53,7 +53,7 @@ TEST(FormatInt, ExtremeValues) {
     EXPECT_EQ(Formatted(INT64_MIN, 19), std::string(19, '*'));
 }
 
-const std::vector<FieldSpec> kFields = {
+const std::vector<FieldLayout> kFields = {
     {"NUM", 'N', 5}, {"TEXT", 'C', 64}, {"LETTER", 'C', 1}, {"WIDE", 'N', 30}};
 
 class FieldTest : public ::testing::Test {

@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -145,6 +146,27 @@ TEST_F(QtBackendTest, AModalDialogEndsWithTheButtonClicked) {
     });
     EXPECT_EQ(dialog.Execute(), DialogResult::Cancel);
     EXPECT_EQ(dialog.commands, std::vector<int>{303});
+}
+
+// What ends the dialogs that a failed test leaves open: nested ones too, innermost first.
+TEST_F(QtBackendTest, DialogsLeftOpenAreEndedFromOutside) {
+    class Nesting : public Dialog {
+      public:
+        explicit Nesting(Window& parent) : Dialog(parent, DoublesTemplate()) {}
+        std::optional<DialogResult> inner;
+
+        void SetupWindow() override {
+            QTimer::singleShot(0, [this] {
+                RecordingDialog nested(*this, InputTemplate());
+                QTimer::singleShot(0, [] { testing::CloseModalWidgets(); });
+                inner = nested.Execute();
+            });
+        }
+    };
+    Nesting dialog(root);
+    EXPECT_EQ(dialog.Execute(), DialogResult::Cancel);
+    EXPECT_EQ(dialog.inner, DialogResult::Cancel);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(QtBackendTest, EnterPressesTheDefaultButtonAndEscapeCancels) {
