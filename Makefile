@@ -6,7 +6,7 @@ SHELL := /bin/bash
 
 PRESET ?= default
 
-.PHONY: test run build deps configure clean sanitize sanitize-thread fuzz-smoke fuzz-build package package-test
+.PHONY: test run build deps configure clean sanitize sanitize-thread fuzz-smoke fuzz-build package package-test check-tree bench-build
 
 test: build
 	ctest --preset $(PRESET)
@@ -36,6 +36,16 @@ sanitize-thread: deps
 	cmake --preset sanitize-thread
 	cmake --build --preset sanitize-thread
 	ctest --preset sanitize-thread
+
+# Formatting, fuzz artefacts and wording of the tree; needs no build.
+check-tree:
+	scripts/check-tree
+
+# The benchmarks compiled, not run (bench/run runs them).
+bench-build: deps
+	@scripts/install-deps --bench
+	cmake --preset bench
+	cmake --build --preset bench
 
 # Each fuzz target for a short, fixed time on its corpus (FUZZ_SECONDS each).
 FUZZ_SECONDS ?= 45

@@ -87,7 +87,7 @@ class ImportTarget {
 /// after it, each without trailing blanks and with backslash escapes expanded. An accepted
 /// line's card is added through `target`. On a refusal `line` is left as the user should see
 /// it: whole without a separator or with a text too long, else the trimmed question.
-int ParseImportLine(std::string& line, ImportTarget& target);
+[[nodiscard]] int ParseImportLine(std::string& line, ImportTarget& target);
 
 /// The lines of a text file to import. A file that starts with a UTF-8 byte-order mark, or
 /// whose bytes are valid UTF-8 with multi-byte characters, is read as UTF-8 and converted;
@@ -108,7 +108,7 @@ class ImportFile {
     /// The next whole line, without its line feed and a carriage return before it, in
     /// Windows-1252. False after the last line. `convertible` is false for a UTF-8 line with a
     /// character Windows-1252 cannot hold; the line then shows "?" in its place.
-    bool NextLine(std::string& line, bool& convertible);
+    [[nodiscard]] bool NextLine(std::string& line, bool& convertible);
 
   private:
     /// Counts the lines, tells the encoding, and starts again at the first line. False when

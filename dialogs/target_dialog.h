@@ -26,7 +26,7 @@ class tKastenDialog : public platform::Dialog {
 };
 
 /// Asks for a partition: 1 to N, N + 1 for the input stack, or 0 when cancelled.
-int ChooseTarget(platform::Window& parent, const tCardBox& box);
+[[nodiscard]] int ChooseTarget(platform::Window& parent, const tCardBox& box);
 
 /// The text of a partition chooser entry: `format` with the number, or "Input" for N + 1.
 std::string PartitionEntry(std::string_view format, int number, int partitions);

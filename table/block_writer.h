@@ -34,10 +34,10 @@ class BlockWriter {
     /// Waits for the block in flight, then starts writing `block` at `offset`; `block` gets
     /// back the finished block's buffer, emptied, to be filled again. False when a block given
     /// earlier could not be written (that failure is then reported once).
-    bool Submit(std::uint64_t offset, std::vector<char>& block);
+    [[nodiscard]] bool Submit(std::uint64_t offset, std::vector<char>& block);
     /// Waits until no block is in flight. False when a block given since the last report could
     /// not be written.
-    bool Wait();
+    [[nodiscard]] bool Wait();
 
   private:
     explicit BlockWriter(File& file);

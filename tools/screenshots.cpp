@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
             list->setCurrentRow(3);
         }
     });
-    tallyfold::ChooseTarget(view, box);
+    static_cast<void>(tallyfold::ChooseTarget(view, box));
 
     WhenOpen("partition-overview", [](QWidget& dialog) {
         if (auto* list = dialog.findChild<QListWidget*>()) {

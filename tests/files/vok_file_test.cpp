@@ -34,8 +34,8 @@ using Names = std::vector<std::string>;
 constexpr int kInput = tCardBox::kInputStack;
 
 const std::vector<FieldLayout> kVokFields = {{"DEUTSCH", 'C', 64}, {"UEBERSETZT", 'C', 64},
-                                           {"KASTEN", 'C', 1},   {"ALTER", 'N', 4},
-                                           {"GEWUSST", 'N', 5},  {"UNBEKANNT", 'N', 5}};
+                                             {"KASTEN", 'C', 1},   {"ALTER", 'N', 4},
+                                             {"GEWUSST", 'N', 5},  {"UNBEKANNT", 'N', 5}};
 const std::vector<FieldLayout> kKasFields = {
     {"BEZ", 'C', 1}, {"ANZAHL", 'N', 6}, {"NAME", 'C', 10}, {"MAX", 'N', 6}, {"MAXALTER", 'N', 6}};
 
@@ -348,10 +348,10 @@ TEST_F(VokFileTest, ForeignLettersDeletedRecordsAndWideTexts) {
 
 TEST_F(VokFileTest, OtherFieldOrderAndMissingFields) {
     const std::vector<FieldLayout> fields = {{"KASTEN", 'C', 1},
-                                           {"UEBERSETZT", 'C', 20},
-                                           {"EXTRA", 'C', 3},
-                                           {"GEWUSST", 'N', 3},
-                                           {"DEUTSCH", 'C', 20}};
+                                             {"UEBERSETZT", 'C', 20},
+                                             {"EXTRA", 'C', 3},
+                                             {"GEWUSST", 'N', 3},
+                                             {"DEUTSCH", 'C', 20}};
     WriteBytes(Path(), TableImage(fields, {RecordImage(fields, {"B", "tree", "xyz", " 4", "Baum"}),
                                            RecordImage(fields, {"X", "", "", "", "leer"})}));
     tCardBox box;
