@@ -289,6 +289,10 @@ bool ImportFile::NextLine(std::string& line, bool& convertible) {
     convertible = true;
     if (!utf8_) {
         line.assign(raw);
+        // A byte that Windows-1252 leaves undefined is no character a card could keep.
+        convertible = std::all_of(line.begin(), line.end(), [](char c) {
+            return IsDefinedAnsi(static_cast<unsigned char>(c));
+        });
         return true;
     }
     if (std::optional<std::string> converted = platform::Utf8ToWindows1252(raw)) {

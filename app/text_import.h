@@ -107,7 +107,8 @@ class ImportFile {
 
     /// The next whole line, without its line feed and a carriage return before it, in
     /// Windows-1252. False after the last line. `convertible` is false for a UTF-8 line with a
-    /// character Windows-1252 cannot hold; the line then shows "?" in its place.
+    /// character Windows-1252 cannot hold (the line then shows "?" in its place), and for a
+    /// line with a byte that Windows-1252 leaves undefined.
     [[nodiscard]] bool NextLine(std::string& line, bool& convertible);
 
   private:

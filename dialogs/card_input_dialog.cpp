@@ -23,6 +23,12 @@ void Assign(tVokabelDialog::TextBuffer& buffer, std::string_view text) {
     buffer[length] = '\0';
 }
 
+bool AllDefined(const tVokabelDialog::TextBuffer& text) {
+    const std::string_view view = TextOf(text);
+    return std::all_of(view.begin(), view.end(),
+                       [](char c) { return IsDefinedAnsi(static_cast<unsigned char>(c)); });
+}
+
 }  // namespace
 
 tVokabelDialog::tVokabelDialog(platform::Window& parent, tCardBox& box, bool newMode)
@@ -59,6 +65,11 @@ void tVokabelDialog::CmSave() {
         char message[80];
         LoadString(ids::kStrFieldsEmpty, message);
         MessageBox(message, " ");
+        return;
+    }
+    if (!AllDefined(QuestionText) || !AllDefined(AnswerText)) {
+        // No character is changed behind the user's back: what no file can hold is refused.
+        MessageBox(StringResource(ids::kStrCharacterNotSupported), " ");
         return;
     }
     ExpandEscapesAnsi(QuestionText);

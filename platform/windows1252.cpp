@@ -74,6 +74,11 @@ std::optional<unsigned char> Windows1252OfCodePoint(char32_t codePoint) {
     if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
         return static_cast<unsigned char>(codePoint);
     }
+    // The control codes 0x80 to 0x9F are no characters of the set: its five undefined bytes
+    // show as them, and nothing may turn them back into bytes a card would hold.
+    if (codePoint <= 0x9F) {
+        return std::nullopt;
+    }
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
         if (kHighControls[i] == codePoint) {
             return static_cast<unsigned char>(0x80 + i);

@@ -12,7 +12,8 @@ namespace tallyfold::platform {
 
 /// The Unicode code point of a Windows-1252 byte.
 char32_t CodePointOfWindows1252(unsigned char byte);
-/// The Windows-1252 byte of a code point, or nothing when the set has no such character.
+/// The Windows-1252 byte of a code point, or nothing when the set has no such character (the
+/// control codes U+0080 to U+009F included: the set's undefined bytes are no characters).
 std::optional<unsigned char> Windows1252OfCodePoint(char32_t codePoint);
 
 /// Windows-1252 bytes as UTF-8.

@@ -104,8 +104,59 @@ constexpr std::array<CharEntry, kCharTableSize> kCharTable = {{
 
 namespace {
 
-// Byte-indexed views of the table, first match winning, made at compile time: the conversions
-// run for every text of every record.
+// The Windows-1252 characters that the table leaves out but whose byte the table reads as
+// another character (its OEM column), each with the code it is stored as. Every code is one
+// that no file written by the table alone can hold (not in the OEM column, and a Windows-1252
+// byte the table maps elsewhere), so files written before these codes read as they always
+// did. A character's true code page 850 code is used where it is such a code.
+struct OwnCode {
+    unsigned char ansi;
+    unsigned char oem;
+};
+constexpr std::array<OwnCode, 36> kOwnCodes = {{
+    {0x80, 0xBF},  // euro sign (own code)
+    {0x82, 0xC0},  // single low-9 quotation mark (own code)
+    {0x83, 0xC1},  // latin small letter f with hook (own code)
+    {0x84, 0xC3},  // double low-9 quotation mark (own code)
+    {0x85, 0xC4},  // horizontal ellipsis (own code)
+    {0x86, 0xC5},  // dagger (own code)
+    {0x87, 0xC8},  // double dagger (own code)
+    {0x88, 0xC9},  // modifier letter circumflex accent (own code)
+    {0x89, 0xCA},  // per mille sign (own code)
+    {0x8A, 0xCB},  // latin capital letter s with caron (own code)
+    {0x8B, 0xCC},  // single left-pointing angle quotation mark (own code)
+    {0x8C, 0xCD},  // latin capital ligature oe (own code)
+    {0x8E, 0xCE},  // latin capital letter z with caron (own code)
+    {0x91, 0xD5},  // left single quotation mark (own code)
+    {0x92, 0xD9},  // right single quotation mark (own code)
+    {0x93, 0xDA},  // left double quotation mark (own code)
+    {0x94, 0xDB},  // right double quotation mark (own code)
+    {0x95, 0xDC},  // bullet (own code)
+    {0x96, 0xDD},  // en dash (own code)
+    {0x97, 0xDF},  // em dash (own code)
+    {0x98, 0xE7},  // small tilde (own code)
+    {0x99, 0xEE},  // trade mark sign (own code)
+    {0x9A, 0xEF},  // latin small letter s with caron (own code)
+    {0x9B, 0xF0},  // single right-pointing angle quotation mark (own code)
+    {0x9C, 0xF1},  // latin small ligature oe (own code)
+    {0xA0, 0xFF},  // no-break space (true code page 850)
+    {0xA1, 0xF2},  // inverted exclamation mark (own code)
+    {0xA4, 0xCF},  // currency sign (true code page 850)
+    {0xA5, 0xF3},  // yen sign (own code)
+    {0xA8, 0xF9},  // diaeresis (true code page 850)
+    {0xB5, 0xE6},  // micro sign (true code page 850)
+    {0xB6, 0xF4},  // pilcrow sign (true code page 850)
+    {0xB7, 0xFA},  // middle dot (true code page 850)
+    {0xBD, 0xF5},  // vulgar fraction one half (own code)
+    {0xD7, 0xF6},  // multiplication sign (own code)
+    {0xDE, 0xE8},  // latin capital letter thorn (true code page 850)
+}};
+
+// Bytes that Windows-1252 leaves undefined: no character, so no card holds one.
+constexpr std::array<unsigned char, 5> kUndefinedAnsi = {0x81, 0x8D, 0x8F, 0x90, 0x9D};
+
+// Byte-indexed views of the table, first match winning, and the own codes, made at compile
+// time: the conversions run for every text of every record.
 struct ConversionMaps {
     std::array<unsigned char, 256> ansiToOem{};
     std::array<unsigned char, 256> oemToAnsi{};
@@ -128,6 +179,10 @@ constexpr ConversionMaps BuildMaps() {
             oemSeen[entry.oem] = true;
             maps.oemToAnsi[entry.oem] = entry.ansi;
         }
+    }
+    for (const OwnCode& own : kOwnCodes) {
+        maps.ansiToOem[own.ansi] = own.oem;
+        maps.oemToAnsi[own.oem] = own.ansi;
     }
     return maps;
 }
@@ -224,6 +279,10 @@ std::size_t ExpandEscapes(std::span<char> text, Target target) {
 }
 
 }  // namespace
+
+bool IsDefinedAnsi(unsigned char c) {
+    return std::find(kUndefinedAnsi.begin(), kUndefinedAnsi.end(), c) == kUndefinedAnsi.end();
+}
 
 unsigned char AnsiToOemChar(unsigned char c) {
     return kMaps.ansiToOem[c];

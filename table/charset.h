@@ -22,10 +22,16 @@ struct CharEntry {
 inline constexpr int kCharTableSize = 80;
 extern const std::array<CharEntry, kCharTableSize> kCharTable;
 
-/// The OEM code of the first entry with this ANSI code; `c` itself if no entry has it.
+/// The OEM code of the first entry with this ANSI code, or the program's own code for a
+/// character the table leaves out; `c` itself otherwise. Every defined Windows-1252 byte comes
+/// back from `OemToAnsiChar` unchanged.
 unsigned char AnsiToOemChar(unsigned char c);
-/// The ANSI code of the first entry with this OEM code; `c` itself if no entry has it.
+/// The ANSI code of the first entry with this OEM code, or the character of one of the
+/// program's own codes; `c` itself otherwise.
 unsigned char OemToAnsiChar(unsigned char c);
+/// False for the five bytes Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D): they
+/// are no character, and a card never holds one.
+bool IsDefinedAnsi(unsigned char c);
 /// The two conversions as byte-indexed maps (identity below 0x80), for converters that walk
 /// texts in their own way.
 const std::array<unsigned char, 256>& AnsiToOemMap();

@@ -398,6 +398,28 @@ TEST_F(ImportCommandTest, Utf8FilesWithAndWithoutByteOrderMark) {
                                     "midge"}}));
 }
 
+// Lists copied from web pages bring quotes, dashes and the euro: they come in, and back from a
+// save, as they were; the bytes Windows-1252 leaves undefined are refused, never changed.
+TEST_F(ImportCommandTest, QuotesAndDashesSurviveASaveAndUndefinedBytesAreRefused) {
+    Start();
+    backend.AnswerMessageBox(DialogResult::Ok);
+    Import(
+        "\xE2\x80\x9EHaus\xE2\x80\x9C \xE2\x80\x93 5 \xE2\x82\xAC;house\n"
+        "\xC5\x93uvre;aujourd\xE2\x80\x99hui\xC2\xA0!\n");
+    Import("bad\x81;byte\nok;fine\n");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].first, "Character not supported");
+    const Pairs expected = {{"\x84Haus\x93 \x96 5 \x80", "house"},
+                            {"\x9Cuvre", "aujourd\x92hui\xA0!"},
+                            {"ok", "fine"}};
+    EXPECT_EQ(CardsOf(box), expected);
+    const FilePath saved = dir.File("saved.vok");
+    ASSERT_TRUE(SaveVokFile(saved, box));
+    tCardBox loaded;
+    ASSERT_TRUE(LoadVokFile(saved, loaded).opened);
+    EXPECT_EQ(CardsOf(loaded), expected);
+}
+
 TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheMark) {
     box.AddToInput(Card("a", "b"));
     Start();

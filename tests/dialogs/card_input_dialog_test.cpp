@@ -154,6 +154,30 @@ TEST_F(CardInputTest, ANestedDialogLeavesItsTextsForTheNextComparison) {
     EXPECT_EQ(backend.DialogsRun(), (std::vector<int>{3300, 3200, 3300, 3200}));
 }
 
+TEST_F(CardInputTest, BytesThatAreNoCharacterAreRefusedInBothModes) {
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
+    RunNew([](HeadlessDialog& dialog) {
+        TypeCard(dialog, "bad\x81", "byte");
+        EXPECT_FALSE(dialog.Ended());
+        TypeCard(dialog, "\x80 5", "\x93" "five\x94");  // the euro and quotes are characters
+        dialog.Click(ids::kIdCancel);
+    });
+    ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+    EXPECT_EQ(backend.MessageBoxes()[0].request.text, "Character not supported");
+    EXPECT_EQ(Questions(box, kInput), Names{"\x80 5"});
+
+    tVokabel* card = box.AddToInput(Card("keep", "this"));
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
+    backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& dialog) {
+        dialog.Type(ids::kInputAnswer, "th\x9Dis");
+        dialog.Click(ids::kIdOk);
+        EXPECT_FALSE(dialog.Ended());
+        dialog.Click(ids::kIdCancel);
+    });
+    EXPECT_EQ(EditCard(owner, box, card), platform::DialogResult::Cancel);
+    EXPECT_EQ(card->Answer(), "this");
+}
+
 TEST_F(CardInputTest, EmptyFieldsAreRefusedInBothModes) {
     backend.AnswerMessageBox(platform::DialogResult::Ok);
     RunNew([](HeadlessDialog& dialog) {

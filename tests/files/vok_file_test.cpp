@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "files/kas_file.h"
+#include "table/charset.h"
 #include "table/create_dbf.h"
 #include "tests/support/cards.h"
 #include "tests/support/dbf_image.h"
@@ -290,6 +291,32 @@ TEST_F(VokFileTest, TextsSurviveAnyNumberOfRoundTrips) {
         }
         EXPECT_EQ(i, texts.size());
     }
+}
+
+// Every character a card can hold, each between two letters, through a real save and load:
+// the ones the character table lacks (quotes, dashes, the euro, the no-break space) included.
+TEST_F(VokFileTest, EveryCharacterSurvivesASaveAndALoad) {
+    tCardBox box;
+    std::vector<std::string> questions;
+    for (int c = 1; c < 256; ++c) {
+        if (!IsDefinedAnsi(static_cast<unsigned char>(c))) {
+            continue;
+        }
+        questions.push_back("a" + std::string(1, static_cast<char>(c)) + "b");
+        box.AddToInput(Card(questions.back(), "x" + std::string(1, static_cast<char>(c)) + "y"));
+    }
+    box.AddToInput(Card("\x84Haus\x93 \x96 5 \x80", "\x9Cuvre aujourd\x92hui\xA0!"));
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    tCardBox loaded;
+    ASSERT_EQ(LoadVokFile(Path(), loaded).loaded, box.TotalCards());
+    tVokabel card;
+    std::size_t i = 0;
+    for (int number = loaded.FirstCard(card); number != 0 && i < questions.size();
+         number = loaded.NextCard(card), ++i) {
+        EXPECT_EQ(card.Question(), questions[i]) << "byte " << int(questions[i][1] & 0xFF);
+        EXPECT_EQ(card.Answer(), "x" + questions[i].substr(1, 1) + "y");
+    }
+    EXPECT_EQ(Questions(loaded, kInput).back(), "\x84Haus\x93 \x96 5 \x80");
 }
 
 TEST_F(VokFileTest, TrailingBlanksAreNotStored) {

@@ -45,9 +45,64 @@ TEST(CharConversion, FirstMatchWinsBothWays) {
     EXPECT_EQ(OemToAnsiChar(0xB6), 0xC5);  // a stored 0xB6 reads back as Å
     EXPECT_EQ(AnsiToOemChar(0xBE), 0xBE);
     EXPECT_EQ(OemToAnsiChar(0xBE), 0xBE);
-    EXPECT_EQ(AnsiToOemChar(0xA4), 0xA4);  // ¤ has no entry: unchanged
-    EXPECT_EQ(OemToAnsiChar(0xA4), 0xF1);  // ... and reads back as ñ
+    EXPECT_EQ(AnsiToOemChar(0xA4), 0xCF);  // ¤ has no entry: its code page 850 code
+    EXPECT_EQ(OemToAnsiChar(0xA4), 0xF1);  // ... while 0xA4 still reads as ñ
+    EXPECT_EQ(AnsiToOemChar(0x80), 0xBF);  // € has no code page 850 code: one of our own
+    EXPECT_EQ(OemToAnsiChar(0xBF), 0x80);
     EXPECT_EQ(AnsiToOemChar('a'), 'a');
+}
+
+// What the table alone makes of a byte, first match winning: how every earlier file was
+// written and read.
+unsigned char TableAnsiToOem(unsigned char c) {
+    for (const CharEntry& entry : kCharTable) {
+        if (entry.ansi == c && entry.oem != 0) {
+            return entry.oem;
+        }
+    }
+    return c;
+}
+
+unsigned char TableOemToAnsi(unsigned char c) {
+    for (const CharEntry& entry : kCharTable) {
+        if (entry.oem == c && entry.oem != 0) {
+            return entry.ansi;
+        }
+    }
+    return c;
+}
+
+TEST(CharConversion, EveryCharacterComesBackFromTheFile) {
+    int undefined = 0;
+    for (int c = 0; c < 256; ++c) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!IsDefinedAnsi(byte)) {
+            ++undefined;
+            continue;
+        }
+        EXPECT_EQ(OemToAnsiChar(AnsiToOemChar(byte)), byte) << c;
+    }
+    EXPECT_EQ(undefined, 5);
+    // Two characters never share a code in the file.
+    std::array<int, 256> owner;
+    owner.fill(-1);
+    for (int c = 0; c < 256; ++c) {
+        if (IsDefinedAnsi(static_cast<unsigned char>(c))) {
+            const unsigned char code = AnsiToOemChar(static_cast<unsigned char>(c));
+            EXPECT_EQ(owner[code], -1) << c << " and " << owner[code] << " share " << int(code);
+            owner[code] = c;
+        }
+    }
+}
+
+TEST(CharConversion, EveryByteEarlierFilesHoldReadsAsBefore) {
+    for (int c = 0; c < 256; ++c) {
+        const unsigned char written = TableAnsiToOem(static_cast<unsigned char>(c));
+        EXPECT_EQ(OemToAnsiChar(written), TableOemToAnsi(written)) << "code " << int(written);
+    }
+    // The table's twins and its own rules stay: both codes of Å read as Å.
+    EXPECT_EQ(OemToAnsiChar(0x8F), 0xC5);
+    EXPECT_EQ(OemToAnsiChar(0xB6), 0xC5);
 }
 
 TEST(CharConversion, EveryEntryRoundTripsFromAnsi) {
@@ -125,7 +180,7 @@ TEST(EscapeExpansion, NamesAreMatchedBeforeConversion) {
     // A high byte that is not part of an escape is converted.
     EXPECT_EQ(Oem("\xE4"), "\x84");
     EXPECT_EQ(Ansi("\xE4"), "\xE4");
-    EXPECT_EQ(Oem("\xA4"), "\xA4");
+    EXPECT_EQ(Oem("\xA4"), "\xCF");
 }
 
 TEST(EscapeExpansion, PlainTextUnchangedEverywhere) {
