@@ -409,9 +409,8 @@ TEST_F(ImportCommandTest, QuotesAndDashesSurviveASaveAndUndefinedBytesAreRefused
     Import("bad\x81;byte\nok;fine\n");
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].first, "Character not supported");
-    const Pairs expected = {{"\x84Haus\x93 \x96 5 \x80", "house"},
-                            {"\x9Cuvre", "aujourd\x92hui\xA0!"},
-                            {"ok", "fine"}};
+    const Pairs expected = {
+        {"\x84Haus\x93 \x96 5 \x80", "house"}, {"\x9Cuvre", "aujourd\x92hui\xA0!"}, {"ok", "fine"}};
     EXPECT_EQ(CardsOf(box), expected);
     const FilePath saved = dir.File("saved.vok");
     ASSERT_TRUE(SaveVokFile(saved, box));

@@ -159,7 +159,9 @@ TEST_F(CardInputTest, BytesThatAreNoCharacterAreRefusedInBothModes) {
     RunNew([](HeadlessDialog& dialog) {
         TypeCard(dialog, "bad\x81", "byte");
         EXPECT_FALSE(dialog.Ended());
-        TypeCard(dialog, "\x80 5", "\x93" "five\x94");  // the euro and quotes are characters
+        TypeCard(dialog, "\x80 5",
+                 "\x93"
+                 "five\x94");  // the euro and quotes are characters
         dialog.Click(ids::kIdCancel);
     });
     ASSERT_EQ(backend.MessageBoxes().size(), 1u);
