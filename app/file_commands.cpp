@@ -15,6 +15,14 @@ FilePath VocabularyPattern() {
     return FilePath("*.vok");
 }
 
+// A name typed without an extension gets ".vok", so the Open dialog's filter shows the file.
+// A dot that begins the name is no extension.
+FilePath WithVocabularyExtension(const FilePath& path) {
+    const std::string_view name = path.FileName();
+    const std::size_t dot = name.find_last_of('.');
+    return dot == std::string_view::npos || dot == 0 ? path.WithSuffix(".vok") : path;
+}
+
 platform::FileDialogData VocabularyDialog(unsigned flags) {
     platform::FileDialogData data;
     data.flags = flags;
@@ -113,7 +121,7 @@ bool tHauptFenster::SaveFileAs() {
     if (!RunFileDialog(platform::FileDialogKind::Save, *saveAsSettings_)) {
         return false;
     }
-    const FilePath path = saveAsSettings_->fileName;
+    const FilePath path = WithVocabularyExtension(saveAsSettings_->fileName);
     if (!SaveVokFile(path, *box_)) {
         ReportFileProblem(ids::kStrCannotSave, path);
         return false;

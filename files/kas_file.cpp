@@ -26,12 +26,14 @@ bool tKastenDB::Open(const FilePath& path) {
 }
 
 FilePath KasFileName(const FilePath& vokPath) {
-    const std::string& bytes = vokPath.Bytes();
-    const std::size_t dot = bytes.find_last_of('.');
-    if (dot == std::string::npos || dot == 0) {
+    // Only the file's own name is looked at: a dot in a folder's name is no extension.
+    const std::string_view name = vokPath.FileName();
+    const std::size_t dot = name.find_last_of('.');
+    if (dot == std::string_view::npos || dot == 0) {
         return vokPath.WithSuffix(".kas");
     }
-    return FilePath(bytes.substr(0, dot) + ".kas");
+    const std::string& bytes = vokPath.Bytes();
+    return FilePath(bytes.substr(0, bytes.size() - name.size() + dot) + ".kas");
 }
 
 bool CreateKasFile(const FilePath& path) {

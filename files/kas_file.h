@@ -25,8 +25,9 @@ class tKastenDB : public tDBF {
     tNumField MaxAlter;
 };
 
-/// The box file's path: `vokPath` with everything from its last "." (not counting a "." as the
-/// very first character) replaced by ".kas", or with ".kas" appended when it has no such ".".
+/// The box file's path, always in the vocabulary file's folder: the file name with everything
+/// from its last "." (not counting a "." as the name's first character) replaced by ".kas", or
+/// with ".kas" appended when the name has no such ".".
 FilePath KasFileName(const FilePath& vokPath);
 
 /// Writes an empty box file with the fields BEZ, ANZAHL, NAME, MAX and MAXALTER.

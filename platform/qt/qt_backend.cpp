@@ -16,8 +16,9 @@ namespace tallyfold::platform::qt {
 
 namespace {
 
-// Qt's name filter for one "description|pattern" pair: the description, with the pattern in
-// parentheses unless the description already shows it. "*.*" means every file.
+// Qt's name filter for one "description|pattern" pair: the description, then the pattern Qt
+// filters by in parentheses, which the dialog keeps out of sight (`HideNameFilterDetails`), so
+// the description shows as it stands. "*.*" means every file, names without a dot included.
 QString NameFilter(const FileFilter& filter) {
     QString pattern = FromWindows1252(filter.pattern).trimmed();
     if (pattern == QLatin1String("*.*")) {
@@ -132,6 +133,7 @@ DialogResult QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& r
 bool QtBackend::RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) {
     QFileDialog dialog(WidgetOf(owner));
     dialog.setOption(QFileDialog::DontUseNativeDialog, false);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     if (!data.title.empty()) {
         dialog.setWindowTitle(FromWindows1252(data.title));
     }

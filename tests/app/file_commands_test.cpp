@@ -178,6 +178,22 @@ TEST_F(FileCommandsTest, SaveAsWritesTheBoxFileBeside) {
     EXPECT_TRUE(backend.MessageBoxes().empty());
 }
 
+TEST_F(FileCommandsTest, SaveAsGivesANameWithoutExtensionTheVocabularyOne) {
+    StartOnFile();
+    backend.AnswerFileDialog(dir.File("words"));
+    frame->ChooseMenu(ids::kCmFileSaveAs);
+    EXPECT_EQ(view->FileName(), dir.File("words.vok"));
+    EXPECT_EQ(CardsIn(dir.File("words.vok")), 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("words").Bytes()));
+    // A name that has an extension, or only a leading dot, is taken as it is given.
+    backend.AnswerFileDialog(dir.File("list.txt"));
+    frame->ChooseMenu(ids::kCmFileSaveAs);
+    EXPECT_EQ(view->FileName(), dir.File("list.txt"));
+    backend.AnswerFileDialog(dir.File(".hidden"));
+    frame->ChooseMenu(ids::kCmFileSaveAs);
+    EXPECT_EQ(view->FileName(), dir.File(".hidden.vok"));
+}
+
 TEST_F(FileCommandsTest, TheSaveAsSettingsAreKeptBetweenUses) {
     StartOnFile();
     backend.AnswerFileDialog(dir.File("a.vok"));

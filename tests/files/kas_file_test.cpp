@@ -23,8 +23,24 @@ TEST(KasFileName, ReplacesTheExtension) {
     EXPECT_EQ(KasFileName(FilePath("words.old.vok")).Bytes(), "words.old.kas");
 }
 
-TEST(KasFileName, DotInAFolderNameWhenTheFileHasNone) {
-    EXPECT_EQ(KasFileName(FilePath("/home/ann/my.lists/words")).Bytes(), "/home/ann/my.kas");
+TEST(KasFileName, ADotInAFolderNameIsNoExtension) {
+    EXPECT_EQ(KasFileName(FilePath("/home/first.last/lists/words")).Bytes(),
+              "/home/first.last/lists/words.kas");
+    EXPECT_EQ(KasFileName(FilePath("de.en/words")).Bytes(), "de.en/words.kas");
+    EXPECT_EQ(KasFileName(FilePath("de.en/.words")).Bytes(), "de.en/.words.kas");
+    EXPECT_EQ(KasFileName(FilePath("/a.b/words.vok")).Bytes(), "/a.b/words.kas");
+}
+
+TEST(KasFile, ASaveIntoAFolderWithADotTouchesNothingOutsideIt) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("first.last").Bytes());
+    const FilePath unrelated = dir.File("first.kas");
+    testing::WriteBytes(unrelated, "belongs to something else");
+    tCardBox box;
+    box.AddToInput(testing::Card("Haus", "house"));
+    ASSERT_TRUE(SaveVokFile(dir.File("first.last/words"), box));
+    EXPECT_EQ(ReadBytes(unrelated), "belongs to something else");
+    EXPECT_FALSE(ReadBytes(dir.File("first.last/words.kas")).empty());
 }
 
 TEST(KasFileName, NoDotAfterTheFirstCharacterAppends) {

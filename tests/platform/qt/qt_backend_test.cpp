@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -314,6 +315,25 @@ TEST_F(QtFrameTest, SizeEventsReachTheClient) {
     EXPECT_EQ(frame->Client().Peer()->Position(31), (Rect{-5, -19, 100, 20}));
     frame->Client().SetControlBackground(31, Color{255, 255, 255});
     EXPECT_TRUE(Widget(31)->autoFillBackground());
+}
+
+TEST_F(QtBackendTest, FileFiltersShowTheirDescriptionAsItStands) {
+    QStringList shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        const auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
+        for (int i = 0; i < types->count(); ++i) {
+            shown << types->itemText(i).trimmed();
+        }
+        dialog->reject();
+    });
+    FileDialogData data;
+    data.filter = "Vokabeln (*.vok) | *.vok |All (*.*)|*.*|";
+    EXPECT_FALSE(backend.RunFileDialog(root, FileDialogKind::Open, data));
+    EXPECT_EQ(shown,
+              (QStringList{QStringLiteral("Vokabeln (*.vok)"), QStringLiteral("All (*.*)")}));
 }
 
 TEST_F(QtBackendTest, AYesNoQuestionNeedsAButton) {
