@@ -98,7 +98,7 @@ void tHauptFenster::CmOpen() {
     fileName_ = path;
     changed_ = false;
     Refresh();
-    ReportMisplaced(result.misplaced);
+    ReportLoad(result, path);
 }
 
 bool tHauptFenster::SaveFile() {

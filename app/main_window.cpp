@@ -123,14 +123,19 @@ void tHauptFenster::LoadStartFile() {
         }
         return;
     }
-    ReportMisplaced(result.misplaced);
+    ReportLoad(result, fileName_);
 }
 
-void tHauptFenster::ReportMisplaced(int cards) {
-    if (cards <= 0) {
-        return;
+void tHauptFenster::ReportLoad(const LoadResult& result, const FilePath& path) {
+    if (result.Damaged()) {
+        const std::string text = FormatNumbers(StringResource(ids::kStrFileDamaged),
+                                               {result.counted, result.loaded}, 119);
+        MessageBox(text + "\n" + platform::Utf8ToWindows1252Lossy(path.Bytes()), "");
     }
-    MessageBox(FormatNumbers(StringResource(ids::kStrMisplacedCards), {cards}, 119), "");
+    if (result.misplaced > 0) {
+        MessageBox(FormatNumbers(StringResource(ids::kStrMisplacedCards), {result.misplaced}, 119),
+                   "");
+    }
 }
 
 void tHauptFenster::ReportFileProblem(int messageId, const FilePath& path) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "box/card_box.h"
+#include "files/vok_file.h"
 #include "platform/controls.h"
 #include "platform/frame_window.h"
 #include "platform/window.h"
@@ -87,7 +88,8 @@ class tHauptFenster : public platform::Window {
     bool SavePrompt();
     /// Loads `path` at start-up, telling the user what could not be loaded.
     void LoadStartFile();
-    void ReportMisplaced(int cards);
+    /// Tells what a load could not take as it was: a damaged file, misplaced cards.
+    void ReportLoad(const LoadResult& result, const FilePath& path);
     /// A message box with a string-table text, the file's path on its own line.
     void ReportFileProblem(int messageId, const FilePath& path);
     std::string AskedSide(const tVokabel& card) const;

@@ -155,6 +155,7 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
         return result;
     }
     result.opened = true;
+    result.counted = table.HeaderRecordCount();
     const int partitions = box.PartitionCount();
     std::vector<tVokabel> misplaced;
     tVokabel card;

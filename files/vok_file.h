@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,10 @@ struct LoadResult {
     /// Of those, cards whose partition letter named no partition: they were put at the end of
     /// the input stack.
     int misplaced = 0;
+    /// The number of records the file's header counts. When it is not `loaded`, the file was
+    /// damaged (an interrupted save, a header that lies) and `loaded` is what it still held.
+    std::int64_t counted = 0;
+    bool Damaged() const { return opened && counted != loaded; }
 };
 
 /// Adds every record of the vocabulary file at `path` to `box`, in file order, without

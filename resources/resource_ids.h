@@ -106,5 +106,6 @@ inline constexpr int kStrTextFilter = 11039;
 inline constexpr int kStrVocabularyFilter = 11040;
 inline constexpr int kStrOk = 11041;
 inline constexpr int kStrNoCard = 11042;
+inline constexpr int kStrFileDamaged = 11043;
 
 }  // namespace tallyfold::ids

@@ -12,7 +12,7 @@ namespace {
 
 // The program's texts, as users see them. The oldest keep their spelling, slips included:
 // users know them so.
-constexpr std::array<std::pair<int, std::string_view>, 31> kStrings = {{
+constexpr std::array<std::pair<int, std::string_view>, 32> kStrings = {{
     {ids::kStrLook, "Look"},
     {ids::kStrKnown, "Known"},
     {ids::kStrUnknown, "Unknown"},
@@ -45,6 +45,8 @@ constexpr std::array<std::pair<int, std::string_view>, 31> kStrings = {{
     {ids::kStrVocabularyFilter, "Vokabeln (*.vok) | *.vok |"},
     {ids::kStrOk, "Ok"},
     {ids::kStrNoCard, " --- "},
+    {ids::kStrFileDamaged,
+     "The file was damaged. Its header counts %d cards; the %d found were loaded:"},
 }};
 
 }  // namespace
@@ -69,10 +71,10 @@ int LoadString(int id, std::span<char> buffer) {
     return static_cast<int>(length);
 }
 
-std::string FormatNumbers(std::string_view format, std::initializer_list<int> numbers,
+std::string FormatNumbers(std::string_view format, std::initializer_list<std::int64_t> numbers,
                           std::size_t limit) {
     std::string text;
-    const int* next = numbers.begin();
+    const std::int64_t* next = numbers.begin();
     for (std::size_t i = 0; i < format.size(); ++i) {
         const bool directive = format[i] == '%' && i + 1 < format.size();
         if (directive && format[i + 1] == '%') {
@@ -91,7 +93,7 @@ std::string FormatNumbers(std::string_view format, std::initializer_list<int> nu
     return text;
 }
 
-std::string FormatString(int id, std::initializer_list<int> numbers) {
+std::string FormatString(int id, std::initializer_list<std::int64_t> numbers) {
     constexpr std::size_t kTextBuffer = 80;
     return FormatNumbers(StringResource(id), numbers, kTextBuffer - 1);
 }

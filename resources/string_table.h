@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -18,10 +19,10 @@ int LoadString(int id, std::span<char> buffer);
 /// `limit` characters as a fixed-size buffer of `limit + 1` bytes would hold it. A "%d" without a
 /// number left, and any other "%" sequence, stand as they are: a text from a table or a template
 /// never decides what is read.
-std::string FormatNumbers(std::string_view format, std::initializer_list<int> numbers,
+std::string FormatNumbers(std::string_view format, std::initializer_list<std::int64_t> numbers,
                           std::size_t limit);
 
 /// String `id` formatted with `numbers`, cut as an 80-byte text buffer holds it.
-std::string FormatString(int id, std::initializer_list<int> numbers);
+std::string FormatString(int id, std::initializer_list<std::int64_t> numbers);
 
 }  // namespace tallyfold

@@ -14,6 +14,7 @@ namespace {
 constexpr char kBlank = ' ';
 constexpr char kDeletedFlag = '*';
 constexpr char kEndOfFile = 0x1A;
+constexpr unsigned char kHeaderTerminator = 0x0D;
 constexpr std::size_t kHeaderCopySize = 16;
 constexpr std::size_t kDescriptorSize = 32;
 constexpr std::uint16_t kMinHeaderLength = 33;
@@ -92,19 +93,23 @@ bool tDBF::ReadHeaderAndFields() {
     if (headerLength < kMinHeaderLength || headerLength > fileSize || recordLength == 0) {
         return false;
     }
-    // FieldCount is derived from the header length, so every descriptor lies inside it.
     std::vector<unsigned char> header(headerLength);
     if (file_.ReadAt(0, {reinterpret_cast<char*>(header.data()), header.size()}) !=
         static_cast<std::int64_t>(header.size())) {
         return false;
     }
-    const int count = FieldCount();
-    fields_.assign(static_cast<std::size_t>(count), FieldInfo{});
+    // The descriptors end at the terminator, or where the header ends: other tools leave zero
+    // bytes after the terminator. Every descriptor read lies inside the header.
+    const std::size_t room = headerLength / kDescriptorSize - 1;
+    fields_.clear();
+    fields_.reserve(room);
     std::uint32_t offset = 1;
-    for (int i = 0; i < count; ++i) {
-        const unsigned char* descriptor =
-            header.data() + kDescriptorSize * static_cast<std::size_t>(i + 1);
-        FieldInfo& field = fields_[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < room; ++i) {
+        const unsigned char* descriptor = header.data() + kDescriptorSize * (i + 1);
+        if (descriptor[0] == kHeaderTerminator) {
+            break;
+        }
+        FieldInfo& field = fields_.emplace_back();
         std::size_t nameLength = 0;
         while (nameLength < 10 && descriptor[nameLength] != 0) {
             field.name[nameLength] = static_cast<char>(descriptor[nameLength]);
@@ -122,14 +127,59 @@ bool tDBF::ReadHeaderAndFields() {
             return false;
         }
     }
-    // A record count that claims records beyond the end of the file is cut to the records
-    // that at least begin inside it, so a damaged count cannot make a reader walk billions of
-    // phantom records.
+    return CountRecordsInFile(fileSize);
+}
+
+// The records are the whole records that lie in the file, whatever the header counts: an
+// interrupted append leaves its record before the count, a damaged count claims records that
+// are not there. Where the count and the file's size agree (with or without the end marker)
+// nothing is read; otherwise every record is checked for its deletion flag, and the first
+// that has none (the end marker, or what follows it) ends the table.
+bool tDBF::CountRecordsInFile(std::uint64_t fileSize) {
+    const std::uint16_t headerLength = HeaderLength();
+    const std::uint16_t recordLength = RecordLength();
     const std::uint64_t available = fileSize - headerLength;
-    const std::uint64_t started = (available + recordLength - 1) / recordLength;
-    if (RecordCount() > started) {
-        SetRecordCount(static_cast<std::uint32_t>(started));
+    const std::uint64_t counted = RecordCount();
+    headerCount_ = static_cast<std::uint32_t>(counted);
+    const std::uint64_t expected = counted * recordLength;
+    if (available == expected) {
+        return true;
     }
+    char last = 0;
+    if (available == expected + 1 && file_.ReadAt(fileSize - 1, {&last, 1}) == 1 &&
+        last == kEndOfFile) {
+        return true;
+    }
+    const std::uint64_t whole = std::min<std::uint64_t>(available / recordLength,
+                                                        std::numeric_limits<std::uint32_t>::max());
+    // Within a count that the file holds, the records are trusted; beyond it, or within a
+    // count too large, each must show a deletion flag.
+    std::uint64_t records = std::min(counted, whole);
+    if (counted > whole) {
+        records = 0;
+    }
+    std::vector<char> block;
+    constexpr std::uint64_t kBlockRecords = 4096;
+    while (records < whole) {
+        const std::uint64_t chunk = std::min(kBlockRecords, whole - records);
+        block.resize(static_cast<std::size_t>(chunk * recordLength));
+        if (file_.ReadAt(RecordOffset(records), block) != static_cast<std::int64_t>(block.size())) {
+            return false;
+        }
+        std::uint64_t flagged = 0;
+        while (flagged < chunk) {
+            const char flag = block[static_cast<std::size_t>(flagged * recordLength)];
+            if (flag != kBlank && flag != kDeletedFlag) {
+                break;
+            }
+            ++flagged;
+        }
+        records += flagged;
+        if (flagged < chunk) {
+            break;
+        }
+    }
+    SetRecordCount(static_cast<std::uint32_t>(records));
     return true;
 }
 
@@ -141,6 +191,7 @@ void tDBF::Release() {
     record_.shrink_to_fit();
     fields_.clear();
     header_.fill(0);
+    headerCount_ = 0;
     dirty_ = false;
     recNo_ = 0;
     window_.clear();
@@ -279,10 +330,7 @@ std::uint16_t tDBF::RecordLength() const {
 }
 
 int tDBF::FieldCount() const {
-    if (!IsOpen()) {
-        return 0;
-    }
-    return HeaderLength() / 32 - 1;
+    return IsOpen() ? static_cast<int>(fields_.size()) : 0;
 }
 
 void tDBF::SetRecordCount(std::uint32_t count) {

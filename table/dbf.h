@@ -50,7 +50,11 @@ class tDBF {
     /// the changed record before it could not be written.
     [[nodiscard]] bool AppendBlank();
 
+    /// The records the table holds: every whole record in the file up to the end marker,
+    /// which may be more or fewer than the header counts (see `HeaderRecordCount`).
     std::uint32_t RecordCount() const;
+    /// The record count the header gave when the table was opened.
+    std::uint32_t HeaderRecordCount() const { return headerCount_; }
     std::uint16_t HeaderLength() const;
     std::uint16_t RecordLength() const;
     int FieldCount() const;
@@ -130,6 +134,7 @@ class tDBF {
     bool HasCurrentRecord() const;
     std::uint64_t RecordOffset(std::uint64_t index) const;
     bool ReadHeaderAndFields();
+    bool CountRecordsInFile(std::uint64_t fileSize);
     void ReadRecord(std::uint64_t offset);
     bool WriteAt(std::uint64_t offset, std::span<const char> data);
     bool WriteThrough(std::uint64_t offset, std::span<const char> data);
@@ -145,6 +150,7 @@ class tDBF {
 
     FilePath path_;
     DbfError lastError_ = DbfError::None;
+    std::uint32_t headerCount_ = 0;
     bool writeFailed_ = false;
     bool destroying_ = false;
     File file_;

@@ -55,6 +55,20 @@ class DamagedFileTest : public AppTest {
         EXPECT_EQ(all, questions);
         EXPECT_EQ(view->FileName(), Damaged(name));
     }
+    // A file whose records and header disagree: the whole records it holds are loaded, and
+    // the user is told what the header claimed and what was found.
+    void ExpectRecovered(const std::string& name, const Names& questions, const char* counts) {
+        SCOPED_TRACE(name);
+        backend.AnswerFileDialog(Damaged(name));
+        backend.AnswerMessageBox(platform::DialogResult::Ok);
+        frame->ChooseMenu(ids::kCmFileOpen);
+        EXPECT_EQ(Questions(box, 1), questions);
+        EXPECT_EQ(box.TotalCards(), static_cast<int>(questions.size()));
+        ASSERT_EQ(MessageTexts().size(), 1u);
+        EXPECT_EQ(MessageTexts()[0], std::string("The file was damaged. Its header counts ") +
+                                         counts + " found were loaded:\n" + Damaged(name).Bytes());
+        EXPECT_EQ(view->FileName(), Damaged(name));
+    }
 };
 
 TEST_F(DamagedFileTest, TruncatedHeadersAreRefused) {
@@ -95,30 +109,28 @@ TEST_F(DamagedFileTest, AFileWithoutReadPermissionIsRefused) {
     EXPECT_EQ(box.TotalCards(), 1);
 }
 
-TEST_F(DamagedFileTest, ATruncatedRecordKeepsWhatTheFileHolds) {
-    // The third record ends inside its question: the rest reads as blanks, so it names no
-    // partition and waits in the input stack, and the user is told.
-    backend.AnswerFileDialog(Damaged("truncated-record.vok"));
-    backend.AnswerMessageBox(platform::DialogResult::Ok);
-    frame->ChooseMenu(ids::kCmFileOpen);
-    ASSERT_EQ(MessageTexts().size(), 1u);
-    EXPECT_EQ(MessageTexts()[0].substr(0, 2), "1 ");
-    EXPECT_EQ(Questions(box, 1), (Names{"eins", "zwei"}));
-    EXPECT_EQ(Questions(box, tCardBox::kInputStack), Names{"drei"});
-    tVokabel card;
-    box.FirstInPartition(tCardBox::kInputStack, card);
-    EXPECT_EQ(card.Answer(), "");
+TEST_F(DamagedFileTest, ATruncatedRecordIsNoCard) {
+    // The third record ends inside its question: the two whole ones are the cards.
+    ExpectRecovered("truncated-record.vok", Names{"eins", "zwei"}, "3 cards; the 2");
 }
 
 TEST_F(DamagedFileTest, ARecordCountThatLiesIsCutToTheRecordsThere) {
-    // Three records and the end marker, which reads as a fourth record of blanks that names
-    // no partition: it goes to the input stack, and the user is told.
-    backend.AnswerFileDialog(Damaged("record-count-lies.vok"));
-    backend.AnswerMessageBox(platform::DialogResult::Ok);
-    frame->ChooseMenu(ids::kCmFileOpen);
-    EXPECT_EQ(box.TotalCards(), 4);
-    ASSERT_EQ(backend.MessageBoxes().size(), 1u);
-    EXPECT_EQ(backend.MessageBoxes()[0].request.text.substr(0, 2), "1 ");
+    // Three records and the end marker, which is no record.
+    ExpectRecovered("record-count-lies.vok", Names{"eins", "zwei", "drei"},
+                    "4294967280 cards; the 3");
+}
+
+TEST_F(DamagedFileTest, RecordsBeyondTheCountAreRecovered) {
+    // An append interrupted before its count: every record in the file is a card.
+    ExpectRecovered("records-beyond-count.vok", Names{"eins", "zwei", "drei"}, "0 cards; the 3");
+}
+
+TEST_F(DamagedFileTest, JunkBehindTheEndMarkerIsNoCard) {
+    ExpectRecovered("junk-after-end-marker.vok", Names{"eins", "zwei", "drei"}, "40 cards; the 3");
+}
+
+TEST_F(DamagedFileTest, AHeaderPaddedWithZerosOpensAsItIs) {
+    ExpectLoaded("padded-header.vok", Names{"eins", "zwei", "drei"});
 }
 
 TEST_F(DamagedFileTest, NumbersThatAreNotNumbersReadAsZero) {

@@ -47,6 +47,13 @@ FILES = {
     "fields-overlap.vok": GOOD[:10] + struct.pack("<H", 100) + GOOD[12:],
     "field-length-zero.vok": GOOD[:32 + 16] + b"\x00" + GOOD[32 + 17:],
     "record-count-lies.vok": GOOD[:4] + struct.pack("<I", 0xFFFFFFF0) + GOOD[8:],
+    # An append interrupted before the count was written: three records, a count of 0.
+    "records-beyond-count.vok": GOOD[:4] + struct.pack("<I", 0) + GOOD[8:],
+    # A count too large, the end marker, and junk behind it.
+    "junk-after-end-marker.vok": GOOD[:4] + struct.pack("<I", 40) + GOOD[8:] + b"junk" * 80,
+    # As other dBASE tools write it: zero bytes between the terminator and the records.
+    "padded-header.vok": (GOOD[:8] + struct.pack("<H", 225 + 31) + GOOD[10:225] + bytes(31) +
+                          GOOD[225:]),
     "non-numeric-numbers.vok": table([record(b"Haus", b"house", b"B", b"abcde", b"-x7")]),
     "control-bytes.vok": table([record(bytes(range(1, 32)), b"\x07\x08\x1b text", b"C")]),
     "empty.vok": b"",

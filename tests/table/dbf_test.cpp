@@ -356,19 +356,74 @@ TEST_F(TableTest, RecordLengthLongerThanTheFieldsIsAccepted) {
     EXPECT_STREQ(text, "12");
 }
 
-TEST_F(TableTest, PartOfARecordReadsAsBlanks) {
+TEST_F(TableTest, PartOfARecordIsNoRecord) {
     const FilePath path = dir.File("cut.dbf");
     WriteBytes(path, HeaderImage(kWords, 2) + RecordImage(kWords, {"whole", "1"}) + " Hal");
     tDBF table;
     ASSERT_TRUE(table.Open(path));
-    EXPECT_EQ(table.RecordCount(), 2u);
+    EXPECT_EQ(table.RecordCount(), 1u);
+    EXPECT_EQ(table.HeaderRecordCount(), 2u);
     char text[9];
-    ASSERT_TRUE(table.GoTo(1));
+    ASSERT_TRUE(table.GoTo(0));
     table.GetField(0, text);
-    EXPECT_STREQ(text, "Hal");
-    table.GetField(1, text);
-    EXPECT_STREQ(text, "");
-    EXPECT_FALSE(table.Deleted());
+    EXPECT_STREQ(text, "whole");
+}
+
+// What an interrupted append leaves: the records first, the count after.
+TEST_F(TableTest, RecordsBeyondTheCountAreRead) {
+    const FilePath path = dir.File("short.dbf");
+    WriteBytes(path, HeaderImage(kWords, 0) + RecordImage(kWords, {"one"}) +
+                         RecordImage(kWords, {"two"}) + RecordImage(kWords, {"three"}, '*') +
+                         "\x1A");
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
+    EXPECT_EQ(table.RecordCount(), 3u);
+    EXPECT_EQ(table.HeaderRecordCount(), 0u);
+    ASSERT_TRUE(table.GoTo(2));
+    EXPECT_TRUE(table.Deleted());
+    // Behind the end marker nothing is a record, whatever follows it.
+    WriteBytes(path, HeaderImage(kWords, 1) + RecordImage(kWords, {"one"}) + "\x1A" +
+                         std::string(3 * 13, ' '));
+    ASSERT_TRUE(table.Open(path));
+    EXPECT_EQ(table.RecordCount(), 1u);
+}
+
+TEST_F(TableTest, TheEndMarkerAndJunkAfterItAreNoRecords) {
+    std::string bytes = TableImage(kWords, {RecordImage(kWords, {"one"})}) + "junk junk junk";
+    bytes[4] = '\x09';  // nine records claimed
+    const FilePath path = dir.File("junk.dbf");
+    WriteBytes(path, bytes);
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
+    EXPECT_EQ(table.RecordCount(), 1u);
+    // Records of one byte: the end marker would make a whole record of its own.
+    const std::vector<FieldLayout> none;
+    std::string tiny = TableImage(none, {" ", " "});
+    tiny[4] = '\x05';
+    WriteBytes(path, tiny);
+    ASSERT_TRUE(table.Open(path));
+    EXPECT_EQ(table.RecordCount(), 2u);
+}
+
+TEST_F(TableTest, ZeroBytesAfterTheDescriptorsAreNoFields) {
+    // As other tools write it: the terminator, then the header padded with zeros.
+    std::string bytes = TableImage(kWords, {RecordImage(kWords, {"pad", "7"})});
+    const std::size_t end = 32 * 3;  // the terminator's place
+    ASSERT_EQ(bytes[end], '\x0D');
+    bytes.insert(end + 1, std::string(263, '\0'));
+    bytes[8] = static_cast<char>((97 + 263) & 0xFF);  // header length 360
+    bytes[9] = static_cast<char>((97 + 263) >> 8);
+    const FilePath path = dir.File("padded.dbf");
+    WriteBytes(path, bytes);
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
+    EXPECT_EQ(table.FieldCount(), 2);
+    EXPECT_EQ(table.HeaderLength(), 360);
+    ASSERT_EQ(table.RecordCount(), 1u);
+    ASSERT_TRUE(table.GoTo(0));
+    char text[9];
+    table.GetField(0, text);
+    EXPECT_STREQ(text, "pad");
 }
 
 TEST_F(TableTest, RecordCountBeyondTheFileIsCut) {
@@ -381,8 +436,9 @@ TEST_F(TableTest, RecordCountBeyondTheFileIsCut) {
     WriteBytes(path, bytes);
     tDBF table;
     ASSERT_TRUE(table.Open(path));
-    // One whole record, and the end marker counted as the start of a second.
-    EXPECT_EQ(table.RecordCount(), 2u);
+    // One whole record; the end marker is none.
+    EXPECT_EQ(table.RecordCount(), 1u);
+    EXPECT_EQ(table.HeaderRecordCount(), 0x7FFFFFFFu);
 }
 
 TEST_F(TableTest, ReadOnlyFileIsReadButNotWritten) {
