@@ -62,6 +62,18 @@ void PutNumber(std::int32_t value, std::span<char> field) {
     std::copy_n(digits.data(), field.size(), field.data());
 }
 
+// A counter that its field cannot hold is stored as the nearest number that fits, so it reads
+// back as that number and not as 0; the box goes on counting in memory. Fields of ten digits
+// and more hold every 32-bit number.
+std::int32_t FittingCounter(std::int32_t value, std::size_t width) {
+    if (width == 0 || width >= 10) {
+        return value;
+    }
+    const std::int64_t largest = kPowersOfTen[width] - 1;
+    const std::int64_t smallest = width == 1 ? 0 : -(kPowersOfTen[width - 1] - 1);
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, smallest, largest));
+}
+
 }  // namespace
 
 bool tVokDB::Open(const FilePath& path) {
@@ -132,8 +144,8 @@ bool tVokDB::AppendCard(const tVokabel& card, char letter, int position) {
             PutNumber(value, record.subspan(slice.offset, slice.length));
         }
     };
-    putNumber(known_, card.knownCount);
-    putNumber(unknown_, card.unknownCount);
+    putNumber(known_, FittingCounter(card.knownCount, known_.length));
+    putNumber(unknown_, FittingCounter(card.unknownCount, unknown_.length));
     putNumber(position_, position);
     return true;
 }

@@ -3,6 +3,7 @@
 // byte, or a blank as its 63rd character); a field cannot hold trailing blanks, so those are
 // the one thing a save drops.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -45,11 +46,10 @@ bool Same(const std::vector<Placed>& a, const std::vector<Placed>& b) {
             WithoutTrailingBlanks(a[i].card.Answer()) != b[i].card.Answer()) {
             return false;
         }
-        // Counters beyond five digits are stored as asterisks, which read back as 0.
+        // A counter beyond the five digits of its field is stored as the nearest that fits.
         for (const auto& [x, y] : {std::pair{a[i].card.knownCount, b[i].card.knownCount},
                                    std::pair{a[i].card.unknownCount, b[i].card.unknownCount}}) {
-            const bool fits = x >= -9999 && x <= 99999;
-            if (fits ? x != y : y != 0) {
+            if (std::clamp(x, -9999, 99999) != y) {
                 return false;
             }
         }

@@ -468,8 +468,14 @@ bool tDBF::Pack() {
         Report(DbfError::HeaderReadFailed);
         return false;
     }
+    // The packed file is the path with its last character made "_"; for a path that ends in
+    // "_" already, that would be the table itself, so one more "_" is added instead.
     std::string packedName = path_.Bytes();
-    packedName.back() = '_';
+    if (packedName.back() == '_') {
+        packedName += '_';
+    } else {
+        packedName.back() = '_';
+    }
     const FilePath packedPath(packedName);
     File packed;
     if (!packed.Create(packedPath)) {

@@ -93,7 +93,8 @@ class tDBF {
     bool Deleted() const;
 
     /// Rewrites the file without its deleted records: a new file beside it (the last character
-    /// of the path replaced by '_') is written completely and then renamed over the table in
+    /// of the path replaced by '_', or a '_' added to a path that ends in one) is written
+    /// completely and then renamed over the table in
     /// one step, so an interruption leaves either the old or the packed table. Returns true
     /// when the packed table is open.
     [[nodiscard]] bool Pack();

@@ -177,8 +177,9 @@ TEST_F(VokFileTest, AppendCardStoresAsTheAccessorsDo) {
             plain.Uebersetzt.AssignLiteral(card.Answer());
             plain.Kasten.AssignLiteral(std::string(1, letter));
             plain.Alter.Assign(position);
-            plain.Gewusst.Assign(card.knownCount);
-            plain.Unbekannt.Assign(card.unknownCount);
+            // A counter beyond five digits is stored as the nearest that fits.
+            plain.Gewusst.Assign(std::clamp(card.knownCount, -9999, 99999));
+            plain.Unbekannt.Assign(std::clamp(card.unknownCount, -9999, 99999));
         }
         ASSERT_TRUE(fast.Sync());
         ASSERT_TRUE(plain.Sync());
@@ -330,15 +331,22 @@ TEST_F(VokFileTest, TrailingBlanksAreNotStored) {
     EXPECT_EQ(card.Answer(), "  answer");
 }
 
-TEST_F(VokFileTest, CountersAboveFiveDigitsReadBackAsZero) {
+TEST_F(VokFileTest, CountersBeyondTheirFieldAreStoredAsTheNearestThatFits) {
     tCardBox box;
     box.AddToInput(Card("big", "big", 99999, 100000));
+    box.AddToInput(Card("huge", "small", INT32_MAX, -20000));
     tCardBox loaded;
     RoundTrip(box, loaded);
     tVokabel card;
     loaded.FirstCard(card);
     EXPECT_EQ(card.knownCount, 99999);
-    EXPECT_EQ(card.unknownCount, 0);
+    EXPECT_EQ(card.unknownCount, 99999);
+    loaded.NextCard(card);
+    EXPECT_EQ(card.knownCount, 99999);
+    EXPECT_EQ(card.unknownCount, -9999);
+    // The box itself keeps counting.
+    box.FirstCard(card);
+    EXPECT_EQ(card.unknownCount, 100000);
 }
 
 TEST_F(VokFileTest, ForeignLettersDeletedRecordsAndWideTexts) {

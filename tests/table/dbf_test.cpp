@@ -236,6 +236,18 @@ TEST_F(TableTest, AnyFlagOtherThanBlankIsDeleted) {
     EXPECT_EQ(bytes[97 + 2 * 13], ' ');
 }
 
+TEST_F(TableTest, PackOfAPathEndingInAnUnderscore) {
+    const FilePath path = dir.File("words_");
+    WriteBytes(path, TableImage(kWords, {RecordImage(kWords, {"gone"}, '*'),
+                                         RecordImage(kWords, {"kept"})}));
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
+    ASSERT_TRUE(table.Pack());
+    EXPECT_EQ(table.RecordCount(), 1u);
+    EXPECT_EQ(ReadBytes(path), TableImage(kWords, {RecordImage(kWords, {"kept"})}));
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"words_"});
+}
+
 TEST_F(TableTest, PackKeepsLiveRecordsInOrder) {
     const FilePath path =
         MakeTable({RecordImage(kWords, {"zero"}, '*'), RecordImage(kWords, {"one", "1"}),
