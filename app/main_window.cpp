@@ -4,7 +4,6 @@
 
 #include "dialogs/help.h"
 #include "files/vok_file.h"
-#include "platform/windows1252.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
 
@@ -130,7 +129,7 @@ void tHauptFenster::ReportLoad(const LoadResult& result, const FilePath& path) {
     if (result.Damaged()) {
         const std::string text = FormatNumbers(StringResource(ids::kStrFileDamaged),
                                                {result.counted, result.loaded}, 119);
-        MessageBox(text + "\n" + platform::Utf8ToWindows1252Lossy(path.Bytes()), "");
+        MessageBoxAbout(text, path);
     }
     if (result.misplaced > 0) {
         MessageBox(FormatNumbers(StringResource(ids::kStrMisplacedCards), {result.misplaced}, 119),
@@ -139,8 +138,7 @@ void tHauptFenster::ReportLoad(const LoadResult& result, const FilePath& path) {
 }
 
 void tHauptFenster::ReportFileProblem(int messageId, const FilePath& path) {
-    // Paths are the file system's UTF-8; the window shows Windows-1252.
-    MessageBox(Loaded(messageId) + "\n" + platform::Utf8ToWindows1252Lossy(path.Bytes()), "");
+    MessageBoxAbout(StringResource(messageId), path);
 }
 
 void tHauptFenster::EvSize(int width, int height) {

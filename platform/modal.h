@@ -24,11 +24,15 @@ inline constexpr int kCancelCommand = 2;
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageIcon { None, Question };
 
+/// A message box: `text` and `caption` are Windows-1252 like every text of the program. A
+/// message about a file names it in `file`, which the box shows on a line of its own after the
+/// text, as the file system spells it (a name in any script shows as it is).
 struct MessageBoxRequest {
     std::string text;
     std::string caption;
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
+    FilePath file;
 };
 
 enum class FileDialogKind { Open, Save };

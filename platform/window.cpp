@@ -111,7 +111,14 @@ std::vector<int> Window::SelectedLines(int id) const {
 DialogResult Window::MessageBox(std::string_view text, std::string_view caption,
                                 MessageButtons buttons, MessageIcon icon) {
     return backend_->ShowMessageBox(
-        *this, MessageBoxRequest{std::string(text), std::string(caption), buttons, icon});
+        *this,
+        MessageBoxRequest{std::string(text), std::string(caption), buttons, icon, FilePath()});
+}
+
+DialogResult Window::MessageBoxAbout(std::string_view text, const FilePath& file) {
+    MessageBoxRequest request{std::string(text), std::string(), MessageButtons::Ok,
+                              MessageIcon::None, file};
+    return backend_->ShowMessageBox(*this, request);
 }
 
 bool Window::RunFileDialog(FileDialogKind kind, FileDialogData& data) {

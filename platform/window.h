@@ -84,6 +84,8 @@ class Window {
     DialogResult MessageBox(std::string_view text, std::string_view caption,
                             MessageButtons buttons = MessageButtons::Ok,
                             MessageIcon icon = MessageIcon::None);
+    /// Runs a message box about `file`, which it names after the text.
+    DialogResult MessageBoxAbout(std::string_view text, const FilePath& file);
     bool RunFileDialog(FileDialogKind kind, FileDialogData& data);
     void Help(const HelpRequest& request);
 

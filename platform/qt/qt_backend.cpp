@@ -102,7 +102,11 @@ void QtBackend::PostQuit(int exitCode) {
 DialogResult QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
     MessageBox box(WidgetOf(owner));
     box.setWindowTitle(FromWindows1252(request.caption));
-    box.setText(FromWindows1252(request.text));
+    QString text = FromWindows1252(request.text);
+    if (!request.file.IsEmpty()) {
+        text += QLatin1Char('\n') + FromPath(request.file);
+    }
+    box.setText(text);
     box.setTextFormat(Qt::PlainText);
     box.setIcon(request.icon == MessageIcon::Question ? QMessageBox::Question
                                                       : QMessageBox::NoIcon);

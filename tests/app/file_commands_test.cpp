@@ -194,6 +194,52 @@ TEST_F(FileCommandsTest, SaveAsGivesANameWithoutExtensionTheVocabularyOne) {
     EXPECT_EQ(view->FileName(), dir.File(".hidden.vok"));
 }
 
+// Folders and files named in Greek and Cyrillic, from the command line and every file dialog.
+TEST_F(FileCommandsTest, FileNamesInAnyScript) {
+    const std::string greek = "\xCE\xBB\xCE\xAD\xCE\xBE\xCE\xB5\xCE\xB9\xCF\x82";
+    const std::string cyrillic = "\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xB0";
+    std::filesystem::create_directory(dir.File(greek).Bytes());
+    const FilePath words = dir.File(greek + "/" + cyrillic + ".vok");
+    tCardBox saved;
+    saved.AddToPartition(Card("Haus", "house"), 2);
+    ASSERT_TRUE(SaveVokFile(words, saved));
+    Start(words);
+    EXPECT_EQ(Question(), "Haus");
+    frame->PressEnter();
+    frame->PressEnter();
+    ASSERT_TRUE(frame->ChooseMenu(ids::kCmFileSave));
+    EXPECT_EQ(CardsIn(words), 1);
+    EXPECT_FALSE(testing::ReadBytes(dir.File(greek + "/" + cyrillic + ".kas")).empty());
+
+    const FilePath exported = dir.File(greek + "/" + cyrillic + ".txt");
+    backend.AnswerFileDialog(exported);
+    frame->ChooseMenu(ids::kCmFileExport);
+    EXPECT_EQ(testing::ReadBytes(exported), "Haus;house\r\n");
+    const FilePath list = dir.File(greek + "/" + cyrillic + "-list.txt");
+    testing::WriteBytes(list, "Baum;tree\r\n");
+    backend.AnswerFileDialog(list);
+    frame->ChooseMenu(ids::kCmFileImport);
+    EXPECT_EQ(box.TotalCards(), 2);
+    const FilePath other = dir.File(greek + "/" + cyrillic + "2.vok");
+    backend.AnswerFileDialog(other);
+    frame->ChooseMenu(ids::kCmFileSaveAs);
+    EXPECT_EQ(view->FileName(), other);
+    EXPECT_EQ(CardsIn(other), 2);
+    backend.AnswerFileDialog(words);
+    frame->ChooseMenu(ids::kCmFileOpen);
+    EXPECT_EQ(box.TotalCards(), 1);
+    EXPECT_TRUE(MessageTexts().empty());
+
+    // A message about such a file names it as it is spelt, never with question marks.
+    const FilePath missing = dir.File(greek + "/" + cyrillic + "-missing.txt");
+    backend.AnswerFileDialog(missing);
+    backend.AnswerMessageBox(DialogResult::Ok);
+    frame->ChooseMenu(ids::kCmFileImport);
+    ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+    EXPECT_EQ(backend.MessageBoxes()[0].request.file, missing);
+    EXPECT_EQ(MessageTexts()[0], "This file could not be opened:\n" + missing.Bytes());
+}
+
 TEST_F(FileCommandsTest, TheSaveAsSettingsAreKeptBetweenUses) {
     StartOnFile();
     backend.AnswerFileDialog(dir.File("a.vok"));

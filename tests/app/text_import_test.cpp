@@ -432,7 +432,8 @@ TEST_F(ImportCommandTest, AFileThatCannotBeOpenedIsReported) {
     backend.AnswerMessageBox(DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileImport);
     ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_NE(Messages()[0].second.find(dir.Path()), std::string::npos);
+    EXPECT_EQ(Messages()[0].second, "This file could not be opened:");
+    EXPECT_EQ(backend.MessageBoxes()[0].request.file, FilePath(dir.Path()));
     EXPECT_EQ(Counts(), "Partition: 0 Box: 0");
 }
 

@@ -42,11 +42,13 @@ class AppTest : public HeadlessTest {
     bool LookEnabled() const { return frame->IsEnabled(ids::kLookButton); }
     bool KnownEnabled() const { return frame->IsEnabled(ids::kKnownButton); }
     bool UnknownEnabled() const { return frame->IsEnabled(ids::kUnknownButton); }
-    /// The texts of the message boxes shown so far.
+    /// The texts of the message boxes shown so far, each with the file it names on a line of
+    /// its own, as the box shows it.
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
         for (const auto& record : backend.MessageBoxes()) {
-            texts.push_back(record.request.text);
+            const FilePath& file = record.request.file;
+            texts.push_back(record.request.text + (file.IsEmpty() ? "" : "\n" + file.Bytes()));
         }
         return texts;
     }

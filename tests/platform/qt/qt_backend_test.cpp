@@ -345,16 +345,30 @@ TEST_F(QtBackendTest, AYesNoQuestionNeedsAButton) {
         EXPECT_TRUE(box->isVisible());
         box->button(QMessageBox::Yes)->click();
     });
-    EXPECT_EQ(backend.ShowMessageBox(root, {"Save existing changes?", "", MessageButtons::YesNo}),
+    EXPECT_EQ(root.MessageBox("Save existing changes?", "", MessageButtons::YesNo),
               DialogResult::Yes);
     QTimer::singleShot(0, [] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         QTest::keyClick(box, Qt::Key_Escape);
     });
-    EXPECT_EQ(
-        backend.ShowMessageBox(root, {"All Data will be erased!", "", MessageButtons::OkCancel}),
-        DialogResult::Cancel);
+    EXPECT_EQ(root.MessageBox("All Data will be erased!", "", MessageButtons::OkCancel),
+              DialogResult::Cancel);
+}
+
+TEST_F(QtBackendTest, AMessageAboutAFileShowsItsNameInAnyScript) {
+    const std::string greek = "/tmp/\xCE\xBB\xCE\xAD\xCE\xBE\xCE\xB5\xCE\xB9\xCF\x82.vok";
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(root.MessageBoxAbout("This file could not be opened:", FilePath(greek)),
+              DialogResult::Ok);
+    EXPECT_EQ(shown, QStringLiteral("This file could not be opened:\n/tmp/") +
+                         QString::fromUtf8("\u03BB\u03AD\u03BE\u03B5\u03B9\u03C2.vok"));
 }
 
 TEST(QtText, EveryCharacterRoundTrips) {
