@@ -10,6 +10,24 @@
 
 namespace tallyfold {
 
+namespace {
+
+// A refused line as its message shows it: its number, and no more of it than a person reads
+// at a glance (a line may be megabytes long).
+std::string RefusedLine(int number, std::string_view line) {
+    constexpr std::size_t kShown = 60;
+    std::string text = FormatString(ids::kStrImportLine, {number});
+    if (line.size() <= kShown) {
+        text += line;
+    } else {
+        text += line.substr(0, kShown);
+        text += "...";
+    }
+    return text;
+}
+
+}  // namespace
+
 void tHauptFenster::CmImport() {
     if (!importSettings_) {
         importSettings_.emplace();
@@ -28,10 +46,17 @@ void tHauptFenster::CmImport() {
         Refresh();
         return;
     }
+    if (!file.IsText()) {
+        ReportFileProblem(ids::kStrNotText, path);
+        Refresh();
+        return;
+    }
     ImportTarget target(*box_, file.LineCount());
     std::string line;
     bool convertible = true;
+    int number = 0;
     while (file.NextLine(line, convertible)) {
+        ++number;
         // Empty lines and lines that begin with a control character are skipped.
         if (line.empty() || static_cast<unsigned char>(line.front()) < 32) {
             continue;
@@ -44,7 +69,7 @@ void tHauptFenster::CmImport() {
         target.Flush();
         char caption[80];
         LoadString(ImportMessageId(code), caption);
-        if (MessageBox(line, caption, platform::MessageButtons::OkCancel) ==
+        if (MessageBox(RefusedLine(number, line), caption, platform::MessageButtons::OkCancel) ==
             platform::DialogResult::Cancel) {
             break;
         }

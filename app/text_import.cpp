@@ -183,19 +183,49 @@ int ParseImportLine(std::string& line, ImportTarget& target) {
     return kImportAccepted;
 }
 
+namespace {
+
+// As much of a file's start as tells text from other files: one with a zero byte in it is not
+// text (the rule version control systems use).
+constexpr std::size_t kTextProbe = 8000;
+
+bool LooksLikeText(std::string_view start, TextEncoding encoding) {
+    return encoding != TextEncoding::Bytes ||
+           start.substr(0, kTextProbe).find('\0') == std::string_view::npos;
+}
+
+}  // namespace
+
 bool ImportFile::Open(const FilePath& path) {
     file_ = File();
     if (!file_.OpenExisting(path)) {
         return false;
     }
     fromFile_ = true;
+    std::string start(kTextProbe, '\0');
+    const std::int64_t got = file_.ReadAt(0, start);
+    if (got < 0) {
+        return false;
+    }
+    start.resize(static_cast<std::size_t>(got));
+    encoding_ = EncodingOfByteOrderMark(start);
+    text_ = LooksLikeText(start, encoding_);
     return Scan();
 }
 
 void ImportFile::Assign(std::string bytes) {
     file_ = File();
     fromFile_ = false;
-    buffer_ = std::move(bytes);
+    encoding_ = EncodingOfByteOrderMark(bytes);
+    text_ = LooksLikeText(bytes, encoding_);
+    if (encoding_ == TextEncoding::Bytes) {
+        buffer_ = std::move(bytes);
+    } else {
+        buffer_.clear();
+        Utf16Decoder decoder(encoding_ == TextEncoding::Utf16BigEndian);
+        decoder.Decode(std::string_view(bytes).substr(2), buffer_);
+        decoder.Finish(buffer_);
+    }
     Scan();
 }
 
@@ -204,7 +234,9 @@ void ImportFile::Rewind() {
     firstLine_ = true;
     if (fromFile_) {
         buffer_.clear();
-        readOffset_ = 0;
+        // A UTF-16 file's byte-order mark is no part of its first line.
+        readOffset_ = encoding_ == TextEncoding::Bytes ? 0 : 2;
+        decoder_ = Utf16Decoder(encoding_ == TextEncoding::Utf16BigEndian);
         ended_ = false;
     } else {
         ended_ = true;
@@ -232,7 +264,7 @@ bool ImportFile::Scan() {
             multiByte = multiByte || kind == platform::Utf8Kind::MultiByte;
         }
     }
-    utf8_ = byteOrderMark_ || (valid && multiByte);
+    utf8_ = byteOrderMark_ || (valid && multiByte) || encoding_ != TextEncoding::Bytes;
     const bool read = !readFailed_;
     Rewind();
     return read;
@@ -261,17 +293,32 @@ bool ImportFile::NextRawLine(std::string_view& raw) {
         // behind it.
         buffer_.erase(0, position_);
         position_ = 0;
-        const std::size_t kept = buffer_.size();
-        buffer_.resize(kept + kPiece);
-        const std::int64_t got = file_.ReadAt(readOffset_, {buffer_.data() + kept, kPiece});
-        if (got <= 0) {
-            ended_ = true;
-            readFailed_ = got < 0;
-            buffer_.resize(kept);
+        if (encoding_ == TextEncoding::Bytes) {
+            const std::size_t kept = buffer_.size();
+            buffer_.resize(kept + kPiece);
+            const std::int64_t got = file_.ReadAt(readOffset_, {buffer_.data() + kept, kPiece});
+            buffer_.resize(kept + static_cast<std::size_t>(std::max<std::int64_t>(got, 0)));
+            Advance(got);
         } else {
-            buffer_.resize(kept + static_cast<std::size_t>(got));
-            readOffset_ += static_cast<std::uint64_t>(got);
+            // UTF-16 comes in as UTF-8, so the lines are found and read as in a UTF-8 file.
+            piece_.resize(kPiece);
+            const std::int64_t got = file_.ReadAt(readOffset_, piece_);
+            piece_.resize(static_cast<std::size_t>(std::max<std::int64_t>(got, 0)));
+            decoder_.Decode(piece_, buffer_);
+            if (got <= 0) {
+                decoder_.Finish(buffer_);
+            }
+            Advance(got);
         }
+    }
+}
+
+void ImportFile::Advance(std::int64_t got) {
+    if (got <= 0) {
+        ended_ = true;
+        readFailed_ = got < 0;
+    } else {
+        readOffset_ += static_cast<std::uint64_t>(got);
     }
 }
 

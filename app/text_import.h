@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/utf16_text.h"
 #include "box/card.h"
 #include "box/card_box.h"
 #include "table/file_io.h"
@@ -90,8 +91,10 @@ class ImportTarget {
 [[nodiscard]] int ParseImportLine(std::string& line, ImportTarget& target);
 
 /// The lines of a text file to import. A file that starts with a UTF-8 byte-order mark, or
-/// whose bytes are valid UTF-8 with multi-byte characters, is read as UTF-8 and converted;
-/// any other file is taken as Windows-1252 bytes.
+/// whose bytes are valid UTF-8 with multi-byte characters, is read as UTF-8 and converted; one
+/// with a UTF-16 byte-order mark (little or big endian) likewise, through UTF-8; any other
+/// file is taken as Windows-1252 bytes. A file of plain bytes with a zero byte near its start
+/// is no text file (`IsText`).
 ///
 /// A file is read twice, a piece at a time: once by `Open`, which counts the lines and tells
 /// the encoding, and once line by line. A large file is never held whole in memory.
@@ -102,6 +105,8 @@ class ImportFile {
     /// Takes `bytes` as the file's content.
     void Assign(std::string bytes);
     bool IsUtf8() const { return utf8_; }
+    /// False for a file that is no text: the import refuses it whole.
+    bool IsText() const { return text_; }
     /// The number of lines in the file.
     std::size_t LineCount() const { return lines_; }
 
@@ -119,6 +124,8 @@ class ImportFile {
     /// The next line as it stands in the file, without its line feed; valid until the next
     /// call. False after the last line.
     bool NextRawLine(std::string_view& raw);
+    /// Moves the read position past a piece of `got` bytes; 0 is the end, -1 a read error.
+    void Advance(std::int64_t got);
 
     File file_;
     bool fromFile_ = false;
@@ -132,6 +139,10 @@ class ImportFile {
     bool byteOrderMark_ = false;
     bool firstLine_ = true;
     bool utf8_ = false;
+    bool text_ = true;
+    TextEncoding encoding_ = TextEncoding::Bytes;
+    Utf16Decoder decoder_;
+    std::string piece_;
     std::size_t lines_ = 0;
 };
 

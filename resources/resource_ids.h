@@ -107,5 +107,7 @@ inline constexpr int kStrVocabularyFilter = 11040;
 inline constexpr int kStrOk = 11041;
 inline constexpr int kStrNoCard = 11042;
 inline constexpr int kStrFileDamaged = 11043;
+inline constexpr int kStrNotText = 11044;
+inline constexpr int kStrImportLine = 11045;
 
 }  // namespace tallyfold::ids

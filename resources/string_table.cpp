@@ -12,7 +12,7 @@ namespace {
 
 // The program's texts, as users see them. The oldest keep their spelling, slips included:
 // users know them so.
-constexpr std::array<std::pair<int, std::string_view>, 32> kStrings = {{
+constexpr std::array<std::pair<int, std::string_view>, 34> kStrings = {{
     {ids::kStrLook, "Look"},
     {ids::kStrKnown, "Known"},
     {ids::kStrUnknown, "Unknown"},
@@ -45,6 +45,8 @@ constexpr std::array<std::pair<int, std::string_view>, 32> kStrings = {{
     {ids::kStrVocabularyFilter, "Vokabeln (*.vok) | *.vok |"},
     {ids::kStrOk, "Ok"},
     {ids::kStrNoCard, " --- "},
+    {ids::kStrNotText, "This file is no text file; nothing was imported:"},
+    {ids::kStrImportLine, "Line %d: "},
     {ids::kStrFileDamaged,
      "The file was damaged. Its header counts %d cards; the %d found were loaded:"},
 }};

@@ -284,6 +284,67 @@ TEST(ImportFile, CountsItsLines) {
     EXPECT_EQ(file.LineCount(), 0u);
 }
 
+// UTF-16 as spreadsheet programs write "Unicode text": a byte-order mark, then code units.
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+TEST(ImportFile, Utf16WithAByteOrderMarkIsReadAsText) {
+    using Lines = std::vector<std::pair<std::string, bool>>;
+    const std::u16string text = u"\u00C4pfel;apples\r\n\u201EHaus\u201C;house\r\n\u4E2D;x\n";
+    const Lines expected = {
+        {"\xC4pfel;apples", true}, {"\x84Haus\x93;house", true}, {"?;x", false}};
+    for (const bool bigEndian : {false, true}) {
+        bool utf8 = false;
+        EXPECT_EQ(LinesOf(Utf16(text, bigEndian), &utf8), expected) << bigEndian;
+        EXPECT_TRUE(utf8);
+    }
+    // A surrogate pair is one character (none that a card holds); a lone one, or an odd last
+    // byte, is refused with its line, never turned into other characters.
+    EXPECT_EQ(LinesOf(Utf16(u"a\U0001F600;b\n\xD800;c\nok;d", false) + "x"),
+              (Lines{{"a?;b", false}, {"?;c", false}, {"ok;d?", false}}));
+}
+
+TEST(ImportFile, Utf16ReadInPiecesGivesWhatItsWholeContentGives) {
+    testing::TempDir dir;
+    std::u16string text;
+    for (int i = 0; i < 60000; ++i) {
+        text += u"Stra\u00DFe " + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)) +
+                u";\U0001F600" + u"\r\n";
+    }
+    const std::string bytes = Utf16(text, false);
+    const FilePath path = dir.File("utf16.txt");
+    testing::WriteBytes(path, bytes);
+    ImportFile file;
+    ASSERT_TRUE(file.Open(path));
+    EXPECT_TRUE(file.IsText());
+    EXPECT_EQ(file.LineCount(), 60000u);
+    std::vector<std::pair<std::string, bool>> read;
+    std::string line;
+    bool convertible = true;
+    while (file.NextLine(line, convertible)) {
+        read.emplace_back(line, convertible);
+    }
+    EXPECT_EQ(read, LinesOf(bytes));
+}
+
+TEST(ImportFile, AFileWithZeroBytesNearItsStartIsNoText) {
+    ImportFile file;
+    file.Assign(std::string("\x03\x7E\x0C\x08\x00\x00\x00\x00\xE1\x00", 10) + "Haus;house\n");
+    EXPECT_FALSE(file.IsText());
+    file.Assign("Haus;house\n");
+    EXPECT_TRUE(file.IsText());
+    // A zero byte far into a text is a line's business, not the file's.
+    file.Assign(std::string(9000, 'x') + "\n" + std::string("a;\0b\n", 5));
+    EXPECT_TRUE(file.IsText());
+}
+
 TEST(ImportFile, EncodingsAreRecognised) {
     using Lines = std::vector<std::pair<std::string, bool>>;
     bool utf8 = false;
@@ -358,10 +419,10 @@ TEST_F(ImportCommandTest, LinesAreSkippedReportedAndAdded) {
         "\r\n"
         "last;line without end");
     EXPECT_EQ(Messages(), (std::vector<std::pair<std::string, std::string>>{
-                              {"Seperator missing", "just words"},
-                              {"Question is missing", ""},
-                              {"Answer is missing", "no answer"},
-                              {"Text too long", "q;" + std::string(5000, 'a')}}));
+                              {"Seperator missing", "Line 4: just words"},
+                              {"Question is missing", "Line 5: "},
+                              {"Answer is missing", "Line 6: no answer"},
+                              {"Text too long", "Line 11: q;" + std::string(58, 'a') + "..."}}));
     EXPECT_EQ(backend.MessageBoxes()[0].request.buttons, platform::MessageButtons::OkCancel);
     EXPECT_EQ(Questions(box, kInput), Names{});  // refilled into partition 1
     EXPECT_EQ(Questions(box, 1), (Names{"\xC4rger", "Baum", "Baum", "last"}));
@@ -388,7 +449,7 @@ TEST_F(ImportCommandTest, Utf8FilesWithAndWithoutByteOrderMark) {
         "cke;midge\n");
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].first, "Character not supported");
-    EXPECT_EQ(Messages()[0].second, "??;Chinese");
+    EXPECT_EQ(Messages()[0].second, "Line 2: ??;Chinese");
     EXPECT_EQ(CardsOf(box), (Pairs{{"\xC4pfel", "apples"},
                                    {"Stra\xDF"
                                     "e",
@@ -417,6 +478,21 @@ TEST_F(ImportCommandTest, QuotesAndDashesSurviveASaveAndUndefinedBytesAreRefused
     tCardBox loaded;
     ASSERT_TRUE(LoadVokFile(saved, loaded).opened);
     EXPECT_EQ(CardsOf(loaded), expected);
+}
+
+TEST_F(ImportCommandTest, AFileThatIsNoTextIsRefusedWithOneMessage) {
+    Start();
+    box.AddToInput(Card("mine", "kept"));
+    backend.AnswerMessageBox(DialogResult::Ok);
+    const FilePath vocabulary = dir.File("words.vok");
+    ASSERT_TRUE(SaveVokFile(vocabulary, box));
+    backend.AnswerFileDialog(vocabulary);
+    frame->ChooseMenu(ids::kCmFileImport);
+    EXPECT_EQ(MessageTexts(),
+              std::vector<std::string>{"This file is no text file; nothing was imported:\n" +
+                                       vocabulary.Bytes()});
+    EXPECT_EQ(box.TotalCards(), 1);
+    EXPECT_FALSE(view->Changed());
 }
 
 TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheMark) {

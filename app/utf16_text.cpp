@@ -1,0 +1,72 @@
+#include "app/utf16_text.h"
+
+#include "platform/windows1252.h"
+
+namespace tallyfold {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+}  // namespace
+
+TextEncoding EncodingOfByteOrderMark(std::string_view start) {
+    if (start.size() >= 2 && start[0] == '\xFF' && start[1] == '\xFE') {
+        return TextEncoding::Utf16LittleEndian;
+    }
+    if (start.size() >= 2 && start[0] == '\xFE' && start[1] == '\xFF') {
+        return TextEncoding::Utf16BigEndian;
+    }
+    return TextEncoding::Bytes;
+}
+
+void Utf16Decoder::Decode(std::string_view bytes, std::string& out) {
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (pendingByte_ < 0) {
+            pendingByte_ = byte;
+            continue;
+        }
+        const auto first = static_cast<unsigned>(pendingByte_);
+        pendingByte_ = -1;
+        Unit(static_cast<char16_t>(bigEndian_ ? (first << 8) | byte : (byte << 8) | first), out);
+    }
+}
+
+void Utf16Decoder::Unit(char16_t unit, std::string& out) {
+    if (high_ != 0) {
+        const char16_t high = high_;
+        high_ = 0;
+        if (IsLowSurrogate(unit)) {
+            platform::AppendUtf8(
+                out, 0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (unit - 0xDC00));
+            return;
+        }
+        platform::AppendUtf8(out, kReplacement);
+    }
+    if (IsHighSurrogate(unit)) {
+        high_ = unit;
+    } else if (IsLowSurrogate(unit)) {
+        platform::AppendUtf8(out, kReplacement);
+    } else {
+        platform::AppendUtf8(out, unit);
+    }
+}
+
+void Utf16Decoder::Finish(std::string& out) {
+    if (high_ != 0 || pendingByte_ >= 0) {
+        platform::AppendUtf8(out, kReplacement);
+    }
+    high_ = 0;
+    pendingByte_ = -1;
+}
+
+}  // namespace tallyfold
