@@ -155,6 +155,14 @@ void ImportTarget::Flush() {
     }
 }
 
+namespace {
+
+std::string_view StoredPart(std::string_view text) {
+    return text.substr(0, text.find('\0'));
+}
+
+}  // namespace
+
 int ParseImportLine(std::string& line, ImportTarget& target) {
     const std::size_t separator = line.find(kSeparator);
     if (separator == std::string::npos) {
@@ -176,6 +184,16 @@ int ParseImportLine(std::string& line, ImportTarget& target) {
         escapes ? Expanded(answer, target.AnswerScratch()) : answer;
     if (expandedQuestion.size() > kMaxCardText || expandedAnswer.size() > kMaxCardText) {
         return kImportTextTooLong;
+    }
+    // A card keeps its texts up to a zero byte (one in the line, or the "\0" escape): what is
+    // stored must not be empty either.
+    if (StoredPart(expandedQuestion).empty()) {
+        line.clear();
+        return kImportQuestionMissing;
+    }
+    if (StoredPart(expandedAnswer).empty()) {
+        line = std::string(StoredPart(expandedQuestion));  // a copy: it may lie in `line`
+        return kImportAnswerMissing;
     }
     tVokabel card;
     card.SetTexts(expandedQuestion, expandedAnswer);

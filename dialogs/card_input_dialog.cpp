@@ -74,6 +74,11 @@ void tVokabelDialog::CmSave() {
     }
     ExpandEscapesAnsi(QuestionText);
     ExpandEscapesAnsi(AnswerText);
+    // The "\0" escape ends a text where it stands: a text that is empty as stored is empty.
+    if (QuestionText[0] == '\0' || AnswerText[0] == '\0') {
+        MessageBox(StringResource(ids::kStrFieldsEmpty), " ");
+        return;
+    }
     if (!NewMode) {
         EndDialog(platform::DialogResult::Ok);
         return;

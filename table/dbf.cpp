@@ -154,10 +154,7 @@ bool tDBF::CountRecordsInFile(std::uint64_t fileSize) {
                                                         std::numeric_limits<std::uint32_t>::max());
     // Within a count that the file holds, the records are trusted; beyond it, or within a
     // count too large, each must show a deletion flag.
-    std::uint64_t records = std::min(counted, whole);
-    if (counted > whole) {
-        records = 0;
-    }
+    std::uint64_t records = counted <= whole ? counted : 0;
     std::vector<char> block;
     constexpr std::uint64_t kBlockRecords = 4096;
     while (records < whole) {

@@ -79,6 +79,25 @@ TEST(ParseImportLine, RefusalsLeaveWhatTheUserShouldSee) {
     EXPECT_EQ(box.TotalCards(), 0);
 }
 
+// A card keeps its texts up to a zero byte, so a side that is empty as stored is missing,
+// whether the zero byte stands in the line or comes from the "\0" escape.
+TEST(ParseImportLine, ASideThatIsEmptyAsStoredIsMissing) {
+    tCardBox box;
+    EXPECT_EQ(Parse(box, std::string("x;\0y", 4)).code, kImportAnswerMissing);
+    EXPECT_EQ(Parse(box, std::string("q;\0", 3)).code, kImportAnswerMissing);
+    const Parsed zeroQuestion = Parse(box, std::string("\0q;a", 4));
+    EXPECT_EQ(zeroQuestion.code, kImportQuestionMissing);
+    EXPECT_EQ(zeroQuestion.left, "");
+    const Parsed escaped = Parse(box, "kept;\\0gone");
+    EXPECT_EQ(escaped.code, kImportAnswerMissing);
+    EXPECT_EQ(escaped.left, "kept");
+    EXPECT_EQ(Parse(box, "\\0;answer").code, kImportQuestionMissing);
+    EXPECT_EQ(box.TotalCards(), 0);
+    // A zero byte behind some text ends it there; the card is made of what is before.
+    EXPECT_EQ(Parse(box, std::string("ab\0cd;ef", 8)).code, kImportAccepted);
+    EXPECT_EQ(CardsOf(box), (Pairs{{"ab", "ef"}}));
+}
+
 TEST(ParseImportLine, TabsStayAndOnlyBlanksAreTrimmed) {
     tCardBox box;
     EXPECT_EQ(Parse(box, "a\t;b\t").code, kImportAccepted);

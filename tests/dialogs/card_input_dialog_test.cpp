@@ -180,6 +180,18 @@ TEST_F(CardInputTest, BytesThatAreNoCharacterAreRefusedInBothModes) {
     EXPECT_EQ(card->Answer(), "this");
 }
 
+TEST_F(CardInputTest, ATextThatTheZeroEscapeEmptiesIsRefused) {
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
+    RunNew([](HeadlessDialog& dialog) {
+        TypeCard(dialog, "question", "\\0rest");
+        EXPECT_FALSE(dialog.Ended());
+        dialog.Click(ids::kIdCancel);
+    });
+    ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+    EXPECT_EQ(backend.MessageBoxes()[0].request.text, "At least on of the fields are empty!");
+    EXPECT_EQ(box.TotalCards(), 0);
+}
+
 TEST_F(CardInputTest, EmptyFieldsAreRefusedInBothModes) {
     backend.AnswerMessageBox(platform::DialogResult::Ok);
     RunNew([](HeadlessDialog& dialog) {
