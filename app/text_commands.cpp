@@ -61,7 +61,9 @@ void tHauptFenster::CmImport() {
         if (line.empty() || static_cast<unsigned char>(line.front()) < 32) {
             continue;
         }
-        const int code = convertible ? ParseImportLine(line, target) : kImportCharacterNotSupported;
+        const int code = file.LineTooLong() ? kImportTextTooLong
+                         : convertible      ? ParseImportLine(line, target)
+                                            : kImportCharacterNotSupported;
         if (code == kImportAccepted) {
             continue;
         }
@@ -79,6 +81,10 @@ void tHauptFenster::CmImport() {
         changed_ = true;
     }
     Refresh();
+    if (file.ReadFailed()) {
+        MessageBoxAbout(FormatNumbers(StringResource(ids::kStrImportCut), {target.Added()}, 119),
+                        path);
+    }
 }
 
 void tHauptFenster::CmExport() {

@@ -249,6 +249,9 @@ void ImportFile::Assign(std::string bytes) {
 
 void ImportFile::Rewind() {
     position_ = 0;
+    searched_ = 0;
+    dropped_ = 0;
+    lineTooLong_ = false;
     firstLine_ = true;
     if (fromFile_) {
         buffer_.clear();
@@ -276,7 +279,9 @@ bool ImportFile::Scan() {
             byteOrderMark_ = raw.substr(0, kByteOrderMark.size()) == kByteOrderMark;
         }
         ++lines_;
-        if (valid) {
+        // A line too long for any card is refused whatever it holds; its kept start may end
+        // inside a character.
+        if (valid && !lineTooLong_) {
             const platform::Utf8Kind kind = platform::ClassifyUtf8(raw);
             valid = kind != platform::Utf8Kind::Invalid;
             multiByte = multiByte || kind == platform::Utf8Kind::MultiByte;
@@ -288,24 +293,56 @@ bool ImportFile::Scan() {
     return read;
 }
 
+// A line ends at a line feed, at a carriage return and line feed, and at a lone carriage
+// return (classic Mac files). Every byte is looked at once: a line still open when a piece
+// ends is searched on from where the search stopped. A line longer than `kLineLimit` is not
+// held: its first `kLineKept` bytes stay for the message that refuses it, the rest is dropped.
 bool ImportFile::NextRawLine(std::string_view& raw) {
     constexpr std::size_t kPiece = 1024 * 1024;
     for (;;) {
         const char* begin = buffer_.data() + position_;
         const std::size_t available = buffer_.size() - position_;
-        const void* end = available == 0 ? nullptr : std::memchr(begin, '\n', available);
-        if (end != nullptr) {
-            raw = {begin, static_cast<std::size_t>(static_cast<const char*>(end) - begin)};
-            position_ += raw.size() + 1;
-            return true;
-        }
-        if (ended_) {
-            if (available == 0) {
+        const char* from = begin + searched_;
+        const std::size_t rest = available - searched_;
+        const auto* feed =
+            static_cast<const char*>(rest == 0 ? nullptr : std::memchr(from, '\n', rest));
+        const std::size_t before = feed != nullptr ? static_cast<std::size_t>(feed - from) : rest;
+        const auto* ret =
+            static_cast<const char*>(before == 0 ? nullptr : std::memchr(from, '\r', before));
+        std::size_t length = 0;
+        std::size_t ending = 0;
+        if (ret != nullptr && (ret + 1 < begin + available || ended_)) {
+            length = static_cast<std::size_t>(ret - begin);
+            ending = ret + 1 < begin + available && ret[1] == '\n' ? 2 : 1;
+        } else if (ret != nullptr) {
+            // A carriage return at the end of what is at hand: whether a line feed follows
+            // is in the next piece.
+            searched_ = static_cast<std::size_t>(ret - begin);
+        } else if (feed != nullptr) {
+            length = static_cast<std::size_t>(feed - begin);
+            ending = 1;
+        } else if (ended_) {
+            // After a read error the rest at hand is only part of a line: no card comes of it.
+            if (available == 0 || readFailed_) {
                 return false;
             }
-            raw = {begin, available};
-            position_ = buffer_.size();
+            length = available;
+        } else {
+            searched_ = available;
+        }
+        if (ending > 0 || (ended_ && ret == nullptr && feed == nullptr)) {
+            lineTooLong_ = dropped_ > 0 || length > kLineLimit;
+            raw = {begin, lineTooLong_ ? std::min(length, kLineKept) : length};
+            position_ += length + ending;
+            searched_ = 0;
+            dropped_ = 0;
             return true;
+        }
+        if (searched_ > kLineLimit) {
+            // Keep the start of the line and what is not searched yet (a carriage return).
+            buffer_.erase(position_ + kLineKept, searched_ - kLineKept);
+            dropped_ += searched_ - kLineKept;
+            searched_ = kLineKept;
         }
         // The start of a line is at hand without its end: keep it and read the next piece
         // behind it.

@@ -115,6 +115,18 @@ class ImportFile {
     /// character Windows-1252 cannot hold (the line then shows "?" in its place), and for a
     /// line with a byte that Windows-1252 leaves undefined.
     [[nodiscard]] bool NextLine(std::string& line, bool& convertible);
+    /// True when the line `NextLine` gave last was longer than `kLineLimit` bytes: no card can
+    /// come of it, and `line` holds only its start.
+    bool LineTooLong() const { return lineTooLong_; }
+    /// True when the file could not be read to its end: the lines after the failure are
+    /// missing.
+    bool ReadFailed() const { return readFailed_; }
+
+    /// The longest line that is read whole; a card's two texts, escapes and blanks included,
+    /// never need more.
+    static constexpr std::size_t kLineLimit = 64 * 1024;
+    /// How much of a longer line is kept, for the message that refuses it.
+    static constexpr std::size_t kLineKept = 1024;
 
   private:
     /// Counts the lines, tells the encoding, and starts again at the first line. False when
@@ -134,6 +146,11 @@ class ImportFile {
     // that were not yet handed out.
     std::string buffer_;
     std::size_t position_ = 0;
+    // How far past `position_` the current line was searched for its end, and how many of its
+    // bytes were dropped for being beyond the limit.
+    std::size_t searched_ = 0;
+    std::size_t dropped_ = 0;
+    bool lineTooLong_ = false;
     std::uint64_t readOffset_ = 0;
     bool ended_ = false;
     bool byteOrderMark_ = false;

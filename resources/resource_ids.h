@@ -109,5 +109,6 @@ inline constexpr int kStrNoCard = 11042;
 inline constexpr int kStrFileDamaged = 11043;
 inline constexpr int kStrNotText = 11044;
 inline constexpr int kStrImportLine = 11045;
+inline constexpr int kStrImportCut = 11046;
 
 }  // namespace tallyfold::ids

@@ -221,11 +221,36 @@ TEST(ImportFile, LineEndsOfEveryKind) {
     using Lines = std::vector<std::pair<std::string, bool>>;
     EXPECT_EQ(LinesOf("a;b\r\nc;d\r\n"), (Lines{{"a;b", true}, {"c;d", true}}));
     EXPECT_EQ(LinesOf("a;b\nc;d"), (Lines{{"a;b", true}, {"c;d", true}}));
+    // A lone carriage return ends a line too, as classic Mac files ("CSV (Macintosh)") have it.
     EXPECT_EQ(LinesOf("a;b\r\n\r\n\nx\ry;z"),
-              (Lines{{"a;b", true}, {"", true}, {"", true}, {"x\ry;z", true}}));
+              (Lines{{"a;b", true}, {"", true}, {"", true}, {"x", true}, {"y;z", true}}));
+    EXPECT_EQ(LinesOf("a;b\rc;d\re;f\r"), (Lines{{"a;b", true}, {"c;d", true}, {"e;f", true}}));
+    EXPECT_EQ(LinesOf("a\r\r\nb"), (Lines{{"a", true}, {"", true}, {"b", true}}));
     EXPECT_TRUE(LinesOf("").empty());
     const std::string longLine(5000, 'x');
     EXPECT_EQ(LinesOf(longLine + "\n"), (Lines{{longLine, true}}));  // one line, whole
+}
+
+TEST(ImportFile, ALineBeyondTheLimitIsKeptOnlyInPart) {
+    ImportFile file;
+    const std::string huge(ImportFile::kLineLimit + 1, 'h');
+    file.Assign("first;1\n" + huge + "\nlast;2");
+    EXPECT_EQ(file.LineCount(), 3u);
+    std::string line;
+    bool convertible = false;
+    ASSERT_TRUE(file.NextLine(line, convertible));
+    EXPECT_FALSE(file.LineTooLong());
+    ASSERT_TRUE(file.NextLine(line, convertible));
+    EXPECT_TRUE(file.LineTooLong());
+    EXPECT_EQ(line, huge.substr(0, ImportFile::kLineKept));
+    ASSERT_TRUE(file.NextLine(line, convertible));
+    EXPECT_FALSE(file.LineTooLong());
+    EXPECT_EQ(line, "last;2");
+    // At the limit a line is whole.
+    file.Assign(std::string(ImportFile::kLineLimit, 'x'));
+    ASSERT_TRUE(file.NextLine(line, convertible));
+    EXPECT_FALSE(file.LineTooLong());
+    EXPECT_EQ(line.size(), ImportFile::kLineLimit);
 }
 
 struct ReadFile {
@@ -252,7 +277,8 @@ TEST(ImportFile, AFileReadInPiecesGivesWhatItsWholeContentGives) {
     std::string plain;
     while (plain.size() < 3'500'000) {
         plain += std::string(random() % 300, static_cast<char>('a' + random() % 26));
-        plain += random() % 2 == 0 ? "\r\n" : "\n";
+        const char* const ends[] = {"\r\n", "\n", "\r"};
+        plain += ends[random() % 3];
         if (plain.size() > 1'500'000 && plain.size() < 1'500'400) {
             plain += std::string(2'500'000, 'L') + ";long\n";  // longer than a piece
         }
@@ -512,6 +538,42 @@ TEST_F(ImportCommandTest, AFileThatIsNoTextIsRefusedWithOneMessage) {
                                        vocabulary.Bytes()});
     EXPECT_EQ(box.TotalCards(), 1);
     EXPECT_FALSE(view->Changed());
+}
+
+TEST_F(ImportCommandTest, AReadErrorInTheSecondPassIsReportedWithWhatCameIn) {
+    std::string bytes;
+    for (int i = 0; i < 300000; ++i) {
+        bytes += "q" + std::to_string(i) + ";a\n";
+    }
+    const FilePath path = dir.File("big.txt");
+    testing::WriteBytes(path, bytes);
+    int reads = 0;
+    {
+        testing::ScopedFault counter(FileOperation::Read, 0);
+        ImportFile file;
+        ASSERT_TRUE(file.Open(path));
+        std::string line;
+        bool convertible = true;
+        while (file.NextLine(line, convertible)) {
+        }
+        reads = counter.Count(FileOperation::Read);
+    }
+    Start();
+    backend.AnswerFileDialog(path);
+    backend.AnswerMessageBox(DialogResult::Ok);
+    {
+        // The last read but one is the second pass's last piece.
+        testing::ScopedFault fault(FileOperation::Read, reads - 1);
+        frame->ChooseMenu(ids::kCmFileImport);
+        EXPECT_TRUE(fault.Failed());
+    }
+    const int cards = box.TotalCards();
+    EXPECT_GT(cards, 0);
+    EXPECT_LT(cards, 300000);
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0], "This file could not be read to its end; " +
+                                     std::to_string(cards) + " cards came in:\n" + path.Bytes());
+    EXPECT_TRUE(view->Changed());
 }
 
 TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheMark) {
