@@ -60,7 +60,7 @@ long ResidentBytes() {
 int MemoryMain(const std::string& path) {
     const long before = ResidentBytes();
     auto box = std::make_unique<tCardBox>();
-    const LoadResult result = LoadVokFile(path, *box);
+    const LoadResult result = LoadVokFile(FilePath(path), *box);
     const long after = ResidentBytes();
     if (!result.opened || result.loaded == 0) {
         return 1;
@@ -86,9 +86,9 @@ double MemoryPerCard(const char* self, const std::string& path) {
 void ImportThroughTheWindow(const std::string& path, int messages) {
     platform::headless::HeadlessBackend backend;
     tCardBox box;
-    TMyApp app(backend, box, "");
+    TMyApp app(backend, box, FilePath());
     app.Start();
-    backend.AnswerFileDialog(path);
+    backend.AnswerFileDialog(FilePath(path));
     for (int i = 0; i < messages; ++i) {
         backend.AnswerMessageBox(platform::DialogResult::Ok);
     }
@@ -110,16 +110,18 @@ int RepeatMain(const std::string& what, const std::string& argument, int times) 
         std::filesystem::remove(text);
     } else {
         auto box = std::make_unique<tCardBox>();
-        if (!LoadVokFile(argument, *box).opened) {
+        if (!LoadVokFile(FilePath(argument), *box).opened) {
             return 1;
         }
         for (int i = 0; i < std::max(1, times); ++i) {
             if (what == "load") {
-                ms.push_back(Time([&] { box = std::make_unique<tCardBox>(); },
-                                  [&] { static_cast<void>(LoadVokFile(argument, *box)); }));
+                ms.push_back(
+                    Time([&] { box = std::make_unique<tCardBox>(); },
+                         [&] { static_cast<void>(LoadVokFile(FilePath(argument), *box)); }));
             } else {
                 ms.push_back(Time(
-                    [] {}, [&] { static_cast<void>(SaveVokFile(argument + ".saved", *box)); }));
+                    [] {},
+                    [&] { static_cast<void>(SaveVokFile(FilePath(argument + ".saved"), *box)); }));
             }
         }
         // The box file of "x.vok.saved" is "x.vok.kas".
@@ -186,14 +188,14 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         std::fprintf(stderr, "%d cards\n", size);
         auto source = std::make_unique<tCardBox>();
         FillBox(*source, size);
-        if (!SaveVokFile(vok, *source)) {
+        if (!SaveVokFile(FilePath(vok), *source)) {
             std::fprintf(stderr, "cannot write %s\n", vok.c_str());
             return 1;
         }
         // The box the operations work on is loaded from the file, as the program holds a box:
         // each partition's cards together in memory, in their order.
         source = std::make_unique<tCardBox>();
-        static_cast<void>(LoadVokFile(vok, *source));
+        static_cast<void>(LoadVokFile(FilePath(vok), *source));
         const int broken = WriteTextFile(text, size);
         const auto bytes = static_cast<std::uint64_t>(std::filesystem::file_size(vok));
         // shapelib opens only names ending in .dbf: the same bytes under that name.
@@ -208,22 +210,22 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         std::unique_ptr<tCardBox> full;
         std::vector<Operation> operations = {
             {"LoadVokFile", [&] { loaded = std::make_unique<tCardBox>(); },
-             [&] { static_cast<void>(LoadVokFile(vok, *loaded)); }},
+             [&] { static_cast<void>(LoadVokFile(FilePath(vok), *loaded)); }},
             {"SaveVokFile", [] {},
-             [&] { static_cast<void>(SaveVokFile(folder + "/saved.vok", *source)); }},
+             [&] { static_cast<void>(SaveVokFile(FilePath(folder + "/saved.vok"), *source)); }},
             {"block read, 64 KiB", [] {}, [&] { BlockRead(vok); }},
             {"block write, 64 KiB, fsync", [] {},
              [&] { BlockWrite(folder + "/block.bin", bytes); }},
             {"ImportText (through the window)", [] {},
              [&] { ImportThroughTheWindow(text, broken); }},
             {"ExportText", [] {},
-             [&] { static_cast<void>(ExportText(folder + "/export.txt", *source)); }},
+             [&] { static_cast<void>(ExportText(FilePath(folder + "/export.txt"), *source)); }},
             // Mix as after opening a file (the cards lie in memory in their order), and once
             // more on the mixed box, where every step of a walk lands somewhere else in memory.
             {"Mix(0)",
              [&] {
                  mixed = std::make_unique<tCardBox>();
-                 static_cast<void>(LoadVokFile(vok, *mixed));
+                 static_cast<void>(LoadVokFile(FilePath(vok), *mixed));
              },
              [&] { mixed->Mix(0); }},
             {"Mix(0) of a mixed box", [] {},
@@ -354,12 +356,12 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
     };
     std::printf("\n| figure | measured | goal | met |\n| --- | ---: | ---: | --- |\n");
     bool allMet = true;
-    for (const Ratio& ratio : ratios) {
-        const bool known = ratio.value >= 0;
-        const bool met = known && ratio.value <= ratio.goal;
+    for (const Ratio& row : ratios) {
+        const bool known = row.value >= 0;
+        const bool met = known && row.value <= row.goal;
         allMet = allMet && (met || !known);
-        std::printf("| %s | %s | %g | %s |\n", ratio.figure.c_str(),
-                    known ? std::to_string(ratio.value).substr(0, 6).c_str() : "n/a", ratio.goal,
+        std::printf("| %s | %s | %g | %s |\n", row.figure.c_str(),
+                    known ? std::to_string(row.value).substr(0, 6).c_str() : "n/a", row.goal,
                     known ? (met ? "yes" : "NO") : "not measured");
     }
     return allMet ? 0 : 3;
@@ -376,7 +378,7 @@ int main(int argc, char** argv) {
         // A box for profiling by hand: generate <cards> <file.vok>
         tallyfold::tCardBox box;
         tallyfold::bench::FillBox(box, std::atoi(argv[2]));
-        return tallyfold::SaveVokFile(argv[3], box) ? 0 : 1;
+        return tallyfold::SaveVokFile(tallyfold::FilePath(argv[3]), box) ? 0 : 1;
     }
     if (argc == 4 && (std::string(argv[1]) == "load" || std::string(argv[1]) == "save" ||
                       std::string(argv[1]) == "import")) {
