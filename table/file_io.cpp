@@ -66,13 +66,24 @@ bool File::OpenExisting(const FilePath& path) {
     if (Refused(FileOperation::Open)) {
         return false;
     }
-    int fd = OpenRetrying(path.CString(), O_RDWR);
+    // Without O_NONBLOCK, opening a FIFO for reading waits for a writer, for ever if none
+    // comes; with it the open returns at once, and `Adopt` refuses what is no regular file.
+    int fd = OpenRetrying(path.CString(), O_RDWR | O_NONBLOCK);
     bool writable = true;
     if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
-        fd = OpenRetrying(path.CString(), O_RDONLY);
+        fd = OpenRetrying(path.CString(), O_RDONLY | O_NONBLOCK);
         writable = false;
     }
-    return Adopt(fd, writable);
+    if (!Adopt(fd, writable)) {
+        return false;
+    }
+    // A regular file is read and written as always: blocking, and completely.
+    const int flags = ::fcntl(fd_, F_GETFL);
+    if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        Close();
+        return false;
+    }
+    return true;
 }
 
 bool File::Create(const FilePath& path) {
