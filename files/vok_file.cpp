@@ -166,25 +166,34 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
     if (!table.Open(path)) {
         return result;
     }
-    result.opened = true;
-    result.counted = table.HeaderRecordCount();
+    // The cards gather in a box of their own and join `box` only once every record was read:
+    // a read error leaves `box` as it was, never with part of the file or blank cards.
+    tCardBox loaded;
     const int partitions = box.PartitionCount();
     std::vector<tVokabel> misplaced;
     tVokabel card;
     char letter = '\0';
-    for (std::uint32_t index = 0; table.GoTo(index) && !table.Eof(); ++index) {
+    int cards = 0;
+    for (std::uint32_t index = 0; index < table.RecordCount(); ++index) {
+        if (!table.GoTo(index)) {
+            return result;
+        }
         table.ReadCard(card, letter);
         const int number = PartitionNumber(letter, partitions);
         if (number == 0) {
             misplaced.push_back(card);
         } else {
-            box.AddToPartition(card, number);
+            loaded.AddToPartition(card, number);
         }
-        ++result.loaded;
+        ++cards;
     }
+    box.TakeCardsFrom(loaded);
     for (const tVokabel& lost : misplaced) {
         box.AddToInput(lost);
     }
+    result.opened = true;
+    result.counted = table.HeaderRecordCount();
+    result.loaded = cards;
     result.misplaced = static_cast<int>(misplaced.size());
     return result;
 }

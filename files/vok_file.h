@@ -57,7 +57,8 @@ class tVokDB : public tDBF {
 [[nodiscard]] bool CreateVokFile(const FilePath& path);
 
 struct LoadResult {
-    /// False when the file could not be opened as a table; then no card was added.
+    /// False when the file could not be opened as a table or read to its end; then no card
+    /// was added.
     bool opened = false;
     /// Cards added to the box.
     int loaded = 0;

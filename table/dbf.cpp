@@ -238,13 +238,14 @@ bool tDBF::GoTo(std::uint32_t index) {
         Report(DbfError::RecordOutOfRange);
         return false;
     }
-    if (index < RecordCount()) {
-        ReadRecord(RecordOffset(index));
+    if (index < RecordCount() && !ReadRecord(RecordOffset(index))) {
+        Report(DbfError::RecordUnreadable);
+        return false;
     }
     return true;
 }
 
-void tDBF::ReadRecord(std::uint64_t offset) {
+bool tDBF::ReadRecord(std::uint64_t offset) {
     const std::size_t length = record_.size();
     if (writeBehind_ && (!pending_.empty() || writer_)) {
         if (!WritePending()) {
@@ -258,6 +259,11 @@ void tDBF::ReadRecord(std::uint64_t offset) {
         const std::int64_t got = file_.ReadAt(offset, window_);
         windowOffset_ = offset;
         windowValid_ = got > 0 ? static_cast<std::uint64_t>(got) : 0;
+        if (got < 0) {
+            // A record that could not be read is no record of blanks: the caller learns it.
+            std::fill(record_.begin(), record_.end(), kBlank);
+            return false;
+        }
     }
     // What the file does not hold of the record reads as blanks.
     const std::uint64_t start = offset - windowOffset_;
@@ -269,6 +275,7 @@ void tDBF::ReadRecord(std::uint64_t offset) {
         std::copy_n(window_.data() + start, present, record_.data());
     }
     std::fill(record_.begin() + static_cast<std::ptrdiff_t>(present), record_.end(), kBlank);
+    return true;
 }
 
 bool tDBF::Eof() const {

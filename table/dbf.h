@@ -42,7 +42,8 @@ class tDBF {
     /// Writes the record buffer back to the current record if it was changed.
     void Flush();
     /// Makes record `index` current. `index` equal to the record count is the end (`Eof`);
-    /// beyond it, error 5 and false, with the index set all the same.
+    /// beyond it, error 5 and false, with the index set all the same. A record the file cannot
+    /// give (a read error) is error 10 and false.
     [[nodiscard]] bool GoTo(std::uint32_t index);
     bool Eof() const;
     std::uint32_t RecNo() const { return recNo_; }
@@ -136,7 +137,8 @@ class tDBF {
     std::uint64_t RecordOffset(std::uint64_t index) const;
     bool ReadHeaderAndFields();
     bool CountRecordsInFile(std::uint64_t fileSize);
-    void ReadRecord(std::uint64_t offset);
+    /// Fills the record buffer from the file; false when the file could not be read there.
+    bool ReadRecord(std::uint64_t offset);
     bool WriteAt(std::uint64_t offset, std::span<const char> data);
     bool WriteThrough(std::uint64_t offset, std::span<const char> data);
     bool WriteHeader();

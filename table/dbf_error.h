@@ -25,6 +25,8 @@ enum class DbfError {
     HeaderReadFailed = 8,
     /// `Open`: the header contradicts itself or the file's size.
     InconsistentHeader = 9,
+    /// `GoTo`: the record could not be read from the file.
+    RecordUnreadable = 10,
     /// Numeric assignment to a field whose type letter is not "N".
     NotNumeric = 20,
 };

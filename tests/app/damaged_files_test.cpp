@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/faults.h"
 
 namespace tallyfold {
 namespace {
@@ -93,6 +94,25 @@ TEST_F(DamagedFileTest, AnEmptyFileAndAFolderAreRefused) {
     frame->ChooseMenu(ids::kCmFileOpen);
     EXPECT_EQ(backend.MessageBoxes().size(), 2u);
     EXPECT_EQ(box.TotalCards(), 1);
+}
+
+TEST_F(DamagedFileTest, AReadErrorDuringTheLoadIsReportedAndChangesNothing) {
+    tCardBox cards;
+    testing::Fill(cards, 3, 2000);
+    const FilePath path = SaveBox(cards, "large.vok");
+    backend.AnswerFileDialog(path);
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
+    {
+        testing::ScopedFault fault(FileOperation::Read, 5);
+        frame->ChooseMenu(ids::kCmFileOpen);
+        EXPECT_TRUE(fault.Failed());
+    }
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0],
+              "This file could not be read as a vocabulary file:\n" + path.Bytes());
+    EXPECT_EQ(Questions(box, 2), Names{"mine"});
+    EXPECT_EQ(box.TotalCards(), 1);
+    EXPECT_TRUE(view->FileName().IsEmpty());
 }
 
 TEST_F(DamagedFileTest, AFileWithoutReadPermissionIsRefused) {

@@ -410,6 +410,40 @@ TEST_F(VokFileTest, WithoutAPartitionFieldEveryCardGoesToTheInputStack) {
     EXPECT_EQ(Questions(box, kInput), (Names{"a"}));
 }
 
+// A read error in the middle of the records fails the load: no card of the file is added,
+// and none of blanks stands in for a record that could not be read.
+TEST_F(VokFileTest, AReadErrorFailsTheLoadAndAddsNothing) {
+    tCardBox box;
+    Fill(box, 2, 3000);
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    int reads = 0;
+    {
+        ScopedFault counter(FileOperation::Read, 0);
+        tCardBox all;
+        ASSERT_EQ(LoadVokFile(Path(), all).loaded, 3000);
+        reads = counter.Count(FileOperation::Read);
+    }
+    ASSERT_GT(reads, 3);  // the header, then the records in several windows
+    int failedLoads = 0;
+    for (int failing = 1; failing <= reads; ++failing) {
+        tCardBox loaded;
+        loaded.AddToInput(Card("mine", "kept"));
+        ScopedFault fault(FileOperation::Read, failing);
+        const LoadResult result = LoadVokFile(Path(), loaded);
+        // Either nothing was added, or (when the read that failed was a check that could be
+        // made another way) every card; never a part of the file.
+        if (result.opened) {
+            EXPECT_EQ(result.loaded, 3000) << "read " << failing;
+            EXPECT_EQ(loaded.TotalCards(), 3001) << "read " << failing;
+        } else {
+            EXPECT_EQ(result.loaded, 0) << "read " << failing;
+            EXPECT_EQ(Questions(loaded, kInput), Names{"mine"}) << "read " << failing;
+            ++failedLoads;
+        }
+    }
+    EXPECT_GE(failedLoads, reads - 1);
+}
+
 TEST_F(VokFileTest, UnreadableFilesAddNothing) {
     tCardBox box;
     EXPECT_FALSE(LoadVokFile(Path("absent.vok"), box).opened);
