@@ -90,7 +90,7 @@ void tHauptFenster::CmOpen() {
     tCardBox loaded;
     const LoadResult result = LoadVokFile(path, loaded);
     if (!result.opened) {
-        ReportFileProblem(ids::kStrCannotRead, path);
+        ReportLoadFailure(result, path);
         return;
     }
     box_->ClearAll();

@@ -117,7 +117,7 @@ void tHauptFenster::LoadStartFile() {
         // but unreadable must not be replaced by an empty box behind the user's back.
         std::error_code error;
         if (std::filesystem::exists(fileName_.Bytes(), error) || error) {
-            ReportFileProblem(ids::kStrCannotRead, fileName_);
+            ReportLoadFailure(result, fileName_);
             fileName_ = FilePath();
         }
         return;
@@ -135,6 +135,15 @@ void tHauptFenster::ReportLoad(const LoadResult& result, const FilePath& path) {
         MessageBox(FormatNumbers(StringResource(ids::kStrMisplacedCards), {result.misplaced}, 119),
                    "");
     }
+}
+
+void tHauptFenster::ReportLoadFailure(const LoadResult& result, const FilePath& path) {
+    if (result.refused == LoadRefusal::TooLarge) {
+        MessageBoxAbout(FormatNumbers(StringResource(ids::kStrTooManyCards), {result.counted}, 119),
+                        path);
+        return;
+    }
+    ReportFileProblem(ids::kStrCannotRead, path);
 }
 
 void tHauptFenster::ReportFileProblem(int messageId, const FilePath& path) {

@@ -88,6 +88,8 @@ class tHauptFenster : public platform::Window {
     bool SavePrompt();
     /// Loads `path` at start-up, telling the user what could not be loaded.
     void LoadStartFile();
+    /// Tells why a file was not loaded: it could not be read, or holds too many cards.
+    void ReportLoadFailure(const LoadResult& result, const FilePath& path);
     /// Tells what a load could not take as it was: a damaged file, misplaced cards.
     void ReportLoad(const LoadResult& result, const FilePath& path);
     /// A message box with a string-table text, the file's path on its own line.

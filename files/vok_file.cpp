@@ -9,6 +9,7 @@
 
 #include "files/card_field_text.h"
 #include "files/kas_file.h"
+#include "files/memory_budget.h"
 #include "files/replacement_file.h"
 #include "table/charset.h"
 #include "table/create_dbf.h"
@@ -73,6 +74,10 @@ std::int32_t FittingCounter(std::int32_t value, std::size_t width) {
     const std::int64_t smallest = width == 1 ? 0 : -(kPowersOfTen[width - 1] - 1);
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, smallest, largest));
 }
+
+// What a loaded card takes in memory, with room to spare: its node of about 145 bytes, and the
+// box's and the window's share beside it.
+constexpr std::uint64_t kMemoryPerCard = 256;
 
 }  // namespace
 
@@ -164,6 +169,20 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
     LoadResult result;
     tVokDB table;
     if (!table.Open(path)) {
+        return result;
+    }
+    // A table without either text field holds no cards, whatever its size says: records too
+    // small for a card are no vocabulary.
+    if (!table.Deutsch.HasField() && !table.Uebersetzt.HasField()) {
+        result.refused = LoadRefusal::NoCardFields;
+        return result;
+    }
+    // Every card takes memory; a file with more cards than the memory holds is refused whole
+    // before the first is made, so the program never runs out of memory on it.
+    const std::uint64_t budget = AvailableMemory();
+    if (budget != 0 && static_cast<std::uint64_t>(table.RecordCount()) * kMemoryPerCard > budget) {
+        result.refused = LoadRefusal::TooLarge;
+        result.counted = table.RecordCount();
         return result;
     }
     // The cards gather in a box of their own and join `box` only once every record was read:

@@ -56,6 +56,15 @@ class tVokDB : public tDBF {
 /// Writes an empty vocabulary file at `path`, replacing any file of that name.
 [[nodiscard]] bool CreateVokFile(const FilePath& path);
 
+/// Why a file that opened as a table was not loaded.
+enum class LoadRefusal {
+    None,
+    /// The table has neither a `DEUTSCH` nor an `UEBERSETZT` field: it holds no cards.
+    NoCardFields,
+    /// The file holds more cards than the memory can take (`counted` of them).
+    TooLarge,
+};
+
 struct LoadResult {
     /// False when the file could not be opened as a table or read to its end; then no card
     /// was added.
@@ -68,6 +77,8 @@ struct LoadResult {
     /// The number of records the file's header counts. When it is not `loaded`, the file was
     /// damaged (an interrupted save, a header that lies) and `loaded` is what it still held.
     std::int64_t counted = 0;
+    /// Set (with `opened` false) when the file is a table but was not loaded.
+    LoadRefusal refused = LoadRefusal::None;
     bool Damaged() const { return opened && counted != loaded; }
 };
 

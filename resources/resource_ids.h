@@ -110,5 +110,6 @@ inline constexpr int kStrFileDamaged = 11043;
 inline constexpr int kStrNotText = 11044;
 inline constexpr int kStrImportLine = 11045;
 inline constexpr int kStrImportCut = 11046;
+inline constexpr int kStrTooManyCards = 11047;
 
 }  // namespace tallyfold::ids

@@ -12,7 +12,7 @@ namespace {
 
 // The program's texts, as users see them. The oldest keep their spelling, slips included:
 // users know them so.
-constexpr std::array<std::pair<int, std::string_view>, 35> kStrings = {{
+constexpr std::array<std::pair<int, std::string_view>, 36> kStrings = {{
     {ids::kStrLook, "Look"},
     {ids::kStrKnown, "Known"},
     {ids::kStrUnknown, "Unknown"},
@@ -47,6 +47,7 @@ constexpr std::array<std::pair<int, std::string_view>, 35> kStrings = {{
     {ids::kStrNoCard, " --- "},
     {ids::kStrNotText, "This file is no text file; nothing was imported:"},
     {ids::kStrImportLine, "Line %d: "},
+    {ids::kStrTooManyCards, "This file holds more cards (%d) than the memory can take:"},
     {ids::kStrImportCut, "This file could not be read to its end; %d cards came in:"},
     {ids::kStrFileDamaged,
      "The file was damaged. Its header counts %d cards; the %d found were loaded:"},

@@ -54,6 +54,8 @@ FILES = {
     # As other dBASE tools write it: zero bytes between the terminator and the records.
     "padded-header.vok": (GOOD[:8] + struct.pack("<H", 225 + 31) + GOOD[10:225] + bytes(31) +
                           GOOD[225:]),
+    # Records of one byte, as a table without fields has them: no card fits in one.
+    "tiny-records.vok": header(1000, fields=[]) + b" " * 1000 + b"\x1a",
     "non-numeric-numbers.vok": table([record(b"Haus", b"house", b"B", b"abcde", b"-x7")]),
     "control-bytes.vok": table([record(bytes(range(1, 32)), b"\x07\x08\x1b text", b"C")]),
     "empty.vok": b"",
