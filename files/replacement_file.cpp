@@ -3,8 +3,13 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "table/file_io.h"
 
@@ -12,10 +17,57 @@ namespace tallyfold {
 
 namespace {
 
-// Temporary files are named "<target>.tmp-<pid>-<n>". One whose process is gone was left by a
-// save that was killed; the target itself was never touched by it.
+// Temporary files are named "<name>.tmp-<pid>-<start>-<n>": the target's file name (cut so
+// that the whole name fits the 255 bytes a folder entry holds), the process id and the start
+// time of the process that saves, and a counter. One whose process is gone, or whose process
+// id now belongs to a process started at another time, was left by a save that was killed;
+// the target itself was never touched by it.
+constexpr std::size_t kNameMax = 255;
+constexpr std::size_t kStampRoom = 48;  // ".tmp-" and three decimal numbers
+
+std::string TemporaryPrefix(const FilePath& target) {
+    const std::string_view name = target.FileName();
+    return std::string(name.substr(0, std::min(name.size(), kNameMax - kStampRoom))) + ".tmp-";
+}
+
+// When the process `pid` started, in clock ticks after boot, as /proc tells; nothing when it
+// runs no more (or cannot be told).
+std::optional<unsigned long long> StartTimeOf(long pid) {
+    std::FILE* stat = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "r");
+    if (stat == nullptr) {
+        return std::nullopt;
+    }
+    char line[1024];
+    const bool read = std::fgets(line, sizeof line, stat) != nullptr;
+    std::fclose(stat);
+    // The name in parentheses may hold blanks; the fields after it are plain numbers, the
+    // start time the 20th of them.
+    const char* close = read ? std::strrchr(line, ')') : nullptr;
+    if (close == nullptr) {
+        return std::nullopt;
+    }
+    unsigned long long start = 0;
+    if (std::sscanf(close + 1,
+                    " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d "
+                    "%*d %*d %*d %llu",
+                    &start) != 1) {
+        return std::nullopt;
+    }
+    return start;
+}
+
+// True when the process that made a temporary file is running still.
+bool Running(long pid, unsigned long long start) {
+    if (pid <= 0 || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)) {
+        return false;
+    }
+    const std::optional<unsigned long long> now = StartTimeOf(pid);
+    // Where the start time cannot be read, a live process id is taken as the owner's.
+    return !now || *now == start;
+}
+
 void RemoveAbandonedTemporaries(const FilePath& target) {
-    const std::string prefix = std::string(target.FileName()) + ".tmp-";
+    const std::string prefix = TemporaryPrefix(target);
     const std::filesystem::path folder(target.Folder().Bytes());
     std::error_code error;
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
@@ -24,15 +76,23 @@ void RemoveAbandonedTemporaries(const FilePath& target) {
         if (name.compare(0, prefix.size(), prefix) != 0) {
             continue;
         }
-        const std::string rest = name.substr(prefix.size());
-        const std::size_t dash = rest.find('-');
-        if (dash == 0 || dash == std::string::npos ||
-            rest.find_first_not_of("0123456789-") != std::string::npos) {
+        long pid = 0;
+        unsigned long long start = 0;
+        unsigned long counter = 0;
+        char rest = 0;
+        const std::string stamp = name.substr(prefix.size());
+        if (stamp.find_first_not_of("0123456789-") != std::string::npos) {
             continue;
         }
-        const long pid = std::strtol(rest.substr(0, dash).c_str(), nullptr, 10);
-        if (pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
-            errno == ESRCH) {
+        bool abandoned = false;
+        if (std::sscanf(stamp.c_str(), "%ld-%llu-%lu%c", &pid, &start, &counter, &rest) == 3) {
+            abandoned = pid != ::getpid() && !Running(pid, start);
+        } else if (std::sscanf(stamp.c_str(), "%ld-%lu%c", &pid, &counter, &rest) == 2) {
+            // Earlier versions named their temporaries by the process id alone.
+            abandoned = pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
+                        errno == ESRCH;
+        }
+        if (abandoned) {
             RemoveFile(target.Folder().Child(name));
         }
     }
@@ -48,7 +108,10 @@ ReplacementFile::~ReplacementFile() {
 
 bool ReplacementFile::Reserve() {
     RemoveAbandonedTemporaries(target_);
-    const FilePath stem = target_.WithSuffix(".tmp-" + std::to_string(::getpid()) + "-");
+    const std::optional<unsigned long long> started = StartTimeOf(::getpid());
+    const FilePath stem =
+        target_.Folder().Child(TemporaryPrefix(target_) + std::to_string(::getpid()) + "-" +
+                               std::to_string(started.value_or(0)) + "-");
     // Names already taken (by another save or a leftover) are skipped.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const FilePath candidate = stem.WithSuffix(std::to_string(attempt));

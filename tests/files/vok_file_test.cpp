@@ -1,6 +1,7 @@
 #include "files/vok_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <random>
@@ -560,6 +561,29 @@ TEST_F(VokFileTest, TemporariesOfKilledSavesAreRemovedByTheNextSave) {
     ASSERT_TRUE(SaveVokFile(Path(), box));
     EXPECT_EQ(dir.Entries(), (Names{"other.vok.tmp-2147483600-0", "words.kas", "words.vok",
                                     "words.vok.tmp-notes"}));
+}
+
+// A process id the system has handed out again does not keep a killed save's temporary
+// alive: the start time in its name tells the two processes apart.
+TEST_F(VokFileTest, ATemporaryWhoseProcessIdWasReusedIsRemoved) {
+    tCardBox box;
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    const std::string self = std::to_string(::getppid());  // alive, and not this process
+    WriteBytes(Path("words.vok.tmp-" + self + "-1-0"), "left by another process of that id");
+    WriteBytes(Path("words.vok.tmp-1-1-0"), "init, started at another time");
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    EXPECT_EQ(dir.Entries(), (Names{"words.kas", "words.vok"}));
+}
+
+TEST_F(VokFileTest, AFileNameOfAnyLengthCanBeSaved) {
+    tCardBox box;
+    box.AddToInput(Card("Haus", "house"));
+    const std::string name = std::string(246, 'n') + ".vok";  // 250 bytes, the longest usual
+    ASSERT_TRUE(SaveVokFile(Path(name), box));
+    tCardBox loaded;
+    EXPECT_EQ(LoadVokFile(Path(name), loaded).loaded, 1);
+    ASSERT_TRUE(SaveVokFile(Path(name), box));  // and again, over itself
+    EXPECT_EQ(dir.Entries(), (Names{std::string(246, 'n') + ".kas", name}));
 }
 
 TEST_F(VokFileTest, SavingKeepsThePermissionsOfTheOldFile) {
