@@ -124,7 +124,9 @@ bool ReplacementFile::Reserve() {
         }
         temp_ = candidate;
         if (const auto permissions = PermissionsOf(target_)) {
-            // Best effort: a new file that keeps the default permissions is still whole.
+            // Best effort: a new file that keeps the default owner, group or permissions is
+            // still whole. The owner goes first: a change of owner may clear mode bits.
+            static_cast<void>(file.SetOwnerOf(target_));
             static_cast<void>(file.SetPermissions(*permissions));
         }
         return file.Close();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "table/file_io.h"
 #include "table/file_path.h"
 
 namespace tallyfold {
@@ -9,13 +10,15 @@ namespace tallyfold {
 /// either the old file or the new one. Without `Commit`, the temporary file is removed.
 class ReplacementFile {
   public:
-    explicit ReplacementFile(FilePath target) : target_(std::move(target)) {}
+    /// A target that is a symbolic link is the file it points to: the link stays a link.
+    explicit ReplacementFile(const FilePath& target) : target_(ResolveLinks(target)) {}
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-    /// Creates the temporary file under a fresh name, with the permissions of the target when
-    /// it exists. False when no file can be created in the target's folder.
+    /// Creates the temporary file under a fresh name, with the permissions, the owner and the
+    /// group of the target when it exists (as far as the system lets this process give them).
+    /// False when no file can be created in the target's folder.
     [[nodiscard]] bool Reserve();
     /// The temporary file's path, valid after `Reserve`.
     const FilePath& TempPath() const { return temp_; }

@@ -203,6 +203,15 @@ void File::ReleaseWritten(std::uint64_t offset, std::uint64_t length) {
 #endif
 }
 
+bool File::SetOwnerOf(const FilePath& other) {
+    struct stat info {};
+    if (fd_ < 0 || ::stat(other.CString(), &info) != 0) {
+        return false;
+    }
+    return ::fchown(fd_, info.st_uid, info.st_gid) == 0 ||
+           ::fchown(fd_, static_cast<uid_t>(-1), info.st_gid) == 0;
+}
+
 bool File::Close() {
     if (fd_ < 0) {
         return true;
@@ -248,6 +257,26 @@ std::optional<unsigned> PermissionsOf(const FilePath& path) {
 bool IsRegularFile(const FilePath& path) {
     struct stat info {};
     return ::stat(path.CString(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+FilePath ResolveLinks(const FilePath& path) {
+    FilePath current = path;
+    // As the system itself does, give up after 40 links.
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        if (::lstat(current.CString(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return current;
+        }
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 256), '\0');
+        const ssize_t length = ::readlink(current.CString(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) > target.size()) {
+            return current;
+        }
+        target.resize(static_cast<std::size_t>(length));
+        // A relative link names a file in the link's own folder.
+        current = target.front() == '/' ? FilePath(target) : current.Folder().Child(target);
+    }
+    return path;
 }
 
 }  // namespace tallyfold

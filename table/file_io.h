@@ -39,6 +39,9 @@ class File {
     [[nodiscard]] bool CreateNew(const FilePath& path);
     /// Sets the permission bits exactly, whatever the umask took away at creation.
     [[nodiscard]] bool SetPermissions(unsigned mode);
+    /// Gives the file the owner and group of another file: both where the system allows,
+    /// else the group alone; false when neither could be kept.
+    [[nodiscard]] bool SetOwnerOf(const FilePath& other);
 
     bool IsOpen() const { return fd_ >= 0; }
     bool IsWritable() const { return writable_; }
@@ -79,5 +82,8 @@ void SyncFolderOf(const FilePath& path);
 std::optional<unsigned> PermissionsOf(const FilePath& path);
 /// True when `path` names an existing regular file.
 bool IsRegularFile(const FilePath& path);
+/// The path with every symbolic link it ends in followed, so a save replaces the file a link
+/// points to and the link stays; `path` itself when it is no link (or the links go round).
+FilePath ResolveLinks(const FilePath& path);
 
 }  // namespace tallyfold

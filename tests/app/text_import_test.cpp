@@ -576,6 +576,15 @@ TEST_F(ImportCommandTest, AReadErrorInTheSecondPassIsReportedWithWhatCameIn) {
     EXPECT_TRUE(view->Changed());
 }
 
+TEST_F(ImportCommandTest, AnExportOntoASymbolicLinkWritesTheFileItPointsTo) {
+    box.AddToInput(Card("Haus", "house"));
+    testing::WriteBytes(dir.File("real.txt"), "old");
+    std::filesystem::create_symlink("real.txt", dir.File("list.txt").Bytes());
+    ASSERT_TRUE(ExportText(dir.File("list.txt"), box));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("list.txt").Bytes()));
+    EXPECT_EQ(testing::ReadBytes(dir.File("real.txt")), "Haus;house\r\n");
+}
+
 TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheMark) {
     box.AddToInput(Card("a", "b"));
     Start();

@@ -1,6 +1,7 @@
 #include "files/vok_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -584,6 +585,42 @@ TEST_F(VokFileTest, AFileNameOfAnyLengthCanBeSaved) {
     EXPECT_EQ(LoadVokFile(Path(name), loaded).loaded, 1);
     ASSERT_TRUE(SaveVokFile(Path(name), box));  // and again, over itself
     EXPECT_EQ(dir.Entries(), (Names{std::string(246, 'n') + ".kas", name}));
+}
+
+// A vocabulary file kept in a synced folder and linked from where the user works: the save
+// goes into the file the link points to, and the link stays a link.
+TEST_F(VokFileTest, SavingOntoASymbolicLinkReplacesTheFileItPointsTo) {
+    std::filesystem::create_directory(Path("synced").Bytes());
+    tCardBox box;
+    box.AddToInput(Card("Haus", "house"));
+    ASSERT_TRUE(SaveVokFile(Path("synced/real.vok"), box));
+    std::filesystem::create_symlink("synced/real.vok", Path("words.vok").Bytes());
+    std::filesystem::create_symlink("words.vok", Path("again.vok").Bytes());  // a chain
+    box.AddToInput(Card("Baum", "tree"));
+    ASSERT_TRUE(SaveVokFile(Path("again.vok"), box));
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("words.vok").Bytes()));
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("again.vok").Bytes()));
+    tCardBox loaded;
+    EXPECT_EQ(LoadVokFile(Path("synced/real.vok"), loaded).loaded, 2);
+    // No temporary is left in either folder.
+    for (const auto& entry : std::filesystem::directory_iterator(Path("synced").Bytes())) {
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos);
+    }
+}
+
+TEST_F(VokFileTest, SavingKeepsTheOwnerAndGroupOfTheOldFile) {
+    if (!testing::RunningAsRoot()) {
+        GTEST_SKIP() << "only root may give a file to another user";
+    }
+    tCardBox box;
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    ASSERT_EQ(::chown(Path().CString(), 65534, 65534), 0);
+    box.AddToInput(Card("Haus", "house"));
+    ASSERT_TRUE(SaveVokFile(Path(), box));
+    struct stat info {};
+    ASSERT_EQ(::stat(Path().CString(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
 }
 
 TEST_F(VokFileTest, SavingKeepsThePermissionsOfTheOldFile) {
