@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "files/user_folders.h"
 #include "table/file_io.h"
 
 namespace tallyfold {
@@ -98,6 +100,37 @@ void RemoveAbandonedTemporaries(const FilePath& target) {
     }
 }
 
+// Writes the bytes of `from` over `to` (made when missing), cut to their length and flushed.
+bool CopyFileBytes(const FilePath& from, const FilePath& to) {
+    File source;
+    File target;
+    if (!source.OpenExisting(from)) {
+        return false;
+    }
+    if (!IsRegularFile(to) ? !target.CreateNew(to) : !target.OpenExisting(to)) {
+        return false;
+    }
+    if (!target.IsWritable()) {
+        return false;
+    }
+    std::vector<char> block(1 << 20);
+    std::uint64_t offset = 0;
+    for (;;) {
+        const std::int64_t got = source.ReadAt(offset, block);
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        if (!target.WriteAt(offset, {block.data(), static_cast<std::size_t>(got)})) {
+            return false;
+        }
+        offset += static_cast<std::uint64_t>(got);
+    }
+    return target.Truncate(offset) && target.Sync() && target.Close();
+}
+
 }  // namespace
 
 ReplacementFile::~ReplacementFile() {
@@ -108,10 +141,22 @@ ReplacementFile::~ReplacementFile() {
 
 bool ReplacementFile::Reserve() {
     RemoveAbandonedTemporaries(target_);
+    inPlace_ =
+        IsRegularFile(target_) && (LinkCount(target_) > 1 || !FolderIsWritable(target_.Folder()));
+    FilePath folder = target_.Folder();
+    if (inPlace_) {
+        const FilePath data = DataFolder();
+        folder = data.IsEmpty() ? FilePath() : data.Child("saving");
+        std::error_code error;
+        if (folder.IsEmpty() || (!std::filesystem::create_directories(folder.Bytes(), error) &&
+                                 !std::filesystem::is_directory(folder.Bytes(), error))) {
+            return false;
+        }
+        RemoveAbandonedTemporaries(folder.Child(std::string(target_.FileName())));
+    }
     const std::optional<unsigned long long> started = StartTimeOf(::getpid());
-    const FilePath stem =
-        target_.Folder().Child(TemporaryPrefix(target_) + std::to_string(::getpid()) + "-" +
-                               std::to_string(started.value_or(0)) + "-");
+    const FilePath stem = folder.Child(TemporaryPrefix(target_) + std::to_string(::getpid()) + "-" +
+                                       std::to_string(started.value_or(0)) + "-");
     // Names already taken (by another save or a leftover) are skipped.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const FilePath candidate = stem.WithSuffix(std::to_string(attempt));
@@ -135,11 +180,40 @@ bool ReplacementFile::Reserve() {
 }
 
 bool ReplacementFile::Commit() {
-    if (temp_.IsEmpty() || committed_ || !RenameFile(temp_, target_)) {
+    if (temp_.IsEmpty() || committed_) {
+        return false;
+    }
+    if (inPlace_) {
+        return CommitInPlace();
+    }
+    if (!RenameFile(temp_, target_)) {
         return false;
     }
     committed_ = true;
     SyncFolderOf(target_);
+    return true;
+}
+
+bool ReplacementFile::CommitInPlace() {
+    // The old file first goes where a failure cannot reach it.
+    // "<name>.keep-<pid>-<start>-<n>": the temporary's stamp, under a name that no leftover
+    // search takes for a temporary.
+    const std::string prefix = TemporaryPrefix(target_);
+    const std::string stamp = std::string(temp_.FileName()).substr(prefix.size());
+    const FilePath keep = temp_.Folder().Child(
+        prefix.substr(0, prefix.size() - std::string_view(".tmp-").size()) + ".keep-" + stamp);
+    if (!CopyFileBytes(target_, keep)) {
+        RemoveFile(keep);
+        return false;
+    }
+    kept_ = keep;
+    if (!CopyFileBytes(temp_, target_)) {
+        return false;  // the old cards stay in the kept copy
+    }
+    committed_ = true;
+    RemoveFile(temp_);
+    RemoveFile(keep);
+    kept_ = FilePath();
     return true;
 }
 

@@ -8,6 +8,13 @@ namespace tallyfold {
 /// A file that replaces `target` in one step: it is written completely under a temporary name
 /// in the same folder and then renamed over the target, so the target is at every moment
 /// either the old file or the new one. Without `Commit`, the temporary file is removed.
+///
+/// A target with other names (hard links), or in a folder this process may not write, cannot
+/// be renamed over without losing them: it is written in place instead. The new file is then
+/// written completely in the user's data folder, a copy of the old one is kept there, and only
+/// then are the new bytes written over the target and flushed; the copy goes once they are.
+/// A failure leaves that copy ("<name>.keep-...", in the data folder's "saving"), so the old
+/// cards can always be had back.
 class ReplacementFile {
   public:
     /// A target that is a symbolic link is the file it points to: the link stays a link.
@@ -22,12 +29,21 @@ class ReplacementFile {
     [[nodiscard]] bool Reserve();
     /// The temporary file's path, valid after `Reserve`.
     const FilePath& TempPath() const { return temp_; }
-    /// Renames the temporary file over the target. False (and the target untouched) on failure.
+    /// Renames the temporary file over the target, or writes it over the target in place. False
+    /// on failure: the target untouched, or, in place, its old bytes kept in the copy.
     [[nodiscard]] bool Commit();
+    /// True when the target is written in place.
+    bool InPlace() const { return inPlace_; }
+    /// Where the old file was kept by an in-place write that failed; empty otherwise.
+    const FilePath& KeptCopy() const { return kept_; }
 
   private:
+    bool CommitInPlace();
+
     FilePath target_;
     FilePath temp_;
+    FilePath kept_;
+    bool inPlace_ = false;
     bool committed_ = false;
 };
 

@@ -203,6 +203,17 @@ void File::ReleaseWritten(std::uint64_t offset, std::uint64_t length) {
 #endif
 }
 
+bool File::Truncate(std::uint64_t size) {
+    if (fd_ < 0 || Refused(FileOperation::Write)) {
+        return false;
+    }
+    int result = -1;
+    do {
+        result = ::ftruncate(fd_, static_cast<off_t>(size));
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
 bool File::SetOwnerOf(const FilePath& other) {
     struct stat info {};
     if (fd_ < 0 || ::stat(other.CString(), &info) != 0) {
@@ -257,6 +268,15 @@ std::optional<unsigned> PermissionsOf(const FilePath& path) {
 bool IsRegularFile(const FilePath& path) {
     struct stat info {};
     return ::stat(path.CString(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+unsigned LinkCount(const FilePath& path) {
+    struct stat info {};
+    return ::stat(path.CString(), &info) == 0 ? static_cast<unsigned>(info.st_nlink) : 0;
+}
+
+bool FolderIsWritable(const FilePath& folder) {
+    return ::access(folder.CString(), W_OK | X_OK) == 0;
 }
 
 FilePath ResolveLinks(const FilePath& path) {

@@ -62,6 +62,8 @@ class File {
     void ReleaseWritten(std::uint64_t offset, std::uint64_t length);
     /// Forces the written bytes to the disk.
     [[nodiscard]] bool Sync();
+    /// Cuts the file to `size` bytes.
+    [[nodiscard]] bool Truncate(std::uint64_t size);
     /// Closes the file; false when the system reports that written data may be lost.
     bool Close();
 
@@ -82,6 +84,11 @@ void SyncFolderOf(const FilePath& path);
 std::optional<unsigned> PermissionsOf(const FilePath& path);
 /// True when `path` names an existing regular file.
 bool IsRegularFile(const FilePath& path);
+/// How many names the existing file `path` has in the file system (hard links); 0 when there
+/// is no such file.
+unsigned LinkCount(const FilePath& path);
+/// True when this process may create files in `folder`.
+bool FolderIsWritable(const FilePath& folder);
 /// The path with every symbolic link it ends in followed, so a save replaces the file a link
 /// points to and the link stays; `path` itself when it is no link (or the links go round).
 FilePath ResolveLinks(const FilePath& path);

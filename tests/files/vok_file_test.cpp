@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <span>
@@ -634,6 +636,120 @@ TEST_F(VokFileTest, SavingKeepsThePermissionsOfTheOldFile) {
     EXPECT_EQ(std::filesystem::status(Path().Bytes()).permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                   std::filesystem::perms::group_read);
+}
+
+}  // namespace
+}  // namespace tallyfold
+
+namespace tallyfold {
+namespace {
+
+// Saves into files that a rename would take away from their other names or cannot replace:
+// they are written in place, with the old file kept in the user's data folder meanwhile.
+class InPlaceSaveTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ::setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+        box.AddToInput(testing::Card("Haus", "house"));
+        ASSERT_TRUE(SaveVokFile(dir.File("words.vok"), box));
+        old = testing::ReadBytes(dir.File("words.vok"));
+        box.AddToInput(testing::Card("Baum", "tree"));
+    }
+    void TearDown() override { ::unsetenv("XDG_DATA_HOME"); }
+    std::vector<std::string> Saving() const {
+        std::vector<std::string> names;
+        std::error_code error;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(data.Path() + "/tallyfold/saving", error)) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    testing::TempDir dir;
+    testing::TempDir data;
+    tCardBox box;
+    std::string old;
+};
+
+TEST_F(InPlaceSaveTest, AFileWithAnotherNameIsWrittenInPlace) {
+    ASSERT_EQ(::link(dir.File("words.vok").CString(), dir.File("other name.vok").CString()), 0);
+    ASSERT_TRUE(SaveVokFile(dir.File("words.vok"), box));
+    EXPECT_EQ(LinkCount(dir.File("words.vok")), 2u);
+    tCardBox loaded;
+    EXPECT_EQ(LoadVokFile(dir.File("other name.vok"), loaded).loaded, 2);
+    EXPECT_TRUE(Saving().empty());  // neither the new file nor the copy is left
+}
+
+// Whichever write fails, the old cards are never lost: the file is as it was, or its old
+// bytes are kept in the data folder; and a failure in the write over the file leaves that copy.
+TEST_F(InPlaceSaveTest, AFailedWriteInPlaceKeepsTheOldCardsInTheDataFolder) {
+    ASSERT_EQ(::link(dir.File("words.vok").CString(), dir.File("other.vok").CString()), 0);
+    int writes = 0;
+    {
+        testing::ScopedFault counter(FileOperation::Write, 0);
+        ASSERT_TRUE(SaveVokFile(dir.File("words.vok"), box));
+        writes = counter.Count(FileOperation::Write);
+    }
+    const auto sameCards = [](const std::string& a, const std::string& b) {
+        return a.size() == b.size() && a.substr(4) == b.substr(4);  // the day aside
+    };
+    int keptCopies = 0;
+    for (int failing = 1; failing <= writes; ++failing) {
+        testing::WriteBytes(dir.File("words.vok"), old);  // in place: both names see it
+        std::filesystem::remove_all(data.Path() + "/tallyfold/saving");
+        bool saved = false;
+        {
+            testing::ScopedFault fault(FileOperation::Write, failing);
+            saved = SaveVokFile(dir.File("words.vok"), box);
+        }
+        if (saved) {
+            continue;  // the failing write was one of the box file's
+        }
+        const std::string now = testing::ReadBytes(dir.File("other.vok"));
+        std::vector<std::string> keep;
+        for (const std::string& name : Saving()) {
+            if (name.find(".keep-") != std::string::npos) {
+                keep.push_back(name);
+            }
+        }
+        if (keep.empty()) {
+            EXPECT_TRUE(sameCards(now, old)) << "write " << failing;
+            continue;
+        }
+        ASSERT_EQ(keep.size(), 1u) << "write " << failing;
+        const std::string kept =
+            testing::ReadBytes(FilePath(data.Path() + "/tallyfold/saving/" + keep[0]));
+        EXPECT_TRUE(sameCards(kept, old)) << "write " << failing;
+        ++keptCopies;
+    }
+    EXPECT_GE(keptCopies, 1);
+}
+
+TEST_F(InPlaceSaveTest, AFileInAFolderThatMayNotBeWrittenIsWrittenInPlace) {
+    // The folder belongs to another user (root, when the tests run as root): the saver may
+    // write the file, not the folder.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0) {
+            if (::chown(dir.File("words.vok").CString(), 65534, 65534) != 0 ||
+                ::chmod(dir.Path().c_str(), 0755) != 0 ||
+                ::chown(data.Path().c_str(), 65534, 65534) != 0 || ::setgid(65534) != 0 ||
+                ::setuid(65534) != 0) {
+                std::_Exit(3);
+            }
+        } else if (::chmod(dir.Path().c_str(), 0555) != 0) {
+            std::_Exit(3);
+        }
+        std::_Exit(SaveVokFile(dir.File("words.vok"), box) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(dir.Path().c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    tCardBox loaded;
+    EXPECT_EQ(LoadVokFile(dir.File("words.vok"), loaded).loaded, 2);
 }
 
 }  // namespace
