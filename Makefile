@@ -49,7 +49,7 @@ bench-build: deps
 
 # Each fuzz target for a short, fixed time on its corpus (FUZZ_SECONDS each).
 FUZZ_SECONDS ?= 45
-FUZZ_TARGETS = dbf_fuzzer vok_roundtrip_fuzzer import_fuzzer charset_fuzzer
+FUZZ_TARGETS = dbf_fuzzer vok_roundtrip_fuzzer import_fuzzer long_line_fuzzer charset_fuzzer
 fuzz-build: deps
 	@scripts/install-deps --fuzz
 	cmake --preset fuzz

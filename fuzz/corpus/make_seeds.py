@@ -93,6 +93,20 @@ def import_seeds():
         write("import_fuzzer", name, data)
 
 
+def long_line_seeds():
+    # 0xFF repeats the byte before it 4,096 times the next byte's value.
+    seeds = {
+        "one-long-line": b"x\xff\x40;answer\nnext;line\n",
+        "mac-line-ends": b"a;b\rc;d\r\xff\x10\re;f",
+        "crlf-across-pieces": b"q;\xff\xff\r\nz;y\r\n",
+        "utf16": b"\xff\xfeH\x00a\x00;\x00b\x00\n\x00" + b"x\x00\xff\x20",
+        "utf8-long": b"\xc3\x84\xff\x30;\xe2\x82\xac\n",
+        "no-line-end": b"abc\xff\xf0",
+    }
+    for name, data in seeds.items():
+        write("long_line_fuzzer", name, data)
+
+
 def charset_seeds():
     seeds = {
         "escapes": b"\\\"a\\\"A\\,c\\\xb4e\\\xefe\\\xb0a\\\xf8A\\L\\?\\=Y\\~n\\ae\\AE",
@@ -108,4 +122,5 @@ def charset_seeds():
 if __name__ == "__main__":
     vok_seeds()
     import_seeds()
+    long_line_seeds()
     charset_seeds()
