@@ -16,11 +16,8 @@ FilePath VocabularyPattern() {
 }
 
 // A name typed without an extension gets ".vok", so the Open dialog's filter shows the file.
-// A dot that begins the name is no extension.
 FilePath WithVocabularyExtension(const FilePath& path) {
-    const std::string_view name = path.FileName();
-    const std::size_t dot = name.find_last_of('.');
-    return dot == std::string_view::npos || dot == 0 ? path.WithSuffix(".vok") : path;
+    return path.Extension().empty() ? path.WithExtension(".vok") : path;
 }
 
 platform::FileDialogData VocabularyDialog(unsigned flags) {

@@ -26,14 +26,8 @@ bool tKastenDB::Open(const FilePath& path) {
 }
 
 FilePath KasFileName(const FilePath& vokPath) {
-    // Only the file's own name is looked at: a dot in a folder's name is no extension.
-    const std::string_view name = vokPath.FileName();
-    const std::size_t dot = name.find_last_of('.');
-    if (dot == std::string_view::npos || dot == 0) {
-        return vokPath.WithSuffix(".kas");
-    }
-    const std::string& bytes = vokPath.Bytes();
-    return FilePath(bytes.substr(0, bytes.size() - name.size() + dot) + ".kas");
+    // Only the file's own name has an extension: a dot in a folder's name is none.
+    return vokPath.WithExtension(".kas");
 }
 
 bool CreateKasFile(const FilePath& path) {

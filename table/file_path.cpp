@@ -22,6 +22,16 @@ FilePath FilePath::Folder() const {
     return FilePath(slash == 0 ? std::string(1, kSeparator) : bytes_.substr(0, slash));
 }
 
+std::string_view FilePath::Extension() const {
+    const std::string_view name = FileName();
+    const std::size_t dot = name.find_last_of('.');
+    return dot == std::string_view::npos || dot == 0 ? std::string_view() : name.substr(dot);
+}
+
+FilePath FilePath::WithExtension(std::string_view extension) const {
+    return FilePath(bytes_.substr(0, bytes_.size() - Extension().size()) + std::string(extension));
+}
+
 FilePath FilePath::WithSuffix(std::string_view suffix) const {
     return FilePath(bytes_ + std::string(suffix));
 }

@@ -25,6 +25,12 @@ class FilePath {
     /// The folder the file is in, as written in the path ("." when the path names none, "/"
     /// for a file in the root).
     FilePath Folder() const;
+    /// The extension of the file name, from its last "." on (".vok"); empty when the name has
+    /// none. A "." that begins the name (".words") starts no extension.
+    std::string_view Extension() const;
+    /// The path with the file name's extension replaced by `extension` (or `extension` added
+    /// when it has none): "words.vok" gives "words.kas".
+    FilePath WithExtension(std::string_view extension) const;
     /// The path with `suffix` appended to its last part ("words.vok" + ".tmp").
     FilePath WithSuffix(std::string_view suffix) const;
     /// The path of `name` in the folder this path names.

@@ -26,6 +26,16 @@ TEST(FilePath, SuffixAndChild) {
     EXPECT_EQ(FilePath("/a/words.vok").Folder().Child("words.kas"), FilePath("/a/words.kas"));
 }
 
+TEST(FilePath, TheExtensionIsTheFileNames) {
+    EXPECT_EQ(FilePath("/a/words.vok").Extension(), ".vok");
+    EXPECT_EQ(FilePath("/a.b/words").Extension(), "");
+    EXPECT_EQ(FilePath(".words").Extension(), "");
+    EXPECT_EQ(FilePath("words.old.vok").Extension(), ".vok");
+    EXPECT_EQ(FilePath("/a.b/words").WithExtension(".kas"), FilePath("/a.b/words.kas"));
+    EXPECT_EQ(FilePath("/a/words.vok").WithExtension(".kas"), FilePath("/a/words.kas"));
+    EXPECT_EQ(FilePath("/a/.words").WithExtension(".vok"), FilePath("/a/.words.vok"));
+}
+
 TEST(FilePath, BytesInAnyScriptStayAsTheyAre) {
     const std::string greek =
         "/home/\xCE\xB1\xCE\xB2/\xCE\xBB\xCE\xAD\xCE\xBE\xCE\xB5\xCE\xB9\xCF\x82.vok";
