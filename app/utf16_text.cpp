@@ -30,14 +30,14 @@ TextEncoding EncodingOfByteOrderMark(std::string_view start) {
 
 void Utf16Decoder::Decode(std::string_view bytes, std::string& out) {
     for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
+        const unsigned byte = static_cast<unsigned char>(c);
         if (pendingByte_ < 0) {
-            pendingByte_ = byte;
+            pendingByte_ = static_cast<int>(byte);
             continue;
         }
         const auto first = static_cast<unsigned>(pendingByte_);
         pendingByte_ = -1;
-        Unit(static_cast<char16_t>(bigEndian_ ? (first << 8) | byte : (byte << 8) | first), out);
+        Unit(static_cast<char16_t>(bigEndian_ ? (first << 8U) | byte : (byte << 8U) | first), out);
     }
 }
 
