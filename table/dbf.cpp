@@ -155,10 +155,11 @@ bool tDBF::CountRecordsInFile(std::uint64_t fileSize) {
     // Within a count that the file holds, the records are trusted; beyond it, or within a
     // count too large, each must show a deletion flag.
     std::uint64_t records = counted <= whole ? counted : 0;
+    // The records are read in blocks of at most a megabyte, whatever their length.
     std::vector<char> block;
-    constexpr std::uint64_t kBlockRecords = 4096;
+    const std::uint64_t blockRecords = std::max<std::uint64_t>(1, (1u << 20) / recordLength);
     while (records < whole) {
-        const std::uint64_t chunk = std::min(kBlockRecords, whole - records);
+        const std::uint64_t chunk = std::min(blockRecords, whole - records);
         block.resize(static_cast<std::size_t>(chunk * recordLength));
         if (file_.ReadAt(RecordOffset(records), block) != static_cast<std::int64_t>(block.size())) {
             return false;
