@@ -249,6 +249,8 @@ void ImportFile::Assign(std::string bytes) {
 
 void ImportFile::Rewind() {
     position_ = 0;
+    feedAt_ = std::string::npos;
+    feedSearched_ = 0;
     searched_ = 0;
     dropped_ = 0;
     lineTooLong_ = false;
@@ -304,8 +306,7 @@ bool ImportFile::NextRawLine(std::string_view& raw) {
         const std::size_t available = buffer_.size() - position_;
         const char* from = begin + searched_;
         const std::size_t rest = available - searched_;
-        const auto* feed =
-            static_cast<const char*>(rest == 0 ? nullptr : std::memchr(from, '\n', rest));
+        const char* feed = NextFeed(position_ + searched_);
         const std::size_t before = feed != nullptr ? static_cast<std::size_t>(feed - from) : rest;
         const auto* ret =
             static_cast<const char*>(before == 0 ? nullptr : std::memchr(from, '\r', before));
@@ -345,9 +346,11 @@ bool ImportFile::NextRawLine(std::string_view& raw) {
             searched_ = kLineKept;
         }
         // The start of a line is at hand without its end: keep it and read the next piece
-        // behind it.
+        // behind it. No line feed is in what is kept.
         buffer_.erase(0, position_);
         position_ = 0;
+        feedAt_ = std::string::npos;
+        feedSearched_ = buffer_.size();
         if (encoding_ == TextEncoding::Bytes) {
             const std::size_t kept = buffer_.size();
             buffer_.resize(kept + kPiece);
@@ -366,6 +369,23 @@ bool ImportFile::NextRawLine(std::string_view& raw) {
             Advance(got);
         }
     }
+}
+
+// The first line feed at or after `from` in the buffer, or nullptr. A line feed once found is
+// remembered, and no byte is searched twice: a file of carriage returns alone, whose lines
+// have no line feed behind them, is searched once, not once for every line.
+const char* ImportFile::NextFeed(std::size_t from) {
+    if (feedAt_ == std::string::npos || feedAt_ < from) {
+        const std::size_t start = std::max(from, feedSearched_);
+        const void* found = start < buffer_.size()
+                                ? std::memchr(buffer_.data() + start, '\n', buffer_.size() - start)
+                                : nullptr;
+        feedAt_ = found != nullptr
+                      ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data())
+                      : std::string::npos;
+        feedSearched_ = found != nullptr ? feedAt_ : buffer_.size();
+    }
+    return feedAt_ != std::string::npos ? buffer_.data() + feedAt_ : nullptr;
 }
 
 void ImportFile::Advance(std::int64_t got) {

@@ -136,6 +136,7 @@ class ImportFile {
     /// The next line as it stands in the file, without its line feed; valid until the next
     /// call. False after the last line.
     bool NextRawLine(std::string_view& raw);
+    const char* NextFeed(std::size_t from);
     /// Moves the read position past a piece of `got` bytes; 0 is the end, -1 a read error.
     void Advance(std::int64_t got);
 
@@ -150,6 +151,9 @@ class ImportFile {
     // bytes were dropped for being beyond the limit.
     std::size_t searched_ = 0;
     std::size_t dropped_ = 0;
+    // The next line feed in the buffer (npos: none up to `feedSearched_`).
+    std::size_t feedAt_ = std::string::npos;
+    std::size_t feedSearched_ = 0;
     bool lineTooLong_ = false;
     std::uint64_t readOffset_ = 0;
     bool ended_ = false;

@@ -102,6 +102,8 @@ def long_line_seeds():
         "utf16": b"\xff\xfeH\x00a\x00;\x00b\x00\n\x00" + b"x\x00\xff\x20",
         "utf8-long": b"\xc3\x84\xff\x30;\xe2\x82\xac\n",
         "no-line-end": b"abc\xff\xf0",
+        # Three megabytes of lines ended by a carriage return alone.
+        "mac-many-lines": b"a;b\r" + b"\xff\xff" * 3,
     }
     for name, data in seeds.items():
         write("long_line_fuzzer", name, data)
