@@ -2,26 +2,156 @@
 
 #include <algorithm>
 #include <climits>
+#include <ctime>
+#include <iterator>
 #include <utility>
 
 namespace tallyfold {
-
-namespace {
-
-// Counters come from files too; a card answered once more than INT32_MAX times stays there.
-void CountOnce(std::int32_t& counter) {
-    if (counter < INT32_MAX) {
-        ++counter;
-    }
-}
-
-}  // namespace
 
 tCardBox::tCardBox() {
     capacity_[0] = 10;
     for (std::size_t i = 1; i < capacity_.size(); ++i) {
         capacity_[i] = 2 * capacity_[i - 1];
     }
+    for (std::size_t i = 0; i < rings_.size(); ++i) {
+        rings_[i].number_ = static_cast<std::uint8_t>(i);
+    }
+}
+
+// Counters come from files too; a card answered once more than INT32_MAX times stays there.
+void tCardBox::CountOnce(tVokabel& card, bool known) {
+    std::int32_t& counter = known ? card.knownCount : card.unknownCount;
+    if (counter == INT32_MAX) {
+        return;
+    }
+    const std::int32_t before = counter;
+    ++counter;
+    if (step_ != nullptr) {
+        step_->Counted(card, known, before);
+    }
+}
+
+void tCardBox::SetTexts(tVokabel& card, std::string_view question, std::string_view answer) {
+    if (step_ != nullptr) {
+        step_->TextsChanged(card);
+    }
+    card.SetTexts(question, answer);
+}
+
+void tCardBox::SetRingsStep(BoxStep* step) {
+    for (tVokListe& ring : rings_) {
+        ring.step_ = step;
+    }
+}
+
+void tCardBox::BeginStep(BoxStep& step) {
+    step_ = &step;
+    step.done_ = true;
+    step.currentBefore_ = current_;
+    step.currentAfter_ = current_;
+    SetRingsStep(&step);
+}
+
+void tCardBox::EndStep() {
+    if (step_ != nullptr) {
+        step_->currentAfter_ = current_;
+    }
+    step_ = nullptr;
+    SetRingsStep(nullptr);
+}
+
+void tCardBox::UndoStep(BoxStep& step) {
+    using Kind = BoxStep::Kind;
+    for (auto change = step.changes_.rbegin(); change != step.changes_.rend(); ++change) {
+        tVokListe& ring = Ring(change->ring);
+        switch (change->kind) {
+            case Kind::MoveHead:
+                if (change->ring == change->target) {
+                    ring.Unrotate(change->node);
+                } else {
+                    ring.PushHead(Ring(change->target).PopTail(change->node));
+                }
+                break;
+            case Kind::Count:
+                (change->known ? change->card->knownCount : change->card->unknownCount) =
+                    change->before;
+                break;
+            case Kind::AppendRun:
+                ring.DetachTail(change->previous, change->count);
+                break;
+            case Kind::Remove:
+                ring.InsertAfter(change->previous, change->node, change->wasHead, change->wasTail);
+                break;
+            case Kind::Detach:
+                ring.AttachChain(change->first, change->node, change->count);
+                break;
+            case Kind::Splice: {
+                tVokListe& target = Ring(change->target);
+                BoxStep::Node* last = target.tail_;
+                BoxStep::Node* first = target.DetachTail(change->previous, change->count);
+                ring.AttachChain(first, last, change->count);
+                break;
+            }
+            case Kind::Order: {
+                std::vector<BoxStep::Node*>& other = step.orders_[change->index];
+                std::vector<BoxStep::Node*> now = ring.NodeOrder();
+                ring.Relink(other);
+                other = std::move(now);
+                break;
+            }
+            case Kind::Texts:
+                std::swap_ranges(std::begin(change->card->question),
+                                 std::end(change->card->question),
+                                 step.texts_[change->index].question);
+                std::swap_ranges(std::begin(change->card->answer), std::end(change->card->answer),
+                                 step.texts_[change->index].answer);
+                break;
+        }
+    }
+    current_ = step.currentBefore_;
+    step.done_ = false;
+}
+
+void tCardBox::RedoStep(BoxStep& step) {
+    using Kind = BoxStep::Kind;
+    for (BoxStep::Change& change : step.changes_) {
+        tVokListe& ring = Ring(change.ring);
+        switch (change.kind) {
+            case Kind::MoveHead:
+                ring.MoveHeadTo(Ring(change.target));
+                break;
+            case Kind::Count:
+                (change.known ? change.card->knownCount : change.card->unknownCount) = change.after;
+                break;
+            case Kind::AppendRun:
+                ring.AttachChain(change.first, change.node, change.count);
+                break;
+            case Kind::Remove:
+                ring.UnlinkAfter(change.previous);
+                break;
+            case Kind::Detach:
+                ring.ForgetAll();
+                break;
+            case Kind::Splice:
+                ring.MoveAllTo(Ring(change.target));
+                break;
+            case Kind::Order: {
+                std::vector<BoxStep::Node*>& other = step.orders_[change.index];
+                std::vector<BoxStep::Node*> now = ring.NodeOrder();
+                ring.Relink(other);
+                other = std::move(now);
+                break;
+            }
+            case Kind::Texts:
+                std::swap_ranges(std::begin(change.card->question), std::end(change.card->question),
+                                 step.texts_[change.index].question);
+                std::swap_ranges(std::begin(change.card->answer), std::end(change.card->answer),
+                                 step.texts_[change.index].answer);
+                break;
+        }
+    }
+    current_ = step.currentAfter_;
+    step.done_ = true;
 }
 
 tVokabel* tCardBox::AddToInput(const tVokabel& card) {
@@ -69,7 +199,7 @@ void tCardBox::Known() {
     }
     if (current_ < partitionCount_ - 1) {
         ++current_;
-        CountOnce(ring.MoveHeadTo(Ring(current_))->knownCount);
+        CountOnce(*ring.MoveHeadTo(Ring(current_)), true);
     } else {
         ring.Rotate();
     }
@@ -81,7 +211,7 @@ void tCardBox::Unknown() {
     if (card == nullptr) {
         return;
     }
-    CountOnce(card->unknownCount);
+    CountOnce(*card, false);
     if (current_ == 0) {
         ring.Rotate();
     } else {
@@ -178,12 +308,16 @@ void tCardBox::ClearAll() {
 }
 
 void tCardBox::Mix(int number) {
+    Mix(number, static_cast<std::uint64_t>(std::time(nullptr)));
+}
+
+void tCardBox::Mix(int number, std::uint64_t seed) {
     if (number == 0) {
         for (int i = 0; i < partitionCount_; ++i) {
-            Ring(i).Shuffle();
+            Ring(i).ShuffleWithSeed(seed);
         }
     } else if (IsPartition(number)) {
-        Ring(number - 1).Shuffle();
+        Ring(number - 1).ShuffleWithSeed(seed);
     }
 }
 

@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
+#include "box/box_step.h"
 #include "box/card.h"
 #include "box/card_ring.h"
 
@@ -90,6 +92,21 @@ class tCardBox {
     void ClearAll();
     /// Shuffles partition `number` (1 to N), or every partition for 0; never the input stack.
     void Mix(int number);
+    /// `Mix` with a given seed for every ring it shuffles.
+    void Mix(int number, std::uint64_t seed);
+    /// Gives a stored card new texts, each cut at its first zero byte and at 63 bytes.
+    void SetTexts(tVokabel& card, std::string_view question, std::string_view answer);
+
+    /// Starts recording every change of the box into `step`, until `EndStep`. Changes made
+    /// outside a step are not recorded (loading a file). Steps do not nest.
+    void BeginStep(BoxStep& step);
+    void EndStep();
+    bool Recording() const { return step_ != nullptr; }
+    /// Takes back a done step, which must be the last change of the box or the last step done
+    /// before the steps undone since. O(changes), and O(cards) for a shuffled ring.
+    void UndoStep(BoxStep& step);
+    /// Makes an undone step again: the box is then exactly as after its recording.
+    void RedoStep(BoxStep& step);
     /// Fills the partitions from the first empty one on up to their capacity with the head cards
     /// of the partitions above, so empty partitions collect at the top. True if a card moved.
     bool Compact();
@@ -124,6 +141,8 @@ class tCardBox {
     const tVokListe& Ring(int index) const { return rings_[static_cast<std::size_t>(index)]; }
     tVokListe& InputStack() { return Ring(partitionCount_); }
     int WalkFrom(tVokabel* card, tVokabel& out);
+    void CountOnce(tVokabel& card, bool known);
+    void SetRingsStep(BoxStep* step);
 
     bool unknownToInput_ = true;
     std::array<tVokListe, kRingCount> rings_;
@@ -131,6 +150,7 @@ class tCardBox {
     int current_ = 0;
     int partitionCount_ = kPartitions;
     int walkRing_ = 0;
+    BoxStep* step_ = nullptr;
 };
 
 }  // namespace tallyfold

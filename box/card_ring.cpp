@@ -1,5 +1,6 @@
 #include "box/card_ring.h"
 
+#include "box/box_step.h"
 #include "box/node_pool.h"
 
 #include <ctime>
@@ -92,6 +93,9 @@ tVokListe::Node* tVokListe::UnlinkHead() {
 
 tVokabel* tVokListe::Append(const tVokabel& card) {
     Node* node = NewNode(card);
+    if (step_ != nullptr) {
+        step_->Appended(number_, tail_, node);
+    }
     LinkAtEnd(node);
     return &node->card;
 }
@@ -105,12 +109,17 @@ const tVokabel* tVokListe::Head() const {
 }
 
 void tVokListe::DropHead() {
-    DeleteNode(UnlinkHead());
+    if (head_ != nullptr) {
+        DeleteAfter(tail_);
+    }
 }
 
 tVokabel* tVokListe::Rotate() {
     if (head_ == nullptr) {
         return nullptr;
+    }
+    if (step_ != nullptr) {
+        step_->Moved(number_, number_, tail_);
     }
     tail_ = head_;
     head_ = head_->next;
@@ -119,6 +128,17 @@ tVokabel* tVokListe::Rotate() {
 
 void tVokListe::DeleteAfter(Node* previous) {
     Node* node = previous->next;
+    if (step_ != nullptr) {
+        step_->Removed(number_, previous, node, node == head_, node == tail_);
+        UnlinkAfter(previous);
+        return;
+    }
+    UnlinkAfter(previous);
+    DeleteNode(node);
+}
+
+void tVokListe::UnlinkAfter(Node* previous) {
+    Node* node = previous->next;
     previous->next = node->next;
     if (node == head_) {
         head_ = node->next;
@@ -126,11 +146,130 @@ void tVokListe::DeleteAfter(Node* previous) {
     if (node == tail_) {
         tail_ = previous;
     }
-    DeleteNode(node);
+    node->next = nullptr;
     if (--count_ == 0) {
         head_ = nullptr;
         tail_ = nullptr;
     }
+    ForgetCursor();
+}
+
+void tVokListe::InsertAfter(Node* previous, Node* node, bool asHead, bool asTail) {
+    if (count_ == 0) {
+        head_ = node;
+        tail_ = node;
+        node->next = node;
+    } else {
+        node->next = previous->next;
+        previous->next = node;
+        if (asHead) {
+            head_ = node;
+        }
+        if (asTail) {
+            tail_ = node;
+        }
+    }
+    ++count_;
+    ForgetCursor();
+}
+
+void tVokListe::PushHead(Node* node) {
+    if (head_ == nullptr) {
+        tail_ = node;
+        node->next = node;
+    } else {
+        node->next = head_;
+        tail_->next = node;
+    }
+    head_ = node;
+    ++count_;
+    ForgetCursor();
+}
+
+tVokListe::Node* tVokListe::PopTail(Node* previous) {
+    Node* node = tail_;
+    if (previous == nullptr) {
+        head_ = nullptr;
+        tail_ = nullptr;
+    } else {
+        previous->next = head_;
+        tail_ = previous;
+    }
+    node->next = nullptr;
+    --count_;
+    ForgetCursor();
+    return node;
+}
+
+void tVokListe::Unrotate(Node* oldTail) {
+    head_ = tail_;
+    tail_ = oldTail;
+    ForgetCursor();
+}
+
+void tVokListe::AttachChain(Node* first, Node* last, std::int32_t count) {
+    if (head_ == nullptr) {
+        head_ = first;
+    } else {
+        tail_->next = first;
+    }
+    tail_ = last;
+    last->next = head_;
+    count_ += count;
+    ForgetCursor();
+}
+
+tVokListe::Node* tVokListe::DetachTail(Node* previous, std::int32_t count) {
+    Node* first = previous != nullptr ? previous->next : head_;
+    if (previous == nullptr) {
+        head_ = nullptr;
+        tail_ = nullptr;
+    } else {
+        previous->next = head_;
+        tail_ = previous;
+    }
+    count_ -= count;
+    ForgetCursor();
+    return first;
+}
+
+std::vector<tVokListe::Node*> tVokListe::NodeOrder() const {
+    std::vector<Node*> nodes;
+    nodes.reserve(static_cast<std::size_t>(count_));
+    Node* node = head_;
+    for (std::int32_t i = 0; i < count_; ++i, node = node->next) {
+        nodes.push_back(node);
+    }
+    return nodes;
+}
+
+void tVokListe::Relink(const std::vector<Node*>& order) {
+    // The nodes lie anywhere in memory: fetching a few ahead lets the misses overlap.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+        if (i + kAhead < order.size()) {
+            __builtin_prefetch(order[i + kAhead], 1);
+        }
+        order[i]->next = order[i + 1];
+    }
+    if (!order.empty()) {
+        head_ = order.front();
+        tail_ = order.back();
+        tail_->next = head_;
+    }
+    ForgetCursor();
+}
+
+void tVokListe::ForgetAll() {
+    head_ = nullptr;
+    tail_ = nullptr;
+    count_ = 0;
+    ForgetCursor();
+}
+
+void tVokListe::ForgetCursor() {
+    cursor_ = nullptr;
+    cursorIndex_ = 0;
 }
 
 bool tVokListe::Remove(const tVokabel* card) {
@@ -198,29 +337,15 @@ void tVokListe::ShuffleWithSeed(std::uint64_t seed) {
     if (count_ < 3) {
         return;
     }
-    std::vector<Node*> nodes;
-    nodes.reserve(static_cast<std::size_t>(count_));
-    Node* node = head_;
-    for (std::int32_t i = 0; i < count_; ++i, node = node->next) {
-        nodes.push_back(node);
+    std::vector<Node*> nodes = NodeOrder();
+    if (step_ != nullptr) {
+        step_->Reordered(number_, nodes);
     }
     ShuffleRandom random(seed);
     for (std::size_t i = nodes.size() - 1; i > 0; --i) {
         std::swap(nodes[i], nodes[random.Below(i + 1)]);
     }
-    // The nodes lie anywhere in memory: fetching a few ahead lets the misses overlap.
-    constexpr std::size_t kAhead = 16;
-    for (std::size_t i = 0; i + 1 < nodes.size(); ++i) {
-        if (i + kAhead < nodes.size()) {
-            __builtin_prefetch(nodes[i + kAhead], 1);
-        }
-        nodes[i]->next = nodes[i + 1];
-    }
-    head_ = nodes.front();
-    tail_ = nodes.back();
-    tail_->next = head_;
-    cursor_ = nullptr;
-    cursorIndex_ = 0;
+    Relink(nodes);
 }
 
 template <typename Match>
@@ -256,10 +381,13 @@ tVokabel* tVokListe::MoveHeadTo(tVokListe& target) {
     if (&target == this) {
         return Rotate() != nullptr ? &tail_->card : nullptr;
     }
-    Node* node = UnlinkHead();
-    if (node == nullptr) {
+    if (head_ == nullptr) {
         return nullptr;
     }
+    if (step_ != nullptr) {
+        step_->Moved(number_, target.number_, target.tail_);
+    }
+    Node* node = UnlinkHead();
     target.LinkAtEnd(node);
     return &node->card;
 }
@@ -267,6 +395,9 @@ tVokabel* tVokListe::MoveHeadTo(tVokListe& target) {
 void tVokListe::MoveAllTo(tVokListe& target) {
     if (&target == this || head_ == nullptr) {
         return;
+    }
+    if (step_ != nullptr) {
+        step_->Spliced(number_, target.number_, target.tail_, count_);
     }
     if (target.head_ == nullptr) {
         target.head_ = head_;
@@ -284,6 +415,11 @@ void tVokListe::MoveAllTo(tVokListe& target) {
 }
 
 void tVokListe::Clear() {
+    if (step_ != nullptr && head_ != nullptr) {
+        step_->Detached(number_, head_, tail_, count_);
+        ForgetAll();
+        return;
+    }
     while (head_ != nullptr) {
         DropHead();
     }

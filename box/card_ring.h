@@ -2,10 +2,13 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "box/card.h"
 
 namespace tallyfold {
+
+class BoxStep;
 
 /// An ordered ring of cards: a circular singly linked list whose head is the card offered next.
 ///
@@ -20,6 +23,9 @@ namespace tallyfold {
 ///
 /// One cursor serves the `First`/`Next` walk: a walk must not be interleaved with changes to the
 /// same ring, and every walk starts with `First`.
+///
+/// While its box records a step (`tCardBox::BeginStep`), every change the ring makes is written
+/// into that step, and the cards it deletes are handed to the step instead of being freed.
 class tVokListe {
   public:
     tVokListe() = default;
@@ -86,6 +92,9 @@ class tVokListe {
     void Clear();
 
   private:
+    friend class tCardBox;
+    friend class BoxStep;
+
     struct Node {
         Node* next = nullptr;
         tVokabel card;
@@ -94,9 +103,33 @@ class tVokListe {
     static Node* NewNode(const tVokabel& card);
     static void DeleteNode(Node* node);
     void LinkAtEnd(Node* node);
-    /// Unlinks and deletes the node after `previous`.
+    /// Unlinks the node after `previous` and deletes it, or hands it to the step recorded.
     void DeleteAfter(Node* previous);
     Node* UnlinkHead();
+    void ForgetCursor();
+
+    // The changes a step records, and their exact reversal; only the box's history calls
+    // them, always on the state the recorded change left or found.
+    void PushHead(Node* node);
+    /// Unlinks the tail; `previous` is the node before it, nullptr when it is the only one.
+    Node* PopTail(Node* previous);
+    /// Takes back a `Rotate` whose former tail was `oldTail`.
+    void Unrotate(Node* oldTail);
+    /// Unlinks the node after `previous` (the node itself when it is alone) without freeing it.
+    void UnlinkAfter(Node* previous);
+    void InsertAfter(Node* previous, Node* node, bool asHead, bool asTail);
+    /// Links the chain `first`..`last` of `count` nodes after the tail.
+    void AttachChain(Node* first, Node* last, std::int32_t count);
+    /// Unlinks the last `count` nodes, which follow `previous` (nullptr: all of them), and
+    /// returns the first of them; they stay linked to each other.
+    Node* DetachTail(Node* previous, std::int32_t count);
+    std::vector<Node*> NodeOrder() const;
+    void Relink(const std::vector<Node*>& order);
+    /// Forgets every node without freeing one: they now belong to a step.
+    void ForgetAll();
+
+    BoxStep* step_ = nullptr;
+    std::uint8_t number_ = 0;
     template <typename Match>
     const tVokabel* FindFirst(Match match) const;
 
