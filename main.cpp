@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/document.h"
 #include "app/tallyfold_app.h"
 #include "box/card_box.h"
+#include "files/user_folders.h"
 #include "platform/qt/qt_backend.h"
 
 namespace {
@@ -48,8 +50,10 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallyfold"));
     tallyfold::platform::qt::QtBackend backend;
-    // The one box of the run: it outlives the application and every window.
+    // The one box of the run and its document: they outlive the application and every window.
     tallyfold::tCardBox box;
-    tallyfold::TMyApp tallyfoldApp(backend, box, fileName);
+    tallyfold::Document document(box);
+    document.SetJournalFolder(tallyfold::SubFolder(tallyfold::StateFolder(), "journals"));
+    tallyfold::TMyApp tallyfoldApp(backend, document, fileName);
     return tallyfoldApp.Run();
 }

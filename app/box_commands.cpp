@@ -11,30 +11,30 @@ namespace tallyfold {
 
 void tHauptFenster::CmCardNew() {
     // New mode adds every card the user saves while the dialog is open, whichever way it then
-    // closes; the box is marked changed either way.
-    static_cast<void>(EditCard(*this, *box_, nullptr));
-    changed_ = true;
+    // closes; the box is marked changed either way. All of them are one step.
+    const Document::Step step(*document_, StepName::NewCard);
+    static_cast<void>(EditCard(*this, *document_, session_.InputTexts(), nullptr));
+    document_->MarkChanged();
     Refresh();
 }
 
 void tHauptFenster::CmCardChange() {
-    if (currentCard_ == nullptr) {
+    tVokabel* card = session_.CurrentCard();
+    if (card == nullptr) {
         return;
     }
     // A cancelled Change marks the box as well: the program has always done so, and a save
     // prompt too many loses nothing, where one too few could.
-    static_cast<void>(EditCard(*this, *box_, currentCard_));
-    changed_ = true;
-    ShowCard();
+    {
+        const Document::Step step(*document_, StepName::ChangeCard);
+        static_cast<void>(EditCard(*this, *document_, session_.InputTexts(), card));
+    }
+    document_->MarkChanged();
+    session_.ShowCard();
 }
 
 void tHauptFenster::CmCardDelete() {
-    if (currentCard_ == nullptr) {
-        return;
-    }
-    box_->DeleteCurrent(&currentPartition_);
-    changed_ = true;
-    Refresh();
+    session_.DeleteCard();
 }
 
 void tHauptFenster::CmAllToInput() {
@@ -43,14 +43,16 @@ void tHauptFenster::CmAllToInput() {
     if (MessageBox(question, " ", platform::MessageButtons::YesNo) != platform::DialogResult::Yes) {
         return;
     }
-    box_->AllToInput();
-    changed_ = true;
+    const Document::Step step(*document_, StepName::AllToInput);
+    document_->AllToInput();
+    document_->MarkChanged();
     Refresh();
 }
 
 void tHauptFenster::CmPartitionChange() {
-    ShowPartitionOverview(*this, *box_);
-    changed_ = true;
+    // Each action of the overview is a step of its own.
+    ShowPartitionOverview(*this, *document_, session_.InputTexts());
+    document_->MarkChanged();
     Refresh();
 }
 
@@ -61,26 +63,29 @@ void tHauptFenster::CmDeleteLast() {
                    platform::MessageIcon::Question) != platform::DialogResult::Ok) {
         return;
     }
-    box_->ClearPartition(box_->PartitionCount());
-    changed_ = true;
+    const Document::Step step(*document_, StepName::DeleteLast);
+    document_->ClearPartition(document_->Box().PartitionCount());
+    document_->MarkChanged();
     Refresh();
 }
 
 void tHauptFenster::CmMixAll() {
-    changed_ = true;
-    box_->Mix(0);
+    document_->MarkChanged();
+    const Document::Step step(*document_, StepName::MixAll);
+    document_->Mix(0);
     Refresh();
 }
 
 void tHauptFenster::CmMixThis() {
-    const int number = ChooseTarget(*this, *box_);
+    const int number = ChooseTarget(*this, document_->Box());
     if (number == 0) {
         return;
     }
-    box_->Mix(number);
+    const Document::Step step(*document_, StepName::MixThis);
+    document_->Mix(number);
     // The input stack is never mixed, so choosing it changes nothing.
-    if (number <= box_->PartitionCount()) {
-        changed_ = true;
+    if (number <= document_->Box().PartitionCount()) {
+        document_->MarkChanged();
     }
     Refresh();
 }

@@ -30,12 +30,12 @@ platform::FileDialogData VocabularyDialog(unsigned flags) {
 }  // namespace
 
 bool tHauptFenster::SavePrompt() {
-    if (!changed_) {
+    if (!document_->Changed()) {
         return true;
     }
     char question[80];
     LoadString(ids::kStrSaveChanges, question);
-    switch (MessageBox(question, "", platform::MessageButtons::YesNo)) {
+    switch (MessageBox(question, "", platform::MessageButtons::YesNoCancel)) {
         case platform::DialogResult::Yes:
             return SaveFile();
         case platform::DialogResult::No:
@@ -48,7 +48,12 @@ bool tHauptFenster::SavePrompt() {
 }
 
 bool tHauptFenster::CanClose() {
-    return SavePrompt();
+    if (!SavePrompt()) {
+        return false;
+    }
+    // The run ends normally: what was not saved was not wanted.
+    document_->Close();
+    return true;
 }
 
 void tHauptFenster::CmExit() {
@@ -66,7 +71,8 @@ void tHauptFenster::CmNew() {
                    platform::MessageIcon::Question) != platform::DialogResult::Ok) {
         return;
     }
-    box_->ClearAll();
+    const Document::Step step(*document_, StepName::New);
+    document_->ClearAll();
     Refresh();
 }
 
@@ -82,31 +88,54 @@ void tHauptFenster::CmOpen() {
         return;
     }
     const FilePath path = openSettings_->fileName;
+    if (!MayOpenHere(path)) {
+        return;
+    }
     // The file is read into a box of its own first: the cards on view go only for a file
     // that could be read.
-    tCardBox loaded;
-    const LoadResult result = LoadVokFile(path, loaded);
+    const LoadResult result = document_->Open(path);
     if (!result.opened) {
         ReportLoadFailure(result, path);
         return;
     }
-    box_->ClearAll();
-    box_->TakeCardsFrom(loaded);
-    fileName_ = path;
-    changed_ = false;
     Refresh();
     ReportLoad(result, path);
 }
 
-bool tHauptFenster::SaveFile() {
-    if (fileName_.IsEmpty()) {
-        return SaveFileAs();
-    }
-    if (!SaveVokFile(fileName_, *box_)) {
-        ReportFileProblem(ids::kStrCannotSave, fileName_);
+bool tHauptFenster::MayReplace(const FilePath& path) {
+    const SaveCheck check = document_->CheckSave(path);
+    const FilePath& target = path.IsEmpty() ? document_->Path() : path;
+    const std::string name(target.FileName());
+    if (check.changedOnDisk &&
+        MessageBox(FormatTexts(StringResource(ids::kStrChangedOnDisk), {name}), "",
+                   platform::MessageButtons::YesNo,
+                   platform::MessageIcon::Question) != platform::DialogResult::Yes) {
         return false;
     }
-    changed_ = false;
+    if (check.replacesOtherCards) {
+        const std::string question =
+            FormatTexts(StringResource(ids::kStrReplaceCards),
+                        {name, CountOf(check.cards, ids::kStrOneCard, ids::kStrCards),
+                         CountOf(document_->Box().TotalCards(), ids::kStrOneCard, ids::kStrCards)});
+        if (MessageBox(question, "", platform::MessageButtons::YesNo,
+                       platform::MessageIcon::Question) != platform::DialogResult::Yes) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool tHauptFenster::SaveFile() {
+    if (document_->Path().IsEmpty()) {
+        return SaveFileAs();
+    }
+    if (!MayReplace(FilePath())) {
+        return false;
+    }
+    if (!document_->Save()) {
+        ReportFileProblem(ids::kStrCannotSave, document_->Path());
+        return false;
+    }
     return true;
 }
 
@@ -119,12 +148,13 @@ bool tHauptFenster::SaveFileAs() {
         return false;
     }
     const FilePath path = WithVocabularyExtension(saveAsSettings_->fileName);
-    if (!SaveVokFile(path, *box_)) {
+    if (!MayReplace(path)) {
+        return false;
+    }
+    if (!document_->Save(path)) {
         ReportFileProblem(ids::kStrCannotSave, path);
         return false;
     }
-    fileName_ = path;
-    changed_ = false;
     return true;
 }
 

@@ -1,88 +1,36 @@
-// The learning view of the main window: which side is asked, Look, Known and Unknown.
+// The learning view of the main window: what the learning session shows, drawn in the
+// window's controls and status bar.
 
 #include <string>
 
 #include "app/main_window.h"
-#include "resources/resource_ids.h"
-#include "resources/string_table.h"
 
 namespace tallyfold {
 
-std::string tHauptFenster::AskedSide(const tVokabel& card) const {
-    return std::string(switched_ ? card.Answer() : card.Question());
+void tHauptFenster::ShowQuestion(std::string_view text) {
+    QuestionStatic.SetText(text);
 }
 
-std::string tHauptFenster::OtherSide(const tVokabel& card) const {
-    return std::string(switched_ ? card.Question() : card.Answer());
+void tHauptFenster::ShowAnswer(std::string_view text) {
+    AnswerStatic.SetText(text);
 }
 
-void tHauptFenster::Refresh() {
-    if (emptyToEnd_) {
-        box_->Compact();
-    }
-    currentCard_ = box_->ChooseNext(currentPartition_);
-    AnswerStatic.SetText(" ");
-    answerShown_ = false;
-    ShowCard();
-
-    if (currentCard_ != nullptr) {
-        CountsGadget.SetText(FormatString(ids::kStrCardCounters,
-                                          {currentCard_->knownCount, currentCard_->unknownCount}));
-    } else {
-        CountsGadget.SetText(StringResource(ids::kStrNoCard));
-    }
-    MessageArea.SetText(FormatString(ids::kStrPartitionCounts,
-                                     {box_->CardsIn(currentPartition_), box_->TotalCards()}));
+void tHauptFenster::ShowPartition(std::string_view text) {
+    PartitionStatic.SetText(text);
 }
 
-void tHauptFenster::ShowCard() {
-    KnownButton.Enable(answerShown_);
-    UnknownButton.Enable(answerShown_);
-    LookButton.Enable(!answerShown_);
-    if (currentCard_ != nullptr) {
-        QuestionStatic.SetText(AskedSide(*currentCard_));
-        if (answerShown_) {
-            AnswerStatic.SetText(OtherSide(*currentCard_));
-        }
-        PartitionStatic.SetText(std::to_string(currentPartition_));
-    } else {
-        QuestionStatic.SetText(" ");
-        PartitionStatic.SetText(" ");
-    }
+void tHauptFenster::EnableVerdicts(bool answerShown) {
+    KnownButton.Enable(answerShown);
+    UnknownButton.Enable(answerShown);
+    LookButton.Enable(!answerShown);
 }
 
-void tHauptFenster::CmLookOrKnown() {
-    if (answerShown_) {
-        CmKnown();
-    } else {
-        CmLook();
-    }
+void tHauptFenster::ShowCounters(std::string_view text) {
+    CountsGadget.SetText(text);
 }
 
-void tHauptFenster::CmLook() {
-    if (currentCard_ != nullptr) {
-        AnswerStatic.SetText(OtherSide(*currentCard_));
-    }
-    LookButton.Disable();
-    KnownButton.Enable();
-    UnknownButton.Enable();
-    answerShown_ = true;
-}
-
-void tHauptFenster::CmKnown() {
-    changed_ = true;
-    box_->Known();
-    Refresh();
-    answerShown_ = false;
-}
-
-void tHauptFenster::CmUnknown() {
-    changed_ = true;
-    if (answerShown_) {
-        box_->Unknown();
-        Refresh();
-        answerShown_ = false;
-    }
+void tHauptFenster::ShowCounts(std::string_view text) {
+    MessageArea.SetText(text);
 }
 
 }  // namespace tallyfold

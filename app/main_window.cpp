@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <ctime>
 #include <filesystem>
 
 #include "dialogs/help.h"
@@ -22,10 +23,11 @@ std::string Loaded(int id) {
 
 }  // namespace
 
-tHauptFenster::tHauptFenster(platform::Backend& backend, tCardBox& box, FilePath fileName)
+tHauptFenster::tHauptFenster(platform::Backend& backend, Document& document, FilePath fileName)
     : Window(backend),
-      box_(&box),
-      fileName_(std::move(fileName)),
+      document_(&document),
+      session_(document, *this),
+      startFile_(std::move(fileName)),
       QuestionStatic(*this, ids::kQuestionStatic),
       AnswerStatic(*this, ids::kAnswerStatic),
       PartitionStatic(*this, ids::kPartitionStatic),
@@ -68,6 +70,8 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, tCardBox& box, FilePath
     OnCommand(ids::kCmFileImport, &tHauptFenster::CmImport);
     OnCommand(ids::kCmFileExport, &tHauptFenster::CmExport);
     OnCommand(ids::kCmFileExit, &tHauptFenster::CmExit);
+    OnCommand(ids::kCmEditUndo, &tHauptFenster::CmUndo);
+    OnCommand(ids::kCmEditRedo, &tHauptFenster::CmRedo);
     OnCommand(ids::kCmCardNew, &tHauptFenster::CmCardNew);
     OnCommand(ids::kCmCardChange, &tHauptFenster::CmCardChange);
     OnCommand(ids::kCmCardDelete, &tHauptFenster::CmCardDelete);
@@ -89,6 +93,8 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, tCardBox& box, FilePath
     OnCommand(ids::kCmUnknown, &tHauptFenster::CmUnknown);
     OnCommand(ids::kCmLookOrKnown, &tHauptFenster::CmLookOrKnown);
 
+    OnEnable(ids::kCmEditUndo, &tHauptFenster::CeUndo);
+    OnEnable(ids::kCmEditRedo, &tHauptFenster::CeRedo);
     OnEnable(ids::kCmCardChange, &tHauptFenster::CeNeedsCard);
     OnEnable(ids::kCmCardDelete, &tHauptFenster::CeNeedsCard);
     OnEnable(ids::kCmSwitch, &tHauptFenster::CeSwitch);
@@ -104,25 +110,66 @@ void tHauptFenster::SetStatusAreas(platform::StatusBarArea messageArea,
 
 void tHauptFenster::SetupWindow() {
     PartitionStatic.SetBackground(platform::Color{255, 255, 255});
-    if (!fileName_.IsEmpty()) {
+    if (!startFile_.IsEmpty()) {
         LoadStartFile();
     }
+    OfferRecovery();
 }
 
 void tHauptFenster::LoadStartFile() {
-    const LoadResult result = LoadVokFile(fileName_, *box_);
+    if (!MayOpenHere(startFile_)) {
+        return;
+    }
+    const LoadResult result = document_->Open(startFile_);
     Refresh();
     if (!result.opened) {
         // A name that names nothing yet is kept: Save creates the file. A file that is there
         // but unreadable must not be replaced by an empty box behind the user's back.
         std::error_code error;
-        if (std::filesystem::exists(fileName_.Bytes(), error) || error) {
-            ReportLoadFailure(result, fileName_);
-            fileName_ = FilePath();
+        if (std::filesystem::exists(startFile_.Bytes(), error) || error) {
+            ReportLoadFailure(result, startFile_);
+        } else {
+            document_->SetPath(startFile_);
         }
         return;
     }
-    ReportLoad(result, fileName_);
+    ReportLoad(result, startFile_);
+}
+
+void tHauptFenster::OfferRecovery() {
+    const std::optional<Recovery> recovery = document_->FindRecovery(document_->Path());
+    if (!recovery) {
+        return;
+    }
+    char when[32] = "?";
+    const auto written = static_cast<std::time_t>(recovery->written);
+    std::tm local{};
+    if (localtime_r(&written, &local) != nullptr) {
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &local);
+    }
+    const std::string name = document_->Path().IsEmpty()
+                                 ? std::string(StringResource(ids::kStrTitle))
+                                 : std::string(document_->Path().FileName());
+    const std::string question =
+        FormatTexts(StringResource(ids::kStrRestore),
+                    {name, when, CountOf(recovery->changes, ids::kStrOneChange, ids::kStrChanges)});
+    if (MessageBox(question, "", platform::MessageButtons::YesNo,
+                   platform::MessageIcon::Question) != platform::DialogResult::Yes) {
+        Document::Discard(*recovery);
+        return;
+    }
+    static_cast<void>(document_->Restore(*recovery));
+    session_.ShowRestored();
+}
+
+bool tHauptFenster::MayOpenHere(const FilePath& path) {
+    if (!Document::OpenElsewhere(path)) {
+        return true;
+    }
+    const std::string question =
+        FormatTexts(StringResource(ids::kStrOpenElsewhere), {path.FileName()});
+    return MessageBox(question, "", platform::MessageButtons::YesNo,
+                      platform::MessageIcon::Question) == platform::DialogResult::Yes;
 }
 
 void tHauptFenster::ReportLoad(const LoadResult& result, const FilePath& path) {
@@ -164,32 +211,59 @@ void tHauptFenster::EvSize(int width, int height) {
 }
 
 void tHauptFenster::CeNeedsCard(platform::CommandState& state) {
-    state.enabled = currentCard_ != nullptr;
+    state.enabled = session_.CurrentCard() != nullptr;
 }
 
 void tHauptFenster::CeSwitch(platform::CommandState& state) {
-    state.checked = switched_;
+    state.checked = session_.Switched();
 }
 
 void tHauptFenster::CeUnknownToInput(platform::CommandState& state) {
-    state.checked = box_->UnknownToInput();
+    state.checked = document_->Box().UnknownToInput();
 }
 
 void tHauptFenster::CeEmptyToEnd(platform::CommandState& state) {
-    state.checked = emptyToEnd_;
+    state.checked = session_.EmptyToEnd();
+}
+
+void tHauptFenster::CeUndo(platform::CommandState& state) {
+    state.enabled = document_->CanUndo();
+    state.text = std::string(StringResource(ids::kStrUndo));
+    if (state.enabled) {
+        state.text += " " + std::string(StringResource(StepNameId(document_->UndoName())));
+    }
+}
+
+void tHauptFenster::CeRedo(platform::CommandState& state) {
+    state.enabled = document_->CanRedo();
+    state.text = std::string(StringResource(ids::kStrRedo));
+    if (state.enabled) {
+        state.text += " " + std::string(StringResource(StepNameId(document_->RedoName())));
+    }
+}
+
+void tHauptFenster::CmUndo() {
+    if (document_->Undo()) {
+        session_.ShowRestored();
+    }
+}
+
+void tHauptFenster::CmRedo() {
+    if (document_->Redo()) {
+        session_.ShowRestored();
+    }
 }
 
 void tHauptFenster::CmSwitch() {
-    switched_ = !switched_;
-    Refresh();
+    session_.ToggleSwitched();
 }
 
 void tHauptFenster::CmUnknownToInput() {
-    box_->SetUnknownToInput(!box_->UnknownToInput());
+    document_->SetUnknownToInput(!document_->Box().UnknownToInput());
 }
 
 void tHauptFenster::CmEmptyToEnd() {
-    emptyToEnd_ = !emptyToEnd_;
+    session_.ToggleEmptyToEnd();
 }
 
 void tHauptFenster::CmHelpIndex() {

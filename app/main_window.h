@@ -2,8 +2,10 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
-#include "box/card_box.h"
+#include "app/document.h"
+#include "app/learning_session.h"
 #include "files/vok_file.h"
 #include "platform/controls.h"
 #include "platform/frame_window.h"
@@ -11,16 +13,15 @@
 
 namespace tallyfold {
 
-/// The main window's client: the learning view (question, answer, partition number, Look,
-/// Known and Unknown), and the handler of every menu command and key of the program.
+/// The main window's client: it draws the learning view (question, answer, partition number,
+/// Look, Known and Unknown) and turns every menu command and key of the program into calls of
+/// the document and the learning session, asking the user what the commands need to know.
 ///
-/// The box is not owned; it lives for the whole run. `currentCard` points into the box and is
-/// valid only until the next change of the box; every command that changes the box ends with
-/// `Refresh`, which chooses the card anew.
-class tHauptFenster : public platform::Window {
+/// The document is not owned; it lives for the whole run.
+class tHauptFenster : public platform::Window, private LearningView {
   public:
     /// `fileName` is the vocabulary file to open when the window is set up (may be empty).
-    tHauptFenster(platform::Backend& backend, tCardBox& box, FilePath fileName);
+    tHauptFenster(platform::Backend& backend, Document& document, FilePath fileName);
 
     /// The status bar areas the view writes: the message area and the counts area.
     void SetStatusAreas(platform::StatusBarArea messageArea, platform::StatusBarArea countsGadget);
@@ -31,26 +32,32 @@ class tHauptFenster : public platform::Window {
     bool CanClose() override;
 
     /// Chooses the next card and shows it; writes both status texts.
-    void Refresh();
-    /// Sets texts and buttons for the current card and whether its other side is on view.
-    void ShowCard();
-    virtual void CmLookOrKnown();
-    virtual void CmLook();
-    virtual void CmKnown();
-    virtual void CmUnknown();
+    void Refresh() { session_.Refresh(); }
+    void CmLookOrKnown() { session_.LookOrKnown(); }
+    void CmLook() { session_.Look(); }
+    void CmKnown() { session_.Known(); }
+    void CmUnknown() { session_.Unknown(); }
 
     /// Saves to the current file, or asks for one. False when nothing was saved.
     [[nodiscard]] bool SaveFile();
     /// Asks for a file and saves to it. False when cancelled or when saving failed.
     [[nodiscard]] bool SaveFileAs();
 
-    const FilePath& FileName() const { return fileName_; }
-    bool Changed() const { return changed_; }
-    bool AnswerShown() const { return answerShown_; }
-    const tVokabel* CurrentCard() const { return currentCard_; }
-    int CurrentPartition() const { return currentPartition_; }
+    const FilePath& FileName() const { return document_->Path(); }
+    bool Changed() const { return document_->Changed(); }
+    bool AnswerShown() const { return session_.AnswerShown(); }
+    const tVokabel* CurrentCard() const { return session_.CurrentCard(); }
+    int CurrentPartition() const { return session_.CurrentPartition(); }
 
   private:
+    // The learning view.
+    void ShowQuestion(std::string_view text) override;
+    void ShowAnswer(std::string_view text) override;
+    void ShowPartition(std::string_view text) override;
+    void EnableVerdicts(bool answerShown) override;
+    void ShowCounters(std::string_view text) override;
+    void ShowCounts(std::string_view text) override;
+
     // Commands of the File menu.
     void CmNew();
     void CmOpen();
@@ -60,6 +67,11 @@ class tHauptFenster : public platform::Window {
     void CmImport();
     void CmExport();
     void CmExit();
+    // The Edit menu.
+    void CmUndo();
+    void CmRedo();
+    void CeUndo(platform::CommandState& state);
+    void CeRedo(platform::CommandState& state);
     // The Card and Partition menus.
     void CmCardNew();
     void CmCardChange();
@@ -86,27 +98,26 @@ class tHauptFenster : public platform::Window {
     /// The save prompt: true when the command may go on (no changes, No, or a Yes whose save
     /// succeeded).
     bool SavePrompt();
-    /// Loads `path` at start-up, telling the user what could not be loaded.
+    /// Loads the file named at start-up, telling the user what could not be loaded, and offers
+    /// the unsaved changes a crash left.
     void LoadStartFile();
+    void OfferRecovery();
+    /// Asks whether to open a file that another Tallyfold has open; true to go on.
+    bool MayOpenHere(const FilePath& path);
+    /// Asks what a save to `path` (empty: the document's own file) would replace; true to go on.
+    bool MayReplace(const FilePath& path);
     /// Tells why a file was not loaded: it could not be read, or holds too many cards.
     void ReportLoadFailure(const LoadResult& result, const FilePath& path);
     /// Tells what a load could not take as it was: a damaged file, misplaced cards.
     void ReportLoad(const LoadResult& result, const FilePath& path);
     /// A message box with a string-table text, the file's path on its own line.
     void ReportFileProblem(int messageId, const FilePath& path);
-    std::string AskedSide(const tVokabel& card) const;
-    std::string OtherSide(const tVokabel& card) const;
 
-    tCardBox* box_;
-    FilePath fileName_;
-    bool answerShown_ = false;
+    Document* document_;
+    LearningSession session_;
+    FilePath startFile_;
     platform::StatusBarArea MessageArea;
     platform::StatusBarArea CountsGadget;
-    int currentPartition_ = 0;
-    tVokabel* currentCard_ = nullptr;
-    bool switched_ = false;
-    bool emptyToEnd_ = false;
-    bool changed_ = false;
     platform::Static QuestionStatic;
     platform::Static AnswerStatic;
     platform::Static PartitionStatic;

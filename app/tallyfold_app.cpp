@@ -9,11 +9,11 @@
 
 namespace tallyfold {
 
-TMyApp::TMyApp(platform::Backend& backend, tCardBox& box, FilePath fileName)
-    : Application(backend), box_(&box), fileName_(std::move(fileName)) {}
+TMyApp::TMyApp(platform::Backend& backend, Document& document, FilePath fileName)
+    : Application(backend), document_(&document), fileName_(std::move(fileName)) {}
 
 void TMyApp::InitMainWindow() {
-    auto client = std::make_unique<tHauptFenster>(GetBackend(), *box_, fileName_);
+    auto client = std::make_unique<tHauptFenster>(GetBackend(), *document_, fileName_);
     client_ = client.get();
     char title[80];
     LoadString(ids::kStrTitle, title);

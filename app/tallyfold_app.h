@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "box/card_box.h"
+#include "app/document.h"
 #include "platform/application.h"
 
 namespace tallyfold {
@@ -13,7 +13,7 @@ class tHauptFenster;
 /// accelerator table 1201 and the learning view as client.
 class TMyApp : public platform::Application {
   public:
-    TMyApp(platform::Backend& backend, tCardBox& box, FilePath fileName);
+    TMyApp(platform::Backend& backend, Document& document, FilePath fileName);
 
     /// The client window, once the main window is built.
     tHauptFenster* Client() const { return client_; }
@@ -22,7 +22,7 @@ class TMyApp : public platform::Application {
     void InitMainWindow() override;
 
   private:
-    tCardBox* box_;
+    Document* document_;
     FilePath fileName_;
     tHauptFenster* client_ = nullptr;
 };

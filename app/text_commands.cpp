@@ -51,7 +51,10 @@ void tHauptFenster::CmImport() {
         Refresh();
         return;
     }
-    ImportTarget target(*box_, file.LineCount());
+    // The whole import is one step, whatever the messages on the way.
+    const Document::Step step(*document_, StepName::Import);
+    ImportTarget target(document_->Box(), file.LineCount(),
+                        [this](const tVokabel& card) { return document_->AddCard(card); });
     std::string line;
     bool convertible = true;
     int number = 0;
@@ -78,7 +81,7 @@ void tHauptFenster::CmImport() {
     }
     target.Flush();
     if (target.Added() > 0) {
-        changed_ = true;
+        document_->MarkChanged();
     }
     Refresh();
     if (file.ReadFailed()) {
@@ -97,7 +100,7 @@ void tHauptFenster::CmExport() {
         return;
     }
     const FilePath path = exportSettings_->fileName;
-    if (!ExportText(path, *box_)) {
+    if (!ExportText(path, document_->Box())) {
         ReportFileProblem(ids::kStrCannotWriteText, path);
     }
 }

@@ -18,7 +18,7 @@ void Append(std::vector<char>& block, std::string_view text) {
 
 }  // namespace
 
-bool ExportText(const FilePath& path, tCardBox& box) {
+bool ExportText(const FilePath& path, const tCardBox& box) {
     ReplacementFile replacement(path);
     if (!replacement.Reserve()) {
         return false;

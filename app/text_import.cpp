@@ -58,7 +58,12 @@ std::uint64_t ImportTarget::HashOf(const tVokabel& card) {
     return question ^ (answer + 0x9E3779B97F4A7C15ULL + (question << 6) + (question >> 2));
 }
 
-ImportTarget::ImportTarget(tCardBox& box, std::size_t expectedCards) : box_(&box) {
+ImportTarget::ImportTarget(tCardBox& box, std::size_t expectedCards)
+    : ImportTarget(box, expectedCards,
+                   [&box](const tVokabel& card) { return box.AddToInput(card); }) {}
+
+ImportTarget::ImportTarget(const tCardBox& box, std::size_t expectedCards, Adder add)
+    : add_(std::move(add)) {
     // Room is made for what a file of that many lines will likely bring, but not beyond
     // millions of cards: a large file of empty lines or of binary data brings few, and more
     // room is made as cards come.
@@ -129,7 +134,7 @@ bool ImportTarget::AddIfNew(const tVokabel& card, std::uint64_t hash) {
             return false;
         }
     }
-    Insert(box_->AddToInput(card), hash);
+    Insert(add_(card), hash);
     ++added_;
     return true;
 }

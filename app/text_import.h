@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,8 +33,15 @@ int ImportMessageId(int code);
 /// The box must not change otherwise while the index is in use.
 class ImportTarget {
   public:
-    /// Indexes every card of `box`, with room for `expectedCards` more.
+    /// Stores a card that is new to the box and returns the stored card.
+    using Adder = std::function<tVokabel*(const tVokabel&)>;
+
+    /// Indexes every card of `box`, with room for `expectedCards` more; new cards go to its
+    /// input stack.
     explicit ImportTarget(tCardBox& box, std::size_t expectedCards = 0);
+    /// The same, with new cards stored by `add` (into the input stack of `box`, through the
+    /// document that records the change).
+    ImportTarget(const tCardBox& box, std::size_t expectedCards, Adder add);
     /// Adds the card still waiting.
     ~ImportTarget();
     ImportTarget(const ImportTarget&) = delete;
@@ -66,7 +74,7 @@ class ImportTarget {
     void Insert(const tVokabel* card, std::uint64_t hash);
     void Grow(std::size_t cards);
 
-    tCardBox* box_;
+    Adder add_;
     std::vector<std::uint32_t> slots_;
     int cardBitCount_ = 0;
     std::vector<const tVokabel*> cards_;
@@ -170,6 +178,6 @@ class ImportFile {
 /// Writes every card of `box`, partition 1 first and the input stack last, as
 /// "question;answer" lines with carriage return and line feed. The file is replaced only by a
 /// complete new one. False if it could not be written.
-[[nodiscard]] bool ExportText(const FilePath& path, tCardBox& box);
+[[nodiscard]] bool ExportText(const FilePath& path, const tCardBox& box);
 
 }  // namespace tallyfold

@@ -84,6 +84,13 @@ class tCardBox {
         return true;
     }
 
+    /// Calls `visit(card)` for every card of partition `number` (1 to N + 1) from its head,
+    /// without copying, until `visit` returns false. The box must not change meanwhile.
+    template <typename Visit>
+    bool ForEachCardIn(int number, Visit&& visit) const {
+        return !IsPartitionOrInput(number) || Ring(number - 1).ForEach(visit);
+    }
+
     /// Moves every partition's cards, partition 1 first, to the end of the input stack.
     void AllToInput();
     /// Deletes every card of partition `number` (1 to N); the input stack cannot be cleared.
@@ -120,6 +127,12 @@ class tCardBox {
     std::int32_t Capacity(int number) const;
     /// Number of the current partition, as last chosen.
     int CurrentPartition() const { return current_ + 1; }
+    /// Sets the current partition (1 to N) as a saved state gives it; other numbers are ignored.
+    void SetCurrentPartition(int number) {
+        if (IsPartition(number)) {
+            current_ = number - 1;
+        }
+    }
 
     /// The first card, in ring order from partition 1 to the input stack, with the same
     /// question or the same answer as `card` (or both, for `FindSameCard`); nullptr if none.

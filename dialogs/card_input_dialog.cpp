@@ -13,17 +13,17 @@ namespace tallyfold {
 
 namespace {
 
-std::string_view TextOf(const tVokabelDialog::TextBuffer& buffer) {
+std::string_view TextOf(const CardInputTexts::TextBuffer& buffer) {
     return buffer.data();
 }
 
-void Assign(tVokabelDialog::TextBuffer& buffer, std::string_view text) {
+void Assign(CardInputTexts::TextBuffer& buffer, std::string_view text) {
     const std::size_t length = std::min(text.size(), buffer.size() - 1);
     std::copy_n(text.data(), length, buffer.data());
     buffer[length] = '\0';
 }
 
-bool AllDefined(const tVokabelDialog::TextBuffer& text) {
+bool AllDefined(const CardInputTexts::TextBuffer& text) {
     const std::string_view view = TextOf(text);
     return std::all_of(view.begin(), view.end(),
                        [](char c) { return IsDefinedAnsi(static_cast<unsigned char>(c)); });
@@ -31,9 +31,11 @@ bool AllDefined(const tVokabelDialog::TextBuffer& text) {
 
 }  // namespace
 
-tVokabelDialog::tVokabelDialog(platform::Window& parent, tCardBox& box, bool newMode)
+tVokabelDialog::tVokabelDialog(platform::Window& parent, Document& document, CardInputTexts& texts,
+                               bool newMode)
     : Dialog(parent, InputTemplate()),
-      box_(&box),
+      document_(&document),
+      texts_(&texts),
       QuestionEdit(*this, ids::kInputQuestion),
       AnswerEdit(*this, ids::kInputAnswer),
       SaveButton(*this, ids::kIdOk),
@@ -44,8 +46,8 @@ tVokabelDialog::tVokabelDialog(platform::Window& parent, tCardBox& box, bool new
 }
 
 void tVokabelDialog::SetupWindow() {
-    QuestionEdit.SetText(TextOf(QuestionText));
-    AnswerEdit.SetText(TextOf(AnswerText));
+    QuestionEdit.SetText(TextOf(texts_->question));
+    AnswerEdit.SetText(TextOf(texts_->answer));
     if (!NewMode) {
         SaveButton.SetText(StringResource(ids::kStrOk));
         char cancel[80];
@@ -55,27 +57,29 @@ void tVokabelDialog::SetupWindow() {
 }
 
 void tVokabelDialog::CmSave() {
+    CardInputTexts::TextBuffer& question = texts_->question;
+    CardInputTexts::TextBuffer& answer = texts_->answer;
     if (NewMode) {
-        LastQuestion = QuestionText;
-        LastAnswer = AnswerText;
+        texts_->lastQuestion = question;
+        texts_->lastAnswer = answer;
     }
-    QuestionEdit.GetText(QuestionText);
-    AnswerEdit.GetText(AnswerText);
-    if (QuestionText[0] == '\0' || AnswerText[0] == '\0') {
+    QuestionEdit.GetText(question);
+    AnswerEdit.GetText(answer);
+    if (question[0] == '\0' || answer[0] == '\0') {
         char message[80];
         LoadString(ids::kStrFieldsEmpty, message);
         MessageBox(message, " ");
         return;
     }
-    if (!AllDefined(QuestionText) || !AllDefined(AnswerText)) {
+    if (!AllDefined(question) || !AllDefined(answer)) {
         // No character is changed behind the user's back: what no file can hold is refused.
         MessageBox(StringResource(ids::kStrCharacterNotSupported), " ");
         return;
     }
-    ExpandEscapesAnsi(QuestionText);
-    ExpandEscapesAnsi(AnswerText);
+    ExpandEscapesAnsi(question);
+    ExpandEscapesAnsi(answer);
     // The "\0" escape ends a text where it stands: a text that is empty as stored is empty.
-    if (QuestionText[0] == '\0' || AnswerText[0] == '\0') {
+    if (question[0] == '\0' || answer[0] == '\0') {
         MessageBox(StringResource(ids::kStrFieldsEmpty), " ");
         return;
     }
@@ -83,14 +87,15 @@ void tVokabelDialog::CmSave() {
         EndDialog(platform::DialogResult::Ok);
         return;
     }
-    const bool unchanged =
-        TextOf(QuestionText) == TextOf(LastQuestion) && TextOf(AnswerText) == TextOf(LastAnswer);
+    const bool unchanged = TextOf(question) == TextOf(texts_->lastQuestion) &&
+                           TextOf(answer) == TextOf(texts_->lastAnswer);
     if (!unchanged) {
         tVokabel card;
-        card.SetTexts(TextOf(QuestionText), TextOf(AnswerText));
-        tVokabel* found = box_->FindSameQuestionOrAnswer(card);
-        if (found == nullptr || ShowDoubles(*this, *box_, *found) == platform::DialogResult::Ok) {
-            box_->AddToInput(card);
+        card.SetTexts(TextOf(question), TextOf(answer));
+        tVokabel* found = document_->FindSameQuestionOrAnswer(card);
+        if (found == nullptr ||
+            ShowDoubles(*this, *document_, *texts_, *found) == platform::DialogResult::Ok) {
+            document_->AddCard(card);
         }
     }
     QuestionEdit.SetFocus();
@@ -101,9 +106,11 @@ void tVokabelDialog::CmHelp() {
     ShowHelpContext(*this, ids::kInputDialog);
 }
 
-tShowDialog::tShowDialog(platform::Window& parent, tCardBox& box, tVokabel& found)
+tShowDialog::tShowDialog(platform::Window& parent, Document& document, CardInputTexts& texts,
+                         tVokabel& found)
     : Dialog(parent, DoublesTemplate()),
-      box_(&box),
+      document_(&document),
+      texts_(&texts),
       QuestionLabel(*this, ids::kDoublesQuestion),
       AnswerLabel(*this, ids::kDoublesAnswer),
       FoundCard(&found) {
@@ -122,7 +129,7 @@ void tShowDialog::ShowFoundCard() {
 
 void tShowDialog::CmChange() {
     // After Ok the card shows its corrected texts, after Cancel the same ones again.
-    static_cast<void>(EditCard(*this, *box_, FoundCard));
+    static_cast<void>(EditCard(*this, *document_, *texts_, FoundCard));
     ShowFoundCard();
 }
 
@@ -130,20 +137,21 @@ void tShowDialog::CmHelp() {
     ShowHelpContext(*this, ids::kDoublesDialog);
 }
 
-platform::DialogResult EditCard(platform::Window& parent, tCardBox& box, tVokabel* card) {
-    tVokabelDialog dialog(parent, box, card == nullptr);
-    Assign(tVokabelDialog::QuestionText, card != nullptr ? card->Question() : std::string_view());
-    Assign(tVokabelDialog::AnswerText, card != nullptr ? card->Answer() : std::string_view());
+platform::DialogResult EditCard(platform::Window& parent, Document& document, CardInputTexts& texts,
+                                tVokabel* card) {
+    tVokabelDialog dialog(parent, document, texts, card == nullptr);
+    Assign(texts.question, card != nullptr ? card->Question() : std::string_view());
+    Assign(texts.answer, card != nullptr ? card->Answer() : std::string_view());
     const platform::DialogResult result = dialog.Execute();
     if (result == platform::DialogResult::Ok && card != nullptr) {
-        CopyCardText(card->question, TextOf(tVokabelDialog::QuestionText));
-        CopyCardText(card->answer, TextOf(tVokabelDialog::AnswerText));
+        document.SetTexts(*card, TextOf(texts.question), TextOf(texts.answer));
     }
     return result;
 }
 
-platform::DialogResult ShowDoubles(platform::Window& parent, tCardBox& box, tVokabel& found) {
-    tShowDialog dialog(parent, box, found);
+platform::DialogResult ShowDoubles(platform::Window& parent, Document& document,
+                                   CardInputTexts& texts, tVokabel& found) {
+    tShowDialog dialog(parent, document, texts, found);
     return dialog.Execute();
 }
 

@@ -2,35 +2,38 @@
 
 #include <array>
 
+#include "app/document.h"
 #include "box/card.h"
-#include "box/card_box.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
 
 namespace tallyfold {
+
+/// Shared by every input dialog of a learning session, a nested one included: the texts carried
+/// into and out of the dialog, and the texts of the Save before the last.
+struct CardInputTexts {
+    using TextBuffer = std::array<char, kMaxCardText + 1>;
+    TextBuffer question{};
+    TextBuffer answer{};
+    TextBuffer lastQuestion{};
+    TextBuffer lastAnswer{};
+};
 
 /// The "Input" dialog (template 3300). New mode (no card given): each Save adds the typed
 /// card to the input stack, after a duplicate check, and the dialog stays open for the next.
 /// Change mode: Ok writes the typed texts into the given card and closes.
 class tVokabelDialog : public platform::Dialog {
   public:
-    using TextBuffer = std::array<char, kMaxCardText + 1>;
-
-    /// Shared by every input dialog of the run, a nested one included: the texts carried into
-    /// and out of the dialog, and the texts of the Save before the last.
-    static inline TextBuffer QuestionText{};
-    static inline TextBuffer AnswerText{};
-    static inline TextBuffer LastQuestion{};
-    static inline TextBuffer LastAnswer{};
-
-    tVokabelDialog(platform::Window& parent, tCardBox& box, bool newMode);
+    tVokabelDialog(platform::Window& parent, Document& document, CardInputTexts& texts,
+                   bool newMode);
     void SetupWindow() override;
 
   private:
     void CmSave();
     void CmHelp();
 
-    tCardBox* box_;
+    Document* document_;
+    CardInputTexts* texts_;
     platform::Edit QuestionEdit;
     platform::Edit AnswerEdit;
     platform::Button SaveButton;
@@ -42,7 +45,8 @@ class tVokabelDialog : public platform::Dialog {
 /// Change corrects that card in place.
 class tShowDialog : public platform::Dialog {
   public:
-    tShowDialog(platform::Window& parent, tCardBox& box, tVokabel& found);
+    tShowDialog(platform::Window& parent, Document& document, CardInputTexts& texts,
+                tVokabel& found);
     void SetupWindow() override;
 
   private:
@@ -50,20 +54,21 @@ class tShowDialog : public platform::Dialog {
     void CmHelp();
     void ShowFoundCard();
 
-    tCardBox* box_;
+    Document* document_;
+    CardInputTexts* texts_;
     platform::Static QuestionLabel;
     platform::Static AnswerLabel;
     tVokabel* FoundCard;
 };
 
-/// Runs the input dialog: new mode without a card, change mode with one (a card stored in
-/// `box`). Returns Ok after Ok in change mode (the card then carries the typed texts), else
-/// Cancel.
-[[nodiscard]] platform::DialogResult EditCard(platform::Window& parent, tCardBox& box,
-                                              tVokabel* card);
+/// Runs the input dialog: new mode without a card, change mode with one (a card stored in the
+/// document's box). Returns Ok after Ok in change mode (the card then carries the typed texts),
+/// else Cancel. Every change goes through `document`, inside the step the caller opened.
+[[nodiscard]] platform::DialogResult EditCard(platform::Window& parent, Document& document,
+                                              CardInputTexts& texts, tVokabel* card);
 
 /// Runs the Doubles dialog for `found`; Ok when the new card is to be stored as well.
-[[nodiscard]] platform::DialogResult ShowDoubles(platform::Window& parent, tCardBox& box,
-                                                 tVokabel& found);
+[[nodiscard]] platform::DialogResult ShowDoubles(platform::Window& parent, Document& document,
+                                                 CardInputTexts& texts, tVokabel& found);
 
 }  // namespace tallyfold

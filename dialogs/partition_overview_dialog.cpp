@@ -14,9 +14,10 @@ namespace tallyfold {
 
 using platform::Notification;
 
-tBearbDialog::tBearbDialog(platform::Window& parent, tCardBox& box)
+tBearbDialog::tBearbDialog(platform::Window& parent, Document& document, CardInputTexts& texts)
     : Dialog(parent, OverviewTemplate()),
-      box_(&box),
+      document_(&document),
+      texts_(&texts),
       CardList(*this, ids::kOverviewCards),
       PartitionBox(*this, ids::kOverviewPartition),
       CorrectButton(*this, ids::kOverviewCorrect),
@@ -34,7 +35,7 @@ tBearbDialog::tBearbDialog(platform::Window& parent, tCardBox& box)
 }
 
 void tBearbDialog::SetupWindow() {
-    const int partitions = box_->PartitionCount();
+    const int partitions = document_->Box().PartitionCount();
     PartitionBox.Clear();
     for (int number = 1; number <= partitions + 1; ++number) {
         PartitionBox.AddString(PartitionEntry(" - %d - ", number, partitions));
@@ -47,14 +48,12 @@ void tBearbDialog::SetupWindow() {
 
 int tBearbDialog::FillCardList(int number) {
     CardList.Clear();
-    lineCards_.clear();
-    tVokabel copy;
-    for (tVokabel* card = box_->FirstInPartition(number, copy); card != nullptr;
-         card = box_->NextInPartition(number, copy)) {
-        CardList.AddString(card->Question());
-        lineCards_.push_back(card);
-    }
-    const int count = box_->CardsIn(number);
+    const tCardBox& box = document_->Box();
+    box.ForEachCardIn(number, [this](const tVokabel& card) {
+        CardList.AddString(card.Question());
+        return true;
+    });
+    const int count = box.CardsIn(number);
     CountLabel.SetText(std::to_string(count));
     return count;
 }
@@ -63,16 +62,6 @@ void tBearbDialog::DisableActions() {
     CorrectButton.Disable();
     MoveButton.Disable();
     DeleteButton.Disable();
-}
-
-std::vector<tVokabel*> tBearbDialog::SelectedCards() const {
-    std::vector<tVokabel*> cards;
-    for (const int line : CardList.GetSelIndexes()) {
-        if (line >= 0 && static_cast<std::size_t>(line) < lineCards_.size()) {
-            cards.push_back(lineCards_[static_cast<std::size_t>(line)]);
-        }
-    }
-    return cards;
 }
 
 void tBearbDialog::SelectionChanged() {
@@ -95,35 +84,35 @@ void tBearbDialog::CmCorrect() {
     if (CardList.Count() == 0) {
         return;
     }
-    const std::vector<tVokabel*> cards = SelectedCards();
+    const std::vector<int> lines = CardList.GetSelIndexes();
+    const std::vector<tVokabel*> cards = document_->CardsOnLines(ShownPartition + 1, lines);
     if (cards.empty()) {
         return;
     }
-    if (EditCard(*this, *box_, cards.front()) == platform::DialogResult::Ok) {
+    platform::DialogResult result = platform::DialogResult::Cancel;
+    {
+        const Document::Step step(*document_, StepName::CorrectCard);
+        result = EditCard(*this, *document_, *texts_, cards.front());
+    }
+    if (result == platform::DialogResult::Ok) {
         FillCardList(ShownPartition + 1);
         DisableActions();
     }
 }
 
 void tBearbDialog::CmMove() {
-    const int target = ChooseTarget(*this, *box_);
+    const int target = ChooseTarget(*this, document_->Box());
     const int shown = ShownPartition + 1;
     if (target == 0 || target == shown) {
         return;
     }
-    const std::vector<tVokabel*> cards = SelectedCards();
-    if (cards.empty()) {
+    const std::vector<int> lines = CardList.GetSelIndexes();
+    if (lines.empty()) {
         return;
     }
-    // The copies are taken before any card is deleted; they arrive in list order.
-    std::vector<tVokabel> copies;
-    copies.reserve(cards.size());
-    for (const tVokabel* card : cards) {
-        copies.push_back(*card);
-    }
-    box_->RemoveAllFromPartition({cards.data(), cards.size()}, shown);
-    for (const tVokabel& copy : copies) {
-        box_->AddToPartition(copy, target);
+    {
+        const Document::Step step(*document_, StepName::MoveCards);
+        document_->MoveLines(shown, lines, target);
     }
     FillCardList(shown);
     DisableActions();
@@ -135,11 +124,14 @@ void tBearbDialog::CmDelete() {
     if (MessageBox(question, "", platform::MessageButtons::YesNo) != platform::DialogResult::Yes) {
         return;
     }
-    const std::vector<tVokabel*> cards = SelectedCards();
-    if (cards.empty()) {
+    const std::vector<int> lines = CardList.GetSelIndexes();
+    if (lines.empty()) {
         return;
     }
-    box_->RemoveAllFromPartition({cards.data(), cards.size()}, ShownPartition + 1);
+    {
+        const Document::Step step(*document_, StepName::DeleteCards);
+        document_->RemoveLines(ShownPartition + 1, lines);
+    }
     FillCardList(ShownPartition + 1);
     DisableActions();
 }
@@ -148,8 +140,8 @@ void tBearbDialog::CmHelp() {
     ShowHelpContext(*this, ids::kOverviewDialog);
 }
 
-void ShowPartitionOverview(platform::Window& parent, tCardBox& box) {
-    tBearbDialog dialog(parent, box);
+void ShowPartitionOverview(platform::Window& parent, Document& document, CardInputTexts& texts) {
+    tBearbDialog dialog(parent, document, texts);
     // The overview has Close alone: every change it makes is made while it is open.
     static_cast<void>(dialog.Execute());
 }

@@ -1,18 +1,18 @@
 #pragma once
 
-#include <vector>
-
-#include "box/card_box.h"
+#include "app/document.h"
+#include "dialogs/card_input_dialog.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
 
 namespace tallyfold {
 
 /// The "Partition overview" dialog (template 3500): the questions of one partition or of the
-/// input stack, to correct, move and delete cards. Every change reaches the box at once.
+/// input stack, to correct, move and delete cards. Every change reaches the box at once, each
+/// action as a step of its own in the document's history.
 class tBearbDialog : public platform::Dialog {
   public:
-    tBearbDialog(platform::Window& parent, tCardBox& box);
+    tBearbDialog(platform::Window& parent, Document& document, CardInputTexts& texts);
     void SetupWindow() override;
 
     /// Lists the questions of partition `number`, shows the count and returns it.
@@ -26,14 +26,9 @@ class tBearbDialog : public platform::Dialog {
     void CmDelete();
     void CmHelp();
     void DisableActions();
-    /// The cards of the selected lines, top to bottom.
-    std::vector<tVokabel*> SelectedCards() const;
-
-    tCardBox* box_;
+    Document* document_;
+    CardInputTexts* texts_;
     int ShownPartition = 0;
-    /// The card each line of the list shows, line by line. The box never moves a card while
-    /// the list shows it, so the pointers stay valid until the list is filled again.
-    std::vector<tVokabel*> lineCards_;
     platform::ListBox CardList;
     platform::ComboBox PartitionBox;
     platform::Button CorrectButton;
@@ -42,7 +37,7 @@ class tBearbDialog : public platform::Dialog {
     platform::Static CountLabel;
 };
 
-/// Runs the partition overview over `box`.
-void ShowPartitionOverview(platform::Window& parent, tCardBox& box);
+/// Runs the partition overview over the document's box.
+void ShowPartitionOverview(platform::Window& parent, Document& document, CardInputTexts& texts);
 
 }  // namespace tallyfold

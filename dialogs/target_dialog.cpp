@@ -19,7 +19,6 @@ std::string PartitionEntry(std::string_view format, int number, int partitions) 
 
 tKastenDialog::tKastenDialog(platform::Window& parent, const tCardBox& box)
     : Dialog(parent, TargetTemplate()), box_(&box), TargetList(*this, ids::kTargetList) {
-    LastTarget = -1;
     OnNotify(ids::kTargetList, platform::Notification::DoubleClicked, &tKastenDialog::CmOk);
 }
 
@@ -32,16 +31,14 @@ void tKastenDialog::SetupWindow() {
 }
 
 void tKastenDialog::CmOk() {
-    LastTarget = TargetList.GetSelIndex();
+    chosen_ = TargetList.GetSelIndex();
     EndDialog(platform::DialogResult::Ok);
 }
 
 int ChooseTarget(platform::Window& parent, const tCardBox& box) {
     tKastenDialog dialog(parent, box);
     const platform::DialogResult result = dialog.Execute();
-    return result == platform::DialogResult::Ok && tKastenDialog::LastTarget >= 0
-               ? tKastenDialog::LastTarget + 1
-               : 0;
+    return result == platform::DialogResult::Ok && dialog.Chosen() >= 0 ? dialog.Chosen() + 1 : 0;
 }
 
 }  // namespace tallyfold

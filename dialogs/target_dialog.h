@@ -12,17 +12,17 @@ namespace tallyfold {
 /// The "Put into..." dialog (template 3400): one partition or the input stack.
 class tKastenDialog : public platform::Dialog {
   public:
-    /// The list entry chosen with Ok, counted from 0; -1 for none. Every new dialog resets it.
-    static inline int LastTarget = -1;
-
     tKastenDialog(platform::Window& parent, const tCardBox& box);
     void SetupWindow() override;
+    /// The list entry chosen with Ok, counted from 0; -1 for none.
+    int Chosen() const { return chosen_; }
 
   private:
     void CmOk() override;
 
     const tCardBox* box_;
     platform::ListBox TargetList;
+    int chosen_ = -1;
 };
 
 /// Asks for a partition: 1 to N, N + 1 for the input stack, or 0 when cancelled.

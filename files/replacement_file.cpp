@@ -1,6 +1,5 @@
 #include "files/replacement_file.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "files/process_stamp.h"
 #include "files/user_folders.h"
 #include "table/file_io.h"
 
@@ -30,42 +30,6 @@ constexpr std::size_t kStampRoom = 48;  // ".tmp-" and three decimal numbers
 std::string TemporaryPrefix(const FilePath& target) {
     const std::string_view name = target.FileName();
     return std::string(name.substr(0, std::min(name.size(), kNameMax - kStampRoom))) + ".tmp-";
-}
-
-// When the process `pid` started, in clock ticks after boot, as /proc tells; nothing when it
-// runs no more (or cannot be told).
-std::optional<unsigned long long> StartTimeOf(long pid) {
-    std::FILE* stat = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "r");
-    if (stat == nullptr) {
-        return std::nullopt;
-    }
-    char line[1024];
-    const bool read = std::fgets(line, sizeof line, stat) != nullptr;
-    std::fclose(stat);
-    // The name in parentheses may hold blanks; the fields after it are plain numbers, the
-    // start time the 20th of them.
-    const char* close = read ? std::strrchr(line, ')') : nullptr;
-    if (close == nullptr) {
-        return std::nullopt;
-    }
-    unsigned long long start = 0;
-    if (std::sscanf(close + 1,
-                    " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d "
-                    "%*d %*d %*d %llu",
-                    &start) != 1) {
-        return std::nullopt;
-    }
-    return start;
-}
-
-// True when the process that made a temporary file is running still.
-bool Running(long pid, unsigned long long start) {
-    if (pid <= 0 || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)) {
-        return false;
-    }
-    const std::optional<unsigned long long> now = StartTimeOf(pid);
-    // Where the start time cannot be read, a live process id is taken as the owner's.
-    return !now || *now == start;
 }
 
 void RemoveAbandonedTemporaries(const FilePath& target) {
@@ -88,11 +52,10 @@ void RemoveAbandonedTemporaries(const FilePath& target) {
         }
         bool abandoned = false;
         if (std::sscanf(stamp.c_str(), "%ld-%llu-%lu%c", &pid, &start, &counter, &rest) == 3) {
-            abandoned = pid != ::getpid() && !Running(pid, start);
+            abandoned = pid != ::getpid() && !IsRunning(ProcessStamp{pid, start});
         } else if (std::sscanf(stamp.c_str(), "%ld-%lu%c", &pid, &counter, &rest) == 2) {
             // Earlier versions named their temporaries by the process id alone.
-            abandoned = pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
-                        errno == ESRCH;
+            abandoned = pid > 0 && pid != ::getpid() && !IsRunning(pid);
         }
         if (abandoned) {
             RemoveFile(target.Folder().Child(name));
@@ -100,7 +63,8 @@ void RemoveAbandonedTemporaries(const FilePath& target) {
     }
 }
 
-// Writes the bytes of `from` over `to` (made when missing), cut to their length and flushed.
+}  // namespace
+
 bool CopyFileBytes(const FilePath& from, const FilePath& to) {
     File source;
     File target;
@@ -131,8 +95,6 @@ bool CopyFileBytes(const FilePath& from, const FilePath& to) {
     return target.Truncate(offset) && target.Sync() && target.Close();
 }
 
-}  // namespace
-
 ReplacementFile::~ReplacementFile() {
     if (!temp_.IsEmpty() && !committed_) {
         RemoveFile(temp_);
@@ -154,9 +116,9 @@ bool ReplacementFile::Reserve() {
         }
         RemoveAbandonedTemporaries(folder.Child(std::string(target_.FileName())));
     }
-    const std::optional<unsigned long long> started = StartTimeOf(::getpid());
-    const FilePath stem = folder.Child(TemporaryPrefix(target_) + std::to_string(::getpid()) + "-" +
-                                       std::to_string(started.value_or(0)) + "-");
+    const ProcessStamp self = ThisProcess();
+    const FilePath stem = folder.Child(TemporaryPrefix(target_) + std::to_string(self.pid) + "-" +
+                                       std::to_string(self.start) + "-");
     // Names already taken (by another save or a leftover) are skipped.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const FilePath candidate = stem.WithSuffix(std::to_string(attempt));
@@ -186,7 +148,12 @@ bool ReplacementFile::Commit() {
     if (inPlace_) {
         return CommitInPlace();
     }
+    KeepBackup(true);
     if (!RenameFile(temp_, target_)) {
+        if (backupKept_) {
+            RemoveFile(backup_);
+            backupKept_ = false;
+        }
         return false;
     }
     committed_ = true;
@@ -207,6 +174,7 @@ bool ReplacementFile::CommitInPlace() {
         return false;
     }
     kept_ = keep;
+    KeepBackup(false);
     if (!CopyFileBytes(temp_, target_)) {
         return false;  // the old cards stay in the kept copy
     }
@@ -215,6 +183,27 @@ bool ReplacementFile::CommitInPlace() {
     RemoveFile(keep);
     kept_ = FilePath();
     return true;
+}
+
+}  // namespace tallyfold
+
+namespace tallyfold {
+
+void ReplacementFile::KeepBackup(bool mayLink) {
+    if (backup_.IsEmpty() || !IsRegularFile(target_)) {
+        return;
+    }
+    // A second name for the old file costs nothing, and the rename that follows leaves the
+    // backup its only name. Written in place, the target keeps its inode: then only a copy
+    // keeps the old bytes.
+    if (mayLink && ::link(target_.CString(), backup_.CString()) == 0) {
+        backupKept_ = true;
+        return;
+    }
+    backupKept_ = CopyFileBytes(target_, backup_);
+    if (!backupKept_) {
+        RemoveFile(backup_);
+    }
 }
 
 }  // namespace tallyfold

@@ -3,6 +3,8 @@
 #include "table/file_io.h"
 #include "table/file_path.h"
 
+#include <utility>
+
 namespace tallyfold {
 
 /// A file that replaces `target` in one step: it is written completely under a temporary name
@@ -15,6 +17,9 @@ namespace tallyfold {
 /// then are the new bytes written over the target and flushed; the copy goes once they are.
 /// A failure leaves that copy ("<name>.keep-...", in the data folder's "saving"), so the old
 /// cards can always be had back.
+/// Writes the bytes of `from` over `to` (made when missing), cut to their length and flushed.
+[[nodiscard]] bool CopyFileBytes(const FilePath& from, const FilePath& to);
+
 class ReplacementFile {
   public:
     /// A target that is a symbolic link is the file it points to: the link stays a link.
@@ -32,6 +37,11 @@ class ReplacementFile {
     /// Renames the temporary file over the target, or writes it over the target in place. False
     /// on failure: the target untouched, or, in place, its old bytes kept in the copy.
     [[nodiscard]] bool Commit();
+    /// Before the new file takes the target's place, the old one is kept as `backup` (linked
+    /// when the folders share a file system, else copied). A backup that cannot be made does
+    /// not stop the save; `BackupKept` tells.
+    void KeepOldAs(FilePath backup) { backup_ = std::move(backup); }
+    bool BackupKept() const { return backupKept_; }
     /// True when the target is written in place.
     bool InPlace() const { return inPlace_; }
     /// Where the old file was kept by an in-place write that failed; empty otherwise.
@@ -39,10 +49,13 @@ class ReplacementFile {
 
   private:
     bool CommitInPlace();
+    void KeepBackup(bool mayLink);
 
     FilePath target_;
     FilePath temp_;
     FilePath kept_;
+    FilePath backup_;
+    bool backupKept_ = false;
     bool inPlace_ = false;
     bool committed_ = false;
 };

@@ -6,22 +6,42 @@
 
 namespace tallyfold {
 
-FilePath DataFolder() {
-    const char* data = std::getenv("XDG_DATA_HOME");
+namespace {
+
+// $<variable>/tallyfold, else ~/<fallback>/tallyfold. A relative XDG path is to be ignored, as
+// the base directory rules say.
+FilePath UserFolder(const char* variable, const char* fallback) {
+    const char* set = std::getenv(variable);
     const char* home = std::getenv("HOME");
     std::string base;
-    // A relative XDG path is to be ignored, as the base directory rules say.
-    if (data != nullptr && data[0] == '/') {
-        base = data;
+    if (set != nullptr && set[0] == '/') {
+        base = set;
     } else if (home != nullptr && home[0] == '/') {
-        base = std::string(home) + "/.local/share";
+        base = std::string(home) + "/" + fallback;
     } else {
         return FilePath();
     }
-    const FilePath folder = FilePath(base).Child("tallyfold");
+    return SubFolder(FilePath(base), "tallyfold");
+}
+
+}  // namespace
+
+FilePath SubFolder(const FilePath& parent, std::string_view name) {
+    if (parent.IsEmpty()) {
+        return FilePath();
+    }
+    const FilePath folder = parent.Child(std::string(name));
     std::error_code error;
     std::filesystem::create_directories(folder.Bytes(), error);
     return std::filesystem::is_directory(folder.Bytes(), error) ? folder : FilePath();
+}
+
+FilePath DataFolder() {
+    return UserFolder("XDG_DATA_HOME", ".local/share");
+}
+
+FilePath StateFolder() {
+    return UserFolder("XDG_STATE_HOME", ".local/state");
 }
 
 }  // namespace tallyfold

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "table/file_path.h"
 
 namespace tallyfold {
@@ -7,5 +9,14 @@ namespace tallyfold {
 /// Tallyfold's folder among the user's data ($XDG_DATA_HOME/tallyfold, else
 /// ~/.local/share/tallyfold), made when missing. An empty path when there is none to be had.
 FilePath DataFolder();
+
+/// Tallyfold's folder for state that outlives a run but is no document: the recovery journals
+/// and the locks of open files ($XDG_STATE_HOME/tallyfold, else ~/.local/state/tallyfold),
+/// made when missing, or an empty path.
+FilePath StateFolder();
+
+/// The folder `name` inside `parent`, made when missing; an empty path when `parent` is empty
+/// or the folder cannot be made.
+FilePath SubFolder(const FilePath& parent, std::string_view name);
 
 }  // namespace tallyfold

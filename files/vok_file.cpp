@@ -217,10 +217,11 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
     return result;
 }
 
-bool SaveVokFile(const FilePath& path, tCardBox& box) {
+bool SaveVokFile(const FilePath& path, tCardBox& box, const FilePath& backup) {
     const int partitions = box.PartitionCount();
     std::vector<int> counts(static_cast<std::size_t>(partitions) + 1, 0);
     ReplacementFile file(path);
+    file.KeepOldAs(backup);
     if (!file.Reserve() || !CreateVokFile(file.TempPath())) {
         return false;
     }

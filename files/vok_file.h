@@ -89,7 +89,9 @@ struct LoadResult {
 /// Replaces the file at `path` with a vocabulary file of every card of `box` (partitions 1 to
 /// N, then the input stack), then writes the box file beside it. The old file is replaced only
 /// by a complete new one: on any failure it stays as it was and the result is false. A failure
-/// of the box file alone does not count.
-[[nodiscard]] bool SaveVokFile(const FilePath& path, tCardBox& box);
+/// of the box file alone does not count. With a `backup` path, the old file is kept there
+/// before it is replaced.
+[[nodiscard]] bool SaveVokFile(const FilePath& path, tCardBox& box,
+                               const FilePath& backup = FilePath());
 
 }  // namespace tallyfold

@@ -21,7 +21,7 @@ inline constexpr int kOkCommand = 1;
 inline constexpr int kCancelCommand = 2;
 
 /// The buttons a message box offers.
-enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageIcon { None, Question };
 
 /// A message box: `text` and `caption` are Windows-1252 like every text of the program. A

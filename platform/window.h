@@ -21,6 +21,8 @@ enum class Notification { Clicked, SelectionChanged, DoubleClicked };
 struct CommandState {
     bool enabled = true;
     bool checked = false;
+    /// The item's text, when the enabler names it anew ("Undo Known"); empty keeps the menu's.
+    std::string text;
 };
 
 /// A window of the program: it owns its controls (by id, realised by a backend peer), maps

@@ -28,6 +28,8 @@ inline constexpr int kCmHelpInfo = 134;
 inline constexpr int kCmSwitch = 141;
 inline constexpr int kCmEmptyToEnd = 142;
 inline constexpr int kCmUnknownToInput = 143;
+inline constexpr int kCmEditUndo = 151;
+inline constexpr int kCmEditRedo = 152;
 
 // Accelerator table 1201 and the main window's controls.
 inline constexpr int kAccelerators = 1201;
@@ -111,5 +113,18 @@ inline constexpr int kStrNotText = 11044;
 inline constexpr int kStrImportLine = 11045;
 inline constexpr int kStrImportCut = 11046;
 inline constexpr int kStrTooManyCards = 11047;
+inline constexpr int kStrUndo = 11048;
+inline constexpr int kStrRedo = 11049;
+// The names of the steps of the history, in the order of `StepName` (11050 is the unnamed one).
+inline constexpr int kStrStepFollow = 11050;
+inline constexpr int kStrStepKnown = 11051;
+inline constexpr int kStrRestore = 11065;
+inline constexpr int kStrReplaceCards = 11066;
+inline constexpr int kStrOneCard = 11067;
+inline constexpr int kStrCards = 11068;
+inline constexpr int kStrOpenElsewhere = 11069;
+inline constexpr int kStrChangedOnDisk = 11070;
+inline constexpr int kStrOneChange = 11071;
+inline constexpr int kStrChanges = 11072;
 
 }  // namespace tallyfold::ids

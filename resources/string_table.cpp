@@ -12,7 +12,7 @@ namespace {
 
 // The program's texts, as users see them. The oldest keep their spelling, slips included:
 // users know them so.
-constexpr std::array<std::pair<int, std::string_view>, 36> kStrings = {{
+constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrLook, "Look"},
     {ids::kStrKnown, "Known"},
     {ids::kStrUnknown, "Unknown"},
@@ -51,7 +51,32 @@ constexpr std::array<std::pair<int, std::string_view>, 36> kStrings = {{
     {ids::kStrImportCut, "This file could not be read to its end; %d cards came in:"},
     {ids::kStrFileDamaged,
      "The file was damaged. Its header counts %d cards; the %d found were loaded:"},
-}};
+    {ids::kStrUndo, "&Undo"},
+    {ids::kStrRedo, "&Redo"},
+    {ids::kStrStepKnown, "Known"},
+    {ids::kStrStepKnown + 1, "Unknown"},
+    {ids::kStrStepKnown + 2, "New card"},
+    {ids::kStrStepKnown + 3, "Change card"},
+    {ids::kStrStepKnown + 4, "Delete card"},
+    {ids::kStrStepKnown + 5, "All to input stack"},
+    {ids::kStrStepKnown + 6, "Correct card"},
+    {ids::kStrStepKnown + 7, "Move cards"},
+    {ids::kStrStepKnown + 8, "Delete cards"},
+    {ids::kStrStepKnown + 9, "Delete last"},
+    {ids::kStrStepKnown + 10, "Mix all"},
+    {ids::kStrStepKnown + 11, "Mix this"},
+    {ids::kStrStepKnown + 12, "Import"},
+    {ids::kStrStepKnown + 13, "New"},
+    {ids::kStrRestore, "%s has unsaved changes from %s (%s). Restore them?"},
+    {ids::kStrReplaceCards, "%s holds %s. Replace them with the %s of this box?"},
+    {ids::kStrOneCard, "%d card"},
+    {ids::kStrCards, "%d cards"},
+    {ids::kStrOpenElsewhere, "%s is open in another Tallyfold window. Open it anyway?"},
+    {ids::kStrChangedOnDisk,
+     "%s was changed by another program since it was opened here. Replace it anyway?"},
+    {ids::kStrOneChange, "%d change"},
+    {ids::kStrChanges, "%d changes"},
+});
 
 }  // namespace
 
@@ -95,6 +120,25 @@ std::string FormatNumbers(std::string_view format, std::initializer_list<std::in
         text.resize(limit);
     }
     return text;
+}
+
+std::string FormatTexts(std::string_view format, std::initializer_list<std::string_view> texts) {
+    std::string text;
+    const std::string_view* next = texts.begin();
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's' &&
+            next != texts.end()) {
+            text += *next++;
+            ++i;
+        } else {
+            text += format[i];
+        }
+    }
+    return text;
+}
+
+std::string CountOf(std::int64_t count, int oneId, int manyId) {
+    return FormatNumbers(StringResource(count == 1 ? oneId : manyId), {count}, 79);
 }
 
 std::string FormatString(int id, std::initializer_list<std::int64_t> numbers) {

@@ -22,6 +22,13 @@ int LoadString(int id, std::span<char> buffer);
 std::string FormatNumbers(std::string_view format, std::initializer_list<std::int64_t> numbers,
                           std::size_t limit);
 
+/// `format` with each "%s" replaced by the next of `texts`; not cut, for the texts of message
+/// boxes that name files and times.
+std::string FormatTexts(std::string_view format, std::initializer_list<std::string_view> texts);
+
+/// "1 card" or "7 cards": `count` with the string for one or for many.
+std::string CountOf(std::int64_t count, int oneId, int manyId);
+
 /// String `id` formatted with `numbers`, cut as an 80-byte text buffer holds it.
 std::string FormatString(int id, std::initializer_list<std::int64_t> numbers);
 

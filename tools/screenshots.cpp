@@ -76,12 +76,14 @@ int main(int argc, char** argv) {
 
     tallyfold::platform::qt::QtBackend backend;
     tallyfold::tCardBox box;
-    tallyfold::TMyApp program(backend, box, tallyfold::FilePath(argv[1]));
+    tallyfold::Document document(box);
+    tallyfold::TMyApp program(backend, document, tallyfold::FilePath(argv[1]));
     program.Start();
     tallyfold::platform::qt::MainFrame& frame = *backend.Frame();
     tallyfold::tHauptFenster& view = *program.Client();
     QApplication::processEvents();
     view.CmLook();
+    tallyfold::CardInputTexts texts;
     QApplication::processEvents();
     Save(frame, "main-window");
 
@@ -92,19 +94,19 @@ int main(int argc, char** argv) {
         Type(dialog, 1, "the bridge");
     });
     // Each dialog is closed once its picture is taken; how does not matter here.
-    static_cast<void>(tallyfold::EditCard(view, box, nullptr));
+    static_cast<void>(tallyfold::EditCard(view, document, texts, nullptr));
 
     tallyfold::tVokabel found;
     found.SetTexts("das Haus", "the house");
     WhenOpen("doubles-dialog", [](QWidget&) {});
-    static_cast<void>(tallyfold::ShowDoubles(view, box, found));
+    static_cast<void>(tallyfold::ShowDoubles(view, document, texts, found));
 
     WhenOpen("target-dialog", [](QWidget& dialog) {
         if (auto* list = dialog.findChild<QListWidget*>()) {
             list->setCurrentRow(3);
         }
     });
-    static_cast<void>(tallyfold::ChooseTarget(view, box));
+    static_cast<void>(tallyfold::ChooseTarget(view, document.Box()));
 
     WhenOpen("partition-overview", [](QWidget& dialog) {
         if (auto* list = dialog.findChild<QListWidget*>()) {
@@ -112,7 +114,7 @@ int main(int argc, char** argv) {
             list->item(3)->setSelected(true);
         }
     });
-    tallyfold::ShowPartitionOverview(view, box);
+    tallyfold::ShowPartitionOverview(view, document, texts);
 
     return written == 5 ? 0 : 1;
 }

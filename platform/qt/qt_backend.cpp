@@ -118,6 +118,10 @@ DialogResult QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& r
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.cancellable = false;
             break;
+        case MessageButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
         case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
             break;

@@ -95,6 +95,9 @@ void MainFrame::BuildMenu() {
                 }
                 const CommandState state = frame->QueryCommand(action->data().toInt());
                 action->setEnabled(state.enabled);
+                if (!state.text.empty()) {
+                    action->setText(FromWindows1252(state.text));
+                }
                 action->setCheckable(state.checked);
                 action->setChecked(state.checked);
             }

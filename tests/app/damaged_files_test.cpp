@@ -104,7 +104,8 @@ TEST_F(DamagedFileTest, AReadErrorDuringTheLoadIsReportedAndChangesNothing) {
     backend.AnswerFileDialog(path);
     backend.AnswerMessageBox(platform::DialogResult::Ok);
     {
-        testing::ScopedFault fault(FileOperation::Read, 5);
+        // Two reads take the file's identity; the fault strikes the load after them.
+        testing::ScopedFault fault(FileOperation::Read, 7);
         frame->ChooseMenu(ids::kCmFileOpen);
         EXPECT_TRUE(fault.Failed());
     }

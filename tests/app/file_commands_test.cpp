@@ -94,7 +94,7 @@ TEST_F(FileCommandsTest, OpenAsksToSaveChangesFirst) {
     backend.AnswerFileDialog(other);
     frame->ChooseMenu(ids::kCmFileOpen);
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Save existing changes?"});
-    EXPECT_EQ(backend.MessageBoxes()[0].request.buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(backend.MessageBoxes()[0].request.buttons, platform::MessageButtons::YesNoCancel);
     EXPECT_EQ(backend.MessageBoxes()[0].request.caption, "");
     tCardBox saved;
     ASSERT_TRUE(LoadVokFile(path, saved).opened);
@@ -172,10 +172,23 @@ TEST_F(FileCommandsTest, SaveAsWritesTheBoxFileBeside) {
     EXPECT_FALSE(view->Changed());
     EXPECT_EQ(CardsIn(target), 2);
     EXPECT_TRUE(std::filesystem::exists(dir.File("copy.kas").Bytes()));
-    // Save as onto an existing file replaces it without a question.
-    backend.AnswerFileDialog(path);
-    frame->ChooseMenu(ids::kCmFileSaveAs);
-    EXPECT_TRUE(backend.MessageBoxes().empty());
+    // Save as onto another file that holds cards asks first; No keeps that file.
+    tCardBox other;
+    testing::Fill(other, 2, 3, "other");
+    const FilePath third = SaveBox(other, "third.vok");
+    backend.AnswerFileDialog(third);
+    backend.AnswerMessageBox(DialogResult::No);
+    EXPECT_FALSE(view->SaveFileAs());
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0],
+              "third.vok holds 3 cards. Replace them with the 2 cards of this box?");
+    EXPECT_EQ(CardsIn(third), 3);
+    EXPECT_EQ(view->FileName(), target);
+    backend.AnswerFileDialog(third);
+    backend.AnswerMessageBox(DialogResult::Yes);
+    EXPECT_TRUE(view->SaveFileAs());
+    EXPECT_EQ(CardsIn(third), 2);
+    EXPECT_EQ(view->FileName(), third);
 }
 
 TEST_F(FileCommandsTest, SaveAsGivesANameWithoutExtensionTheVocabularyOne) {
@@ -266,6 +279,13 @@ TEST_F(FileCommandsTest, NewAfterOpenKeepsTheFileName) {
     EXPECT_EQ(view->FileName(), path);
     EXPECT_FALSE(view->Changed());
     EXPECT_EQ(frame->Title(), "Tallyfold");
+    // The empty box did not come from the file: Save asks before it replaces its cards.
+    backend.AnswerMessageBox(DialogResult::No);
+    frame->ChooseMenu(ids::kCmFileSave);
+    EXPECT_EQ(CardsIn(path), 2);
+    EXPECT_EQ(MessageTexts().back(),
+              "words.vok holds 2 cards. Replace them with the 0 cards of this box?");
+    backend.AnswerMessageBox(DialogResult::Yes);
     frame->ChooseMenu(ids::kCmFileSave);
     EXPECT_EQ(CardsIn(path), 0);
 }

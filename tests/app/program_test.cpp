@@ -32,7 +32,8 @@ TEST(Program, LearnsOnTheSampleBox) {
     ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path.Bytes()));
     platform::qt::QtBackend backend;
     tCardBox box;
-    TMyApp program(backend, box, path);
+    Document document(box);
+    TMyApp program(backend, document, path);
     program.Start();
     platform::qt::MainFrame* frame = backend.Frame();
     ASSERT_NE(frame, nullptr);

@@ -34,7 +34,7 @@ class OverviewTest : public testing::HeadlessTest {
   protected:
     void Run(platform::headless::HeadlessBackend::DialogScript script) {
         backend.ExpectDialog(ids::kOverviewDialog, std::move(script));
-        ShowPartitionOverview(owner, box);
+        ShowPartitionOverview(owner, document, texts);
     }
     void ExpectTarget(int line) {
         backend.ExpectDialog(ids::kTargetDialog, [line](HeadlessDialog& target) {
@@ -42,6 +42,8 @@ class OverviewTest : public testing::HeadlessTest {
         });
     }
     tCardBox box;
+    Document document{box};
+    CardInputTexts texts;
     testing::OwnerWindow owner{backend};
 };
 

@@ -57,7 +57,6 @@ TEST_F(TargetDialogTest, CancelChoosesNothing) {
                   dialog.Click(ids::kIdCancel);
               }),
               0);
-    EXPECT_EQ(tKastenDialog::LastTarget, -1);
     EXPECT_EQ(Choose([](HeadlessDialog& dialog) { dialog.PressEscape(); }), 0);
 }
 

@@ -3,9 +3,11 @@
 // The whole program on the headless window system: a box, the application started on it, and
 // short names for what a test reads off the main window.
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "app/document.h"
 #include "app/main_window.h"
 #include "app/tallyfold_app.h"
 #include "box/card_box.h"
@@ -19,9 +21,15 @@ namespace tallyfold::testing {
 
 class AppTest : public HeadlessTest {
   protected:
+    /// The user's folders (backups, locks, journals) are the test's own.
+    AppTest() {
+        setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
+        setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
+    }
+
     /// Starts the program as if `fileName` had been given on the command line.
     void Start(const FilePath& fileName = FilePath()) {
-        app = std::make_unique<TMyApp>(backend, box, fileName);
+        app = std::make_unique<TMyApp>(backend, document, fileName);
         app->Start();
         frame = backend.MainWindow();
         view = app->Client();
@@ -55,6 +63,7 @@ class AppTest : public HeadlessTest {
 
     TempDir dir;
     tCardBox box;
+    Document document{box};
     std::unique_ptr<TMyApp> app;
     platform::headless::HeadlessFrame* frame = nullptr;
     tHauptFenster* view = nullptr;

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "files/file_identity.h"
+#include "files/process_stamp.h"
+#include "table/file_io.h"
+#include "table/file_path.h"
+
+namespace tallyfold {
+
+/// What a journal's changes apply to: the vocabulary file as it was when it was loaded or last
+/// saved (or no file, for a box never saved), and who wrote the journal when.
+struct JournalBase {
+    /// The file's canonical name; empty for a box without a file.
+    std::string file;
+    FileIdentity identity;
+    ProcessStamp owner;
+    std::int64_t created = 0;  ///< seconds since 1970
+};
+
+/// A journal as read back: its base and its whole entries, in order. A last entry that was
+/// cut short (the power went during its write) or whose checksum fails ends the journal
+/// there; `validBytes` is how far it holds.
+struct JournalContents {
+    JournalBase base;
+    std::vector<std::string> entries;
+    std::uint64_t validBytes = 0;
+};
+
+/// Reads a journal file; false when it is none (no header, a bad base entry).
+[[nodiscard]] bool ReadJournal(const FilePath& path, JournalContents& contents);
+/// Reads journal bytes, as `ReadJournal` does a file.
+[[nodiscard]] bool ParseJournal(std::string_view bytes, JournalContents& contents);
+
+/// CRC-32 (the polynomial of zip and PNG) of `bytes`.
+std::uint32_t Crc32(std::string_view bytes);
+
+/// Writes a journal: a header, the base, then one entry per change, each framed by its length
+/// and checksum. Entries are handed to the system as each step ends, so they survive the end
+/// of the process at any moment; a thread of the writer forces them to the disk within a
+/// second, so they survive the end of the machine too, without a learning step waiting for
+/// the disk.
+class JournalWriter {
+  public:
+    JournalWriter() = default;
+    ~JournalWriter();
+    JournalWriter(const JournalWriter&) = delete;
+    JournalWriter& operator=(const JournalWriter&) = delete;
+
+    /// Creates the journal at `path` with `base` and forces it to the disk.
+    [[nodiscard]] bool Create(const FilePath& path, const JournalBase& base);
+    /// Goes on writing an existing journal after its first `validBytes` (what was read back),
+    /// cutting off a torn end.
+    [[nodiscard]] bool Continue(const FilePath& path, std::uint64_t validBytes);
+    /// Adds an entry; it is written at the next `Write`.
+    void Add(std::string_view payload);
+    /// Hands the entries added so far to the system, and wakes the thread that forces them to
+    /// the disk.
+    void Write();
+    /// Writes, forces everything to the disk, and closes.
+    void Close();
+    /// Closes and deletes the journal.
+    void Remove();
+    const FilePath& Path() const { return path_; }
+    bool Failed() const { return failed_; }
+
+  private:
+    void StartSyncing();
+    void StopSyncing();
+    void SyncLoop();
+
+    FilePath path_;
+    File file_;
+    std::uint64_t end_ = 0;
+    std::string pending_;
+    bool failed_ = false;
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool dirty_ = false;
+    bool stopping_ = false;
+    std::thread syncer_;
+};
+
+/// Building an entry: numbers little endian, texts with their length before them.
+class JournalEntry {
+  public:
+    explicit JournalEntry(std::uint8_t op) { bytes_.push_back(static_cast<char>(op)); }
+    JournalEntry& U8(std::uint8_t value);
+    JournalEntry& I32(std::int32_t value);
+    JournalEntry& U64(std::uint64_t value);
+    JournalEntry& Text(std::string_view text);
+    const std::string& Bytes() const { return bytes_; }
+
+  private:
+    std::string bytes_;
+};
+
+/// Reading an entry back; every read is checked against the entry's end, and a read past it
+/// makes `Ok` false.
+class JournalEntryReader {
+  public:
+    explicit JournalEntryReader(std::string_view bytes) : bytes_(bytes) {}
+    std::uint8_t U8();
+    std::int32_t I32();
+    std::uint64_t U64();
+    std::string_view Text();
+    bool Ok() const { return ok_; }
+    bool AtEnd() const { return position_ == bytes_.size(); }
+
+  private:
+    bool Take(std::size_t count);
+    std::string_view bytes_;
+    std::size_t position_ = 0;
+    bool ok_ = true;
+};
+
+}  // namespace tallyfold

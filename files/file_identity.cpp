@@ -1,0 +1,76 @@
+#include "files/file_identity.h"
+
+#include <sys/stat.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+
+#include "table/file_io.h"
+
+namespace tallyfold {
+
+namespace {
+
+constexpr std::uint64_t kFnvBasis = 14695981039346656037ULL;
+constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
+
+std::uint64_t Mix(std::uint64_t hash, std::string_view bytes) {
+    for (const char c : bytes) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * kFnvPrime;
+    }
+    return hash;
+}
+
+}  // namespace
+
+FileIdentity IdentityOf(const FilePath& path) {
+    FileIdentity identity;
+    struct stat status {};
+    if (::stat(path.CString(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return identity;
+    }
+    identity.exists = true;
+    identity.size = static_cast<std::uint64_t>(status.st_size);
+    identity.modified = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000LL +
+                        static_cast<std::int64_t>(status.st_mtim.tv_nsec);
+    File file;
+    if (!file.OpenExisting(path)) {
+        return identity;
+    }
+    constexpr std::size_t kSample = 64 * 1024;
+    std::array<char, kSample> block{};
+    std::uint64_t hash = kFnvBasis;
+    const std::int64_t head = file.ReadAt(0, block);
+    if (head > 0) {
+        hash = Mix(hash, {block.data(), static_cast<std::size_t>(head)});
+    }
+    if (identity.size > kSample) {
+        const std::int64_t tail = file.ReadAt(identity.size - kSample, block);
+        if (tail > 0) {
+            hash = Mix(hash, {block.data(), static_cast<std::size_t>(tail)});
+        }
+    }
+    identity.sample = hash;
+    return identity;
+}
+
+std::string CanonicalName(const FilePath& path) {
+    std::error_code error;
+    const std::filesystem::path given(ResolveLinks(path).Bytes());
+    std::filesystem::path absolute = std::filesystem::absolute(given, error);
+    if (error) {
+        absolute = given;
+    }
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(absolute, error);
+    return (error ? absolute.lexically_normal() : canonical).string();
+}
+
+std::string HashName(std::string_view text) {
+    char name[17];
+    std::snprintf(name, sizeof name, "%016llx",
+                  static_cast<unsigned long long>(Mix(kFnvBasis, text)));
+    return name;
+}
+
+}  // namespace tallyfold
