@@ -11,12 +11,16 @@ struct MenuItem {
     std::string text;
     int command = 0;
     std::vector<MenuItem> items;
+    /// Key combinations that choose the item wherever the window has the focus, in the form
+    /// "Ctrl+Shift+Z"; the first is shown in the menu.
+    std::vector<std::string> shortcuts;
 
-    static MenuItem Command(std::string text, int command) {
-        return {std::move(text), command, {}};
+    static MenuItem Command(std::string text, int command,
+                            std::vector<std::string> shortcuts = {}) {
+        return {std::move(text), command, {}, std::move(shortcuts)};
     }
     static MenuItem Popup(std::string text, std::vector<MenuItem> items) {
-        return {std::move(text), 0, std::move(items)};
+        return {std::move(text), 0, std::move(items), {}};
     }
     static MenuItem Separator() { return {}; }
 

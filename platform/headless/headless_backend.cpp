@@ -110,6 +110,19 @@ bool HeadlessFrame::ChooseMenu(int command) {
     return true;
 }
 
+bool HeadlessFrame::PressShortcut(std::string_view shortcut) {
+    for (const MenuItem& popup : frame_->Menu().popups) {
+        for (const MenuItem& item : popup.items) {
+            for (const std::string& key : item.shortcuts) {
+                if (key == shortcut) {
+                    return ChooseMenu(item.command);
+                }
+            }
+        }
+    }
+    return false;
+}
+
 void HeadlessFrame::Resize(int width, int height) {
     frame_->Client().EvSize(width, height);
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/backend.h"
@@ -93,6 +94,9 @@ class HeadlessFrame {
     bool Click(int id);
     /// Chooses a menu item; a greyed item cannot be chosen (false).
     bool ChooseMenu(int command);
+    /// Presses a key combination ("Ctrl+Z"): the menu item it belongs to is chosen, if enabled.
+    /// False when no item has it or the item is disabled.
+    bool PressShortcut(std::string_view shortcut);
     CommandState MenuState(int command) { return frame_->QueryCommand(command); }
     /// Gives the client area a new size, as the window system would.
     void Resize(int width, int height);

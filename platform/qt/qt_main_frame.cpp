@@ -83,10 +83,23 @@ void MainFrame::BuildMenu() {
             }
             QAction* action = menu->addAction(FromWindows1252(item.text));
             action->setData(item.command);
+            QList<QKeySequence> keys;
+            for (const std::string& shortcut : item.shortcuts) {
+                keys << QKeySequence::fromString(QString::fromLatin1(shortcut.c_str()),
+                                                 QKeySequence::PortableText);
+            }
+            action->setShortcuts(keys);
             const int command = item.command;
             connect(action, &QAction::triggered, this,
                     [frame, command] { frame->Command(command); });
         }
+        // Shortcuts work whatever the menu showed last time; the command itself tells whether
+        // there is anything to do.
+        connect(menu, &QMenu::aboutToHide, this, [menu] {
+            for (QAction* action : menu->actions()) {
+                action->setEnabled(true);
+            }
+        });
         // Enabled states and check marks are asked anew each time the menu opens.
         connect(menu, &QMenu::aboutToShow, this, [frame, menu] {
             for (QAction* action : menu->actions()) {

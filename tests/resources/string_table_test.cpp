@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "resources/dialog_templates.h"
 #include "resources/main_menu.h"
@@ -65,15 +66,21 @@ TEST(FormatNumbers, CutAsItsBufferHoldsIt) {
 TEST(MainMenu, ItemsInTheirOrder) {
     const platform::MenuTemplate& menu = MainMenu();
     EXPECT_EQ(menu.id, 100);
-    ASSERT_EQ(menu.popups.size(), 5u);
+    ASSERT_EQ(menu.popups.size(), 6u);
     EXPECT_EQ(menu.popups[0].text, "&File");
     ASSERT_EQ(menu.popups[0].items.size(), 9u);
     EXPECT_EQ(menu.popups[0].items[3].text, "Save as...");
     EXPECT_EQ(menu.popups[0].items[3].command, 106);
     EXPECT_TRUE(menu.popups[0].items[4].IsSeparator());
-    EXPECT_EQ(menu.popups[2].items[5].text, "Mix &all");
-    EXPECT_EQ(menu.popups[3].items[1].command, 143);
-    EXPECT_EQ(menu.popups[4].items[4].command, 134);
+    // Edit comes after File, with the usual keys.
+    EXPECT_EQ(menu.popups[1].text, "&Edit");
+    ASSERT_EQ(menu.popups[1].items.size(), 2u);
+    EXPECT_EQ(menu.popups[1].items[0].shortcuts, std::vector<std::string>{"Ctrl+Z"});
+    EXPECT_EQ(menu.popups[1].items[1].shortcuts,
+              (std::vector<std::string>{"Ctrl+Shift+Z", "Ctrl+Y"}));
+    EXPECT_EQ(menu.popups[3].items[5].text, "Mix &all");
+    EXPECT_EQ(menu.popups[4].items[1].command, 143);
+    EXPECT_EQ(menu.popups[5].items[4].command, 134);
 }
 
 TEST(MainAccelerators, LowerCaseLettersOnly) {
