@@ -42,8 +42,8 @@ JournalEntry Entry(Op op) {
 
 constexpr std::string_view kJournalExtension = ".journal";
 
-// Journals are "<key>-<pid>-<start>.journal": the key names the file (a hash of its canonical
-// name, or "untitled"), the rest the process that writes it.
+// Journals are "<key>-<pid>-<start>-<n>.journal": the key names the file (a hash of its
+// canonical name, or "untitled"), the rest the process that writes it and its document.
 std::string JournalKey(const FilePath& path) {
     return path.IsEmpty() ? std::string("untitled") : HashName(CanonicalName(path));
 }
@@ -60,11 +60,19 @@ std::optional<ProcessStamp> OwnerOfJournal(std::string_view name, std::string_vi
         return std::nullopt;
     }
     ProcessStamp owner;
+    unsigned long document = 0;
     char rest = 0;
-    if (std::sscanf(stamp.c_str(), "%ld-%llu%c", &owner.pid, &owner.start, &rest) != 2) {
+    if (std::sscanf(stamp.c_str(), "%ld-%llu-%lu%c", &owner.pid, &owner.start, &document, &rest) !=
+        3) {
         return std::nullopt;
     }
     return owner;
+}
+
+// Documents of one process, told apart in the names of their journals.
+unsigned long NextDocumentNumber() {
+    static unsigned long next = 0;
+    return ++next;
 }
 
 std::int64_t ModifiedSeconds(const FilePath& path) {
@@ -98,7 +106,7 @@ int StepNameId(StepName name) {
     return ids::kStrStepFollow + static_cast<int>(name);
 }
 
-Document::Document(tCardBox& box) : box_(&box) {}
+Document::Document(tCardBox& box) : box_(&box), number_(NextDocumentNumber()) {}
 
 Document::~Document() {
     // Without `Close` the run did not end normally: the journal stays for the next start.
@@ -204,10 +212,15 @@ std::optional<Recovery> Document::FindRecovery(const FilePath& path) const {
          !error && entry != end; entry.increment(error)) {
         const std::string name = entry->path().filename().string();
         const std::optional<ProcessStamp> owner = OwnerOfJournal(name, key);
-        if (!owner || *owner == ThisProcess() || IsRunning(*owner)) {
+        // A journal whose writer still runs is another window's live work. This process has
+        // none open while it looks: it looks before its first change.
+        if (!owner || (*owner != ThisProcess() && IsRunning(*owner))) {
             continue;
         }
         const FilePath journal = journalFolder_.Child(name);
+        if (journal_ && journal == journal_->Path()) {
+            continue;
+        }
         Recovery recovery;
         recovery.journal = journal;
         if (!ReadJournal(journal, recovery.contents) || recovery.contents.base.file != file) {
@@ -219,8 +232,9 @@ std::optional<Recovery> Document::FindRecovery(const FilePath& path) const {
             RemoveFile(journal);
             continue;
         }
+        // A journal of nothing but the program's own refills holds no work of the user's.
         recovery.changes = CountChanges(recovery.contents.entries);
-        if (recovery.contents.entries.empty()) {
+        if (recovery.changes == 0) {
             RemoveFile(journal);
             continue;
         }
@@ -247,12 +261,11 @@ bool Document::Restore(const Recovery& recovery) {
     }
     replaying_ = false;
     changed_ = true;
-    // The journal goes on under this process's name, from where it holds.
+    // The journal goes on under this process's name, from where it holds. One this run began
+    // already holds no more than the choice of the first card, which the old one makes too.
+    StopJournal();
     if (!journalFolder_.IsEmpty()) {
-        const ProcessStamp self = ThisProcess();
-        const FilePath mine =
-            journalFolder_.Child(JournalKey(path_) + "-" + std::to_string(self.pid) + "-" +
-                                 std::to_string(self.start) + ".journal");
+        const FilePath mine = JournalPath();
         auto writer = std::make_unique<JournalWriter>();
         if (RenameFile(recovery.journal, mine) &&
             writer->Continue(mine, recovery.contents.validBytes)) {
@@ -442,15 +455,12 @@ void Document::StartJournal() {
     if (journalFolder_.IsEmpty() || journalFailed_) {
         return;
     }
-    const ProcessStamp self = ThisProcess();
     JournalBase base;
     base.file = path_.IsEmpty() ? std::string() : CanonicalName(path_);
     base.identity = identity_;
-    base.owner = self;
+    base.owner = ThisProcess();
     base.created = static_cast<std::int64_t>(std::time(nullptr));
-    const FilePath path =
-        journalFolder_.Child(JournalKey(path_) + "-" + std::to_string(self.pid) + "-" +
-                             std::to_string(self.start) + std::string(kJournalExtension));
+    const FilePath path = JournalPath();
     auto writer = std::make_unique<JournalWriter>();
     if (!writer->Create(path, base)) {
         // No journal is had here (a full disk, no state folder): the program works on without
@@ -459,6 +469,13 @@ void Document::StartJournal() {
         return;
     }
     journal_ = std::move(writer);
+}
+
+FilePath Document::JournalPath() const {
+    const ProcessStamp self = ThisProcess();
+    return journalFolder_.Child(JournalKey(path_) + "-" + std::to_string(self.pid) + "-" +
+                                std::to_string(self.start) + "-" + std::to_string(number_) +
+                                std::string(kJournalExtension));
 }
 
 void Document::StopJournal() {
@@ -673,11 +690,18 @@ bool Document::Apply(std::string_view bytes) {
 
 tVokabel* Document::ChooseNext(bool compact, int& number) {
     const Step step(*this, StepName::Follow);
-    Journal(Entry(Op::Choose).U8(compact ? 1 : 0));
+    const std::size_t before = open_->changes.Size();
+    const int current = box_->CurrentPartition();
     if (compact) {
         box_->Compact();
     }
-    return box_->ChooseNext(number);
+    tVokabel* card = box_->ChooseNext(number);
+    // Most choices change nothing; only one that did needs telling again. The journal gets it
+    // after the fact, which replays the same: it starts from the same box.
+    if (open_->changes.Size() != before || box_->CurrentPartition() != current) {
+        Journal(Entry(Op::Choose).U8(compact ? 1 : 0));
+    }
+    return card;
 }
 
 void Document::Known() {

@@ -192,6 +192,7 @@ class Document {
     void EndStep();
     void Journal(const JournalEntry& entry);
     void StartJournal();
+    FilePath JournalPath() const;
     void StopJournal();
     /// A whole copy of the box as a journal entry, for when the history goes back past the
     /// journal's start.
@@ -209,6 +210,7 @@ class Document {
     bool LoadSnapshot(JournalEntryReader& reader);
 
     tCardBox* box_;
+    unsigned long number_;
     FilePath path_;
     bool changed_ = false;
     // The file as loaded or last saved; and whether the box's cards came from it (New makes

@@ -35,6 +35,8 @@ class BoxStep {
 
     /// True when the step changed nothing.
     bool Empty() const { return changes_.empty() && currentBefore_ == currentAfter_; }
+    /// The number of changes recorded so far.
+    std::size_t Size() const { return changes_.size(); }
     /// The memory the step holds beyond the cards themselves, in bytes.
     std::size_t Bytes() const;
     /// Frees the cards the step keeps: those it deleted when it is done (`done`), those it

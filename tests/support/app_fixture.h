@@ -4,6 +4,7 @@
 // short names for what a test reads off the main window.
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,8 @@ class AppTest : public HeadlessTest {
     AppTest() {
         setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
         setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
+        std::filesystem::create_directories(journals.Bytes());
+        document.SetJournalFolder(journals);
     }
 
     /// Starts the program as if `fileName` had been given on the command line.
@@ -62,6 +65,7 @@ class AppTest : public HeadlessTest {
     }
 
     TempDir dir;
+    FilePath journals = dir.File("journals");
     tCardBox box;
     Document document{box};
     std::unique_ptr<TMyApp> app;

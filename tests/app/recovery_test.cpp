@@ -1,0 +1,393 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/document.h"
+#include "app/journal.h"
+#include "files/vok_file.h"
+#include "tests/support/app_fixture.h"
+#include "tests/support/box_state.h"
+#include "tests/support/cards.h"
+#include "tests/support/files.h"
+
+namespace tallyfold {
+namespace {
+
+using platform::DialogResult;
+using testing::BoxState;
+using testing::Card;
+using testing::Fill;
+using testing::StateOf;
+using testing::TempDir;
+
+constexpr int kInput = tCardBox::kInputStack;
+
+std::vector<std::string> FilesIn(const FilePath& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder.Bytes(), error), end;
+         !error && entry != end; entry.increment(error)) {
+        names.push_back(entry->path().filename().string());
+    }
+    return names;
+}
+
+// One change of every kind the commands make, chosen by `random`, as the window would make it.
+void RandomStep(Document& document, std::mt19937& random) {
+    int number = 0;
+    const auto step = random() % 12;
+    switch (step) {
+        case 0:
+        case 1:
+        case 2: {
+            const Document::Step known(document, StepName::Known);
+            document.Known();
+            static_cast<void>(document.ChooseNext(false, number));
+            break;
+        }
+        case 3: {
+            const Document::Step unknown(document, StepName::Unknown);
+            document.SetUnknownToInput(random() % 2 == 0);
+            document.Unknown();
+            static_cast<void>(document.ChooseNext(true, number));
+            break;
+        }
+        case 4: {
+            const Document::Step added(document, StepName::NewCard);
+            document.AddCard(Card("new" + std::to_string(random() % 100), "card", 2, 1));
+            static_cast<void>(document.ChooseNext(false, number));
+            break;
+        }
+        case 5: {
+            const Document::Step changed(document, StepName::ChangeCard);
+            if (tVokabel* card = document.HeadOf(document.Box().CurrentPartition())) {
+                document.SetTexts(*card, "changed " + std::to_string(random() % 10), "c");
+            }
+            break;
+        }
+        case 6: {
+            const Document::Step removed(document, StepName::DeleteCards);
+            const std::vector<int> lines = {0, 2, 3};
+            document.RemoveLines(static_cast<int>(1 + random() % 8), lines);
+            static_cast<void>(document.ChooseNext(false, number));
+            break;
+        }
+        case 7: {
+            const Document::Step moved(document, StepName::MoveCards);
+            const std::vector<int> lines = {1, 2};
+            document.MoveLines(static_cast<int>(1 + random() % 8), lines,
+                               static_cast<int>(1 + random() % 8));
+            static_cast<void>(document.ChooseNext(false, number));
+            break;
+        }
+        case 8: {
+            const Document::Step mixed(document, StepName::MixAll);
+            document.Mix(0);
+            static_cast<void>(document.ChooseNext(false, number));
+            break;
+        }
+        case 9:
+            document.Undo();
+            break;
+        case 10:
+            document.Redo();
+            break;
+        default: {
+            const Document::Step deleted(document, StepName::DeleteCard);
+            number = document.Box().CurrentPartition();
+            document.DeleteCurrent(number);
+            break;
+        }
+    }
+}
+
+class RecoveryTest : public ::testing::Test {
+  protected:
+    RecoveryTest() {
+        setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
+        setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
+        std::filesystem::create_directories(journals.Bytes());
+        tCardBox cards;
+        Fill(cards, 1, 8, "a");
+        Fill(cards, 2, 30, "b");
+        Fill(cards, 5, 6, "e");
+        Fill(cards, kInput, 40, "i");
+        EXPECT_TRUE(SaveVokFile(path, cards));
+    }
+
+    // A document on the file with the journal on, as the program makes it.
+    std::unique_ptr<Document> OpenDocument(tCardBox& box) {
+        auto document = std::make_unique<Document>(box);
+        document->SetJournalFolder(journals);
+        EXPECT_TRUE(document->Open(path).opened);
+        int number = 0;
+        static_cast<void>(document->ChooseNext(false, number));
+        return document;
+    }
+
+    TempDir dir;
+    FilePath journals = dir.File("journals");
+    FilePath path = dir.File("words.vok");
+};
+
+TEST_F(RecoveryTest, ARunThatEndsWithoutClosingLeavesEveryChange) {
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE(seed);
+        BoxState expected;
+        {
+            tCardBox live;
+            auto document = OpenDocument(live);
+            std::mt19937 random(seed);
+            for (int i = 0; i < 80; ++i) {
+                RandomStep(*document, random);
+                // A save in the middle: the journal starts again from the saved file, and
+                // undo goes on past the save.
+                if (i == 40 && seed % 2 == 0) {
+                    ASSERT_TRUE(document->Save());
+                }
+            }
+            expected = StateOf(live);
+        }
+        // As the program starts: the file, its first card, then the question.
+        tCardBox restored;
+        auto started = OpenDocument(restored);
+        Document& document = *started;
+        const std::optional<Recovery> recovery = document.FindRecovery(path);
+        ASSERT_TRUE(recovery.has_value());
+        EXPECT_TRUE(document.Restore(*recovery));
+        EXPECT_EQ(StateOf(restored), expected);
+        EXPECT_TRUE(document.Changed());
+        // A normal end removes the journal; the next start offers nothing.
+        document.Close();
+        EXPECT_TRUE(FilesIn(journals).empty());
+    }
+}
+
+TEST_F(RecoveryTest, AJournalCutAtAnyByteGivesItsWholeEntries) {
+    std::vector<BoxState> states;
+    std::vector<std::uint64_t> ends;
+    std::string bytes;
+    {
+        tCardBox live;
+        auto document = OpenDocument(live);
+        std::mt19937 random(7);
+        for (int i = 0; i < 25; ++i) {
+            RandomStep(*document, random);
+            states.push_back(StateOf(live));
+            const std::vector<std::string> names = FilesIn(journals);
+            ends.push_back(names.empty()
+                               ? 0
+                               : std::filesystem::file_size(journals.Child(names.front()).Bytes()));
+        }
+        const std::vector<std::string> names = FilesIn(journals);
+        ASSERT_EQ(names.size(), 1u);
+        std::FILE* file = std::fopen(journals.Child(names.front()).CString(), "rb");
+        ASSERT_NE(file, nullptr);
+        char block[4096];
+        for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) {
+            bytes.append(block, got);
+        }
+        std::fclose(file);
+    }
+    JournalContents whole;
+    ASSERT_TRUE(ParseJournal(bytes, whole));
+    ASSERT_EQ(whole.validBytes, bytes.size());
+    for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+        Recovery recovery;
+        if (!ParseJournal(std::string_view(bytes).substr(0, cut), recovery.contents)) {
+            // Only a cut within the header and the base loses the journal.
+            ASSERT_LT(cut, ends.front() == 0 ? bytes.size() : bytes.size());
+            continue;
+        }
+        const std::vector<std::string>& entries = recovery.contents.entries;
+        ASSERT_LE(recovery.contents.validBytes, cut);
+        ASSERT_LE(entries.size(), whole.entries.size());
+        ASSERT_TRUE(std::equal(entries.begin(), entries.end(), whole.entries.begin()));
+        tCardBox box;
+        Document document(box);
+        ASSERT_TRUE(document.Open(path).opened);
+        int number = 0;
+        static_cast<void>(document.ChooseNext(false, number));
+        EXPECT_TRUE(document.Restore(recovery)) << "cut at " << cut;
+        for (std::size_t step = 0; step < ends.size(); ++step) {
+            if (ends[step] == cut) {
+                EXPECT_EQ(StateOf(box), states[step]) << "cut after step " << step;
+            }
+        }
+    }
+}
+
+TEST_F(RecoveryTest, OnlyForTheVersionOfTheFileItWasMadeOn) {
+    {
+        tCardBox live;
+        auto document = OpenDocument(live);
+        const Document::Step step(*document, StepName::NewCard);
+        document->AddCard(Card("unsaved"));
+    }
+    // Another program saves the file meanwhile: the journal's changes no longer fit it.
+    tCardBox other;
+    Fill(other, 3, 2, "x");
+    ASSERT_TRUE(SaveVokFile(path, other));
+    tCardBox box;
+    Document document(box);
+    document.SetJournalFolder(journals);
+    EXPECT_FALSE(document.FindRecovery(path).has_value());
+    EXPECT_TRUE(FilesIn(journals).empty());
+}
+
+TEST_F(RecoveryTest, NotWhileTheWindowThatWritesItRuns) {
+    {
+        tCardBox live;
+        auto document = OpenDocument(live);
+        const Document::Step step(*document, StepName::NewCard);
+        document->AddCard(Card("unsaved"));
+    }
+    // The journal now carries the name of a process that runs: this one's parent.
+    const std::vector<std::string> names = FilesIn(journals);
+    ASSERT_EQ(names.size(), 1u);
+    const long parent = static_cast<long>(::getppid());
+    const std::string key = names.front().substr(0, names.front().find('-'));
+    const FilePath theirs =
+        journals.Child(key + "-" + std::to_string(parent) + "-" +
+                       std::to_string(StartTimeOf(parent).value_or(0)) + "-1.journal");
+    ASSERT_TRUE(RenameFile(journals.Child(names.front()), theirs));
+    tCardBox box;
+    Document document(box);
+    document.SetJournalFolder(journals);
+    EXPECT_FALSE(document.FindRecovery(path).has_value());
+    EXPECT_EQ(FilesIn(journals).size(), 1u);
+}
+
+TEST_F(RecoveryTest, SavesAndTheNormalEndLeaveNoJournal) {
+    tCardBox live;
+    auto document = OpenDocument(live);
+    {
+        const Document::Step step(*document, StepName::Known);
+        document->Known();
+    }
+    EXPECT_EQ(FilesIn(journals).size(), 1u);
+    ASSERT_TRUE(document->Save());
+    EXPECT_TRUE(FilesIn(journals).empty());
+    // Undo past the save is journaled as the whole box: it is restored all the same.
+    ASSERT_TRUE(document->Undo());
+    EXPECT_EQ(FilesIn(journals).size(), 1u);
+    const BoxState expected = StateOf(live);
+    document.reset();
+    tCardBox restored;
+    Document again(restored);
+    again.SetJournalFolder(journals);
+    ASSERT_TRUE(again.Open(path).opened);
+    const std::optional<Recovery> recovery = again.FindRecovery(path);
+    ASSERT_TRUE(recovery.has_value());
+    EXPECT_EQ(recovery->changes, 1);
+    EXPECT_TRUE(again.Restore(*recovery));
+    EXPECT_EQ(StateOf(restored), expected);
+    again.Close();
+    EXPECT_TRUE(FilesIn(journals).empty());
+}
+
+TEST_F(RecoveryTest, ABoxWithoutAFile) {
+    BoxState expected;
+    {
+        tCardBox live;
+        Document document(live);
+        document.SetJournalFolder(journals);
+        const Document::Step step(document, StepName::NewCard);
+        document.AddCard(Card("eins", "one"));
+        document.AddCard(Card("zwei", "two"));
+        expected = StateOf(live);
+    }
+    tCardBox box;
+    Document document(box);
+    document.SetJournalFolder(journals);
+    EXPECT_FALSE(document.FindRecovery(path).has_value());
+    const std::optional<Recovery> recovery = document.FindRecovery(FilePath());
+    ASSERT_TRUE(recovery.has_value());
+    EXPECT_EQ(recovery->changes, 1);
+    EXPECT_TRUE(document.Restore(*recovery));
+    EXPECT_EQ(StateOf(box), expected);
+}
+
+TEST(JournalFrames, DamagedEntriesEndTheJournal) {
+    EXPECT_EQ(Crc32("123456789"), 0xCBF43926U);
+    JournalContents contents;
+    EXPECT_FALSE(ParseJournal("", contents));
+    EXPECT_FALSE(ParseJournal("not a journal at all", contents));
+    // An entry reader never reads past its entry.
+    JournalEntry entry(3);
+    entry.Text("abc").I32(-5);
+    JournalEntryReader reader(entry.Bytes());
+    EXPECT_EQ(reader.U8(), 3);
+    EXPECT_EQ(reader.Text(), "abc");
+    EXPECT_EQ(reader.I32(), -5);
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_EQ(reader.U64(), 0u);
+    EXPECT_FALSE(reader.Ok());
+    std::string lying = JournalEntry(8).I32(1000).Bytes();
+    JournalEntryReader short_reader(lying);
+    short_reader.U8();
+    EXPECT_EQ(short_reader.Text(), "");
+    EXPECT_FALSE(short_reader.Ok());
+}
+
+// The program as the user runs it, on the headless window system.
+class RecoveryPromptTest : public testing::AppTest {
+  protected:
+    FilePath MakeCrashedRun() {
+        tCardBox cards;
+        Fill(cards, 1, 3, "a");
+        const FilePath file = SaveBox(cards);
+        tCardBox live;
+        Document crashed(live);
+        crashed.SetJournalFolder(journals);
+        EXPECT_TRUE(crashed.Open(file).opened);
+        int number = 0;
+        static_cast<void>(crashed.ChooseNext(false, number));
+        for (int i = 0; i < 3; ++i) {
+            const Document::Step step(crashed, StepName::Known);
+            crashed.Known();
+            static_cast<void>(crashed.ChooseNext(false, number));
+        }
+        expected = StateOf(live);
+        return file;
+    }
+    BoxState expected;
+};
+
+TEST_F(RecoveryPromptTest, YesBringsTheChangesBack) {
+    const FilePath file = MakeCrashedRun();
+    backend.AnswerMessageBox(DialogResult::Yes);
+    Start(file);
+    ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+    const std::string& question = backend.MessageBoxes()[0].request.text;
+    EXPECT_EQ(question.substr(0, 36), "words.vok has unsaved changes from 2");
+    EXPECT_NE(question.find("(3 changes). Restore them?"), std::string::npos);
+    EXPECT_EQ(StateOf(box), expected);
+    EXPECT_TRUE(view->Changed());
+    EXPECT_EQ(PartitionNumber(), "2");
+    // The restored steps can be undone back to the file.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(frame->PressShortcut("Ctrl+Z"));
+    }
+    EXPECT_FALSE(view->Changed());
+}
+
+TEST_F(RecoveryPromptTest, NoThrowsThemAway) {
+    const FilePath file = MakeCrashedRun();
+    backend.AnswerMessageBox(DialogResult::No);
+    Start(file);
+    EXPECT_EQ(box.TotalCards(), 3);
+    EXPECT_EQ(box.CardsIn(2), 0);
+    EXPECT_FALSE(view->Changed());
+    EXPECT_TRUE(FilesIn(journals).empty());
+}
+
+}  // namespace
+}  // namespace tallyfold
