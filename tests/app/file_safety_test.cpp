@@ -1,0 +1,208 @@
+// What keeps a learner's file safe around the commands: backups before a save replaces it, the
+// question when another program changed it, the mark of a file open in another window, and
+// Cancel in the save prompt.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "files/backups.h"
+#include "files/file_lock.h"
+#include "tests/support/app_fixture.h"
+#include "tests/support/box_state.h"
+
+namespace tallyfold {
+namespace {
+
+using platform::DialogResult;
+using testing::AppTest;
+using testing::Card;
+using testing::Fill;
+
+class FileSafetyTest : public AppTest {
+  protected:
+    void StartOnFile(int cards = 5) {
+        tCardBox saved;
+        Fill(saved, 1, cards, "w");
+        path = SaveBox(saved);
+        Start(path);
+    }
+    static std::string BytesOf(const FilePath& file) {
+        std::string bytes;
+        std::FILE* stream = std::fopen(file.CString(), "rb");
+        if (stream == nullptr) {
+            return bytes;
+        }
+        char block[4096];
+        for (std::size_t got; (got = std::fread(block, 1, sizeof block, stream)) > 0;) {
+            bytes.append(block, got);
+        }
+        std::fclose(stream);
+        return bytes;
+    }
+    FilePath path;
+};
+
+TEST_F(FileSafetyTest, EverySaveKeepsTheFileItReplaces) {
+    StartOnFile();
+    std::vector<std::string> versions{BytesOf(path)};
+    for (int i = 0; i < 12; ++i) {
+        frame->PressEnter();
+        frame->PressEnter();
+        ASSERT_TRUE(view->SaveFile());
+        versions.push_back(BytesOf(path));
+    }
+    const std::vector<FilePath> backups = BackupsOf(path);
+    ASSERT_EQ(backups.size(), kBackupsKept);
+    // The newest backup is the file before the last save, the oldest kept the one ten saves
+    // back; each opens as a vocabulary file.
+    for (std::size_t i = 0; i < backups.size(); ++i) {
+        EXPECT_EQ(BytesOf(backups[i]), versions[versions.size() - 1 - kBackupsKept + i]) << i;
+    }
+    tCardBox old;
+    EXPECT_EQ(LoadVokFile(backups.front(), old).loaded, 5);
+    // Backups live in the user's data folder, not beside the file.
+    EXPECT_EQ(backups.front().Folder(), dir.File("user-data/tallyfold/backups"));
+    EXPECT_NE(std::string(backups.front().FileName()).find("words-"), std::string::npos);
+}
+
+TEST_F(FileSafetyTest, BackupsOfFilesOfOneNameInTwoFoldersStayApart) {
+    std::filesystem::create_directories(dir.File("a").Bytes());
+    std::filesystem::create_directories(dir.File("b").Bytes());
+    tCardBox cards;
+    Fill(cards, 1, 2);
+    for (const char* folder : {"a", "b"}) {
+        const FilePath file = dir.File(std::string(folder) + "/words.vok");
+        ASSERT_TRUE(SaveVokFile(file, cards));
+        Document opened(cards);
+        ASSERT_TRUE(opened.Open(file).opened);
+        ASSERT_TRUE(opened.Save());
+        opened.Close();
+    }
+    EXPECT_EQ(BackupsOf(dir.File("a/words.vok")).size(), 1u);
+    EXPECT_EQ(BackupsOf(dir.File("b/words.vok")).size(), 1u);
+}
+
+TEST_F(FileSafetyTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
+    StartOnFile();
+    frame->PressEnter();
+    frame->PressEnter();
+    // Another program writes the file meanwhile.
+    tCardBox theirs;
+    Fill(theirs, 4, 9, "theirs");
+    ASSERT_TRUE(SaveVokFile(path, theirs));
+    const std::string before = BytesOf(path);
+    backend.AnswerMessageBox(DialogResult::No);
+    EXPECT_FALSE(view->SaveFile());
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0],
+              "words.vok was changed by another program since it was opened here. Replace it "
+              "anyway?");
+    EXPECT_EQ(BytesOf(path), before);
+    EXPECT_TRUE(view->Changed());
+    backend.AnswerMessageBox(DialogResult::Yes);
+    EXPECT_TRUE(view->SaveFile());
+    tCardBox saved;
+    EXPECT_EQ(LoadVokFile(path, saved).loaded, 5);
+    // Saved by this window, the file is its own again: the next save asks nothing.
+    frame->PressEnter();
+    frame->PressEnter();
+    EXPECT_TRUE(view->SaveFile());
+    EXPECT_EQ(MessageTexts().size(), 2u);
+}
+
+TEST_F(FileSafetyTest, CancelInTheSavePromptKeepsTheWindowOpen) {
+    StartOnFile();
+    frame->PressEnter();
+    frame->PressEnter();
+    backend.AnswerMessageBox(DialogResult::Cancel);
+    EXPECT_FALSE(view->CanClose());
+    EXPECT_EQ(backend.MessageBoxes().back().request.buttons, platform::MessageButtons::YesNoCancel);
+    EXPECT_TRUE(view->Changed());
+    // The journal stays while the window does.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(journals.Bytes()),
+                            std::filesystem::directory_iterator()),
+              1);
+    backend.AnswerMessageBox(DialogResult::No);
+    EXPECT_TRUE(view->CanClose());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(journals.Bytes()),
+                            std::filesystem::directory_iterator()),
+              0);
+}
+
+// A process that holds the mark of `file` until it is killed.
+pid_t HoldLock(const FilePath& file) {
+    int ready[2];
+    if (::pipe(ready) != 0) {
+        return -1;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        FileLock lock;
+        const char taken = lock.Take(file) ? 1 : 0;
+        static_cast<void>(::write(ready[1], &taken, 1));
+        for (;;) {
+            ::pause();
+        }
+    }
+    char taken = 0;
+    static_cast<void>(::read(ready[0], &taken, 1));
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return taken != 0 ? child : -1;
+}
+
+void Stop(pid_t child) {
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+}
+
+TEST_F(FileSafetyTest, AFileOpenInAnotherWindowIsOpenedOnlyOnTheUsersWord) {
+    tCardBox saved;
+    Fill(saved, 1, 3);
+    path = SaveBox(saved);
+    const pid_t other = HoldLock(path);
+    ASSERT_GT(other, 0);
+    EXPECT_TRUE(Document::OpenElsewhere(path));
+    backend.AnswerMessageBox(DialogResult::No);
+    Start(path);
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0], "words.vok is open in another Tallyfold window. Open it anyway?");
+    EXPECT_EQ(box.TotalCards(), 0);
+    EXPECT_TRUE(view->FileName().IsEmpty());
+    // Open anyway: the file opens, and its mark is this window's now.
+    backend.AnswerFileDialog(path);
+    backend.AnswerMessageBox(DialogResult::Yes);
+    frame->ChooseMenu(ids::kCmFileOpen);
+    EXPECT_EQ(box.TotalCards(), 3);
+    EXPECT_FALSE(Document::OpenElsewhere(path));
+    Stop(other);
+}
+
+TEST_F(FileSafetyTest, TheMarkOfAWindowThatDiedIsTakenOverSilently) {
+    tCardBox saved;
+    Fill(saved, 1, 3);
+    path = SaveBox(saved);
+    const pid_t other = HoldLock(path);
+    ASSERT_GT(other, 0);
+    Stop(other);
+    EXPECT_FALSE(Document::OpenElsewhere(path));
+    Start(path);
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+    EXPECT_EQ(box.TotalCards(), 3);
+    // The mark goes with the window's normal end.
+    EXPECT_TRUE(view->CanClose());
+    const std::filesystem::path locks(dir.File("user-state/tallyfold/locks").Bytes());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(locks),
+                            std::filesystem::directory_iterator()),
+              0);
+}
+
+}  // namespace
+}  // namespace tallyfold
