@@ -22,10 +22,12 @@
 #include <string>
 #include <vector>
 
+#include "app/document.h"
 #include "app/tallyfold_app.h"
 #include "app/text_import.h"
 #include "bench/baselines.h"
 #include "bench/bench_data.h"
+#include "bench/history_bench.h"
 #include "box/card_box.h"
 #include "files/vok_file.h"
 #include "platform/headless/headless_backend.h"
@@ -86,7 +88,8 @@ double MemoryPerCard(const char* self, const std::string& path) {
 void ImportThroughTheWindow(const std::string& path, int messages) {
     platform::headless::HeadlessBackend backend;
     tCardBox box;
-    TMyApp app(backend, box, FilePath());
+    Document document(box);
+    TMyApp app(backend, document, FilePath());
     app.Start();
     backend.AnswerFileDialog(FilePath(path));
     for (int i = 0; i < messages; ++i) {
@@ -181,6 +184,9 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         std::fprintf(stderr, "  %-34s %9d cards: %10.2f ms\n", name.c_str(), size, ms);
     };
     std::map<int, double> perCard;
+    // What the history keeps for one undo of Mix all and of an import, in bytes.
+    std::map<int, double> mixBytes;
+    std::map<int, double> importBytes;
 
     for (const int size : sizes) {
         const std::string vok = folder + "/box-" + std::to_string(size) + ".vok";
@@ -208,6 +214,9 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         std::unique_ptr<tCardBox> mixed;
         std::unique_ptr<tCardBox> sparse;
         std::unique_ptr<tCardBox> full;
+        std::unique_ptr<History> history;
+        const std::string journals = folder + "/journals";
+        std::filesystem::create_directories(journals);
         std::vector<Operation> operations = {
             {"LoadVokFile", [&] { loaded = std::make_unique<tCardBox>(); },
              [&] { static_cast<void>(LoadVokFile(FilePath(vok), *loaded)); }},
@@ -246,6 +255,45 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
                  FillBox(*full, size);
              },
              [&] { full->AllToInput(); }},
+            // The history: a verdict undone and redone 1000 times; Mix all and an import of as
+            // many cards as the box holds, undone.
+            {"1000 undo and redo of a verdict",
+             [&] {
+                 history = OpenHistory(vok, "");
+                 Verdict(*history->document, true);
+             },
+             [&] {
+                 for (int i = 0; i < 1000; ++i) {
+                     history->document->Undo();
+                     history->document->Redo();
+                 }
+             }},
+            {"undo of Mix(0)",
+             [&] {
+                 history = OpenHistory(vok, "");
+                 const Document::Step step(*history->document, StepName::MixAll);
+                 history->document->Mix(0);
+             },
+             [&] { history->document->Undo(); }},
+            {"undo of an import",
+             [&] {
+                 history = OpenHistory(vok, "");
+                 ImportStep(*history->document, size);
+             },
+             [&] { history->document->Undo(); }},
+            // A learning step as the window makes it, without and with the journal.
+            {"1000 verdicts, no journal", [&] { history = OpenHistory(vok, ""); },
+             [&] {
+                 for (int step = 0; step < 1000; ++step) {
+                     Verdict(*history->document, step % 3 != 0);
+                 }
+             }},
+            {"1000 verdicts, journal", [&] { history = OpenHistory(vok, journals); },
+             [&] {
+                 for (int step = 0; step < 1000; ++step) {
+                     Verdict(*history->document, step % 3 != 0);
+                 }
+             }},
             {"1000 learning steps", [] {},
              [&] {
                  int number = 0;
@@ -284,6 +332,16 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
                 loaded.reset();
                 sparse.reset();
                 full.reset();
+                if (history && operations[i].name == "undo of Mix(0)") {
+                    mixBytes[size] = static_cast<double>(history->document->HistoryBytes());
+                }
+                if (history && operations[i].name == "undo of an import") {
+                    importBytes[size] = static_cast<double>(history->document->HistoryBytes());
+                }
+                if (history) {
+                    history->document->Close();
+                }
+                history.reset();
                 if (operations[i].name != "Mix(0)") {
                     mixed.reset();
                 }
@@ -316,6 +374,15 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         std::printf(" %.1f |", perCard[size]);
     }
     std::printf("\n");
+    for (const auto& [name, bytes] :
+         {std::pair{"history bytes per card, undo of Mix(0)", &mixBytes},
+          std::pair{"history bytes per card, undo of an import", &importBytes}}) {
+        std::printf("| %s |", name);
+        for (const int size : sizes) {
+            std::printf(" %.2f |", bytes->count(size) != 0 ? (*bytes)[size] / size : -1.0);
+        }
+        std::printf("\n");
+    }
 
     // A figure whose measurements are missing (a size not run, no shapelib) is not known.
     const auto ratio = [](double measured, double base) {
@@ -353,6 +420,21 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
          0.5},
         {"resident bytes per card (1,000,000)", perCard.count(large) != 0 ? perCard[large] : -1,
          200},
+        // Undo of a verdict costs the same on any box.
+        {"undo and redo of a verdict, 1,000,000 / 10,000",
+         ratio(at("1000 undo and redo of a verdict", large),
+               at("1000 undo and redo of a verdict", 10000)),
+         2},
+        {"undo of Mix(0) 1,000,000, ms", at("undo of Mix(0)", large), 250},
+        {"undo of an import of 1,000,000, ms", at("undo of an import", large), 250},
+        {"history bytes per card, undo of Mix(0) (1,000,000)",
+         mixBytes.count(large) != 0 ? mixBytes[large] / large : -1, 16},
+        // The journal's share of a learning step, in microseconds a verdict.
+        {"journal cost per verdict (1,000,000), us",
+         at("1000 verdicts, journal", large) < 0
+             ? -1.0
+             : at("1000 verdicts, journal", large) - at("1000 verdicts, no journal", large),
+         50},
     };
     std::printf("\n| figure | measured | goal | met |\n| --- | ---: | ---: | --- |\n");
     bool allMet = true;
