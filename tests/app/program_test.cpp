@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/main_window.h"
@@ -28,6 +29,8 @@ std::string SampleBox() {
 
 TEST(Program, LearnsOnTheSampleBox) {
     testing::TempDir dir;
+    setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
+    setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
     const FilePath path = dir.File("sample.vok");
     ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path.Bytes()));
     platform::qt::QtBackend backend;
@@ -54,6 +57,18 @@ TEST(Program, LearnsOnTheSampleBox) {
     EXPECT_NE(view.ControlText(ids::kQuestionStatic), first);
     EXPECT_EQ(view.ControlText(ids::kAnswerStatic), " ");
     EXPECT_EQ(frame->StatusText(0), "Partition: 7 Box: 150");
+    EXPECT_EQ(box.CardsIn(2), 16);
+    EXPECT_TRUE(view.Changed());
+
+    // Ctrl+Z takes the verdict back and asks the first card again; Ctrl+Y makes it again.
+    // Shortcuts reach the active window only.
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(view.ControlText(ids::kQuestionStatic), first);
+    EXPECT_EQ(box.CardsIn(2), 15);
+    EXPECT_FALSE(view.Changed());
+    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(box.CardsIn(2), 16);
     EXPECT_TRUE(view.Changed());
 }
