@@ -743,9 +743,7 @@ void Document::RemoveLines(int number, std::span<const int> lines) {
         entry.I32(line);
     }
     Journal(entry);
-    const std::vector<tVokabel*> cards = CardsOnLines(number, lines);
-    const std::vector<const tVokabel*> doomed(cards.begin(), cards.end());
-    box_->RemoveAllFromPartition(doomed, number);
+    box_->RemovePlaces(SortedLines(lines), number);
 }
 
 void Document::MoveLines(int number, std::span<const int> lines, int target) {
@@ -758,15 +756,21 @@ void Document::MoveLines(int number, std::span<const int> lines, int target) {
         entry.I32(line);
     }
     Journal(entry);
-    const std::vector<tVokabel*> cards = CardsOnLines(number, lines);
+    const std::vector<int> sorted = SortedLines(lines);
+    // Every card of the partition (select all) goes as it is: one splice of the ring.
+    if (!sorted.empty() && static_cast<int>(sorted.size()) == box_->CardsIn(number) &&
+        sorted.front() == 0 && sorted.back() == box_->CardsIn(number) - 1) {
+        box_->MoveAll(number, target);
+        return;
+    }
+    const std::vector<tVokabel*> cards = CardsOnLines(number, sorted);
     // The copies are taken before any card is deleted; they arrive in line order.
     std::vector<tVokabel> copies;
     copies.reserve(cards.size());
     for (const tVokabel* card : cards) {
         copies.push_back(*card);
     }
-    const std::vector<const tVokabel*> doomed(cards.begin(), cards.end());
-    box_->RemoveAllFromPartition(doomed, number);
+    box_->RemovePlaces(sorted, number);
     for (const tVokabel& copy : copies) {
         box_->AddToPartition(copy, target);
     }
@@ -799,9 +803,17 @@ tVokabel* Document::HeadOf(int number) {
     return box_->FirstInPartition(number, copy);
 }
 
-std::vector<tVokabel*> Document::CardsOnLines(int number, std::span<const int> lines) {
+std::vector<int> Document::SortedLines(std::span<const int> lines) {
     std::vector<int> sorted(lines.begin(), lines.end());
-    std::sort(sorted.begin(), sorted.end());
+    if (!std::is_sorted(sorted.begin(), sorted.end())) {
+        std::sort(sorted.begin(), sorted.end());
+    }
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    return sorted;
+}
+
+std::vector<tVokabel*> Document::CardsOnLines(int number, std::span<const int> lines) {
+    const std::vector<int> sorted = SortedLines(lines);
     std::vector<tVokabel*> cards;
     cards.reserve(sorted.size());
     auto wanted = sorted.begin();

@@ -61,6 +61,14 @@ struct Recovery {
     std::int64_t written = 0;
 };
 
+/// One step of a document's history: the changes it made, what it is called, and when it was
+/// made (steps are numbered as they begin).
+struct HistoryStep {
+    BoxStep changes;
+    StepName name = StepName::Follow;
+    std::uint64_t serial = 0;
+};
+
 /// The document: the box, the file it belongs to, whether it holds unsaved changes, and the
 /// history of every change for undo and redo and for the recovery journal.
 ///
@@ -182,12 +190,6 @@ class Document {
     std::vector<tVokabel*> CardsOnLines(int number, std::span<const int> lines);
 
   private:
-    struct HistoryStep {
-        BoxStep changes;
-        StepName name = StepName::Follow;
-        std::uint64_t serial = 0;
-    };
-
     void BeginStep(StepName name);
     void EndStep();
     void Journal(const JournalEntry& entry);
@@ -204,6 +206,8 @@ class Document {
     void DropUndone();
     void TrimHistory();
     void ResetHistory();
+    /// Lines in ascending order, each once.
+    static std::vector<int> SortedLines(std::span<const int> lines);
     /// Where the card at `card` stands: its ring and its line from the head.
     std::pair<int, int> Locate(const tVokabel& card) const;
     /// Empties the box and loads a snapshot entry into it.

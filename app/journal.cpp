@@ -238,7 +238,7 @@ void JournalWriter::SyncLoop() {
         wake_.wait_for(lock, std::chrono::milliseconds(500), [this] { return stopping_; });
         dirty_ = false;
         lock.unlock();
-        static_cast<void>(file_.Sync());
+        static_cast<void>(file_.SyncBeside());
         lock.lock();
     }
 }
@@ -257,8 +257,10 @@ void JournalWriter::Close() {
 }
 
 void JournalWriter::Remove() {
+    // What goes need not reach the disk first.
     pending_.clear();
-    Close();
+    StopSyncing();
+    file_.Close();
     if (!path_.IsEmpty()) {
         RemoveFile(path_);
         path_ = FilePath();

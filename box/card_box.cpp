@@ -239,6 +239,16 @@ int tCardBox::RemoveAllFromPartition(std::span<const tVokabel* const> cards, int
     return IsPartitionOrInput(number) ? Ring(number - 1).RemoveAll(cards) : 0;
 }
 
+int tCardBox::RemovePlaces(std::span<const int> places, int number) {
+    return IsPartitionOrInput(number) ? Ring(number - 1).RemovePlaces(places) : 0;
+}
+
+void tCardBox::MoveAll(int number, int target) {
+    if (IsPartitionOrInput(number) && IsPartitionOrInput(target)) {
+        Ring(number - 1).MoveAllTo(Ring(target - 1));
+    }
+}
+
 void tCardBox::TakeCardsFrom(tCardBox& other) {
     for (std::size_t i = 0; i < rings_.size(); ++i) {
         other.rings_[i].MoveAllTo(rings_[i]);

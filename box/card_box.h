@@ -58,6 +58,12 @@ class tCardBox {
     /// Deletes the cards stored at these addresses from partition `number` (1 to N + 1), in one
     /// pass. Returns the number deleted.
     int RemoveAllFromPartition(std::span<const tVokabel* const> cards, int number);
+    /// Deletes the cards at these places of partition `number` (1 to N + 1), counted from its
+    /// head, ascending. Returns the number deleted.
+    int RemovePlaces(std::span<const int> places, int number);
+    /// Moves every card of partition `number` to the end of partition `target` (both 1 to
+    /// N + 1), in order, without copying.
+    void MoveAll(int number, int target);
     /// Moves every card of `other` into the same partition of this box, after the cards there,
     /// without copying; `other` is left empty. Options and the current partition stay.
     void TakeCardsFrom(tCardBox& other);

@@ -329,6 +329,39 @@ int tVokListe::RemoveAll(std::span<const tVokabel* const> cards) {
     return removed;
 }
 
+int tVokListe::RemovePlaces(std::span<const int> places) {
+    if (head_ == nullptr || places.empty()) {
+        return 0;
+    }
+    if (static_cast<std::int32_t>(places.size()) == count_ && places.front() == 0 &&
+        places.back() == count_ - 1) {
+        const int all = count_;
+        Clear();
+        return all;
+    }
+    int removed = 0;
+    Node* previous = tail_;
+    auto place = places.begin();
+    const std::int32_t total = count_;
+    for (std::int32_t i = 0; i < total && place != places.end(); ++i) {
+        while (place != places.end() && *place < i) {
+            ++place;
+        }
+        if (place == places.end()) {
+            break;
+        }
+        if (*place != i) {
+            previous = previous->next;
+            continue;
+        }
+        DeleteAfter(previous);
+        ++removed;
+        ++place;
+    }
+    ForgetCursor();
+    return removed;
+}
+
 void tVokListe::Shuffle() {
     ShuffleWithSeed(static_cast<std::uint64_t>(std::time(nullptr)));
 }

@@ -74,6 +74,9 @@ class tVokListe {
     /// Deletes every card stored at one of these addresses, in one pass; addresses this ring
     /// does not hold are ignored. Returns the number deleted. Linear in the ring's size.
     int RemoveAll(std::span<const tVokabel* const> cards);
+    /// Deletes the cards at these places from the head (ascending; places past the end are
+    /// ignored), in one pass. Returns the number deleted. Every place given: O(1).
+    int RemovePlaces(std::span<const int> places);
 
     /// The first card from the head for which `SameQuestionOrAnswer` holds, or nullptr.
     tVokabel* FindSameQuestionOrAnswer(const tVokabel& card);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "app/document.h"
 #include "dialogs/card_input_dialog.h"
 #include "platform/controls.h"
@@ -29,6 +31,9 @@ class tBearbDialog : public platform::Dialog {
     Document* document_;
     CardInputTexts* texts_;
     int ShownPartition = 0;
+    /// The card of each line of the list. The box changes only through this dialog while it
+    /// shows, and every change fills the list again.
+    std::vector<const tVokabel*> lineCards_;
     platform::ListBox CardList;
     platform::ComboBox PartitionBox;
     platform::Button CorrectButton;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,6 +11,9 @@
 #include "platform/modal.h"
 
 namespace tallyfold::platform {
+
+/// The text of a line of a list, asked for when the line is drawn or read.
+using LineSource = std::function<std::string(int line)>;
 
 class Dialog;
 class FrameWindow;
@@ -38,6 +42,9 @@ class WindowPeer {
     // List and combo boxes: lines counted from 0, in the order they were added.
     virtual void ClearLines(int id) = 0;
     virtual void AddLine(int id, std::string_view text) = 0;
+    /// Replaces the lines of a list box with `count` lines whose texts `source` gives when they
+    /// are drawn or read: a long list then costs what the screen shows.
+    virtual void SetLines(int id, int count, LineSource source) = 0;
     virtual int LineCount(int id) const = 0;
     virtual std::string LineText(int id, int line) const = 0;
     /// Makes `line` the selected (or, with extended selection, the only selected) line;

@@ -65,6 +65,10 @@ class LineList : public Control {
 class ListBox : public LineList {
   public:
     using LineList::LineList;
+    /// `count` lines whose texts `source` gives as they are shown, in place of the lines held.
+    void SetLines(int count, LineSource source) const {
+        window_->SetLines(id_, count, std::move(source));
+    }
 };
 
 class ComboBox : public LineList {

@@ -88,6 +88,10 @@ int Window::AddLine(int id, std::string_view text) {
     return LineCount(id) - 1;
 }
 
+void Window::SetLines(int id, int count, LineSource source) {
+    RequirePeer().SetLines(id, count, std::move(source));
+}
+
 int Window::LineCount(int id) const {
     return RequirePeer().LineCount(id);
 }

@@ -76,6 +76,7 @@ class Window {
     void ClearLines(int id);
     /// Appends a line; returns its index.
     int AddLine(int id, std::string_view text);
+    void SetLines(int id, int count, LineSource source);
     int LineCount(int id) const;
     std::string LineText(int id, int line) const;
     void SelectLine(int id, int line);

@@ -176,6 +176,10 @@ bool File::Sync() {
     return ::fsync(fd_) == 0;
 }
 
+bool File::SyncBeside() {
+    return fd_ >= 0 && ::fdatasync(fd_) == 0;
+}
+
 void File::StartWriteback(std::uint64_t offset, std::uint64_t length) {
 #if defined(__linux__)
     if (fd_ >= 0) {

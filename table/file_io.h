@@ -62,6 +62,9 @@ class File {
     void ReleaseWritten(std::uint64_t offset, std::uint64_t length);
     /// Forces the written bytes to the disk.
     [[nodiscard]] bool Sync();
+    /// `Sync` for a thread beside the one that writes the file: the data alone, and without
+    /// asking the fault hook, which belongs to the thread that runs a test.
+    [[nodiscard]] bool SyncBeside();
     /// Cuts the file to `size` bytes.
     [[nodiscard]] bool Truncate(std::uint64_t size);
     /// Closes the file; false when the system reports that written data may be lost.

@@ -5,8 +5,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
@@ -102,16 +103,18 @@ int main(int argc, char** argv) {
     static_cast<void>(tallyfold::ShowDoubles(view, document, texts, found));
 
     WhenOpen("target-dialog", [](QWidget& dialog) {
-        if (auto* list = dialog.findChild<QListWidget*>()) {
-            list->setCurrentRow(3);
+        if (auto* list = dialog.findChild<QListView*>()) {
+            list->setCurrentIndex(list->model()->index(3, 0));
         }
     });
     static_cast<void>(tallyfold::ChooseTarget(view, document.Box()));
 
     WhenOpen("partition-overview", [](QWidget& dialog) {
-        if (auto* list = dialog.findChild<QListWidget*>()) {
-            list->item(1)->setSelected(true);
-            list->item(3)->setSelected(true);
+        if (auto* list = dialog.findChild<QListView*>()) {
+            for (const int row : {1, 3}) {
+                list->selectionModel()->select(list->model()->index(row, 0),
+                                               QItemSelectionModel::Select);
+            }
         }
     });
     tallyfold::ShowPartitionOverview(view, document, texts);

@@ -68,8 +68,13 @@ void HeadlessDialog::DoubleClick(int id, int line) {
 }
 
 std::vector<std::string> HeadlessDialog::Lines(int id) const {
-    const HeadlessControl* control = peer_->Find(id);
-    return control != nullptr ? control->lines : std::vector<std::string>{};
+    std::vector<std::string> lines;
+    const int count = peer_->LineCount(id);
+    lines.reserve(static_cast<std::size_t>(count));
+    for (int line = 0; line < count; ++line) {
+        lines.push_back(peer_->LineText(id, line));
+    }
+    return lines;
 }
 
 std::pair<int, int> HeadlessDialog::EditSelection(int id) const {

@@ -93,12 +93,23 @@ void HeadlessWindowPeer::SetBackground(int id, Color color) {
 void HeadlessWindowPeer::ClearLines(int id) {
     if (HeadlessControl* control = Find(id)) {
         control->lines.clear();
+        control->source = nullptr;
+        control->sourceCount = 0;
         control->selected.clear();
     }
 }
 
-void HeadlessWindowPeer::AddLine(int id, std::string_view text) {
+void HeadlessWindowPeer::SetLines(int id, int count, LineSource source) {
     if (HeadlessControl* control = Find(id)) {
+        control->lines.clear();
+        control->source = std::move(source);
+        control->sourceCount = control->source ? std::max(count, 0) : 0;
+        control->selected.assign(static_cast<std::size_t>(control->LineCount()), false);
+    }
+}
+
+void HeadlessWindowPeer::AddLine(int id, std::string_view text) {
+    if (HeadlessControl* control = Find(id); control != nullptr && !control->source) {
         control->lines.emplace_back(text);
         control->selected.push_back(false);
     }
@@ -106,15 +117,15 @@ void HeadlessWindowPeer::AddLine(int id, std::string_view text) {
 
 int HeadlessWindowPeer::LineCount(int id) const {
     const HeadlessControl* control = Find(id);
-    return control != nullptr ? static_cast<int>(control->lines.size()) : 0;
+    return control != nullptr ? control->LineCount() : 0;
 }
 
 std::string HeadlessWindowPeer::LineText(int id, int line) const {
     const HeadlessControl* control = Find(id);
-    if (control == nullptr || line < 0 || static_cast<std::size_t>(line) >= control->lines.size()) {
+    if (control == nullptr || line < 0 || line >= control->LineCount()) {
         return {};
     }
-    return control->lines[static_cast<std::size_t>(line)];
+    return control->source ? control->source(line) : control->lines[static_cast<std::size_t>(line)];
 }
 
 void HeadlessWindowPeer::Select(int id, int line) {
@@ -126,12 +137,13 @@ void HeadlessWindowPeer::SetSelectedLines(int id, const std::vector<int>& lines)
     if (control == nullptr) {
         return;
     }
-    control->selected.assign(control->lines.size(), false);
+    const auto count = static_cast<std::size_t>(control->LineCount());
+    control->selected.assign(count, false);
     const bool several = (control->definition.style & style::kExtendedSelection) != 0;
     for (const int line : lines) {
-        if (line >= 0 && static_cast<std::size_t>(line) < control->lines.size()) {
+        if (line >= 0 && static_cast<std::size_t>(line) < count) {
             if (!several) {
-                control->selected.assign(control->lines.size(), false);
+                control->selected.assign(count, false);
             }
             control->selected[static_cast<std::size_t>(line)] = true;
         }

@@ -18,7 +18,11 @@ struct HeadlessControl {
     Color background{255, 255, 255};
     bool hasBackground = false;
     std::vector<std::string> lines;
+    /// Lines given by their owner (`SetLines`), in place of `lines`.
+    LineSource source;
+    int sourceCount = 0;
     std::vector<bool> selected;
+    int LineCount() const { return source ? sourceCount : static_cast<int>(lines.size()); }
     int editSelectionStart = 0;
     int editSelectionEnd = 0;
 };
@@ -42,6 +46,7 @@ class HeadlessWindowPeer : public WindowPeer {
     void SetBackground(int id, Color color) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;
+    void SetLines(int id, int count, LineSource source) override;
     int LineCount(int id) const override;
     std::string LineText(int id, int line) const override;
     void Select(int id, int line) override;

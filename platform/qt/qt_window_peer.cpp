@@ -1,18 +1,33 @@
 #include "platform/qt/qt_window_peer.h"
 
+#include <algorithm>
+#include <utility>
+
 #include <QComboBox>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <cmath>
 
+#include "platform/qt/qt_line_model.h"
 #include "platform/qt/qt_text.h"
 
 namespace tallyfold::platform::qt {
+
+namespace {
+
+// The lines of a list box, or nullptr for any other control.
+LineModel* ModelOf(QWidget* widget) {
+    auto* list = qobject_cast<QListView*>(widget);
+    return list != nullptr ? dynamic_cast<LineModel*>(list->model()) : nullptr;
+}
+
+}  // namespace
 
 namespace {
 
@@ -75,17 +90,21 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
             return edit;
         }
         case ControlKind::ListBox: {
-            auto* list = new QListWidget(container_);
+            auto* list = new QListView(container_);
+            list->setModel(new LineModel(list));
+            // Every line is one line of text: the view then measures one, not a million.
+            list->setUniformItemSizes(true);
+            list->setEditTriggers(QAbstractItemView::NoEditTriggers);
             list->setSelectionMode((control.style & style::kExtendedSelection) != 0
                                        ? QAbstractItemView::ExtendedSelection
                                        : QAbstractItemView::SingleSelection);
             list->setFrameShape((control.style & style::kBorder) != 0 ? QFrame::StyledPanel
                                                                       : QFrame::NoFrame);
             if ((control.style & style::kNotify) != 0) {
-                QObject::connect(list, &QListWidget::itemSelectionChanged, [window, id] {
-                    window->Dispatch(id, Notification::SelectionChanged);
-                });
-                QObject::connect(list, &QListWidget::itemDoubleClicked, [window, id] {
+                QObject::connect(
+                    list->selectionModel(), &QItemSelectionModel::selectionChanged,
+                    [window, id] { window->Dispatch(id, Notification::SelectionChanged); });
+                QObject::connect(list, &QListView::doubleClicked, [window, id] {
                     window->Dispatch(id, Notification::DoubleClicked);
                 });
             }
@@ -221,18 +240,28 @@ void QtWindowPeer::SetBackground(int id, Color color) {
 void QtWindowPeer::ClearLines(int id) {
     QWidget* widget = Widget(id);
     const QSignalBlocker quiet(widget);
-    if (auto* list = qobject_cast<QListWidget*>(widget)) {
-        list->clear();
+    if (LineModel* lines = ModelOf(widget)) {
+        const QSignalBlocker quietSelection(qobject_cast<QListView*>(widget)->selectionModel());
+        lines->Clear();
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         combo->clear();
+    }
+}
+
+void QtWindowPeer::SetLines(int id, int count, LineSource source) {
+    QWidget* widget = Widget(id);
+    if (LineModel* lines = ModelOf(widget)) {
+        const QSignalBlocker quiet(widget);
+        const QSignalBlocker quietSelection(qobject_cast<QListView*>(widget)->selectionModel());
+        lines->SetSource(count, std::move(source));
     }
 }
 
 void QtWindowPeer::AddLine(int id, std::string_view text) {
     QWidget* widget = Widget(id);
     const QSignalBlocker quiet(widget);
-    if (auto* list = qobject_cast<QListWidget*>(widget)) {
-        list->addItem(FromWindows1252(text));
+    if (LineModel* lines = ModelOf(widget)) {
+        lines->Append(FromWindows1252(text));
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         combo->addItem(FromWindows1252(text));
         combo->setCurrentIndex(-1);
@@ -241,8 +270,8 @@ void QtWindowPeer::AddLine(int id, std::string_view text) {
 
 int QtWindowPeer::LineCount(int id) const {
     QWidget* widget = Widget(id);
-    if (auto* list = qobject_cast<QListWidget*>(widget)) {
-        return list->count();
+    if (const LineModel* lines = ModelOf(widget)) {
+        return lines->rowCount();
     }
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         return combo->count();
@@ -252,9 +281,8 @@ int QtWindowPeer::LineCount(int id) const {
 
 std::string QtWindowPeer::LineText(int id, int line) const {
     QWidget* widget = Widget(id);
-    if (auto* list = qobject_cast<QListWidget*>(widget)) {
-        const QListWidgetItem* item = list->item(line);
-        return item != nullptr ? ToWindows1252(item->text()) : std::string();
+    if (const LineModel* lines = ModelOf(widget)) {
+        return ToWindows1252(lines->Text(line));
     }
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         return line >= 0 && line < combo->count() ? ToWindows1252(combo->itemText(line))
@@ -266,10 +294,12 @@ std::string QtWindowPeer::LineText(int id, int line) const {
 void QtWindowPeer::Select(int id, int line) {
     QWidget* widget = Widget(id);
     const QSignalBlocker quiet(widget);
-    if (auto* list = qobject_cast<QListWidget*>(widget)) {
+    if (auto* list = qobject_cast<QListView*>(widget)) {
+        const QSignalBlocker quietSelection(list->selectionModel());
         list->clearSelection();
-        if (QListWidgetItem* item = list->item(line)) {
-            list->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+        const QModelIndex index = list->model()->index(line, 0);
+        if (index.isValid()) {
+            list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         }
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         combo->setCurrentIndex(line >= 0 && line < combo->count() ? line : -1);
@@ -286,12 +316,15 @@ int QtWindowPeer::Selected(int id) const {
 
 std::vector<int> QtWindowPeer::SelectedLines(int id) const {
     std::vector<int> lines;
-    if (auto* list = qobject_cast<QListWidget*>(Widget(id))) {
-        for (int i = 0; i < list->count(); ++i) {
-            if (list->item(i)->isSelected()) {
-                lines.push_back(i);
+    if (auto* list = qobject_cast<QListView*>(Widget(id))) {
+        // The selection is held as ranges: a million selected lines are one range.
+        for (const QItemSelectionRange& range : list->selectionModel()->selection()) {
+            for (int row = range.top(); row <= range.bottom(); ++row) {
+                lines.push_back(row);
             }
         }
+        std::sort(lines.begin(), lines.end());
+        lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
     }
     return lines;
 }

@@ -42,6 +42,7 @@ class QtWindowPeer : public WindowPeer {
     void SetBackground(int id, Color color) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;
+    void SetLines(int id, int count, LineSource source) override;
     int LineCount(int id) const override;
     std::string LineText(int id, int line) const override;
     void Select(int id, int line) override;

@@ -7,9 +7,10 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -70,7 +71,7 @@ void ExpectKind(QWidget* widget, ControlKind kind, int id) {
             EXPECT_NE(qobject_cast<QLineEdit*>(widget), nullptr) << id;
             break;
         case ControlKind::ListBox:
-            EXPECT_NE(qobject_cast<QListWidget*>(widget), nullptr) << id;
+            EXPECT_NE(qobject_cast<QListView*>(widget), nullptr) << id;
             break;
         case ControlKind::ComboBox:
             EXPECT_NE(qobject_cast<QComboBox*>(widget), nullptr) << id;
@@ -209,12 +210,30 @@ TEST_F(QtBackendTest, ListsNotifyOnlyForTheUser) {
     dialog.SelectLine(501, 1);
     EXPECT_EQ(dialog.changes, 0);
     EXPECT_EQ(dialog.LineText(501, 1), "b\xE4");
-    auto* list = qobject_cast<QListWidget*>(dynamic_cast<QtWindowPeer*>(peer.get())->Widget(501));
-    list->item(0)->setSelected(true);  // as a user's Ctrl+click would
+    auto* list = qobject_cast<QListView*>(dynamic_cast<QtWindowPeer*>(peer.get())->Widget(501));
+    // As a user's Ctrl+click would.
+    list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select);
     EXPECT_EQ(dialog.changes, 1);
     EXPECT_EQ(dialog.SelectedLines(501), (std::vector<int>{0, 1}));
-    emit list->itemDoubleClicked(list->item(0));
+    emit list->doubleClicked(list->model()->index(0, 0));
     EXPECT_EQ(dialog.doubles, 1);
+
+    // Lines given by their owner: asked for as they are read or drawn, never all at once.
+    int asked = 0;
+    dialog.SetLines(501, 1000000, [&asked](int line) {
+        ++asked;
+        return "line " + std::to_string(line);
+    });
+    EXPECT_EQ(dialog.LineCount(501), 1000000);
+    EXPECT_TRUE(dialog.SelectedLines(501).empty());
+    EXPECT_EQ(dialog.LineText(501, 765432), "line 765432");
+    list->resize(200, 100);
+    list->show();
+    QApplication::processEvents();
+    EXPECT_LT(asked, 1000);
+    list->selectAll();
+    EXPECT_EQ(dialog.SelectedLines(501).size(), 1000000u);
+    EXPECT_EQ(dialog.SelectedLines(501).back(), 999999);
     dialog.AttachPeer(nullptr);
 }
 
