@@ -79,6 +79,36 @@ void FillBox(tCardBox& box, int count) {
     }
 }
 
+void FillLearnedBox(tCardBox& box, int count) {
+    Random random(11);
+    int made = 0;
+    for (int number = 1; number < tCardBox::kPartitions && made < count; ++number) {
+        for (int i = 0; i < box.Capacity(number) && made < count; ++i, ++made) {
+            box.AddToPartition(MakeCard(random, static_cast<std::uint32_t>(made)), number);
+        }
+    }
+    for (int i = 0; made < count; ++i, ++made) {
+        box.AddToPartition(MakeCard(random, static_cast<std::uint32_t>(made)),
+                           i % 2 == 0 ? tCardBox::kPartitions : tCardBox::kInputStack);
+    }
+}
+
+void WriteCleanTextFile(const std::string& path, int lines) {
+    Random random(5);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return;
+    }
+    for (int i = 0; i < lines; ++i) {
+        // Numbered, so that no line repeats; short enough for a card.
+        const std::string line = Word(random, static_cast<std::uint32_t>(i)).substr(0, 40) + " " +
+                                 std::to_string(i) + ";" +
+                                 Word(random, static_cast<std::uint32_t>(i)) + "\r\n";
+        std::fwrite(line.data(), 1, line.size(), file);
+    }
+    std::fclose(file);
+}
+
 void FillSparseBox(tCardBox& box, int count) {
     Random random(7);
     for (int i = 0; i < count; ++i) {

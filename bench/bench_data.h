@@ -12,6 +12,13 @@ namespace tallyfold::bench {
 /// Fills `box` with `count` cards spread over partitions 1 to 7 and the input stack.
 void FillBox(tCardBox& box, int count);
 
+/// Fills `box` with `count` cards as a box looks after long learning: partitions 1 to 6 full
+/// (630 cards), the rest split between partition 7 and the input stack.
+void FillLearnedBox(tCardBox& box, int count);
+
+/// Writes an import file of `lines` distinct "question;answer" lines, none refused.
+void WriteCleanTextFile(const std::string& path, int lines);
+
 /// Fills `box` with `count` cards in partitions 3 and 7 only, so `Compact` has work.
 void FillSparseBox(tCardBox& box, int count);
 

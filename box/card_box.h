@@ -97,6 +97,12 @@ class tCardBox {
         return !IsPartitionOrInput(number) || Ring(number - 1).ForEach(visit);
     }
 
+    /// The cards of partition `number` (1 to N + 1) by their place; an empty reader for other
+    /// numbers. The box must not change while it is used.
+    tVokListe::Places PlacesIn(int number) const {
+        return tVokListe::Places(Ring(IsPartitionOrInput(number) ? number - 1 : kRingCount - 1));
+    }
+
     /// Moves every partition's cards, partition 1 first, to the end of the input stack.
     void AllToInput();
     /// Deletes every card of partition `number` (1 to N); the input stack cannot be cleared.

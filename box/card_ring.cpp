@@ -3,6 +3,7 @@
 #include "box/box_step.h"
 #include "box/node_pool.h"
 
+#include <algorithm>
 #include <ctime>
 #include <new>
 #include <unordered_set>
@@ -360,6 +361,30 @@ int tVokListe::RemovePlaces(std::span<const int> places) {
     }
     ForgetCursor();
     return removed;
+}
+
+const tVokabel* tVokListe::Places::At(std::int32_t place) {
+    if (place < 0 || place >= ring_->count_) {
+        return nullptr;
+    }
+    if (node_ == nullptr || place < place_) {
+        // From the nearest mark at or before the place; the head is the first mark.
+        if (marks_.empty()) {
+            marks_.push_back(ring_->head_);
+        }
+        const std::size_t mark =
+            std::min(static_cast<std::size_t>(place / kStride), marks_.size() - 1);
+        node_ = marks_[mark];
+        place_ = static_cast<std::int32_t>(mark) * kStride;
+    }
+    while (place_ < place) {
+        node_ = node_->next;
+        ++place_;
+        if (place_ % kStride == 0 && static_cast<std::size_t>(place_ / kStride) == marks_.size()) {
+            marks_.push_back(node_);
+        }
+    }
+    return &node_->card;
 }
 
 void tVokListe::Shuffle() {

@@ -27,6 +27,8 @@ class BoxStep;
 /// While its box records a step (`tCardBox::BeginStep`), every change the ring makes is written
 /// into that step, and the cards it deletes are handed to the step instead of being freed.
 class tVokListe {
+    struct Node;
+
   public:
     tVokListe() = default;
     ~tVokListe();
@@ -63,6 +65,23 @@ class tVokListe {
         }
         return true;
     }
+
+    /// Reads the cards of a ring by their place from the head, as a list view draws them:
+    /// each read walks on from the one before, and a read further up starts again at the
+    /// nearest of the places it passed every 4096 cards. The ring must not change meanwhile.
+    class Places {
+      public:
+        explicit Places(const tVokListe& ring) : ring_(&ring) {}
+        /// The card at `place`, or nullptr past the ring's ends.
+        const tVokabel* At(std::int32_t place);
+
+      private:
+        static constexpr std::int32_t kStride = 4096;
+        const tVokListe* ring_;
+        std::vector<const Node*> marks_;
+        const Node* node_ = nullptr;
+        std::int32_t place_ = -1;
+    };
 
     /// Reorders the cards into a uniformly random permutation, seeded from the clock in whole
     /// seconds, so rings of equal size shuffled within one second get the same permutation.

@@ -48,18 +48,12 @@ void tBearbDialog::SetupWindow() {
 
 int tBearbDialog::FillCardList(int number) {
     const tCardBox& box = document_->Box();
-    // The list asks for the lines it shows; the cards are found by their place at once.
-    lineCards_.clear();
-    lineCards_.reserve(static_cast<std::size_t>(box.CardsIn(number)));
-    box.ForEachCardIn(number, [this](const tVokabel& card) {
-        lineCards_.push_back(&card);
-        return true;
-    });
-    const int count = static_cast<int>(lineCards_.size());
+    // The list asks for the lines it shows, mostly one after another: the reader walks on.
+    lineCards_ = std::make_unique<tVokListe::Places>(box.PlacesIn(number));
+    const int count = box.CardsIn(number);
     CardList.SetLines(count, [this](int line) {
-        return line >= 0 && static_cast<std::size_t>(line) < lineCards_.size()
-                   ? std::string(lineCards_[static_cast<std::size_t>(line)]->Question())
-                   : std::string();
+        const tVokabel* card = lineCards_->At(line);
+        return card != nullptr ? std::string(card->Question()) : std::string();
     });
     CountLabel.SetText(std::to_string(count));
     return count;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <vector>
+#include <memory>
 
 #include "app/document.h"
 #include "dialogs/card_input_dialog.h"
@@ -31,9 +31,9 @@ class tBearbDialog : public platform::Dialog {
     Document* document_;
     CardInputTexts* texts_;
     int ShownPartition = 0;
-    /// The card of each line of the list. The box changes only through this dialog while it
+    /// The cards of the lines of the list. The box changes only through this dialog while it
     /// shows, and every change fills the list again.
-    std::vector<const tVokabel*> lineCards_;
+    std::unique_ptr<tVokListe::Places> lineCards_;
     platform::ListBox CardList;
     platform::ComboBox PartitionBox;
     platform::Button CorrectButton;

@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -103,14 +103,14 @@ int main(int argc, char** argv) {
     static_cast<void>(tallyfold::ShowDoubles(view, document, texts, found));
 
     WhenOpen("target-dialog", [](QWidget& dialog) {
-        if (auto* list = dialog.findChild<QListView*>()) {
+        if (auto* list = dialog.findChild<QTableView*>()) {
             list->setCurrentIndex(list->model()->index(3, 0));
         }
     });
     static_cast<void>(tallyfold::ChooseTarget(view, document.Box()));
 
     WhenOpen("partition-overview", [](QWidget& dialog) {
-        if (auto* list = dialog.findChild<QListView*>()) {
+        if (auto* list = dialog.findChild<QTableView*>()) {
             for (const int row : {1, 3}) {
                 list->selectionModel()->select(list->model()->index(row, 0),
                                                QItemSelectionModel::Select);

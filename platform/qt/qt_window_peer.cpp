@@ -6,12 +6,13 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTableView>
 #include <cmath>
 
 #include "platform/qt/qt_line_model.h"
@@ -23,7 +24,7 @@ namespace {
 
 // The lines of a list box, or nullptr for any other control.
 LineModel* ModelOf(QWidget* widget) {
-    auto* list = qobject_cast<QListView*>(widget);
+    auto* list = qobject_cast<QTableView*>(widget);
     return list != nullptr ? dynamic_cast<LineModel*>(list->model()) : nullptr;
 }
 
@@ -90,10 +91,20 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
             return edit;
         }
         case ControlKind::ListBox: {
-            auto* list = new QListView(container_);
+            // A table of one column without headers looks and works as a list, and lays out
+            // rows of one fixed height without measuring them: a million lines cost what the
+            // screen shows.
+            auto* list = new QTableView(container_);
             list->setModel(new LineModel(list));
-            // Every line is one line of text: the view then measures one, not a million.
-            list->setUniformItemSizes(true);
+            list->horizontalHeader()->hide();
+            list->verticalHeader()->hide();
+            list->horizontalHeader()->setStretchLastSection(true);
+            list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 2);
+            list->setShowGrid(false);
+            list->setWordWrap(false);
+            list->setTabKeyNavigation(false);
+            list->setSelectionBehavior(QAbstractItemView::SelectRows);
             list->setEditTriggers(QAbstractItemView::NoEditTriggers);
             list->setSelectionMode((control.style & style::kExtendedSelection) != 0
                                        ? QAbstractItemView::ExtendedSelection
@@ -104,7 +115,7 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
                 QObject::connect(
                     list->selectionModel(), &QItemSelectionModel::selectionChanged,
                     [window, id] { window->Dispatch(id, Notification::SelectionChanged); });
-                QObject::connect(list, &QListView::doubleClicked, [window, id] {
+                QObject::connect(list, &QTableView::doubleClicked, [window, id] {
                     window->Dispatch(id, Notification::DoubleClicked);
                 });
             }
@@ -241,7 +252,7 @@ void QtWindowPeer::ClearLines(int id) {
     QWidget* widget = Widget(id);
     const QSignalBlocker quiet(widget);
     if (LineModel* lines = ModelOf(widget)) {
-        const QSignalBlocker quietSelection(qobject_cast<QListView*>(widget)->selectionModel());
+        const QSignalBlocker quietSelection(qobject_cast<QTableView*>(widget)->selectionModel());
         lines->Clear();
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         combo->clear();
@@ -252,7 +263,7 @@ void QtWindowPeer::SetLines(int id, int count, LineSource source) {
     QWidget* widget = Widget(id);
     if (LineModel* lines = ModelOf(widget)) {
         const QSignalBlocker quiet(widget);
-        const QSignalBlocker quietSelection(qobject_cast<QListView*>(widget)->selectionModel());
+        const QSignalBlocker quietSelection(qobject_cast<QTableView*>(widget)->selectionModel());
         lines->SetSource(count, std::move(source));
     }
 }
@@ -294,7 +305,7 @@ std::string QtWindowPeer::LineText(int id, int line) const {
 void QtWindowPeer::Select(int id, int line) {
     QWidget* widget = Widget(id);
     const QSignalBlocker quiet(widget);
-    if (auto* list = qobject_cast<QListView*>(widget)) {
+    if (auto* list = qobject_cast<QTableView*>(widget)) {
         const QSignalBlocker quietSelection(list->selectionModel());
         list->clearSelection();
         const QModelIndex index = list->model()->index(line, 0);
@@ -316,7 +327,7 @@ int QtWindowPeer::Selected(int id) const {
 
 std::vector<int> QtWindowPeer::SelectedLines(int id) const {
     std::vector<int> lines;
-    if (auto* list = qobject_cast<QListView*>(Widget(id))) {
+    if (auto* list = qobject_cast<QTableView*>(Widget(id))) {
         // The selection is held as ranges: a million selected lines are one range.
         for (const QItemSelectionRange& range : list->selectionModel()->selection()) {
             for (int row = range.top(); row <= range.bottom(); ++row) {

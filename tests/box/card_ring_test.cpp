@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -287,6 +288,34 @@ TEST(CardRingMove, AllCardsSpliceAfterTheTarget) {
     to.MoveAllTo(empty);
     EXPECT_EQ(Questions(empty), (Names{"x", "y", "a", "b", "z"}));
     EXPECT_EQ(to.Count(), 0);
+}
+
+}  // namespace
+}  // namespace tallyfold
+
+namespace tallyfold {
+namespace {
+
+TEST(RingPlaces, AnyOrderOfReadsFindsTheCardAtThePlace) {
+    tVokListe ring;
+    std::vector<const tVokabel*> cards;
+    for (int i = 0; i < 10000; ++i) {
+        cards.push_back(ring.Append(testing::Card("c" + std::to_string(i))));
+    }
+    tVokListe::Places places(ring);
+    std::mt19937 random(3);
+    for (int read = 0; read < 2000; ++read) {
+        // Runs down the list as a view draws it, with jumps up and down between them.
+        const auto start = static_cast<std::int32_t>(random() % 10000);
+        for (std::int32_t place = start; place < std::min(start + 20, 10000); ++place) {
+            ASSERT_EQ(places.At(place), cards[static_cast<std::size_t>(place)]) << place;
+        }
+    }
+    EXPECT_EQ(places.At(-1), nullptr);
+    EXPECT_EQ(places.At(10000), nullptr);
+    tVokListe empty;
+    tVokListe::Places none(empty);
+    EXPECT_EQ(none.At(0), nullptr);
 }
 
 }  // namespace

@@ -10,12 +10,12 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -71,7 +71,7 @@ void ExpectKind(QWidget* widget, ControlKind kind, int id) {
             EXPECT_NE(qobject_cast<QLineEdit*>(widget), nullptr) << id;
             break;
         case ControlKind::ListBox:
-            EXPECT_NE(qobject_cast<QListView*>(widget), nullptr) << id;
+            EXPECT_NE(qobject_cast<QTableView*>(widget), nullptr) << id;
             break;
         case ControlKind::ComboBox:
             EXPECT_NE(qobject_cast<QComboBox*>(widget), nullptr) << id;
@@ -210,7 +210,7 @@ TEST_F(QtBackendTest, ListsNotifyOnlyForTheUser) {
     dialog.SelectLine(501, 1);
     EXPECT_EQ(dialog.changes, 0);
     EXPECT_EQ(dialog.LineText(501, 1), "b\xE4");
-    auto* list = qobject_cast<QListView*>(dynamic_cast<QtWindowPeer*>(peer.get())->Widget(501));
+    auto* list = qobject_cast<QTableView*>(dynamic_cast<QtWindowPeer*>(peer.get())->Widget(501));
     // As a user's Ctrl+click would.
     list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select);
     EXPECT_EQ(dialog.changes, 1);
