@@ -375,15 +375,7 @@ bool Document::Undo() {
     }
     journaled = journaled && done_.back().serial >= journalFloor_;
     UndoOne();
-    AfterHistoryMove();
-    if (journaled) {
-        Journal(Entry(Op::Undo));
-    } else {
-        JournalSnapshot();
-    }
-    if (journal_) {
-        journal_->Write();
-    }
+    AfterHistoryMove(Entry(Op::Undo), journaled);
     return true;
 }
 
@@ -397,20 +389,21 @@ bool Document::Redo() {
         journaled = journaled && undone_.back().serial >= journalFloor_;
         RedoOne();
     }
-    AfterHistoryMove();
+    AfterHistoryMove(Entry(Op::Redo), journaled);
+    return true;
+}
+
+void Document::AfterHistoryMove(const JournalEntry& move, bool journaled) {
+    changed_ = !(savedPosition_ && *savedPosition_ == position_);
+    // A step made before the journal began cannot be named in it: the whole box goes in.
     if (journaled) {
-        Journal(Entry(Op::Redo));
+        Journal(move);
     } else {
         JournalSnapshot();
     }
     if (journal_) {
         journal_->Write();
     }
-    return true;
-}
-
-void Document::AfterHistoryMove() {
-    changed_ = !(savedPosition_ && *savedPosition_ == position_);
 }
 
 void Document::DropUndone() {

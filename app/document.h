@@ -202,7 +202,9 @@ class Document {
     bool Apply(std::string_view entry);
     bool UndoOne();
     bool RedoOne();
-    void AfterHistoryMove();
+    /// Sets the changed mark by the history and journals the undo or redo `move`, or, when
+    /// it is not `journaled` (a step older than the journal), the whole box.
+    void AfterHistoryMove(const JournalEntry& move, bool journaled);
     void DropUndone();
     void TrimHistory();
     void ResetHistory();

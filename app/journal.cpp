@@ -3,6 +3,8 @@
 #include <array>
 #include <chrono>
 
+#include "table/little_endian.h"
+
 namespace tallyfold {
 
 namespace {
@@ -24,17 +26,13 @@ std::array<std::uint32_t, 256> CrcTable() {
 }
 
 void PutU32(std::string& out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFFU));
-    }
+    unsigned char bytes[4];
+    WriteLE32(bytes, value);
+    out.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
 std::uint32_t GetU32(std::string_view bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-    }
-    return value;
+    return ReadLE32(reinterpret_cast<const unsigned char*>(bytes.data() + at));
 }
 
 std::string Frame(std::string_view payload) {

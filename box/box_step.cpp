@@ -71,12 +71,7 @@ void BoxStep::Discard(bool done) {
 }
 
 void BoxStep::Moved(std::uint8_t from, std::uint8_t to, Node* targetTail) {
-    Change change;
-    change.kind = Kind::MoveHead;
-    change.ring = from;
-    change.target = to;
-    change.node = targetTail;
-    Add(change);
+    Add({.kind = Kind::MoveHead, .ring = from, .target = to, .node = targetTail});
 }
 
 void BoxStep::Appended(std::uint8_t ring, Node* previous, Node* node) {
@@ -91,76 +86,50 @@ void BoxStep::Appended(std::uint8_t ring, Node* previous, Node* node) {
             return;
         }
     }
-    Change change;
-    change.kind = Kind::AppendRun;
-    change.ring = ring;
-    change.previous = previous;
-    change.first = node;
-    change.node = node;
-    change.count = 1;
-    Add(change);
+    Add({.kind = Kind::AppendRun,
+         .ring = ring,
+         .count = 1,
+         .first = node,
+         .node = node,
+         .previous = previous});
 }
 
 void BoxStep::Removed(std::uint8_t ring, Node* previous, Node* node, bool wasHead, bool wasTail) {
-    Change change;
-    change.kind = Kind::Remove;
-    change.ring = ring;
-    change.previous = previous;
-    change.node = node;
-    change.wasHead = wasHead;
-    change.wasTail = wasTail;
-    Add(change);
+    Add({.kind = Kind::Remove,
+         .ring = ring,
+         .wasHead = wasHead,
+         .wasTail = wasTail,
+         .node = node,
+         .previous = previous});
 }
 
 void BoxStep::Reordered(std::uint8_t ring, const std::vector<Node*>& order) {
-    Change change;
-    change.kind = Kind::Order;
-    change.ring = ring;
-    change.index = orders_.size();
+    Add({.kind = Kind::Order, .ring = ring, .index = orders_.size()});
     orders_.push_back(order);
-    Add(change);
 }
 
 void BoxStep::Spliced(std::uint8_t from, std::uint8_t to, Node* targetTail, std::int32_t count) {
-    Change change;
-    change.kind = Kind::Splice;
-    change.ring = from;
-    change.target = to;
-    change.previous = targetTail;
-    change.count = count;
-    Add(change);
+    Add({.kind = Kind::Splice, .ring = from, .target = to, .count = count, .previous = targetTail});
 }
 
 void BoxStep::Detached(std::uint8_t ring, Node* first, Node* last, std::int32_t count) {
-    Change change;
-    change.kind = Kind::Detach;
-    change.ring = ring;
-    change.first = first;
-    change.node = last;
-    change.count = count;
-    Add(change);
+    Add({.kind = Kind::Detach, .ring = ring, .count = count, .first = first, .node = last});
 }
 
 void BoxStep::Counted(tVokabel& card, bool known, std::int32_t before) {
-    Change change;
-    change.kind = Kind::Count;
-    change.card = &card;
-    change.known = known;
-    change.before = before;
-    change.after = known ? card.knownCount : card.unknownCount;
-    Add(change);
+    Add({.kind = Kind::Count,
+         .known = known,
+         .before = before,
+         .after = known ? card.knownCount : card.unknownCount,
+         .card = &card});
 }
 
 void BoxStep::TextsChanged(tVokabel& card) {
-    Change change;
-    change.kind = Kind::Texts;
-    change.card = &card;
-    change.index = texts_.size();
+    Add({.kind = Kind::Texts, .card = &card, .index = texts_.size()});
     Texts texts;
     std::copy(std::begin(card.question), std::end(card.question), texts.question);
     std::copy(std::begin(card.answer), std::end(card.answer), texts.answer);
     texts_.push_back(texts);
-    Add(change);
 }
 
 }  // namespace tallyfold

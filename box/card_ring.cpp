@@ -66,14 +66,7 @@ tVokListe::~tVokListe() {
 }
 
 void tVokListe::LinkAtEnd(Node* node) {
-    if (head_ == nullptr) {
-        head_ = node;
-    } else {
-        tail_->next = node;
-    }
-    tail_ = node;
-    node->next = head_;
-    ++count_;
+    AttachChain(node, node, 1);
 }
 
 tVokListe::Node* tVokListe::UnlinkHead() {
@@ -217,7 +210,6 @@ void tVokListe::AttachChain(Node* first, Node* last, std::int32_t count) {
     tail_ = last;
     last->next = head_;
     count_ += count;
-    ForgetCursor();
 }
 
 tVokListe::Node* tVokListe::DetachTail(Node* previous, std::int32_t count) {
