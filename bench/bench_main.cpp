@@ -28,6 +28,7 @@
 #include "bench/baselines.h"
 #include "bench/bench_data.h"
 #include "bench/history_bench.h"
+#include "bench/report.h"
 #include "box/card_box.h"
 #include "files/vok_file.h"
 #include "platform/headless/headless_backend.h"
@@ -37,11 +38,6 @@ namespace tallyfold::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 
 /// Runs `setup` (not timed), then `body`; the time `body` took, in milliseconds.
 double Time(const std::function<void()>& setup, const std::function<void()>& body) {
@@ -140,35 +136,6 @@ struct Operation {
     std::function<void()> setup;  ///< not timed
     std::function<void()> body;   ///< timed
 };
-
-struct Row {
-    std::string name;
-    std::map<int, double> milliseconds;
-};
-
-void PrintTable(const std::vector<int>& sizes, const std::vector<Row>& rows) {
-    std::printf("\n| operation (median, ms) |");
-    for (const int size : sizes) {
-        std::printf(" %d |", size);
-    }
-    std::printf("\n| --- |");
-    for (std::size_t i = 0; i < sizes.size(); ++i) {
-        std::printf(" ---: |");
-    }
-    std::printf("\n");
-    for (const Row& row : rows) {
-        std::printf("| %s |", row.name.c_str());
-        for (const int size : sizes) {
-            auto found = row.milliseconds.find(size);
-            if (found == row.milliseconds.end()) {
-                std::printf(" - |");
-            } else {
-                std::printf(" %.2f |", found->second);
-            }
-        }
-        std::printf("\n");
-    }
-}
 
 int Run(const char* self, const std::vector<int>& sizes, int repeats, const std::string& folder,
         const std::string& only) {
@@ -368,7 +335,7 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
     for (const std::string& name : order) {
         table.push_back(rows[name]);
     }
-    PrintTable(sizes, table);
+    PrintTable("operation (median, ms)", sizes, table);
     std::printf("| resident bytes per card after a load |");
     for (const int size : sizes) {
         std::printf(" %.1f |", perCard[size]);
@@ -475,13 +442,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--sizes") {
-            sizes.clear();
-            std::string list = argv[i + 1];
-            for (std::size_t start = 0; start < list.size();) {
-                const std::size_t comma = list.find(',', start);
-                sizes.push_back(std::atoi(list.substr(start, comma - start).c_str()));
-                start = comma == std::string::npos ? list.size() : comma + 1;
-            }
+            sizes = tallyfold::bench::ParseSizes(argv[i + 1]);
         } else if (option == "--repeats") {
             repeats = std::max(1, std::atoi(argv[i + 1]));
         } else if (option == "--folder") {

@@ -33,6 +33,7 @@
 #include "app/main_window.h"
 #include "app/tallyfold_app.h"
 #include "bench/bench_data.h"
+#include "bench/report.h"
 #include "files/vok_file.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_main_frame.h"
@@ -219,11 +220,6 @@ double Spawn(const char* self, const std::string& what, const std::string& file,
     return ms;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
-}
-
 int Run(const char* self, const std::vector<int>& sizes, int repeats, const std::string& folder) {
     std::filesystem::create_directories(folder);
     setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
@@ -282,22 +278,11 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         record("import of as many lines", size, Median(import));
         record("save after a verdict", size, Median(save));
     }
-    std::printf("\n| through the window (median, ms) |");
-    for (const int size : sizes) {
-        std::printf(" %d |", size);
-    }
-    std::printf("\n| --- |");
-    for (std::size_t i = 0; i < sizes.size(); ++i) {
-        std::printf(" ---: |");
-    }
-    std::printf("\n");
+    std::vector<Row> rows;
     for (const std::string& name : order) {
-        std::printf("| %s |", name.c_str());
-        for (const int size : sizes) {
-            std::printf(" %.2f |", ms[name][size]);
-        }
-        std::printf("\n");
+        rows.push_back({name, ms[name]});
     }
+    PrintTable("through the window (median, ms)", sizes, rows);
     const int large = sizes.back();
     struct Goal {
         std::string figure;
@@ -341,13 +326,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--sizes") {
-            sizes.clear();
-            const std::string list = argv[i + 1];
-            for (std::size_t start = 0; start < list.size();) {
-                const std::size_t comma = list.find(',', start);
-                sizes.push_back(std::atoi(list.substr(start, comma - start).c_str()));
-                start = comma == std::string::npos ? list.size() : comma + 1;
-            }
+            sizes = tallyfold::bench::ParseSizes(argv[i + 1]);
         } else if (option == "--repeats") {
             repeats = std::max(1, std::atoi(argv[i + 1]));
         } else if (option == "--folder") {
