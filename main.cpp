@@ -47,13 +47,17 @@ int main(int argc, char** argv) {
                      fileName.CString());
         return 2;
     }
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tallyfold"));
-    tallyfold::platform::qt::QtBackend backend;
     // The one box of the run and its document: they outlive the application and every window.
+    // The file is read while the window is made.
     tallyfold::tCardBox box;
     tallyfold::Document document(box);
     document.SetJournalFolder(tallyfold::SubFolder(tallyfold::StateFolder(), "journals"));
+    if (!fileName.IsEmpty()) {
+        document.ReadAhead(fileName);
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tallyfold"));
+    tallyfold::platform::qt::QtBackend backend;
     tallyfold::TMyApp tallyfoldApp(backend, document, fileName);
     return tallyfoldApp.Run();
 }

@@ -115,20 +115,35 @@ Document::~Document() {
 
 // --- Files ----------------------------------------------------------------------------------
 
+void Document::ReadAhead(const FilePath& path) {
+    ahead_ = std::make_unique<LoadAhead>(path);
+}
+
+void Document::DropReadAhead() {
+    ahead_.reset();
+}
+
 LoadResult Document::Open(const FilePath& path) {
-    // The file's identity is taken before it is read: a change during the read then shows.
-    const FileIdentity identity = IdentityOf(path);
-    tCardBox loaded;
-    const LoadResult result = LoadVokFile(path, loaded);
+    std::unique_ptr<LoadAhead> read = std::move(ahead_);
+    if (read != nullptr) {
+        read->Wait();
+    }
+    // A read ahead serves only a file that is still as it was when the read began.
+    if (read == nullptr || read->Path() != path || read->Identity() != IdentityOf(path)) {
+        read.reset();
+        read = std::make_unique<LoadAhead>(path);
+        read->Wait();
+    }
+    const LoadResult result = read->Result();
     if (!result.opened) {
         return result;
     }
     StopJournal();
     ResetHistory();
     box_->ClearAll();
-    box_->TakeCardsFrom(loaded);
+    box_->TakeCardsFrom(read->Box());
     path_ = path;
-    identity_ = identity;
+    identity_ = read->Identity();
     fromFile_ = true;
     changed_ = false;
     static_cast<void>(lock_.Take(path));

@@ -13,6 +13,7 @@
 #include "box/card_box.h"
 #include "files/file_identity.h"
 #include "files/file_lock.h"
+#include "files/load_ahead.h"
 #include "files/vok_file.h"
 #include "table/file_path.h"
 
@@ -106,6 +107,11 @@ class Document {
     /// the history and the journal start afresh, and the file is marked open here. The box is
     /// unchanged when the file could not be read.
     [[nodiscard]] LoadResult Open(const FilePath& path);
+    /// Starts reading `path` now, on a thread of its own, for an `Open` of the same path to
+    /// take; until then nothing else may change a box (see `LoadAhead`).
+    void ReadAhead(const FilePath& path);
+    /// Lets a read ahead go when its file will not be opened now.
+    void DropReadAhead();
     /// Names the file of a box that has none yet (a name given at start that names no file).
     void SetPath(FilePath path);
     /// What saving to `path` would replace.
@@ -217,6 +223,7 @@ class Document {
 
     tCardBox* box_;
     unsigned long number_;
+    std::unique_ptr<LoadAhead> ahead_;
     FilePath path_;
     bool changed_ = false;
     // The file as loaded or last saved; and whether the box's cards came from it (New makes

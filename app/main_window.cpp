@@ -118,6 +118,7 @@ void tHauptFenster::SetupWindow() {
 
 void tHauptFenster::LoadStartFile() {
     if (!MayOpenHere(startFile_)) {
+        document_->DropReadAhead();
         return;
     }
     const LoadResult result = document_->Open(startFile_);

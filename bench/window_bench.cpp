@@ -16,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QPushButton>
-#include <QTableView>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -36,6 +35,7 @@
 #include "bench/report.h"
 #include "files/vok_file.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_main_frame.h"
 #include "resources/resource_ids.h"
 
@@ -106,11 +106,15 @@ int Child(const std::string& what, const std::string& file) {
                ResidentBytes());
         return 0;
     }
-    QApplication application(argc, argv);
-    platform::qt::QtBackend backend;
+    // As the program starts: the file is read while the window is made.
     tCardBox box;
     Document document(box);
     const bool withFile = what != "start-empty" && what != "import";
+    if (withFile) {
+        document.ReadAhead(FilePath(file));
+    }
+    QApplication application(argc, argv);
+    platform::qt::QtBackend backend;
     TMyApp program(backend, document, withFile ? FilePath(file) : FilePath());
     program.Start();
     tHauptFenster& view = *program.Client();
@@ -136,15 +140,15 @@ int Child(const std::string& what, const std::string& file) {
             double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
             rss = ResidentBytes();
             if (what == "move-all") {
-                auto* list = dialog.findChild<QTableView*>();
+                auto* list = dialog.findChild<platform::qt::LineListView*>();
                 WhenModal<QDialog>([](QDialog& target) {
-                    if (auto* targets = target.findChild<QTableView*>()) {
-                        targets->setCurrentIndex(targets->model()->index(6, 0));
+                    if (auto* targets = target.findChild<platform::qt::LineListView*>()) {
+                        targets->Click(6, Qt::NoModifier);
                     }
                     target.accept();
                 });
                 timer.start();
-                list->selectAll();
+                list->SelectAll();
                 for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
                     if (button->text().contains(QStringLiteral("another"))) {
                         button->click();

@@ -54,6 +54,18 @@ tVokListe::Node* tVokListe::NewNode(const tVokabel& card) {
     return new (RingNodes(sizeof(Node)).Allocate()) Node{nullptr, card};
 }
 
+NodePool::Prefault tVokListe::ReserveNodes(std::size_t cards) {
+    return RingNodes(sizeof(Node)).Reserve(cards);
+}
+
+NodePool::Lane tVokListe::TakeNodeLane(std::size_t cards) {
+    return RingNodes(sizeof(Node)).TakeLane(cards);
+}
+
+void tVokListe::ReturnNodeLane(NodePool::Lane&& lane) {
+    RingNodes(sizeof(Node)).Return(std::move(lane));
+}
+
 void tVokListe::DeleteNode(Node* node) {
     if (node != nullptr) {
         node->~Node();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <thread>
 #include <vector>
 
 namespace tallyfold {
@@ -12,9 +13,9 @@ namespace tallyfold {
 /// fast, and no allocation is made per card. Each slab counts its live slots; a slab is filled
 /// again, from its start, only once all its slots are free. Empty slabs are kept for the cards
 /// that come next and not returned to the system while the pool lives (a box that was emptied
-/// keeps its memory for the next one). Not for use from several threads. In
-/// builds with AddressSanitizer every slot is a separate allocation, so the sanitizer still
-/// sees each one.
+/// keeps its memory for the next one). One thread uses the pool; another may fill slots of a
+/// `Lane` meanwhile. In builds with AddressSanitizer every slot is a separate allocation, so the
+/// sanitizer still sees each one.
 class NodePool {
   public:
     explicit NodePool(std::size_t slotSize);
@@ -22,6 +23,65 @@ class NodePool {
     NodePool(const NodePool&) = delete;
     NodePool& operator=(const NodePool&) = delete;
 
+    struct Slab;
+
+    /// Waits, when it goes, for the pages that `Reserve` makes on a thread of its own.
+    class Prefault {
+      public:
+        Prefault() = default;
+        explicit Prefault(std::thread thread) : thread_(std::move(thread)) {}
+        Prefault(Prefault&&) = default;
+        Prefault& operator=(Prefault&&) = delete;
+        ~Prefault();
+
+      private:
+        std::thread thread_;
+    };
+
+    /// Makes the slabs for `slots` more slots now, and their pages on a thread of their own,
+    /// so that a caller about to fill them does not wait for fresh memory slot after slot.
+    /// The slots are handed out by `Allocate` as usual, in the order of the pages made.
+    [[nodiscard]] Prefault Reserve(std::size_t slots);
+    /// Slabs taken from the pool for another thread to fill while the pool's own thread goes
+    /// on with the pool: as long as a `Use` of it lives on a thread, `Allocate` there takes
+    /// slots from the lane and touches nothing else of the pool. Slots of a lane are freed
+    /// into the pool as any other, once the lane is back (`Return`).
+    class Lane {
+      public:
+        Lane() = default;
+        Lane(Lane&&) = default;
+        Lane& operator=(Lane&&) = default;
+        Lane(const Lane&) = delete;
+        Lane& operator=(const Lane&) = delete;
+
+        /// Makes this thread allocate from the lane until it goes.
+        class Use {
+          public:
+            explicit Use(Lane& lane);
+            ~Use();
+            Use(const Use&) = delete;
+            Use& operator=(const Use&) = delete;
+
+          private:
+            Lane* before_;
+        };
+
+      private:
+        friend class NodePool;
+        std::vector<Slab*> slabs_;
+        // Slabs the lane's thread had to make beyond those it was given.
+        std::vector<Slab*> made_;
+        std::size_t filling_ = 0;
+        char* next_ = nullptr;
+        char* end_ = nullptr;
+        std::size_t used_ = 0;
+    };
+
+    /// Takes spare slabs for `slots` slots (those that `Reserve` made, first) for a lane.
+    [[nodiscard]] Lane TakeLane(std::size_t slots);
+    /// Takes back a lane whose thread ended: its slots count as handed out, and the slabs it
+    /// did not start are spare again.
+    void Return(Lane&& lane);
     /// A slot of the pool's size, aligned for any object.
     void* Allocate();
     /// Returns a slot that `Allocate` handed out.
@@ -36,8 +96,11 @@ class NodePool {
     static bool UsesSlabs();
 
   private:
-    struct Slab;
     Slab* NewSlab();
+    void* AllocateFrom(Lane& lane);
+    std::size_t SlotsPerSlab() const;
+    static void* MapSlab();
+    static void MakePages(void* slab);
     void StartFilling(Slab* slab);
     void Release(Slab* slab);
 

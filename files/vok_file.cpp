@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "files/card_field_text.h"
@@ -79,12 +80,55 @@ std::int32_t FittingCounter(std::int32_t value, std::size_t width) {
 // box's and the window's share beside it.
 constexpr std::uint64_t kMemoryPerCard = 256;
 
+// From this many records on, a load reads the file in two halves at once.
+constexpr std::uint32_t kRecordsToShare = 65536;
+
+// The cards of a run of records, and those whose letter named no partition.
+struct CardsRead {
+    tCardBox cards;
+    std::vector<tVokabel> misplaced;
+    bool complete = true;
+};
+
+// Reads the records from `first` up to `last` into `read`; false when one could not be read.
+bool ReadCards(tVokDB& table, std::uint32_t first, std::uint32_t last, int partitions,
+               CardsRead& read) {
+    tVokabel card;
+    char letter = '\0';
+    for (std::uint32_t index = first; index < last; ++index) {
+        if (!table.GoTo(index)) {
+            return false;
+        }
+        table.ReadCard(card, letter);
+        const int number = PartitionNumber(letter, partitions);
+        if (number == 0) {
+            read.misplaced.push_back(card);
+        } else {
+            read.cards.AddToPartition(card, number);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool tVokDB::Open(const FilePath& path) {
     if (!tDBF::Open(path)) {
         return false;
     }
+    BindFields();
+    return true;
+}
+
+bool tVokDB::OpenSame(const tVokDB& other) {
+    if (!tDBF::OpenSame(other)) {
+        return false;
+    }
+    BindFields();
+    return true;
+}
+
+void tVokDB::BindFields() {
     Deutsch.Bind(*this, "DEUTSCH");
     Uebersetzt.Bind(*this, "UEBERSETZT");
     Kasten.Bind(*this, "KASTEN");
@@ -97,7 +141,6 @@ bool tVokDB::Open(const FilePath& path) {
     position_ = SliceOf(Alter, true);
     known_ = SliceOf(Gewusst, true);
     unknown_ = SliceOf(Unbekannt, true);
-    return true;
 }
 
 tVokDB::Slice tVokDB::SliceOf(const tFeld& field, bool numeric) const {
@@ -187,33 +230,44 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
     }
     // The cards gather in a box of their own and join `box` only once every record was read:
     // a read error leaves `box` as it was, never with part of the file or blank cards.
-    tCardBox loaded;
+    const std::uint32_t count = table.RecordCount();
+    const auto prefault = tVokListe::ReserveNodes(count);
     const int partitions = box.PartitionCount();
-    std::vector<tVokabel> misplaced;
-    tVokabel card;
-    char letter = '\0';
-    int cards = 0;
-    for (std::uint32_t index = 0; index < table.RecordCount(); ++index) {
-        if (!table.GoTo(index)) {
-            return result;
-        }
-        table.ReadCard(card, letter);
-        const int number = PartitionNumber(letter, partitions);
-        if (number == 0) {
-            misplaced.push_back(card);
-        } else {
-            loaded.AddToPartition(card, number);
-        }
-        ++cards;
+    CardsRead first;
+    CardsRead second;
+    // A large file is read in two halves at once, the second on a thread of its own.
+    std::uint32_t split = count;
+    tVokDB secondTable;
+    NodePool::Lane lane;
+    std::thread helper;
+    if (count >= kRecordsToShare && std::thread::hardware_concurrency() >= 2 &&
+        secondTable.OpenSame(table)) {
+        split = count / 2;
+        lane = tVokListe::TakeNodeLane(count - split);
+        helper = std::thread([&] {
+            const NodePool::Lane::Use use(lane);
+            second.complete = ReadCards(secondTable, split, count, partitions, second);
+        });
     }
-    box.TakeCardsFrom(loaded);
-    for (const tVokabel& lost : misplaced) {
-        box.AddToInput(lost);
+    first.complete = ReadCards(table, 0, split, partitions, first);
+    if (helper.joinable()) {
+        helper.join();
+        tVokListe::ReturnNodeLane(std::move(lane));
+    }
+    if (!first.complete || !second.complete) {
+        return result;
+    }
+    first.cards.TakeCardsFrom(second.cards);
+    box.TakeCardsFrom(first.cards);
+    for (const std::vector<tVokabel>* lost : {&first.misplaced, &second.misplaced}) {
+        for (const tVokabel& card : *lost) {
+            box.AddToInput(card);
+        }
     }
     result.opened = true;
     result.counted = table.HeaderRecordCount();
-    result.loaded = cards;
-    result.misplaced = static_cast<int>(misplaced.size());
+    result.loaded = static_cast<int>(count);
+    result.misplaced = static_cast<int>(first.misplaced.size() + second.misplaced.size());
     return result;
 }
 

@@ -20,6 +20,8 @@ class tVokDB : public tDBF {
     /// Opens the table and binds the six accessors by name; a missing field leaves its
     /// accessor without a field, and the open still succeeds.
     [[nodiscard]] bool Open(const FilePath& path);
+    /// Opens the table that `other` has open, for reading beside it (see `tDBF::OpenSame`).
+    [[nodiscard]] bool OpenSame(const tVokDB& other);
 
     /// Reads the card of the current record exactly as the accessors and `tVokabel::SetTexts`
     /// would, in one pass over the record. `letter` receives the partition letter, or 0 when
@@ -44,6 +46,7 @@ class tVokDB : public tDBF {
         std::size_t length = 0;
     };
     Slice SliceOf(const tFeld& field, bool numeric) const;
+    void BindFields();
 
     Slice question_;
     Slice answer_;

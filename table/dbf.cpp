@@ -84,6 +84,24 @@ bool tDBF::Open(const FilePath& path) {
     return true;
 }
 
+bool tDBF::OpenSame(const tDBF& other) {
+    Close();
+    writeFailed_ = false;
+    if (!file_.OpenSame(other.file_)) {
+        Release();
+        Report(DbfError::CannotOpen);
+        return false;
+    }
+    path_ = other.path_;
+    header_ = other.header_;
+    headerCount_ = other.headerCount_;
+    fields_ = other.fields_;
+    record_.assign(RecordLength(), kBlank);
+    dirty_ = false;
+    recNo_ = 0;
+    return true;
+}
+
 // Checks every number of the header against the others and against the file's size before
 // anything is sized by it, and fills the field table.
 bool tDBF::ReadHeaderAndFields() {

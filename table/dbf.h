@@ -37,6 +37,10 @@ class tDBF {
     /// not be written; writes then fail with error 4). Closes an open table first. Does not
     /// position the table: start with `GoTo(0)` or `AppendBlank`.
     [[nodiscard]] bool Open(const FilePath& path);
+    /// Opens the table that `other` has open, for reading only, at no record; reads of the
+    /// two may run on two threads at once. Both see the same file, whatever happened to its
+    /// name since `other` opened it.
+    [[nodiscard]] bool OpenSame(const tDBF& other);
     /// Writes a changed record back and closes the file; does nothing on a closed table.
     void Close();
     /// Writes the record buffer back to the current record if it was changed.

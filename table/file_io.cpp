@@ -86,6 +86,15 @@ bool File::OpenExisting(const FilePath& path) {
     return true;
 }
 
+bool File::OpenSame(const File& other) {
+    Close();
+    if (!other.IsOpen() || Refused(FileOperation::Open)) {
+        return false;
+    }
+    const int fd = ::fcntl(other.fd_, F_DUPFD_CLOEXEC, 0);
+    return Adopt(fd, false);
+}
+
 bool File::Create(const FilePath& path) {
     Close();
     if (Refused(FileOperation::Create)) {

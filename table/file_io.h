@@ -15,8 +15,9 @@ namespace tallyfold {
 
 enum class FileOperation { Open, Create, Read, Write, Sync, Close, Rename, Remove };
 
-/// Asked before every file operation; answering true makes that operation fail as if the
-/// system had refused it. Tests only: the program never sets one.
+/// Asked before every file operation, on the thread that makes it (sometimes two at once);
+/// answering true makes that operation fail as if the system had refused it. Tests only: the
+/// program never sets one.
 using FaultHook = std::function<bool(FileOperation)>;
 void SetFaultHook(FaultHook hook);
 
@@ -33,6 +34,9 @@ class File {
     /// Opens an existing regular file for reading and writing, or for reading only when the
     /// file may not be written (`IsWritable` then says so). Folders are refused.
     [[nodiscard]] bool OpenExisting(const FilePath& path);
+    /// Opens the file that `other` has open once more, for reading only: reads through both
+    /// may run on two threads at once.
+    [[nodiscard]] bool OpenSame(const File& other);
     /// Creates the file for reading and writing, emptying a file of that name.
     [[nodiscard]] bool Create(const FilePath& path);
     /// Creates a file that must not exist yet, for reading and writing.

@@ -5,10 +5,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableView>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -21,6 +19,7 @@
 #include "dialogs/partition_overview_dialog.h"
 #include "dialogs/target_dialog.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_main_frame.h"
 #include "platform/qt/qt_text.h"
 
@@ -103,17 +102,16 @@ int main(int argc, char** argv) {
     static_cast<void>(tallyfold::ShowDoubles(view, document, texts, found));
 
     WhenOpen("target-dialog", [](QWidget& dialog) {
-        if (auto* list = dialog.findChild<QTableView*>()) {
-            list->setCurrentIndex(list->model()->index(3, 0));
+        if (auto* list = dialog.findChild<tallyfold::platform::qt::LineListView*>()) {
+            list->Click(3, Qt::NoModifier);
         }
     });
     static_cast<void>(tallyfold::ChooseTarget(view, document.Box()));
 
     WhenOpen("partition-overview", [](QWidget& dialog) {
-        if (auto* list = dialog.findChild<QTableView*>()) {
+        if (auto* list = dialog.findChild<tallyfold::platform::qt::LineListView*>()) {
             for (const int row : {1, 3}) {
-                list->selectionModel()->select(list->model()->index(row, 0),
-                                               QItemSelectionModel::Select);
+                list->Click(row, Qt::ControlModifier);
             }
         }
     });

@@ -6,16 +6,13 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFontMetrics>
-#include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTableView>
 #include <cmath>
 
-#include "platform/qt/qt_line_model.h"
+#include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_text.h"
 
 namespace tallyfold::platform::qt {
@@ -23,9 +20,8 @@ namespace tallyfold::platform::qt {
 namespace {
 
 // The lines of a list box, or nullptr for any other control.
-LineModel* ModelOf(QWidget* widget) {
-    auto* list = qobject_cast<QTableView*>(widget);
-    return list != nullptr ? dynamic_cast<LineModel*>(list->model()) : nullptr;
+LineListView* ListOf(QWidget* widget) {
+    return qobject_cast<LineListView*>(widget);
 }
 
 }  // namespace
@@ -91,33 +87,16 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
             return edit;
         }
         case ControlKind::ListBox: {
-            // A table of one column without headers looks and works as a list, and lays out
-            // rows of one fixed height without measuring them: a million lines cost what the
-            // screen shows.
-            auto* list = new QTableView(container_);
-            list->setModel(new LineModel(list));
-            list->horizontalHeader()->hide();
-            list->verticalHeader()->hide();
-            list->horizontalHeader()->setStretchLastSection(true);
-            list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-            list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 2);
-            list->setShowGrid(false);
-            list->setWordWrap(false);
-            list->setTabKeyNavigation(false);
-            list->setSelectionBehavior(QAbstractItemView::SelectRows);
-            list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-            list->setSelectionMode((control.style & style::kExtendedSelection) != 0
-                                       ? QAbstractItemView::ExtendedSelection
-                                       : QAbstractItemView::SingleSelection);
+            // A list that draws the lines on screen only: a million lines cost what it shows.
+            auto* list =
+                new LineListView(container_, (control.style & style::kExtendedSelection) != 0);
             list->setFrameShape((control.style & style::kBorder) != 0 ? QFrame::StyledPanel
                                                                       : QFrame::NoFrame);
             if ((control.style & style::kNotify) != 0) {
-                QObject::connect(
-                    list->selectionModel(), &QItemSelectionModel::selectionChanged,
+                list->SetOnSelectionChanged(
                     [window, id] { window->Dispatch(id, Notification::SelectionChanged); });
-                QObject::connect(list, &QTableView::doubleClicked, [window, id] {
-                    window->Dispatch(id, Notification::DoubleClicked);
-                });
+                list->SetOnActivated(
+                    [window, id] { window->Dispatch(id, Notification::DoubleClicked); });
             }
             return list;
         }
@@ -251,28 +230,24 @@ void QtWindowPeer::SetBackground(int id, Color color) {
 void QtWindowPeer::ClearLines(int id) {
     QWidget* widget = Widget(id);
     const QSignalBlocker quiet(widget);
-    if (LineModel* lines = ModelOf(widget)) {
-        const QSignalBlocker quietSelection(qobject_cast<QTableView*>(widget)->selectionModel());
-        lines->Clear();
+    if (LineListView* list = ListOf(widget)) {
+        list->Clear();
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         combo->clear();
     }
 }
 
 void QtWindowPeer::SetLines(int id, int count, LineSource source) {
-    QWidget* widget = Widget(id);
-    if (LineModel* lines = ModelOf(widget)) {
-        const QSignalBlocker quiet(widget);
-        const QSignalBlocker quietSelection(qobject_cast<QTableView*>(widget)->selectionModel());
-        lines->SetSource(count, std::move(source));
+    if (LineListView* list = ListOf(Widget(id))) {
+        list->SetSource(count, std::move(source));
     }
 }
 
 void QtWindowPeer::AddLine(int id, std::string_view text) {
     QWidget* widget = Widget(id);
     const QSignalBlocker quiet(widget);
-    if (LineModel* lines = ModelOf(widget)) {
-        lines->Append(FromWindows1252(text));
+    if (LineListView* list = ListOf(widget)) {
+        list->Append(FromWindows1252(text));
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         combo->addItem(FromWindows1252(text));
         combo->setCurrentIndex(-1);
@@ -281,8 +256,8 @@ void QtWindowPeer::AddLine(int id, std::string_view text) {
 
 int QtWindowPeer::LineCount(int id) const {
     QWidget* widget = Widget(id);
-    if (const LineModel* lines = ModelOf(widget)) {
-        return lines->rowCount();
+    if (const LineListView* list = ListOf(widget)) {
+        return list->Count();
     }
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         return combo->count();
@@ -292,8 +267,8 @@ int QtWindowPeer::LineCount(int id) const {
 
 std::string QtWindowPeer::LineText(int id, int line) const {
     QWidget* widget = Widget(id);
-    if (const LineModel* lines = ModelOf(widget)) {
-        return ToWindows1252(lines->Text(line));
+    if (const LineListView* list = ListOf(widget)) {
+        return ToWindows1252(list->Text(line));
     }
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         return line >= 0 && line < combo->count() ? ToWindows1252(combo->itemText(line))
@@ -305,13 +280,8 @@ std::string QtWindowPeer::LineText(int id, int line) const {
 void QtWindowPeer::Select(int id, int line) {
     QWidget* widget = Widget(id);
     const QSignalBlocker quiet(widget);
-    if (auto* list = qobject_cast<QTableView*>(widget)) {
-        const QSignalBlocker quietSelection(list->selectionModel());
-        list->clearSelection();
-        const QModelIndex index = list->model()->index(line, 0);
-        if (index.isValid()) {
-            list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-        }
+    if (LineListView* list = ListOf(widget)) {
+        list->SelectOnly(line);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         combo->setCurrentIndex(line >= 0 && line < combo->count() ? line : -1);
     }
@@ -321,23 +291,15 @@ int QtWindowPeer::Selected(int id) const {
     if (auto* combo = qobject_cast<QComboBox*>(Widget(id))) {
         return combo->currentIndex();
     }
-    const std::vector<int> lines = SelectedLines(id);
-    return lines.empty() ? -1 : lines.front();
+    const LineListView* list = ListOf(Widget(id));
+    return list != nullptr ? list->FirstSelected() : -1;
 }
 
 std::vector<int> QtWindowPeer::SelectedLines(int id) const {
-    std::vector<int> lines;
-    if (auto* list = qobject_cast<QTableView*>(Widget(id))) {
-        // The selection is held as ranges: a million selected lines are one range.
-        for (const QItemSelectionRange& range : list->selectionModel()->selection()) {
-            for (int row = range.top(); row <= range.bottom(); ++row) {
-                lines.push_back(row);
-            }
-        }
-        std::sort(lines.begin(), lines.end());
-        lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    if (const LineListView* list = ListOf(Widget(id))) {
+        return list->SelectedLines();
     }
-    return lines;
+    return {};
 }
 
 void QtWindowPeer::EndModal(DialogResult result) {

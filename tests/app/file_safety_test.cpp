@@ -163,6 +163,45 @@ void Stop(pid_t child) {
     ::waitpid(child, &status, 0);
 }
 
+// The file named at start is read while the window is made; the window shows the file as it
+// is when it opens it, whatever happened to it since the read began.
+TEST_F(FileSafetyTest, AFileReadAheadIsTheFileAsTheWindowOpensIt) {
+    tCardBox saved;
+    Fill(saved, 1, 5, "w");
+    path = SaveBox(saved);
+    document.ReadAhead(path);
+    Start(path);
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+    EXPECT_EQ(box.TotalCards(), 5);
+    // Its identity is the file's: a save asks nothing.
+    view->CmLookOrKnown();
+    frame->ChooseMenu(ids::kCmFileSave);
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+    tCardBox reread;
+    ASSERT_TRUE(LoadVokFile(path, reread).opened);
+    EXPECT_EQ(reread.TotalCards(), 5);
+}
+
+TEST_F(FileSafetyTest, AFileChangedOrOtherThanTheOneReadAheadIsReadAgain) {
+    tCardBox first;
+    Fill(first, 1, 5, "w");
+    path = SaveBox(first);
+    const FilePath other = SaveBox(first, "other.vok");
+    document.ReadAhead(path);
+    tCardBox changed;
+    Fill(changed, 2, 9, "n");
+    ASSERT_TRUE(SaveVokFile(path, changed));
+    Start(path);
+    EXPECT_EQ(box.TotalCards(), 9);
+    EXPECT_EQ(box.CardsIn(2), 9);
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+
+    document.ReadAhead(other);
+    backend.AnswerFileDialog(path);
+    frame->ChooseMenu(ids::kCmFileOpen);
+    EXPECT_EQ(box.TotalCards(), 9);
+}
+
 TEST_F(FileSafetyTest, AFileOpenInAnotherWindowIsOpenedOnlyOnTheUsersWord) {
     tCardBox saved;
     Fill(saved, 1, 3);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <set>
+#include <thread>
 #include <vector>
 
 namespace tallyfold {
@@ -73,6 +74,83 @@ TEST(NodePool, FreedSlotsAreCountedBack) {
     pool.Free(again);
     pool.Free(second);
     EXPECT_EQ(pool.InUse(), 0u);
+}
+
+TEST(NodePool, ReservedSlotsAreHandedOutInOrderAndKept) {
+    if (!NodePool::UsesSlabs()) {
+        GTEST_SKIP() << "under AddressSanitizer every slot is a separate allocation";
+    }
+    NodePool pool(144);
+    {
+        const NodePool::Prefault pages = pool.Reserve(30000);
+        EXPECT_EQ(pool.Slabs(), 3u);
+        std::vector<char*> slots;
+        for (int i = 0; i < 30000; ++i) {
+            slots.push_back(static_cast<char*>(pool.Allocate()));
+            std::memset(slots.back(), 0x5A, 144);
+        }
+        // Nothing beyond what was reserved, and a slab's slots follow each other.
+        EXPECT_EQ(pool.Slabs(), 3u);
+        EXPECT_EQ(slots[1] - slots[0], 144);
+        for (char* slot : slots) {
+            pool.Free(slot);
+        }
+    }
+    // Enough spare slabs: a reserve makes none.
+    const NodePool::Prefault none = pool.Reserve(20000);
+    EXPECT_EQ(pool.Slabs(), 3u);
+}
+
+TEST(NodePool, ALaneIsFilledOnAnotherThreadAndFreedIntoThePool) {
+    NodePool pool(144);
+    const NodePool::Prefault pages = pool.Reserve(40000);
+    NodePool::Lane lane = pool.TakeLane(20000);
+    std::vector<void*> mine;
+    std::vector<void*> theirs;
+    // Beyond what the lane was given, it makes slabs of its own.
+    std::thread other([&] {
+        const NodePool::Lane::Use use(lane);
+        for (int i = 0; i < 25000; ++i) {
+            theirs.push_back(pool.Allocate());
+            std::memset(theirs.back(), 1, 144);
+        }
+    });
+    for (int i = 0; i < 20000; ++i) {
+        mine.push_back(pool.Allocate());
+        std::memset(mine.back(), 2, 144);
+    }
+    other.join();
+    pool.Return(std::move(lane));
+    EXPECT_EQ(pool.InUse(), 45000u);
+    std::set<void*> distinct(mine.begin(), mine.end());
+    distinct.insert(theirs.begin(), theirs.end());
+    EXPECT_EQ(distinct.size(), 45000u);
+    for (void* slot : theirs) {
+        ASSERT_EQ(*static_cast<unsigned char*>(slot), 1);
+    }
+    // After the lane is back, this thread allocates from the pool again.
+    void* after = pool.Allocate();
+    EXPECT_EQ(distinct.count(after), 0u);
+    pool.Free(after);
+    for (void* slot : mine) {
+        pool.Free(slot);
+    }
+    for (void* slot : theirs) {
+        pool.Free(slot);
+    }
+    EXPECT_EQ(pool.InUse(), 0u);
+    // Every slab is spare again and serves the next cards.
+    const std::size_t held = pool.Slabs();
+    std::vector<void*> again;
+    for (int i = 0; i < 45000; ++i) {
+        again.push_back(pool.Allocate());
+    }
+    if (NodePool::UsesSlabs()) {
+        EXPECT_EQ(pool.Slabs(), held);
+    }
+    for (void* slot : again) {
+        pool.Free(slot);
+    }
 }
 
 }  // namespace

@@ -448,6 +448,67 @@ TEST_F(VokFileTest, AReadErrorFailsTheLoadAndAddsNothing) {
     EXPECT_GE(failedLoads, reads - 1);
 }
 
+// A large file is read in two halves at once; the box is the same as one read in order: the
+// cards of each partition in file order, and the misplaced ones of both halves at the end.
+TEST_F(VokFileTest, ALargeFileLoadsInFileOrderWhateverHalfACardIsIn) {
+    const char letters[] = {'A', 'B', 'C', 'D', 'E', 'F', 'Z', 'X'};
+    std::vector<std::string> records;
+    tCardBox expected;
+    expected.AddToInput(Card("already", "there"));
+    std::vector<std::string> misplaced;
+    for (int i = 0; i < 70001; ++i) {
+        const std::string name = "c" + std::to_string(i);
+        const std::string known = std::to_string(i % 997);
+        if (i % 9000 == 17) {
+            records.push_back(VokRecord(name, "a" + name, "q", "", known.c_str(), "1"));
+            misplaced.push_back(name);
+            continue;
+        }
+        const int number = (i * 7 / 3) % 8 + 1;
+        const char letter[2] = {letters[number - 1], '\0'};
+        records.push_back(VokRecord(name, "a" + name, letter, "", known.c_str(), "1"));
+        expected.AddToPartition(Card(name, "a" + name, i % 997, 1), number);
+    }
+    for (const std::string& name : misplaced) {
+        expected.AddToInput(Card(name, "a" + name));
+    }
+    WriteBytes(Path(), TableImage(kVokFields, records));
+    tCardBox box;
+    box.AddToInput(Card("already", "there"));
+    const LoadResult result = LoadVokFile(Path(), box);
+    ASSERT_TRUE(result.opened);
+    EXPECT_EQ(result.loaded, 70001);
+    EXPECT_EQ(result.counted, 70001);
+    EXPECT_EQ(result.misplaced, static_cast<int>(misplaced.size()));
+    for (int number = 1; number <= kInput; ++number) {
+        EXPECT_EQ(Questions(box, number), Questions(expected, number)) << number;
+    }
+    tVokabel card;
+    ASSERT_NE(box.FirstInPartition(3, card), nullptr);
+    for (int i = 0; i < 5000; ++i) {
+        const int index = std::stoi(std::string(card.Question().substr(1)));
+        ASSERT_EQ(card.knownCount, index % 997);
+        ASSERT_EQ(card.Answer(), "a" + std::string(card.Question()));
+        ASSERT_NE(box.NextInPartition(3, card), nullptr);
+    }
+
+    // A read that fails in either half fails the whole load, and adds nothing.
+    int reads = 0;
+    {
+        ScopedFault counter(FileOperation::Read, 0);
+        tCardBox all;
+        ASSERT_TRUE(LoadVokFile(Path(), all).opened);
+        reads = counter.Count(FileOperation::Read);
+    }
+    for (const int failing : {reads / 4, reads / 2, reads * 3 / 4, reads}) {
+        tCardBox loaded;
+        loaded.AddToInput(Card("mine", "kept"));
+        ScopedFault fault(FileOperation::Read, failing);
+        EXPECT_FALSE(LoadVokFile(Path(), loaded).opened) << "read " << failing;
+        EXPECT_EQ(Questions(loaded, kInput), Names{"mine"}) << "read " << failing;
+    }
+}
+
 TEST_F(VokFileTest, UnreadableFilesAddNothing) {
     tCardBox box;
     EXPECT_FALSE(LoadVokFile(Path("absent.vok"), box).opened);

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 
 #include "table/file_io.h"
 
@@ -17,6 +18,7 @@ class ScopedFault {
         : state_(std::make_shared<State>()) {
         std::shared_ptr<State> state = state_;
         SetFaultHook([state, operation, failAt, sticky](FileOperation seen) {
+            const std::lock_guard<std::mutex> hold(state->mutex);
             const int count = ++state->counts[seen];
             if (seen != operation || failAt == 0) {
                 return false;
@@ -32,14 +34,20 @@ class ScopedFault {
 
     /// How many operations of this kind were asked for so far.
     int Count(FileOperation operation) const {
+        const std::lock_guard<std::mutex> hold(state_->mutex);
         auto found = state_->counts.find(operation);
         return found == state_->counts.end() ? 0 : found->second;
     }
     /// True once the chosen operation was made to fail.
-    bool Failed() const { return state_->failed; }
+    bool Failed() const {
+        const std::lock_guard<std::mutex> hold(state_->mutex);
+        return state_->failed;
+    }
 
   private:
+    // Asked from every thread that reads or writes files (a load reads with two).
     struct State {
+        std::mutex mutex;
         std::map<FileOperation, int> counts;
         bool failed = false;
     };

@@ -8,14 +8,15 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -27,6 +28,7 @@
 #include "platform/frame_window.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_dialog.h"
+#include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_main_frame.h"
 #include "platform/qt/qt_text.h"
 #include "resources/dialog_templates.h"
@@ -71,7 +73,7 @@ void ExpectKind(QWidget* widget, ControlKind kind, int id) {
             EXPECT_NE(qobject_cast<QLineEdit*>(widget), nullptr) << id;
             break;
         case ControlKind::ListBox:
-            EXPECT_NE(qobject_cast<QTableView*>(widget), nullptr) << id;
+            EXPECT_NE(qobject_cast<LineListView*>(widget), nullptr) << id;
             break;
         case ControlKind::ComboBox:
             EXPECT_NE(qobject_cast<QComboBox*>(widget), nullptr) << id;
@@ -210,13 +212,20 @@ TEST_F(QtBackendTest, ListsNotifyOnlyForTheUser) {
     dialog.SelectLine(501, 1);
     EXPECT_EQ(dialog.changes, 0);
     EXPECT_EQ(dialog.LineText(501, 1), "b\xE4");
-    auto* list = qobject_cast<QTableView*>(dynamic_cast<QtWindowPeer*>(peer.get())->Widget(501));
+    auto* list = qobject_cast<LineListView*>(dynamic_cast<QtWindowPeer*>(peer.get())->Widget(501));
+    ASSERT_NE(list, nullptr);
+    list->resize(200, 100);
+    list->window()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
     // As a user's Ctrl+click would.
-    list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->LineRect(0).center());
     EXPECT_EQ(dialog.changes, 1);
     EXPECT_EQ(dialog.SelectedLines(501), (std::vector<int>{0, 1}));
-    emit list->doubleClicked(list->model()->index(0, 0));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                       list->LineRect(0).center());
     EXPECT_EQ(dialog.doubles, 1);
+    EXPECT_EQ(dialog.SelectedLines(501), (std::vector<int>{0}));
 
     // Lines given by their owner: asked for as they are read or drawn, never all at once.
     int asked = 0;
@@ -227,14 +236,102 @@ TEST_F(QtBackendTest, ListsNotifyOnlyForTheUser) {
     EXPECT_EQ(dialog.LineCount(501), 1000000);
     EXPECT_TRUE(dialog.SelectedLines(501).empty());
     EXPECT_EQ(dialog.LineText(501, 765432), "line 765432");
-    list->resize(200, 100);
-    list->show();
-    QApplication::processEvents();
+    list->viewport()->repaint();
     EXPECT_LT(asked, 1000);
-    list->selectAll();
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(dialog.SelectedLines(501).size(), 1000000u);
     EXPECT_EQ(dialog.SelectedLines(501).back(), 999999);
     dialog.AttachPeer(nullptr);
+}
+
+// A list of many lines in a window of its own, as a user meets it.
+struct ShownList {
+    explicit ShownList(bool several) : list(nullptr, several) {
+        list.resize(200, 10 * (list.fontMetrics().height() + 2) + 4);
+        list.SetSource(1000, [](int line) { return "line " + std::to_string(line); });
+        list.SetOnSelectionChanged([this] { ++changes; });
+        list.show();
+        static_cast<void>(QTest::qWaitForWindowExposed(&list));
+    }
+    void Click(int line, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, list.LineRect(line).center());
+    }
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(&list, static_cast<Qt::Key>(key), modifiers);
+    }
+    LineListView list;
+    int changes = 0;
+};
+
+TEST_F(QtBackendTest, AListOfSeveralLinesSelectsWithClicksAndKeys) {
+    ShownList shown(true);
+    shown.Click(2);
+    shown.Click(5, Qt::ShiftModifier);
+    EXPECT_EQ(shown.list.SelectedLines(), (std::vector<int>{2, 3, 4, 5}));
+    shown.Click(3, Qt::ControlModifier);
+    EXPECT_EQ(shown.list.SelectedLines(), (std::vector<int>{2, 4, 5}));
+    shown.Click(7, Qt::ControlModifier | Qt::ShiftModifier);  // from the anchor, 3, added
+    EXPECT_EQ(shown.list.SelectedLines(), (std::vector<int>{2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(shown.changes, 4);
+
+    shown.Key(Qt::Key_Down);
+    EXPECT_EQ(shown.list.SelectedLines(), (std::vector<int>{8}));
+    shown.Key(Qt::Key_Down, Qt::ShiftModifier);
+    shown.Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(shown.list.SelectedLines(), (std::vector<int>{8, 9, 10}));
+    // Ctrl moves without selecting; Ctrl+Space then adds the line.
+    shown.Key(Qt::Key_Down, Qt::ControlModifier);
+    shown.Key(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(shown.list.CurrentLine(), 12);
+    shown.Key(Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(shown.list.SelectedLines(), (std::vector<int>{8, 9, 10, 12}));
+    // The current line stays on view.
+    shown.Key(Qt::Key_End);
+    EXPECT_EQ(shown.list.SelectedLines(), (std::vector<int>{999}));
+    EXPECT_TRUE(shown.list.viewport()->rect().contains(shown.list.LineRect(999)));
+    shown.Key(Qt::Key_PageUp);
+    EXPECT_LT(shown.list.CurrentLine(), 999);
+    EXPECT_GT(shown.list.CurrentLine(), 985);
+    const int before = shown.list.CurrentLine();
+    shown.Key(Qt::Key_Home, Qt::ShiftModifier);
+    EXPECT_EQ(shown.list.CurrentLine(), 0);
+    EXPECT_EQ(shown.list.SelectedLines().size(), static_cast<std::size_t>(before) + 1);
+    shown.Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(shown.list.SelectedLines().size(), 1000u);
+
+    // What the program selects is not told as the user's doing.
+    const int heard = shown.changes;
+    shown.list.SelectOnly(500);
+    EXPECT_EQ(shown.list.SelectedLines(), (std::vector<int>{500}));
+    EXPECT_TRUE(shown.list.viewport()->rect().contains(shown.list.LineRect(500)));
+    EXPECT_EQ(shown.changes, heard);
+}
+
+TEST_F(QtBackendTest, AListOfOneLineIgnoresTheModifiersAndDragsAlong) {
+    ShownList shown(false);
+    shown.Click(1);
+    shown.Click(4, Qt::ShiftModifier);
+    shown.Click(6, Qt::ControlModifier);
+    EXPECT_EQ(shown.list.SelectedLines(), (std::vector<int>{6}));
+    shown.Key(Qt::Key_A, Qt::ControlModifier);
+    shown.Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(shown.list.SelectedLines(), (std::vector<int>{7}));
+    EXPECT_EQ(shown.list.FirstSelected(), 7);
+    // Enter is left to the dialog.
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&shown.list, &enter);
+    EXPECT_FALSE(enter.isAccepted());
+
+    ShownList several(true);
+    QTest::mousePress(several.list.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      several.list.LineRect(2).center());
+    QMouseEvent move(QEvent::MouseMove, several.list.LineRect(5).center(),
+                     several.list.viewport()->mapToGlobal(several.list.LineRect(5).center()),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(several.list.viewport(), &move);
+    QTest::mouseRelease(several.list.viewport(), Qt::LeftButton, Qt::NoModifier,
+                        several.list.LineRect(5).center());
+    EXPECT_EQ(several.list.SelectedLines(), (std::vector<int>{2, 3, 4, 5}));
 }
 
 // A client with one button; its accelerators and menu are the test's.
