@@ -54,10 +54,6 @@ tVokListe::Node* tVokListe::NewNode(const tVokabel& card) {
     return new (RingNodes(sizeof(Node)).Allocate()) Node{nullptr, card};
 }
 
-NodePool::Prefault tVokListe::ReserveNodes(std::size_t cards) {
-    return RingNodes(sizeof(Node)).Reserve(cards);
-}
-
 NodePool::Lane tVokListe::TakeNodeLane(std::size_t cards) {
     return RingNodes(sizeof(Node)).TakeLane(cards);
 }

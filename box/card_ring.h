@@ -113,10 +113,6 @@ class tVokListe {
     void MoveAllTo(tVokListe& target);
     /// Deletes every card.
     void Clear();
-    /// Makes the memory for `cards` more cards of any ring ahead of their appends, its pages on
-    /// a thread of their own until the returned object goes. Only for the one thread that
-    /// makes cards.
-    [[nodiscard]] static NodePool::Prefault ReserveNodes(std::size_t cards);
     /// Memory for `cards` cards that another thread makes while this one goes on (see
     /// `NodePool::Lane`); given back once that thread ended.
     [[nodiscard]] static NodePool::Lane TakeNodeLane(std::size_t cards);

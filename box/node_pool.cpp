@@ -59,36 +59,27 @@ void* NodePool::MapSlab() {
     if (memory == nullptr) {
         std::abort();  // out of memory: nothing can hold the card
     }
-    // The slab will be filled whole, so it is asked for as one huge page. On a virtual machine
-    // the first touch of every 4 KiB page of fresh memory is a trip to the host: a million
-    // cards in small pages cost 0.2 s more in a fresh process than in one that reuses its
-    // memory. A hint only; where it is unknown, pages are small as before.
+    // The slab will be filled whole, so it is asked for as one huge page, made in one request.
+    // On a virtual machine the first touch of every 4 KiB page of fresh memory is a trip to
+    // the host: a million cards in small pages, each made by its own fault, cost 0.2 s more in
+    // a fresh process than in one that reuses its memory. Hints only; where they are unknown,
+    // pages are small and made as they are touched.
 #if defined(MADV_HUGEPAGE)
     static_cast<void>(::madvise(memory, kSlabSize, MADV_HUGEPAGE));
+#endif
+#if defined(MADV_POPULATE_WRITE)
+    static_cast<void>(::madvise(memory, kSlabSize, MADV_POPULATE_WRITE));
 #endif
     return memory;
 }
 
-// One request makes the slab's pages, where the first touch of each would fault on its own.
-// Pages already made are left as they are, so this may run while the slab is being filled.
-void NodePool::MakePages(void* slab) {
-#if defined(MADV_POPULATE_WRITE)
-    static_cast<void>(::madvise(slab, kSlabSize, MADV_POPULATE_WRITE));
-#else
-    static_cast<void>(slab);
-#endif
-}
-
 NodePool::Slab* NodePool::NewSlab() {
     if (!empty_.empty()) {
-        // A reserved slab is untouched until now (its pages may still be in the making).
         Slab* slab = new (empty_.back()) Slab{0};
         empty_.pop_back();
         return slab;
     }
-    void* memory = MapSlab();
-    MakePages(memory);
-    Slab* slab = new (memory) Slab{0};
+    Slab* slab = new (MapSlab()) Slab{0};
     slabs_.push_back(slab);
     return slab;
 }
@@ -97,55 +88,17 @@ std::size_t NodePool::SlotsPerSlab() const {
     return (kSlabSize - Aligned(sizeof(Slab))) / slotSize_;
 }
 
-NodePool::Prefault NodePool::Reserve(std::size_t slots) {
-    if (UnderAddressSanitizer()) {
-        return {};
-    }
-    const std::size_t perSlab = SlotsPerSlab();
-    const std::size_t left =
-        current_ == nullptr ? 0 : static_cast<std::size_t>(end_ - next_) / slotSize_;
-    const std::size_t have = left + empty_.size() * perSlab;
-    if (slots <= have) {
-        return {};
-    }
-    const std::size_t count = (slots - have + perSlab - 1) / perSlab;
-    // `NewSlab` takes spare slabs from the back, a lane from the front: the new ones go in
-    // below the spare ones, in reverse, and their pages are made from both ends inwards, in
-    // the order the two fill them.
-    std::vector<Slab*> fresh(count);
-    for (Slab*& slab : fresh) {
-        slab = static_cast<Slab*>(MapSlab());
-        slabs_.push_back(slab);
-    }
-    empty_.insert(empty_.begin(), fresh.rbegin(), fresh.rend());
-    return Prefault(std::thread([fresh = std::move(fresh)] {
-        for (std::size_t low = 0, high = fresh.size(); low < high; ++low) {
-            MakePages(fresh[low]);
-            if (--high > low) {
-                MakePages(fresh[high]);
-            }
-        }
-    }));
-}
-
 NodePool::Lane NodePool::TakeLane(std::size_t slots) {
     Lane lane;
     if (UnderAddressSanitizer()) {
         return lane;
     }
+    // Spare slabs only, those `NewSlab` would take last; the lane's thread makes new ones.
     const std::size_t perSlab = SlotsPerSlab();
-    std::size_t count = (slots + perSlab - 1) / perSlab;
-    while (count-- > 0) {
-        if (!empty_.empty()) {
-            lane.slabs_.push_back(empty_.front());
-            empty_.erase(empty_.begin());
-        } else {
-            Slab* slab = static_cast<Slab*>(MapSlab());
-            MakePages(slab);
-            slabs_.push_back(slab);
-            lane.slabs_.push_back(slab);
-        }
-    }
+    const auto count =
+        static_cast<std::ptrdiff_t>(std::min(empty_.size(), (slots + perSlab - 1) / perSlab));
+    lane.slabs_.assign(empty_.begin(), empty_.begin() + count);
+    empty_.erase(empty_.begin(), empty_.begin() + count);
     return lane;
 }
 
@@ -187,10 +140,8 @@ void* NodePool::AllocateFrom(Lane& lane) {
         if (lane.filling_ < lane.slabs_.size()) {
             slab = new (lane.slabs_[lane.filling_]) Slab{0};
         } else {
-            // More slots than the lane was taken for: a slab of its own, counted at `Return`.
-            slab = static_cast<Slab*>(MapSlab());
-            MakePages(slab);
-            new (slab) Slab{0};
+            // Beyond the spare slabs: a new one, the pool's at `Return`.
+            slab = new (MapSlab()) Slab{0};
             lane.slabs_.push_back(slab);
             lane.made_.push_back(slab);
             lane.filling_ = lane.slabs_.size() - 1;
@@ -202,12 +153,6 @@ void* NodePool::AllocateFrom(Lane& lane) {
     lane.next_ += slotSize_;
     ++reinterpret_cast<Slab*>(reinterpret_cast<std::uintptr_t>(slot) & ~(kSlabSize - 1))->live;
     return slot;
-}
-
-NodePool::Prefault::~Prefault() {
-    if (thread_.joinable()) {
-        thread_.join();
-    }
 }
 
 void NodePool::StartFilling(Slab* slab) {

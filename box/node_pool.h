@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <thread>
 #include <vector>
 
 namespace tallyfold {
@@ -25,23 +24,6 @@ class NodePool {
 
     struct Slab;
 
-    /// Waits, when it goes, for the pages that `Reserve` makes on a thread of its own.
-    class Prefault {
-      public:
-        Prefault() = default;
-        explicit Prefault(std::thread thread) : thread_(std::move(thread)) {}
-        Prefault(Prefault&&) = default;
-        Prefault& operator=(Prefault&&) = delete;
-        ~Prefault();
-
-      private:
-        std::thread thread_;
-    };
-
-    /// Makes the slabs for `slots` more slots now, and their pages on a thread of their own,
-    /// so that a caller about to fill them does not wait for fresh memory slot after slot.
-    /// The slots are handed out by `Allocate` as usual, in the order of the pages made.
-    [[nodiscard]] Prefault Reserve(std::size_t slots);
     /// Slabs taken from the pool for another thread to fill while the pool's own thread goes
     /// on with the pool: as long as a `Use` of it lives on a thread, `Allocate` there takes
     /// slots from the lane and touches nothing else of the pool. Slots of a lane are freed
@@ -69,7 +51,7 @@ class NodePool {
       private:
         friend class NodePool;
         std::vector<Slab*> slabs_;
-        // Slabs the lane's thread had to make beyond those it was given.
+        // Slabs the lane's thread made beyond those it was given.
         std::vector<Slab*> made_;
         std::size_t filling_ = 0;
         char* next_ = nullptr;
@@ -77,7 +59,7 @@ class NodePool {
         std::size_t used_ = 0;
     };
 
-    /// Takes spare slabs for `slots` slots (those that `Reserve` made, first) for a lane.
+    /// A lane for `slots` slots, with the spare slabs that hold them as far as there are any.
     [[nodiscard]] Lane TakeLane(std::size_t slots);
     /// Takes back a lane whose thread ended: its slots count as handed out, and the slabs it
     /// did not start are spare again.
@@ -100,7 +82,6 @@ class NodePool {
     void* AllocateFrom(Lane& lane);
     std::size_t SlotsPerSlab() const;
     static void* MapSlab();
-    static void MakePages(void* slab);
     void StartFilling(Slab* slab);
     void Release(Slab* slab);
 

@@ -231,7 +231,6 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
     // The cards gather in a box of their own and join `box` only once every record was read:
     // a read error leaves `box` as it was, never with part of the file or blank cards.
     const std::uint32_t count = table.RecordCount();
-    const auto prefault = tVokListe::ReserveNodes(count);
     const int partitions = box.PartitionCount();
     CardsRead first;
     CardsRead second;

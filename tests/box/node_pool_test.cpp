@@ -76,34 +76,8 @@ TEST(NodePool, FreedSlotsAreCountedBack) {
     EXPECT_EQ(pool.InUse(), 0u);
 }
 
-TEST(NodePool, ReservedSlotsAreHandedOutInOrderAndKept) {
-    if (!NodePool::UsesSlabs()) {
-        GTEST_SKIP() << "under AddressSanitizer every slot is a separate allocation";
-    }
-    NodePool pool(144);
-    {
-        const NodePool::Prefault pages = pool.Reserve(30000);
-        EXPECT_EQ(pool.Slabs(), 3u);
-        std::vector<char*> slots;
-        for (int i = 0; i < 30000; ++i) {
-            slots.push_back(static_cast<char*>(pool.Allocate()));
-            std::memset(slots.back(), 0x5A, 144);
-        }
-        // Nothing beyond what was reserved, and a slab's slots follow each other.
-        EXPECT_EQ(pool.Slabs(), 3u);
-        EXPECT_EQ(slots[1] - slots[0], 144);
-        for (char* slot : slots) {
-            pool.Free(slot);
-        }
-    }
-    // Enough spare slabs: a reserve makes none.
-    const NodePool::Prefault none = pool.Reserve(20000);
-    EXPECT_EQ(pool.Slabs(), 3u);
-}
-
 TEST(NodePool, ALaneIsFilledOnAnotherThreadAndFreedIntoThePool) {
     NodePool pool(144);
-    const NodePool::Prefault pages = pool.Reserve(40000);
     NodePool::Lane lane = pool.TakeLane(20000);
     std::vector<void*> mine;
     std::vector<void*> theirs;
