@@ -1,4 +1,5 @@
-// Tallyfold: the program entry. The first argument names the vocabulary file to open.
+// Tallyfold: the program entry. The first argument that is no option names the vocabulary
+// file to open.
 
 #include <QApplication>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include "box/card_box.h"
 #include "files/user_folders.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_command_line.h"
 
 namespace {
 
@@ -23,28 +25,27 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const tallyfold::FilePath fileName = tallyfold::FileNameFromArguments(argc, argv);
-    if (fileName.Bytes() == "--help") {
-        std::printf(
-            "Usage: tallyfold [FILE.vok]\n"
-            "Learn vocabulary with a card box.\n\n"
-            "  FILE.vok   the vocabulary file to open (a new name starts a new box)\n"
-            "  --help     show this text and exit\n"
-            "  --version  show the version and exit\n\n"
-            "In the window: Enter or k looks and counts a card as known, Escape or u as not\n"
-            "known. The Help menu opens the manual.\n");
-        return 0;
+    using tallyfold::platform::qt::CommandLine;
+    const CommandLine line =
+        tallyfold::platform::qt::ReadCommandLine(argc, argv, QStringLiteral(TALLYFOLD_VERSION));
+    switch (line.action) {
+        case CommandLine::Action::ShowHelp:
+        case CommandLine::Action::ShowVersion:
+            std::fputs(line.text.toLocal8Bit().constData(), stdout);
+            return 0;
+        case CommandLine::Action::Refuse:
+            std::fputs(line.text.toLocal8Bit().constData(), stderr);
+            return 2;
+        case CommandLine::Action::Run:
+            break;
     }
-    if (fileName.Bytes() == "--version") {
-        std::printf("tallyfold %s\n", TALLYFOLD_VERSION);
-        return 0;
-    }
+    const tallyfold::FilePath fileName(line.file);
     if (!HasDisplay()) {
         std::fprintf(stderr,
                      "tallyfold: no display to open a window on (neither DISPLAY nor "
                      "WAYLAND_DISPLAY is set).\nStart Tallyfold on a desktop, or under a virtual "
-                     "display with: xvfb-run tallyfold %s\n",
-                     fileName.CString());
+                     "display with: xvfb-run tallyfold %s%s\n",
+                     fileName.Bytes().starts_with('-') ? "-- " : "", fileName.CString());
         return 2;
     }
     // The one box of the run and its document: they outlive the application and every window.

@@ -28,8 +28,4 @@ void TMyApp::InitMainWindow() {
     SetMainWindow(std::move(frame));
 }
 
-FilePath FileNameFromArguments(int argc, const char* const* argv) {
-    return argc >= 2 && argv[1] != nullptr ? FilePath(argv[1]) : FilePath();
-}
-
 }  // namespace tallyfold

@@ -27,8 +27,4 @@ class TMyApp : public platform::Application {
     tHauptFenster* client_ = nullptr;
 };
 
-/// The vocabulary file named on the command line: the first argument after the program name,
-/// or an empty path. Further arguments are ignored.
-FilePath FileNameFromArguments(int argc, const char* const* argv);
-
 }  // namespace tallyfold

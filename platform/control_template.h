@@ -44,6 +44,8 @@ struct DialogTemplate {
     int fontPoints = 8;
     bool contextHelp = false;
     std::vector<ControlTemplate> controls;
+    /// The button that F1 presses: the dialog's own help. None when 0.
+    int helpButton = 0;
 
     /// The control with this id, or nullptr.
     const ControlTemplate* Control(int controlId) const {

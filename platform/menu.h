@@ -6,6 +6,13 @@
 
 namespace tallyfold::platform {
 
+/// A command with keys of its own on every desktop; each window system gives its own keys
+/// for it (on most, those of `ConventionalKeys`).
+enum class StandardKey { None, New, Open, Save, SaveAs, Quit, HelpContents, Close };
+
+/// The keys most desktops give a standard command, in the form "Ctrl+Shift+S".
+std::vector<std::string> ConventionalKeys(StandardKey key);
+
 /// One menu entry: a command item, a popup with items of its own, or a separator.
 struct MenuItem {
     std::string text;
@@ -14,14 +21,21 @@ struct MenuItem {
     /// Key combinations that choose the item wherever the window has the focus, in the form
     /// "Ctrl+Shift+Z"; the first is shown in the menu.
     std::vector<std::string> shortcuts;
+    /// The desktop's keys for this command, before `shortcuts`.
+    StandardKey standard = StandardKey::None;
 
     static MenuItem Command(std::string text, int command,
                             std::vector<std::string> shortcuts = {}) {
         return {std::move(text), command, {}, std::move(shortcuts)};
     }
+    static MenuItem Command(std::string text, int command, StandardKey standard) {
+        return {std::move(text), command, {}, {}, standard};
+    }
     static MenuItem Popup(std::string text, std::vector<MenuItem> items) {
         return {std::move(text), 0, std::move(items), {}};
     }
+    /// The item's keys as this program offers them where the desktop adds none of its own.
+    std::vector<std::string> Keys() const;
     static MenuItem Separator() { return {}; }
 
     bool IsSeparator() const { return text.empty() && command == 0 && items.empty(); }

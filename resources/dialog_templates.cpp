@@ -41,7 +41,8 @@ const DialogTemplate& DoublesTemplate() {
          Button(ids::kIdOk, "OK", {6, 88, 50, 14}),
          Button(ids::kIdCancel, "Cancel", {64, 88, 50, 14}),
          Button(ids::kDoublesChange, "&Change", {120, 88, 50, 14}),
-         Button(ids::kDoublesHelp, "&Help", {184, 88, 50, 14})}};
+         Button(ids::kDoublesHelp, "&Help", {184, 88, 50, 14})},
+        ids::kDoublesHelp};
     return dialog;
 }
 
@@ -61,7 +62,8 @@ const DialogTemplate& InputTemplate() {
          {ids::kInputAnswer, ControlKind::Edit, "", {44, 24, 240, 12}, kEditStyle},
          Button(ids::kIdOk, "&Save", {146, 44, 44, 14}, true),
          Button(ids::kIdCancel, "&Close", {196, 44, 44, 14}),
-         Button(ids::kInputHelp, "&Help", {246, 44, 40, 14})}};
+         Button(ids::kInputHelp, "&Help", {246, 44, 40, 14})},
+        ids::kInputHelp};
     return dialog;
 }
 
@@ -110,7 +112,8 @@ const DialogTemplate& OverviewTemplate() {
          Button(ids::kOverviewMove, "&To another", {164, 88, 60, 14}),
          Button(ids::kOverviewCorrect, "C&orrect", {164, 108, 60, 14}),
          Button(ids::kOverviewDelete, "&Delete", {164, 128, 60, 14}),
-         Button(ids::kIdOk, "&Close", {164, 148, 60, 14}, true)}};
+         Button(ids::kIdOk, "&Close", {164, 148, 60, 14}, true)},
+        ids::kOverviewHelp};
     return dialog;
 }
 

@@ -8,6 +8,7 @@ using platform::AcceleratorTable;
 using platform::Key;
 using platform::MenuItem;
 using platform::MenuTemplate;
+using platform::StandardKey;
 
 const MenuTemplate& MainMenu() {
     static const MenuTemplate menu{
@@ -15,13 +16,13 @@ const MenuTemplate& MainMenu() {
         {
             MenuItem::Popup(
                 "&File",
-                {MenuItem::Command("&New", ids::kCmFileNew),
-                 MenuItem::Command("&Open ...", ids::kCmFileOpen),
-                 MenuItem::Command("&Save", ids::kCmFileSave),
-                 MenuItem::Command("Save as...", ids::kCmFileSaveAs), MenuItem::Separator(),
-                 MenuItem::Command("&Import...", ids::kCmFileImport),
+                {MenuItem::Command("&New", ids::kCmFileNew, StandardKey::New),
+                 MenuItem::Command("&Open ...", ids::kCmFileOpen, StandardKey::Open),
+                 MenuItem::Command("&Save", ids::kCmFileSave, StandardKey::Save),
+                 MenuItem::Command("Save as...", ids::kCmFileSaveAs, StandardKey::SaveAs),
+                 MenuItem::Separator(), MenuItem::Command("&Import...", ids::kCmFileImport),
                  MenuItem::Command("&Export...", ids::kCmFileExport), MenuItem::Separator(),
-                 MenuItem::Command("&Exit", ids::kCmFileExit)}),
+                 MenuItem::Command("&Exit", ids::kCmFileExit, StandardKey::Quit)}),
             MenuItem::Popup("&Edit", {MenuItem::Command("&Undo", ids::kCmEditUndo, {"Ctrl+Z"}),
                                       MenuItem::Command("&Redo", ids::kCmEditRedo,
                                                         {"Ctrl+Shift+Z", "Ctrl+Y"})}),
@@ -39,11 +40,11 @@ const MenuTemplate& MainMenu() {
                 {MenuItem::Command("&Switch Answer + Question", ids::kCmSwitch),
                  MenuItem::Command("&Unknown to input stack", ids::kCmUnknownToInput),
                  MenuItem::Command("&Empty Partitions to the end", ids::kCmEmptyToEnd)}),
-            MenuItem::Popup("&Help",
-                            {MenuItem::Command("&Index", ids::kCmHelpIndex),
-                             MenuItem::Command("&Search", ids::kCmHelpSearch),
-                             MenuItem::Command("&Help on help", ids::kCmHelpOnHelp),
-                             MenuItem::Separator(), MenuItem::Command("&Info", ids::kCmHelpInfo)}),
+            MenuItem::Popup(
+                "&Help", {MenuItem::Command("&Index", ids::kCmHelpIndex, StandardKey::HelpContents),
+                          MenuItem::Command("&Search", ids::kCmHelpSearch),
+                          MenuItem::Command("&Help on help", ids::kCmHelpOnHelp),
+                          MenuItem::Separator(), MenuItem::Command("&Info", ids::kCmHelpInfo)}),
         }};
     return menu;
 }

@@ -52,6 +52,11 @@ void HeadlessDialog::PressEscape() {
     dialog_->Dispatch(kCancelCommand);
 }
 
+bool HeadlessDialog::PressHelpKey() {
+    const int help = dialog_->Template().helpButton;
+    return help != 0 && Click(help);
+}
+
 void HeadlessDialog::Select(int id, int line) {
     SelectLines(id, {line});
 }
@@ -118,7 +123,7 @@ bool HeadlessFrame::ChooseMenu(int command) {
 bool HeadlessFrame::PressShortcut(std::string_view shortcut) {
     for (const MenuItem& popup : frame_->Menu().popups) {
         for (const MenuItem& item : popup.items) {
-            for (const std::string& key : item.shortcuts) {
+            for (const std::string& key : item.Keys()) {
                 if (key == shortcut) {
                     return ChooseMenu(item.command);
                 }

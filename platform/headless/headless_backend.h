@@ -35,6 +35,8 @@ class HeadlessDialog {
     void PressEnter();
     /// Escape, and the close box: the Cancel command.
     void PressEscape();
+    /// F1: the dialog's help button, if it has one; false when it has none.
+    bool PressHelpKey();
     /// Selects one line of a list or combo box and reports the change.
     void Select(int id, int line);
     /// Selects exactly these lines of an extended-selection list and reports the change.

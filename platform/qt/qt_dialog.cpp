@@ -1,5 +1,6 @@
 #include "platform/qt/qt_dialog.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include "platform/qt/qt_text.h"
@@ -41,6 +42,15 @@ TemplateDialog::TemplateDialog(Dialog& dialog, QWidget* owner) : QDialog(owner),
 
 void TemplateDialog::reject() {
     dialog_->Dispatch(kCancelCommand);
+}
+
+void TemplateDialog::keyPressEvent(QKeyEvent* event) {
+    const int help = dialog_->Template().helpButton;
+    if (help != 0 && event->matches(QKeySequence::HelpContents)) {
+        dialog_->Dispatch(help, Notification::Clicked);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 QtDialogPeer::QtDialogPeer(std::unique_ptr<TemplateDialog> dialog, Dialog& window)

@@ -18,6 +18,8 @@ class TemplateDialog : public QDialog {
 
   protected:
     void reject() override;
+    /// F1 presses the dialog's help button.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     Dialog* dialog_;

@@ -72,6 +72,33 @@ MainFrame::~MainFrame() {
     qApp->removeEventFilter(this);
 }
 
+namespace {
+
+// The desktop's keys for a standard command; none where it has none (Quit on some).
+QList<QKeySequence> StandardKeys(StandardKey key) {
+    switch (key) {
+        case StandardKey::New:
+            return QKeySequence::keyBindings(QKeySequence::New);
+        case StandardKey::Open:
+            return QKeySequence::keyBindings(QKeySequence::Open);
+        case StandardKey::Save:
+            return QKeySequence::keyBindings(QKeySequence::Save);
+        case StandardKey::SaveAs:
+            return QKeySequence::keyBindings(QKeySequence::SaveAs);
+        case StandardKey::Quit:
+            return QKeySequence::keyBindings(QKeySequence::Quit);
+        case StandardKey::HelpContents:
+            return QKeySequence::keyBindings(QKeySequence::HelpContents);
+        case StandardKey::Close:
+            return QKeySequence::keyBindings(QKeySequence::Close);
+        case StandardKey::None:
+            break;
+    }
+    return {};
+}
+
+}  // namespace
+
 void MainFrame::BuildMenu() {
     FrameWindow* frame = frame_;
     for (const MenuItem& popup : frame->Menu().popups) {
@@ -83,8 +110,8 @@ void MainFrame::BuildMenu() {
             }
             QAction* action = menu->addAction(FromWindows1252(item.text));
             action->setData(item.command);
-            QList<QKeySequence> keys;
-            for (const std::string& shortcut : item.shortcuts) {
+            QList<QKeySequence> keys = StandardKeys(item.standard);
+            for (const std::string& shortcut : keys.isEmpty() ? item.Keys() : item.shortcuts) {
                 keys << QKeySequence::fromString(QString::fromLatin1(shortcut.c_str()),
                                                  QKeySequence::PortableText);
             }

@@ -340,6 +340,33 @@ TEST_F(FileCommandsTest, ExitRefusedKeepsRunning) {
     EXPECT_TRUE(backend.HelpRequests().empty());
 }
 
+// The desktop's keys reach the File and Help commands from anywhere in the window.
+TEST_F(FileCommandsTest, TheStandardKeysChooseTheFileAndHelpCommands) {
+    StartOnFile();
+    frame->TypeChar('u');
+    ASSERT_TRUE(view->Changed());
+    EXPECT_TRUE(frame->PressShortcut("Ctrl+S"));
+    EXPECT_FALSE(view->Changed());
+    EXPECT_TRUE(backend.FileDialogs().empty());
+
+    backend.AnswerFileDialog(FilePath());
+    EXPECT_TRUE(frame->PressShortcut("Ctrl+Shift+S"));
+    ASSERT_EQ(backend.FileDialogs().size(), 1u);
+    backend.AnswerFileDialog(FilePath());
+    EXPECT_TRUE(frame->PressShortcut("Ctrl+O"));
+    ASSERT_EQ(backend.FileDialogs().size(), 2u);
+
+    EXPECT_TRUE(frame->PressShortcut("F1"));
+    ASSERT_EQ(backend.HelpRequests().size(), 1u);
+    EXPECT_EQ(backend.HelpRequests()[0].command, platform::HelpCommand::Contents);
+
+    backend.AnswerMessageBox(DialogResult::Ok);  // "All Data will be erased!"
+    EXPECT_TRUE(frame->PressShortcut("Ctrl+N"));
+    EXPECT_EQ(box.TotalCards(), 0);
+    EXPECT_TRUE(frame->PressShortcut("Ctrl+Q"));
+    EXPECT_EQ(backend.QuitCode(), 0);
+}
+
 TEST_F(FileCommandsTest, ExitWithoutChangesAsksNothing) {
     Start();
     frame->ChooseMenu(ids::kCmFileExit);

@@ -76,16 +76,6 @@ TEST_F(LearningViewTest, StartWithAFileAsksItsFirstCard) {
     EXPECT_TRUE(backend.FileDialogs().empty());
 }
 
-TEST(ProgramArguments, OnlyTheFirstNamesTheFile) {
-    const char* none[] = {"tallyfold"};
-    const char* two[] = {"tallyfold", "a.vok", "b.vok"};
-    EXPECT_EQ(FileNameFromArguments(1, none).Bytes(), "");
-    EXPECT_EQ(FileNameFromArguments(3, two).Bytes(), "a.vok");
-    const std::string longPath = "/" + std::string(400, 'x') + ".vok";
-    const char* longArgument[] = {"tallyfold", longPath.c_str()};
-    EXPECT_EQ(FileNameFromArguments(2, longArgument).Bytes(), longPath);  // no path is cut
-}
-
 TEST_F(LearningViewTest, EnterTwiceLooksAndCountsAsKnown) {
     Fill(box, 1, 2, "one");
     Start();

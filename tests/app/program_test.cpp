@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
@@ -71,6 +73,22 @@ TEST(Program, LearnsOnTheSampleBox) {
     QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(box.CardsIn(2), 16);
     EXPECT_TRUE(view.Changed());
+
+    // The menus show the desktop's keys; Ctrl+S saves.
+    QStringList shown;
+    for (QAction* menu : frame->menuBar()->actions()) {
+        for (QAction* item : menu->menu()->actions()) {
+            if (!item->shortcut().isEmpty()) {
+                shown << item->shortcut().toString(QKeySequence::PortableText);
+            }
+        }
+    }
+    for (const char* key :
+         {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+Q", "F1", "Ctrl+Z", "Ctrl+Shift+Z"}) {
+        EXPECT_TRUE(shown.contains(QString::fromLatin1(key))) << key;
+    }
+    QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(view.Changed());
 }
 
 }  // namespace

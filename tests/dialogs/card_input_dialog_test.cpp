@@ -268,5 +268,21 @@ TEST_F(CardInputTest, HelpOpensAtTheDialogsContext) {
     EXPECT_EQ(backend.HelpRequests()[1].file, "tallyfold.hlp");
 }
 
+TEST_F(CardInputTest, F1OpensTheDialogsOwnHelp) {
+    box.AddToInput(Card("x", "y"));
+    backend.ExpectDialog(ids::kDoublesDialog, [](HeadlessDialog& doubles) {
+        EXPECT_TRUE(doubles.PressHelpKey());
+        doubles.PressEscape();
+    });
+    RunNew([](HeadlessDialog& dialog) {
+        EXPECT_TRUE(dialog.PressHelpKey());
+        TypeCard(dialog, "x", "z");
+        dialog.Click(ids::kIdCancel);
+    });
+    ASSERT_EQ(backend.HelpRequests().size(), 2u);
+    EXPECT_EQ(backend.HelpRequests()[0].context, 3300u);
+    EXPECT_EQ(backend.HelpRequests()[1].context, 3200u);
+}
+
 }  // namespace
 }  // namespace tallyfold
