@@ -58,6 +58,7 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallyfold"));
+    QApplication::setApplicationVersion(QStringLiteral(TALLYFOLD_VERSION));
     tallyfold::platform::qt::QtBackend backend;
     tallyfold::TMyApp tallyfoldApp(backend, document, fileName);
     return tallyfoldApp.Run();

@@ -21,6 +21,8 @@ install(DIRECTORY resources/help/ DESTINATION ${TALLYFOLD_DOCDIR}/help
         FILES_MATCHING PATTERN "*.html")
 install(FILES examples/sample.vok examples/sample.kas DESTINATION ${TALLYFOLD_DOCDIR}/examples)
 install(FILES README.md DESTINATION ${TALLYFOLD_DOCDIR})
+# The licence, in Debian's machine-readable form where a package's users look for it.
+install(FILES packaging/copyright DESTINATION ${TALLYFOLD_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tallyfold)

@@ -1,8 +1,11 @@
 #include "platform/qt/qt_help_window.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
+#include <QShortcut>
 #include <QTextStream>
 #include <QVBoxLayout>
 
@@ -23,6 +26,24 @@ namespace {
 const QString kContents = QStringLiteral("contents.html");
 const QString kUsingHelp = QStringLiteral("using-help.html");
 constexpr int kTargetRole = Qt::UserRole;
+
+// The pages as compiled in, with the program's version where a page names it.
+class HelpBrowser : public QTextBrowser {
+  public:
+    explicit HelpBrowser(QWidget* parent) : QTextBrowser(parent) {}
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        QVariant resource = QTextBrowser::loadResource(type, name);
+        if (type == QTextDocument::HtmlResource) {
+            QString text = resource.typeId() == QMetaType::QByteArray
+                               ? QString::fromUtf8(resource.toByteArray())
+                               : resource.toString();
+            return text.replace(QStringLiteral("@VERSION@"),
+                                QCoreApplication::applicationVersion());
+        }
+        return resource;
+    }
+};
 
 }  // namespace
 
@@ -48,12 +69,14 @@ HelpWindow::HelpWindow() {
     search_ = new QLineEdit(this);
     search_->setPlaceholderText(QStringLiteral("Type a keyword"));
     index_ = new QListWidget(this);
-    browser_ = new QTextBrowser(this);
+    browser_ = new HelpBrowser(this);
     browser_->setSearchPaths({QStringLiteral(":/help")});
     browser_->setOpenExternalLinks(true);
 
     auto* side = new QVBoxLayout;
-    side->addWidget(new QLabel(QStringLiteral("&Index"), this));
+    auto* label = new QLabel(QStringLiteral("&Index"), this);
+    label->setBuddy(search_);
+    side->addWidget(label);
     side->addWidget(search_);
     side->addWidget(index_, 1);
     auto* layout = new QHBoxLayout(this);
@@ -77,6 +100,14 @@ HelpWindow::HelpWindow() {
             [this](QListWidgetItem* item) { OpenIndexEntry(item); });
     connect(browser_, &QTextBrowser::sourceChanged, this,
             [this](const QUrl& url) { current_ = url.toString(); });
+    // Escape and the desktop's Close key (Ctrl+W) close the window, as in other help viewers.
+    for (const QKeySequence& key :
+         QKeySequence::keyBindings(QKeySequence::Close) +
+             QList<QKeySequence>{QKeySequence(Qt::Key_Escape),
+                                 QKeySequence(QStringLiteral("Ctrl+W"))}) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
     ShowPage(kContents);
 }
 

@@ -20,6 +20,8 @@ class HelpWindow : public QWidget {
 
     /// The page on view, as "page.html" or "page.html#anchor".
     QString CurrentPage() const;
+    /// The text of the page on view.
+    QString PageText() const { return browser_->toPlainText(); }
     QLineEdit& SearchField() { return *search_; }
     QListWidget& Index() { return *index_; }
 

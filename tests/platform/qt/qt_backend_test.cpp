@@ -519,8 +519,12 @@ TEST_F(QtBackendTest, HelpOpensAtAContextAndAtTheCopyrightKeyword) {
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->CurrentPage(), QStringLiteral("input.html"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
     backend.Help(root, {"tallyfold.hlp", HelpCommand::Key, 0, "Copyright"});
     EXPECT_EQ(help->CurrentPage(), QStringLiteral("copyright.html"));
+    // Help > Info: the version and the licence.
+    EXPECT_TRUE(help->PageText().contains(QStringLiteral("Version 9.8.7")));
+    EXPECT_TRUE(help->PageText().contains(QStringLiteral("GNU General Public License")));
     backend.Help(root, {"tallyfold.hlp", HelpCommand::Contents, 0, ""});
     EXPECT_EQ(help->CurrentPage(), QStringLiteral("contents.html"));
     backend.Help(root, {"tallyfold.hlp", HelpCommand::HelpOnHelp, 0, ""});
@@ -535,6 +539,16 @@ TEST_F(QtBackendTest, HelpOpensAtAContextAndAtTheCopyrightKeyword) {
     EXPECT_EQ(visible, 2);  // "Partition overview" and "Partitions"
     backend.Help(root, {"tallyfold.hlp", HelpCommand::Quit, 0, ""});
     EXPECT_FALSE(help->isVisible());
+    // Escape closes it as well; no label shows a stray ampersand.
+    backend.Help(root, {"tallyfold.hlp", HelpCommand::Contents, 0, ""});
+    ASSERT_TRUE(help->isVisible());
+    help->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(&help->SearchField(), Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
+    for (const QLabel* label : help->findChildren<QLabel*>()) {
+        EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+    }
 }
 
 TEST(HelpPages, EveryIndexEntryAndContextHasItsPage) {
