@@ -21,7 +21,9 @@ deps:
 	@scripts/install-deps
 
 # Runs on a copy of the sample box, so learning and saving never change the repository's file.
-run: build
+# Only the program is built: the tests are not needed to start it.
+run: configure
+	cmake --build --preset $(PRESET) --target tallyfold
 	@test -f build/sample.vok || cp examples/sample.vok examples/sample.kas build/
 	build/$(PRESET)/tallyfold build/sample.vok
 
