@@ -39,7 +39,10 @@ void tHauptFenster::CmImport() {
     if (!RunFileDialog(platform::FileDialogKind::Open, *importSettings_)) {
         return;
     }
-    const FilePath path = importSettings_->fileName;
+    ImportFrom(importSettings_->fileName);
+}
+
+void tHauptFenster::ImportFrom(const FilePath& path) {
     ImportFile file;
     if (!file.Open(path)) {
         ReportFileProblem(ids::kStrCannotOpenText, path);
@@ -72,10 +75,11 @@ void tHauptFenster::CmImport() {
         }
         // While the message is up, the window shows the box with every card taken so far.
         target.Flush();
+        // The reason goes into the text as well: window managers cut long captions.
         char caption[80];
         LoadString(ImportMessageId(code), caption);
-        if (MessageBox(RefusedLine(number, line), caption, platform::MessageButtons::OkCancel) ==
-            platform::DialogResult::Cancel) {
+        if (MessageBox(std::string(caption) + "\n" + RefusedLine(number, line), caption,
+                       platform::MessageButtons::OkCancel) == platform::DialogResult::Cancel) {
             break;
         }
     }

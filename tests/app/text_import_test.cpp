@@ -463,11 +463,12 @@ TEST_F(ImportCommandTest, LinesAreSkippedReportedAndAdded) {
         std::string(5000, 'a') +
         "\r\n"
         "last;line without end");
-    EXPECT_EQ(Messages(), (std::vector<std::pair<std::string, std::string>>{
-                              {"Seperator missing", "Line 4: just words"},
-                              {"Question is missing", "Line 5: "},
-                              {"Answer is missing", "Line 6: no answer"},
-                              {"Text too long", "Line 11: q;" + std::string(58, 'a') + "..."}}));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"Seperator missing", "Seperator missing\nLine 4: just words"},
+                  {"Question is missing", "Question is missing\nLine 5: "},
+                  {"Answer is missing", "Answer is missing\nLine 6: no answer"},
+                  {"Text too long", "Text too long\nLine 11: q;" + std::string(58, 'a') + "..."}}));
     EXPECT_EQ(backend.MessageBoxes()[0].request.buttons, platform::MessageButtons::OkCancel);
     EXPECT_EQ(Questions(box, kInput), Names{});  // refilled into partition 1
     EXPECT_EQ(Questions(box, 1), (Names{"\xC4rger", "Baum", "Baum", "last"}));
@@ -494,7 +495,7 @@ TEST_F(ImportCommandTest, Utf8FilesWithAndWithoutByteOrderMark) {
         "cke;midge\n");
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].first, "Character not supported");
-    EXPECT_EQ(Messages()[0].second, "Line 2: ??;Chinese");
+    EXPECT_EQ(Messages()[0].second, "Character not supported\nLine 2: ??;Chinese");
     EXPECT_EQ(CardsOf(box), (Pairs{{"\xC4pfel", "apples"},
                                    {"Stra\xDF"
                                     "e",
