@@ -1,8 +1,12 @@
 #include "platform/qt/qt_dialog.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
+#include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_text.h"
 
 namespace tallyfold::platform::qt {
@@ -18,7 +22,54 @@ bool HasDefaultButton(const DialogTemplate& dialogTemplate) {
     return false;
 }
 
+// How far a label may lie from the field it names: beside it on its row, or just above it.
+int LabelDistance(const QRect& label, const QRect& field) {
+    const int rowSlack = field.height() / 2;
+    if (label.right() <= field.left() + 2 && label.center().y() >= field.top() - rowSlack &&
+        label.center().y() <= field.bottom() + rowSlack) {
+        return field.left() - label.right();
+    }
+    const bool overlapsColumn = label.left() < field.right() && label.right() > field.left();
+    if (overlapsColumn && label.bottom() <= field.top() + 2 &&
+        field.top() - label.bottom() <= 2 * label.height()) {
+        return field.top() - label.bottom();
+    }
+    return -1;
+}
+
 }  // namespace
+
+// Each field takes the nearest label beside or above it as its buddy and its accessible name,
+// so a screen reader names it and a mnemonic in the label would reach it; a field without a
+// label is named by the dialog's title.
+void TieLabelsToFields(QWidget& dialog) {
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* field : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const bool named = qobject_cast<QLineEdit*>(field) != nullptr ||
+                           qobject_cast<QComboBox*>(field) != nullptr ||
+                           qobject_cast<LineListView*>(field) != nullptr;
+        if (!named) {
+            continue;
+        }
+        QLabel* nearest = nullptr;
+        int best = 0;
+        for (QLabel* label : labels) {
+            const int distance = LabelDistance(label->geometry(), field->geometry());
+            if (distance >= 0 && label->buddy() == nullptr && !label->text().trimmed().isEmpty() &&
+                (nearest == nullptr || distance < best)) {
+                nearest = label;
+                best = distance;
+            }
+        }
+        if (nearest != nullptr) {
+            nearest->setBuddy(field);
+            field->setAccessibleName(QString(nearest->text()).remove(QLatin1Char('&')));
+        } else {
+            // A field without a label (the overview's list) is what its dialog is about.
+            field->setAccessibleName(dialog.windowTitle());
+        }
+    }
+}
 
 TemplateDialog::TemplateDialog(Dialog& dialog, QWidget* owner) : QDialog(owner), dialog_(&dialog) {
     const DialogTemplate& dialogTemplate = dialog.Template();
@@ -71,6 +122,7 @@ std::unique_ptr<QtDialogPeer> CreateTemplateDialog(Dialog& dialog, QWidget* owne
         }
         peer->AddControl(control);
     }
+    TieLabelsToFields(peer->DialogWidget());
     // The first control that takes the keyboard starts with the focus.
     for (const ControlTemplate& control : dialogTemplate.controls) {
         if (control.kind != ControlKind::Static && control.id != kNoControlId) {

@@ -36,6 +36,10 @@ class QtDialogPeer : public QtWindowPeer {
     std::unique_ptr<TemplateDialog> dialog_;
 };
 
+/// Gives every edit, list and combo box of `dialog` the nearest label beside or above it as
+/// its buddy and accessible name (without one, the dialog's title names it).
+void TieLabelsToFields(QWidget& dialog);
+
 /// Builds the Qt dialog of `dialog`'s template, owned by `owner` (may be null).
 std::unique_ptr<QtDialogPeer> CreateTemplateDialog(Dialog& dialog, QWidget* owner);
 

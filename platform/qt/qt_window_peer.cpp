@@ -221,7 +221,12 @@ void QtWindowPeer::SelectText(int id, int start, int end) {
 void QtWindowPeer::SetBackground(int id, Color color) {
     if (QWidget* widget = Widget(id)) {
         QPalette palette = widget->palette();
-        palette.setColor(QPalette::Window, QColor(color.red, color.green, color.blue));
+        const QColor background(color.red, color.green, color.blue);
+        palette.setColor(QPalette::Window, background);
+        // The text is set with its background: with a dark desktop palette the text colour
+        // would be light, and light on a white background cannot be read.
+        palette.setColor(QPalette::WindowText,
+                         background.lightnessF() >= 0.5 ? QColor(Qt::black) : QColor(Qt::white));
         widget->setPalette(palette);
         widget->setAutoFillBackground(true);
     }

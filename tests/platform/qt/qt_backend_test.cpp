@@ -19,6 +19,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +33,7 @@
 #include "platform/qt/qt_main_frame.h"
 #include "platform/qt/qt_text.h"
 #include "resources/dialog_templates.h"
+#include "resources/resource_ids.h"
 
 namespace tallyfold::platform::qt {
 namespace {
@@ -124,6 +126,33 @@ TEST_F(QtBackendTest, EveryTemplateBuildsAtItsConvertedRectangles) {
         }
         EXPECT_TRUE(sawDefault) << dialogTemplate->id;
     }
+}
+
+TEST_F(QtBackendTest, EveryFieldIsNamedByItsLabel) {
+    const auto names = [this](const DialogTemplate& dialogTemplate) {
+        RecordingDialog dialog(root, dialogTemplate);
+        std::unique_ptr<WindowPeer> created = backend.CreateDialogPeer(dialog);
+        auto& peer = dynamic_cast<QtWindowPeer&>(*created);
+        std::map<int, std::string> named;
+        for (const ControlTemplate& control : dialogTemplate.controls) {
+            if (control.kind == ControlKind::Edit || control.kind == ControlKind::ListBox ||
+                control.kind == ControlKind::ComboBox) {
+                named[control.id] = peer.Widget(control.id)->accessibleName().toStdString();
+            }
+        }
+        for (const QLabel* label : peer.Container().findChildren<QLabel*>()) {
+            if (label->buddy() != nullptr) {
+                EXPECT_EQ(label->buddy()->accessibleName(), label->text().remove('&'));
+            }
+        }
+        return named;
+    };
+    EXPECT_EQ(names(InputTemplate()), (std::map<int, std::string>{{ids::kInputQuestion, "Question"},
+                                                                  {ids::kInputAnswer, "Answer"}}));
+    EXPECT_EQ(names(TargetTemplate()), (std::map<int, std::string>{{ids::kTargetList, "Target"}}));
+    EXPECT_EQ(names(OverviewTemplate()),
+              (std::map<int, std::string>{{ids::kOverviewCards, "Partition overview"},
+                                          {ids::kOverviewPartition, "Partition"}}));
 }
 
 TEST_F(QtBackendTest, DialogUnitsFollowTheFontMetrics) {
@@ -429,8 +458,15 @@ TEST_F(QtFrameTest, SizeEventsReachTheClient) {
     EXPECT_EQ(client->sizes.back().first, main->centralWidget()->width());
     frame->Client().MoveControl(31, {-5, -19, 100, 20});
     EXPECT_EQ(frame->Client().Peer()->Position(31), (Rect{-5, -19, 100, 20}));
+    // On a dark desktop palette a white background still carries dark text.
+    QPalette dark = Widget(31)->palette();
+    dark.setColor(QPalette::WindowText, Qt::white);
+    Widget(31)->setPalette(dark);
     frame->Client().SetControlBackground(31, Color{255, 255, 255});
     EXPECT_TRUE(Widget(31)->autoFillBackground());
+    EXPECT_EQ(Widget(31)->palette().color(QPalette::WindowText), QColor(Qt::black));
+    frame->Client().SetControlBackground(31, Color{20, 20, 60});
+    EXPECT_EQ(Widget(31)->palette().color(QPalette::WindowText), QColor(Qt::white));
 }
 
 TEST_F(QtBackendTest, FileFiltersShowTheirDescriptionAsItStands) {
