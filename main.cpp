@@ -2,6 +2,7 @@
 // file to open.
 
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
@@ -59,6 +60,13 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallyfold"));
     QApplication::setApplicationVersion(QStringLiteral(TALLYFOLD_VERSION));
+    // The desktop ties the windows to the launcher by these names; the icon is the launcher's.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tallyfold.Tallyfold"));
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/org.tallyfold.Tallyfold-%1.png").arg(size));
+    }
+    QApplication::setWindowIcon(icon);
     tallyfold::platform::qt::QtBackend backend;
     tallyfold::TMyApp tallyfoldApp(backend, document, fileName);
     return tallyfoldApp.Run();

@@ -11,10 +11,17 @@ install(FILES packaging/tallyfold-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/
 install(FILES packaging/tallyfold.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES packaging/icons/${TALLYFOLD_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The vocabulary files show the program's icon in file managers.
+install(FILES packaging/icons/${TALLYFOLD_ID}.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes
+        RENAME application-x-tallyfold-vocabulary.svg)
 foreach(size 16 24 32 48 64 128 256)
   install(FILES packaging/icons/${TALLYFOLD_ID}-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME ${TALLYFOLD_ID}.png)
+  install(FILES packaging/icons/${TALLYFOLD_ID}-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/mimetypes
+          RENAME application-x-tallyfold-vocabulary.png)
 endforeach()
 # The help pages are compiled into the program; the same pages for reading without it.
 install(DIRECTORY resources/help/ DESTINATION ${TALLYFOLD_DOCDIR}/help
