@@ -1,5 +1,9 @@
 // The File menu's commands for vocabulary files, the save prompt and the close query.
 
+#include <algorithm>
+#include <cctype>
+#include <string>
+
 #include "app/main_window.h"
 #include "dialogs/help.h"
 #include "files/vok_file.h"
@@ -87,7 +91,10 @@ void tHauptFenster::CmOpen() {
     if (!RunFileDialog(platform::FileDialogKind::Open, *openSettings_)) {
         return;
     }
-    const FilePath path = openSettings_->fileName;
+    OpenFile(openSettings_->fileName);
+}
+
+void tHauptFenster::OpenFile(const FilePath& path) {
     if (!MayOpenHere(path)) {
         return;
     }
@@ -100,6 +107,21 @@ void tHauptFenster::CmOpen() {
     }
     Refresh();
     ReportLoad(result, path);
+}
+
+// A vocabulary file dropped on the window opens as File > Open does after its dialog; any
+// other file is imported as File > Import does.
+void tHauptFenster::EvDropFile(const FilePath& path) {
+    std::string extension(path.Extension());
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".vok") {
+        if (SavePrompt()) {
+            OpenFile(path);
+        }
+    } else {
+        ImportFrom(path);
+    }
 }
 
 bool tHauptFenster::MayReplace(const FilePath& path) {

@@ -28,6 +28,9 @@ class tHauptFenster : public platform::Window, private LearningView {
 
     void SetupWindow() override;
     void EvSize(int width, int height) override;
+    /// A vocabulary file dropped on the window opens (after the save prompt), a text file is
+    /// imported.
+    void EvDropFile(const FilePath& path) override;
     /// Puts the save prompt when the box holds unsaved changes.
     bool CanClose() override;
 
@@ -65,6 +68,9 @@ class tHauptFenster : public platform::Window, private LearningView {
     void CmSave() { static_cast<void>(SaveFile()); }
     void CmSaveAs() { static_cast<void>(SaveFileAs()); }
     void CmImport();
+    /// Open and Import once their file is chosen.
+    void OpenFile(const FilePath& path);
+    void ImportFrom(const FilePath& path);
     void CmExport();
     void CmExit();
     // The Edit menu.

@@ -47,6 +47,8 @@ class Window {
     virtual void EvSize(int width, int height);
     /// Whether the window may close now; asked before every close.
     virtual bool CanClose() { return true; }
+    /// A file was dropped on the window; the first one, where several were.
+    virtual void EvDropFile(const FilePath& /*path*/) {}
 
     /// Routes a command (menu item, accelerator, button click) or a control notification to
     /// its handler. True if the window has one.

@@ -99,6 +99,8 @@ class HeadlessFrame {
     /// Presses a key combination ("Ctrl+Z"): the menu item it belongs to is chosen, if enabled.
     /// False when no item has it or the item is disabled.
     bool PressShortcut(std::string_view shortcut);
+    /// Drops a file on the window, as from a file manager.
+    void DropFile(const FilePath& path) { frame_->Client().EvDropFile(path); }
     CommandState MenuState(int command) { return frame_->QueryCommand(command); }
     /// Gives the client area a new size, as the window system would.
     void Resize(int width, int height);

@@ -3,10 +3,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
 #include <QStatusBar>
+#include <QUrl>
+#include <optional>
 
 #include "platform/qt/qt_text.h"
 
@@ -59,6 +66,7 @@ MainFrame::MainFrame(FrameWindow& frame) : frame_(&frame) {
     }
     BuildMenu();
     BuildStatusBar();
+    setAcceptDrops(true);
     if (frame.InitialWidth() > 0 && frame.InitialHeight() > 0) {
         resize(frame.InitialWidth(), frame.InitialHeight());
     }
@@ -205,7 +213,20 @@ std::string MainFrame::StatusText(int area) const {
     return found != statusAreas_.end() ? ToWindows1252(found->second->text()) : std::string();
 }
 
+namespace {
+
+// Where the main window's size and place are kept between runs.
+QSettings WindowSettings() {
+    return QSettings(QStringLiteral("Tallyfold"), QStringLiteral("Tallyfold"));
+}
+
+const QString kGeometryKey = QStringLiteral("window/geometry");
+
+}  // namespace
+
 void MainFrame::Show() {
+    // The size and place the window had when it was last closed, where there is one.
+    static_cast<void>(restoreGeometry(WindowSettings().value(kGeometryKey).toByteArray()));
     show();
 }
 
@@ -217,11 +238,42 @@ void MainFrame::Destroy() {
 void MainFrame::closeEvent(QCloseEvent* event) {
     if (closing_ || frame_->CanClose()) {
         closing_ = true;
+        WindowSettings().setValue(kGeometryKey, saveGeometry());
         event->accept();
         // The program ends with its main window, also while the help window is open.
         QCoreApplication::quit();
     } else {
         event->ignore();
+    }
+}
+
+namespace {
+
+// The first local file among dragged or dropped data, as the bytes of its name.
+std::optional<FilePath> DroppedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) {
+        return std::nullopt;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            return FilePath(QFile::encodeName(url.toLocalFile()).toStdString());
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void MainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedFile(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainFrame::dropEvent(QDropEvent* event) {
+    if (const std::optional<FilePath> file = DroppedFile(event->mimeData())) {
+        event->acceptProposedAction();
+        frame_->Client().EvDropFile(*file);
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -365,6 +366,35 @@ TEST_F(FileCommandsTest, TheStandardKeysChooseTheFileAndHelpCommands) {
     EXPECT_EQ(box.TotalCards(), 0);
     EXPECT_TRUE(frame->PressShortcut("Ctrl+Q"));
     EXPECT_EQ(backend.QuitCode(), 0);
+}
+
+// A file dropped on the window: a vocabulary file opens (after the save prompt), any other
+// file is imported.
+TEST_F(FileCommandsTest, ADroppedVocabularyFileOpensAndATextFileIsImported) {
+    StartOnFile();
+    frame->TypeChar('u');
+    const FilePath other = OtherFile();
+    const FilePath upper = dir.File("OTHER.VOK");
+    ASSERT_TRUE(std::filesystem::copy_file(other.Bytes(), upper.Bytes()));
+    backend.AnswerMessageBox(DialogResult::Cancel);  // "Save existing changes?"
+    frame->DropFile(upper);
+    EXPECT_EQ(box.TotalCards(), 2);
+    EXPECT_TRUE(view->Changed());
+    backend.AnswerMessageBox(DialogResult::No);
+    frame->DropFile(upper);
+    EXPECT_EQ(box.TotalCards(), 1);
+    EXPECT_EQ(view->FileName(), upper);
+    EXPECT_TRUE(backend.FileDialogs().empty());
+
+    const FilePath text = dir.File("words.txt");
+    std::FILE* stream = std::fopen(text.CString(), "wb");
+    ASSERT_NE(stream, nullptr);
+    std::fputs("Hund;dog\nKatze;cat\n", stream);
+    std::fclose(stream);
+    frame->DropFile(text);
+    EXPECT_EQ(box.TotalCards(), 2);  // the cat is there already
+    EXPECT_TRUE(view->Changed());
+    EXPECT_EQ(view->FileName(), upper);
 }
 
 TEST_F(FileCommandsTest, ExitWithoutChangesAsksNothing) {

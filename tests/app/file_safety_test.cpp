@@ -187,9 +187,10 @@ TEST_F(FileSafetyTest, AFileChangedOrOtherThanTheOneReadAheadIsReadAgain) {
     Fill(first, 1, 5, "w");
     path = SaveBox(first);
     const FilePath other = SaveBox(first, "other.vok");
-    document.ReadAhead(path);
+    // Cards are made before the read begins: while it runs, nothing else may make any.
     tCardBox changed;
     Fill(changed, 2, 9, "n");
+    document.ReadAhead(path);
     ASSERT_TRUE(SaveVokFile(path, changed));
     Start(path);
     EXPECT_EQ(box.TotalCards(), 9);

@@ -6,10 +6,14 @@
 #include "tests/support/qt_main.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
 #include <cstdlib>
 #include <filesystem>
 
@@ -89,6 +93,57 @@ TEST(Program, LearnsOnTheSampleBox) {
     }
     QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(view.Changed());
+}
+
+TEST(Program, AVocabularyFileDroppedOnTheWindowOpens) {
+    testing::TempDir dir;
+    setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
+    setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
+    const FilePath path = dir.File("dropped.vok");
+    ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path.Bytes()));
+    platform::qt::QtBackend backend;
+    tCardBox box;
+    Document document(box);
+    TMyApp program(backend, document, FilePath());
+    program.Start();
+    platform::qt::MainFrame* frame = backend.Frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->acceptDrops());
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path.Bytes()))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &drop);
+    EXPECT_EQ(box.TotalCards(), 150);
+    EXPECT_EQ(program.Client()->FileName(), path);
+}
+
+TEST(Program, TheWindowOpensAtTheSizeItWasClosedAt) {
+    testing::TempDir dir;
+    setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
+    setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
+    QSize closedAt;
+    {
+        platform::qt::QtBackend backend;
+        tCardBox box;
+        Document document(box);
+        TMyApp program(backend, document, FilePath());
+        program.Start();
+        platform::qt::MainFrame* frame = backend.Frame();
+        ASSERT_NE(frame, nullptr);
+        frame->resize(frame->width() + 137, frame->height() + 41);
+        closedAt = frame->size();
+        EXPECT_TRUE(frame->close());
+    }
+    platform::qt::QtBackend backend;
+    tCardBox box;
+    Document document(box);
+    TMyApp program(backend, document, FilePath());
+    program.Start();
+    ASSERT_NE(backend.Frame(), nullptr);
+    EXPECT_EQ(backend.Frame()->size(), closedAt);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #pragma once
 
 // The main of a test program that needs a QApplication: the offscreen platform (unless one is
-// chosen), a private runtime folder, then every test. A modal window that a failed test left
-// open is ended at once, so the failure shows instead of a hang until the time limit.
+// chosen), a private runtime folder and settings folder, then every test. A modal window that a
+// failed test left open is ended at once, so the failure shows instead of a hang until the time
+// limit.
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,11 @@ inline int RunQtTests(int argc, char** argv) {
         QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                   QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    }
+    // What the program remembers between runs (the window's place) stays with the test run.
+    QTemporaryDir config;
+    if (config.isValid()) {
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     }
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
