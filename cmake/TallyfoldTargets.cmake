@@ -16,6 +16,16 @@ if(TALLYFOLD_SANITIZE_THREAD)
   add_link_options(-fsanitize=thread)
 endif()
 
+# The hardening a distribution expects of a program (and lintian looks for): stack protection,
+# checked string and memory functions, and relocations read-only and bound at start. Not with
+# the sanitizers, which bring their own checks.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT TALLYFOLD_FUZZ AND NOT TALLYFOLD_SANITIZE AND
+   NOT TALLYFOLD_SANITIZE_THREAD)
+  add_compile_options(-fstack-protector-strong $<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE>
+                      $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
+  add_link_options(-Wl,-z,relro -Wl,-z,now)
+endif()
+
 # Strict warnings for our own code; third-party code never goes through here. The presets make
 # them errors; a package or downstream build with another compiler is not stopped by a new one.
 function(tallyfold_strict_warnings target)

@@ -145,13 +145,17 @@ pid_t HoldLock(const FilePath& file) {
     if (child == 0) {
         FileLock lock;
         const char taken = lock.Take(file) ? 1 : 0;
-        static_cast<void>(::write(ready[1], &taken, 1));
+        if (::write(ready[1], &taken, 1) != 1) {
+            ::_exit(1);
+        }
         for (;;) {
             ::pause();
         }
     }
     char taken = 0;
-    static_cast<void>(::read(ready[0], &taken, 1));
+    if (::read(ready[0], &taken, 1) != 1) {
+        taken = 0;
+    }
     ::close(ready[0]);
     ::close(ready[1]);
     return taken != 0 ? child : -1;
