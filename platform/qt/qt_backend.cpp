@@ -69,6 +69,18 @@ QtBackend::QtBackend() {
 
 QtBackend::~QtBackend() = default;
 
+namespace {
+
+// A modal window blocks the window it belongs to (and that one's owners), not the help
+// window: help asked for from a dialog can be read, scrolled and searched beside it.
+void BlockOwnerOnly(QDialog& dialog) {
+    if (dialog.parentWidget() != nullptr) {
+        dialog.setWindowModality(Qt::WindowModal);
+    }
+}
+
+}  // namespace
+
 std::unique_ptr<WindowPeer> QtBackend::CreateDialogPeer(Dialog& dialog) {
     QWidget* owner = dialog.Parent() != nullptr ? WidgetOf(*dialog.Parent()) : nullptr;
     return CreateTemplateDialog(dialog, owner);
@@ -80,6 +92,7 @@ DialogResult QtBackend::RunModal(Dialog& dialog) {
         return DialogResult::Cancel;
     }
     TemplateDialog& widget = peer->DialogWidget();
+    BlockOwnerOnly(widget);
     widget.activateWindow();
     widget.exec();
     return peer->Result();
@@ -126,6 +139,7 @@ DialogResult QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& r
             box.setStandardButtons(QMessageBox::Ok);
             break;
     }
+    BlockOwnerOnly(box);
     switch (box.exec()) {
         case QMessageBox::Ok:
             return DialogResult::Ok;
@@ -176,6 +190,7 @@ bool QtBackend::RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData
     if (!data.fileName.IsEmpty() && !HasWildcard(data.fileName)) {
         dialog.selectFile(FromPath(data.fileName));
     }
+    BlockOwnerOnly(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }

@@ -1,13 +1,17 @@
 #include "platform/qt/qt_help_window.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
+#include <QPushButton>
 #include <QShortcut>
+#include <QTextDocument>
 #include <QTextStream>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // Pages compiled into a static library are registered by hand: nothing else refers to them.
 static void RegisterHelpPages() {
@@ -73,15 +77,58 @@ HelpWindow::HelpWindow() {
     browser_->setSearchPaths({QStringLiteral(":/help")});
     browser_->setOpenExternalLinks(true);
 
+    find_ = new QLineEdit(this);
+    find_->setPlaceholderText(QStringLiteral("Words on any page"));
+    found_ = new QListWidget(this);
+    back_ = new QPushButton(QStringLiteral("&Back"), this);
+    forward_ = new QPushButton(QStringLiteral("&Forward"), this);
+    back_->setEnabled(false);
+    forward_->setEnabled(false);
+
     auto* side = new QVBoxLayout;
     auto* label = new QLabel(QStringLiteral("&Index"), this);
     label->setBuddy(search_);
     side->addWidget(label);
     side->addWidget(search_);
-    side->addWidget(index_, 1);
+    side->addWidget(index_, 2);
+    auto* findLabel = new QLabel(QStringLiteral("Search &all pages"), this);
+    findLabel->setBuddy(find_);
+    side->addWidget(findLabel);
+    side->addWidget(find_);
+    side->addWidget(found_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(back_);
+    buttons->addWidget(forward_);
+    buttons->addStretch(1);
+    auto* page = new QVBoxLayout;
+    page->addLayout(buttons);
+    page->addWidget(browser_, 1);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(side, 1);
-    layout->addWidget(browser_, 3);
+    layout->addLayout(page, 3);
+
+    // Back and forward through the pages seen, by the buttons and the desktop's keys.
+    connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forward_, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+    connect(browser_, &QTextBrowser::backwardAvailable, back_, &QPushButton::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QPushButton::setEnabled);
+    for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Back)) {
+        connect(new QShortcut(key, this), &QShortcut::activated, browser_, &QTextBrowser::backward);
+    }
+    for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Forward)) {
+        connect(new QShortcut(key, this), &QShortcut::activated, browser_, &QTextBrowser::forward);
+    }
+    connect(find_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { FindInPages(text); });
+    connect(find_, &QLineEdit::returnPressed, this, [this] {
+        if (found_->count() > 0) {
+            OpenFound(found_->item(0));
+        }
+    });
+    connect(found_, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { OpenFound(item); });
+    connect(found_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { OpenFound(item); });
 
     LoadKeywords();
     connect(search_, &QLineEdit::textChanged, this,
@@ -140,6 +187,54 @@ void HelpWindow::FilterIndex(const QString& text) {
         }
     }
     index_->setCurrentItem(first);
+}
+
+void HelpWindow::LoadPages() {
+    if (!pages_.empty()) {
+        return;
+    }
+    const QDir folder(QStringLiteral(":/help"));
+    for (const QString& name :
+         folder.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name)) {
+        QFile file(folder.filePath(name));
+        if (!file.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        QTextDocument document;
+        document.setHtml(QString::fromUtf8(file.readAll()));
+        const QString title = document.metaInformation(QTextDocument::DocumentTitle);
+        pages_.push_back({name, title.isEmpty() ? name : title, document.toPlainText()});
+    }
+}
+
+void HelpWindow::FindInPages(const QString& text) {
+    found_->clear();
+    const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.isEmpty()) {
+        return;
+    }
+    LoadPages();
+    // A page is found when it holds every word typed, in any order.
+    for (const Page& page : pages_) {
+        const bool all = std::all_of(words.begin(), words.end(), [&page](const QString& word) {
+            return page.text.contains(word, Qt::CaseInsensitive);
+        });
+        if (all) {
+            auto* item = new QListWidgetItem(page.title, found_);
+            item->setData(kTargetRole, page.name);
+        }
+    }
+}
+
+void HelpWindow::OpenFound(QListWidgetItem* item) {
+    if (item == nullptr) {
+        return;
+    }
+    ShowPage(item->data(kTargetRole).toString());
+    const QStringList words = find_->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (!words.isEmpty()) {
+        browser_->find(words.front());
+    }
 }
 
 void HelpWindow::OpenIndexEntry(QListWidgetItem* item) {

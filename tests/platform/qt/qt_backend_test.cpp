@@ -410,6 +410,42 @@ class QtFrameTest : public QtBackendTest {
     MainFrame* main = nullptr;
 };
 
+// Counts the times a window was blocked by a modal one.
+class BlockedCounter : public QObject {
+  public:
+    int blocked = 0;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowBlocked) {
+            ++blocked;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Help asked for from a dialog comes to the front and takes input while the dialog is open;
+// the main window stays blocked.
+TEST_F(QtFrameTest, TheHelpWindowTakesInputOverAModalDialog) {
+    backend.Help(frame->Client(), {"tallyfold.hlp", HelpCommand::Contents, 0, ""});
+    HelpWindow* help = backend.HelpWindowIfOpen();
+    ASSERT_NE(help, nullptr);
+    BlockedCounter helpCounter;
+    BlockedCounter mainCounter;
+    help->installEventFilter(&helpCounter);
+    main->installEventFilter(&mainCounter);
+    RecordingDialog dialog(frame->Client(), InputTemplate());
+    QTimer::singleShot(0, [&] {
+        backend.Help(dialog, {"tallyfold.hlp", HelpCommand::Context, 3200, ""});
+        EXPECT_TRUE(QTest::qWaitForWindowActive(help));
+        dialog.Dispatch(kCancelCommand);
+    });
+    EXPECT_EQ(dialog.Execute(), DialogResult::Cancel);
+    EXPECT_EQ(helpCounter.blocked, 0);
+    EXPECT_GT(mainCounter.blocked, 0);
+    help->close();
+}
+
 TEST_F(QtFrameTest, AcceleratorsTakeKeysBeforeButtons) {
     QWidget* button = Widget(30);
     ASSERT_NE(button, nullptr);
@@ -585,6 +621,36 @@ TEST_F(QtBackendTest, HelpOpensAtAContextAndAtTheCopyrightKeyword) {
     for (const QLabel* label : help->findChildren<QLabel*>()) {
         EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
     }
+}
+
+TEST_F(QtBackendTest, HelpGoesBackAndForwardAndSearchesEveryPage) {
+    backend.Help(root, {"tallyfold.hlp", HelpCommand::Context, 3300, ""});
+    HelpWindow* help = backend.HelpWindowIfOpen();
+    ASSERT_NE(help, nullptr);
+    const QString first = help->CurrentPage();
+    backend.Help(root, {"tallyfold.hlp", HelpCommand::HelpOnHelp, 0, ""});
+    ASSERT_TRUE(help->BackButton().isEnabled());
+    EXPECT_FALSE(help->ForwardButton().isEnabled());
+    help->BackButton().click();
+    EXPECT_EQ(help->CurrentPage(), first);
+    ASSERT_TRUE(help->ForwardButton().isEnabled());
+    help->ForwardButton().click();
+    EXPECT_EQ(help->CurrentPage(), QStringLiteral("using-help.html"));
+
+    // Every word typed must be on a page; case does not matter.
+    help->FindField().setText(QStringLiteral("MIX"));
+    const int mixing = help->Found().count();
+    EXPECT_GT(mixing, 0);
+    help->FindField().setText(QStringLiteral("mix partition"));
+    EXPECT_GT(help->Found().count(), 0);
+    EXPECT_LE(help->Found().count(), mixing);
+    help->FindField().setText(QStringLiteral("mix zqxjkv"));
+    EXPECT_EQ(help->Found().count(), 0);
+    help->FindField().setText(QStringLiteral("warranty"));
+    ASSERT_GT(help->Found().count(), 0);
+    QTest::keyClick(&help->FindField(), Qt::Key_Return);
+    EXPECT_EQ(help->CurrentPage(), QStringLiteral("copyright.html"));
+    help->close();
 }
 
 TEST(HelpPages, EveryIndexEntryAndContextHasItsPage) {
