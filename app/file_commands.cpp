@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "app/main_window.h"
 #include "dialogs/help.h"
+#include "files/file_identity.h"
 #include "files/vok_file.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
@@ -105,6 +108,7 @@ void tHauptFenster::OpenFile(const FilePath& path) {
         ReportLoadFailure(result, path);
         return;
     }
+    NoteRecentFile();
     Refresh();
     ReportLoad(result, path);
 }
@@ -158,6 +162,7 @@ bool tHauptFenster::SaveFile() {
         ReportFileProblem(ids::kStrCannotSave, document_->Path());
         return false;
     }
+    NoteRecentFile();
     return true;
 }
 
@@ -177,7 +182,55 @@ bool tHauptFenster::SaveFileAs() {
         ReportFileProblem(ids::kStrCannotSave, path);
         return false;
     }
+    NoteRecentFile();
     return true;
+}
+
+// --- Recent files ----------------------------------------------------------------------------
+
+namespace {
+
+constexpr std::string_view kRecentFilesKey = "recentFiles";
+
+}  // namespace
+
+void tHauptFenster::LoadRecentFiles() {
+    recent_ = RecentFiles::Parse(GetBackend().ReadSetting(kRecentFilesKey));
+    for (int place = 0; place < ids::kRecentFiles; ++place) {
+        OnCommand(ids::kCmRecentFile + place, [this, place] { CmRecentFile(place); });
+        OnEnable(ids::kCmRecentFile + place,
+                 [this, place](platform::CommandState& state) { CeRecentFile(place, state); });
+    }
+}
+
+void tHauptFenster::NoteRecentFile() {
+    // Kept by the one name of the file, whatever way it was given.
+    recent_.Add(FilePath(CanonicalName(document_->Path())));
+    GetBackend().WriteSetting(kRecentFilesKey, recent_.Serialized());
+}
+
+void tHauptFenster::CeRecentFile(int place, platform::CommandState& state) {
+    const auto index = static_cast<std::size_t>(place);
+    state.visible = index < recent_.Files().size();
+    if (state.visible) {
+        state.text = "&" + std::to_string(place + 1) + " ";
+        state.file = recent_.Files()[index];
+    }
+}
+
+void tHauptFenster::CmRecentFile(int place) {
+    const auto index = static_cast<std::size_t>(place);
+    if (index >= recent_.Files().size() || !SavePrompt()) {
+        return;
+    }
+    const FilePath path = recent_.Files()[index];
+    OpenFile(path);
+    // A file that is gone leaves the list; one that could not be read now stays.
+    std::error_code error;
+    if (!std::filesystem::exists(path.Bytes(), error) && !error) {
+        recent_.Remove(path);
+        GetBackend().WriteSetting(kRecentFilesKey, recent_.Serialized());
+    }
 }
 
 }  // namespace tallyfold

@@ -110,6 +110,7 @@ void tHauptFenster::SetStatusAreas(platform::StatusBarArea messageArea,
 
 void tHauptFenster::SetupWindow() {
     PartitionStatic.SetBackground(platform::Color{255, 255, 255});
+    LoadRecentFiles();
     if (!startFile_.IsEmpty()) {
         LoadStartFile();
     }
@@ -134,6 +135,7 @@ void tHauptFenster::LoadStartFile() {
         }
         return;
     }
+    NoteRecentFile();
     ReportLoad(result, startFile_);
 }
 

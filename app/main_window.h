@@ -6,6 +6,7 @@
 
 #include "app/document.h"
 #include "app/learning_session.h"
+#include "app/recent_files.h"
 #include "files/vok_file.h"
 #include "platform/controls.h"
 #include "platform/frame_window.h"
@@ -71,6 +72,12 @@ class tHauptFenster : public platform::Window, private LearningView {
     /// Open and Import once their file is chosen.
     void OpenFile(const FilePath& path);
     void ImportFrom(const FilePath& path);
+    /// The File menu's recent files: read at start, the document's file put first after every
+    /// open and save.
+    void LoadRecentFiles();
+    void NoteRecentFile();
+    void CeRecentFile(int place, platform::CommandState& state);
+    void CmRecentFile(int place);
     void CmExport();
     void CmExit();
     // The Edit menu.
@@ -132,6 +139,7 @@ class tHauptFenster : public platform::Window, private LearningView {
     platform::Button UnknownButton;
     // File dialog settings, created at first use and kept for the run.
     std::optional<platform::FileDialogData> openSettings_;
+    RecentFiles recent_;
     std::optional<platform::FileDialogData> saveAsSettings_;
     std::optional<platform::FileDialogData> importSettings_;
     std::optional<platform::FileDialogData> exportSettings_;

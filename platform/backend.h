@@ -96,6 +96,10 @@ class Backend {
     /// Runs a file dialog; true with `data.fileName` set when the user chose a file.
     virtual bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) = 0;
     virtual void Help(Window& owner, const HelpRequest& request) = 0;
+
+    /// What the program keeps between runs, by key: the bytes last written, or empty.
+    virtual std::string ReadSetting(std::string_view key) const = 0;
+    virtual void WriteSetting(std::string_view key, std::string_view value) = 0;
 };
 
 }  // namespace tallyfold::platform

@@ -23,6 +23,10 @@ struct CommandState {
     bool checked = false;
     /// The item's text, when the enabler names it anew ("Undo Known"); empty keeps the menu's.
     std::string text;
+    /// A file the item names, shown after `text` as the window system shows file names.
+    FilePath file;
+    /// A hidden item takes no room in its menu (the free places of the recent files).
+    bool visible = true;
 };
 
 /// A window of the program: it owns its controls (by id, realised by a backend peer), maps
@@ -115,6 +119,13 @@ class Window {
         enablers_[id] = [this, enabler](CommandState& state) {
             (static_cast<Derived*>(this)->*enabler)(state);
         };
+    }
+    /// A command or an enabler that is no member function (one of a row of similar items).
+    void OnCommand(int id, std::function<void()> handler) {
+        responses_[{id, Notification::Clicked}] = std::move(handler);
+    }
+    void OnEnable(int id, std::function<void(CommandState&)> enabler) {
+        enablers_[id] = std::move(enabler);
     }
     /// Handles a command that has no response; false if there is nothing to do.
     virtual bool DefaultCommand(int /*id*/) { return false; }

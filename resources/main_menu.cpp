@@ -10,6 +10,16 @@ using platform::MenuItem;
 using platform::MenuTemplate;
 using platform::StandardKey;
 
+namespace {
+
+// A place of the recent files; the window names it, or hides it while it is free.
+MenuItem RecentFile(int place) {
+    static_assert(ids::kRecentFiles == 8);
+    return MenuItem::Command(" ", ids::kCmRecentFile + place);
+}
+
+}  // namespace
+
 const MenuTemplate& MainMenu() {
     static const MenuTemplate menu{
         ids::kMainMenu,
@@ -22,6 +32,8 @@ const MenuTemplate& MainMenu() {
                  MenuItem::Command("Save as...", ids::kCmFileSaveAs, StandardKey::SaveAs),
                  MenuItem::Separator(), MenuItem::Command("&Import...", ids::kCmFileImport),
                  MenuItem::Command("&Export...", ids::kCmFileExport), MenuItem::Separator(),
+                 RecentFile(0), RecentFile(1), RecentFile(2), RecentFile(3), RecentFile(4),
+                 RecentFile(5), RecentFile(6), RecentFile(7), MenuItem::Separator(),
                  MenuItem::Command("&Exit", ids::kCmFileExit, StandardKey::Quit)}),
             MenuItem::Popup("&Edit", {MenuItem::Command("&Undo", ids::kCmEditUndo, {"Ctrl+Z"}),
                                       MenuItem::Command("&Redo", ids::kCmEditRedo,

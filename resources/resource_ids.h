@@ -30,6 +30,9 @@ inline constexpr int kCmEmptyToEnd = 142;
 inline constexpr int kCmUnknownToInput = 143;
 inline constexpr int kCmEditUndo = 151;
 inline constexpr int kCmEditRedo = 152;
+// The recent files of the File menu, the newest first.
+inline constexpr int kCmRecentFile = 161;
+inline constexpr int kRecentFiles = 8;
 
 // Accelerator table 1201 and the main window's controls.
 inline constexpr int kAccelerators = 1201;

@@ -249,4 +249,9 @@ void HeadlessBackend::Help(Window& /*owner*/, const HelpRequest& request) {
     helpRequests_.push_back(request);
 }
 
+std::string HeadlessBackend::ReadSetting(std::string_view key) const {
+    const auto found = settings_.find(key);
+    return found == settings_.end() ? std::string() : found->second;
+}
+
 }  // namespace tallyfold::platform::headless

@@ -173,6 +173,11 @@ class HeadlessBackend : public Backend {
     DialogResult ShowMessageBox(Window& owner, const MessageBoxRequest& request) override;
     bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) override;
     void Help(Window& owner, const HelpRequest& request) override;
+    /// Settings live as long as the backend: a test starts a second run on the same one.
+    std::string ReadSetting(std::string_view key) const override;
+    void WriteSetting(std::string_view key, std::string_view value) override {
+        settings_[std::string(key)] = std::string(value);
+    }
 
   private:
     void Fail(const std::string& message) const;
@@ -187,6 +192,7 @@ class HeadlessBackend : public Backend {
     std::vector<int> dialogsRun_;
     std::optional<int> quitCode_;
     std::unique_ptr<HeadlessFrame> mainWindow_;
+    std::map<std::string, std::string, std::less<>> settings_;
 };
 
 }  // namespace tallyfold::platform::headless

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 
 #include "platform/qt/qt_dialog.h"
 #include "platform/qt/qt_main_frame.h"
@@ -212,6 +213,24 @@ void QtBackend::Help(Window& /*owner*/, const HelpRequest& request) {
         help_ = std::make_unique<HelpWindow>();
     }
     help_->Serve(request);
+}
+
+// Values are kept as bytes: a file name need not be valid text.
+QSettings UserSettings() {
+    return QSettings(QStringLiteral("Tallyfold"), QStringLiteral("Tallyfold"));
+}
+
+std::string QtBackend::ReadSetting(std::string_view key) const {
+    const QSettings settings = UserSettings();
+    return settings.value(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())))
+        .toByteArray()
+        .toStdString();
+}
+
+void QtBackend::WriteSetting(std::string_view key, std::string_view value) {
+    QSettings settings = UserSettings();
+    settings.setValue(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())),
+                      QByteArray(value.data(), static_cast<qsizetype>(value.size())));
 }
 
 }  // namespace tallyfold::platform::qt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSettings>
+
 #include <memory>
 
 #include "platform/backend.h"
@@ -23,6 +25,9 @@ class QtBackend : public Backend {
     DialogResult ShowMessageBox(Window& owner, const MessageBoxRequest& request) override;
     bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) override;
     void Help(Window& owner, const HelpRequest& request) override;
+    /// In `UserSettings`.
+    std::string ReadSetting(std::string_view key) const override;
+    void WriteSetting(std::string_view key, std::string_view value) override;
 
     /// The help window, once a help command opened it.
     HelpWindow* HelpWindowIfOpen() const { return help_.get(); }
@@ -32,6 +37,9 @@ class QtBackend : public Backend {
     std::unique_ptr<HelpWindow> help_;
     MainFrame* frame_ = nullptr;
 };
+
+/// The user's settings of Tallyfold (on Linux ~/.config/Tallyfold/Tallyfold.conf).
+QSettings UserSettings();
 
 /// The Qt widget of a window, for owning dialogs and message boxes; nullptr if it has none.
 QWidget* WidgetOf(const Window& window);

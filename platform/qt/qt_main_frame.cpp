@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <optional>
 
+#include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_text.h"
 
 namespace tallyfold::platform::qt {
@@ -143,8 +144,12 @@ void MainFrame::BuildMenu() {
                 }
                 const CommandState state = frame->QueryCommand(action->data().toInt());
                 action->setEnabled(state.enabled);
-                if (!state.text.empty()) {
-                    action->setText(FromWindows1252(state.text));
+                action->setVisible(state.visible);
+                if (!state.text.empty() || !state.file.IsEmpty()) {
+                    // An ampersand in a file name is no mnemonic.
+                    action->setText(
+                        FromWindows1252(state.text) +
+                        FromPath(state.file).replace(QLatin1Char('&'), QStringLiteral("&&")));
                 }
                 action->setCheckable(state.checked);
                 action->setChecked(state.checked);
@@ -215,18 +220,13 @@ std::string MainFrame::StatusText(int area) const {
 
 namespace {
 
-// Where the main window's size and place are kept between runs.
-QSettings WindowSettings() {
-    return QSettings(QStringLiteral("Tallyfold"), QStringLiteral("Tallyfold"));
-}
-
 const QString kGeometryKey = QStringLiteral("window/geometry");
 
 }  // namespace
 
 void MainFrame::Show() {
     // The size and place the window had when it was last closed, where there is one.
-    static_cast<void>(restoreGeometry(WindowSettings().value(kGeometryKey).toByteArray()));
+    static_cast<void>(restoreGeometry(UserSettings().value(kGeometryKey).toByteArray()));
     show();
 }
 
@@ -238,7 +238,7 @@ void MainFrame::Destroy() {
 void MainFrame::closeEvent(QCloseEvent* event) {
     if (closing_ || frame_->CanClose()) {
         closing_ = true;
-        WindowSettings().setValue(kGeometryKey, saveGeometry());
+        UserSettings().setValue(kGeometryKey, saveGeometry());
         event->accept();
         // The program ends with its main window, also while the help window is open.
         QCoreApplication::quit();

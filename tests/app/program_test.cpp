@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "app/main_window.h"
 #include "app/tallyfold_app.h"
@@ -93,6 +94,20 @@ TEST(Program, LearnsOnTheSampleBox) {
     }
     QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(view.Changed());
+
+    // The File menu lists the file among the recent ones, and hides the free places.
+    QMenu* file = frame->menuBar()->actions().front()->menu();
+    emit file->aboutToShow();
+    std::map<int, QAction*> items;
+    for (QAction* item : file->actions()) {
+        items[item->data().toInt()] = item;
+    }
+    ASSERT_TRUE(items.count(ids::kCmRecentFile) == 1 && items.count(ids::kCmRecentFile + 1) == 1);
+    EXPECT_TRUE(items[ids::kCmRecentFile]->isVisible());
+    EXPECT_TRUE(items[ids::kCmRecentFile]->text().startsWith(QStringLiteral("&1 /")));
+    EXPECT_TRUE(items[ids::kCmRecentFile]->text().endsWith(QStringLiteral("sample.vok")));
+    EXPECT_FALSE(items[ids::kCmRecentFile + 1]->isVisible());
+    emit file->aboutToHide();
 }
 
 TEST(Program, AVocabularyFileDroppedOnTheWindowOpens) {

@@ -68,10 +68,17 @@ TEST(MainMenu, ItemsInTheirOrder) {
     EXPECT_EQ(menu.id, 100);
     ASSERT_EQ(menu.popups.size(), 6u);
     EXPECT_EQ(menu.popups[0].text, "&File");
-    ASSERT_EQ(menu.popups[0].items.size(), 9u);
+    // New to Export, the eight places of the recent files between separators, then Exit.
+    ASSERT_EQ(menu.popups[0].items.size(), 9u + 9u);
     EXPECT_EQ(menu.popups[0].items[3].text, "Save as...");
     EXPECT_EQ(menu.popups[0].items[3].command, 106);
     EXPECT_TRUE(menu.popups[0].items[4].IsSeparator());
+    EXPECT_TRUE(menu.popups[0].items[7].IsSeparator());
+    for (int place = 0; place < 8; ++place) {
+        EXPECT_EQ(menu.popups[0].items[8 + static_cast<std::size_t>(place)].command, 161 + place);
+    }
+    EXPECT_TRUE(menu.popups[0].items[16].IsSeparator());
+    EXPECT_EQ(menu.popups[0].items[17].command, 108);
     // Edit comes after File, with the usual keys.
     EXPECT_EQ(menu.popups[1].text, "&Edit");
     ASSERT_EQ(menu.popups[1].items.size(), 2u);
