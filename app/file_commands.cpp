@@ -204,9 +204,14 @@ void tHauptFenster::LoadRecentFiles() {
 }
 
 void tHauptFenster::NoteRecentFile() {
-    // Kept by the one name of the file, whatever way it was given.
+    // Kept by the one name of the file, whatever way it was given; written only when the list
+    // changed (a start on the last file changes nothing).
+    const std::string before = recent_.Serialized();
     recent_.Add(FilePath(CanonicalName(document_->Path())));
-    GetBackend().WriteSetting(kRecentFilesKey, recent_.Serialized());
+    const std::string after = recent_.Serialized();
+    if (after != before) {
+        GetBackend().WriteSetting(kRecentFilesKey, after);
+    }
 }
 
 void tHauptFenster::CeRecentFile(int place, platform::CommandState& state) {

@@ -111,6 +111,15 @@ void tHauptFenster::SetStatusAreas(platform::StatusBarArea messageArea,
 void tHauptFenster::SetupWindow() {
     PartitionStatic.SetBackground(platform::Color{255, 255, 255});
     LoadRecentFiles();
+}
+
+// The start file is opened once the window is on screen: every question and message about it
+// then comes up over the window, owned by it, not alone on an empty screen.
+void tHauptFenster::EvShown() {
+    if (started_) {
+        return;
+    }
+    started_ = true;
     if (!startFile_.IsEmpty()) {
         LoadStartFile();
     }

@@ -28,6 +28,7 @@ class tHauptFenster : public platform::Window, private LearningView {
     void SetStatusAreas(platform::StatusBarArea messageArea, platform::StatusBarArea countsGadget);
 
     void SetupWindow() override;
+    void EvShown() override;
     void EvSize(int width, int height) override;
     /// A vocabulary file dropped on the window opens (after the save prompt), a text file is
     /// imported.
@@ -140,6 +141,8 @@ class tHauptFenster : public platform::Window, private LearningView {
     // File dialog settings, created at first use and kept for the run.
     std::optional<platform::FileDialogData> openSettings_;
     RecentFiles recent_;
+    // Whether the start file was opened (once the window first showed).
+    bool started_ = false;
     std::optional<platform::FileDialogData> saveAsSettings_;
     std::optional<platform::FileDialogData> importSettings_;
     std::optional<platform::FileDialogData> exportSettings_;

@@ -228,6 +228,7 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
     std::filesystem::create_directories(folder);
     setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
     setenv("XDG_STATE_HOME", (folder + "/state").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
     std::map<std::string, std::map<int, double>> ms;
     std::map<int, double> overviewRss;
     std::map<int, double> beforeRss;

@@ -25,6 +25,7 @@ void FrameWindow::Create() {
 void FrameWindow::Show() {
     if (peer_) {
         peer_->Show();
+        client_->EvShown();
     }
 }
 

@@ -51,6 +51,8 @@ class Window {
     virtual void EvSize(int width, int height);
     /// Whether the window may close now; asked before every close.
     virtual bool CanClose() { return true; }
+    /// The window is on screen (a main window's client, once its frame was shown).
+    virtual void EvShown() {}
     /// A file was dropped on the window; the first one, where several were.
     virtual void EvDropFile(const FilePath& /*path*/) {}
 

@@ -218,7 +218,7 @@ int HeadlessBackend::RunMessageLoop() {
 }
 
 DialogResult HeadlessBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
-    messageBoxes_.push_back({request, &owner});
+    messageBoxes_.push_back({request, &owner, mainWindow_ != nullptr && mainWindow_->Shown()});
     if (messageBoxAnswers_.empty()) {
         Fail("no answer for the message box \"" + request.text + "\" (caption \"" +
              request.caption + "\")");

@@ -134,6 +134,8 @@ class HeadlessBackend : public Backend {
     struct MessageBoxRecord {
         MessageBoxRequest request;
         const Window* owner = nullptr;
+        /// Whether the main window was on screen when the box came up.
+        bool mainWindowShown = false;
     };
     struct FileDialogRecord {
         FileDialogKind kind = FileDialogKind::Open;

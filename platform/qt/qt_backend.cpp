@@ -220,17 +220,24 @@ QSettings UserSettings() {
     return QSettings(QStringLiteral("Tallyfold"), QStringLiteral("Tallyfold"));
 }
 
+QSettings& QtBackend::Settings() const {
+    if (!settings_) {
+        settings_ =
+            std::make_unique<QSettings>(QStringLiteral("Tallyfold"), QStringLiteral("Tallyfold"));
+    }
+    return *settings_;
+}
+
 std::string QtBackend::ReadSetting(std::string_view key) const {
-    const QSettings settings = UserSettings();
-    return settings.value(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())))
+    return Settings()
+        .value(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())))
         .toByteArray()
         .toStdString();
 }
 
 void QtBackend::WriteSetting(std::string_view key, std::string_view value) {
-    QSettings settings = UserSettings();
-    settings.setValue(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())),
-                      QByteArray(value.data(), static_cast<qsizetype>(value.size())));
+    Settings().setValue(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())),
+                        QByteArray(value.data(), static_cast<qsizetype>(value.size())));
 }
 
 }  // namespace tallyfold::platform::qt

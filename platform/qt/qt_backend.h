@@ -35,6 +35,10 @@ class QtBackend : public Backend {
 
   private:
     std::unique_ptr<HelpWindow> help_;
+    // One settings object for the run: a value written goes to the disk later, from the event
+    // loop or at the end, not while a command waits for it.
+    QSettings& Settings() const;
+    mutable std::unique_ptr<QSettings> settings_;
     MainFrame* frame_ = nullptr;
 };
 

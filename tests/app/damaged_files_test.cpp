@@ -77,6 +77,17 @@ TEST_F(DamagedFileTest, TruncatedHeadersAreRefused) {
     ExpectRefused("truncated-descriptors.vok");
 }
 
+// Named on the command line, a damaged file is reported over the main window once it shows.
+TEST_F(DamagedFileTest, AtStartTheRefusalComesOverTheShownWindow) {
+    const FilePath path = Damaged("truncated-header.vok");
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
+    Start(path);
+    ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+    EXPECT_NE(backend.MessageBoxes()[0].request.text.find("could not be read"), std::string::npos);
+    EXPECT_TRUE(backend.MessageBoxes()[0].mainWindowShown);
+    EXPECT_EQ(backend.MessageBoxes()[0].owner, view);
+}
+
 TEST_F(DamagedFileTest, HeaderAndRecordLengthsThatLieAreRefused) {
     ExpectRefused("header-length-past-end.vok");
     ExpectRefused("header-length-too-small.vok");

@@ -218,6 +218,9 @@ TEST_F(FileSafetyTest, AFileOpenInAnotherWindowIsOpenedOnlyOnTheUsersWord) {
     Start(path);
     ASSERT_EQ(MessageTexts().size(), 1u);
     EXPECT_EQ(MessageTexts()[0], "words.vok is open in another Tallyfold window. Open it anyway?");
+    // Asked over the main window, once it is on screen.
+    EXPECT_TRUE(backend.MessageBoxes()[0].mainWindowShown);
+    EXPECT_EQ(backend.MessageBoxes()[0].owner, view);
     EXPECT_EQ(box.TotalCards(), 0);
     EXPECT_TRUE(view->FileName().IsEmpty());
     // Open anyway: the file opens, and its mark is this window's now.
