@@ -10,6 +10,7 @@
 #include <QSettings>
 
 #include "platform/qt/qt_dialog.h"
+#include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_main_frame.h"
 #include "platform/qt/qt_text.h"
 
@@ -66,6 +67,7 @@ QWidget* WidgetOf(const Window& window) {
 
 QtBackend::QtBackend() {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
+    InstallLineListAccessibility();
 }
 
 QtBackend::~QtBackend() = default;

@@ -1,5 +1,6 @@
 #include "platform/qt/qt_line_list.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -246,6 +247,7 @@ void LineListView::MoveTo(int line, Qt::KeyboardModifiers modifiers) {
         current_ = line;
         ShowLine(line);
         viewport()->update();
+        TellReaders();
         return;
     }
     Click(line, modifiers & Qt::ShiftModifier);
@@ -303,8 +305,20 @@ void LineListView::ShowLine(int line) {
 
 void LineListView::Changed() {
     viewport()->update();
+    TellReaders();
     if (selectionChanged_) {
         selectionChanged_();
+    }
+}
+
+void LineListView::TellReaders() {
+    if (QAccessible::isActive() && current_ >= 0) {
+        QAccessibleEvent selection(this, QAccessible::Selection);
+        selection.setChild(current_);
+        QAccessible::updateAccessibility(&selection);
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(current_);
+        QAccessible::updateAccessibility(&focus);
     }
 }
 

@@ -57,6 +57,11 @@ class LineListView : public QAbstractScrollArea {
 
     QSize sizeHint() const override;
 
+    /// Whether `line` is selected; for the list's accessible lines.
+    bool IsSelected(int line) const { return selection_.Contains(line); }
+    /// The line drawn at height `y` of the viewport, or -1.
+    int LineAt(int y) const;
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -71,12 +76,13 @@ class LineListView : public QAbstractScrollArea {
     int LineHeight() const;
     int LinesOnView() const;
     int TopLine() const;
-    int LineAt(int y) const;
     void UpdateScrollRange();
     void ShowLine(int line);
     /// Moves the current line as a key with these modifiers does.
     void MoveTo(int line, Qt::KeyboardModifiers modifiers);
     void Changed();
+    /// Tells screen readers of the current line and the selection.
+    void TellReaders();
 
     bool several_;
     QStringList lines_;
@@ -88,5 +94,9 @@ class LineListView : public QAbstractScrollArea {
     std::function<void()> selectionChanged_;
     std::function<void()> activated_;
 };
+
+/// Makes the lines of every `LineListView` known to screen readers, each line as an item of
+/// the list with its text and its selection; call once, after the application is made.
+void InstallLineListAccessibility();
 
 }  // namespace tallyfold::platform::qt

@@ -2,6 +2,7 @@
 
 #include "tests/support/qt_main.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -334,6 +335,29 @@ TEST_F(QtBackendTest, AListOfSeveralLinesSelectsWithClicksAndKeys) {
     EXPECT_EQ(shown.list.SelectedLines(), (std::vector<int>{500}));
     EXPECT_TRUE(shown.list.viewport()->rect().contains(shown.list.LineRect(500)));
     EXPECT_EQ(shown.changes, heard);
+}
+
+// A screen reader finds every line as an item of the list, with its text and selection.
+TEST_F(QtBackendTest, AListsLinesAreItemsForScreenReaders) {
+    ShownList shown(true);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&shown.list);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(list->childCount(), 1000);
+    QAccessibleInterface* line = list->child(5);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line, list->child(5));  // one item per line, kept
+    EXPECT_EQ(line->role(), QAccessible::ListItem);
+    EXPECT_EQ(line->text(QAccessible::Name), QStringLiteral("line 5"));
+    EXPECT_EQ(list->indexOfChild(line), 5);
+    EXPECT_EQ(line->parent(), list);
+    EXPECT_FALSE(line->state().selected);
+    shown.Click(5);
+    EXPECT_TRUE(line->state().selected);
+    EXPECT_EQ(list->focusChild(), line);
+    EXPECT_EQ(list->childAt(line->rect().center().x(), line->rect().center().y()), line);
+    EXPECT_EQ(list->child(1000), nullptr);
+    EXPECT_TRUE(list->child(999)->state().invisible);
 }
 
 TEST_F(QtBackendTest, AListOfOneLineIgnoresTheModifiersAndDragsAlong) {
