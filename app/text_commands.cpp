@@ -32,7 +32,9 @@ void tHauptFenster::CmImport() {
     if (!importSettings_) {
         importSettings_.emplace();
         importSettings_->flags = platform::kOfnPathMustExist | platform::kOfnFileMustExist;
-        importSettings_->filter = StringResource(ids::kStrTextFilter);
+        // The lists other trainers export come beside the program's own text files.
+        importSettings_->filter = std::string(StringResource(ids::kStrTextFilter)) +
+                                  "Tab-separated (*.tsv)|*.tsv|CSV (*.csv)|*.csv|";
         importSettings_->title = StringResource(ids::kStrImportTitle);
     }
     importSettings_->fileName = FilePath();
@@ -61,15 +63,25 @@ void tHauptFenster::ImportFrom(const FilePath& path) {
     std::string line;
     bool convertible = true;
     int number = 0;
+    // Tab-separated and CSV files by their extension; a CSV file's first line tells its
+    // separator.
+    const ImportFormat format = ImportFormatOf(path);
+    char separator = format == ImportFormat::TabSeparated ? '\t' : '\0';
     while (file.NextLine(line, convertible)) {
         ++number;
         // Empty lines and lines that begin with a control character are skipped.
         if (line.empty() || static_cast<unsigned char>(line.front()) < 32) {
             continue;
         }
-        const int code = file.LineTooLong() ? kImportTextTooLong
-                         : convertible      ? ParseImportLine(line, target)
-                                            : kImportCharacterNotSupported;
+        if (format == ImportFormat::Csv && separator == '\0') {
+            separator = CsvSeparatorOf(line);
+        }
+        const int code =
+            file.LineTooLong() ? kImportTextTooLong
+            : !convertible     ? kImportCharacterNotSupported
+            : format == ImportFormat::CardLines
+                ? ParseImportLine(line, target)
+                : ParseSeparatedLine(line, separator, format == ImportFormat::Csv, target);
         if (code == kImportAccepted) {
             continue;
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -202,6 +203,94 @@ int ParseImportLine(std::string& line, ImportTarget& target) {
     }
     tVokabel card;
     card.SetTexts(expandedQuestion, expandedAnswer);
+    target.Add(card);
+    return kImportAccepted;
+}
+
+ImportFormat ImportFormatOf(const FilePath& path) {
+    std::string extension(path.Extension());
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".tsv" || extension == ".tab") {
+        return ImportFormat::TabSeparated;
+    }
+    if (extension == ".csv") {
+        return ImportFormat::Csv;
+    }
+    return ImportFormat::CardLines;
+}
+
+char CsvSeparatorOf(std::string_view firstLine) {
+    bool inQuotes = false;
+    for (const char c : firstLine) {
+        if (c == '"') {
+            inQuotes = !inQuotes;
+        } else if (!inQuotes && (c == ',' || c == ';')) {
+            return c;
+        }
+    }
+    return ',';
+}
+
+namespace {
+
+// The next field of a separated line from `at` on, unquoted into `out`; `at` ends after its
+// separator, or at the end. A quoted field runs to its closing quote; what follows that quote
+// up to the separator belongs to it too, as spreadsheets read it. True when a separator ended
+// the field.
+bool NextField(std::string_view line, std::size_t& at, char separator, bool quoted,
+               std::string& out) {
+    out.clear();
+    bool inQuotes = false;
+    bool startOfField = true;
+    for (; at < line.size(); ++at) {
+        const char c = line[at];
+        if (quoted && inQuotes) {
+            if (c == '"' && at + 1 < line.size() && line[at + 1] == '"') {
+                out.push_back('"');
+                ++at;
+            } else if (c == '"') {
+                inQuotes = false;
+            } else {
+                out.push_back(c);
+            }
+        } else if (c == separator) {
+            ++at;
+            return true;
+        } else if (quoted && c == '"' && startOfField) {
+            inQuotes = true;
+        } else {
+            out.push_back(c);
+        }
+        startOfField = false;
+    }
+    return false;
+}
+
+}  // namespace
+
+int ParseSeparatedLine(std::string& line, char separator, bool quoted, ImportTarget& target) {
+    const std::string_view whole(line);
+    std::size_t at = 0;
+    std::string& question = target.QuestionScratch();
+    std::string& answer = target.AnswerScratch();
+    if (!NextField(whole, at, separator, quoted, question)) {
+        return kImportSeparatorMissing;
+    }
+    static_cast<void>(NextField(whole, at, separator, quoted, answer));
+    const std::string_view questionText = StoredPart(WithoutTrailingBlanks(question));
+    const std::string_view answerText = StoredPart(WithoutTrailingBlanks(answer));
+    if (questionText.size() > kMaxCardText || answerText.size() > kMaxCardText) {
+        return kImportTextTooLong;
+    }
+    if (questionText.empty()) {
+        return kImportQuestionMissing;
+    }
+    if (answerText.empty()) {
+        return kImportAnswerMissing;
+    }
+    tVokabel card;
+    card.SetTexts(questionText, answerText);
     target.Add(card);
     return kImportAccepted;
 }

@@ -98,6 +98,32 @@ class ImportTarget {
 /// it: whole without a separator or with a text too long, else the trimmed question.
 [[nodiscard]] int ParseImportLine(std::string& line, ImportTarget& target);
 
+/// How the lines of a text file give their cards.
+enum class ImportFormat {
+    /// "question;answer", with backslash escapes: the program's own text files.
+    CardLines,
+    /// Question and answer separated by a tab, as spreadsheets and other trainers write them.
+    TabSeparated,
+    /// Comma- or semicolon-separated values, fields optionally in double quotes ("a;b", a
+    /// doubled quote for a quote in it).
+    Csv,
+};
+
+/// The format a file's name tells: ".tsv" and ".tab" files are tab-separated, ".csv" files
+/// comma-separated; every other file (".txt") holds card lines.
+ImportFormat ImportFormatOf(const FilePath& path);
+
+/// The separator of a CSV file, told by its first line: the first comma or semicolon outside
+/// quotes; a comma when there is none.
+char CsvSeparatorOf(std::string_view firstLine);
+
+/// Parses a line of a tab-separated or CSV file (`separator` '\t', ',' or ';'; quotes only for
+/// CSV): the first field is the question, the second the answer, further fields are left out.
+/// Texts keep their backslashes; trailing blanks go. Refusals as `ParseImportLine`'s, `line`
+/// left whole.
+[[nodiscard]] int ParseSeparatedLine(std::string& line, char separator, bool quoted,
+                                     ImportTarget& target);
+
 /// The lines of a text file to import. A file that starts with a UTF-8 byte-order mark, or
 /// whose bytes are valid UTF-8 with multi-byte characters, is read as UTF-8 and converted; one
 /// with a UTF-16 byte-order mark (little or big endian) likewise, through UTF-8; any other

@@ -46,6 +46,40 @@ Parsed Parse(tCardBox& box, std::string line) {
     return {code, line};
 }
 
+int ParseSeparated(tCardBox& box, std::string line, char separator, bool quoted) {
+    ImportTarget target(box);
+    return ParseSeparatedLine(line, separator, quoted, target);
+}
+
+TEST(ParseSeparatedLine, TabsAndQuotedValuesAsOtherTrainersWriteThem) {
+    tCardBox box;
+    EXPECT_EQ(ParseSeparated(box, "Haus\thouse\tnoun", '\t', false), kImportAccepted);
+    EXPECT_EQ(ParseSeparated(box, "gehen;to go", '\t', false), kImportSeparatorMissing);
+    EXPECT_EQ(ParseSeparated(box, "\"a;b\";c", ';', true), kImportAccepted);
+    EXPECT_EQ(ParseSeparated(box, "\"say \"\"hi\"\"\",\"x, y\"", ',', true), kImportAccepted);
+    EXPECT_EQ(ParseSeparated(box, "back\\slash,\"\"", ',', true), kImportAnswerMissing);
+    EXPECT_EQ(ParseSeparated(box, "\"only;inside\"", ';', true), kImportSeparatorMissing);
+    EXPECT_EQ(ParseSeparated(box, "\"open;", ';', true), kImportSeparatorMissing);
+    EXPECT_EQ(ParseSeparated(box, "  ;blank question", ';', true), kImportQuestionMissing);
+    EXPECT_EQ(ParseSeparated(box, "q;" + std::string(64, 'a'), ';', true), kImportTextTooLong);
+    EXPECT_EQ(ParseSeparated(box, "tab\tin text;x", ';', true), kImportAccepted);
+    EXPECT_EQ(
+        CardsOf(box),
+        (Pairs{{"Haus", "house"}, {"a;b", "c"}, {"say \"hi\"", "x, y"}, {"tab\tin text", "x"}}));
+}
+
+TEST(ParseSeparatedLine, ACsvFilesFirstLineTellsItsSeparator) {
+    EXPECT_EQ(CsvSeparatorOf("Haus;house"), ';');
+    EXPECT_EQ(CsvSeparatorOf("Haus,house"), ',');
+    EXPECT_EQ(CsvSeparatorOf("\"a,b\";c"), ';');
+    EXPECT_EQ(CsvSeparatorOf("nothing"), ',');
+    EXPECT_EQ(ImportFormatOf(FilePath("a/Words.CSV")), ImportFormat::Csv);
+    EXPECT_EQ(ImportFormatOf(FilePath("w.tsv")), ImportFormat::TabSeparated);
+    EXPECT_EQ(ImportFormatOf(FilePath("w.tab")), ImportFormat::TabSeparated);
+    EXPECT_EQ(ImportFormatOf(FilePath("w.txt")), ImportFormat::CardLines);
+    EXPECT_EQ(ImportFormatOf(FilePath("csv")), ImportFormat::CardLines);
+}
+
 TEST(ParseImportLine, QuestionAndAnswerAroundTheFirstSeparator) {
     tCardBox box;
     EXPECT_EQ(Parse(box, "Haus;house").code, kImportAccepted);
@@ -408,8 +442,8 @@ TEST(ImportFile, EncodingsAreRecognised) {
 
 class ImportCommandTest : public AppTest {
   protected:
-    void Import(const std::string& bytes) {
-        const FilePath path = dir.File("import.txt");
+    void Import(const std::string& bytes, const std::string& name = "import.txt") {
+        const FilePath path = dir.File(name);
         testing::WriteBytes(path, bytes);
         backend.AnswerFileDialog(path);
         frame->ChooseMenu(ids::kCmFileImport);
@@ -428,7 +462,9 @@ TEST_F(ImportCommandTest, TheDialogAndAnEmptyFile) {
     Import("");
     const auto& dialog = backend.FileDialogs().at(0);
     EXPECT_EQ(dialog.data.title, "Import");
-    EXPECT_EQ(dialog.data.filter, "All (*.*)|*.*|Text Files (*.txt)|*.txt|");
+    EXPECT_EQ(dialog.data.filter,
+              "All (*.*)|*.*|Text Files (*.txt)|*.txt|Tab-separated "
+              "(*.tsv)|*.tsv|CSV (*.csv)|*.csv|");
     EXPECT_EQ(dialog.data.flags, platform::kOfnPathMustExist | platform::kOfnFileMustExist);
     EXPECT_EQ(box.TotalCards(), 0);
     EXPECT_EQ(Counts(), "Partition: 0 Box: 0");  // refreshed
@@ -474,6 +510,26 @@ TEST_F(ImportCommandTest, LinesAreSkippedReportedAndAdded) {
     EXPECT_EQ(Questions(box, 1), (Names{"\xC4rger", "Baum", "Baum", "last"}));
     EXPECT_TRUE(view->Changed());
     EXPECT_EQ(Question(), "\xC4rger");
+}
+
+// Lists as other trainers export them: UTF-8 with a byte-order mark, CRLF, quotes and
+// separators inside texts; a .txt file keeps the program's own rules.
+TEST_F(ImportCommandTest, TabSeparatedAndCsvFilesByTheirExtension) {
+    Start();
+    Import("\xEF\xBB\xBF\xC3\x84pfel\tapples\r\nHaus\thouse\tnoun\r\n", "list.tsv");
+    Import(
+        "\"Stra\xC3\x9F"
+        "e; Weg\";\"street, road\"\r\n\"say \"\"hi\"\"\";x\r\n",
+        "list.csv");
+    Import("x\ty;z\n", "list.txt");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(CardsOf(box), (Pairs{{"\xC4pfel", "apples"},
+                                   {"Haus", "house"},
+                                   {"Stra\xDF"
+                                    "e; Weg",
+                                    "street, road"},
+                                   {"say \"hi\"", "x"},
+                                   {"x\ty", "z"}}));
 }
 
 TEST_F(ImportCommandTest, CancelStopsTheReadingAndKeepsWhatWasAdded) {
