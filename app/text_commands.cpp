@@ -26,6 +26,13 @@ std::string RefusedLine(int number, std::string_view line) {
     return text;
 }
 
+// The Export dialog's file types, and the places of the two that choose a format.
+constexpr std::string_view kExportFilter =
+    "Text Files (*.txt)|*.txt|Tab-separated, UTF-8 (*.tsv)|*.tsv|CSV, UTF-8 (*.csv)|*.csv|All "
+    "(*.*)|*.*|";
+constexpr int kExportTsvFilter = 2;
+constexpr int kExportCsvFilter = 3;
+
 }  // namespace
 
 void tHauptFenster::CmImport() {
@@ -110,13 +117,21 @@ void tHauptFenster::CmExport() {
     if (!exportSettings_) {
         exportSettings_.emplace();
         exportSettings_->title = StringResource(ids::kStrExportTitle);
+        exportSettings_->filter = std::string(kExportFilter);
     }
     exportSettings_->fileName = FilePath();
     if (!RunFileDialog(platform::FileDialogKind::Save, *exportSettings_)) {
         return;
     }
-    const FilePath path = exportSettings_->fileName;
-    if (!ExportText(path, document_->Box())) {
+    // The format by the name's extension, as Import reads it back; a name without one takes
+    // that of the tab-separated or CSV filter chosen.
+    FilePath path = exportSettings_->fileName;
+    if (path.Extension().empty() && exportSettings_->filterIndex == kExportTsvFilter) {
+        path = path.WithExtension(".tsv");
+    } else if (path.Extension().empty() && exportSettings_->filterIndex == kExportCsvFilter) {
+        path = path.WithExtension(".csv");
+    }
+    if (!ExportText(path, document_->Box(), ImportFormatOf(path))) {
         ReportFileProblem(ids::kStrCannotWriteText, path);
     }
 }

@@ -201,9 +201,12 @@ class ImportFile {
     std::size_t lines_ = 0;
 };
 
-/// Writes every card of `box`, partition 1 first and the input stack last, as
-/// "question;answer" lines with carriage return and line feed. The file is replaced only by a
-/// complete new one. False if it could not be written.
-[[nodiscard]] bool ExportText(const FilePath& path, const tCardBox& box);
+/// Writes every card of `box`, partition 1 first and the input stack last, a line each with
+/// carriage return and line feed: as "question;answer" in Windows-1252 (card lines), or in
+/// UTF-8 as question and answer separated by a tab (a tab in a text becomes a blank) or as CSV
+/// with a comma and quotes where needed, after a byte-order mark. The file is replaced only by
+/// a complete new one. False if it could not be written.
+[[nodiscard]] bool ExportText(const FilePath& path, const tCardBox& box,
+                              ImportFormat format = ImportFormat::CardLines);
 
 }  // namespace tallyfold

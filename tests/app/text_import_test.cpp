@@ -642,6 +642,50 @@ TEST_F(ImportCommandTest, AnExportOntoASymbolicLinkWritesTheFileItPointsTo) {
     EXPECT_EQ(testing::ReadBytes(dir.File("real.txt")), "Haus;house\r\n");
 }
 
+// Lists written for other trainers come back as they went, through the program's own import.
+TEST_F(ImportCommandTest, TabSeparatedAndCsvExportsComeBackAsTheyWent) {
+    const Pairs cards = {{"\xC4pfel", "apples"},
+                         {"a;b", "c,d"},
+                         {"say \"hi\"", " padded "},
+                         {"back\\slash", "\xA7 1"},
+                         {"with\ttab", "x"}};
+    for (const auto& [question, answer] : cards) {
+        box.AddToInput(Card(question, answer));
+    }
+    ASSERT_TRUE(ExportText(dir.File("out.csv"), box, ImportFormat::Csv));
+    ASSERT_TRUE(ExportText(dir.File("out.tsv"), box, ImportFormat::TabSeparated));
+    const std::string csv = testing::ReadBytes(dir.File("out.csv"));
+    EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(csv.find("\"a;b\",\"c,d\"\r\n"), std::string::npos);
+    EXPECT_NE(csv.find("\"say \"\"hi\"\"\",\" padded \"\r\n"), std::string::npos);
+    EXPECT_NE(csv.find("\xC3\x84pfel,apples\r\n"), std::string::npos);
+
+    for (const char* name : {"out.csv", "out.tsv"}) {
+        SCOPED_TRACE(name);
+        box.ClearAll();
+        Start();
+        Import(testing::ReadBytes(dir.File(name)), std::string("again-") + name);
+        Pairs expected = cards;
+        expected[2].second = " padded";  // trailing blanks go, as in every import
+        if (std::string(name) == "out.tsv") {
+            expected[4].first = "with tab";  // a tab-separated file holds no tab in a field
+        }
+        EXPECT_TRUE(Messages().empty());
+        EXPECT_EQ(CardsOf(box), expected);
+    }
+}
+
+TEST_F(ImportCommandTest, TheExportChoosesItsFormatByTheName) {
+    box.AddToInput(Card("Haus", "house"));
+    Start();
+    backend.AnswerFileDialog(dir.File("words"));
+    frame->ChooseMenu(ids::kCmFileExport);
+    EXPECT_EQ(testing::ReadBytes(dir.File("words")), "Haus;house\r\n");
+    backend.AnswerFileDialog(dir.File("words.TSV"));
+    frame->ChooseMenu(ids::kCmFileExport);
+    EXPECT_EQ(testing::ReadBytes(dir.File("words.TSV")), "Haus\thouse\r\n");
+}
+
 TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheMark) {
     box.AddToInput(Card("a", "b"));
     Start();
@@ -672,7 +716,9 @@ TEST_F(ImportCommandTest, ExportThenImportGivesThePairsBackInOrder) {
     const auto& dialog = backend.FileDialogs().at(0);
     EXPECT_EQ(dialog.kind, platform::FileDialogKind::Save);
     EXPECT_EQ(dialog.data.title, "Export");
-    EXPECT_EQ(dialog.data.filter, "");
+    EXPECT_EQ(dialog.data.filter,
+              "Text Files (*.txt)|*.txt|Tab-separated, UTF-8 (*.tsv)|*.tsv|CSV, UTF-8 "
+              "(*.csv)|*.csv|All (*.*)|*.*|");
     EXPECT_EQ(dialog.data.flags, 0u);
     EXPECT_EQ(testing::ReadBytes(path),
               "Baum;tree; wood\r\neins;one\r\n\xC4pfel;apples\r\nback\\slash;C:\\\r\n");
