@@ -1,7 +1,5 @@
 // The File menu's commands for vocabulary files, the save prompt and the close query.
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -116,10 +114,7 @@ void tHauptFenster::OpenFile(const FilePath& path) {
 // A vocabulary file dropped on the window opens as File > Open does after its dialog; any
 // other file is imported as File > Import does.
 void tHauptFenster::EvDropFile(const FilePath& path) {
-    std::string extension(path.Extension());
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".vok") {
+    if (path.HasExtension(".vok")) {
         if (SavePrompt()) {
             OpenFile(path);
         }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -208,13 +207,10 @@ int ParseImportLine(std::string& line, ImportTarget& target) {
 }
 
 ImportFormat ImportFormatOf(const FilePath& path) {
-    std::string extension(path.Extension());
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".tsv" || extension == ".tab") {
+    if (path.HasExtension(".tsv") || path.HasExtension(".tab")) {
         return ImportFormat::TabSeparated;
     }
-    if (extension == ".csv") {
+    if (path.HasExtension(".csv")) {
         return ImportFormat::Csv;
     }
     return ImportFormat::CardLines;

@@ -1,5 +1,7 @@
 #include "table/file_path.h"
 
+#include <algorithm>
+
 namespace tallyfold {
 
 namespace {
@@ -26,6 +28,17 @@ std::string_view FilePath::Extension() const {
     const std::string_view name = FileName();
     const std::size_t dot = name.find_last_of('.');
     return dot == std::string_view::npos || dot == 0 ? std::string_view() : name.substr(dot);
+}
+
+bool FilePath::HasExtension(std::string_view extension) const {
+    const std::string_view own = Extension();
+    return own.size() == extension.size() &&
+           std::equal(own.begin(), own.end(), extension.begin(), [](char a, char b) {
+               const auto lower = [](char c) {
+                   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+               };
+               return lower(a) == lower(b);
+           });
 }
 
 FilePath FilePath::WithExtension(std::string_view extension) const {

@@ -28,6 +28,8 @@ class FilePath {
     /// The extension of the file name, from its last "." on (".vok"); empty when the name has
     /// none. A "." that begins the name (".words") starts no extension.
     std::string_view Extension() const;
+    /// Whether the extension is `extension` (".vok"), in any case of its ASCII letters.
+    bool HasExtension(std::string_view extension) const;
     /// The path with the file name's extension replaced by `extension` (or `extension` added
     /// when it has none): "words.vok" gives "words.kas".
     FilePath WithExtension(std::string_view extension) const;

@@ -36,6 +36,15 @@ TEST(FilePath, TheExtensionIsTheFileNames) {
     EXPECT_EQ(FilePath("/a/.words").WithExtension(".vok"), FilePath("/a/.words.vok"));
 }
 
+TEST(FilePath, AnExtensionIsFoundInAnyCase) {
+    EXPECT_TRUE(FilePath("a/words.VOK").HasExtension(".vok"));
+    EXPECT_TRUE(FilePath("words.Csv").HasExtension(".csv"));
+    EXPECT_FALSE(FilePath("words.vok.txt").HasExtension(".vok"));
+    EXPECT_FALSE(FilePath("vok").HasExtension(".vok"));
+    EXPECT_FALSE(FilePath(".vok").HasExtension(".vok"));             // a hidden file named "vok"
+    EXPECT_FALSE(FilePath("words.v\xD6k").HasExtension(".v\xF6k"));  // ASCII letters only
+}
+
 TEST(FilePath, BytesInAnyScriptStayAsTheyAre) {
     const std::string greek =
         "/home/\xCE\xB1\xCE\xB2/\xCE\xBB\xCE\xAD\xCE\xBE\xCE\xB5\xCE\xB9\xCF\x82.vok";
