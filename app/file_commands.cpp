@@ -119,7 +119,7 @@ void tHauptFenster::EvDropFile(const FilePath& path) {
             OpenFile(path);
         }
     } else {
-        ImportFrom(path);
+        ImportFrom(path, ImportFormatOf(path));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "app/document.h"
 #include "app/learning_session.h"
 #include "app/recent_files.h"
+#include "app/text_import.h"
 #include "files/vok_file.h"
 #include "platform/controls.h"
 #include "platform/frame_window.h"
@@ -72,7 +73,7 @@ class tHauptFenster : public platform::Window, private LearningView {
     void CmImport();
     /// Open and Import once their file is chosen.
     void OpenFile(const FilePath& path);
-    void ImportFrom(const FilePath& path);
+    void ImportFrom(const FilePath& path, ImportFormat format);
     /// The File menu's recent files: read at start, the document's file put first after every
     /// open and save.
     void LoadRecentFiles();

@@ -26,6 +26,11 @@ std::string RefusedLine(int number, std::string_view line) {
     return text;
 }
 
+// The Import dialog's file types beside the program's own (All, Text Files), and their places.
+constexpr std::string_view kImportFormatFilters = "Tab-separated (*.tsv)|*.tsv|CSV (*.csv)|*.csv|";
+constexpr int kImportTsvFilter = 3;
+constexpr int kImportCsvFilter = 4;
+
 // The Export dialog's file types, and the places of the two that choose a format.
 constexpr std::string_view kExportFilter =
     "Text Files (*.txt)|*.txt|Tab-separated, UTF-8 (*.tsv)|*.tsv|CSV, UTF-8 (*.csv)|*.csv|All "
@@ -40,18 +45,23 @@ void tHauptFenster::CmImport() {
         importSettings_.emplace();
         importSettings_->flags = platform::kOfnPathMustExist | platform::kOfnFileMustExist;
         // The lists other trainers export come beside the program's own text files.
-        importSettings_->filter = std::string(StringResource(ids::kStrTextFilter)) +
-                                  "Tab-separated (*.tsv)|*.tsv|CSV (*.csv)|*.csv|";
+        importSettings_->filter =
+            std::string(StringResource(ids::kStrTextFilter)) + std::string(kImportFormatFilters);
         importSettings_->title = StringResource(ids::kStrImportTitle);
     }
     importSettings_->fileName = FilePath();
     if (!RunFileDialog(platform::FileDialogKind::Open, *importSettings_)) {
         return;
     }
-    ImportFrom(importSettings_->fileName);
+    // The tab-separated and CSV filters read any file so; the others go by the extension.
+    const int filter = importSettings_->filterIndex;
+    ImportFrom(importSettings_->fileName, filter == kImportTsvFilter ? ImportFormat::TabSeparated
+                                          : filter == kImportCsvFilter
+                                              ? ImportFormat::Csv
+                                              : ImportFormatOf(importSettings_->fileName));
 }
 
-void tHauptFenster::ImportFrom(const FilePath& path) {
+void tHauptFenster::ImportFrom(const FilePath& path, ImportFormat format) {
     ImportFile file;
     if (!file.Open(path)) {
         ReportFileProblem(ids::kStrCannotOpenText, path);
@@ -70,9 +80,7 @@ void tHauptFenster::ImportFrom(const FilePath& path) {
     std::string line;
     bool convertible = true;
     int number = 0;
-    // Tab-separated and CSV files by their extension; a CSV file's first line tells its
-    // separator.
-    const ImportFormat format = ImportFormatOf(path);
+    // A CSV file's first line tells its separator.
     char separator = format == ImportFormat::TabSeparated ? '\t' : '\0';
     while (file.NextLine(line, convertible)) {
         ++number;

@@ -157,8 +157,8 @@ void HeadlessBackend::AnswerMessageBox(DialogResult answer) {
     messageBoxAnswers_.push_back(answer);
 }
 
-void HeadlessBackend::AnswerFileDialog(FilePath path) {
-    fileDialogAnswers_.push_back(std::move(path));
+void HeadlessBackend::AnswerFileDialog(FilePath path, int filterIndex) {
+    fileDialogAnswers_.emplace_back(std::move(path), filterIndex);
 }
 
 void HeadlessBackend::VerifyAllUsed() {
@@ -236,12 +236,15 @@ bool HeadlessBackend::RunFileDialog(Window& /*owner*/, FileDialogKind kind, File
              " file dialog \"" + data.title + "\"");
         return false;
     }
-    FilePath answer = std::move(fileDialogAnswers_.front());
+    auto [answer, filterIndex] = std::move(fileDialogAnswers_.front());
     fileDialogAnswers_.pop_front();
     if (answer.IsEmpty()) {
         return false;
     }
     data.fileName = std::move(answer);
+    if (filterIndex > 0) {
+        data.filterIndex = filterIndex;
+    }
     return true;
 }
 

@@ -153,8 +153,9 @@ class HeadlessBackend : public Backend {
     void ExpectDialog(int templateId, DialogScript script);
     /// The next message box is answered with `answer`.
     void AnswerMessageBox(DialogResult answer);
-    /// The next file dialog is answered with `path`, or cancelled when it is empty.
-    void AnswerFileDialog(FilePath path);
+    /// The next file dialog is answered with `path`, or cancelled when it is empty; with
+    /// `filterIndex`, the user chose that file type (counted from 1) as well.
+    void AnswerFileDialog(FilePath path, int filterIndex = 0);
     /// Fails every script, answer and file dialog that was prepared and not used.
     void VerifyAllUsed();
 
@@ -187,7 +188,7 @@ class HeadlessBackend : public Backend {
     FailureHandler onFailure_;
     std::map<int, std::deque<DialogScript>> dialogScripts_;
     std::deque<DialogResult> messageBoxAnswers_;
-    std::deque<FilePath> fileDialogAnswers_;
+    std::deque<std::pair<FilePath, int>> fileDialogAnswers_;
     std::vector<MessageBoxRecord> messageBoxes_;
     std::vector<FileDialogRecord> fileDialogs_;
     std::vector<HelpRequest> helpRequests_;

@@ -675,7 +675,7 @@ TEST_F(ImportCommandTest, TabSeparatedAndCsvExportsComeBackAsTheyWent) {
     }
 }
 
-TEST_F(ImportCommandTest, TheExportChoosesItsFormatByTheName) {
+TEST_F(ImportCommandTest, TheFormatIsTheNamesOrTheChosenFileTypes) {
     box.AddToInput(Card("Haus", "house"));
     Start();
     backend.AnswerFileDialog(dir.File("words"));
@@ -684,6 +684,19 @@ TEST_F(ImportCommandTest, TheExportChoosesItsFormatByTheName) {
     backend.AnswerFileDialog(dir.File("words.TSV"));
     frame->ChooseMenu(ids::kCmFileExport);
     EXPECT_EQ(testing::ReadBytes(dir.File("words.TSV")), "Haus\thouse\r\n");
+    // The CSV file type: a name without extension gets it; a name with one keeps its own.
+    backend.AnswerFileDialog(dir.File("sheet"), 3);
+    frame->ChooseMenu(ids::kCmFileExport);
+    EXPECT_EQ(testing::ReadBytes(dir.File("sheet.csv")), "\xEF\xBB\xBFHaus,house\r\n");
+
+    // Import: the tab-separated type reads a ".txt" file as tab-separated.
+    testing::WriteBytes(dir.File("tabs.txt"), "Baum\ttree\n");
+    backend.AnswerFileDialog(dir.File("tabs.txt"), 3);
+    frame->ChooseMenu(ids::kCmFileImport);
+    backend.AnswerFileDialog(dir.File("sheet.csv"), 2);  // Text Files: the extension decides
+    frame->ChooseMenu(ids::kCmFileImport);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(CardsOf(box), (Pairs{{"Haus", "house"}, {"Baum", "tree"}}));
 }
 
 TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheMark) {
