@@ -84,7 +84,7 @@ bool ExportText(const FilePath& path, const tCardBox& box, ImportFormat format) 
     std::vector<char> block;
     // Spreadsheets read a CSV file without a byte-order mark in the local code page.
     if (format == ImportFormat::Csv) {
-        Append(block, "\xEF\xBB\xBF");
+        block.assign({'\xEF', '\xBB', '\xBF'});
     }
     std::uint64_t offset = 0;
     bool written = true;
