@@ -147,11 +147,17 @@ HelpWindow::HelpWindow() {
             [this](QListWidgetItem* item) { OpenIndexEntry(item); });
     connect(browser_, &QTextBrowser::sourceChanged, this,
             [this](const QUrl& url) { current_ = url.toString(); });
-    // Escape and the desktop's Close key (Ctrl+W) close the window, as in other help viewers.
+    // Escape and the desktop's Close keys close the window, and Ctrl+W where the desktop's
+    // keys lack it, as in other help viewers. Each key once: a key that two shortcuts share is
+    // ambiguous and does nothing.
+    QList<QKeySequence> closing = QKeySequence::keyBindings(QKeySequence::Close);
     for (const QKeySequence& key :
-         QKeySequence::keyBindings(QKeySequence::Close) +
-             QList<QKeySequence>{QKeySequence(Qt::Key_Escape),
-                                 QKeySequence(QStringLiteral("Ctrl+W"))}) {
+         {QKeySequence(Qt::Key_Escape), QKeySequence(QStringLiteral("Ctrl+W"))}) {
+        if (!closing.contains(key)) {
+            closing << key;
+        }
+    }
+    for (const QKeySequence& key : closing) {
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, &QWidget::close);
     }

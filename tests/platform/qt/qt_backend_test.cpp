@@ -642,6 +642,11 @@ TEST_F(QtBackendTest, HelpOpensAtAContextAndAtTheCopyrightKeyword) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(help));
     QTest::keyClick(&help->SearchField(), Qt::Key_Escape);
     EXPECT_FALSE(help->isVisible());
+    backend.Help(root, {"tallyfold.hlp", HelpCommand::Contents, 0, ""});
+    help->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(&help->SearchField(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(help->isVisible());
     for (const QLabel* label : help->findChildren<QLabel*>()) {
         EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
     }
