@@ -435,23 +435,10 @@ int main(int argc, char** argv) {
         // <times>
         return tallyfold::bench::RepeatMain(argv[1], argv[2], std::atoi(argv[3]));
     }
-    std::vector<int> sizes = {10000, 100000, 1000000};
-    int repeats = 5;
-    std::string folder = (std::filesystem::temp_directory_path() / "tallyfold-bench").string();
-    std::string only;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string option = argv[i];
-        if (option == "--sizes") {
-            sizes = tallyfold::bench::ParseSizes(argv[i + 1]);
-        } else if (option == "--repeats") {
-            repeats = std::max(1, std::atoi(argv[i + 1]));
-        } else if (option == "--folder") {
-            folder = argv[i + 1];
-        } else if (option == "--only") {
-            only = argv[i + 1];
-        }
-    }
-    const int status = tallyfold::bench::Run(argv[0], sizes, repeats, folder, only);
-    std::filesystem::remove_all(folder);
+    const tallyfold::bench::Options options =
+        tallyfold::bench::ParseOptions(argc, argv, 5, "tallyfold-bench");
+    const int status = tallyfold::bench::Run(argv[0], options.sizes, options.repeats,
+                                             options.folder, options.only);
+    std::filesystem::remove_all(options.folder);
     return status;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace tallyfold::bench {
 
@@ -44,6 +45,25 @@ std::vector<int> ParseSizes(const std::string& list) {
         start = comma == std::string::npos ? list.size() : comma + 1;
     }
     return sizes;
+}
+
+Options ParseOptions(int argc, const char* const* argv, int repeats, std::string_view folderName) {
+    Options options;
+    options.repeats = repeats;
+    options.folder = (std::filesystem::temp_directory_path() / folderName).string();
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--sizes") {
+            options.sizes = ParseSizes(argv[i + 1]);
+        } else if (option == "--repeats") {
+            options.repeats = std::max(1, std::atoi(argv[i + 1]));
+        } else if (option == "--folder") {
+            options.folder = argv[i + 1];
+        } else if (option == "--only") {
+            options.only = argv[i + 1];
+        }
+    }
+    return options;
 }
 
 }  // namespace tallyfold::bench

@@ -26,4 +26,16 @@ void PrintTable(std::string_view title, const std::vector<int>& sizes,
 /// "10000,100000" as numbers.
 std::vector<int> ParseSizes(const std::string& list);
 
+/// The options of both benchmark programs: `--sizes 10000,100000`, `--repeats N` (at least
+/// 1), `--folder PATH` for the generated files, `--only "name,name"`.
+struct Options {
+    std::vector<int> sizes = {10000, 100000, 1000000};
+    int repeats = 0;
+    std::string folder;
+    std::string only;
+};
+/// The options given after the program's name; `repeats` and a folder named `folderName` in
+/// the temporary folder where they are not given.
+Options ParseOptions(int argc, const char* const* argv, int repeats, std::string_view folderName);
+
 }  // namespace tallyfold::bench

@@ -324,23 +324,12 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "child") {
         return tallyfold::bench::Child(argv[2], argv[3]);
     }
-    std::vector<int> sizes = {10000, 100000, 1000000};
-    int repeats = 3;
-    std::string folder =
-        (std::filesystem::temp_directory_path() / "tallyfold-window-bench").string();
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string option = argv[i];
-        if (option == "--sizes") {
-            sizes = tallyfold::bench::ParseSizes(argv[i + 1]);
-        } else if (option == "--repeats") {
-            repeats = std::max(1, std::atoi(argv[i + 1]));
-        } else if (option == "--folder") {
-            folder = argv[i + 1];
-        }
-    }
+    const tallyfold::bench::Options options =
+        tallyfold::bench::ParseOptions(argc, argv, 3, "tallyfold-window-bench");
     // /proc/self/exe: the spawned children are this very program.
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-    const int status = tallyfold::bench::Run(self.c_str(), sizes, repeats, folder);
-    std::filesystem::remove_all(folder);
+    const int status =
+        tallyfold::bench::Run(self.c_str(), options.sizes, options.repeats, options.folder);
+    std::filesystem::remove_all(options.folder);
     return status;
 }
