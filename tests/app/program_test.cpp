@@ -34,18 +34,32 @@ std::string SampleBox() {
     return std::string(TALLYFOLD_SOURCE_DIR) + "/examples/sample.vok";
 }
 
-TEST(Program, LearnsOnTheSampleBox) {
+// A folder for the test whose user data and state (backups, journals) the program keeps.
+struct UserFolders {
+    UserFolders() {
+        setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
+        setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
+    }
     testing::TempDir dir;
-    setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
-    setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
-    const FilePath path = dir.File("sample.vok");
-    ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path.Bytes()));
+};
+
+// The real program started on the Qt backend, as `main` starts it.
+struct Running {
+    explicit Running(const FilePath& file) : program(backend, document, file) { program.Start(); }
     platform::qt::QtBackend backend;
     tCardBox box;
-    Document document(box);
-    TMyApp program(backend, document, path);
-    program.Start();
-    platform::qt::MainFrame* frame = backend.Frame();
+    Document document{box};
+    TMyApp program;
+};
+
+TEST(Program, LearnsOnTheSampleBox) {
+    const UserFolders user;
+    const FilePath path = user.dir.File("sample.vok");
+    ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path.Bytes()));
+    Running running(path);
+    tCardBox& box = running.box;
+    TMyApp& program = running.program;
+    platform::qt::MainFrame* frame = running.backend.Frame();
     ASSERT_NE(frame, nullptr);
     frame->activateWindow();
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Tallyfold"));
@@ -111,17 +125,11 @@ TEST(Program, LearnsOnTheSampleBox) {
 }
 
 TEST(Program, AVocabularyFileDroppedOnTheWindowOpens) {
-    testing::TempDir dir;
-    setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
-    setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
-    const FilePath path = dir.File("dropped.vok");
+    const UserFolders user;
+    const FilePath path = user.dir.File("dropped.vok");
     ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path.Bytes()));
-    platform::qt::QtBackend backend;
-    tCardBox box;
-    Document document(box);
-    TMyApp program(backend, document, FilePath());
-    program.Start();
-    platform::qt::MainFrame* frame = backend.Frame();
+    Running running{FilePath()};
+    platform::qt::MainFrame* frame = running.backend.Frame();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(frame->acceptDrops());
     QMimeData data;
@@ -131,34 +139,24 @@ TEST(Program, AVocabularyFileDroppedOnTheWindowOpens) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(frame, &drop);
-    EXPECT_EQ(box.TotalCards(), 150);
-    EXPECT_EQ(program.Client()->FileName(), path);
+    EXPECT_EQ(running.box.TotalCards(), 150);
+    EXPECT_EQ(running.program.Client()->FileName(), path);
 }
 
 TEST(Program, TheWindowOpensAtTheSizeItWasClosedAt) {
-    testing::TempDir dir;
-    setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
-    setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
+    const UserFolders user;
     QSize closedAt;
     {
-        platform::qt::QtBackend backend;
-        tCardBox box;
-        Document document(box);
-        TMyApp program(backend, document, FilePath());
-        program.Start();
-        platform::qt::MainFrame* frame = backend.Frame();
+        Running first{FilePath()};
+        platform::qt::MainFrame* frame = first.backend.Frame();
         ASSERT_NE(frame, nullptr);
         frame->resize(frame->width() + 137, frame->height() + 41);
         closedAt = frame->size();
         EXPECT_TRUE(frame->close());
     }
-    platform::qt::QtBackend backend;
-    tCardBox box;
-    Document document(box);
-    TMyApp program(backend, document, FilePath());
-    program.Start();
-    ASSERT_NE(backend.Frame(), nullptr);
-    EXPECT_EQ(backend.Frame()->size(), closedAt);
+    Running again{FilePath()};
+    ASSERT_NE(again.backend.Frame(), nullptr);
+    EXPECT_EQ(again.backend.Frame()->size(), closedAt);
 }
 
 }  // namespace
