@@ -131,8 +131,7 @@ LoadResult Document::Open(const FilePath& path) {
     // A read ahead serves only a file that is still as it was when the read began.
     if (read == nullptr || read->Path() != path || read->Identity() != IdentityOf(path)) {
         read.reset();
-        read = std::make_unique<LoadAhead>(path);
-        read->Wait();
+        read = std::make_unique<LoadAhead>(path, LoadAhead::Reading::Now);
     }
     const LoadResult result = read->Result();
     if (!result.opened) {

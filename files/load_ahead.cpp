@@ -4,12 +4,18 @@
 
 namespace tallyfold {
 
-LoadAhead::LoadAhead(FilePath path) : path_(std::move(path)) {
+LoadAhead::LoadAhead(FilePath path, Reading reading) : path_(std::move(path)) {
+    if (reading == Reading::Now) {
+        Read();
+    } else {
+        thread_ = std::thread([this] { Read(); });
+    }
+}
+
+void LoadAhead::Read() {
     // The identity is taken before the file is read: a change during the read then shows.
-    thread_ = std::thread([this] {
-        identity_ = IdentityOf(path_);
-        result_ = LoadVokFile(path_, box_);
-    });
+    identity_ = IdentityOf(path_);
+    result_ = LoadVokFile(path_, box_);
 }
 
 LoadAhead::~LoadAhead() {

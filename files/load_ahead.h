@@ -9,14 +9,19 @@
 
 namespace tallyfold {
 
-/// A vocabulary file read on a thread of its own, so that the read runs while the window is
-/// still being made; the program takes the box once it opens the file.
+/// A vocabulary file read with the file's identity as it was before the read. Read ahead, on a
+/// thread of its own, the read runs while the window is still being made, and the program
+/// takes the box once it opens the file.
 ///
-/// The read makes cards, so while it runs no other thread may make or delete any: start it
+/// A read ahead makes cards, so while it runs no other thread may make or delete any: start it
 /// before anything else touches a box, and take it (or let it go) before the first command.
 class LoadAhead {
   public:
-    explicit LoadAhead(FilePath path);
+    /// Ahead: on a thread of its own, from now on. Now: here, before the constructor returns,
+    /// for an open that had no read ahead.
+    enum class Reading { Ahead, Now };
+
+    explicit LoadAhead(FilePath path, Reading reading = Reading::Ahead);
     /// Waits for the read to end.
     ~LoadAhead();
     LoadAhead(const LoadAhead&) = delete;
@@ -32,6 +37,8 @@ class LoadAhead {
     tCardBox& Box() { return box_; }
 
   private:
+    void Read();
+
     FilePath path_;
     FileIdentity identity_;
     LoadResult result_;
