@@ -1,7 +1,5 @@
 #include "app/document.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
@@ -10,6 +8,7 @@
 
 #include "files/backups.h"
 #include "resources/resource_ids.h"
+#include "table/native_path.h"
 
 namespace tallyfold {
 
@@ -76,8 +75,8 @@ unsigned long NextDocumentNumber() {
 }
 
 std::int64_t ModifiedSeconds(const FilePath& path) {
-    struct stat status {};
-    return ::stat(path.CString(), &status) == 0 ? static_cast<std::int64_t>(status.st_mtime) : 0;
+    const std::optional<FileStatus> status = StatusOf(path);
+    return status ? status->modifiedNs / 1000000000LL : 0;
 }
 
 // The changes a journal's entries make, as the user counts them: steps done, less those
@@ -222,9 +221,9 @@ std::optional<Recovery> Document::FindRecovery(const FilePath& path) const {
     const std::string file = path.IsEmpty() ? std::string() : CanonicalName(path);
     std::optional<Recovery> newest;
     std::error_code error;
-    for (std::filesystem::directory_iterator entry(journalFolder_.Bytes(), error), end;
+    for (std::filesystem::directory_iterator entry(NativePath(journalFolder_), error), end;
          !error && entry != end; entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
+        const std::string name = PathFromNative(entry->path().filename()).Bytes();
         const std::optional<ProcessStamp> owner = OwnerOfJournal(name, key);
         // A journal whose writer still runs is another window's live work. This process has
         // none open while it looks: it looks before its first change.

@@ -10,6 +10,7 @@
 #include "files/vok_file.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
+#include "table/native_path.h"
 
 namespace tallyfold {
 
@@ -227,7 +228,7 @@ void tHauptFenster::CmRecentFile(int place) {
     OpenFile(path);
     // A file that is gone leaves the list; one that could not be read now stays.
     std::error_code error;
-    if (!std::filesystem::exists(path.Bytes(), error) && !error) {
+    if (!std::filesystem::exists(NativePath(path), error) && !error) {
         recent_.Remove(path);
         GetBackend().WriteSetting(kRecentFilesKey, recent_.Serialized());
     }

@@ -7,6 +7,8 @@
 #include "files/vok_file.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
+#include "table/local_time.h"
+#include "table/native_path.h"
 
 namespace tallyfold {
 
@@ -137,7 +139,7 @@ void tHauptFenster::LoadStartFile() {
         // A name that names nothing yet is kept: Save creates the file. A file that is there
         // but unreadable must not be replaced by an empty box behind the user's back.
         std::error_code error;
-        if (std::filesystem::exists(startFile_.Bytes(), error) || error) {
+        if (std::filesystem::exists(NativePath(startFile_), error) || error) {
             ReportLoadFailure(result, startFile_);
         } else {
             document_->SetPath(startFile_);
@@ -155,10 +157,8 @@ void tHauptFenster::OfferRecovery() {
     }
     char when[32] = "?";
     const auto written = static_cast<std::time_t>(recovery->written);
-    std::tm local{};
-    if (localtime_r(&written, &local) != nullptr) {
-        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &local);
-    }
+    const std::tm local = LocalTime(written);
+    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &local);
     const std::string name = document_->Path().IsEmpty()
                                  ? std::string(StringResource(ids::kStrTitle))
                                  : std::string(document_->Path().FileName());

@@ -401,7 +401,8 @@ void tVokListe::ShuffleWithSeed(std::uint64_t seed) {
     }
     ShuffleRandom random(seed);
     for (std::size_t i = nodes.size() - 1; i > 0; --i) {
-        std::swap(nodes[i], nodes[random.Below(i + 1)]);
+        // The draw is below i + 1, so it fits a std::size_t wherever that is 32 bits wide.
+        std::swap(nodes[i], nodes[static_cast<std::size_t>(random.Below(i + 1))]);
     }
     Relink(nodes);
 }

@@ -1,6 +1,10 @@
 #include "box/node_pool.h"
 
+#if defined(_WIN32)
+#include <malloc.h>
+#else
 #include <sys/mman.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -42,6 +46,28 @@ bool NodePool::UsesSlabs() {
     return !UnderAddressSanitizer();
 }
 
+namespace {
+
+// Slabs are aligned to their size, so a slot finds its slab by its address. The Windows C
+// library has no aligned_alloc; its own pair does the same.
+void* AllocateAligned(std::size_t size) {
+#if defined(_WIN32)
+    return ::_aligned_malloc(size, size);
+#else
+    return std::aligned_alloc(size, size);
+#endif
+}
+
+void FreeAligned(void* memory) {
+#if defined(_WIN32)
+    ::_aligned_free(memory);
+#else
+    std::free(memory);
+#endif
+}
+
+}  // namespace
+
 struct NodePool::Slab {
     std::size_t live;
 };
@@ -50,12 +76,12 @@ NodePool::NodePool(std::size_t slotSize) : slotSize_(Aligned(std::max<std::size_
 
 NodePool::~NodePool() {
     for (Slab* slab : slabs_) {
-        std::free(slab);
+        FreeAligned(slab);
     }
 }
 
 void* NodePool::MapSlab() {
-    void* memory = std::aligned_alloc(kSlabSize, kSlabSize);
+    void* memory = AllocateAligned(kSlabSize);
     if (memory == nullptr) {
         std::abort();  // out of memory: nothing can hold the card
     }

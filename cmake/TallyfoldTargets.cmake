@@ -26,6 +26,15 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT TALLYFOLD_FUZZ AND NOT TALLYFOLD_S
   add_link_options(-Wl,-z,relro -Wl,-z,now)
 endif()
 
+# Windows: the Unicode forms of the Windows API, Windows 7 and later, and libgcc, libstdc++ and
+# the thread library linked in, so that every program runs without DLLs beside it. Tests run
+# under Wine through scripts/wine-run.
+if(WIN32)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run)
+endif()
+
 # Strict warnings for our own code; third-party code never goes through here. The presets make
 # them errors; a package or downstream build with another compiler is not stopped by a new one.
 function(tallyfold_strict_warnings target)

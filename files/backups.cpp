@@ -10,6 +10,8 @@
 
 #include "files/user_folders.h"
 #include "table/file_io.h"
+#include "table/local_time.h"
+#include "table/native_path.h"
 
 namespace tallyfold {
 
@@ -19,9 +21,14 @@ namespace {
 // user that hold files of the same name.
 std::string FolderTag(const FilePath& target) {
     std::uint32_t hash = 2166136261U;
-    const std::filesystem::path absolute =
-        std::filesystem::absolute(std::filesystem::path(target.Folder().Bytes()));
-    for (const char c : absolute.lexically_normal().string()) {
+    std::error_code error;
+    const std::filesystem::path folder = NativePath(target.Folder());
+    std::filesystem::path absolute = std::filesystem::absolute(folder, error);
+    if (error) {
+        absolute = folder;
+    }
+    const FilePath normal = PathFromNative(absolute.lexically_normal());
+    for (const char c : normal.Bytes()) {
         hash = (hash ^ static_cast<unsigned char>(c)) * 16777619U;
     }
     char tag[9];
@@ -56,8 +63,7 @@ FilePath NewBackupPath(const FilePath& target) {
     const auto millis =
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
         1000;
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    const std::tm local = LocalTime(seconds);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     char fraction[8];
@@ -81,9 +87,9 @@ std::vector<FilePath> BackupsOf(const FilePath& target) {
     }
     const std::string prefix = Prefix(target);
     std::error_code error;
-    for (std::filesystem::directory_iterator entry(folder.Bytes(), error), end;
+    for (std::filesystem::directory_iterator entry(NativePath(folder), error), end;
          !error && entry != end; entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
+        const std::string name = PathFromNative(entry->path().filename()).Bytes();
         if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
             name.size() >= 4 && name.compare(name.size() - 4, 4, ".vok") == 0) {
             names.push_back(name);

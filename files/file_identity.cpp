@@ -1,12 +1,11 @@
 #include "files/file_identity.h"
 
-#include <sys/stat.h>
-
 #include <array>
 #include <cstdio>
 #include <filesystem>
 
 #include "table/file_io.h"
+#include "table/native_path.h"
 
 namespace tallyfold {
 
@@ -26,14 +25,13 @@ std::uint64_t Mix(std::uint64_t hash, std::string_view bytes) {
 
 FileIdentity IdentityOf(const FilePath& path) {
     FileIdentity identity;
-    struct stat status {};
-    if (::stat(path.CString(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    const std::optional<FileStatus> status = StatusOf(path);
+    if (!status || !status->regular) {
         return identity;
     }
     identity.exists = true;
-    identity.size = static_cast<std::uint64_t>(status.st_size);
-    identity.modified = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000LL +
-                        static_cast<std::int64_t>(status.st_mtim.tv_nsec);
+    identity.size = status->size;
+    identity.modified = status->modifiedNs;
     File file;
     if (!file.OpenExisting(path)) {
         return identity;
@@ -57,13 +55,13 @@ FileIdentity IdentityOf(const FilePath& path) {
 
 std::string CanonicalName(const FilePath& path) {
     std::error_code error;
-    const std::filesystem::path given(ResolveLinks(path).Bytes());
+    const std::filesystem::path given = NativePath(ResolveLinks(path));
     std::filesystem::path absolute = std::filesystem::absolute(given, error);
     if (error) {
         absolute = given;
     }
     const std::filesystem::path canonical = std::filesystem::weakly_canonical(absolute, error);
-    return (error ? absolute.lexically_normal() : canonical).string();
+    return PathFromNative(error ? absolute.lexically_normal() : canonical).Bytes();
 }
 
 std::string HashName(std::string_view text) {

@@ -15,7 +15,8 @@ struct ProcessStamp {
 /// This process.
 ProcessStamp ThisProcess();
 
-/// When the process `pid` started, in clock ticks after boot; nothing when it runs no more or
+/// When the process `pid` started (clock ticks after boot on Linux, 100 ns units since 1601 on
+/// Windows: only ever compared with itself); nothing when it runs no more or
 /// it cannot be told.
 std::optional<unsigned long long> StartTimeOf(long pid);
 

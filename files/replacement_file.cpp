@@ -1,7 +1,5 @@
 #include "files/replacement_file.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -14,6 +12,7 @@
 #include "files/process_stamp.h"
 #include "files/user_folders.h"
 #include "table/file_io.h"
+#include "table/native_path.h"
 
 namespace tallyfold {
 
@@ -34,11 +33,12 @@ std::string TemporaryPrefix(const FilePath& target) {
 
 void RemoveAbandonedTemporaries(const FilePath& target) {
     const std::string prefix = TemporaryPrefix(target);
-    const std::filesystem::path folder(target.Folder().Bytes());
+    const std::filesystem::path folder = NativePath(target.Folder());
+    const long self = ThisProcess().pid;
     std::error_code error;
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
+        const std::string name = PathFromNative(entry->path().filename()).Bytes();
         if (name.compare(0, prefix.size(), prefix) != 0) {
             continue;
         }
@@ -52,10 +52,10 @@ void RemoveAbandonedTemporaries(const FilePath& target) {
         }
         bool abandoned = false;
         if (std::sscanf(stamp.c_str(), "%ld-%llu-%lu%c", &pid, &start, &counter, &rest) == 3) {
-            abandoned = pid != ::getpid() && !IsRunning(ProcessStamp{pid, start});
+            abandoned = pid != self && !IsRunning(ProcessStamp{pid, start});
         } else if (std::sscanf(stamp.c_str(), "%ld-%lu%c", &pid, &counter, &rest) == 2) {
             // Earlier versions named their temporaries by the process id alone.
-            abandoned = pid > 0 && pid != ::getpid() && !IsRunning(pid);
+            abandoned = pid > 0 && pid != self && !IsRunning(pid);
         }
         if (abandoned) {
             RemoveFile(target.Folder().Child(name));
@@ -110,8 +110,8 @@ bool ReplacementFile::Reserve() {
         const FilePath data = DataFolder();
         folder = data.IsEmpty() ? FilePath() : data.Child("saving");
         std::error_code error;
-        if (folder.IsEmpty() || (!std::filesystem::create_directories(folder.Bytes(), error) &&
-                                 !std::filesystem::is_directory(folder.Bytes(), error))) {
+        if (folder.IsEmpty() || (!std::filesystem::create_directories(NativePath(folder), error) &&
+                                 !std::filesystem::is_directory(NativePath(folder), error))) {
             return false;
         }
         RemoveAbandonedTemporaries(folder.Child(std::string(target_.FileName())));
@@ -196,7 +196,7 @@ void ReplacementFile::KeepBackup(bool mayLink) {
     // A second name for the old file costs nothing, and the rename that follows leaves the
     // backup its only name. Written in place, the target keeps its inode: then only a copy
     // keeps the old bytes.
-    if (mayLink && ::link(target_.CString(), backup_.CString()) == 0) {
+    if (mayLink && LinkFile(target_, backup_)) {
         backupKept_ = true;
         return;
     }

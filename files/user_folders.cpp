@@ -1,30 +1,11 @@
 #include "files/user_folders.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "table/native_path.h"
+
 namespace tallyfold {
-
-namespace {
-
-// $<variable>/tallyfold, else ~/<fallback>/tallyfold. A relative XDG path is to be ignored, as
-// the base directory rules say.
-FilePath UserFolder(const char* variable, const char* fallback) {
-    const char* set = std::getenv(variable);
-    const char* home = std::getenv("HOME");
-    std::string base;
-    if (set != nullptr && set[0] == '/') {
-        base = set;
-    } else if (home != nullptr && home[0] == '/') {
-        base = std::string(home) + "/" + fallback;
-    } else {
-        return FilePath();
-    }
-    return SubFolder(FilePath(base), "tallyfold");
-}
-
-}  // namespace
 
 FilePath SubFolder(const FilePath& parent, std::string_view name) {
     if (parent.IsEmpty()) {
@@ -32,16 +13,8 @@ FilePath SubFolder(const FilePath& parent, std::string_view name) {
     }
     const FilePath folder = parent.Child(std::string(name));
     std::error_code error;
-    std::filesystem::create_directories(folder.Bytes(), error);
-    return std::filesystem::is_directory(folder.Bytes(), error) ? folder : FilePath();
-}
-
-FilePath DataFolder() {
-    return UserFolder("XDG_DATA_HOME", ".local/share");
-}
-
-FilePath StateFolder() {
-    return UserFolder("XDG_STATE_HOME", ".local/state");
+    std::filesystem::create_directories(NativePath(folder), error);
+    return std::filesystem::is_directory(NativePath(folder), error) ? folder : FilePath();
 }
 
 }  // namespace tallyfold

@@ -7,12 +7,13 @@
 namespace tallyfold {
 
 /// Tallyfold's folder among the user's data ($XDG_DATA_HOME/tallyfold, else
-/// ~/.local/share/tallyfold), made when missing. An empty path when there is none to be had.
+/// ~/.local/share/tallyfold; %LOCALAPPDATA%\Tallyfold on Windows), made when missing. An empty
+/// path when there is none to be had.
 FilePath DataFolder();
 
 /// Tallyfold's folder for state that outlives a run but is no document: the recovery journals
-/// and the locks of open files ($XDG_STATE_HOME/tallyfold, else ~/.local/state/tallyfold),
-/// made when missing, or an empty path.
+/// and the locks of open files ($XDG_STATE_HOME/tallyfold, else ~/.local/state/tallyfold;
+/// %LOCALAPPDATA%\Tallyfold\State on Windows), made when missing, or an empty path.
 FilePath StateFolder();
 
 /// The folder `name` inside `parent`, made when missing; an empty path when `parent` is empty

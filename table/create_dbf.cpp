@@ -5,6 +5,7 @@
 
 #include "table/file_io.h"
 #include "table/little_endian.h"
+#include "table/local_time.h"
 
 namespace tallyfold {
 
@@ -18,8 +19,7 @@ char UpperAscii(char c) {
 
 TableDate LocalToday() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = LocalTime(now);
     return TableDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 

@@ -41,13 +41,14 @@ class File {
     [[nodiscard]] bool Create(const FilePath& path);
     /// Creates a file that must not exist yet, for reading and writing.
     [[nodiscard]] bool CreateNew(const FilePath& path);
-    /// Sets the permission bits exactly, whatever the umask took away at creation.
+    /// Sets the permission bits exactly, whatever the umask took away at creation (on Windows,
+    /// the attributes of `PermissionsOf` that a user sets: hidden, system, not indexed).
     [[nodiscard]] bool SetPermissions(unsigned mode);
     /// Gives the file the owner and group of another file: both where the system allows,
     /// else the group alone; false when neither could be kept.
     [[nodiscard]] bool SetOwnerOf(const FilePath& other);
 
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return handle_ != kNoHandle; }
     bool IsWritable() const { return writable_; }
     /// Size in bytes, or 0 when it cannot be told.
     std::uint64_t Size() const;
@@ -75,20 +76,36 @@ class File {
     bool Close();
 
   private:
-    bool Adopt(int fd, bool writable);
+    // The system's handle of the open file: a descriptor on POSIX systems, a HANDLE on
+    // Windows, where INVALID_HANDLE_VALUE is the same -1.
+    static constexpr std::intptr_t kNoHandle = -1;
+    bool Adopt(std::intptr_t handle, bool writable);
 
-    int fd_ = -1;
+    std::intptr_t handle_ = kNoHandle;
     bool writable_ = false;
 };
 
 /// Renames `from` to `to` in one step, replacing a file at `to`.
 [[nodiscard]] bool RenameFile(const FilePath& from, const FilePath& to);
+/// Gives the existing file `existing` the second name `name` (a hard link); false where the
+/// file system has none or `name` is taken.
+[[nodiscard]] bool LinkFile(const FilePath& existing, const FilePath& name);
 /// Deletes a file; false if it could not be deleted.
 bool RemoveFile(const FilePath& path);
 /// Forces the folder entry of `path` (a rename or a new file) to the disk. Best effort.
 void SyncFolderOf(const FilePath& path);
-/// The permission bits of an existing file, or nothing when there is none.
+/// The permission bits of an existing file (its attributes on Windows), or nothing when there
+/// is none.
 std::optional<unsigned> PermissionsOf(const FilePath& path);
+/// What the file system tells of an existing file without opening it.
+struct FileStatus {
+    bool regular = false;
+    std::uint64_t size = 0;
+    /// Time of the last change of the contents, in nanoseconds since 1970.
+    std::int64_t modifiedNs = 0;
+};
+/// The status of `path`, or nothing when there is no such file or folder.
+std::optional<FileStatus> StatusOf(const FilePath& path);
 /// True when `path` names an existing regular file.
 bool IsRegularFile(const FilePath& path);
 /// How many names the existing file `path` has in the file system (hard links); 0 when there

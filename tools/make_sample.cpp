@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "box/card_box.h"
+#include "files/program_arguments.h"
 #include "files/vok_file.h"
 
 namespace {
@@ -208,10 +210,12 @@ int PartitionFor(std::size_t index) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
+    const std::vector<std::string> arguments = tallyfold::ProgramArguments(argc, argv);
+    if (arguments.size() != 1) {
         std::fprintf(stderr, "usage: make_sample <file.vok>\n");
         return 2;
     }
+    const tallyfold::FilePath path(arguments.front());
     tallyfold::tCardBox box;
     std::size_t index = 0;
     for (const Word& word : kWords) {
@@ -223,10 +227,10 @@ int main(int argc, char** argv) {
         box.AddToPartition(card, partition);
         ++index;
     }
-    if (!tallyfold::SaveVokFile(tallyfold::FilePath(argv[1]), box)) {
-        std::fprintf(stderr, "make_sample: could not write %s\n", argv[1]);
+    if (!tallyfold::SaveVokFile(path, box)) {
+        std::fprintf(stderr, "make_sample: could not write %s\n", path.CString());
         return 1;
     }
-    std::printf("%s: %d cards\n", argv[1], box.TotalCards());
+    std::printf("%s: %d cards\n", path.CString(), box.TotalCards());
     return 0;
 }
