@@ -7,6 +7,7 @@
 
 #include "files/kas_file.h"
 #include "table/file_io.h"
+#include "table/native_path.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/faults.h"
 
@@ -212,7 +213,7 @@ TEST_F(FileCommandsTest, SaveAsGivesANameWithoutExtensionTheVocabularyOne) {
 TEST_F(FileCommandsTest, FileNamesInAnyScript) {
     const std::string greek = "\xCE\xBB\xCE\xAD\xCE\xBE\xCE\xB5\xCE\xB9\xCF\x82";
     const std::string cyrillic = "\xD1\x81\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xB0";
-    std::filesystem::create_directory(dir.File(greek).Bytes());
+    std::filesystem::create_directory(NativePath(dir.File(greek)));
     const FilePath words = dir.File(greek + "/" + cyrillic + ".vok");
     tCardBox saved;
     saved.AddToPartition(Card("Haus", "house"), 2);
@@ -374,7 +375,8 @@ TEST_F(FileCommandsTest, ADroppedVocabularyFileOpensAndATextFileIsImported) {
     StartOnFile();
     frame->TypeChar('u');
     const FilePath other = OtherFile();
-    const FilePath upper = dir.File("OTHER.VOK");
+    // A name of capitals (another file, where file names keep their case).
+    const FilePath upper = dir.File("DROPPED.VOK");
     ASSERT_TRUE(std::filesystem::copy_file(other.Bytes(), upper.Bytes()));
     backend.AnswerMessageBox(DialogResult::Cancel);  // "Save existing changes?"
     frame->DropFile(upper);

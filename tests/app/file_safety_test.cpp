@@ -3,9 +3,14 @@
 // Cancel in the save prompt.
 
 #include <gtest/gtest.h>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -13,8 +18,10 @@
 
 #include "files/backups.h"
 #include "files/file_lock.h"
+#include "files/user_folders.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/box_state.h"
+#include "tests/support/test_child.h"
 
 namespace tallyfold {
 namespace {
@@ -67,7 +74,7 @@ TEST_F(FileSafetyTest, EverySaveKeepsTheFileItReplaces) {
     tCardBox old;
     EXPECT_EQ(LoadVokFile(backups.front(), old).loaded, 5);
     // Backups live in the user's data folder, not beside the file.
-    EXPECT_EQ(backups.front().Folder(), dir.File("user-data/tallyfold/backups"));
+    EXPECT_EQ(backups.front().Folder(), DataFolder().Child("backups"));
     EXPECT_NE(std::string(backups.front().FileName()).find("words-"), std::string::npos);
 }
 
@@ -135,37 +142,87 @@ TEST_F(FileSafetyTest, CancelInTheSavePromptKeepsTheWindowOpen) {
               0);
 }
 
-// A process that holds the mark of `file` until it is killed.
-pid_t HoldLock(const FilePath& file) {
-    int ready[2];
-    if (::pipe(ready) != 0) {
-        return -1;
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        FileLock lock;
-        const char taken = lock.Take(file) ? 1 : 0;
-        if (::write(ready[1], &taken, 1) != 1) {
-            ::_exit(1);
-        }
-        for (;;) {
-            ::pause();
-        }
-    }
-    char taken = 0;
-    if (::read(ready[0], &taken, 1) != 1) {
-        taken = 0;
-    }
-    ::close(ready[0]);
-    ::close(ready[1]);
-    return taken != 0 ? child : -1;
+#if defined(_WIN32)
+
+constexpr const char* kMarkedFile = "TALLYFOLD_MARKED_FILE";
+
+// The other window: this program once more, holding the mark until it is ended.
+TEST(OtherWindow, DISABLED_HoldsTheMark) {
+    const char* file = std::getenv(kMarkedFile);
+    ASSERT_NE(file, nullptr);
+    FileLock lock;
+    ASSERT_TRUE(lock.Take(FilePath(file)));
+    testing::WriteBytes(FilePath(std::string(file) + ".marked"), "");
+    ::Sleep(INFINITE);
 }
 
-void Stop(pid_t child) {
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-}
+// A process that holds the mark of `file` until it is stopped.
+class MarkHolder {
+  public:
+    explicit MarkHolder(const FilePath& file) {
+        testing::SetEnvironment(kMarkedFile, file.Bytes());
+        child_ = std::make_unique<testing::TestChild>("OtherWindow.DISABLED_HoldsTheMark");
+        const FilePath marker = file.WithSuffix(".marked");
+        holds_ = child_->Started() && testing::WaitForFile(marker);
+        RemoveFile(marker);
+    }
+    bool Holds() const { return holds_; }
+    void Stop() { child_->Kill(); }
+
+  private:
+    std::unique_ptr<testing::TestChild> child_;
+    bool holds_ = false;
+};
+
+#else
+
+// A process that holds the mark of `file` until it is stopped.
+class MarkHolder {
+  public:
+    explicit MarkHolder(const FilePath& file) {
+        int ready[2];
+        if (::pipe(ready) != 0) {
+            return;
+        }
+        child_ = ::fork();
+        if (child_ == 0) {
+            FileLock lock;
+            const char taken = lock.Take(file) ? 1 : 0;
+            if (::write(ready[1], &taken, 1) != 1) {
+                ::_exit(1);
+            }
+            for (;;) {
+                ::pause();
+            }
+        }
+        char taken = 0;
+        if (::read(ready[0], &taken, 1) != 1) {
+            taken = 0;
+        }
+        ::close(ready[0]);
+        ::close(ready[1]);
+        holds_ = child_ > 0 && taken != 0;
+    }
+    ~MarkHolder() { Stop(); }
+    MarkHolder(const MarkHolder&) = delete;
+    MarkHolder& operator=(const MarkHolder&) = delete;
+
+    bool Holds() const { return holds_; }
+    void Stop() {
+        if (child_ > 0) {
+            ::kill(child_, SIGKILL);
+            int status = 0;
+            ::waitpid(child_, &status, 0);
+            child_ = -1;
+        }
+    }
+
+  private:
+    pid_t child_ = -1;
+    bool holds_ = false;
+};
+
+#endif
 
 // The file named at start is read while the window is made; the window shows the file as it
 // is when it opens it, whatever happened to it since the read began.
@@ -211,8 +268,8 @@ TEST_F(FileSafetyTest, AFileOpenInAnotherWindowIsOpenedOnlyOnTheUsersWord) {
     tCardBox saved;
     Fill(saved, 1, 3);
     path = SaveBox(saved);
-    const pid_t other = HoldLock(path);
-    ASSERT_GT(other, 0);
+    MarkHolder other(path);
+    ASSERT_TRUE(other.Holds());
     EXPECT_TRUE(Document::OpenElsewhere(path));
     backend.AnswerMessageBox(DialogResult::No);
     Start(path);
@@ -229,23 +286,23 @@ TEST_F(FileSafetyTest, AFileOpenInAnotherWindowIsOpenedOnlyOnTheUsersWord) {
     frame->ChooseMenu(ids::kCmFileOpen);
     EXPECT_EQ(box.TotalCards(), 3);
     EXPECT_FALSE(Document::OpenElsewhere(path));
-    Stop(other);
+    other.Stop();
 }
 
 TEST_F(FileSafetyTest, TheMarkOfAWindowThatDiedIsTakenOverSilently) {
     tCardBox saved;
     Fill(saved, 1, 3);
     path = SaveBox(saved);
-    const pid_t other = HoldLock(path);
-    ASSERT_GT(other, 0);
-    Stop(other);
+    MarkHolder other(path);
+    ASSERT_TRUE(other.Holds());
+    other.Stop();
     EXPECT_FALSE(Document::OpenElsewhere(path));
     Start(path);
     EXPECT_TRUE(backend.MessageBoxes().empty());
     EXPECT_EQ(box.TotalCards(), 3);
     // The mark goes with the window's normal end.
     EXPECT_TRUE(view->CanClose());
-    const std::filesystem::path locks(dir.File("user-state/tallyfold/locks").Bytes());
+    const std::filesystem::path locks = NativePath(StateFolder().Child("locks"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(locks),
                             std::filesystem::directory_iterator()),
               0);

@@ -132,8 +132,7 @@ TEST(KilledProgram, ANewStartRestoresTheBoxOfTheLastSteps) {
     for (unsigned round = 1; round <= 6; ++round) {
         SCOPED_TRACE(round);
         testing::TempDir dir;
-        setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
-        setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
+        testing::UseUserFoldersIn(FilePath(dir.Path()));
         setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
         const FilePath journals = dir.File("journals");
         std::filesystem::create_directories(journals.Bytes());

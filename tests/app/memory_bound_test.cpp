@@ -1,6 +1,10 @@
 // Files that would make the program take memory out of all proportion, each opened in a child
 // process whose address space is limited to a little more than it holds already: the child
 // must end normally, with the file refused or read in bounded memory.
+//
+// POSIX only (left out of the Windows build): the bound is set with fork and setrlimit. On
+// Windows the same bound would be a job object's memory limit, which Wine does not enforce,
+// so a test of it there could not fail.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -36,10 +36,7 @@ std::string SampleBox() {
 
 // A folder for the test whose user data and state (backups, journals) the program keeps.
 struct UserFolders {
-    UserFolders() {
-        setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
-        setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
-    }
+    UserFolders() { testing::UseUserFoldersIn(FilePath(dir.Path())); }
     testing::TempDir dir;
 };
 

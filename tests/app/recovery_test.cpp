@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <cstdlib>
@@ -16,6 +21,7 @@
 #include "tests/support/box_state.h"
 #include "tests/support/cards.h"
 #include "tests/support/files.h"
+#include "tests/support/test_child.h"
 
 namespace tallyfold {
 namespace {
@@ -111,8 +117,7 @@ void RandomStep(Document& document, std::mt19937& random) {
 class RecoveryTest : public ::testing::Test {
   protected:
     RecoveryTest() {
-        setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
-        setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
+        testing::UseUserFoldersIn(FilePath(dir.Path()));
         std::filesystem::create_directories(journals.Bytes());
         tCardBox cards;
         Fill(cards, 1, 8, "a");
@@ -242,6 +247,13 @@ TEST_F(RecoveryTest, OnlyForTheVersionOfTheFileItWasMadeOn) {
     EXPECT_TRUE(FilesIn(journals).empty());
 }
 
+#if defined(_WIN32)
+// The other window: this program once more, waiting until it is ended.
+TEST(OtherWindow, DISABLED_Waits) {
+    ::Sleep(INFINITE);
+}
+#endif
+
 TEST_F(RecoveryTest, NotWhileTheWindowThatWritesItRuns) {
     {
         tCardBox live;
@@ -249,10 +261,17 @@ TEST_F(RecoveryTest, NotWhileTheWindowThatWritesItRuns) {
         const Document::Step step(*document, StepName::NewCard);
         document->AddCard(Card("unsaved"));
     }
-    // The journal now carries the name of a process that runs: this one's parent.
+    // The journal now carries the name of a process that runs: this one's parent, or on
+    // Windows a child made for it.
     const std::vector<std::string> names = FilesIn(journals);
     ASSERT_EQ(names.size(), 1u);
+#if defined(_WIN32)
+    testing::TestChild other("OtherWindow.DISABLED_Waits");
+    ASSERT_TRUE(other.Started());
+    const long parent = other.Pid();
+#else
     const long parent = static_cast<long>(::getppid());
+#endif
     const std::string key = names.front().substr(0, names.front().find('-'));
     const FilePath theirs =
         journals.Child(key + "-" + std::to_string(parent) + "-" +

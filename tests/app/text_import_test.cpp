@@ -634,6 +634,9 @@ TEST_F(ImportCommandTest, AReadErrorInTheSecondPassIsReportedWithWhatCameIn) {
 }
 
 TEST_F(ImportCommandTest, AnExportOntoASymbolicLinkWritesTheFileItPointsTo) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "symbolic links need rights on Windows that users rarely have";
+#endif
     box.AddToInput(Card("Haus", "house"));
     testing::WriteBytes(dir.File("real.txt"), "old");
     std::filesystem::create_symlink("real.txt", dir.File("list.txt").Bytes());

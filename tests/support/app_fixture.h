@@ -24,8 +24,7 @@ class AppTest : public HeadlessTest {
   protected:
     /// The user's folders (backups, locks, journals) are the test's own.
     AppTest() {
-        setenv("XDG_DATA_HOME", dir.File("user-data").CString(), 1);
-        setenv("XDG_STATE_HOME", dir.File("user-state").CString(), 1);
+        UseUserFoldersIn(FilePath(dir.Path()));
         std::filesystem::create_directories(journals.Bytes());
         document.SetJournalFolder(journals);
     }
