@@ -6,7 +6,7 @@ SHELL := /bin/bash
 
 PRESET ?= default
 
-.PHONY: test run build deps configure clean sanitize sanitize-thread fuzz-smoke fuzz-build package package-test check-tree bench-build
+.PHONY: test run build deps configure clean sanitize sanitize-thread fuzz-smoke fuzz-build package package-test check-tree bench-build windows windows-i686 test-windows windows-deps
 
 test: build
 	ctest --preset $(PRESET)
@@ -74,6 +74,28 @@ package: build
 
 package-test: deps
 	scripts/package-test
+
+# Windows, cross-compiled with MinGW-w64: everything that needs no Qt (libraries, tools, the
+# tests). The 64-bit tests run under Wine in a prefix of the build's own (build/wine); the
+# 32-bit build is compiled and linked only, as this kernel does not run 32-bit code.
+windows-deps:
+	@scripts/install-deps --windows
+
+windows: windows-deps
+	cmake --preset windows
+	cmake --build --preset windows
+
+windows-i686: windows-deps
+	cmake --preset windows-i686
+	cmake --build --preset windows-i686
+
+# One wine server for the whole run, so that no test pays for starting one (one that runs
+# already is kept).
+test-windows: windows
+	@scripts/wine-run cmd /c exit > /dev/null 2>&1
+	@WINEPREFIX=$(CURDIR)/build/wine /usr/lib/wine/wineserver -p 2> /dev/null || true
+	ctest --preset windows; status=$$?; \
+	  WINEPREFIX=$(CURDIR)/build/wine /usr/lib/wine/wineserver -k; exit $$status
 
 clean:
 	rm -rf build
