@@ -157,8 +157,9 @@ void tHauptFenster::OfferRecovery() {
     }
     char when[32] = "?";
     const auto written = static_cast<std::time_t>(recovery->written);
-    const std::tm local = LocalTime(written);
-    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &local);
+    if (const std::optional<std::tm> local = LocalTime(written)) {
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &*local);
+    }
     const std::string name = document_->Path().IsEmpty()
                                  ? std::string(StringResource(ids::kStrTitle))
                                  : std::string(document_->Path().FileName());

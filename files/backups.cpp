@@ -63,7 +63,7 @@ FilePath NewBackupPath(const FilePath& target) {
     const auto millis =
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
         1000;
-    const std::tm local = LocalTime(seconds);
+    const std::tm local = LocalTime(seconds).value_or(std::tm{});
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     char fraction[8];

@@ -19,7 +19,7 @@ char UpperAscii(char c) {
 
 TableDate LocalToday() {
     const std::time_t now = std::time(nullptr);
-    const std::tm local = LocalTime(now);
+    const std::tm local = LocalTime(now).value_or(std::tm{});
     return TableDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 

@@ -123,7 +123,17 @@ bool File::Create(const FilePath& path) {
     if (Refused(FileOperation::Create)) {
         return false;
     }
-    return Adopt(Held(OpenWide(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS)), true);
+    // Opened, then emptied: CREATE_ALWAYS refuses a file that is hidden or a system file
+    // unless it is asked to give the new one the same attributes.
+    if (!Adopt(Held(OpenWide(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS)), true)) {
+        return false;
+    }
+    FILE_END_OF_FILE_INFO empty{};
+    if (!::SetFileInformationByHandle(Native(handle_), FileEndOfFileInfo, &empty, sizeof empty)) {
+        Close();
+        return false;
+    }
+    return true;
 }
 
 bool File::CreateNew(const FilePath& path) {

@@ -1,18 +1,20 @@
 #pragma once
 
 #include <ctime>
+#include <optional>
 
 namespace tallyfold {
 
-/// `seconds` on the local clock, safe on any thread (the C library's localtime is not).
-inline std::tm LocalTime(std::time_t seconds) {
+/// `seconds` on the local clock, safe on any thread (the C library's localtime is not);
+/// nothing for a time the clock cannot show.
+inline std::optional<std::tm> LocalTime(std::time_t seconds) {
     std::tm local{};
 #if defined(_WIN32)
-    localtime_s(&local, &seconds);
+    const bool converted = localtime_s(&local, &seconds) == 0;
 #else
-    localtime_r(&seconds, &local);
+    const bool converted = localtime_r(&seconds, &local) != nullptr;
 #endif
-    return local;
+    return converted ? std::optional<std::tm>(local) : std::nullopt;
 }
 
 }  // namespace tallyfold

@@ -44,7 +44,33 @@ std::string Utf8FromWide(std::wstring_view text) {
 }
 
 std::wstring WidePath(const FilePath& path) {
-    return WideFromUtf8(path.Bytes()).value_or(std::wstring());
+    std::optional<std::wstring> wide = WideFromUtf8(path.Bytes());
+    if (!wide) {
+        return std::wstring();
+    }
+    // A path of MAX_PATH (260) units or more is refused by the plain forms of the API; the
+    // extended form ("\\?\C:\...", "\\?\UNC\server\share\...") takes any length, but
+    // only as a full path with backslashes, which GetFullPathNameW makes. The margin keeps a
+    // folder's path, whose limit is lower, clear of it as well.
+    constexpr std::size_t kPlainLimit = MAX_PATH - 20;
+    const std::wstring_view extended = L"\\\\?\\";
+    if (wide->size() < kPlainLimit || wide->starts_with(extended)) {
+        return *wide;
+    }
+    const DWORD needed = ::GetFullPathNameW(wide->c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return *wide;
+    }
+    std::wstring full(needed, L'\0');
+    const DWORD length = ::GetFullPathNameW(wide->c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) {
+        return *wide;
+    }
+    full.resize(length);
+    if (full.starts_with(L"\\\\")) {
+        return std::wstring(extended) + L"UNC\\" + full.substr(2);
+    }
+    return std::wstring(extended) + full;
 }
 
 }  // namespace tallyfold

@@ -16,8 +16,8 @@ namespace tallyfold {
 std::optional<std::wstring> WideFromUtf8(std::string_view text);
 /// The UTF-8 form of UTF-16 text; an unpaired surrogate becomes U+FFFD.
 std::string Utf8FromWide(std::wstring_view text);
-/// A path for the Windows API; an empty string (which no call accepts) when it cannot be
-/// spelt.
+/// A path for the Windows API, in the extended form when it is too long for the plain one; an
+/// empty string (which no call accepts) when it cannot be spelt.
 std::wstring WidePath(const FilePath& path);
 
 }  // namespace tallyfold

@@ -171,6 +171,37 @@ TEST(WindowsFiles, AReadOnlyFileOpensForReadingOnly) {
     ::SetFileAttributesW(NativePath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST(WindowsFiles, ACreateOverAHiddenFileEmptiesItAndKeepsItHidden) {
+    testing::TempDir dir;
+    const FilePath path = dir.File("list.txt");
+    testing::WriteBytes(path, "old lines");
+    ASSERT_TRUE(::SetFileAttributesW(NativePath(path).c_str(), FILE_ATTRIBUTE_HIDDEN));
+    File file;
+    ASSERT_TRUE(file.Create(path));
+    EXPECT_EQ(file.Size(), 0u);
+    ASSERT_TRUE(file.WriteAt(0, {"new", 3}));
+    ASSERT_TRUE(file.Close());
+    EXPECT_EQ(testing::ReadBytes(path), "new");
+    EXPECT_NE(::GetFileAttributesW(NativePath(path).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+TEST(WindowsFiles, PathsLongerThanMaxPathWork) {
+    testing::TempDir dir;
+    const FilePath path = dir.File(std::string(200, 'w') + ".vok");
+    const FilePath longer = path.Folder().Child(std::string(240, 'x') + ".vok");
+    ASSERT_GT(longer.Bytes().size(), 260u);
+    File file;
+    ASSERT_TRUE(file.CreateNew(longer));
+    ASSERT_TRUE(file.WriteAt(0, {"bytes", 5}));
+    ASSERT_TRUE(file.Close());
+    EXPECT_TRUE(IsRegularFile(longer));
+    EXPECT_EQ(StatusOf(longer)->size, 5u);
+    ASSERT_TRUE(RenameFile(longer, path));
+    EXPECT_TRUE(IsRegularFile(path));
+    EXPECT_FALSE(IsRegularFile(longer));
+    EXPECT_TRUE(RemoveFile(path));
+}
+
 TEST(WindowsFiles, AFolderThatTakesNoFilesIsToldApart) {
     testing::TempDir dir;
     EXPECT_TRUE(FolderIsWritable(FilePath(dir.Path())));
