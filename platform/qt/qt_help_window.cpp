@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/help_pages.h"
+
 // Pages compiled into a static library are registered by hand: nothing else refers to them.
 static void RegisterHelpPages() {
     Q_INIT_RESOURCE(help);
@@ -27,8 +29,10 @@ void EnsureHelpPages() {
 
 namespace {
 
-const QString kContents = QStringLiteral("contents.html");
-const QString kUsingHelp = QStringLiteral("using-help.html");
+const QString kContents =
+    QString::fromLatin1(kHelpContentsPage.data(), static_cast<qsizetype>(kHelpContentsPage.size()));
+const QString kUsingHelp =
+    QString::fromLatin1(kHelpOnHelpPage.data(), static_cast<qsizetype>(kHelpOnHelpPage.size()));
 constexpr int kTargetRole = Qt::UserRole;
 
 // The pages as compiled in, with the program's version where a page names it.
@@ -52,18 +56,8 @@ class HelpBrowser : public QTextBrowser {
 }  // namespace
 
 QString HelpPageForContext(unsigned long context) {
-    switch (context) {
-        case 3200:
-            return QStringLiteral("doubles.html");
-        case 3300:
-            return QStringLiteral("input.html");
-        case 3400:
-            return QStringLiteral("target.html");
-        case 3500:
-            return QStringLiteral("overview.html");
-        default:
-            return kContents;
-    }
+    const std::string_view page = platform::HelpPageForContext(context);
+    return QString::fromLatin1(page.data(), static_cast<qsizetype>(page.size()));
 }
 
 HelpWindow::HelpWindow() {

@@ -1,0 +1,358 @@
+#include "platform/win32/win32_main_frame.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/menu_keys.h"
+#include "platform/win32/win32_backend.h"
+#include "platform/win32/win32_text.h"
+
+namespace tallyfold::platform::win32 {
+
+namespace {
+
+constexpr const wchar_t* kFrameClass = L"TallyfoldFrame";
+constexpr const wchar_t* kClientClass = L"TallyfoldClient";
+constexpr UINT_PTR kLockTimer = 1;
+constexpr UINT kLockTimerMs = 300;
+
+void RegisterClasses(HINSTANCE instance, WNDPROC frameProc, WNDPROC clientProc) {
+    static bool registered = false;
+    if (registered) {
+        return;
+    }
+    WNDCLASSEXW frame{};
+    frame.cbSize = sizeof frame;
+    frame.lpfnWndProc = frameProc;
+    frame.hInstance = instance;
+    frame.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+    frame.hIconSm = frame.hIcon;
+    frame.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    frame.lpszClassName = kFrameClass;
+    ::RegisterClassExW(&frame);
+    WNDCLASSEXW client{};
+    client.cbSize = sizeof client;
+    client.lpfnWndProc = clientProc;
+    client.hInstance = instance;
+    client.hCursor = frame.hCursor;
+    client.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    client.lpszClassName = kClientClass;
+    ::RegisterClassExW(&client);
+    registered = true;
+}
+
+int AverageCharWidth(HWND window) {
+    HDC context = ::GetDC(window);
+    HGDIOBJ old = ::SelectObject(
+        context, reinterpret_cast<HGDIOBJ>(::SendMessageW(window, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(context, &metrics);
+    ::SelectObject(context, old);
+    ::ReleaseDC(window, context);
+    return metrics.tmAveCharWidth > 0 ? metrics.tmAveCharWidth : 7;
+}
+
+}  // namespace
+
+Win32MainFrame::Win32MainFrame(HINSTANCE instance, FrameWindow& frame) : frame_(&frame) {
+    RegisterClasses(instance, FrameProc, ClientProc);
+    const int width = frame.InitialWidth() > 0 ? frame.InitialWidth() : CW_USEDEFAULT;
+    const int height = frame.InitialHeight() > 0 ? frame.InitialHeight() : CW_USEDEFAULT;
+    window_ = ::CreateWindowExW(WS_EX_ACCEPTFILES, kFrameClass, Wide(frame.Title()).c_str(),
+                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                                width, height, nullptr, nullptr, instance, this);
+    // The client window is a control parent: Tab moves between its buttons.
+    clientWindow_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kClientClass, L"",
+                                      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, window_,
+                                      nullptr, instance, this);
+    client_ = std::make_unique<Win32WindowPeer>(clientWindow_, frame.Client());
+    for (const ControlTemplate& control : frame.Client().OwnControls()) {
+        client_->AddControl(control);
+    }
+    BuildMenu();
+    BuildStatusBar();
+    std::vector<ACCEL> table;
+    for (const AcceleratorEntry& entry : AcceleratorsOf(frame.Menu(), frame.Accelerators())) {
+        table.push_back(ACCEL{static_cast<BYTE>(entry.flags), static_cast<WORD>(entry.key),
+                              static_cast<WORD>(entry.command)});
+    }
+    accelerators_ = ::CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
+    ::SetTimer(window_, kLockTimer, kLockTimerMs, nullptr);
+    LayOut();
+}
+
+Win32MainFrame::~Win32MainFrame() {
+    if (accelerators_ != nullptr) {
+        ::DestroyAcceleratorTable(accelerators_);
+    }
+    if (window_ != nullptr && ::IsWindow(window_)) {
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        ::DestroyWindow(window_);
+    }
+}
+
+void Win32MainFrame::BuildMenu() {
+    HMENU bar = ::CreateMenu();
+    for (const MenuItem& popup : frame_->Menu().popups) {
+        HMENU menu = ::CreatePopupMenu();
+        popups_[menu] = &popup;
+        FillPopup(menu, popup);
+        ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), Wide(popup.text).c_str());
+    }
+    ::SetMenu(window_, bar);
+}
+
+// The items of a popup as their enablers see them now: hidden items take no place, and an
+// item that names a file shows its name (an ampersand in it is no mnemonic).
+void Win32MainFrame::FillPopup(HMENU popup, const MenuItem& item) {
+    while (::GetMenuItemCount(popup) > 0) {
+        ::DeleteMenu(popup, 0, MF_BYPOSITION);
+    }
+    for (const MenuItem& entry : item.items) {
+        if (entry.IsSeparator()) {
+            ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        const CommandState state = frame_->QueryCommand(entry.command);
+        if (!state.visible) {
+            continue;
+        }
+        const std::u16string units = MenuLabel(entry);
+        std::wstring label(units.begin(), units.end());
+        if (!state.text.empty() || !state.file.IsEmpty()) {
+            std::wstring name = WideName(state.file);
+            for (std::size_t at = name.find(L'&'); at != std::wstring::npos;
+                 at = name.find(L'&', at + 2)) {
+                name.insert(at, 1, L'&');
+            }
+            label = Wide(state.text) + name;
+        }
+        UINT flags = MF_STRING;
+        flags |= state.enabled ? MF_ENABLED : MF_GRAYED;
+        flags |= state.checked ? MF_CHECKED : MF_UNCHECKED;
+        ::AppendMenuW(popup, flags, static_cast<UINT_PTR>(entry.command), label.c_str());
+    }
+}
+
+void Win32MainFrame::BuildStatusBar() {
+    statusBar_ =
+        ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
+                          0, window_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    statusParts_[0] = 0;
+    int part = 1;
+    for (const StatusArea& area : frame_->StatusAreas()) {
+        statusParts_[area.id] = part++;
+    }
+    if ((frame_->ModeIndicators() & kIndicatorCapsLock) != 0) {
+        capsPart_ = part++;
+    }
+    if ((frame_->ModeIndicators() & kIndicatorNumLock) != 0) {
+        numPart_ = part++;
+    }
+}
+
+// The parts' right edges, from the right: the indicators, then the areas, then the message
+// area with the rest.
+void Win32MainFrame::LayOut() {
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    int statusHeight = 0;
+    if (statusBar_ != nullptr) {
+        ::SendMessageW(statusBar_, WM_SIZE, 0, 0);
+        RECT bar{};
+        ::GetWindowRect(statusBar_, &bar);
+        statusHeight = bar.bottom - bar.top;
+        const int charWidth = AverageCharWidth(statusBar_);
+        std::vector<int> widths;
+        for (const StatusArea& area : frame_->StatusAreas()) {
+            widths.push_back(area.widthChars * charWidth + 8);
+        }
+        if (capsPart_ >= 0) {
+            widths.push_back(6 * charWidth);
+        }
+        if (numPart_ >= 0) {
+            widths.push_back(6 * charWidth);
+        }
+        std::vector<int> edges(widths.size() + 1);
+        int right = client.right - ::GetSystemMetrics(SM_CXVSCROLL);
+        for (std::size_t i = widths.size(); i > 0; --i) {
+            edges[i] = right;
+            right -= widths[i - 1];
+        }
+        edges[0] = right;
+        edges.back() = -1;  // the last part reaches the edge
+        ::SendMessageW(statusBar_, SB_SETPARTS, edges.size(),
+                       reinterpret_cast<LPARAM>(edges.data()));
+    }
+    const int width = client.right;
+    const int height = client.bottom - statusHeight > 0 ? client.bottom - statusHeight : 0;
+    ::MoveWindow(clientWindow_, 0, 0, width, height, TRUE);
+    // Not before the client has its peer: the frame is made before it is attached.
+    if (frame_->Client().Peer() != nullptr) {
+        frame_->Client().EvSize(width, height);
+    }
+}
+
+void Win32MainFrame::UpdateLockIndicators() {
+    if (capsPart_ >= 0) {
+        const bool on = (::GetKeyState(VK_CAPITAL) & 1) != 0;
+        ::SendMessageW(statusBar_, SB_SETTEXTW, static_cast<WPARAM>(capsPart_),
+                       reinterpret_cast<LPARAM>(on ? L"CAPS" : L""));
+    }
+    if (numPart_ >= 0) {
+        const bool on = (::GetKeyState(VK_NUMLOCK) & 1) != 0;
+        ::SendMessageW(statusBar_, SB_SETTEXTW, static_cast<WPARAM>(numPart_),
+                       reinterpret_cast<LPARAM>(on ? L"NUM" : L""));
+    }
+}
+
+void Win32MainFrame::SetStatusText(int area, std::string_view text) {
+    const auto part = statusParts_.find(area);
+    if (part == statusParts_.end()) {
+        return;
+    }
+    statusTexts_[area] = std::string(text);
+    ::SendMessageW(statusBar_, SB_SETTEXTW, static_cast<WPARAM>(part->second),
+                   reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+std::string Win32MainFrame::StatusText(int area) const {
+    const auto found = statusTexts_.find(area);
+    return found != statusTexts_.end() ? found->second : std::string();
+}
+
+void Win32MainFrame::Show() {
+    // The place the window had when it was last closed, where there is one.
+    if (backend_ != nullptr) {
+        const std::string kept = backend_->ReadSetting(kPlacementKey);
+        WINDOWPLACEMENT placement{};
+        if (kept.size() == sizeof placement) {
+            std::memcpy(&placement, kept.data(), sizeof placement);
+            if (placement.length == sizeof placement) {
+                placement.showCmd =
+                    placement.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+                ::SetWindowPlacement(window_, &placement);
+            }
+        }
+    }
+    LayOut();
+    ::ShowWindow(window_, SW_SHOW);
+    ::UpdateWindow(window_);
+    UpdateLockIndicators();
+}
+
+void Win32MainFrame::Destroy() {
+    closing_ = true;
+    ::PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+LRESULT CALLBACK Win32MainFrame::FrameProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32MainFrame*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr || self->window_ != window) {
+        if (self != nullptr && self->window_ == nullptr) {
+            self->window_ = window;  // messages sent during CreateWindowExW
+        } else {
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        }
+    }
+    return self->OnFrameMessage(message, wParam, lParam);
+}
+
+LRESULT Win32MainFrame::OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SIZE:
+            if (clientWindow_ != nullptr && client_ != nullptr) {
+                LayOut();
+            }
+            return 0;
+        case WM_SETFOCUS:
+            if (clientWindow_ != nullptr) {
+                ::SetFocus(clientWindow_);
+            }
+            return 0;
+        case WM_INITMENUPOPUP: {
+            const auto popup = popups_.find(reinterpret_cast<HMENU>(wParam));
+            if (popup != popups_.end()) {
+                FillPopup(popup->first, *popup->second);
+            }
+            return 0;
+        }
+        case WM_COMMAND:
+            // Menu items and accelerators; the controls' notifications go to the client.
+            if (lParam == 0) {
+                frame_->Command(LOWORD(wParam));
+                return 0;
+            }
+            break;
+        case WM_TIMER:
+            if (wParam == kLockTimer) {
+                UpdateLockIndicators();
+                return 0;
+            }
+            break;
+        case WM_DROPFILES: {
+            auto drop = reinterpret_cast<HDROP>(wParam);
+            const UINT length = ::DragQueryFileW(drop, 0, nullptr, 0);
+            std::wstring name(length + 1, L'\0');
+            ::DragQueryFileW(drop, 0, name.data(), length + 1);
+            name.resize(length);
+            ::DragFinish(drop);
+            if (!name.empty()) {
+                frame_->Client().EvDropFile(FilePath(Utf8FromWide(name)));
+            }
+            return 0;
+        }
+        case WM_CLOSE:
+            if (closing_ || frame_->CanClose()) {
+                closing_ = true;
+                if (backend_ != nullptr) {
+                    WINDOWPLACEMENT placement{};
+                    placement.length = sizeof placement;
+                    if (::GetWindowPlacement(window_, &placement)) {
+                        backend_->WriteSetting(
+                            kPlacementKey,
+                            std::string_view(reinterpret_cast<const char*>(&placement),
+                                             sizeof placement));
+                    }
+                }
+                ::KillTimer(window_, kLockTimer);
+                ::DestroyWindow(window_);
+            }
+            return 0;
+        case WM_DESTROY:
+            // The program ends with its main window.
+            ::PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32MainFrame::ClientProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32MainFrame*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr && self->client_ != nullptr) {
+        if (const std::optional<LRESULT> handled = self->client_->Handle(message, wParam, lParam)) {
+            return *handled;
+        }
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace tallyfold::platform::win32

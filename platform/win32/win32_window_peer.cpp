@@ -1,0 +1,455 @@
+#include "platform/win32/win32_window_peer.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/win32/dialog_template_words.h"
+#include "platform/win32/win32_text.h"
+
+namespace tallyfold::platform::win32 {
+
+namespace {
+
+const wchar_t* ClassNameOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Static:
+            return L"STATIC";
+        case ControlKind::Button:
+            return L"BUTTON";
+        case ControlKind::Edit:
+            return L"EDIT";
+        case ControlKind::ListBox:
+            return L"LISTBOX";
+        case ControlKind::ComboBox:
+            return L"COMBOBOX";
+    }
+    return L"STATIC";
+}
+
+// A character that no card can hold is refused as it is typed or pasted, as the Qt edit
+// fields refuse it, so a text read back from a field is always exact.
+bool FitsCards(std::wstring_view text) {
+    return std::all_of(text.begin(), text.end(), [](wchar_t unit) {
+        return unit < 0x20 || Windows1252OfCodePoint(static_cast<char32_t>(unit)).has_value();
+    });
+}
+
+LRESULT CALLBACK EditFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                            DWORD_PTR /*data*/) {
+    if (message == WM_CHAR) {
+        const wchar_t typed[1] = {static_cast<wchar_t>(wParam)};
+        if (!FitsCards({typed, 1})) {
+            ::MessageBeep(MB_OK);
+            return 0;
+        }
+    } else if (message == WM_PASTE && ::OpenClipboard(edit)) {
+        bool fits = true;
+        if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
+                fits = FitsCards(text);
+                ::GlobalUnlock(data);
+            }
+        }
+        ::CloseClipboard();
+        if (!fits) {
+            ::MessageBeep(MB_OK);
+            return 0;
+        }
+    }
+    return ::DefSubclassProc(edit, message, wParam, lParam);
+}
+
+bool IsLight(Color color) {
+    // Rec. 601 luma: a light background gets black text, a dark one white.
+    return 299 * color.red + 587 * color.green + 114 * color.blue >= 128 * 1000;
+}
+
+HFONT MessageFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        return ::CreateFontIndirectW(&metrics.lfMessageFont);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+HWND WindowHandleOf(const Window& window) {
+    const auto* peer = dynamic_cast<const Win32WindowPeer*>(window.Peer());
+    return peer != nullptr ? peer->Handle() : nullptr;
+}
+
+Win32WindowPeer::Win32WindowPeer(HWND window, Window& owner) : window_(window), owner_(&owner) {}
+
+Win32WindowPeer::~Win32WindowPeer() {
+    for (auto& [id, background] : backgrounds_) {
+        ::DeleteObject(background.brush);
+    }
+    if (font_ != nullptr) {
+        ::DeleteObject(font_);
+    }
+}
+
+void Win32WindowPeer::Register(int id, HWND control, const ControlTemplate& controlTemplate) {
+    if (control == nullptr) {
+        return;
+    }
+    if (id != kNoControlId) {
+        controls_[id] = control;
+    }
+    if (controlTemplate.kind == ControlKind::Edit) {
+        ::SetWindowSubclass(control, EditFilter, 1, 0);
+    }
+    if (controlTemplate.kind == ControlKind::ListBox && id != kNoControlId) {
+        Lines& lines = lines_[id];
+        lines.extended = (controlTemplate.style & style::kExtendedSelection) != 0;
+    }
+}
+
+void Win32WindowPeer::AdoptControls(const DialogTemplate& dialogTemplate) {
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        if (control.id != kNoControlId) {
+            Register(control.id, ::GetDlgItem(window_, control.id), control);
+        }
+    }
+}
+
+void Win32WindowPeer::AddControl(const ControlTemplate& control) {
+    if (font_ == nullptr) {
+        font_ = MessageFont();
+    }
+    const ControlStyle controlStyle = StyleOf(control);
+    const int id = control.id == kNoControlId ? 0xFFFF : control.id;
+    HWND created = ::CreateWindowExW(controlStyle.extendedStyle, ClassNameOf(control.kind),
+                                     Wide(control.text).c_str(), controlStyle.style, control.rect.x,
+                                     control.rect.y, control.rect.width, control.rect.height,
+                                     window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                     ::GetModuleHandleW(nullptr), nullptr);
+    if (created != nullptr && font_ != nullptr) {
+        ::SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    }
+    Register(control.id, created, control);
+}
+
+HWND Win32WindowPeer::Control(int id) const {
+    const auto found = controls_.find(id);
+    return found != controls_.end() ? found->second : nullptr;
+}
+
+bool Win32WindowPeer::IsCombo(int id) const {
+    HWND control = Control(id);
+    wchar_t name[16] = {};
+    return control != nullptr && ::GetClassNameW(control, name, 16) > 0 &&
+           std::wstring_view(name) == L"ComboBox";
+}
+
+void Win32WindowPeer::SetText(int id, std::string_view text) {
+    if (HWND control = Control(id)) {
+        ::SetWindowTextW(control, Wide(text).c_str());
+    }
+}
+
+std::string Win32WindowPeer::Text(int id) const {
+    HWND control = Control(id);
+    if (control == nullptr) {
+        return std::string();
+    }
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
+
+void Win32WindowPeer::SetEnabled(int id, bool enabled) {
+    if (HWND control = Control(id)) {
+        ::EnableWindow(control, enabled ? TRUE : FALSE);
+    }
+}
+
+bool Win32WindowPeer::IsEnabled(int id) const {
+    HWND control = Control(id);
+    return control != nullptr && ::IsWindowEnabled(control) != 0;
+}
+
+void Win32WindowPeer::Move(int id, const Rect& rect) {
+    if (HWND control = Control(id)) {
+        ::MoveWindow(control, rect.x, rect.y, rect.width, rect.height, TRUE);
+    }
+}
+
+Rect Win32WindowPeer::Position(int id) const {
+    HWND control = Control(id);
+    RECT rect{};
+    if (control == nullptr || !::GetWindowRect(control, &rect)) {
+        return {};
+    }
+    ::MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Win32WindowPeer::SetFocus(int id) {
+    HWND control = Control(id);
+    if (control == nullptr) {
+        return;
+    }
+    // In a dialog the dialog manager moves the focus, so the default button follows it.
+    if (::GetWindowLongPtrW(window_, GWL_STYLE) & DS_MODALFRAME) {
+        ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    } else {
+        ::SetFocus(control);
+    }
+}
+
+void Win32WindowPeer::SelectText(int id, int start, int end) {
+    if (HWND control = Control(id)) {
+        ::SendMessageW(control, EM_SETSEL, static_cast<WPARAM>(start), end);
+    }
+}
+
+void Win32WindowPeer::SetBackground(int id, Color color) {
+    if (Control(id) == nullptr) {
+        return;
+    }
+    Background& background = backgrounds_[id];
+    if (background.brush != nullptr) {
+        ::DeleteObject(background.brush);
+    }
+    background.color = RGB(color.red, color.green, color.blue);
+    background.brush = ::CreateSolidBrush(background.color);
+    ::InvalidateRect(Control(id), nullptr, TRUE);
+}
+
+void Win32WindowPeer::ClearLines(int id) {
+    if (IsCombo(id)) {
+        ::SendMessageW(Control(id), CB_RESETCONTENT, 0, 0);
+        return;
+    }
+    const auto found = lines_.find(id);
+    if (found != lines_.end()) {
+        found->second.added.clear();
+        found->second.count = 0;
+        found->second.source = nullptr;
+        ShowCount(id);
+    }
+}
+
+void Win32WindowPeer::AddLine(int id, std::string_view text) {
+    if (IsCombo(id)) {
+        ::SendMessageW(Control(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+        return;
+    }
+    const auto found = lines_.find(id);
+    if (found == lines_.end()) {
+        return;
+    }
+    Lines& lines = found->second;
+    if (lines.source) {
+        // Lines added after a source: the source's lines are taken over as they are.
+        for (int line = 0; line < lines.count; ++line) {
+            lines.added.push_back(lines.source(line));
+        }
+        lines.source = nullptr;
+    }
+    lines.added.emplace_back(text);
+    lines.count = static_cast<int>(lines.added.size());
+    ShowCount(id);
+}
+
+void Win32WindowPeer::SetLines(int id, int count, LineSource source) {
+    const auto found = lines_.find(id);
+    if (found == lines_.end()) {
+        return;
+    }
+    found->second.added.clear();
+    found->second.count = std::max(count, 0);
+    found->second.source = std::move(source);
+    ShowCount(id);
+}
+
+void Win32WindowPeer::ShowCount(int id) {
+    // A list without data of its own takes its count in one message, whatever its length.
+    ::SendMessageW(Control(id), LB_SETCOUNT, static_cast<WPARAM>(lines_[id].count), 0);
+}
+
+int Win32WindowPeer::LineCount(int id) const {
+    if (IsCombo(id)) {
+        return static_cast<int>(::SendMessageW(Control(id), CB_GETCOUNT, 0, 0));
+    }
+    const auto found = lines_.find(id);
+    return found != lines_.end() ? found->second.count : 0;
+}
+
+std::string Win32WindowPeer::LineText(int id, int line) const {
+    if (IsCombo(id)) {
+        HWND combo = Control(id);
+        const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(line), 0);
+        if (length == CB_ERR) {
+            return std::string();
+        }
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(line),
+                       reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length));
+        return Narrow(text);
+    }
+    const auto found = lines_.find(id);
+    if (found == lines_.end() || line < 0 || line >= found->second.count) {
+        return std::string();
+    }
+    const Lines& lines = found->second;
+    return lines.source ? lines.source(line) : lines.added[static_cast<std::size_t>(line)];
+}
+
+void Win32WindowPeer::Select(int id, int line) {
+    HWND control = Control(id);
+    if (control == nullptr) {
+        return;
+    }
+    if (IsCombo(id)) {
+        ::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(line), 0);
+        return;
+    }
+    if (!lines_[id].extended) {
+        ::SendMessageW(control, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+        return;
+    }
+    ::SendMessageW(control, LB_SETSEL, FALSE, -1);
+    if (line >= 0) {
+        ::SendMessageW(control, LB_SETSEL, TRUE, line);
+        ::SendMessageW(control, LB_SETCARETINDEX, static_cast<WPARAM>(line), FALSE);
+    }
+}
+
+int Win32WindowPeer::Selected(int id) const {
+    HWND control = Control(id);
+    if (control == nullptr) {
+        return -1;
+    }
+    if (IsCombo(id)) {
+        return static_cast<int>(::SendMessageW(control, CB_GETCURSEL, 0, 0));
+    }
+    const auto found = lines_.find(id);
+    if (found != lines_.end() && found->second.extended) {
+        const std::vector<int> lines = SelectedLines(id);
+        return lines.empty() ? -1 : lines.front();
+    }
+    const LRESULT line = ::SendMessageW(control, LB_GETCURSEL, 0, 0);
+    return line == LB_ERR ? -1 : static_cast<int>(line);
+}
+
+std::vector<int> Win32WindowPeer::SelectedLines(int id) const {
+    const auto found = lines_.find(id);
+    if (found == lines_.end() || !found->second.extended) {
+        const int line = Selected(id);
+        return line < 0 ? std::vector<int>{} : std::vector<int>{line};
+    }
+    HWND control = Control(id);
+    const LRESULT count = ::SendMessageW(control, LB_GETSELCOUNT, 0, 0);
+    if (count <= 0) {
+        return {};
+    }
+    // The list box gives them in ascending order.
+    std::vector<int> lines(static_cast<std::size_t>(count));
+    const LRESULT got = ::SendMessageW(control, LB_GETSELITEMS, static_cast<WPARAM>(count),
+                                       reinterpret_cast<LPARAM>(lines.data()));
+    lines.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return lines;
+}
+
+void Win32WindowPeer::EndModal(DialogResult result) {
+    ended_ = result;
+}
+
+void Win32WindowPeer::Invalidate() {
+    ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+LRESULT Win32WindowPeer::DrawLine(const DRAWITEMSTRUCT& item) {
+    const int id = static_cast<int>(item.CtlID);
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    ::FillRect(item.hDC, &item.rcItem,
+               ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item.itemID != static_cast<UINT>(-1)) {
+        const std::wstring text = Wide(LineText(id, static_cast<int>(item.itemID)));
+        ::SetBkMode(item.hDC, TRANSPARENT);
+        ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        RECT textRect = item.rcItem;
+        textRect.left += 2;
+        ::DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &textRect,
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    if ((item.itemState & ODS_FOCUS) != 0) {
+        ::DrawFocusRect(item.hDC, &item.rcItem);
+    }
+    return TRUE;
+}
+
+std::optional<LRESULT> Win32WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            const int code = HIWORD(wParam);
+            if (lParam == 0) {
+                return std::nullopt;  // a menu item or an accelerator: the frame's
+            }
+            if ((code == LBN_SELCHANGE && IsList(id)) || (code == CBN_SELCHANGE && IsCombo(id))) {
+                owner_->Dispatch(id, Notification::SelectionChanged);
+                return 0;
+            }
+            if (code == LBN_DBLCLK && IsList(id)) {
+                owner_->Dispatch(id, Notification::DoubleClicked);
+                return 0;
+            }
+            if (code == BN_CLICKED) {
+                owner_->Dispatch(id, Notification::Clicked);
+                return 0;
+            }
+            return std::nullopt;
+        }
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item != nullptr && item->CtlType == ODT_LISTBOX &&
+                IsList(static_cast<int>(item->CtlID))) {
+                return DrawLine(*item);
+            }
+            return std::nullopt;
+        }
+        case WM_MEASUREITEM: {
+            auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            if (item != nullptr && item->CtlType == ODT_LISTBOX) {
+                TEXTMETRICW metrics{};
+                HDC screen = ::GetDC(window_);
+                HGDIOBJ old = ::SelectObject(
+                    screen, reinterpret_cast<HGDIOBJ>(::SendMessageW(window_, WM_GETFONT, 0, 0)));
+                ::GetTextMetricsW(screen, &metrics);
+                ::SelectObject(screen, old);
+                ::ReleaseDC(window_, screen);
+                item->itemHeight = static_cast<UINT>(metrics.tmHeight + 2);
+                return TRUE;
+            }
+            return std::nullopt;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT: {
+            const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+            const auto found = backgrounds_.find(id);
+            if (found == backgrounds_.end()) {
+                return std::nullopt;
+            }
+            HDC context = reinterpret_cast<HDC>(wParam);
+            const COLORREF color = found->second.color;
+            ::SetBkColor(context, color);
+            ::SetTextColor(context, IsLight({GetRValue(color), GetGValue(color), GetBValue(color)})
+                                        ? RGB(0, 0, 0)
+                                        : RGB(255, 255, 255));
+            return reinterpret_cast<LRESULT>(found->second.brush);
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace tallyfold::platform::win32

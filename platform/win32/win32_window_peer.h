@@ -1,0 +1,88 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/window.h"
+
+namespace tallyfold::platform::win32 {
+
+/// The controls of one native window (the main window's client area or a dialog), by id.
+///
+/// Every list box is owner-drawn without data of its own (LBS_NODATA): its lines live here,
+/// added one by one or given by a line source, so a list of half a million lines costs what
+/// the screen shows. The window that holds the controls hands its WM_COMMAND, WM_DRAWITEM,
+/// WM_MEASUREITEM and WM_CTLCOLOR... messages to `Handle`.
+class Win32WindowPeer : public WindowPeer {
+  public:
+    Win32WindowPeer(HWND window, Window& owner);
+    ~Win32WindowPeer() override;
+    Win32WindowPeer(const Win32WindowPeer&) = delete;
+    Win32WindowPeer& operator=(const Win32WindowPeer&) = delete;
+
+    HWND Handle() const { return window_; }
+    /// Adopts the controls a dialog template created.
+    void AdoptControls(const DialogTemplate& dialogTemplate);
+    /// Answers a message of the window that concerns its controls; nothing when it does not.
+    std::optional<LRESULT> Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    /// Set by `EndModal`: the modal loop ends with it.
+    std::optional<DialogResult> Ended() const { return ended_; }
+
+    void AddControl(const ControlTemplate& control) override;
+    void SetText(int id, std::string_view text) override;
+    std::string Text(int id) const override;
+    void SetEnabled(int id, bool enabled) override;
+    bool IsEnabled(int id) const override;
+    void Move(int id, const Rect& rect) override;
+    Rect Position(int id) const override;
+    void SetFocus(int id) override;
+    void SelectText(int id, int start, int end) override;
+    void SetBackground(int id, Color color) override;
+    void ClearLines(int id) override;
+    void AddLine(int id, std::string_view text) override;
+    void SetLines(int id, int count, LineSource source) override;
+    int LineCount(int id) const override;
+    std::string LineText(int id, int line) const override;
+    void Select(int id, int line) override;
+    int Selected(int id) const override;
+    std::vector<int> SelectedLines(int id) const override;
+    void EndModal(DialogResult result) override;
+    void Invalidate() override;
+
+  private:
+    struct Lines {
+        std::vector<std::string> added;
+        int count = 0;
+        LineSource source;
+        bool extended = false;
+    };
+    struct Background {
+        COLORREF color = 0;
+        HBRUSH brush = nullptr;
+    };
+
+    HWND Control(int id) const;
+    bool IsList(int id) const { return lines_.count(id) != 0; }
+    bool IsCombo(int id) const;
+    void Register(int id, HWND control, const ControlTemplate& control_template);
+    void ShowCount(int id);
+    LRESULT DrawLine(const DRAWITEMSTRUCT& item);
+
+    HWND window_;
+    Window* owner_;
+    HFONT font_ = nullptr;
+    std::map<int, HWND> controls_;
+    std::map<int, Lines> lines_;
+    std::map<int, Background> backgrounds_;
+    std::optional<DialogResult> ended_;
+};
+
+/// The native window of a window's peer, or nullptr.
+HWND WindowHandleOf(const Window& window);
+
+}  // namespace tallyfold::platform::win32
