@@ -6,7 +6,7 @@ SHELL := /bin/bash
 
 PRESET ?= default
 
-.PHONY: test run build deps configure clean sanitize sanitize-thread fuzz-smoke fuzz-build package package-test check-tree bench-build windows windows-i686 test-windows windows-deps
+.PHONY: test run build deps configure clean sanitize sanitize-thread fuzz-smoke fuzz-build package package-test check-tree bench-build windows windows-x86_64 windows-i686 test-windows windows-deps windows-installer windows-e2e windows-install-test
 
 test: build
 	ctest --preset $(PRESET)
@@ -75,13 +75,16 @@ package: build
 package-test: deps
 	scripts/package-test
 
-# Windows, cross-compiled with MinGW-w64: everything that needs no Qt (libraries, tools, the
-# tests). The 64-bit tests run under Wine in a prefix of the build's own (build/wine); the
-# 32-bit build is compiled and linked only, as this kernel does not run 32-bit code.
+# Windows, cross-compiled with MinGW-w64: the native program (tallyfold.exe) and everything
+# that needs no Qt (libraries, tools, the tests), for 64-bit and 32-bit Windows. The 64-bit
+# tests run under Wine in a prefix of the build's own (build/wine); the 32-bit build is
+# compiled and linked only, as this kernel does not run 32-bit code.
 windows-deps:
 	@scripts/install-deps --windows
 
-windows: windows-deps
+windows: windows-x86_64 windows-i686
+
+windows-x86_64: windows-deps
 	cmake --preset windows
 	cmake --build --preset windows
 
@@ -91,11 +94,23 @@ windows-i686: windows-deps
 
 # One wine server for the whole run, so that no test pays for starting one (one that runs
 # already is kept).
-test-windows: windows
+test-windows: windows-x86_64
 	@scripts/wine-run cmd /c exit > /dev/null 2>&1
 	@WINEPREFIX=$(CURDIR)/build/wine /usr/lib/wine/wineserver -p 2> /dev/null || true
 	ctest --preset windows; status=$$?; \
 	  WINEPREFIX=$(CURDIR)/build/wine /usr/lib/wine/wineserver -k; exit $$status
+
+# The MSI package of the 64-bit program, in build/windows.
+windows-installer: windows-x86_64
+	scripts/windows-installer
+
+# The Windows program end to end under Wine against the Linux program, and the installer
+# installed, used and removed under Wine; both on a virtual display.
+windows-e2e: windows-x86_64 build
+	scripts/windows-e2e
+
+windows-install-test: windows-installer
+	scripts/windows-install-test
 
 clean:
 	rm -rf build
