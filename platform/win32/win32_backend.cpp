@@ -72,7 +72,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         default:
             break;
     }
-    if (const std::optional<LRESULT> handled = peer->Handle(message, wParam, lParam)) {
+    if (const std::optional<LRESULT> handled = peer->HandleMessage(message, wParam, lParam)) {
         // A dialog procedure answers colour and owner-draw messages through its result.
         if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLOREDIT) {
             return static_cast<INT_PTR>(*handled);

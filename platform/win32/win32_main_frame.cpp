@@ -60,8 +60,11 @@ int AverageCharWidth(HWND window) {
 
 Win32MainFrame::Win32MainFrame(HINSTANCE instance, FrameWindow& frame) : frame_(&frame) {
     RegisterClasses(instance, FrameProc, ClientProc);
-    const int width = frame.InitialWidth() > 0 ? frame.InitialWidth() : CW_USEDEFAULT;
-    const int height = frame.InitialHeight() > 0 ? frame.InitialHeight() : CW_USEDEFAULT;
+    const int dpi = DpiOf(nullptr);
+    const int width =
+        frame.InitialWidth() > 0 ? ToScreen(frame.InitialWidth(), dpi) : CW_USEDEFAULT;
+    const int height =
+        frame.InitialHeight() > 0 ? ToScreen(frame.InitialHeight(), dpi) : CW_USEDEFAULT;
     window_ = ::CreateWindowExW(WS_EX_ACCEPTFILES, kFrameClass, Wide(frame.Title()).c_str(),
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                                 width, height, nullptr, nullptr, instance, this);
@@ -191,9 +194,11 @@ void Win32MainFrame::LayOut() {
     const int width = client.right;
     const int height = client.bottom - statusHeight > 0 ? client.bottom - statusHeight : 0;
     ::MoveWindow(clientWindow_, 0, 0, width, height, TRUE);
-    // Not before the client has its peer: the frame is made before it is attached.
+    // Not before the client has its peer: the frame is made before it is attached. The
+    // client counts in pixels at 96 dpi.
     if (frame_->Client().Peer() != nullptr) {
-        frame_->Client().EvSize(width, height);
+        const int dpi = DpiOf(window_);
+        frame_->Client().EvSize(FromScreen(width, dpi), FromScreen(height, dpi));
     }
 }
 
@@ -275,6 +280,16 @@ LRESULT Win32MainFrame::OnFrameMessage(UINT message, WPARAM wParam, LPARAM lPara
                 LayOut();
             }
             return 0;
+        case WM_DPICHANGED: {
+            // Moved to a screen of another scale: the size Windows proposes for it, and the
+            // layout anew.
+            const auto* proposed = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(window_, nullptr, proposed->left, proposed->top,
+                           proposed->right - proposed->left, proposed->bottom - proposed->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            LayOut();
+            return 0;
+        }
         case WM_SETFOCUS:
             if (clientWindow_ != nullptr) {
                 ::SetFocus(clientWindow_);
@@ -348,7 +363,8 @@ LRESULT CALLBACK Win32MainFrame::ClientProc(HWND window, UINT message, WPARAM wP
     }
     auto* self = reinterpret_cast<Win32MainFrame*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self != nullptr && self->client_ != nullptr) {
-        if (const std::optional<LRESULT> handled = self->client_->Handle(message, wParam, lParam)) {
+        if (const std::optional<LRESULT> handled =
+                self->client_->HandleMessage(message, wParam, lParam)) {
             return *handled;
         }
     }

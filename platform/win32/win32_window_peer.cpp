@@ -77,6 +77,30 @@ HFONT MessageFont() {
 
 }  // namespace
 
+int DpiOf(HWND window) {
+    // GetDpiForWindow came with Windows 10 (1607); before it, the main screen's dpi.
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (window != nullptr && dpiForWindow != nullptr) {
+        if (const UINT dpi = dpiForWindow(window); dpi > 0) {
+            return static_cast<int>(dpi);
+        }
+    }
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+int ToScreen(int pixels, int dpi) {
+    return ::MulDiv(pixels, dpi, 96);
+}
+
+int FromScreen(int pixels, int dpi) {
+    return ::MulDiv(pixels, 96, dpi);
+}
+
 HWND WindowHandleOf(const Window& window) {
     const auto* peer = dynamic_cast<const Win32WindowPeer*>(window.Peer());
     return peer != nullptr ? peer->Handle() : nullptr;
@@ -176,7 +200,9 @@ bool Win32WindowPeer::IsEnabled(int id) const {
 
 void Win32WindowPeer::Move(int id, const Rect& rect) {
     if (HWND control = Control(id)) {
-        ::MoveWindow(control, rect.x, rect.y, rect.width, rect.height, TRUE);
+        const int dpi = DpiOf(window_);
+        ::MoveWindow(control, ToScreen(rect.x, dpi), ToScreen(rect.y, dpi),
+                     ToScreen(rect.width, dpi), ToScreen(rect.height, dpi), TRUE);
     }
 }
 
@@ -187,7 +213,9 @@ Rect Win32WindowPeer::Position(int id) const {
         return {};
     }
     ::MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&rect), 2);
-    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    const int dpi = DpiOf(window_);
+    return {FromScreen(rect.left, dpi), FromScreen(rect.top, dpi),
+            FromScreen(rect.right - rect.left, dpi), FromScreen(rect.bottom - rect.top, dpi)};
 }
 
 void Win32WindowPeer::SetFocus(int id) {
@@ -387,7 +415,7 @@ LRESULT Win32WindowPeer::DrawLine(const DRAWITEMSTRUCT& item) {
     return TRUE;
 }
 
-std::optional<LRESULT> Win32WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> Win32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
             const int id = LOWORD(wParam);

@@ -16,8 +16,10 @@ namespace tallyfold::platform::win32 {
 ///
 /// Every list box is owner-drawn without data of its own (LBS_NODATA): its lines live here,
 /// added one by one or given by a line source, so a list of half a million lines costs what
-/// the screen shows. The window that holds the controls hands its WM_COMMAND, WM_DRAWITEM,
-/// WM_MEASUREITEM and WM_CTLCOLOR... messages to `Handle`.
+/// the screen shows. The program places controls in pixels at 96 dpi, as Qt's device-
+/// independent pixels: the peer scales them to the screen's dpi, so the window is as large
+/// and as sharp at 150 % and 200 % as at 100 %. The window that holds the controls hands its
+/// WM_COMMAND, WM_DRAWITEM, WM_MEASUREITEM and WM_CTLCOLOR... messages to `HandleMessage`.
 class Win32WindowPeer : public WindowPeer {
   public:
     Win32WindowPeer(HWND window, Window& owner);
@@ -29,7 +31,7 @@ class Win32WindowPeer : public WindowPeer {
     /// Adopts the controls a dialog template created.
     void AdoptControls(const DialogTemplate& dialogTemplate);
     /// Answers a message of the window that concerns its controls; nothing when it does not.
-    std::optional<LRESULT> Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     /// Set by `EndModal`: the modal loop ends with it.
     std::optional<DialogResult> Ended() const { return ended_; }
 
@@ -84,5 +86,12 @@ class Win32WindowPeer : public WindowPeer {
 
 /// The native window of a window's peer, or nullptr.
 HWND WindowHandleOf(const Window& window);
+
+/// The dots per inch of the screen `window` is on (96 at 100 %); of the main screen when
+/// `window` is nullptr.
+int DpiOf(HWND window);
+/// `pixels` at 96 dpi as pixels at `dpi`, and back.
+int ToScreen(int pixels, int dpi);
+int FromScreen(int pixels, int dpi);
 
 }  // namespace tallyfold::platform::win32
