@@ -297,9 +297,9 @@ bool RenameFile(const FilePath& from, const FilePath& to) {
         return false;
     }
     // One rename, which replaces a file in the way as a whole: whenever the process ends, the
-    // name holds the old file or the new one. (ReplaceFileW is a sequence of steps, and Wine's
-    // leaves no file under the name when it is ended between them.) Write-through returns
-    // only once the move is on the disk.
+    // name holds the old file or the new one. (ReplaceFileW is a sequence of steps: a save
+    // ended between Wine's left no file under the name that could be opened.) Write-through
+    // returns only once the move is on the disk.
     //
     // The move fails while anyone holds the old file open, and the old file is then left as
     // it was. Virus scanners and the search indexer open files for a moment after each

@@ -2,9 +2,9 @@
 // process whose address space is limited to a little more than it holds already: the child
 // must end normally, with the file refused or read in bounded memory.
 //
-// POSIX only (left out of the Windows build): the bound is set with fork and setrlimit. On
-// Windows the same bound would be a job object's memory limit, which Wine does not enforce,
-// so a test of it there could not fail.
+// POSIX only (left out of the Windows build): the bound is set with fork and setrlimit, which
+// Windows lacks. Its counterpart there would be a child in a job object with a memory limit,
+// which these tests do not make yet.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
