@@ -103,15 +103,16 @@ void Win32MainFrame::BuildMenu() {
     for (const MenuItem& popup : frame_->Menu().popups) {
         HMENU menu = ::CreatePopupMenu();
         popups_[menu] = &popup;
-        FillPopup(menu, popup);
+        FillPopup(menu, popup, false);
         ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), Wide(popup.text).c_str());
     }
     ::SetMenu(window_, bar);
 }
 
 // The items of a popup as their enablers see them now: hidden items take no place, and an
-// item that names a file shows its name (an ampersand in it is no mnemonic).
-void Win32MainFrame::FillPopup(HMENU popup, const MenuItem& item) {
+// item that names a file shows its name (an ampersand in it is no mnemonic). Without `ask`
+// every item is there and enabled: the menu as it is made, before the client is set up.
+void Win32MainFrame::FillPopup(HMENU popup, const MenuItem& item, bool ask) {
     while (::GetMenuItemCount(popup) > 0) {
         ::DeleteMenu(popup, 0, MF_BYPOSITION);
     }
@@ -120,7 +121,7 @@ void Win32MainFrame::FillPopup(HMENU popup, const MenuItem& item) {
             ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        const CommandState state = frame_->QueryCommand(entry.command);
+        const CommandState state = ask ? frame_->QueryCommand(entry.command) : CommandState{};
         if (!state.visible) {
             continue;
         }
@@ -132,7 +133,10 @@ void Win32MainFrame::FillPopup(HMENU popup, const MenuItem& item) {
                  at = name.find(L'&', at + 2)) {
                 name.insert(at, 1, L'&');
             }
-            label = Wide(state.text) + name;
+            // A new text keeps the item's key after it.
+            const std::size_t tab = label.find(L'\t');
+            label = Wide(state.text) + name +
+                    (tab != std::wstring::npos ? label.substr(tab) : std::wstring());
         }
         UINT flags = MF_STRING;
         flags |= state.enabled ? MF_ENABLED : MF_GRAYED;
@@ -298,7 +302,7 @@ LRESULT Win32MainFrame::OnFrameMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_INITMENUPOPUP: {
             const auto popup = popups_.find(reinterpret_cast<HMENU>(wParam));
             if (popup != popups_.end()) {
-                FillPopup(popup->first, *popup->second);
+                FillPopup(popup->first, *popup->second, true);
             }
             return 0;
         }

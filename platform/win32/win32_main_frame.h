@@ -43,7 +43,7 @@ class Win32MainFrame : public FramePeer {
     static LRESULT CALLBACK ClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildMenu();
-    void FillPopup(HMENU popup, const MenuItem& item);
+    void FillPopup(HMENU popup, const MenuItem& item, bool ask);
     void BuildStatusBar();
     void LayOut();
     void UpdateLockIndicators();
