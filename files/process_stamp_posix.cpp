@@ -43,12 +43,4 @@ bool IsRunning(long pid) {
     return pid > 0 && !(::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
 }
 
-bool IsRunning(const ProcessStamp& stamp) {
-    if (!IsRunning(stamp.pid)) {
-        return false;
-    }
-    const std::optional<unsigned long long> now = StartTimeOf(stamp.pid);
-    return !now || *now == stamp.start;
-}
-
 }  // namespace tallyfold

@@ -84,12 +84,4 @@ bool IsRunning(long pid) {
     return !HasEnded(process.Handle());
 }
 
-bool IsRunning(const ProcessStamp& stamp) {
-    if (!IsRunning(stamp.pid)) {
-        return false;
-    }
-    const std::optional<unsigned long long> now = StartTimeOf(stamp.pid);
-    return !now || *now == stamp.start;
-}
-
 }  // namespace tallyfold
