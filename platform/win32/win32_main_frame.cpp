@@ -45,6 +45,17 @@ void RegisterClasses(HINSTANCE instance, WNDPROC frameProc, WNDPROC clientProc) 
     registered = true;
 }
 
+// The frame a window of the frame's belongs to: handed over with the window's creation and
+// kept in its user data.
+Win32MainFrame* FrameOf(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    return reinterpret_cast<Win32MainFrame*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 int AverageCharWidth(HWND window) {
     HDC context = ::GetDC(window);
     HGDIOBJ old = ::SelectObject(
@@ -261,12 +272,7 @@ void Win32MainFrame::Destroy() {
 
 LRESULT CALLBACK Win32MainFrame::FrameProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32MainFrame*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    Win32MainFrame* self = FrameOf(window, message, lParam);
     if (self == nullptr || self->window_ != window) {
         if (self != nullptr && self->window_ == nullptr) {
             self->window_ = window;  // messages sent during CreateWindowExW
@@ -360,12 +366,7 @@ LRESULT Win32MainFrame::OnFrameMessage(UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT CALLBACK Win32MainFrame::ClientProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32MainFrame*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    Win32MainFrame* self = FrameOf(window, message, lParam);
     if (self != nullptr && self->client_ != nullptr) {
         if (const std::optional<LRESULT> handled =
                 self->client_->HandleMessage(message, wParam, lParam)) {
