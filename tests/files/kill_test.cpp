@@ -58,6 +58,34 @@ std::string Contents(const FilePath& path) {
     return count == kCards ? prefix : "short";
 }
 
+// The old box saved in "words.vok", the new one ready, and how long a save of it takes,
+// which bounds the moments at which a save is killed.
+class KilledSave : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        FillBox(oldBox, "old");
+        FillBox(newBox, "new");
+        ASSERT_TRUE(SaveVokFile(path, oldBox));
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(SaveVokFile(dir.File("timing.vok"), newBox));
+        saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - start);
+    }
+
+    // What the killed saves left behind goes with the next save.
+    void ExpectLeftoversGoWithTheNextSave() {
+        ASSERT_TRUE(SaveVokFile(path, oldBox));
+        EXPECT_EQ(dir.Entries(),
+                  (std::vector<std::string>{"timing.kas", "timing.vok", "words.kas", "words.vok"}));
+    }
+
+    testing::TempDir dir;
+    const FilePath path = dir.File("words.vok");
+    tCardBox oldBox;
+    tCardBox newBox;
+    std::chrono::microseconds saveTime{};
+};
+
 #if defined(_WIN32)
 
 // Windows has no fork: the killed save runs in a second run of this program, which runs the
@@ -76,21 +104,8 @@ TEST(KilledSaveChild, DISABLED_Save) {
     ASSERT_TRUE(SaveVokFile(FilePath(path), box));
 }
 
-TEST(KilledSave, LeavesTheOldOrTheNewFileWhenTheProcessIsTerminated) {
-    testing::TempDir dir;
-    const FilePath path = dir.File("words.vok");
+TEST_F(KilledSave, LeavesTheOldOrTheNewFileWhenTheProcessIsTerminated) {
     const FilePath marker = dir.File("words.vok.started");
-    tCardBox oldBox;
-    tCardBox newBox;
-    FillBox(oldBox, "old");
-    FillBox(newBox, "new");
-    ASSERT_TRUE(SaveVokFile(path, oldBox));
-
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(SaveVokFile(dir.File("timing.vok"), newBox));
-    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
-        std::chrono::steady_clock::now() - start);
-
     std::mt19937 random(20261209);
     std::uniform_int_distribution<long long> delay(0, saveTime.count() * 12 / 10);
     int oldSeen = 0;
@@ -111,28 +126,12 @@ TEST(KilledSave, LeavesTheOldOrTheNewFileWhenTheProcessIsTerminated) {
     }
     RecordProperty("kept_old", oldSeen);
     RemoveFile(marker);
-    // What the killed saves left behind goes with the next save.
-    ASSERT_TRUE(SaveVokFile(path, oldBox));
-    EXPECT_EQ(dir.Entries(),
-              (std::vector<std::string>{"timing.kas", "timing.vok", "words.kas", "words.vok"}));
+    ExpectLeftoversGoWithTheNextSave();
 }
 
 #else
 
-TEST(KilledSave, LeavesTheOldOrTheNewFile) {
-    testing::TempDir dir;
-    const FilePath path = dir.File("words.vok");
-    tCardBox oldBox;
-    tCardBox newBox;
-    FillBox(oldBox, "old");
-    FillBox(newBox, "new");
-    ASSERT_TRUE(SaveVokFile(path, oldBox));
-
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(SaveVokFile(dir.File("timing.vok"), newBox));
-    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
-        std::chrono::steady_clock::now() - start);
-
+TEST_F(KilledSave, LeavesTheOldOrTheNewFile) {
     std::mt19937 random(20261208);
     std::uniform_int_distribution<long> delay(0, saveTime.count() * 12 / 10);
     int oldSeen = 0;
@@ -157,10 +156,7 @@ TEST(KilledSave, LeavesTheOldOrTheNewFile) {
     RecordProperty("kept_old", oldSeen);
     RecordProperty("got_new", newSeen);
     EXPECT_GT(oldSeen, 0);
-    // What the killed saves left behind goes with the next save.
-    ASSERT_TRUE(SaveVokFile(path, oldBox));
-    EXPECT_EQ(dir.Entries(),
-              (std::vector<std::string>{"timing.kas", "timing.vok", "words.kas", "words.vok"}));
+    ExpectLeftoversGoWithTheNextSave();
 }
 
 #endif
