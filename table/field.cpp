@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
+#include <cstring>
+#include <optional>
 #include <string>
 
+#include "table/byte_words.h"
 #include "table/charset.h"
 
 namespace tallyfold {
@@ -116,7 +120,50 @@ void tCharField::AssignLiteral(std::string_view text) {
     table_->PutField(index_, {value_.data(), length});
 }
 
+namespace {
+
+// The number of a field of at most eight bytes that holds blanks, then digits up to its end
+// (or only blanks), as a record written by any program holds its counters; nothing for any
+// other text. A load reads two such fields per card, so this looks at all bytes at once.
+std::optional<std::int32_t> PlainRightAlignedNumber(std::string_view text) {
+    if (text.size() > 8) {
+        return std::nullopt;
+    }
+    // The text right-aligned in a word of blanks: byte 7 is its last byte.
+    char bytes[8];
+    std::memset(bytes, ' ', sizeof bytes);
+    std::memcpy(bytes + (8 - text.size()), text.data(), text.size());
+    const std::uint64_t word = words::Load(bytes);
+    // A digit becomes 0 to 9 and a blank 0x10; then a byte is a digit when its high half is
+    // zero and its low half below 10 (adding 6 carries no low half of 9 or less into bit 4).
+    const std::uint64_t shifted = word ^ 0x3030303030303030ULL;
+    const std::uint64_t low = shifted & 0x0f0f0f0f0f0f0f0fULL;
+    const std::uint64_t belowTen = (~(low + 0x0606060606060606ULL) & 0x1010101010101010ULL) << 3;
+    const std::uint64_t digits = words::ZeroBytes(shifted & 0xf0f0f0f0f0f0f0f0ULL) & belowTen;
+    const std::uint64_t blanks = words::ZeroBytes(word ^ words::kBlanks);
+    // Every byte a blank or a digit, the blanks before the first digit.
+    const int firstDigit = std::countr_zero(digits) / 8;
+    const std::uint64_t before = firstDigit >= 8
+                                     ? words::kHigh
+                                     : words::kHigh & ((std::uint64_t{1} << (8 * firstDigit)) - 1);
+    if ((digits | blanks) != words::kHigh || blanks != before) {
+        return std::nullopt;
+    }
+    // Digit values, blanks as 0 (their low half is zero), byte 0 the leading digit: pairs,
+    // then fours, then all eight.
+    std::uint64_t value = low;
+    value = (value * 10 + (value >> 8)) & 0x00ff00ff00ff00ffULL;
+    value = (value * 100 + (value >> 16)) & 0x0000ffff0000ffffULL;
+    value = (value * 10000 + (value >> 32)) & 0xffffffffULL;
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
 std::int32_t ParseFieldNumber(std::string_view text) {
+    if (const std::optional<std::int32_t> plain = PlainRightAlignedNumber(text)) {
+        return *plain;
+    }
     while (!text.empty() &&
            (text.front() == ' ' || (text.front() >= '\t' && text.front() <= '\r'))) {
         text.remove_prefix(1);

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/support/dbf_image.h"
@@ -79,6 +83,55 @@ TEST_F(FieldTest, NumbersReadWithBlanksSignsAndAsterisks) {
     for (std::uint32_t i = 0; i < cases.size(); ++i) {
         ASSERT_TRUE(table.GoTo(i));
         EXPECT_EQ(number.Value(), cases[i].second) << "'" << cases[i].first << "'";
+    }
+}
+
+// The rule as stated, one byte after the other: the reference for the parser's own ways.
+std::int32_t NumberAsStated(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
+        ++i;
+    }
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        ++i;
+    }
+    std::int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = std::min<std::int64_t>(value * 10 + (text[i] - '0'), std::int64_t{1} << 31);
+    }
+    value = negative ? -value : value;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+TEST(ParseFieldNumber, AgreesWithTheRuleForEveryShortText) {
+    // Every text of up to five of these bytes, then longer ones at random: blanks and digits
+    // in every order, the neighbours of '0' and '9', signs, other white space, high bytes.
+    const std::string alphabet = std::string(" 0179-+\t/:x\xB9\xF0", 13);
+    std::vector<std::string> texts = {""};
+    for (std::size_t start = 0, length = 1; length <= 5; ++length) {
+        const std::size_t end = texts.size();
+        for (std::size_t i = start; i < end; ++i) {
+            for (const char c : alphabet) {
+                texts.push_back(texts[i] + c);
+            }
+        }
+        start = end;
+    }
+    std::mt19937 random(5);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text(6 + random() % 6, ' ');
+        for (char& c : text) {
+            c = random() % 3 == 0 ? ' ' : static_cast<char>('0' + random() % 10);
+        }
+        texts.push_back(text);
+    }
+    for (const std::string text : {"99999999", "00000000", "        ", " 1234567", "123456789",
+                                   "       9", "9       ", "2147483647", "2147483648"}) {
+        texts.emplace_back(text);
+    }
+    for (const std::string& text : texts) {
+        ASSERT_EQ(ParseFieldNumber(text), NumberAsStated(text)) << "'" << text << "'";
     }
 }
 
