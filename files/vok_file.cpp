@@ -96,10 +96,11 @@ bool ReadCards(tVokDB& table, std::uint32_t first, std::uint32_t last, int parti
     tVokabel card;
     char letter = '\0';
     for (std::uint32_t index = first; index < last; ++index) {
-        if (!table.GoTo(index)) {
+        const std::span<const char> record = table.PeekRecord(index);
+        if (record.empty()) {
             return false;
         }
-        table.ReadCard(card, letter);
+        table.ReadCard(record, card, letter);
         const int number = PartitionNumber(letter, partitions);
         if (number == 0) {
             read.misplaced.push_back(card);
@@ -151,11 +152,11 @@ tVokDB::Slice tVokDB::SliceOf(const tFeld& field, bool numeric) const {
             static_cast<std::size_t>(FieldLength(field.Index()))};
 }
 
-void tVokDB::ReadCard(tVokabel& card, char& letter) const {
-    const std::span<const char> record = RecordBytes();
+void tVokDB::ReadCard(std::span<const char> record, tVokabel& card, char& letter) const {
     const auto bytes = [&record](Slice slice) {
-        return record.empty() ? std::span<const char>()
-                              : record.subspan(slice.offset, slice.length);
+        return slice.offset + slice.length > record.size()
+                   ? std::span<const char>()
+                   : record.subspan(slice.offset, slice.length);
     };
     ReadCardText(bytes(question_), card.question);
     ReadCardText(bytes(answer_), card.answer);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,10 +24,10 @@ class tVokDB : public tDBF {
     /// Opens the table that `other` has open, for reading beside it (see `tDBF::OpenSame`).
     [[nodiscard]] bool OpenSame(const tVokDB& other);
 
-    /// Reads the card of the current record exactly as the accessors and `tVokabel::SetTexts`
-    /// would, in one pass over the record. `letter` receives the partition letter, or 0 when
-    /// the field is empty or missing.
-    void ReadCard(tVokabel& card, char& letter) const;
+    /// Reads the card of a record of this table (`RecordBytes` or `PeekRecord`) exactly as the
+    /// accessors and `tVokabel::SetTexts` would, in one pass over the record. `letter`
+    /// receives the partition letter, or 0 when the field is empty or missing.
+    void ReadCard(std::span<const char> record, tVokabel& card, char& letter) const;
     /// Appends a record for `card`, byte for byte what storing each field through its accessor
     /// gives, with the texts stored literally (backslashes are not escapes).
     [[nodiscard]] bool AppendCard(const tVokabel& card, char letter, int position);

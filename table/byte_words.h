@@ -5,6 +5,7 @@
 // 8i + 7) wherever the program runs.
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -19,6 +20,28 @@ inline std::uint64_t Load(const char* bytes) {
     std::memcpy(&word, bytes, 8);
     if constexpr (std::endian::native == std::endian::big) {
         word = __builtin_bswap64(word);
+    }
+    return word;
+}
+
+/// The first `count` bytes at `bytes` (at most 8) as the low bytes of a word, the others zero,
+/// read without a byte beyond them and without storing them first.
+inline std::uint64_t LoadUpTo8(const char* bytes, std::size_t count) {
+    if (count >= 4) {
+        // Two four-byte reads that overlap where the count is below eight.
+        std::uint32_t low = 0;
+        std::uint32_t high = 0;
+        std::memcpy(&low, bytes, 4);
+        std::memcpy(&high, bytes + count - 4, 4);
+        if constexpr (std::endian::native == std::endian::big) {
+            low = __builtin_bswap32(low);
+            high = __builtin_bswap32(high);
+        }
+        return low | (static_cast<std::uint64_t>(high) << (8 * (count - 4)));
+    }
+    std::uint64_t word = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        word |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
     }
     return word;
 }

@@ -264,7 +264,7 @@ bool tDBF::GoTo(std::uint32_t index) {
     return true;
 }
 
-bool tDBF::ReadRecord(std::uint64_t offset) {
+bool tDBF::FillWindow(std::uint64_t offset) {
     const std::size_t length = record_.size();
     if (writeBehind_ && (!pending_.empty() || writer_)) {
         if (!WritePending()) {
@@ -279,22 +279,60 @@ bool tDBF::ReadRecord(std::uint64_t offset) {
         windowOffset_ = offset;
         windowValid_ = got > 0 ? static_cast<std::uint64_t>(got) : 0;
         if (got < 0) {
-            // A record that could not be read is no record of blanks: the caller learns it.
-            std::fill(record_.begin(), record_.end(), kBlank);
             return false;
         }
     }
+    return true;
+}
+
+void tDBF::CopyFromWindow(std::uint64_t offset, std::span<char> out) const {
     // What the file does not hold of the record reads as blanks.
     const std::uint64_t start = offset - windowOffset_;
     const std::size_t present =
         start < windowValid_
-            ? static_cast<std::size_t>(std::min<std::uint64_t>(length, windowValid_ - start))
+            ? static_cast<std::size_t>(std::min<std::uint64_t>(out.size(), windowValid_ - start))
             : 0;
     if (present > 0) {
-        std::copy_n(window_.data() + start, present, record_.data());
+        std::copy_n(window_.data() + start, present, out.data());
     }
-    std::fill(record_.begin() + static_cast<std::ptrdiff_t>(present), record_.end(), kBlank);
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(present), out.end(), kBlank);
+}
+
+bool tDBF::ReadRecord(std::uint64_t offset) {
+    if (!FillWindow(offset)) {
+        // A record that could not be read is no record of blanks: the caller learns it.
+        std::fill(record_.begin(), record_.end(), kBlank);
+        return false;
+    }
+    CopyFromWindow(offset, record_);
     return true;
+}
+
+std::span<const char> tDBF::PeekRecord(std::uint32_t index) {
+    if (!IsOpen()) {
+        return {};
+    }
+    if (index >= RecordCount()) {
+        Report(DbfError::RecordOutOfRange);
+        return {};
+    }
+    // A changed current record is written first, so the window holds it as changed.
+    if (dirty_) {
+        Flush();
+    }
+    const std::uint64_t offset = RecordOffset(index);
+    if (!FillWindow(offset)) {
+        Report(DbfError::RecordUnreadable);
+        return {};
+    }
+    const std::uint64_t start = offset - windowOffset_;
+    if (start + record_.size() <= windowValid_) {
+        return {window_.data() + start, record_.size()};
+    }
+    // The file ends within the record (it shrank after it was opened): a copy, blank filled.
+    peeked_.resize(record_.size());
+    CopyFromWindow(offset, peeked_);
+    return peeked_;
 }
 
 bool tDBF::Eof() const {

@@ -82,6 +82,11 @@ class tDBF {
     /// The bytes of the current record as they stand, its deletion flag first; empty when there
     /// is no current record. Valid until the table moves.
     std::span<const char> RecordBytes() const;
+    /// The bytes of record `index` as `GoTo` would make them current, without moving the
+    /// table: where the record lies whole in the read-ahead window, a view into it, so a walk
+    /// that only reads copies no record. Empty with error 5 at or beyond the end, and with
+    /// error 10 when the file cannot give the record. Valid until the table reads or moves.
+    std::span<const char> PeekRecord(std::uint32_t index);
     /// Appends a record of blanks, makes it current and returns its bytes for the caller to
     /// fill: they reach the file as stored fields do. Empty on error 4.
     std::span<char> AppendBlankRecord();
@@ -141,6 +146,11 @@ class tDBF {
     std::uint64_t RecordOffset(std::uint64_t index) const;
     bool ReadHeaderAndFields();
     bool CountRecordsInFile(std::uint64_t fileSize);
+    /// Makes the read-ahead window hold the record at `offset` as far as the file does;
+    /// false when the file could not be read there.
+    bool FillWindow(std::uint64_t offset);
+    /// Copies the record at `offset` from the window into `out`, blanks where the file ended.
+    void CopyFromWindow(std::uint64_t offset, std::span<char> out) const;
     /// Fills the record buffer from the file; false when the file could not be read there.
     bool ReadRecord(std::uint64_t offset);
     bool WriteAt(std::uint64_t offset, std::span<const char> data);
@@ -171,6 +181,8 @@ class tDBF {
     std::vector<char> window_;
     std::uint64_t windowOffset_ = 0;
     std::uint64_t windowValid_ = 0;
+    // A record that `PeekRecord` found cut short by the file's end, blank filled.
+    std::vector<char> peeked_;
 
     // Write-behind: bytes written at the end of the file, not yet on disk.
     bool writeBehind_ = false;

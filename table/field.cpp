@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 #include <climits>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -130,10 +129,11 @@ std::optional<std::int32_t> PlainRightAlignedNumber(std::string_view text) {
         return std::nullopt;
     }
     // The text right-aligned in a word of blanks: byte 7 is its last byte.
-    char bytes[8];
-    std::memset(bytes, ' ', sizeof bytes);
-    std::memcpy(bytes + (8 - text.size()), text.data(), text.size());
-    const std::uint64_t word = words::Load(bytes);
+    const std::size_t pad = 8 - text.size();
+    const std::uint64_t word = pad == 8
+                                   ? words::kBlanks
+                                   : (words::LoadUpTo8(text.data(), text.size()) << (8 * pad)) |
+                                         (words::kBlanks & ((std::uint64_t{1} << (8 * pad)) - 1));
     // A digit becomes 0 to 9 and a blank 0x10; then a byte is a digit when its high half is
     // zero and its low half below 10 (adding 6 carries no low half of 9 or less into bit 4).
     const std::uint64_t shifted = word ^ 0x3030303030303030ULL;

@@ -149,7 +149,7 @@ TEST_F(VokFileTest, ReadCardReadsAsTheAccessorsOnAnyBytes) {
         for (std::uint32_t index = 0; table.GoTo(index) && !table.Eof(); ++index) {
             tVokabel fast;
             char letter = 'j';
-            table.ReadCard(fast, letter);
+            table.ReadCard(table.RecordBytes(), fast, letter);
             tVokabel plain;
             const std::string question(table.Deutsch.Text());
             plain.SetTexts(question, table.Uebersetzt.Text());

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "table/create_dbf.h"
+#include "table/native_path.h"
 #include "tests/support/dbf_image.h"
 #include "tests/support/faults.h"
 #include "tests/support/files.h"
@@ -635,6 +637,53 @@ TEST_F(TableTest, SequentialReadsUseFewSystemCalls) {
         ASSERT_EQ(std::string(text), "r" + std::to_string(i));
     }
     EXPECT_LT(counter.Count(FileOperation::Read), 10);
+}
+
+TEST_F(TableTest, PeekedRecordsAreWhatGoToReadsWithoutMovingTheTable) {
+    std::vector<std::string> records;
+    for (int i = 0; i < 5000; ++i) {
+        records.push_back(RecordImage(kWords, {"r" + std::to_string(i), std::to_string(i % 97)}));
+    }
+    const FilePath path = MakeTable(records);
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
+    ASSERT_TRUE(table.GoTo(7));
+    {
+        ScopedFault counter(FileOperation::Read, 0);
+        for (std::uint32_t i = 0; i < records.size(); ++i) {
+            const std::span<const char> peeked = table.PeekRecord(i);
+            ASSERT_EQ(std::string(peeked.begin(), peeked.end()), records[i]) << i;
+        }
+        // A walk is served from the read-ahead window, as one of GoTo is.
+        EXPECT_LT(counter.Count(FileOperation::Read), 10);
+    }
+    EXPECT_EQ(table.RecNo(), 7u);
+    char text[9];
+    table.GetField(0, text);
+    EXPECT_EQ(std::string(text), "r7");
+    EXPECT_TRUE(table.PeekRecord(5000).empty());
+    EXPECT_EQ(table.LastError(), DbfError::RecordOutOfRange);
+}
+
+TEST_F(TableTest, APeekSeesAChangedRecordAndBlanksWhereTheFileWasCut) {
+    const FilePath path =
+        MakeTable({RecordImage(kWords, {"Haus", "1"}), RecordImage(kWords, {"Baum", "22"})});
+    tDBF table;
+    ASSERT_TRUE(table.Open(path));
+    ASSERT_TRUE(table.GoTo(0));
+    table.PutField(0, "Zaun");
+    const std::span<const char> changed = table.PeekRecord(0);
+    EXPECT_EQ(std::string(changed.begin(), changed.end()), RecordImage(kWords, {"Zaun", "1"}));
+    // The file loses the last bytes of its last record after the table counted it.
+    tDBF reader;
+    ASSERT_TRUE(reader.Open(path));
+    const std::uintmax_t size = std::filesystem::file_size(NativePath(path));
+    std::filesystem::resize_file(NativePath(path), size - 4);
+    const std::span<const char> cut = reader.PeekRecord(1);
+    std::string expected = RecordImage(kWords, {"Baum", "22"});
+    // The end marker and the last three bytes of the record are gone; they read as blanks.
+    expected.replace(expected.size() - 3, 3, "   ");
+    EXPECT_EQ(std::string(cut.begin(), cut.end()), expected);
 }
 
 }  // namespace
