@@ -20,12 +20,20 @@ std::uint64_t LowBits(std::size_t count) {
     return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
 }
 
-// Maps the bytes marked in `marks` (bit i for byte i) through `map`.
+// Maps the bytes marked in `marks` (bit i for byte i) through `map`. A text holds a few such
+// bytes, a different number each, so a loop over them would end on a mispredicted branch for
+// almost every text: four are mapped at a time, a step past the last mark rewriting byte 63
+// as it is.
 void MapMarkedBytes(char* bytes, std::uint64_t marks, const std::array<unsigned char, 256>& map) {
-    for (; marks != 0; marks &= marks - 1) {
-        const auto i = static_cast<std::size_t>(std::countr_zero(marks));
-        bytes[i] = static_cast<char>(map[static_cast<unsigned char>(bytes[i])]);
-    }
+    constexpr std::uint64_t kLastByte = std::uint64_t{1} << 63;
+    do {
+        for (int step = 0; step < 4; ++step) {
+            const auto i = static_cast<std::size_t>(std::countr_zero(marks | kLastByte));
+            const auto byte = static_cast<unsigned char>(bytes[i]);
+            bytes[i] = static_cast<char>(marks != 0 ? map[byte] : byte);
+            marks &= marks - 1;
+        }
+    } while (marks != 0);
 }
 
 }  // namespace
@@ -34,14 +42,15 @@ void ReadCardText(std::span<const char> field, char (&text)[kMaxCardText + 1]) {
     // The first 64 bytes give the text; bytes beyond matter only as far as they keep blanks
     // before them from being the field's trailing blanks. A shorter field is padded with zeros,
     // which are masked off as lying outside it.
+    // The text itself holds the padded field, so the common path keeps nothing on the stack.
     const char* source = field.data();
-    std::array<char, kTextBytes> padded;
     if (field.size() < kTextBytes) {
-        std::copy_n(field.data(), field.size(), padded.data());
-        std::fill(padded.begin() + static_cast<std::ptrdiff_t>(field.size()), padded.end(), '\0');
-        source = padded.data();
+        std::copy_n(field.data(), field.size(), text);
+        std::fill(text + field.size(), text + kTextBytes, '\0');
+        source = text;
+    } else {
+        std::memcpy(text, source, kTextBytes);
     }
-    std::memcpy(text, source, kTextBytes);
     const TextBytes bytes = ClassifyTextBytes(source);
     const std::uint64_t inField = LowBits(std::min(field.size(), kTextBytes));
     // The field without its trailing blanks ends after its last other byte (a zero included).
@@ -58,7 +67,9 @@ void ReadCardText(std::span<const char> field, char (&text)[kMaxCardText + 1]) {
         zeros == 0 ? kTextBytes : static_cast<std::size_t>(std::countr_zero(zeros));
     const std::size_t length = std::min<std::size_t>(std::min(zero, trimmed), kMaxCardText);
     text[length] = '\0';
-    MapMarkedBytes(text, bytes.high & LowBits(length), OemToAnsiMap());
+    if (const std::uint64_t high = bytes.high & LowBits(length); high != 0) {
+        MapMarkedBytes(text, high, OemToAnsiMap());
+    }
 }
 
 void WriteCardText(const char (&text)[kMaxCardText + 1], std::span<char> field) {

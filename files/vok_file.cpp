@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -80,14 +82,22 @@ std::int32_t FittingCounter(std::int32_t value, std::size_t width) {
 // box's and the window's share beside it.
 constexpr std::uint64_t kMemoryPerCard = 256;
 
-// From this many records on, a load reads the file in two halves at once.
+// From this many records on, a load reads the file on two threads at once, in pieces of
+// `kPieceRecords`.
 constexpr std::uint32_t kRecordsToShare = 65536;
+constexpr std::uint32_t kPieceRecords = 32768;
 
-// The cards of a run of records, and those whose letter named no partition.
-struct CardsRead {
+// The cards of a run of records, and those whose letter named no partition. Two threads fill
+// neighbouring ones, so each has cache lines of its own.
+struct alignas(64) CardsRead {
     tCardBox cards;
     std::vector<tVokabel> misplaced;
-    bool complete = true;
+};
+
+// The table and the memory the second thread of a load reads with.
+struct alignas(64) SecondReader {
+    tVokDB table;
+    NodePool::Lane lane;
 };
 
 // Reads the records from `first` up to `last` into `read`; false when one could not be read.
@@ -229,45 +239,61 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
         result.counted = table.RecordCount();
         return result;
     }
-    // The cards gather in a box of their own and join `box` only once every record was read:
+    // The cards gather in boxes of their own and join `box` only once every record was read:
     // a read error leaves `box` as it was, never with part of the file or blank cards.
     const std::uint32_t count = table.RecordCount();
     const int partitions = box.PartitionCount();
-    CardsRead first;
-    CardsRead second;
-    // A large file is read in two halves at once, the second on a thread of its own.
-    std::uint32_t split = count;
-    tVokDB secondTable;
-    NodePool::Lane lane;
+    // A large file is read in pieces by two threads at once, each taking the next piece not
+    // yet taken, so neither waits for the other when the window's start holds up one of them.
+    // The pieces' cards join in the file's order, as if read one after the other.
+    const std::uint32_t pieces =
+        count < kRecordsToShare ? 1 : (count + kPieceRecords - 1) / kPieceRecords;
+    const auto read = std::make_unique<CardsRead[]>(pieces);
+    std::atomic<std::uint32_t> nextPiece{0};
+    std::atomic<bool> failed{false};
+    const auto readPieces = [&](tVokDB& source) {
+        for (std::uint32_t piece = nextPiece++; piece < pieces && !failed; piece = nextPiece++) {
+            const std::uint32_t first = pieces == 1 ? 0 : piece * kPieceRecords;
+            const std::uint32_t last = pieces == 1 ? count : std::min(count, first + kPieceRecords);
+            if (!ReadCards(source, first, last, partitions, read[piece])) {
+                failed = true;
+            }
+        }
+    };
+    // What the second thread writes as it goes lies apart from what this one writes, each on
+    // cache lines of its own.
+    const auto second = std::make_unique<SecondReader>();
     std::thread helper;
-    if (count >= kRecordsToShare && std::thread::hardware_concurrency() >= 2 &&
-        secondTable.OpenSame(table)) {
-        split = count / 2;
-        lane = tVokListe::TakeNodeLane(count - split);
+    if (pieces > 1 && std::thread::hardware_concurrency() >= 2 && second->table.OpenSame(table)) {
+        second->lane = tVokListe::TakeNodeLane(count / 2);
         helper = std::thread([&] {
-            const NodePool::Lane::Use use(lane);
-            second.complete = ReadCards(secondTable, split, count, partitions, second);
+            const NodePool::Lane::Use use(second->lane);
+            readPieces(second->table);
         });
     }
-    first.complete = ReadCards(table, 0, split, partitions, first);
+    readPieces(table);
     if (helper.joinable()) {
         helper.join();
-        tVokListe::ReturnNodeLane(std::move(lane));
+        tVokListe::ReturnNodeLane(std::move(second->lane));
     }
-    if (!first.complete || !second.complete) {
+    if (failed) {
         return result;
     }
-    first.cards.TakeCardsFrom(second.cards);
-    box.TakeCardsFrom(first.cards);
-    for (const std::vector<tVokabel>* lost : {&first.misplaced, &second.misplaced}) {
-        for (const tVokabel& card : *lost) {
+    std::size_t misplaced = 0;
+    for (std::uint32_t piece = 1; piece < pieces; ++piece) {
+        read[0].cards.TakeCardsFrom(read[piece].cards);
+    }
+    box.TakeCardsFrom(read[0].cards);
+    for (std::uint32_t piece = 0; piece < pieces; ++piece) {
+        for (const tVokabel& card : read[piece].misplaced) {
             box.AddToInput(card);
         }
+        misplaced += read[piece].misplaced.size();
     }
     result.opened = true;
     result.counted = table.HeaderRecordCount();
     result.loaded = static_cast<int>(count);
-    result.misplaced = static_cast<int>(first.misplaced.size() + second.misplaced.size());
+    result.misplaced = static_cast<int>(misplaced);
     return result;
 }
 

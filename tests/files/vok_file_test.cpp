@@ -464,7 +464,7 @@ TEST_F(VokFileTest, AReadErrorFailsTheLoadAndAddsNothing) {
 
 // A large file is read in two halves at once; the box is the same as one read in order: the
 // cards of each partition in file order, and the misplaced ones of both halves at the end.
-TEST_F(VokFileTest, ALargeFileLoadsInFileOrderWhateverHalfACardIsIn) {
+TEST_F(VokFileTest, ALargeFileLoadsInFileOrderWhicheverThreadReadsACard) {
     const char letters[] = {'A', 'B', 'C', 'D', 'E', 'F', 'Z', 'X'};
     std::vector<std::string> records;
     tCardBox expected;
@@ -506,7 +506,7 @@ TEST_F(VokFileTest, ALargeFileLoadsInFileOrderWhateverHalfACardIsIn) {
         ASSERT_NE(box.NextInPartition(3, card), nullptr);
     }
 
-    // A read that fails in either half fails the whole load, and adds nothing.
+    // A read that fails on either thread fails the whole load, and adds nothing.
     int reads = 0;
     {
         ScopedFault counter(FileOperation::Read, 0);
@@ -514,7 +514,9 @@ TEST_F(VokFileTest, ALargeFileLoadsInFileOrderWhateverHalfACardIsIn) {
         ASSERT_TRUE(LoadVokFile(Path(), all).opened);
         reads = counter.Count(FileOperation::Read);
     }
-    for (const int failing : {reads / 4, reads / 2, reads * 3 / 4, reads}) {
+    // The count varies by a read or two with the pieces each thread happens to take.
+    ASSERT_GT(reads, 8);
+    for (const int failing : {1, reads / 4, reads / 2, reads * 3 / 4, reads - 3}) {
         tCardBox loaded;
         loaded.AddToInput(Card("mine", "kept"));
         ScopedFault fault(FileOperation::Read, failing);
