@@ -492,8 +492,12 @@ void Document::StopJournal() {
     journalFailed_ = false;
 }
 
+bool Document::Journaling() const {
+    return !replaying_ && !journalFolder_.IsEmpty();
+}
+
 void Document::Journal(const JournalEntry& entry) {
-    if (replaying_ || journalFolder_.IsEmpty()) {
+    if (!Journaling()) {
         return;
     }
     if (!journal_) {
@@ -726,11 +730,14 @@ void Document::DeleteCurrent(int& number) {
 }
 
 tVokabel* Document::AddCard(const tVokabel& card) {
-    Journal(Entry(Op::AddCard)
-                .Text(card.Question())
-                .Text(card.Answer())
-                .I32(card.knownCount)
-                .I32(card.unknownCount));
+    // An import adds its cards one by one: an entry is made only where a journal takes it.
+    if (Journaling()) {
+        Journal(Entry(Op::AddCard)
+                    .Text(card.Question())
+                    .Text(card.Answer())
+                    .I32(card.knownCount)
+                    .I32(card.unknownCount));
+    }
     return box_->AddToInput(card);
 }
 

@@ -198,6 +198,8 @@ class Document {
   private:
     void BeginStep(StepName name);
     void EndStep();
+    /// True when changes go to a journal: one is named, and no replay of one runs.
+    bool Journaling() const;
     void Journal(const JournalEntry& entry);
     void StartJournal();
     FilePath JournalPath() const;

@@ -24,9 +24,7 @@ void Assign(CardInputTexts::TextBuffer& buffer, std::string_view text) {
 }
 
 bool AllDefined(const CardInputTexts::TextBuffer& text) {
-    const std::string_view view = TextOf(text);
-    return std::all_of(view.begin(), view.end(),
-                       [](char c) { return IsDefinedAnsi(static_cast<unsigned char>(c)); });
+    return AllDefinedAnsi(TextOf(text));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "table/byte_words.h"
+
 namespace tallyfold {
 
 namespace {
@@ -154,6 +156,14 @@ constexpr std::array<OwnCode, 36> kOwnCodes = {{
 
 // Bytes that Windows-1252 leaves undefined: no character, so no card holds one.
 constexpr std::array<unsigned char, 5> kUndefinedAnsi = {0x81, 0x8D, 0x8F, 0x90, 0x9D};
+// The same as bits over 0x80 to 0x9F, where all of them lie: an import asks for every byte.
+constexpr std::uint32_t kUndefinedAnsiBits = [] {
+    std::uint32_t bits = 0;
+    for (const unsigned char c : kUndefinedAnsi) {
+        bits |= std::uint32_t{1} << (c - 0x80);
+    }
+    return bits;
+}();
 
 // Byte-indexed views of the table, first match winning, and the own codes, made at compile
 // time: the conversions run for every text of every record.
@@ -281,7 +291,32 @@ std::size_t ExpandEscapes(std::span<char> text, Target target) {
 }  // namespace
 
 bool IsDefinedAnsi(unsigned char c) {
-    return std::find(kUndefinedAnsi.begin(), kUndefinedAnsi.end(), c) == kUndefinedAnsi.end();
+    return c < 0x80 || c >= 0xA0 || ((kUndefinedAnsiBits >> (c - 0x80)) & 1) == 0;
+}
+
+bool AllDefinedAnsi(std::string_view text) {
+    constexpr std::uint64_t kTopThreeBits = 0xe0e0e0e0e0e0e0e0ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        const std::uint64_t word = words::Load(text.data() + i);
+        // Only bytes 0x80 to 0x9F can be undefined: a word without one is passed over.
+        if (words::ZeroBytes((word & kTopThreeBits) ^ words::kHigh) == 0) {
+            continue;
+        }
+        bool defined = true;
+        for (std::size_t k = i; k < i + 8; ++k) {
+            defined = defined && IsDefinedAnsi(static_cast<unsigned char>(text[k]));
+        }
+        if (!defined) {
+            return false;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (!IsDefinedAnsi(static_cast<unsigned char>(text[i]))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 unsigned char AnsiToOemChar(unsigned char c) {

@@ -32,6 +32,9 @@ unsigned char OemToAnsiChar(unsigned char c);
 /// False for the five bytes Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D): they
 /// are no character, and a card never holds one.
 bool IsDefinedAnsi(unsigned char c);
+/// True when every byte of `text` is `IsDefinedAnsi`. An import asks it of every line: plain
+/// ASCII, most of any text, is passed over eight bytes at a time.
+bool AllDefinedAnsi(std::string_view text);
 /// The two conversions as byte-indexed maps (identity below 0x80), for converters that walk
 /// texts in their own way.
 const std::array<unsigned char, 256>& AnsiToOemMap();

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
+#include <vector>
 
 namespace tallyfold {
 namespace {
@@ -93,6 +96,34 @@ TEST(CharConversion, EveryCharacterComesBackFromTheFile) {
             owner[code] = c;
         }
     }
+}
+
+TEST(CharConversion, ATextIsAllDefinedUnlessOneOfItsBytesIsUndefined) {
+    const std::vector<unsigned char> undefined = {0x81, 0x8D, 0x8F, 0x90, 0x9D};
+    for (int c = 0; c < 256; ++c) {
+        const auto byte = static_cast<unsigned char>(c);
+        EXPECT_EQ(IsDefinedAnsi(byte),
+                  std::find(undefined.begin(), undefined.end(), byte) == undefined.end())
+            << c;
+    }
+    // Every byte at every place of texts that fill whole words, part of one, or both, among
+    // plain letters and neighbours of the undefined bytes.
+    for (const std::string around : {"abc de", "a\x80\x82\x8C\x8E\x91\x9C\x9E\xE4 "}) {
+        for (std::size_t length = 1; length <= 19; ++length) {
+            for (std::size_t place = 0; place < length; ++place) {
+                for (int c = 0; c < 256; ++c) {
+                    std::string text(length, ' ');
+                    for (std::size_t i = 0; i < length; ++i) {
+                        text[i] = around[(i * 7 + length) % around.size()];
+                    }
+                    text[place] = static_cast<char>(c);
+                    EXPECT_EQ(AllDefinedAnsi(text), IsDefinedAnsi(static_cast<unsigned char>(c)))
+                        << "byte " << c << " at " << place << " of " << length;
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(AllDefinedAnsi(""));
 }
 
 TEST(CharConversion, EveryByteEarlierFilesHoldReadsAsBefore) {
