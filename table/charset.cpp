@@ -296,23 +296,20 @@ bool IsDefinedAnsi(unsigned char c) {
 
 bool AllDefinedAnsi(std::string_view text) {
     constexpr std::uint64_t kTopThreeBits = 0xe0e0e0e0e0e0e0e0ULL;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        const std::uint64_t word = words::Load(text.data() + i);
-        // Only bytes 0x80 to 0x9F can be undefined: a word without one is passed over.
+    for (std::size_t i = 0; i < text.size(); i += 8) {
+        const std::size_t count = std::min<std::size_t>(8, text.size() - i);
+        const std::uint64_t word =
+            count == 8 ? words::Load(text.data() + i) : words::LoadUpTo8(text.data() + i, count);
+        // Only bytes 0x80 to 0x9F can be undefined (the zeros a short load adds are none): a
+        // word without one is passed over.
         if (words::ZeroBytes((word & kTopThreeBits) ^ words::kHigh) == 0) {
             continue;
         }
         bool defined = true;
-        for (std::size_t k = i; k < i + 8; ++k) {
+        for (std::size_t k = i; k < i + count; ++k) {
             defined = defined && IsDefinedAnsi(static_cast<unsigned char>(text[k]));
         }
         if (!defined) {
-            return false;
-        }
-    }
-    for (; i < text.size(); ++i) {
-        if (!IsDefinedAnsi(static_cast<unsigned char>(text[i]))) {
             return false;
         }
     }
