@@ -208,12 +208,13 @@ int ParseImportLine(std::string& line, ImportTarget& target) {
         return kImportTextTooLong;
     }
     // A card keeps its texts up to a zero byte (one in the line, or the "\0" escape): what is
-    // stored must not be empty either.
-    if (StoredPart(expandedQuestion).empty()) {
+    // stored must not be empty either. A line with neither stores its texts whole.
+    const bool zeros = escapes || whole.find('\0') != std::string_view::npos;
+    if (zeros && StoredPart(expandedQuestion).empty()) {
         line.clear();
         return kImportQuestionMissing;
     }
-    if (StoredPart(expandedAnswer).empty()) {
+    if (zeros && StoredPart(expandedAnswer).empty()) {
         line = std::string(StoredPart(expandedQuestion));  // a copy: it may lie in `line`
         return kImportAnswerMissing;
     }
