@@ -20,10 +20,10 @@ std::uint64_t LowBits(std::size_t count) {
     return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
 }
 
-// Maps the bytes marked in `marks` (bit i for byte i) through `map`. A text holds a few such
-// bytes, a different number each, so a loop over them would end on a mispredicted branch for
-// almost every text: four are mapped at a time, a step past the last mark rewriting byte 63
-// as it is.
+// Maps the bytes marked in `marks` (bit i for byte i) of the 64 at `bytes` through `map`. A
+// text holds a few such bytes, a different number each, so a loop over them would end on a
+// mispredicted branch for almost every text: four are mapped at a time, a step past the last
+// mark rewriting byte 63 as it is.
 void MapMarkedBytes(char* bytes, std::uint64_t marks, const std::array<unsigned char, 256>& map) {
     constexpr std::uint64_t kLastByte = std::uint64_t{1} << 63;
     do {

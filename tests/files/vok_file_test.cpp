@@ -462,8 +462,9 @@ TEST_F(VokFileTest, AReadErrorFailsTheLoadAndAddsNothing) {
     EXPECT_GE(failedLoads, reads - 1);
 }
 
-// A large file is read in two halves at once; the box is the same as one read in order: the
-// cards of each partition in file order, and the misplaced ones of both halves at the end.
+// A large file is read in pieces by two threads at once; the box is the same as one read in
+// order: the cards of each partition in file order, and the misplaced ones of every piece at
+// the end.
 TEST_F(VokFileTest, ALargeFileLoadsInFileOrderWhicheverThreadReadsACard) {
     const char letters[] = {'A', 'B', 'C', 'D', 'E', 'F', 'Z', 'X'};
     std::vector<std::string> records;
