@@ -32,8 +32,8 @@ unsigned char OemToAnsiChar(unsigned char c);
 /// False for the five bytes Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D): they
 /// are no character, and a card never holds one.
 bool IsDefinedAnsi(unsigned char c);
-/// True when every byte of `text` is `IsDefinedAnsi`. An import asks it of every line: plain
-/// ASCII, most of any text, is passed over eight bytes at a time.
+/// True when every byte of `text` is `IsDefinedAnsi`. An import asks it of every line: a run
+/// without a byte of 0x80 to 0x9F, most of any text, is passed over many bytes at a time.
 bool AllDefinedAnsi(std::string_view text);
 /// The two conversions as byte-indexed maps (identity below 0x80), for converters that walk
 /// texts in their own way.
