@@ -246,6 +246,7 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
     // A large file is read in pieces by two threads at once, each taking the next piece not
     // yet taken, so neither waits for the other when the window's start holds up one of them.
     // The pieces' cards join in the file's order, as if read one after the other.
+    const std::uint32_t pieceRecords = count < kRecordsToShare ? count : kPieceRecords;
     const std::uint32_t pieces =
         count < kRecordsToShare ? 1 : (count + kPieceRecords - 1) / kPieceRecords;
     const auto read = std::make_unique<CardsRead[]>(pieces);
@@ -253,8 +254,8 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
     std::atomic<bool> failed{false};
     const auto readPieces = [&](tVokDB& source) {
         for (std::uint32_t piece = nextPiece++; piece < pieces && !failed; piece = nextPiece++) {
-            const std::uint32_t first = pieces == 1 ? 0 : piece * kPieceRecords;
-            const std::uint32_t last = pieces == 1 ? count : std::min(count, first + kPieceRecords);
+            const std::uint32_t first = piece * pieceRecords;
+            const std::uint32_t last = std::min(count, first + pieceRecords);
             if (!ReadCards(source, first, last, partitions, read[piece])) {
                 failed = true;
             }
@@ -279,11 +280,10 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
     if (failed) {
         return result;
     }
-    std::size_t misplaced = 0;
-    for (std::uint32_t piece = 1; piece < pieces; ++piece) {
-        read[0].cards.TakeCardsFrom(read[piece].cards);
+    for (std::uint32_t piece = 0; piece < pieces; ++piece) {
+        box.TakeCardsFrom(read[piece].cards);
     }
-    box.TakeCardsFrom(read[0].cards);
+    std::size_t misplaced = 0;
     for (std::uint32_t piece = 0; piece < pieces; ++piece) {
         for (const tVokabel& card : read[piece].misplaced) {
             box.AddToInput(card);
