@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/document.h"
 #include "app/tallyfold_app.h"
 #include "box/card_box.h"
+#include "document/document.h"
 #include "files/user_folders.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_command_line.h"

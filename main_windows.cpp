@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/document.h"
 #include "app/tallyfold_app.h"
 #include "box/card_box.h"
+#include "document/document.h"
 #include "files/program_arguments.h"
 #include "files/user_folders.h"
 #include "platform/win32/win32_backend.h"

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/document.h"
-#include "app/learning_session.h"
 #include "app/recent_files.h"
-#include "app/text_import.h"
+#include "document/document.h"
+#include "document/learning_session.h"
+#include "document/text_import.h"
 #include "files/vok_file.h"
 #include "platform/controls.h"
 #include "platform/frame_window.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/document.h"
+#include "document/document.h"
 #include "platform/application.h"
 
 namespace tallyfold {

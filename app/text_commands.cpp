@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/text_import.h"
+#include "document/text_import.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
 

@@ -22,14 +22,14 @@
 #include <string>
 #include <vector>
 
-#include "app/document.h"
 #include "app/tallyfold_app.h"
-#include "app/text_import.h"
 #include "bench/baselines.h"
 #include "bench/bench_data.h"
 #include "bench/history_bench.h"
 #include "bench/report.h"
 #include "box/card_box.h"
+#include "document/document.h"
+#include "document/text_import.h"
 #include "files/vok_file.h"
 #include "platform/headless/headless_backend.h"
 #include "resources/resource_ids.h"

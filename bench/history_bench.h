@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "app/document.h"
 #include "box/card_box.h"
+#include "document/document.h"
 
 namespace tallyfold::bench {
 

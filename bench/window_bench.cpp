@@ -28,11 +28,11 @@
 #include <string>
 #include <vector>
 
-#include "app/document.h"
 #include "app/main_window.h"
 #include "app/tallyfold_app.h"
 #include "bench/bench_data.h"
 #include "bench/report.h"
+#include "document/document.h"
 #include "files/vok_file.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_line_list.h"

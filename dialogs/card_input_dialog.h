@@ -1,23 +1,12 @@
 #pragma once
 
-#include <array>
-
-#include "app/document.h"
 #include "box/card.h"
+#include "document/card_input_texts.h"
+#include "document/document.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
 
 namespace tallyfold {
-
-/// Shared by every input dialog of a learning session, a nested one included: the texts carried
-/// into and out of the dialog, and the texts of the Save before the last.
-struct CardInputTexts {
-    using TextBuffer = std::array<char, kMaxCardText + 1>;
-    TextBuffer question{};
-    TextBuffer answer{};
-    TextBuffer lastQuestion{};
-    TextBuffer lastAnswer{};
-};
 
 /// The "Input" dialog (template 3300). New mode (no card given): each Save adds the typed
 /// card to the input stack, after a duplicate check, and the dialog stays open for the next.

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/document.h"
 #include "dialogs/card_input_dialog.h"
+#include "document/document.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
 

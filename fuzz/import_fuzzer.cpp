@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/text_import.h"
 #include "box/card_box.h"
+#include "document/text_import.h"
 #include "fuzz/fuzz_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/text_import.h"
+#include "document/text_import.h"
 #include "fuzz/fuzz_files.h"
 
 namespace {

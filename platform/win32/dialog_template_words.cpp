@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/windows1252.h"
+#include "table/windows1252.h"
 
 namespace tallyfold::platform::win32 {
 

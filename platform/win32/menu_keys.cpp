@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "platform/windows1252.h"
+#include "table/windows1252.h"
 
 namespace tallyfold::platform::win32 {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/windows1252.h"
 #include "table/file_path.h"
 #include "table/wide_text.h"
+#include "table/windows1252.h"
 
 namespace tallyfold::platform::win32 {
 

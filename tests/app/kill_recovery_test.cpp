@@ -15,9 +15,9 @@
 #include <random>
 #include <vector>
 
-#include "app/document.h"
 #include "app/main_window.h"
 #include "app/tallyfold_app.h"
+#include "document/document.h"
 #include "files/vok_file.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_main_frame.h"

@@ -17,7 +17,7 @@
 #include <functional>
 #include <string>
 
-#include "app/text_import.h"
+#include "document/text_import.h"
 #include "files/vok_file.h"
 #include "tests/support/dbf_image.h"
 #include "tests/support/files.h"

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/document.h"
-#include "app/journal.h"
+#include "document/document.h"
+#include "document/journal.h"
 #include "files/vok_file.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/box_state.h"

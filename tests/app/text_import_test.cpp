@@ -1,4 +1,4 @@
-#include "app/text_import.h"
+#include "document/text_import.h"
 
 #include <gtest/gtest.h>
 

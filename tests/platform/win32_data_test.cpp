@@ -10,10 +10,10 @@
 
 #include "platform/win32/dialog_template_words.h"
 #include "platform/win32/menu_keys.h"
-#include "platform/windows1252.h"
 #include "resources/dialog_templates.h"
 #include "resources/main_menu.h"
 #include "resources/resource_ids.h"
+#include "table/windows1252.h"
 
 namespace tallyfold::platform::win32 {
 namespace {

@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "app/document.h"
 #include "app/main_window.h"
 #include "app/tallyfold_app.h"
 #include "box/card_box.h"
+#include "document/document.h"
 #include "files/vok_file.h"
 #include "resources/resource_ids.h"
 #include "tests/support/cards.h"

@@ -1,4 +1,4 @@
-#include "app/journal.h"
+#include "document/journal.h"
 
 #include <array>
 #include <chrono>

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/document.h"
 #include "box/card.h"
-#include "dialogs/card_input_dialog.h"
+#include "document/card_input_texts.h"
+#include "document/document.h"
 
 namespace tallyfold {
 

@@ -1,4 +1,4 @@
-#include "app/learning_session.h"
+#include "document/learning_session.h"
 
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"

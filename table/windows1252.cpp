@@ -1,8 +1,8 @@
-#include "platform/windows1252.h"
+#include "table/windows1252.h"
 
 #include <array>
 
-namespace tallyfold::platform {
+namespace tallyfold {
 
 namespace {
 
@@ -175,4 +175,4 @@ std::optional<std::string> Utf16ToWindows1252(std::u16string_view text) {
     return bytes;
 }
 
-}  // namespace tallyfold::platform
+}  // namespace tallyfold

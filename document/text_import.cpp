@@ -1,4 +1,4 @@
-#include "app/text_import.h"
+#include "document/text_import.h"
 
 #include <algorithm>
 #include <array>
@@ -6,11 +6,11 @@
 #include <functional>
 #include <utility>
 
-#include "platform/windows1252.h"
 #include "resources/resource_ids.h"
 #include "table/byte_words.h"
 #include "table/charset.h"
 #include "table/file_io.h"
+#include "table/windows1252.h"
 
 namespace tallyfold {
 
@@ -392,9 +392,9 @@ bool ImportFile::Scan() {
         // A line too long for any card is refused whatever it holds; its kept start may end
         // inside a character.
         if (valid && !lineTooLong_) {
-            const platform::Utf8Kind kind = platform::ClassifyUtf8(raw);
-            valid = kind != platform::Utf8Kind::Invalid;
-            multiByte = multiByte || kind == platform::Utf8Kind::MultiByte;
+            const Utf8Kind kind = ClassifyUtf8(raw);
+            valid = kind != Utf8Kind::Invalid;
+            multiByte = multiByte || kind == Utf8Kind::MultiByte;
         }
     }
     utf8_ = byteOrderMark_ || (valid && multiByte) || encoding_ != TextEncoding::Bytes;
@@ -523,10 +523,10 @@ bool ImportFile::NextLine(std::string& line, bool& convertible) {
         convertible = AllDefinedAnsi(line);
         return true;
     }
-    if (std::optional<std::string> converted = platform::Utf8ToWindows1252(raw)) {
+    if (std::optional<std::string> converted = Utf8ToWindows1252(raw)) {
         line = std::move(*converted);
     } else {
-        line = platform::Utf8ToWindows1252Lossy(raw);
+        line = Utf8ToWindows1252Lossy(raw);
         convertible = false;
     }
     return true;

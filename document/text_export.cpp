@@ -4,11 +4,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/text_import.h"
+#include "document/text_import.h"
 #include "files/replacement_file.h"
-#include "platform/windows1252.h"
 #include "table/block_writer.h"
 #include "table/file_io.h"
+#include "table/windows1252.h"
 
 namespace tallyfold {
 
@@ -21,7 +21,7 @@ void Append(std::vector<char>& block, std::string_view text) {
 // A card text as a CSV field: in quotes, with its quotes doubled, where it holds a separator,
 // a quote or blanks at its ends; in UTF-8.
 void AppendCsvField(std::vector<char>& block, std::string_view text) {
-    const std::string utf8 = platform::Windows1252ToUtf8(text);
+    const std::string utf8 = Windows1252ToUtf8(text);
     const bool quoted = utf8.find_first_of(",;\"") != std::string::npos ||
                         (!utf8.empty() && (utf8.front() == ' ' || utf8.back() == ' '));
     if (!quoted) {
@@ -41,7 +41,7 @@ void AppendCsvField(std::vector<char>& block, std::string_view text) {
 // A card text as a field of a tab-separated file, in UTF-8. Such a file has no way to hold a
 // tab inside a field: a tab in a text is written as a blank.
 void AppendTabField(std::vector<char>& block, std::string_view text) {
-    std::string utf8 = platform::Windows1252ToUtf8(text);
+    std::string utf8 = Windows1252ToUtf8(text);
     std::replace(utf8.begin(), utf8.end(), '\t', ' ');
     Append(block, utf8);
 }

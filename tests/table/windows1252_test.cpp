@@ -1,10 +1,10 @@
-#include "platform/windows1252.h"
+#include "table/windows1252.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace tallyfold::platform {
+namespace tallyfold {
 namespace {
 
 bool Undefined(int byte) {
@@ -70,4 +70,4 @@ TEST(Windows1252, Utf8Conversion) {
 }
 
 }  // namespace
-}  // namespace tallyfold::platform
+}  // namespace tallyfold

@@ -1,6 +1,6 @@
-#include "app/utf16_text.h"
+#include "document/utf16_text.h"
 
-#include "platform/windows1252.h"
+#include "table/windows1252.h"
 
 namespace tallyfold {
 
@@ -46,24 +46,24 @@ void Utf16Decoder::Unit(char16_t unit, std::string& out) {
         const char16_t high = high_;
         high_ = 0;
         if (IsLowSurrogate(unit)) {
-            platform::AppendUtf8(
-                out, 0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (unit - 0xDC00));
+            AppendUtf8(out,
+                       0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (unit - 0xDC00));
             return;
         }
-        platform::AppendUtf8(out, kReplacement);
+        AppendUtf8(out, kReplacement);
     }
     if (IsHighSurrogate(unit)) {
         high_ = unit;
     } else if (IsLowSurrogate(unit)) {
-        platform::AppendUtf8(out, kReplacement);
+        AppendUtf8(out, kReplacement);
     } else {
-        platform::AppendUtf8(out, unit);
+        AppendUtf8(out, unit);
     }
 }
 
 void Utf16Decoder::Finish(std::string& out) {
     if (high_ != 0 || pendingByte_ >= 0) {
-        platform::AppendUtf8(out, kReplacement);
+        AppendUtf8(out, kReplacement);
     }
     high_ = 0;
     pendingByte_ = -1;

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace tallyfold::platform {
+namespace tallyfold {
 
 /// The Unicode code point of a Windows-1252 byte.
 char32_t CodePointOfWindows1252(unsigned char byte);
@@ -44,4 +44,4 @@ std::optional<std::string> Utf16ToWindows1252(std::u16string_view text);
 /// showing a text that `Utf8ToWindows1252` refused.
 std::string Utf8ToWindows1252Lossy(std::string_view text);
 
-}  // namespace tallyfold::platform
+}  // namespace tallyfold

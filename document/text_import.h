@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/utf16_text.h"
 #include "box/card.h"
 #include "box/card_box.h"
+#include "document/utf16_text.h"
 #include "table/file_io.h"
 
 namespace tallyfold {

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/journal.h"
 #include "box/box_step.h"
 #include "box/card_box.h"
+#include "document/journal.h"
 #include "files/file_identity.h"
 #include "files/file_lock.h"
 #include "files/load_ahead.h"
