@@ -1,16 +1,17 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "box/box_step.h"
 #include "box/card_box.h"
-#include "document/journal.h"
+#include "document/change_journal.h"
+#include "document/recovery.h"
+#include "document/undo_history.h"
 #include "files/file_identity.h"
 #include "files/file_lock.h"
 #include "files/load_ahead.h"
@@ -19,30 +20,6 @@
 
 namespace tallyfold {
 
-/// What a step of the history is called in the Edit menu ("Undo Known").
-enum class StepName : std::uint8_t {
-    /// Changes no command made on purpose: the refill and compaction when a card is chosen
-    /// after a command that changed nothing. They go with the step before them.
-    Follow = 0,
-    Known,
-    Unknown,
-    NewCard,
-    ChangeCard,
-    DeleteCard,
-    AllToInput,
-    CorrectCard,
-    MoveCards,
-    DeleteCards,
-    DeleteLast,
-    MixAll,
-    MixThis,
-    Import,
-    New,
-};
-
-/// The string id of a step's name.
-int StepNameId(StepName name);
-
 /// What a save would replace, for the questions before it.
 struct SaveCheck {
     /// The file holds cards that this box did not come from (`cards` of them).
@@ -50,24 +27,6 @@ struct SaveCheck {
     std::int64_t cards = 0;
     /// The file changed on disk since this box was loaded from it or saved to it.
     bool changedOnDisk = false;
-};
-
-/// A journal of unsaved changes left by a run that ended abnormally.
-struct Recovery {
-    FilePath journal;
-    JournalContents contents;
-    /// Changes the user made (steps done), as the journal tells.
-    int changes = 0;
-    /// When its last change was written, in seconds since 1970.
-    std::int64_t written = 0;
-};
-
-/// One step of a document's history: the changes it made, what it is called, and when it was
-/// made (steps are numbered as they begin).
-struct HistoryStep {
-    BoxStep changes;
-    StepName name = StepName::Follow;
-    std::uint64_t serial = 0;
 };
 
 /// The document: the box, the file it belongs to, whether it holds unsaved changes, and the
@@ -79,12 +38,12 @@ struct HistoryStep {
 ///
 /// The changed mark follows the commands as they always did (`MarkChanged`); undo and redo set
 /// it by the history: unchanged exactly at the point of the last save.
+///
+/// The history (`UndoHistory`) and the journal (`ChangeJournal`) are its parts; what each
+/// change writes into the journal is listed in `journal_op`, and `Replay` makes the changes of
+/// a journal again through the same methods a command calls.
 class Document {
   public:
-    /// The steps kept for undo, at most; and the memory they may hold beyond the cards.
-    static constexpr std::size_t kStepLimit = 1000;
-    static constexpr std::size_t kHistoryBytes = 256U << 20;
-
     /// `box` is owned by the caller and outlives the document.
     explicit Document(tCardBox& box);
     ~Document();
@@ -98,7 +57,7 @@ class Document {
     void MarkChanged() { changed_ = true; }
 
     /// Where the journals are written; empty (the default) writes none.
-    void SetJournalFolder(FilePath folder) { journalFolder_ = std::move(folder); }
+    void SetJournalFolder(FilePath folder) { journal_.SetFolder(std::move(folder)); }
     /// Whether a save keeps the replaced file in the backups folder (default on).
     void SetKeepBackups(bool on) { keepBackups_ = on; }
 
@@ -147,17 +106,17 @@ class Document {
       private:
         Document* document_;
     };
-    bool CanUndo() const;
-    bool CanRedo() const { return !undone_.empty(); }
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
     /// The name of the step Undo (Redo) would take back (make again).
-    StepName UndoName() const;
-    StepName RedoName() const;
+    StepName UndoName() const { return history_.UndoName(); }
+    StepName RedoName() const { return history_.RedoName(); }
     /// Takes back the last step, with the steps that followed it on their own. False when
     /// there is none.
     bool Undo();
     bool Redo();
     /// Memory the history holds beyond the cards, in bytes.
-    std::size_t HistoryBytes() const { return historyBytes_; }
+    std::size_t HistoryBytes() const { return history_.Bytes(); }
 
     // Changes of the box. Each must be made inside a `Step`, except `ChooseNext`.
     /// Refills partition 1 when it is empty (after compacting the partitions when `compact`),
@@ -196,35 +155,29 @@ class Document {
     std::vector<tVokabel*> CardsOnLines(int number, std::span<const int> lines);
 
   private:
+    struct Replay;
+
     void BeginStep(StepName name);
     void EndStep();
-    /// True when changes go to a journal: one is named, and no replay of one runs.
-    bool Journaling() const;
-    void Journal(const JournalEntry& entry);
-    void StartJournal();
-    FilePath JournalPath() const;
-    void StopJournal();
-    /// A whole copy of the box as a journal entry, for when the history goes back past the
+    /// Writes `op` into the journal, where one is taken.
+    template <class Op>
+    void Record(const Op& op);
+    /// A whole copy of the box into the journal, for when the history goes back past the
     /// journal's start.
-    void JournalSnapshot();
+    void RecordSnapshot();
     bool Apply(std::string_view entry);
-    bool UndoOne();
-    bool RedoOne();
-    /// Sets the changed mark by the history and journals the undo or redo `move`, or, when
-    /// it is not `journaled` (a step older than the journal), the whole box.
-    void AfterHistoryMove(const JournalEntry& move, bool journaled);
-    void DropUndone();
-    void TrimHistory();
+    /// Sets the changed mark by the history and journals the undo or redo `move`, or the whole
+    /// box when a step it moved (the lowest serial `moved`) is older than the journal.
+    template <class Op>
+    void AfterHistoryMove(const Op& move, std::uint64_t moved);
+    /// Drops the history; the journal then begins with the next step.
     void ResetHistory();
     /// Lines in ascending order, each once.
     static std::vector<int> SortedLines(std::span<const int> lines);
     /// Where the card at `card` stands: its ring and its line from the head.
     std::pair<int, int> Locate(const tVokabel& card) const;
-    /// Empties the box and loads a snapshot entry into it.
-    bool LoadSnapshot(JournalEntryReader& reader);
 
     tCardBox* box_;
-    unsigned long number_;
     std::unique_ptr<LoadAhead> ahead_;
     FilePath path_;
     bool changed_ = false;
@@ -233,29 +186,13 @@ class Document {
     FileIdentity identity_;
     bool fromFile_ = false;
     FileLock lock_;
-
-    std::deque<HistoryStep> done_;
-    std::deque<HistoryStep> undone_;
-    std::optional<HistoryStep> open_;
-    int openDepth_ = 0;
-    std::uint64_t nextSerial_ = 1;
-    std::size_t historyBytes_ = 0;
-    // Steps done, counted without the following ones, and the same count at the last save
-    // (none when the history no longer reaches that point).
-    std::int64_t position_ = 0;
-    std::optional<std::int64_t> savedPosition_ = 0;
-
-    FilePath journalFolder_;
     bool keepBackups_ = true;
-    std::unique_ptr<JournalWriter> journal_;
+
+    UndoHistory history_;
+    ChangeJournal journal_;
     // Steps from this serial on were made while the journal ran; undoing an older one needs a
     // snapshot in the journal.
     std::uint64_t journalFloor_ = 1;
-    bool replaying_ = false;
-    // Whether the open step's Begin is in the journal (it goes in with its first change), and
-    // whether the journal could not be made since the last load or save.
-    bool beginJournaled_ = false;
-    bool journalFailed_ = false;
 };
 
 }  // namespace tallyfold

@@ -287,6 +287,11 @@ JournalEntry& JournalEntry::Text(std::string_view text) {
     return *this;
 }
 
+JournalEntry& JournalEntry::Raw(std::string_view bytes) {
+    bytes_.append(bytes);
+    return *this;
+}
+
 bool JournalEntryReader::Take(std::size_t count) {
     if (!ok_ || bytes_.size() - position_ < count) {
         ok_ = false;
@@ -329,6 +334,12 @@ std::string_view JournalEntryReader::Text() {
     const std::string_view text = bytes_.substr(position_, length);
     position_ += length;
     return text;
+}
+
+std::string_view JournalEntryReader::TakeRest() {
+    const std::string_view rest = Rest();
+    position_ = bytes_.size();
+    return rest;
 }
 
 }  // namespace tallyfold

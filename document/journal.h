@@ -98,6 +98,8 @@ class JournalEntry {
     JournalEntry& I32(std::int32_t value);
     JournalEntry& U64(std::uint64_t value);
     JournalEntry& Text(std::string_view text);
+    /// Bytes as they are, without a length.
+    JournalEntry& Raw(std::string_view bytes);
     const std::string& Bytes() const { return bytes_; }
 
   private:
@@ -113,6 +115,12 @@ class JournalEntryReader {
     std::int32_t I32();
     std::uint64_t U64();
     std::string_view Text();
+    /// The bytes after what was read; what a count read from the entry can stand for.
+    std::string_view Rest() const { return bytes_.substr(position_); }
+    /// Marks the entry as bad, for a value that was read whole but means nothing.
+    void Fail() { ok_ = false; }
+    /// Reads the rest of the entry as it is.
+    std::string_view TakeRest();
     bool Ok() const { return ok_; }
     bool AtEnd() const { return position_ == bytes_.size(); }
 

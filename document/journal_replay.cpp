@@ -1,0 +1,108 @@
+// Making a journal's changes again: each operation through the same method of the document
+// that made it, so that the history holds the same steps as in the run that wrote it.
+
+#include "document/document.h"
+#include "document/journal_ops.h"
+
+namespace tallyfold {
+
+struct Document::Replay {
+    Document* document;
+
+    bool operator()(const journal_op::Begin& op) const {
+        document->BeginStep(op.name);
+        return true;
+    }
+    bool operator()(const journal_op::End& /*op*/) const {
+        document->EndStep();
+        return true;
+    }
+    bool operator()(const journal_op::Choose& op) const {
+        int number = 0;
+        static_cast<void>(document->ChooseNext(op.compact, number));
+        return true;
+    }
+    bool operator()(const journal_op::Known& /*op*/) const {
+        document->Known();
+        return true;
+    }
+    bool operator()(const journal_op::Unknown& op) const {
+        document->box_->SetUnknownToInput(op.toInput);
+        document->Unknown();
+        return true;
+    }
+    bool operator()(const journal_op::DeleteCurrent& op) const {
+        int number = op.number;
+        document->DeleteCurrent(number);
+        return true;
+    }
+    bool operator()(const journal_op::AddCard& op) const {
+        tVokabel card;
+        card.SetTexts(op.question, op.answer);
+        card.knownCount = op.known;
+        card.unknownCount = op.unknown;
+        document->AddCard(card);
+        return true;
+    }
+    bool operator()(const journal_op::SetTexts& op) const {
+        const std::vector<tVokabel*> cards =
+            document->CardsOnLines(op.number, std::span<const int>(&op.line, 1));
+        if (cards.empty()) {
+            return false;
+        }
+        // The texts are views into the entry, which outlives the change.
+        document->SetTexts(*cards.front(), op.question, op.answer);
+        return true;
+    }
+    bool operator()(const journal_op::RemoveLines& op) const {
+        document->RemoveLines(op.number, op.lines);
+        return true;
+    }
+    bool operator()(const journal_op::MoveLines& op) const {
+        document->MoveLines(op.number, op.lines, op.target);
+        return true;
+    }
+    bool operator()(const journal_op::AllToInput& /*op*/) const {
+        document->AllToInput();
+        return true;
+    }
+    bool operator()(const journal_op::ClearPartition& op) const {
+        document->ClearPartition(op.number);
+        return true;
+    }
+    bool operator()(const journal_op::ClearAll& /*op*/) const {
+        document->ClearAll();
+        return true;
+    }
+    bool operator()(const journal_op::Mix& op) const {
+        // The seed of the run that shuffled, so the cards come out in the same order.
+        document->box_->Mix(op.number, op.seed);
+        return true;
+    }
+    bool operator()(const journal_op::Undo& /*op*/) const { return document->Undo(); }
+    bool operator()(const journal_op::Redo& /*op*/) const { return document->Redo(); }
+    bool operator()(const journal_op::Snapshot& op) const {
+        if (document->history_.StepOpen()) {
+            return false;
+        }
+        // The cards are read into a box of their own: a snapshot that does not read whole
+        // leaves the document's box as it was.
+        tCardBox loaded;
+        if (!ReadSnapshot(op, loaded)) {
+            return false;
+        }
+        document->ResetHistory();
+        document->box_->ClearAll();
+        document->box_->TakeCardsFrom(loaded);
+        document->box_->SetCurrentPartition(op.current);
+        document->history_.ForgetSavePoint();
+        return true;
+    }
+};
+
+bool Document::Apply(std::string_view entry) {
+    const std::optional<JournalOp> op = DecodeJournalOp(entry);
+    return op && std::visit(Replay{this}, *op);
+}
+
+}  // namespace tallyfold

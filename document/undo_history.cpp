@@ -1,0 +1,159 @@
+#include "document/undo_history.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "resources/resource_ids.h"
+
+namespace tallyfold {
+
+int StepNameId(StepName name) {
+    return ids::kStrStepFollow + static_cast<int>(name);
+}
+
+UndoHistory::~UndoHistory() {
+    Clear();
+}
+
+bool UndoHistory::Begin(StepName name) {
+    if (depth_++ > 0) {
+        return false;
+    }
+    open_.emplace();
+    open_->name = name;
+    open_->serial = nextSerial_++;
+    box_->BeginStep(open_->changes);
+    return true;
+}
+
+bool UndoHistory::End() {
+    assert(depth_ > 0 && "UndoHistory::End without a Begin");
+    if (depth_ == 0 || --depth_ > 0) {
+        return false;
+    }
+    box_->EndStep();
+    HistoryStep step = std::move(*open_);
+    open_.reset();
+    if (step.changes.Empty()) {
+        return true;
+    }
+    DropUndone();
+    bytes_ += step.changes.Bytes();
+    if (step.name != StepName::Follow) {
+        ++position_;
+    }
+    done_.push_back(std::move(step));
+    Trim();
+    return true;
+}
+
+StepName UndoHistory::OpenName() const {
+    assert(open_ && "UndoHistory::OpenName outside a step");
+    return open_->name;
+}
+
+const BoxStep& UndoHistory::OpenChanges() const {
+    assert(open_ && "UndoHistory::OpenChanges outside a step");
+    return open_->changes;
+}
+
+bool UndoHistory::CanUndo() const {
+    return std::any_of(done_.begin(), done_.end(),
+                       [](const HistoryStep& step) { return step.name != StepName::Follow; });
+}
+
+StepName UndoHistory::UndoName() const {
+    for (auto step = done_.rbegin(); step != done_.rend(); ++step) {
+        if (step->name != StepName::Follow) {
+            return step->name;
+        }
+    }
+    return StepName::Follow;
+}
+
+StepName UndoHistory::RedoName() const {
+    return undone_.empty() ? StepName::Follow : undone_.back().name;
+}
+
+std::optional<std::uint64_t> UndoHistory::Undo() {
+    if (StepOpen() || !CanUndo()) {
+        return std::nullopt;
+    }
+    std::uint64_t lowest = done_.back().serial;
+    while (done_.back().name == StepName::Follow) {
+        UndoOne();
+        lowest = std::min(lowest, done_.back().serial);
+    }
+    UndoOne();
+    return lowest;
+}
+
+std::optional<std::uint64_t> UndoHistory::Redo() {
+    if (StepOpen() || undone_.empty()) {
+        return std::nullopt;
+    }
+    std::uint64_t lowest = undone_.back().serial;
+    RedoOne();
+    while (!undone_.empty() && undone_.back().name == StepName::Follow) {
+        lowest = std::min(lowest, undone_.back().serial);
+        RedoOne();
+    }
+    return lowest;
+}
+
+void UndoHistory::UndoOne() {
+    HistoryStep step = std::move(done_.back());
+    done_.pop_back();
+    box_->UndoStep(step.changes);
+    if (step.name != StepName::Follow) {
+        --position_;
+    }
+    undone_.push_back(std::move(step));
+}
+
+void UndoHistory::RedoOne() {
+    HistoryStep step = std::move(undone_.back());
+    undone_.pop_back();
+    box_->RedoStep(step.changes);
+    if (step.name != StepName::Follow) {
+        ++position_;
+    }
+    done_.push_back(std::move(step));
+}
+
+void UndoHistory::DropUndone() {
+    if (undone_.empty()) {
+        return;
+    }
+    for (HistoryStep& step : undone_) {
+        bytes_ -= std::min(bytes_, step.changes.Bytes());
+        step.changes.Discard(false);
+    }
+    undone_.clear();
+    // The saved state was among the steps undone: no undo reaches it now.
+    if (savedPosition_ && *savedPosition_ > position_) {
+        savedPosition_.reset();
+    }
+}
+
+void UndoHistory::Trim() {
+    while (done_.size() > 1 && (done_.size() > kStepLimit || bytes_ > kHistoryBytes)) {
+        HistoryStep& oldest = done_.front();
+        bytes_ -= std::min(bytes_, oldest.changes.Bytes());
+        oldest.changes.Discard(true);
+        done_.pop_front();
+    }
+}
+
+void UndoHistory::Clear() {
+    while (!done_.empty()) {
+        done_.back().changes.Discard(true);
+        done_.pop_back();
+    }
+    DropUndone();
+    bytes_ = 0;
+    position_ = 0;
+    savedPosition_ = 0;
+}
+
+}  // namespace tallyfold
