@@ -1,0 +1,199 @@
+#include "document/journal_ops.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/support/box_state.h"
+#include "tests/support/cards.h"
+
+namespace tallyfold {
+namespace {
+
+using testing::Card;
+using testing::StateOf;
+
+std::string Hex(std::string_view bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 0xF];
+    }
+    return hex;
+}
+
+std::string Encode(const JournalOp& op) {
+    return std::visit([](const auto& change) { return EncodeJournalOp(change).Bytes(); }, op);
+}
+
+// One operation of every kind, with fields that are not their defaults, and the bytes each
+// is written as. The bytes are what journals on disk hold: a change to them breaks the journals
+// that earlier runs left.
+struct Sample {
+    JournalOp op;
+    std::string hex;
+};
+
+std::vector<Sample> Samples() {
+    static const std::string kCards(
+        "\x01\x00\x00\x00x\x01\x00\x00\x00y\x00\x00\x00\x00\x00\x00\x00\x00", 18);
+    return {
+        {journal_op::Begin{StepName::Import}, "010d"},
+        {journal_op::End{}, "02"},
+        {journal_op::Choose{true}, "0301"},
+        {journal_op::Known{}, "04"},
+        {journal_op::Unknown{true}, "0501"},
+        {journal_op::DeleteCurrent{3}, "0603000000"},
+        {journal_op::AddCard{"Hund", "dog", 2, -1},
+         "070400000048756e6403000000646f6702000000ffffffff"},
+        {journal_op::SetTexts{8, 260, "a", ""}, "080800000004010000010000006100000000"},
+        {journal_op::RemoveLines{2, {0, 5}}, "0902000000020000000000000005000000"},
+        {journal_op::MoveLines{1, 8, {7}}, "0a01000000080000000100000007000000"},
+        {journal_op::AllToInput{}, "0b"},
+        {journal_op::ClearPartition{7}, "0c07000000"},
+        {journal_op::ClearAll{}, "0d"},
+        {journal_op::Mix{0, 0x0102030405060708ULL}, "0e000000000807060504030201"},
+        {journal_op::Undo{}, "0f"},
+        {journal_op::Redo{}, "10"},
+        {journal_op::Snapshot{2, {1, 0, 0, 0, 0, 0, 0, 0}, kCards},
+         "11020000000100000000000000000000000000000000000000000000000000000000000000"
+         "010000007801000000790000000000000000"},
+    };
+}
+
+TEST(JournalOpsTest, EveryOperationHasASample) {
+    std::set<std::size_t> kinds;
+    for (const Sample& sample : Samples()) {
+        kinds.insert(sample.op.index());
+    }
+    EXPECT_EQ(kinds.size(), std::variant_size_v<JournalOp>);
+}
+
+TEST(JournalOpsTest, EachOperationIsWrittenAsJournalsOnDiskHoldIt) {
+    for (const Sample& sample : Samples()) {
+        SCOPED_TRACE(sample.hex);
+        EXPECT_EQ(Hex(Encode(sample.op)), sample.hex);
+    }
+}
+
+TEST(JournalOpsTest, EachOperationReadsBackAsWritten) {
+    for (const Sample& sample : Samples()) {
+        SCOPED_TRACE(sample.hex);
+        const std::string bytes = Encode(sample.op);
+        const std::optional<JournalOp> read = DecodeJournalOp(bytes);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->index(), sample.op.index());
+        EXPECT_EQ(Hex(Encode(*read)), sample.hex);
+    }
+}
+
+TEST(JournalOpsTest, AnEntryCutAtAnyByteIsRefused) {
+    for (const Sample& sample : Samples()) {
+        const std::string bytes = Encode(sample.op);
+        // A snapshot's cards are the rest of its entry: its cut shows when they are read.
+        const std::size_t whole =
+            std::holds_alternative<journal_op::Snapshot>(sample.op) ? 1 + 4 * 9 : bytes.size();
+        for (std::size_t cut = 0; cut < whole; ++cut) {
+            SCOPED_TRACE(sample.hex + " cut at " + std::to_string(cut));
+            EXPECT_FALSE(DecodeJournalOp(bytes.substr(0, cut)).has_value());
+        }
+    }
+}
+
+TEST(JournalOpsTest, BytesAfterAnOperationAreRefused) {
+    for (const Sample& sample : Samples()) {
+        if (std::holds_alternative<journal_op::Snapshot>(sample.op)) {
+            continue;
+        }
+        SCOPED_TRACE(sample.hex);
+        EXPECT_FALSE(DecodeJournalOp(Encode(sample.op) + '\0').has_value());
+    }
+}
+
+TEST(JournalOpsTest, ValuesThatMeanNothingAreRefused) {
+    using namespace std::string_literals;
+    EXPECT_FALSE(DecodeJournalOp("\x00"s).has_value()) << "code 0 is the base entry's";
+    EXPECT_FALSE(DecodeJournalOp("\x12"s).has_value()) << "no operation has code 18";
+    EXPECT_FALSE(DecodeJournalOp("\xff"s).has_value());
+    EXPECT_FALSE(DecodeJournalOp("\x01\x0f"s).has_value()) << "a step name past the last";
+    EXPECT_TRUE(DecodeJournalOp("\x01\x0e"s).has_value()) << "the last step name";
+    // Lists whose count is negative, or larger than the entry's bytes can hold.
+    EXPECT_FALSE(DecodeJournalOp("\x09\x01\x00\x00\x00\xff\xff\xff\xff"s).has_value());
+    EXPECT_FALSE(DecodeJournalOp("\x09\x01\x00\x00\x00\xff\xff\xff\x7f"s).has_value());
+    EXPECT_FALSE(
+        DecodeJournalOp("\x09\x01\x00\x00\x00\x02\x00\x00\x00\x01\x00\x00\x00"s).has_value());
+    // A text longer than the rest of its entry.
+    EXPECT_FALSE(DecodeJournalOp("\x07\x05\x00\x00\x00"
+                                 "abc"s)
+                     .has_value());
+}
+
+class SnapshotTest : public ::testing::Test {
+  protected:
+    SnapshotTest() {
+        box.AddToPartition(Card("eins", "one", 3, 1), 1);
+        box.AddToPartition(Card("zwei", "two"), 1);
+        box.AddToPartition(Card("drei", "three", 0, 4), 4);
+        box.AddToPartition(Card("vier", "four", 9, 9), 7);
+        box.AddToPartition(Card("neu", "new"), tCardBox::kInputStack);
+        box.SetCurrentPartition(4);
+    }
+
+    tCardBox box;
+};
+
+TEST_F(SnapshotTest, ABoxReadsBackRingByRing) {
+    const std::string bytes = EncodeSnapshot(box).Bytes();
+    const std::optional<JournalOp> op = DecodeJournalOp(bytes);
+    ASSERT_TRUE(op.has_value());
+    const auto& snapshot = std::get<journal_op::Snapshot>(*op);
+    EXPECT_EQ(snapshot.current, 4);
+    tCardBox loaded;
+    ASSERT_TRUE(ReadSnapshot(snapshot, loaded));
+    loaded.SetCurrentPartition(snapshot.current);
+    EXPECT_EQ(StateOf(loaded), StateOf(box));
+}
+
+TEST_F(SnapshotTest, AnEmptyBoxReadsBackEmpty) {
+    const tCardBox empty;
+    const std::optional<JournalOp> op = DecodeJournalOp(EncodeSnapshot(empty).Bytes());
+    ASSERT_TRUE(op.has_value());
+    tCardBox loaded;
+    EXPECT_TRUE(ReadSnapshot(std::get<journal_op::Snapshot>(*op), loaded));
+    EXPECT_EQ(loaded.TotalCards(), 0);
+}
+
+TEST_F(SnapshotTest, CardsCutShortOrFollowedByMoreAreRefused) {
+    const std::string bytes = EncodeSnapshot(box).Bytes();
+    for (std::size_t cut = 1 + 4 * 9; cut < bytes.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        const std::optional<JournalOp> op = DecodeJournalOp(bytes.substr(0, cut));
+        ASSERT_TRUE(op.has_value());
+        tCardBox loaded;
+        EXPECT_FALSE(ReadSnapshot(std::get<journal_op::Snapshot>(*op), loaded));
+    }
+    const std::string longer = bytes + "x";
+    const std::optional<JournalOp> op = DecodeJournalOp(longer);
+    ASSERT_TRUE(op.has_value());
+    tCardBox loaded;
+    EXPECT_FALSE(ReadSnapshot(std::get<journal_op::Snapshot>(*op), loaded));
+}
+
+TEST_F(SnapshotTest, CountsTheCardsCannotMakeUpAreRefused) {
+    const std::string bytes = EncodeSnapshot(box).Bytes();
+    const std::optional<JournalOp> op = DecodeJournalOp(bytes);
+    ASSERT_TRUE(op.has_value());
+    for (const std::int32_t count : {-1, 3, 1 << 30}) {
+        auto snapshot = std::get<journal_op::Snapshot>(*op);
+        snapshot.counts[0] = count;
+        tCardBox loaded;
+        EXPECT_FALSE(ReadSnapshot(snapshot, loaded)) << count;
+    }
+}
+
+}  // namespace
+}  // namespace tallyfold
