@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "files/fnv_hash.h"
 #include "files/user_folders.h"
 #include "table/file_io.h"
 #include "table/local_time.h"
@@ -20,7 +21,6 @@ namespace {
 // FNV-1a of the folder's bytes: eight hex digits are enough to keep apart the folders of one
 // user that hold files of the same name.
 std::string FolderTag(const FilePath& target) {
-    std::uint32_t hash = 2166136261U;
     std::error_code error;
     const std::filesystem::path folder = NativePath(target.Folder());
     std::filesystem::path absolute = std::filesystem::absolute(folder, error);
@@ -28,9 +28,7 @@ std::string FolderTag(const FilePath& target) {
         absolute = folder;
     }
     const FilePath normal = PathFromNative(absolute.lexically_normal());
-    for (const char c : normal.Bytes()) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619U;
-    }
+    const std::uint32_t hash = Fnv1a<std::uint32_t>(normal.Bytes());
     char tag[9];
     std::snprintf(tag, sizeof tag, "%08x", static_cast<unsigned>(hash));
     return tag;

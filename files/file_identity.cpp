@@ -4,24 +4,11 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "files/fnv_hash.h"
 #include "table/file_io.h"
 #include "table/native_path.h"
 
 namespace tallyfold {
-
-namespace {
-
-constexpr std::uint64_t kFnvBasis = 14695981039346656037ULL;
-constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
-
-std::uint64_t Mix(std::uint64_t hash, std::string_view bytes) {
-    for (const char c : bytes) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * kFnvPrime;
-    }
-    return hash;
-}
-
-}  // namespace
 
 FileIdentity IdentityOf(const FilePath& path) {
     FileIdentity identity;
@@ -38,15 +25,15 @@ FileIdentity IdentityOf(const FilePath& path) {
     }
     constexpr std::size_t kSample = 64 * 1024;
     std::array<char, kSample> block{};
-    std::uint64_t hash = kFnvBasis;
+    std::uint64_t hash = FnvParameters<std::uint64_t>::kBasis;
     const std::int64_t head = file.ReadAt(0, block);
     if (head > 0) {
-        hash = Mix(hash, {block.data(), static_cast<std::size_t>(head)});
+        hash = Fnv1a<std::uint64_t>({block.data(), static_cast<std::size_t>(head)}, hash);
     }
     if (identity.size > kSample) {
         const std::int64_t tail = file.ReadAt(identity.size - kSample, block);
         if (tail > 0) {
-            hash = Mix(hash, {block.data(), static_cast<std::size_t>(tail)});
+            hash = Fnv1a<std::uint64_t>({block.data(), static_cast<std::size_t>(tail)}, hash);
         }
     }
     identity.sample = hash;
@@ -67,7 +54,7 @@ std::string CanonicalName(const FilePath& path) {
 std::string HashName(std::string_view text) {
     char name[17];
     std::snprintf(name, sizeof name, "%016llx",
-                  static_cast<unsigned long long>(Mix(kFnvBasis, text)));
+                  static_cast<unsigned long long>(Fnv1a<std::uint64_t>(text)));
     return name;
 }
 

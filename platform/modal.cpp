@@ -16,4 +16,8 @@ std::vector<FileFilter> ParseFileFilter(std::string_view filter) {
     return filters;
 }
 
+bool HasWildcard(const FilePath& name) {
+    return name.Bytes().find_first_of("*?") != std::string::npos;
+}
+
 }  // namespace tallyfold::platform

@@ -59,6 +59,10 @@ struct FileDialogData {
     std::string title;
 };
 
+/// True when a file name holds "*" or "?": a pattern for the file dialog, not a name to
+/// offer in it.
+bool HasWildcard(const FilePath& name);
+
 struct FileFilter {
     std::string description;
     std::string pattern;

@@ -5,6 +5,17 @@
 
 namespace tallyfold::platform {
 
+std::string CommandState::FileInMenu() const {
+    std::string shown;
+    for (const char c : file.Bytes()) {
+        shown += c;
+        if (c == '&') {
+            shown += '&';
+        }
+    }
+    return shown;
+}
+
 void Window::EvSize(int /*width*/, int /*height*/) {}
 
 bool Window::Dispatch(int id, Notification notification) {

@@ -27,6 +27,10 @@ struct CommandState {
     FilePath file;
     /// A hidden item takes no room in its menu (the free places of the recent files).
     bool visible = true;
+
+    /// `file` as a menu item shows it, in the path's bytes: every "&" doubled, since an
+    /// ampersand in a file name is no mnemonic.
+    std::string FileInMenu() const;
 };
 
 /// A window of the program: it owns its controls (by id, realised by a backend peer), maps

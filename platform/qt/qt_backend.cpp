@@ -30,10 +30,6 @@ QString NameFilter(const FileFilter& filter) {
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-bool HasWildcard(const FilePath& name) {
-    return name.Bytes().find_first_of("*?") != std::string::npos;
-}
-
 // Qt would take Escape or the close button of a Yes/No box for No; a question like "Save
 // existing changes?" must be answered with a button, so without Cancel they do nothing.
 class MessageBox : public QMessageBox {
@@ -102,7 +98,7 @@ DialogResult QtBackend::RunModal(Dialog& dialog) {
 }
 
 std::unique_ptr<FramePeer> QtBackend::CreateFramePeer(FrameWindow& frame) {
-    auto peer = std::make_unique<MainFrame>(frame);
+    auto peer = std::make_unique<MainFrame>(frame, *this);
     frame_ = peer.get();
     return peer;
 }
@@ -218,10 +214,6 @@ void QtBackend::Help(Window& /*owner*/, const HelpRequest& request) {
 }
 
 // Values are kept as bytes: a file name need not be valid text.
-QSettings UserSettings() {
-    return QSettings(QStringLiteral("Tallyfold"), QStringLiteral("Tallyfold"));
-}
-
 QSettings& QtBackend::Settings() const {
     if (!settings_) {
         settings_ =

@@ -25,7 +25,7 @@ class QtBackend : public Backend {
     DialogResult ShowMessageBox(Window& owner, const MessageBoxRequest& request) override;
     bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) override;
     void Help(Window& owner, const HelpRequest& request) override;
-    /// In `UserSettings`.
+    /// The user's settings of Tallyfold (on Linux ~/.config/Tallyfold/Tallyfold.conf).
     std::string ReadSetting(std::string_view key) const override;
     void WriteSetting(std::string_view key, std::string_view value) override;
 
@@ -41,9 +41,6 @@ class QtBackend : public Backend {
     mutable std::unique_ptr<QSettings> settings_;
     MainFrame* frame_ = nullptr;
 };
-
-/// The user's settings of Tallyfold (on Linux ~/.config/Tallyfold/Tallyfold.conf).
-QSettings UserSettings();
 
 /// The Qt widget of a window, for owning dialogs and message boxes; nullptr if it has none.
 QWidget* WidgetOf(const Window& window);

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextDocument>
-#include <QTextStream>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -163,15 +162,9 @@ void HelpWindow::LoadKeywords() {
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         return;
     }
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
-        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || tab < 0) {
-            continue;
-        }
-        auto* item = new QListWidgetItem(line.left(tab), index_);
-        item->setData(kTargetRole, line.mid(tab + 1).trimmed());
+    for (const HelpKeyword& entry : ParseHelpKeywords(file.readAll().toStdString())) {
+        auto* item = new QListWidgetItem(QString::fromStdString(entry.keyword), index_);
+        item->setData(kTargetRole, QString::fromStdString(entry.page));
     }
     index_->sortItems();
 }

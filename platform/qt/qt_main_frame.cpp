@@ -10,7 +10,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QSettings>
 #include <QStatusBar>
 #include <QUrl>
 #include <optional>
@@ -57,7 +56,7 @@ std::optional<Key> KeyOf(const QKeyEvent& event) {
 
 }  // namespace
 
-MainFrame::MainFrame(FrameWindow& frame) : frame_(&frame) {
+MainFrame::MainFrame(FrameWindow& frame, Backend& settings) : frame_(&frame), settings_(&settings) {
     setWindowTitle(FromWindows1252(frame.Title()));
     clientArea_ = new ClientArea(frame, this);
     setCentralWidget(clientArea_);
@@ -146,10 +145,8 @@ void MainFrame::BuildMenu() {
                 action->setEnabled(state.enabled);
                 action->setVisible(state.visible);
                 if (!state.text.empty() || !state.file.IsEmpty()) {
-                    // An ampersand in a file name is no mnemonic.
-                    action->setText(
-                        FromWindows1252(state.text) +
-                        FromPath(state.file).replace(QLatin1Char('&'), QStringLiteral("&&")));
+                    action->setText(FromWindows1252(state.text) +
+                                    FromPath(FilePath(state.FileInMenu())));
                 }
                 action->setCheckable(state.checked);
                 action->setChecked(state.checked);
@@ -220,13 +217,14 @@ std::string MainFrame::StatusText(int area) const {
 
 namespace {
 
-const QString kGeometryKey = QStringLiteral("window/geometry");
+constexpr std::string_view kGeometryKey = "window/geometry";
 
 }  // namespace
 
 void MainFrame::Show() {
     // The size and place the window had when it was last closed, where there is one.
-    static_cast<void>(restoreGeometry(UserSettings().value(kGeometryKey).toByteArray()));
+    static_cast<void>(
+        restoreGeometry(QByteArray::fromStdString(settings_->ReadSetting(kGeometryKey))));
     show();
 }
 
@@ -238,7 +236,7 @@ void MainFrame::Destroy() {
 void MainFrame::closeEvent(QCloseEvent* event) {
     if (closing_ || frame_->CanClose()) {
         closing_ = true;
-        UserSettings().setValue(kGeometryKey, saveGeometry());
+        settings_->WriteSetting(kGeometryKey, saveGeometry().toStdString());
         event->accept();
         // The program ends with its main window, also while the help window is open.
         QCoreApplication::quit();

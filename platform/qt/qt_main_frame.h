@@ -16,7 +16,8 @@ namespace tallyfold::platform::qt {
 /// Keys go to the accelerator table before any control sees them.
 class MainFrame : public QMainWindow, public FramePeer {
   public:
-    explicit MainFrame(FrameWindow& frame);
+    /// `settings` keeps the window's size and place between runs.
+    MainFrame(FrameWindow& frame, Backend& settings);
     ~MainFrame() override;
 
     WindowPeer& Client() override { return *client_; }
@@ -42,6 +43,7 @@ class MainFrame : public QMainWindow, public FramePeer {
     bool IsOwnKeyTarget(QObject* watched) const;
 
     FrameWindow* frame_;
+    Backend* settings_;
     QWidget* clientArea_;
     std::unique_ptr<QtWindowPeer> client_;
     std::map<int, QLabel*> statusAreas_;

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "platform/dialog.h"
@@ -108,10 +109,6 @@ std::wstring FilterText(std::string_view filter) {
     return text;
 }
 
-bool HasWildcard(const FilePath& path) {
-    return path.Bytes().find_first_of("*?") != std::string::npos;
-}
-
 // The folder of the running program.
 FilePath ProgramFolder() {
     std::wstring path(MAX_PATH, L'\0');
@@ -132,12 +129,12 @@ FilePath ProgramFolder() {
 
 // The page of the help index that `keyword` names ("keyword<TAB>page" lines), if any.
 std::string PageOfKeyword(const FilePath& helpFolder, std::string_view keyword) {
-    std::ifstream index(NativePath(helpFolder.Child("keywords.txt")));
-    std::string line;
-    while (std::getline(index, line)) {
-        const std::size_t tab = line.find('\t');
-        if (tab != std::string::npos && line.compare(0, tab, keyword) == 0) {
-            return line.substr(tab + 1);
+    std::ifstream file(NativePath(helpFolder.Child("keywords.txt")), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    for (HelpKeyword& entry : ParseHelpKeywords(text)) {
+        if (entry.keyword == keyword) {
+            return std::move(entry.page);
         }
     }
     return std::string();

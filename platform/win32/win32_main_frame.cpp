@@ -139,11 +139,7 @@ void Win32MainFrame::FillPopup(HMENU popup, const MenuItem& item, bool ask) {
         const std::u16string units = MenuLabel(entry);
         std::wstring label(units.begin(), units.end());
         if (!state.text.empty() || !state.file.IsEmpty()) {
-            std::wstring name = WideName(state.file);
-            for (std::size_t at = name.find(L'&'); at != std::wstring::npos;
-                 at = name.find(L'&', at + 2)) {
-                name.insert(at, 1, L'&');
-            }
+            const std::wstring name = WideName(FilePath(state.FileInMenu()));
             // A new text keeps the item's key after it.
             const std::size_t tab = label.find(L'\t');
             label = Wide(state.text) + name +
