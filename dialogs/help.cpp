@@ -1,15 +1,17 @@
 #include "dialogs/help.h"
 
-#include "resources/resource_ids.h"
-#include "resources/string_table.h"
+#include <string>
+#include <string_view>
+
+#include "resources/help_pages.h"
 
 namespace tallyfold {
 
 void ShowHelp(platform::Window& owner, platform::HelpCommand command, unsigned long context,
               const char* keyword) {
-    char file[80];
-    LoadString(ids::kStrHelpFile, file);
-    owner.Help({file, command, context, keyword});
+    const std::string_view page =
+        command == platform::HelpCommand::Context ? HelpPageOfDialog(context) : std::string_view();
+    owner.Help({command, context, keyword, std::string(page)});
 }
 
 void ShowHelpContext(platform::Window& owner, unsigned long context) {

@@ -4,9 +4,9 @@
 
 namespace tallyfold {
 
-/// Opens the program's help file (string 11007) at a context number, owned by `owner`.
+/// Opens the program's help at a context number (a dialog's page), owned by `owner`.
 void ShowHelpContext(platform::Window& owner, unsigned long context);
-/// Opens the program's help file with any help command.
+/// Opens the program's help with any help command.
 void ShowHelp(platform::Window& owner, platform::HelpCommand command, unsigned long context = 0,
               const char* keyword = "");
 

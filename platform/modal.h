@@ -81,10 +81,12 @@ enum class HelpCommand : unsigned {
 };
 
 struct HelpRequest {
-    std::string file;
     HelpCommand command = HelpCommand::Contents;
     unsigned long context = 0;
     std::string keyword;
+    /// For `Context`: the page (with its anchor) that the program's help shows for `context`;
+    /// empty opens the contents.
+    std::string page;
 
     friend bool operator==(const HelpRequest&, const HelpRequest&) = default;
 };

@@ -85,7 +85,6 @@ inline constexpr int kStrKnown = 11002;
 inline constexpr int kStrUnknown = 11003;
 inline constexpr int kStrTitle = 11004;
 inline constexpr int kStrEraseAll = 11006;
-inline constexpr int kStrHelpFile = 11007;
 inline constexpr int kStrSeparatorMissing = 11008;
 inline constexpr int kStrQuestionMissing = 11009;
 inline constexpr int kStrAnswerMissing = 11010;

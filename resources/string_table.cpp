@@ -18,7 +18,6 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrUnknown, "Unknown"},
     {ids::kStrTitle, "Tallyfold"},
     {ids::kStrEraseAll, "All Data will be erased!"},
-    {ids::kStrHelpFile, "tallyfold.hlp"},
     {ids::kStrSeparatorMissing, "Seperator missing"},
     {ids::kStrQuestionMissing, "Question is missing"},
     {ids::kStrAnswerMissing, "Answer is missing"},

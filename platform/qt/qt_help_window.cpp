@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "platform/help_pages.h"
+#include "platform/help_index.h"
 
 // Pages compiled into a static library are registered by hand: nothing else refers to them.
 static void RegisterHelpPages() {
@@ -53,11 +53,6 @@ class HelpBrowser : public QTextBrowser {
 };
 
 }  // namespace
-
-QString HelpPageForContext(unsigned long context) {
-    const std::string_view page = platform::HelpPageForContext(context);
-    return QString::fromLatin1(page.data(), static_cast<qsizetype>(page.size()));
-}
 
 HelpWindow::HelpWindow() {
     EnsureHelpPages();
@@ -257,7 +252,7 @@ void HelpWindow::Serve(const HelpRequest& request) {
             ShowPage(kUsingHelp);
             break;
         case HelpCommand::Context:
-            ShowPage(HelpPageForContext(request.context));
+            ShowPage(request.page.empty() ? kContents : QString::fromStdString(request.page));
             break;
         case HelpCommand::Key: {
             const QString keyword = QString::fromLatin1(request.keyword.c_str());

@@ -63,7 +63,4 @@ class HelpWindow : public QWidget {
 /// Makes the compiled-in help pages available under ":/help".
 void EnsureHelpPages();
 
-/// The page of a help context number (a dialog's template number), or the contents page.
-QString HelpPageForContext(unsigned long context);
-
 }  // namespace tallyfold::platform::qt

@@ -10,7 +10,7 @@
 
 #include "platform/dialog.h"
 #include "platform/frame_window.h"
-#include "platform/help_pages.h"
+#include "platform/help_index.h"
 #include "platform/win32/dialog_template_words.h"
 #include "platform/win32/win32_main_frame.h"
 #include "platform/win32/win32_text.h"
@@ -331,7 +331,9 @@ void Win32Backend::Help(Window& owner, const HelpRequest& request) {
             page = kHelpOnHelpPage;
             break;
         case HelpCommand::Context:
-            page = HelpPageForContext(request.context);
+            if (!request.page.empty()) {
+                page = request.page;
+            }
             break;
         case HelpCommand::Key:
             if (std::string found = PageOfKeyword(folder, request.keyword); !found.empty()) {

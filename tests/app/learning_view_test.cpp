@@ -238,11 +238,10 @@ TEST_F(LearningViewTest, HelpCommands) {
     frame->ChooseMenu(ids::kCmHelpSearch);
     frame->ChooseMenu(ids::kCmHelpOnHelp);
     frame->ChooseMenu(ids::kCmHelpInfo);
-    const std::vector<platform::HelpRequest> expected = {
-        {"tallyfold.hlp", HelpCommand::Contents, 0, ""},
-        {"tallyfold.hlp", HelpCommand::PartialKey, 0, ""},
-        {"tallyfold.hlp", HelpCommand::HelpOnHelp, 0, ""},
-        {"tallyfold.hlp", HelpCommand::Key, 0, "Copyright"}};
+    const std::vector<platform::HelpRequest> expected = {{HelpCommand::Contents, 0, "", ""},
+                                                         {HelpCommand::PartialKey, 0, "", ""},
+                                                         {HelpCommand::HelpOnHelp, 0, "", ""},
+                                                         {HelpCommand::Key, 0, "Copyright", ""}};
     EXPECT_EQ(backend.HelpRequests(), expected);
 }
 

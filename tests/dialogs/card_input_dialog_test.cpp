@@ -265,7 +265,8 @@ TEST_F(CardInputTest, HelpOpensAtTheDialogsContext) {
     EXPECT_EQ(backend.HelpRequests()[0].context, 3300u);
     EXPECT_EQ(backend.HelpRequests()[0].command, platform::HelpCommand::Context);
     EXPECT_EQ(backend.HelpRequests()[1].context, 3200u);
-    EXPECT_EQ(backend.HelpRequests()[1].file, "tallyfold.hlp");
+    EXPECT_EQ(backend.HelpRequests()[0].page, "input.html");
+    EXPECT_EQ(backend.HelpRequests()[1].page, "doubles.html");
 }
 
 TEST_F(CardInputTest, F1OpensTheDialogsOwnHelp) {

@@ -34,6 +34,7 @@
 #include "platform/qt/qt_main_frame.h"
 #include "platform/qt/qt_text.h"
 #include "resources/dialog_templates.h"
+#include "resources/help_pages.h"
 #include "resources/resource_ids.h"
 
 namespace tallyfold::platform::qt {
@@ -451,7 +452,7 @@ class BlockedCounter : public QObject {
 // Help asked for from a dialog comes to the front and takes input while the dialog is open;
 // the main window stays blocked.
 TEST_F(QtFrameTest, TheHelpWindowTakesInputOverAModalDialog) {
-    backend.Help(frame->Client(), {"tallyfold.hlp", HelpCommand::Contents, 0, ""});
+    backend.Help(frame->Client(), {HelpCommand::Contents, 0, "", ""});
     HelpWindow* help = backend.HelpWindowIfOpen();
     ASSERT_NE(help, nullptr);
     BlockedCounter helpCounter;
@@ -460,7 +461,7 @@ TEST_F(QtFrameTest, TheHelpWindowTakesInputOverAModalDialog) {
     main->installEventFilter(&mainCounter);
     RecordingDialog dialog(frame->Client(), InputTemplate());
     QTimer::singleShot(0, [&] {
-        backend.Help(dialog, {"tallyfold.hlp", HelpCommand::Context, 3200, ""});
+        backend.Help(dialog, {HelpCommand::Context, 3200, "", "doubles.html"});
         EXPECT_TRUE(QTest::qWaitForWindowActive(help));
         dialog.Dispatch(kCancelCommand);
     });
@@ -610,22 +611,22 @@ TEST(QtText, EditsRefuseWhatWindows1252CannotHold) {
 }
 
 TEST_F(QtBackendTest, HelpOpensAtAContextAndAtTheCopyrightKeyword) {
-    backend.Help(root, {"tallyfold.hlp", HelpCommand::Context, 3300, ""});
+    backend.Help(root, {HelpCommand::Context, 3300, "", "input.html"});
     HelpWindow* help = backend.HelpWindowIfOpen();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->CurrentPage(), QStringLiteral("input.html"));
     QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
-    backend.Help(root, {"tallyfold.hlp", HelpCommand::Key, 0, "Copyright"});
+    backend.Help(root, {HelpCommand::Key, 0, "Copyright", ""});
     EXPECT_EQ(help->CurrentPage(), QStringLiteral("copyright.html"));
     // Help > Info: the version and the licence.
     EXPECT_TRUE(help->PageText().contains(QStringLiteral("Version 9.8.7")));
     EXPECT_TRUE(help->PageText().contains(QStringLiteral("GNU General Public License")));
-    backend.Help(root, {"tallyfold.hlp", HelpCommand::Contents, 0, ""});
+    backend.Help(root, {HelpCommand::Contents, 0, "", ""});
     EXPECT_EQ(help->CurrentPage(), QStringLiteral("contents.html"));
-    backend.Help(root, {"tallyfold.hlp", HelpCommand::HelpOnHelp, 0, ""});
+    backend.Help(root, {HelpCommand::HelpOnHelp, 0, "", ""});
     EXPECT_EQ(help->CurrentPage(), QStringLiteral("using-help.html"));
-    backend.Help(root, {"tallyfold.hlp", HelpCommand::PartialKey, 0, ""});
+    backend.Help(root, {HelpCommand::PartialKey, 0, "", ""});
     EXPECT_EQ(help->SearchField().text(), QString());
     help->SearchField().setText(QStringLiteral("parti"));
     int visible = 0;
@@ -633,16 +634,16 @@ TEST_F(QtBackendTest, HelpOpensAtAContextAndAtTheCopyrightKeyword) {
         visible += help->Index().item(i)->isHidden() ? 0 : 1;
     }
     EXPECT_EQ(visible, 2);  // "Partition overview" and "Partitions"
-    backend.Help(root, {"tallyfold.hlp", HelpCommand::Quit, 0, ""});
+    backend.Help(root, {HelpCommand::Quit, 0, "", ""});
     EXPECT_FALSE(help->isVisible());
     // Escape closes it as well; no label shows a stray ampersand.
-    backend.Help(root, {"tallyfold.hlp", HelpCommand::Contents, 0, ""});
+    backend.Help(root, {HelpCommand::Contents, 0, "", ""});
     ASSERT_TRUE(help->isVisible());
     help->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(help));
     QTest::keyClick(&help->SearchField(), Qt::Key_Escape);
     EXPECT_FALSE(help->isVisible());
-    backend.Help(root, {"tallyfold.hlp", HelpCommand::Contents, 0, ""});
+    backend.Help(root, {HelpCommand::Contents, 0, "", ""});
     help->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(help));
     QTest::keyClick(&help->SearchField(), Qt::Key_W, Qt::ControlModifier);
@@ -653,11 +654,11 @@ TEST_F(QtBackendTest, HelpOpensAtAContextAndAtTheCopyrightKeyword) {
 }
 
 TEST_F(QtBackendTest, HelpGoesBackAndForwardAndSearchesEveryPage) {
-    backend.Help(root, {"tallyfold.hlp", HelpCommand::Context, 3300, ""});
+    backend.Help(root, {HelpCommand::Context, 3300, "", "input.html"});
     HelpWindow* help = backend.HelpWindowIfOpen();
     ASSERT_NE(help, nullptr);
     const QString first = help->CurrentPage();
-    backend.Help(root, {"tallyfold.hlp", HelpCommand::HelpOnHelp, 0, ""});
+    backend.Help(root, {HelpCommand::HelpOnHelp, 0, "", ""});
     ASSERT_TRUE(help->BackButton().isEnabled());
     EXPECT_FALSE(help->ForwardButton().isEnabled());
     help->BackButton().click();
@@ -697,7 +698,11 @@ TEST(HelpPages, EveryIndexEntryAndContextHasItsPage) {
     }
     EXPECT_GT(entries, 20);
     for (const unsigned long context : {3200ul, 3300ul, 3400ul, 3500ul}) {
-        EXPECT_TRUE(QFile::exists(QStringLiteral(":/help/") + HelpPageForContext(context)));
+        const std::string_view page = HelpPageOfDialog(context);
+        EXPECT_FALSE(page.empty()) << context;
+        EXPECT_TRUE(
+            QFile::exists(QStringLiteral(":/help/") +
+                          QString::fromUtf8(page.data(), static_cast<qsizetype>(page.size()))));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "platform/help_pages.h"
+#include "platform/help_index.h"
 
 #include <gtest/gtest.h>
 

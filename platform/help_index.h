@@ -10,9 +10,6 @@ namespace tallyfold::platform {
 inline constexpr std::string_view kHelpContentsPage = "contents.html";
 inline constexpr std::string_view kHelpOnHelpPage = "using-help.html";
 
-/// The page for a help context (a dialog's id); the contents for any other.
-std::string_view HelpPageForContext(unsigned long context);
-
 /// One line of the help's keyword index: a keyword and the page (with its anchor) it opens.
 struct HelpKeyword {
     std::string keyword;
