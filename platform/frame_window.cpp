@@ -34,7 +34,9 @@ bool FrameWindow::TranslateAccelerator(const Key& key) {
     if (!command) {
         return false;
     }
-    client_->Dispatch(*command);
+    // The key of a command is its menu item: what the item's enabler disables, the key does
+    // not do either. The key is still taken, as the Windows API takes it.
+    Command(*command);
     return true;
 }
 

@@ -32,9 +32,13 @@ bool HeadlessDialog::Click(int id) {
     return true;
 }
 
-void HeadlessDialog::Type(int id, std::string_view text) {
+bool HeadlessDialog::Type(int id, std::string_view text) {
+    if (peer_->Find(id) == nullptr || !peer_->IsEnabled(id) || peer_->Ended()) {
+        return false;
+    }
     peer_->SetFocus(id);
     peer_->SetText(id, text);
+    return true;
 }
 
 void HeadlessDialog::PressEnter() {

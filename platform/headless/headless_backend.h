@@ -29,8 +29,9 @@ class HeadlessDialog {
 
     /// Clicks a button; a disabled or missing control ignores the click (false).
     bool Click(int id);
-    /// Replaces the text of an edit control, as typing over its whole text would.
-    void Type(int id, std::string_view text);
+    /// Replaces the text of an edit control, as typing over its whole text would; a disabled
+    /// or missing control takes nothing (false).
+    bool Type(int id, std::string_view text);
     /// Enter: the focused button, else the default button, else the Ok command.
     void PressEnter();
     /// Escape, and the close box: the Cancel command.

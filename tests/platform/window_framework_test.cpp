@@ -270,7 +270,10 @@ class TestApplication : public Application {
         auto clientWindow = std::make_unique<Client>(GetBackend());
         client = clientWindow.get();
         auto frame = std::make_unique<FrameWindow>(GetBackend(), "Frame", std::move(clientWindow));
-        frame->SetAccelerators({1, {{Key::Virtual(kVkReturn), 500}, {Key::Character('k'), 500}}});
+        frame->SetAccelerators({1,
+                                {{Key::Virtual(kVkReturn), 500},
+                                 {Key::Character('k'), 500},
+                                 {Key::Character('m'), 501}}});
         SetMainWindow(std::move(frame));
     }
 };
@@ -302,6 +305,30 @@ TEST_F(FrameworkTest, EnablersDecideMenuStateAndChoice) {
     EXPECT_TRUE(frame.ChooseMenu(501));
     EXPECT_TRUE(frame.MenuState(777).enabled);  // no enabler: always enabled
     EXPECT_EQ(application.client->events, std::vector<std::string>{"menu"});
+}
+
+TEST_F(FrameworkTest, TheKeyOfADisabledCommandDoesNothing) {
+    TestApplication application(backend);
+    application.Start();
+    headless::HeadlessFrame& frame = *backend.MainWindow();
+    frame.TypeChar('m');
+    EXPECT_TRUE(application.client->events.empty());
+    application.client->menuEnabled = true;
+    frame.TypeChar('m');
+    EXPECT_EQ(application.client->events, std::vector<std::string>{"menu"});
+}
+
+TEST_F(FrameworkTest, ADisabledEditTakesNoTyping) {
+    backend.ExpectDialog(900, [](HeadlessDialog& dialog) {
+        EXPECT_TRUE(dialog.Type(kEdit, "first"));
+        dialog.Window().EnableControl(kEdit, false);
+        EXPECT_FALSE(dialog.Type(kEdit, "second"));
+        EXPECT_EQ(dialog.Text(kEdit), "first");
+        EXPECT_FALSE(dialog.Type(4242, "nowhere"));
+        dialog.Click(1);
+    });
+    TestDialog dialog(root);
+    EXPECT_EQ(dialog.Execute(), DialogResult::Ok);
 }
 
 TEST_F(FrameworkTest, CloseQueryDecidesWhetherTheFrameCloses) {
