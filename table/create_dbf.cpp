@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "table/dbf_layout.h"
 #include "table/file_io.h"
 #include "table/little_endian.h"
 #include "table/local_time.h"
@@ -40,29 +41,31 @@ bool tCreateDBF::AddField(std::string_view name, char type, int length, int deci
 }
 
 std::vector<char> tCreateDBF::Image(const TableDate& date) const {
-    const std::size_t headerLength = 32 * (fields_.size() + 1) + 1;
+    using namespace dbf_layout;
+    const std::size_t headerLength = kHeaderSize + kDescriptorSize * fields_.size() + 1;
     std::vector<unsigned char> bytes(headerLength + 1, 0);
     unsigned recordLength = 1;
     for (const Field& field : fields_) {
         recordLength += field.length;
     }
-    bytes[0] = 3;
-    bytes[1] = static_cast<unsigned char>((date.year - 1900) & 0xFF);
-    bytes[2] = static_cast<unsigned char>(date.month);
-    bytes[3] = static_cast<unsigned char>(date.day);
-    WriteLE16(&bytes[8], static_cast<std::uint16_t>(headerLength));
-    WriteLE16(&bytes[10], static_cast<std::uint16_t>(recordLength));
+    bytes[kVersion] = kDbaseIII;
+    bytes[kYear] = static_cast<unsigned char>((date.year - 1900) & 0xFF);
+    bytes[kMonth] = static_cast<unsigned char>(date.month);
+    bytes[kDay] = static_cast<unsigned char>(date.day);
+    WriteLE16(&bytes[kHeaderLength], static_cast<std::uint16_t>(headerLength));
+    WriteLE16(&bytes[kRecordLength], static_cast<std::uint16_t>(recordLength));
+    bytes[kLanguageDriver] = languageDriver_;
     for (std::size_t i = 0; i < fields_.size(); ++i) {
-        unsigned char* descriptor = &bytes[32 * (i + 1)];
+        unsigned char* descriptor = &bytes[kHeaderSize + kDescriptorSize * i];
         const Field& field = fields_[i];
-        std::copy_n(field.name.begin(), 10, descriptor);
-        descriptor[11] = static_cast<unsigned char>(field.type);
-        descriptor[16] = static_cast<unsigned char>(field.length);
-        descriptor[17] = static_cast<unsigned char>(field.decimals);
-        descriptor[20] = 1;
+        std::copy_n(field.name.begin(), kFieldNameLength, descriptor + kFieldName);
+        descriptor[kFieldType] = static_cast<unsigned char>(field.type);
+        descriptor[kFieldLength] = static_cast<unsigned char>(field.length);
+        descriptor[kFieldDecimals] = static_cast<unsigned char>(field.decimals);
+        descriptor[kWorkAreaId] = 1;
     }
-    bytes[headerLength - 1] = 0x0D;
-    bytes[headerLength] = 0x1A;
+    bytes[headerLength - 1] = kHeaderTerminator;
+    bytes[headerLength] = kEndOfFile;
     return {bytes.begin(), bytes.end()};
 }
 

@@ -30,6 +30,9 @@ class tCreateDBF {
 
     /// Forgets the listed fields.
     void Clear() { fields_.clear(); }
+    /// The language driver byte of the header, which names the code page of the texts;
+    /// 0 (the default) names none.
+    void SetLanguageDriver(std::uint8_t driver) { languageDriver_ = driver; }
     /// Lists a field; the name (at most 10 characters are kept) and the type letter are
     /// stored in upper case. False, and nothing listed, when the list already holds
     /// `kMaxFields` fields, when `length` is not 1 to `kMaxFieldLength`, or when `decimals` is
@@ -51,6 +54,7 @@ class tCreateDBF {
         std::uint16_t decimals = 0;
     };
     std::vector<Field> fields_;
+    std::uint8_t languageDriver_ = 0;
 };
 
 }  // namespace tallyfold

@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "table/dbf_layout.h"
 #include "table/little_endian.h"
 
 namespace tallyfold {
@@ -13,11 +14,10 @@ namespace {
 
 constexpr char kBlank = ' ';
 constexpr char kDeletedFlag = '*';
-constexpr char kEndOfFile = 0x1A;
-constexpr unsigned char kHeaderTerminator = 0x0D;
+constexpr char kEndOfFile = static_cast<char>(dbf_layout::kEndOfFile);
 constexpr std::size_t kHeaderCopySize = 16;
-constexpr std::size_t kDescriptorSize = 32;
-constexpr std::uint16_t kMinHeaderLength = 33;
+// The file header, and no descriptor: a table without fields.
+constexpr std::uint16_t kMinHeaderLength = dbf_layout::kHeaderSize + 1;
 // Large enough that a sequential read or a bulk append costs a system call per few hundred
 // records, small enough to stay in cache.
 constexpr std::size_t kWindowSize = 64 * 1024;
@@ -95,6 +95,7 @@ bool tDBF::OpenSame(const tDBF& other) {
     path_ = other.path_;
     header_ = other.header_;
     headerCount_ = other.headerCount_;
+    languageDriver_ = other.languageDriver_;
     fields_ = other.fields_;
     record_.assign(RecordLength(), kBlank);
     dirty_ = false;
@@ -118,24 +119,27 @@ bool tDBF::ReadHeaderAndFields() {
     }
     // The descriptors end at the terminator, or where the header ends: other tools leave zero
     // bytes after the terminator. Every descriptor read lies inside the header.
-    const std::size_t room = headerLength / kDescriptorSize - 1;
+    languageDriver_ = header[dbf_layout::kLanguageDriver];
+    const std::size_t room = headerLength / dbf_layout::kDescriptorSize - 1;
     fields_.clear();
     fields_.reserve(room);
     std::uint32_t offset = 1;
     for (std::size_t i = 0; i < room; ++i) {
-        const unsigned char* descriptor = header.data() + kDescriptorSize * (i + 1);
-        if (descriptor[0] == kHeaderTerminator) {
+        const unsigned char* descriptor =
+            header.data() + dbf_layout::kHeaderSize + dbf_layout::kDescriptorSize * i;
+        if (descriptor[0] == dbf_layout::kHeaderTerminator) {
             break;
         }
         FieldInfo& field = fields_.emplace_back();
+        const unsigned char* name = descriptor + dbf_layout::kFieldName;
         std::size_t nameLength = 0;
-        while (nameLength < 10 && descriptor[nameLength] != 0) {
-            field.name[nameLength] = static_cast<char>(descriptor[nameLength]);
+        while (nameLength < dbf_layout::kFieldNameLength && name[nameLength] != 0) {
+            field.name[nameLength] = static_cast<char>(name[nameLength]);
             ++nameLength;
         }
-        field.type = static_cast<char>(descriptor[11]);
-        field.length = descriptor[16];
-        field.decimals = descriptor[17];
+        field.type = static_cast<char>(descriptor[dbf_layout::kFieldType]);
+        field.length = descriptor[dbf_layout::kFieldLength];
+        field.decimals = descriptor[dbf_layout::kFieldDecimals];
         field.offset = static_cast<std::uint16_t>(offset);  // at most the record length
         if (field.length == 0) {
             return false;
@@ -208,6 +212,7 @@ void tDBF::Release() {
     fields_.clear();
     header_.fill(0);
     headerCount_ = 0;
+    languageDriver_ = 0;
     dirty_ = false;
     recNo_ = 0;
     window_.clear();
@@ -381,13 +386,13 @@ bool tDBF::AppendBlank() {
 }
 
 std::uint32_t tDBF::RecordCount() const {
-    return ReadLE32(header_.data() + 4);
+    return ReadLE32(header_.data() + dbf_layout::kRecordCount);
 }
 std::uint16_t tDBF::HeaderLength() const {
-    return ReadLE16(header_.data() + 8);
+    return ReadLE16(header_.data() + dbf_layout::kHeaderLength);
 }
 std::uint16_t tDBF::RecordLength() const {
-    return ReadLE16(header_.data() + 10);
+    return ReadLE16(header_.data() + dbf_layout::kRecordLength);
 }
 
 int tDBF::FieldCount() const {
@@ -395,7 +400,7 @@ int tDBF::FieldCount() const {
 }
 
 void tDBF::SetRecordCount(std::uint32_t count) {
-    WriteLE32(header_.data() + 4, count);
+    WriteLE32(header_.data() + dbf_layout::kRecordCount, count);
 }
 
 std::uint64_t tDBF::RecordOffset(std::uint64_t index) const {

@@ -62,6 +62,8 @@ class tDBF {
     std::uint32_t HeaderRecordCount() const { return headerCount_; }
     std::uint16_t HeaderLength() const;
     std::uint16_t RecordLength() const;
+    /// The header's language driver byte, which names the code page of the texts (0: none).
+    std::uint8_t LanguageDriver() const { return languageDriver_; }
     int FieldCount() const;
 
     /// Index of the field named exactly `name` (the later one of two equal names), or -1;
@@ -174,7 +176,10 @@ class tDBF {
     std::uint32_t recNo_ = 0;
     std::vector<char> record_;
     std::vector<FieldInfo> fields_;
+    // The header's first 16 bytes, which the table writes back when its record count changes;
+    // the rest of the header (the language driver among it) stays in the file as it is.
     std::array<unsigned char, 16> header_{};
+    std::uint8_t languageDriver_ = 0;
     bool dirty_ = false;
 
     // Read-ahead: a window of the file that sequential `GoTo`s are served from.

@@ -136,5 +136,31 @@ TEST(CreateTable, WidthsAndDecimalsThatNoDescriptorHoldsAreRefused) {
     EXPECT_EQ(table.RecordLength(), 1 + 255 + 10);
 }
 
+// The language driver names the code page of the texts; a table keeps it through its writes.
+TEST(CreateTable, TheLanguageDriverIsWrittenReadAndKept) {
+    TempDir dir;
+    tCreateDBF builder;
+    ASSERT_TRUE(builder.AddField("A", 'C', 3, 0));
+    builder.SetLanguageDriver(0x57);
+    ASSERT_TRUE(builder.Create(dir.File("a.dbf"), TableDate{1995, 7, 31}));
+    EXPECT_EQ(ReadBytes(dir.File("a.dbf"))[29], '\x57');
+    {
+        testing::OpenTable table(dir.File("a.dbf"));
+        EXPECT_EQ(table.LanguageDriver(), 0x57);
+        ASSERT_TRUE(table.AppendBlank());
+        ASSERT_TRUE(table.AppendBlank());
+        table.Close();
+    }
+    const std::string bytes = ReadBytes(dir.File("a.dbf"));
+    EXPECT_EQ(bytes[4], 2) << "the record count was written";
+    EXPECT_EQ(bytes[29], '\x57');
+
+    tCreateDBF plain;
+    ASSERT_TRUE(plain.AddField("A", 'C', 3, 0));
+    ASSERT_TRUE(plain.Create(dir.File("b.dbf")));
+    testing::OpenTable table(dir.File("b.dbf"));
+    EXPECT_EQ(table.LanguageDriver(), 0);
+}
+
 }  // namespace
 }  // namespace tallyfold
