@@ -1,6 +1,7 @@
 #include "box/card_box.h"
 
 #include <algorithm>
+#include <cassert>
 #include <climits>
 #include <ctime>
 #include <iterator>
@@ -61,6 +62,7 @@ void tCardBox::EndStep() {
 }
 
 void tCardBox::UndoStep(BoxStep& step) {
+    assert(step.Done() && "tCardBox::UndoStep: the step is undone already");
     using Kind = BoxStep::Kind;
     for (auto change = step.changes_.rbegin(); change != step.changes_.rend(); ++change) {
         tVokListe& ring = Ring(change->ring);
@@ -113,6 +115,7 @@ void tCardBox::UndoStep(BoxStep& step) {
 }
 
 void tCardBox::RedoStep(BoxStep& step) {
+    assert(!step.Done() && "tCardBox::RedoStep: the step is done already");
     using Kind = BoxStep::Kind;
     for (BoxStep::Change& change : step.changes_) {
         tVokListe& ring = Ring(change.ring);

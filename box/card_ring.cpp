@@ -4,6 +4,7 @@
 #include "box/node_pool.h"
 
 #include <algorithm>
+#include <cassert>
 #include <ctime>
 #include <new>
 #include <unordered_set>
@@ -364,6 +365,8 @@ int tVokListe::RemovePlaces(std::span<const int> places) {
 }
 
 const tVokabel* tVokListe::Places::At(std::int32_t place) {
+    assert(ring_->head_ == head_ && ring_->count_ == count_ &&
+           "tVokListe::Places: the ring changed while its places were read");
     if (place < 0 || place >= ring_->count_) {
         return nullptr;
     }

@@ -72,13 +72,17 @@ class tVokListe {
     /// nearest of the places it passed every 4096 cards. The ring must not change meanwhile.
     class Places {
       public:
-        explicit Places(const tVokListe& ring) : ring_(&ring) {}
+        explicit Places(const tVokListe& ring)
+            : ring_(&ring), head_(ring.head_), count_(ring.count_) {}
         /// The card at `place`, or nullptr past the ring's ends.
         const tVokabel* At(std::int32_t place);
 
       private:
         static constexpr std::int32_t kStride = 4096;
         const tVokListe* ring_;
+        // The ring as the reads began, to catch a change meanwhile.
+        const Node* head_;
+        std::int32_t count_;
         std::vector<const Node*> marks_;
         const Node* node_ = nullptr;
         std::int32_t place_ = -1;

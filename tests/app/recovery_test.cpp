@@ -7,9 +7,11 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -204,12 +206,17 @@ TEST_F(RecoveryTest, AJournalCutAtAnyByteGivesItsWholeEntries) {
     JournalContents whole;
     ASSERT_TRUE(ParseJournal(bytes, whole));
     ASSERT_EQ(whole.validBytes, bytes.size());
+    // The first cut that reads: the end of the header and the base.
+    std::optional<std::size_t> baseEnd;
     for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
         Recovery recovery;
         if (!ParseJournal(std::string_view(bytes).substr(0, cut), recovery.contents)) {
             // Only a cut within the header and the base loses the journal.
-            ASSERT_LT(cut, ends.front() == 0 ? bytes.size() : bytes.size());
+            ASSERT_FALSE(baseEnd.has_value()) << "a cut at " << cut << " after " << *baseEnd;
             continue;
+        }
+        if (!baseEnd) {
+            baseEnd = cut;
         }
         const std::vector<std::string>& entries = recovery.contents.entries;
         ASSERT_LE(recovery.contents.validBytes, cut);
@@ -227,6 +234,12 @@ TEST_F(RecoveryTest, AJournalCutAtAnyByteGivesItsWholeEntries) {
             }
         }
     }
+    // The base lies before the first step's entries.
+    const auto firstStep =
+        std::find_if(ends.begin(), ends.end(), [](std::uint64_t end) { return end > 0; });
+    ASSERT_NE(firstStep, ends.end());
+    ASSERT_TRUE(baseEnd.has_value());
+    EXPECT_LT(*baseEnd, *firstStep);
 }
 
 TEST_F(RecoveryTest, OnlyForTheVersionOfTheFileItWasMadeOn) {

@@ -203,5 +203,16 @@ TEST(BoxStepMemory, DroppedStepsFreeExactlyTheCardsTheyKept) {
     EXPECT_LT(verdict.Bytes(), 1024U);
 }
 
+#ifndef NDEBUG
+// A step undone twice would move nodes that are no longer where the step left them.
+TEST_F(BoxStepTest, UndoingAStepTwiceStops) {
+    BoxStep step = Recorded(box, [this] { box.Known(); });
+    box.UndoStep(step);
+    EXPECT_DEATH(box.UndoStep(step), "the step is undone already");
+    box.RedoStep(step);
+    EXPECT_DEATH(box.RedoStep(step), "the step is done already");
+}
+#endif
+
 }  // namespace
 }  // namespace tallyfold

@@ -318,5 +318,18 @@ TEST(RingPlaces, AnyOrderOfReadsFindsTheCardAtThePlace) {
     EXPECT_EQ(none.At(0), nullptr);
 }
 
+#ifndef NDEBUG
+// Reading places of a ring that changed meanwhile is the caller's fault: a build with its
+// checks stops there rather than hand out a card from a stale walk.
+TEST(CardRingPlacesDeathTest, AReadAfterTheRingChangedStops) {
+    tVokListe ring;
+    AppendAll(ring, {"a", "b", "c"});
+    tVokListe::Places places(ring);
+    ASSERT_NE(places.At(1), nullptr);
+    ring.Append(Card("d"));
+    EXPECT_DEATH(static_cast<void>(places.At(1)), "the ring changed while its places were read");
+}
+#endif
+
 }  // namespace
 }  // namespace tallyfold
