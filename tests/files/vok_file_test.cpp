@@ -701,12 +701,16 @@ TEST_F(VokFileTest, SavingOntoASymbolicLinkReplacesTheFileItPointsTo) {
     ASSERT_TRUE(SaveVokFile(Path("synced/real.vok"), box));
     std::filesystem::create_symlink("synced/real.vok", Path("words.vok").Bytes());
     std::filesystem::create_symlink("words.vok", Path("again.vok").Bytes());  // a chain
+    std::filesystem::remove(Path("synced/real.kas").Bytes());
     box.AddToInput(Card("Baum", "tree"));
     ASSERT_TRUE(SaveVokFile(Path("again.vok"), box));
     EXPECT_TRUE(std::filesystem::is_symlink(Path("words.vok").Bytes()));
     EXPECT_TRUE(std::filesystem::is_symlink(Path("again.vok").Bytes()));
     tCardBox loaded;
     EXPECT_EQ(LoadVokFile(Path("synced/real.vok"), loaded).loaded, 2);
+    // The box file goes beside the name the user gave, not into the linked folder.
+    EXPECT_TRUE(std::filesystem::is_regular_file(Path("again.kas").Bytes()));
+    EXPECT_FALSE(std::filesystem::exists(Path("synced/real.kas").Bytes()));
     // No temporary is left in either folder.
     for (const auto& entry : std::filesystem::directory_iterator(Path("synced").Bytes())) {
         EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos);
