@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "document/document.h"
-#include "document/journal_ops.h"
 #include "tests/support/box_state.h"
 #include "tests/support/cards.h"
 
@@ -124,26 +122,6 @@ TEST_F(UndoHistoryTest, ClearForgetsEveryStepAndCountsAsSaved) {
     EXPECT_TRUE(history.AtSavePoint());
     EXPECT_EQ(history.Bytes(), 0U);
     EXPECT_EQ(box.TotalCards(), 1) << "the box keeps its cards";
-}
-
-// A restored journal whose snapshot does not read whole: the box stays as it was, and the
-// restore says that not everything came back.
-TEST(DocumentRestoreTest, ASnapshotThatDoesNotReadWholeLeavesTheBox) {
-    tCardBox box;
-    box.AddToPartition(Card("mine"), 3);
-    const testing::BoxState before = StateOf(box);
-    Document document(box);
-
-    tCardBox other;
-    other.AddToPartition(Card("theirs"), 1);
-    Recovery recovery;
-    recovery.contents.entries.push_back(EncodeSnapshot(other).Bytes() + "stray");
-    EXPECT_FALSE(document.Restore(recovery));
-    EXPECT_EQ(StateOf(box), before);
-
-    recovery.contents.entries = {EncodeSnapshot(other).Bytes()};
-    EXPECT_TRUE(document.Restore(recovery));
-    EXPECT_EQ(StateOf(box), StateOf(other));
 }
 
 }  // namespace

@@ -1,0 +1,148 @@
+#include "document/document.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "document/journal_ops.h"
+#include "files/vok_file.h"
+#include "tests/support/box_state.h"
+#include "tests/support/cards.h"
+#include "tests/support/files.h"
+
+namespace tallyfold {
+namespace {
+
+using testing::Card;
+using testing::Fill;
+using testing::StateOf;
+using testing::TempDir;
+
+class DocumentTest : public ::testing::Test {
+  protected:
+    DocumentTest() {
+        testing::UseUserFoldersIn(FilePath(dir.Path()));
+        std::filesystem::create_directories(journals.Bytes());
+        tCardBox cards;
+        Fill(cards, 1, 3, "a");
+        Fill(cards, tCardBox::kInputStack, 5, "i");
+        EXPECT_TRUE(SaveVokFile(path, cards));
+        document.SetJournalFolder(journals);
+        EXPECT_TRUE(document.Open(path).opened);
+    }
+
+    /// One verdict, as the learning session gives it.
+    void Known() {
+        document.MarkChanged();
+        const Document::Step step(document, StepName::Known);
+        int number = 0;
+        static_cast<void>(document.ChooseNext(false, number));
+        document.Known();
+    }
+
+    std::size_t Journals() const {
+        std::size_t count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(journals.Bytes())) {
+            static_cast<void>(entry);
+            ++count;
+        }
+        return count;
+    }
+
+    TempDir dir;
+    FilePath journals = dir.File("journals");
+    FilePath path = dir.File("words.vok");
+    tCardBox box;
+    Document document{box};
+};
+
+TEST_F(DocumentTest, TheJournalComesWithTheFirstChangeAndGoesWithTheSave) {
+    EXPECT_EQ(Journals(), 0U) << "opening a file changes nothing";
+    Known();
+    EXPECT_EQ(Journals(), 1U);
+    Known();
+    EXPECT_EQ(Journals(), 1U) << "one journal for the document";
+    ASSERT_TRUE(document.Save());
+    EXPECT_EQ(Journals(), 0U);
+    Known();
+    EXPECT_EQ(Journals(), 1U);
+    document.Close();
+    EXPECT_EQ(Journals(), 0U);
+}
+
+TEST_F(DocumentTest, TheChangedMarkFollowsTheHistoryBackToTheSave) {
+    EXPECT_FALSE(document.Changed());
+    Known();
+    EXPECT_TRUE(document.Changed());
+    ASSERT_TRUE(document.Undo());
+    EXPECT_FALSE(document.Changed());
+    ASSERT_TRUE(document.Redo());
+    EXPECT_TRUE(document.Changed());
+    ASSERT_TRUE(document.Save());
+    EXPECT_FALSE(document.Changed());
+    ASSERT_TRUE(document.Undo());
+    EXPECT_TRUE(document.Changed());
+    EXPECT_EQ(document.UndoName(), StepName::Follow) << "nothing older to undo";
+}
+
+// The journal of a run that ended after an undo past its start (here: past a save) brings
+// back the box as it was, through the snapshot the undo wrote.
+TEST_F(DocumentTest, AnUndoPastTheJournalsStartIsRestoredFromASnapshot) {
+    Known();
+    ASSERT_TRUE(document.Save());
+    ASSERT_TRUE(document.Undo());
+    const testing::BoxState undone = StateOf(box);
+
+    tCardBox other;
+    Document again(other);
+    again.SetJournalFolder(journals);
+    ASSERT_TRUE(again.Open(path).opened);
+    const std::optional<Recovery> recovery = again.FindRecovery(path);
+    ASSERT_TRUE(recovery.has_value());
+    ASSERT_EQ(recovery->contents.entries.size(), 1U);
+    const std::optional<JournalOp> op = DecodeJournalOp(recovery->contents.entries.front());
+    ASSERT_TRUE(op.has_value());
+    EXPECT_TRUE(std::holds_alternative<journal_op::Snapshot>(*op));
+    EXPECT_TRUE(again.Restore(*recovery));
+    EXPECT_EQ(StateOf(other), undone);
+    EXPECT_TRUE(again.Changed());
+}
+
+// A journal that cannot be made (its folder is a file) does not keep the learner from
+// learning or saving.
+TEST_F(DocumentTest, ChangesGoOnWithoutAJournal) {
+    const FilePath notAFolder = dir.File("not-a-folder");
+    testing::WriteBytes(notAFolder, "x");
+    document.SetJournalFolder(notAFolder);
+    Known();
+    Known();
+    EXPECT_TRUE(document.Changed());
+    ASSERT_TRUE(document.Undo());
+    EXPECT_TRUE(document.Save());
+    EXPECT_FALSE(document.FindRecovery(path).has_value());
+}
+
+// A restored journal whose snapshot does not read whole: the box stays as it was, and the
+// restore says that not everything came back.
+TEST(DocumentRestoreTest, ASnapshotThatDoesNotReadWholeLeavesTheBox) {
+    tCardBox box;
+    box.AddToPartition(Card("mine"), 3);
+    const testing::BoxState before = StateOf(box);
+    Document document(box);
+
+    tCardBox other;
+    other.AddToPartition(Card("theirs"), 1);
+    Recovery recovery;
+    recovery.contents.entries.push_back(EncodeSnapshot(other).Bytes() + "stray");
+    EXPECT_FALSE(document.Restore(recovery));
+    EXPECT_EQ(StateOf(box), before);
+
+    recovery.contents.entries = {EncodeSnapshot(other).Bytes()};
+    EXPECT_TRUE(document.Restore(recovery));
+    EXPECT_EQ(StateOf(box), StateOf(other));
+}
+
+}  // namespace
+}  // namespace tallyfold
