@@ -435,6 +435,22 @@ class QtFrameTest : public QtBackendTest {
     MainFrame* main = nullptr;
 };
 
+// The window's size and place go to the settings when it closes, through the backend as on
+// Windows, and the next window of the program opens with them.
+TEST_F(QtFrameTest, TheWindowsSizeIsKeptForTheNextRun) {
+    main->resize(640, 300);
+    ASSERT_TRUE(frame->Close());
+    EXPECT_FALSE(backend.ReadSetting("window/geometry").empty());
+
+    FrameWindow next(backend, "Next", std::make_unique<Client>(backend));
+    next.SetInitialSize(200, 100);
+    next.Create();
+    next.Show();
+    EXPECT_EQ(backend.Frame()->size(), QSize(640, 300));
+    // The tests after this one in the same run start from no kept place.
+    backend.WriteSetting("window/geometry", "");
+}
+
 // Counts the times a window was blocked by a modal one.
 class BlockedCounter : public QObject {
   public:
