@@ -84,7 +84,7 @@ struct HelpRequest {
     HelpCommand command = HelpCommand::Contents;
     unsigned long context = 0;
     std::string keyword;
-    /// For `Context`: the page (with its anchor) that the program's help shows for `context`;
+    /// For `Context`: the page that the program's help shows for `context`;
     /// empty opens the contents.
     std::string page;
 
