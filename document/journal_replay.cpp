@@ -1,5 +1,10 @@
 // Making a journal's changes again: each operation through the same method of the document
 // that made it, so that the history holds the same steps as in the run that wrote it.
+//
+// A journal is input like any file. The program writes every change inside the Begin and End
+// of its step, and steps do not nest in a journal; an entry that breaks this is refused before
+// it changes anything, since a change outside the history would leave the history's records
+// pointing at cards the change moved or freed.
 
 #include "document/document.h"
 #include "document/journal_ops.h"
@@ -9,11 +14,19 @@ namespace tallyfold {
 struct Document::Replay {
     Document* document;
 
+    bool InStep() const { return document->history_.StepOpen(); }
+
     bool operator()(const journal_op::Begin& op) const {
+        if (InStep()) {
+            return false;
+        }
         document->BeginStep(op.name);
         return true;
     }
     bool operator()(const journal_op::End& /*op*/) const {
+        if (!InStep()) {
+            return false;
+        }
         document->EndStep();
         return true;
     }
@@ -102,7 +115,20 @@ struct Document::Replay {
 
 bool Document::Apply(std::string_view entry) {
     const std::optional<JournalOp> op = DecodeJournalOp(entry);
-    return op && std::visit(Replay{this}, *op);
+    if (!op) {
+        return false;
+    }
+    // Only the bounds of steps, undo, redo and snapshots stand between steps; any other
+    // operation is a change of the box and belongs inside one.
+    const bool betweenSteps = std::holds_alternative<journal_op::Begin>(*op) ||
+                              std::holds_alternative<journal_op::End>(*op) ||
+                              std::holds_alternative<journal_op::Undo>(*op) ||
+                              std::holds_alternative<journal_op::Redo>(*op) ||
+                              std::holds_alternative<journal_op::Snapshot>(*op);
+    if (!betweenSteps && !history_.StepOpen()) {
+        return false;
+    }
+    return std::visit(Replay{this}, *op);
 }
 
 }  // namespace tallyfold

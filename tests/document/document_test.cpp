@@ -124,6 +124,40 @@ TEST_F(DocumentTest, ChangesGoOnWithoutAJournal) {
     EXPECT_FALSE(document.FindRecovery(path).has_value());
 }
 
+// A journal in which a change stands outside the Begin and End of a step is none the program
+// writes: the change is refused before it touches the box, so no later undo can take back a
+// step whose cards it moved or freed.
+TEST(DocumentRestoreTest, AChangeOutsideAStepIsRefused) {
+    auto entry = [](const auto& op) { return EncodeJournalOp(op).Bytes(); };
+    tCardBox box;
+    Fill(box, 1, 3, "a");
+    Fill(box, tCardBox::kInputStack, 2, "i");
+    Document document(box);
+    Recovery recovery;
+    recovery.contents.entries = {entry(journal_op::Begin{StepName::DeleteCard}),
+                                 entry(journal_op::DeleteCurrent{1}), entry(journal_op::End{}),
+                                 entry(journal_op::ClearPartition{1}), entry(journal_op::Undo{})};
+    EXPECT_FALSE(document.Restore(recovery));
+    EXPECT_EQ(testing::Questions(box, 1), (std::vector<std::string>{"a2", "a3"}))
+        << "the step before the stray change came back, the change did not";
+    ASSERT_TRUE(document.Undo());
+    EXPECT_EQ(testing::Questions(box, 1), (std::vector<std::string>{"a1", "a2", "a3"}));
+
+    for (const std::vector<std::string>& entries :
+         {std::vector<std::string>{entry(journal_op::End{})},
+          std::vector<std::string>{entry(journal_op::Begin{StepName::Known}),
+                                   entry(journal_op::Begin{StepName::Known})},
+          std::vector<std::string>{entry(journal_op::Known{})}}) {
+        tCardBox other;
+        Fill(other, 1, 3, "a");
+        const testing::BoxState before = StateOf(other);
+        Document again(other);
+        recovery.contents.entries = entries;
+        EXPECT_FALSE(again.Restore(recovery));
+        EXPECT_EQ(StateOf(other), before);
+    }
+}
+
 // A restored journal whose snapshot does not read whole: the box stays as it was, and the
 // restore says that not everything came back.
 TEST(DocumentRestoreTest, ASnapshotThatDoesNotReadWholeLeavesTheBox) {
