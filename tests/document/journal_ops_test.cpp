@@ -164,7 +164,8 @@ TEST_F(SnapshotTest, ABoxReadsBackRingByRing) {
 
 TEST_F(SnapshotTest, AnEmptyBoxReadsBackEmpty) {
     const tCardBox empty;
-    const std::optional<JournalOp> op = DecodeJournalOp(EncodeSnapshot(empty).Bytes());
+    const std::string bytes = EncodeSnapshot(empty).Bytes();
+    const std::optional<JournalOp> op = DecodeJournalOp(bytes);
     ASSERT_TRUE(op.has_value());
     tCardBox loaded;
     EXPECT_TRUE(ReadSnapshot(std::get<journal_op::Snapshot>(*op), loaded));
@@ -175,7 +176,9 @@ TEST_F(SnapshotTest, CardsCutShortOrFollowedByMoreAreRefused) {
     const std::string bytes = EncodeSnapshot(box).Bytes();
     for (std::size_t cut = 1 + 4 * 9; cut < bytes.size(); ++cut) {
         SCOPED_TRACE(cut);
-        const std::optional<JournalOp> op = DecodeJournalOp(bytes.substr(0, cut));
+        // The decoded cards are a view into the entry, which must outlive them.
+        const std::string entry = bytes.substr(0, cut);
+        const std::optional<JournalOp> op = DecodeJournalOp(entry);
         ASSERT_TRUE(op.has_value());
         tCardBox loaded;
         EXPECT_FALSE(ReadSnapshot(std::get<journal_op::Snapshot>(*op), loaded));
