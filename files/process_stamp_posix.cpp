@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace tallyfold {
@@ -40,7 +41,12 @@ ProcessStamp ThisProcess() {
 }
 
 bool IsRunning(long pid) {
-    return pid > 0 && !(::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
+    // An id beyond the system's range names no process; cut down to a pid_t it could become
+    // -1, for which kill() asks about every process there is.
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) {
+        return false;
+    }
+    return !(::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
 }
 
 }  // namespace tallyfold
