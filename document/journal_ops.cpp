@@ -85,6 +85,14 @@ std::optional<JournalOp> DecodeJournalOp(std::string_view entry) {
     return DecodeAt(code - 1U, reader, std::make_index_sequence<std::variant_size_v<JournalOp>>());
 }
 
+bool ChangesTheBox(const JournalOp& op) {
+    return !std::holds_alternative<journal_op::Begin>(op) &&
+           !std::holds_alternative<journal_op::End>(op) &&
+           !std::holds_alternative<journal_op::Undo>(op) &&
+           !std::holds_alternative<journal_op::Redo>(op) &&
+           !std::holds_alternative<journal_op::Snapshot>(op);
+}
+
 JournalEntry EncodeSnapshot(const tCardBox& box) {
     journal_op::Snapshot snapshot;
     snapshot.current = box.CurrentPartition();

@@ -226,6 +226,11 @@ class Reader {
 
 }  // namespace journal_codec
 
+/// True for an operation that changes the box, which the program writes only inside the Begin
+/// and End of a step; false for those bounds, undo, redo and snapshots, which stand between
+/// steps.
+bool ChangesTheBox(const JournalOp& op);
+
 /// The entry of an operation.
 template <class Op>
 JournalEntry EncodeJournalOp(const Op& op) {

@@ -118,14 +118,7 @@ bool Document::Apply(std::string_view entry) {
     if (!op) {
         return false;
     }
-    // Only the bounds of steps, undo, redo and snapshots stand between steps; any other
-    // operation is a change of the box and belongs inside one.
-    const bool betweenSteps = std::holds_alternative<journal_op::Begin>(*op) ||
-                              std::holds_alternative<journal_op::End>(*op) ||
-                              std::holds_alternative<journal_op::Undo>(*op) ||
-                              std::holds_alternative<journal_op::Redo>(*op) ||
-                              std::holds_alternative<journal_op::Snapshot>(*op);
-    if (!betweenSteps && !history_.StepOpen()) {
+    if (ChangesTheBox(*op) && !history_.StepOpen()) {
         return false;
     }
     return std::visit(Replay{this}, *op);

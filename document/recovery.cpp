@@ -55,24 +55,40 @@ std::string JournalFileName(const FilePath& file, unsigned long document) {
            "-" + std::to_string(document) + std::string(kJournalExtension);
 }
 
-int CountChanges(const std::vector<std::string>& entries) {
-    int changes = 0;
+ChangeCount CountChanges(const std::vector<std::string>& entries) {
+    // The entries are walked as the replay takes them: it stops at the first it refuses.
+    ChangeCount count;
+    bool inStep = false;
+    bool stepCounted = false;
+    StepName name = StepName::Follow;
     for (const std::string& entry : entries) {
         const std::optional<JournalOp> op = DecodeJournalOp(entry);
-        if (!op) {
-            continue;
+        const bool refused =
+            !op ||
+            (std::holds_alternative<journal_op::End>(*op) ? !inStep : ChangesTheBox(*op) != inStep);
+        if (refused) {
+            count.whole = false;
+            break;
         }
-        if (const auto* begin = std::get_if<journal_op::Begin>(&*op)) {
-            changes += begin->name != StepName::Follow ? 1 : 0;
+        if (std::holds_alternative<journal_op::End>(*op)) {
+            inStep = false;
+        } else if (const auto* begin = std::get_if<journal_op::Begin>(&*op)) {
+            inStep = true;
+            stepCounted = false;
+            name = begin->name;
         } else if (std::holds_alternative<journal_op::Undo>(*op)) {
-            changes = std::max(0, changes - 1);
+            count.changes = std::max(0, count.changes - 1);
         } else if (std::holds_alternative<journal_op::Redo>(*op)) {
-            ++changes;
+            ++count.changes;
         } else if (std::holds_alternative<journal_op::Snapshot>(*op)) {
-            changes = std::max(changes, 1);
+            count.changes = std::max(count.changes, 1);
+        } else if (!stepCounted && name != StepName::Follow) {
+            // A step counts once, with its first change: the user made it.
+            stepCounted = true;
+            ++count.changes;
         }
     }
-    return changes;
+    return count;
 }
 
 std::optional<Recovery> FindRecovery(const FilePath& folder, const FilePath& file,
@@ -108,10 +124,14 @@ std::optional<Recovery> FindRecovery(const FilePath& folder, const FilePath& fil
             RemoveFile(journal);
             continue;
         }
-        // A journal of nothing but the program's own refills holds no work of the user's.
-        recovery.changes = CountChanges(recovery.contents.entries);
+        // A journal of nothing but the program's own refills holds no work of the user's. One
+        // the replay would refuse before any change is no journal of ours: it is left as it is.
+        const ChangeCount count = CountChanges(recovery.contents.entries);
+        recovery.changes = count.changes;
         if (recovery.changes == 0) {
-            RemoveFile(journal);
+            if (count.whole) {
+                RemoveFile(journal);
+            }
             continue;
         }
         recovery.written = ModifiedSeconds(journal);

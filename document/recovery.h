@@ -33,7 +33,12 @@ std::optional<Recovery> FindRecovery(const FilePath& folder, const FilePath& fil
                                      const FilePath& own);
 
 /// The changes a journal's entries make, as the user counts them: steps done, less those
-/// undone, plus those redone.
-int CountChanges(const std::vector<std::string>& entries);
+/// undone, plus those redone; up to the first entry the replay would refuse (one it cannot
+/// read, a change outside a step, a step inside a step), where `whole` is false.
+struct ChangeCount {
+    int changes = 0;
+    bool whole = true;
+};
+ChangeCount CountChanges(const std::vector<std::string>& entries);
 
 }  // namespace tallyfold

@@ -158,6 +158,36 @@ TEST(DocumentRestoreTest, AChangeOutsideAStepIsRefused) {
     }
 }
 
+// The offer counts what the user did and what will come back, not the entries.
+TEST(CountChangesTest, StepsTheUserMadeUpToWhatTheReplayRefuses) {
+    auto entry = [](const auto& op) { return EncodeJournalOp(op).Bytes(); };
+    const std::string known = entry(journal_op::Known{});
+    const std::string begin = entry(journal_op::Begin{StepName::Known});
+    const std::string end = entry(journal_op::End{});
+    const std::string follow = entry(journal_op::Begin{StepName::Follow});
+    const std::string choose = entry(journal_op::Choose{false});
+    const std::string undo = entry(journal_op::Undo{});
+    const std::string redo = entry(journal_op::Redo{});
+
+    ChangeCount count = CountChanges(
+        {begin, known, choose, end, follow, choose, end, begin, known, end, undo, redo, undo});
+    EXPECT_EQ(count.changes, 1);
+    EXPECT_TRUE(count.whole);
+    EXPECT_EQ(CountChanges({follow, choose, end}).changes, 0) << "the program's own refills";
+
+    std::vector<std::string> nested(1000, begin);
+    nested.push_back(known);
+    count = CountChanges(nested);
+    EXPECT_EQ(count.changes, 0);
+    EXPECT_FALSE(count.whole);
+    count = CountChanges({begin, known, end, known, begin, known, end});
+    EXPECT_EQ(count.changes, 1) << "up to the change outside a step";
+    EXPECT_FALSE(count.whole);
+    count = CountChanges({begin, known, end, std::string("\x7f")});
+    EXPECT_EQ(count.changes, 1);
+    EXPECT_FALSE(count.whole);
+}
+
 // A restored journal whose snapshot does not read whole: the box stays as it was, and the
 // restore says that not everything came back.
 TEST(DocumentRestoreTest, ASnapshotThatDoesNotReadWholeLeavesTheBox) {
