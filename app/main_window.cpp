@@ -171,8 +171,12 @@ void tHauptFenster::OfferRecovery() {
         Document::Discard(*recovery);
         return;
     }
-    static_cast<void>(document_->Restore(*recovery));
+    const bool whole = document_->Restore(*recovery);
     session_.ShowRestored();
+    if (!whole) {
+        MessageBoxAbout(StringResource(ids::kStrRestoreIncomplete),
+                        DamagedJournalPath(recovery->journal));
+    }
 }
 
 bool tHauptFenster::MayOpenHere(const FilePath& path) {

@@ -83,6 +83,11 @@ void ChangeJournal::TakeOver(const Recovery& recovery, const FilePath& file) {
     }
 }
 
+void ChangeJournal::SetAside(const Recovery& recovery) {
+    Stop();
+    static_cast<void>(RenameFile(recovery.journal, DamagedJournalPath(recovery.journal)));
+}
+
 FilePath ChangeJournal::Path() const {
     return writer_ ? writer_->Path() : FilePath();
 }

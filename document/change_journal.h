@@ -47,6 +47,9 @@ class ChangeJournal {
     void Stop();
     /// Goes on in a recovered journal, renamed as this document's, after its valid bytes.
     void TakeOver(const Recovery& recovery, const FilePath& file);
+    /// Keeps a recovered journal that could not be restored whole aside
+    /// (`DamagedJournalPath`); the next change starts a new journal.
+    void SetAside(const Recovery& recovery);
     /// The journal being written; empty when there is none.
     FilePath Path() const;
 

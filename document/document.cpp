@@ -137,9 +137,18 @@ bool Document::Restore(const Recovery& recovery) {
     }
     journal_.SetReplaying(false);
     changed_ = true;
-    // The journal goes on under this process's name, from where it holds.
-    journal_.TakeOver(recovery, path_);
-    return applied;
+    if (applied) {
+        // The journal goes on under this process's name, from where it holds.
+        journal_.TakeOver(recovery, path_);
+        return true;
+    }
+    // Going on after an entry that was refused would leave the next changes behind it, where
+    // no replay reaches them. The damaged journal is kept aside for the user, and a new one
+    // begins with the box as it came back.
+    journal_.SetAside(recovery);
+    RecordSnapshot();
+    journal_.Write();
+    return false;
 }
 
 void Document::Discard(const Recovery& recovery) {

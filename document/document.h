@@ -89,7 +89,8 @@ class Document {
     std::optional<Recovery> FindRecovery(const FilePath& path) const;
     /// Applies a recovery's changes to the document, which must be freshly opened on its file;
     /// the document is then changed and writes on in that journal. False when its entries
-    /// could not all be applied (the box then holds those that could).
+    /// could not all be applied: the box then holds those before the first that could not,
+    /// the journal is kept aside (`DamagedJournalPath`) and a new one holds the box.
     bool Restore(const Recovery& recovery);
     /// Deletes a journal the user did not want restored.
     static void Discard(const Recovery& recovery);

@@ -49,6 +49,10 @@ std::int64_t ModifiedSeconds(const FilePath& path) {
 
 }  // namespace
 
+FilePath DamagedJournalPath(const FilePath& journal) {
+    return journal.WithSuffix(".damaged");
+}
+
 std::string JournalFileName(const FilePath& file, unsigned long document) {
     const ProcessStamp self = ThisProcess();
     return JournalKey(file) + "-" + std::to_string(self.pid) + "-" + std::to_string(self.start) +

@@ -20,6 +20,10 @@ struct Recovery {
     std::int64_t written = 0;
 };
 
+/// Where a journal that could not be restored whole is kept: beside it, under a name that no
+/// start reads again.
+FilePath DamagedJournalPath(const FilePath& journal);
+
 /// The name of the journal that document number `document` of this process writes for the
 /// vocabulary file `file` (empty: a box without a file).
 std::string JournalFileName(const FilePath& file, unsigned long document);

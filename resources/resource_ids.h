@@ -128,5 +128,6 @@ inline constexpr int kStrOpenElsewhere = 11069;
 inline constexpr int kStrChangedOnDisk = 11070;
 inline constexpr int kStrOneChange = 11071;
 inline constexpr int kStrChanges = 11072;
+inline constexpr int kStrRestoreIncomplete = 11073;
 
 }  // namespace tallyfold::ids

@@ -75,6 +75,8 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
      "%s was changed by another program since it was opened here. Replace it anyway?"},
     {ids::kStrOneChange, "%d change"},
     {ids::kStrChanges, "%d changes"},
+    {ids::kStrRestoreIncomplete,
+     "Only the changes before the damage came back. The journal is kept as"},
 });
 
 }  // namespace

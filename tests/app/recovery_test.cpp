@@ -18,6 +18,7 @@
 
 #include "document/document.h"
 #include "document/journal.h"
+#include "document/journal_ops.h"
 #include "files/vok_file.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/box_state.h"
@@ -409,6 +410,46 @@ TEST_F(RecoveryPromptTest, YesBringsTheChangesBack) {
         EXPECT_TRUE(frame->PressShortcut("Ctrl+Z"));
     }
     EXPECT_FALSE(view->Changed());
+}
+
+// A journal with an entry the replay refuses (a change outside a step) after the three steps:
+// the steps before it come back, the user is told, the journal is kept aside, and the work
+// goes on in a new journal that holds the restored box.
+TEST_F(RecoveryPromptTest, ADamagedJournalGivesBackWhatCameBeforeTheDamage) {
+    const FilePath file = MakeCrashedRun();
+    const std::vector<std::string> names = FilesIn(journals);
+    ASSERT_EQ(names.size(), 1u);
+    const FilePath damaged = journals.Child(names.front());
+    {
+        JournalContents contents;
+        ASSERT_TRUE(ReadJournal(damaged, contents));
+        JournalWriter writer;
+        ASSERT_TRUE(writer.Continue(damaged, contents.validBytes));
+        writer.Add(EncodeJournalOp(journal_op::ClearPartition{2}).Bytes());
+        writer.Close();
+    }
+    backend.AnswerMessageBox(DialogResult::Yes);
+    backend.AnswerMessageBox(DialogResult::Ok);
+    Start(file);
+    const std::vector<std::string> texts = MessageTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[1].substr(0, 48), "Only the changes before the damage came back. Th")
+        << texts[1];
+    EXPECT_NE(texts[1].find(DamagedJournalPath(damaged).Bytes()), std::string::npos) << texts[1];
+    EXPECT_EQ(StateOf(box), expected);
+    EXPECT_TRUE(view->Changed());
+
+    // Kept aside, never offered again; the new journal brings the restored box back.
+    EXPECT_TRUE(std::filesystem::exists(DamagedJournalPath(damaged).Bytes()));
+    tCardBox again;
+    Document next(again);
+    next.SetJournalFolder(journals);
+    ASSERT_TRUE(next.Open(file).opened);
+    const std::optional<Recovery> recovery = next.FindRecovery(file);
+    ASSERT_TRUE(recovery.has_value());
+    EXPECT_NE(recovery->journal, damaged);
+    EXPECT_TRUE(next.Restore(*recovery));
+    EXPECT_EQ(StateOf(again), expected);
 }
 
 TEST_F(RecoveryPromptTest, NoThrowsThemAway) {
