@@ -140,8 +140,11 @@ JournalWriter::~JournalWriter() {
 
 bool JournalWriter::Create(const FilePath& path, const JournalBase& base) {
     Close();
+    // Whatever stands under the name goes, and the journal is made new: a symbolic link planted
+    // there would otherwise lead the write into the file it points to.
+    RemoveFile(path);
     File file;
-    if (!file.Create(path)) {
+    if (!file.CreateNew(path)) {
         return false;
     }
     std::string header(kMagic);

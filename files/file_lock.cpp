@@ -60,8 +60,11 @@ bool FileLock::Take(const FilePath& path) {
     // Written under a name of its own and renamed into place: a reader sees the old mark or
     // the new one, never half of one.
     const FilePath temp = lock.WithSuffix(".new-" + std::to_string(self.pid));
+    // Made new, never through what stands under the name: a symbolic link planted there would
+    // otherwise lead the write into the file it points to.
+    RemoveFile(temp);
     File file;
-    if (!file.Create(temp) || !file.WriteAt(0, {text.data(), text.size()}) || !file.Close() ||
+    if (!file.CreateNew(temp) || !file.WriteAt(0, {text.data(), text.size()}) || !file.Close() ||
         !RenameFile(temp, lock)) {
         RemoveFile(temp);
         return false;

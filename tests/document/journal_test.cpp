@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,21 @@ TEST_F(JournalTest, RemoveDeletesTheFile) {
     writer.Remove();
     EXPECT_TRUE(dir.Entries().empty());
 }
+
+#ifndef _WIN32
+// A symbolic link planted under the journal's name never leads the journal into its target.
+TEST_F(JournalTest, APlantedLinkIsNotFollowed) {
+    const FilePath victim = dir.File("victim.txt");
+    WriteBytes(victim, "keep me");
+    std::filesystem::create_symlink(victim.Bytes(), path.Bytes());
+    Write({"first"});
+    EXPECT_EQ(ReadBytes(victim), "keep me");
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path.Bytes())));
+    JournalContents contents;
+    ASSERT_TRUE(ReadJournal(path, contents));
+    EXPECT_EQ(contents.entries, std::vector<std::string>{"first"});
+}
+#endif
 
 TEST(Crc32Test, TheChecksumOfZipAndPng) {
     EXPECT_EQ(Crc32(""), 0U);
