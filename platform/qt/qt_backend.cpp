@@ -8,6 +8,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/qt/qt_dialog.h"
 #include "platform/qt/qt_line_list.h"
@@ -213,25 +216,47 @@ void QtBackend::Help(Window& /*owner*/, const HelpRequest& request) {
     help_->Serve(request);
 }
 
-// Values are kept as bytes: a file name need not be valid text.
-QSettings& QtBackend::Settings() const {
-    if (!settings_) {
-        settings_ =
-            std::make_unique<QSettings>(QStringLiteral("Tallyfold"), QStringLiteral("Tallyfold"));
+// The settings file is read only when it is a regular file or not there yet: anything else
+// under its name (a FIFO would hold the start in open() for ever, a folder cannot be read) is
+// left alone, and the run goes on with the defaults.
+QSettings* QtBackend::Settings() const {
+    if (!settingsChecked_) {
+        settingsChecked_ = true;
+        const QString file =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            QStringLiteral("/Tallyfold/Tallyfold.conf");
+        std::error_code error;
+        const std::filesystem::file_type type =
+            std::filesystem::status(QFile::encodeName(file).toStdString(), error).type();
+        if (type == std::filesystem::file_type::regular ||
+            type == std::filesystem::file_type::not_found) {
+            settings_ = std::make_unique<QSettings>(QStringLiteral("Tallyfold"),
+                                                    QStringLiteral("Tallyfold"));
+        }
     }
-    return *settings_;
+    return settings_.get();
 }
 
+// Values are kept as bytes: a file name need not be valid text.
 std::string QtBackend::ReadSetting(std::string_view key) const {
-    return Settings()
-        .value(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())))
+    QSettings* settings = Settings();
+    if (settings == nullptr) {
+        const auto found = unsaved_.find(key);
+        return found != unsaved_.end() ? found->second : std::string();
+    }
+    return settings->value(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())))
         .toByteArray()
         .toStdString();
 }
 
 void QtBackend::WriteSetting(std::string_view key, std::string_view value) {
-    Settings().setValue(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())),
-                        QByteArray(value.data(), static_cast<qsizetype>(value.size())));
+    QSettings* settings = Settings();
+    if (settings == nullptr) {
+        unsaved_[std::string(key)] = std::string(value);
+        return;
+    }
+    settings->setValue(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())),
+                       QByteArray(value.data(), static_cast<qsizetype>(value.size())));
 }
 
 }  // namespace tallyfold::platform::qt

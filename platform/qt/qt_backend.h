@@ -2,6 +2,7 @@
 
 #include <QSettings>
 
+#include <map>
 #include <memory>
 
 #include "platform/backend.h"
@@ -36,9 +37,12 @@ class QtBackend : public Backend {
   private:
     std::unique_ptr<HelpWindow> help_;
     // One settings object for the run: a value written goes to the disk later, from the event
-    // loop or at the end, not while a command waits for it.
-    QSettings& Settings() const;
+    // loop or at the end, not while a command waits for it. Null when the settings file is
+    // there but no regular file: the run then keeps its settings in `unsaved_`.
+    QSettings* Settings() const;
     mutable std::unique_ptr<QSettings> settings_;
+    mutable bool settingsChecked_ = false;
+    std::map<std::string, std::string, std::less<>> unsaved_;
     MainFrame* frame_ = nullptr;
 };
 

@@ -2,10 +2,12 @@
 
 #include "tests/support/qt_main.h"
 
+#include <sys/stat.h>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QItemSelectionModel>
@@ -17,9 +19,11 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -449,6 +453,26 @@ TEST_F(QtFrameTest, TheWindowsSizeIsKeptForTheNextRun) {
     EXPECT_EQ(backend.Frame()->size(), QSize(640, 300));
     // The tests after this one in the same run start from no kept place.
     backend.WriteSetting("window/geometry", "");
+}
+
+// A settings file that is no regular file (here a FIFO, whose open() would wait for a writer
+// for ever) is left alone: the run keeps its settings in memory.
+TEST_F(QtBackendTest, ASettingsFileThatIsNoFileIsLeftAlone) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QStringLiteral("/Tallyfold");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const std::string fifo =
+        QFile::encodeName(folder + QStringLiteral("/Tallyfold.conf")).toStdString();
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    {
+        QtBackend fresh;
+        EXPECT_EQ(fresh.ReadSetting("window/geometry"), "");
+        fresh.WriteSetting("recent/1", "words.vok");
+        EXPECT_EQ(fresh.ReadSetting("recent/1"), "words.vok");
+    }
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+    std::filesystem::remove(fifo);
 }
 
 // Counts the times a window was blocked by a modal one.
