@@ -365,8 +365,7 @@ int tVokListe::RemovePlaces(std::span<const int> places) {
 }
 
 const tVokabel* tVokListe::Places::At(std::int32_t place) {
-    assert(ring_->head_ == head_ && ring_->count_ == count_ &&
-           "tVokListe::Places: the ring changed while its places were read");
+    assert(RingUnchanged() && "tVokListe::Places: the ring changed while its places were read");
     if (place < 0 || place >= ring_->count_) {
         return nullptr;
     }

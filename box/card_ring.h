@@ -79,6 +79,9 @@ class tVokListe {
 
       private:
         static constexpr std::int32_t kStride = 4096;
+        /// Whether the ring is as it was when the reads began.
+        bool RingUnchanged() const { return ring_->head_ == head_ && ring_->count_ == count_; }
+
         const tVokListe* ring_;
         // The ring as the reads began, to catch a change meanwhile.
         const Node* head_;
