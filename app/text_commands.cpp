@@ -73,6 +73,14 @@ void tHauptFenster::ImportFrom(const FilePath& path, ImportFormat format) {
         Refresh();
         return;
     }
+    // Refused before the first card: the box and the journal stay as they were.
+    if (!file.FitsInMemory()) {
+        MessageBoxAbout(FormatNumbers(StringResource(ids::kStrTooManyCards),
+                                      {static_cast<std::int64_t>(file.LineCount())}, 119),
+                        path);
+        Refresh();
+        return;
+    }
     // The whole import is one step, whatever the messages on the way.
     const Document::Step step(*document_, StepName::Import);
     ImportTarget target(document_->Box(), file.LineCount(),

@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+#include "files/memory_budget.h"
 #include "resources/resource_ids.h"
 #include "table/byte_words.h"
 #include "table/charset.h"
@@ -530,6 +531,11 @@ bool ImportFile::NextLine(std::string& line, bool& convertible) {
         convertible = false;
     }
     return true;
+}
+
+bool ImportFile::FitsInMemory() const {
+    const std::uint64_t budget = AvailableMemory();
+    return budget == 0 || static_cast<std::uint64_t>(lines_) <= budget / kMemoryPerLine;
 }
 
 }  // namespace tallyfold

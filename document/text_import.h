@@ -143,6 +143,9 @@ class ImportFile {
     bool IsText() const { return text_; }
     /// The number of lines in the file.
     std::size_t LineCount() const { return lines_; }
+    /// False when a card for every line would take more memory than the process has left: the
+    /// import is then refused before its first card, as a load of too many cards is.
+    bool FitsInMemory() const;
 
     /// The next whole line, without its line feed and a carriage return before it, in
     /// Windows-1252. False after the last line. `convertible` is false for a UTF-8 line with a
@@ -161,6 +164,9 @@ class ImportFile {
     static constexpr std::size_t kLineLimit = 64 * 1024;
     /// How much of a longer line is kept, for the message that refuses it.
     static constexpr std::size_t kLineKept = 1024;
+    /// The memory one imported card may take: the card as a load counts it, with its entries
+    /// in the import's index and in the journal.
+    static constexpr std::uint64_t kMemoryPerLine = 512;
 
   private:
     /// Counts the lines, tells the encoding, and starts again at the first line. False when

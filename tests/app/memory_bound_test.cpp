@@ -152,5 +152,38 @@ TEST_F(MemoryBoundTest, AnImportFileWithoutLineFeedsIsReadInBoundedMemory) {
               0);
 }
 
+// An import of more lines than the memory can take cards for is refused before its first card.
+TEST_F(MemoryBoundTest, AnImportOfMoreCardsThanTheMemoryTakesIsRefusedWhole) {
+    const FilePath many = dir.File("many.txt");
+    const FilePath few = dir.File("few.txt");
+    {
+        std::ofstream out(many.Bytes(), std::ios::binary);
+        const std::string lines = [] {
+            std::string block;
+            for (int i = 0; i < 1000; ++i) {
+                block += "q;a\n";
+            }
+            return block;
+        }();
+        for (int i = 0; i < 4000; ++i) {  // four million lines, 16 MB
+            out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+        }
+        std::ofstream small(few.Bytes(), std::ios::binary);
+        small << "Haus;house\nBaum;tree\n";
+    }
+    EXPECT_EQ(RunLimited([&many, &few] {
+                  ImportFile file;
+                  if (!file.Open(many) || file.LineCount() != 4000000) {
+                      return 1;
+                  }
+                  if (file.FitsInMemory()) {
+                      return 2;
+                  }
+                  ImportFile small;
+                  return small.Open(few) && small.FitsInMemory() ? 0 : 3;
+              }),
+              0);
+}
+
 }  // namespace
 }  // namespace tallyfold
