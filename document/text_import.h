@@ -11,6 +11,7 @@
 #include "box/card.h"
 #include "box/card_box.h"
 #include "document/utf16_text.h"
+#include "files/vok_file.h"
 #include "table/file_io.h"
 
 namespace tallyfold {
@@ -164,9 +165,9 @@ class ImportFile {
     static constexpr std::size_t kLineLimit = 64 * 1024;
     /// How much of a longer line is kept, for the message that refuses it.
     static constexpr std::size_t kLineKept = 1024;
-    /// The memory one imported card may take: the card as a load counts it, with its entries
-    /// in the import's index and in the journal.
-    static constexpr std::uint64_t kMemoryPerLine = 512;
+    /// The memory one imported card may take: the card as a load counts it, and as much again
+    /// for its entries in the import's index and in the journal.
+    static constexpr std::uint64_t kMemoryPerLine = 2 * kMemoryPerLoadedCard;
 
   private:
     /// Counts the lines, tells the encoding, and starts again at the first line. False when

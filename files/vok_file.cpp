@@ -78,10 +78,6 @@ std::int32_t FittingCounter(std::int32_t value, std::size_t width) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, smallest, largest));
 }
 
-// What a loaded card takes in memory, with room to spare: its node of about 145 bytes, and the
-// box's and the window's share beside it.
-constexpr std::uint64_t kMemoryPerCard = 256;
-
 // From this many records on, a load reads the file on two threads at once, in pieces of
 // `kPieceRecords`.
 constexpr std::uint32_t kRecordsToShare = 65536;
@@ -234,7 +230,8 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
     // Every card takes memory; a file with more cards than the memory holds is refused whole
     // before the first is made, so the program never runs out of memory on it.
     const std::uint64_t budget = AvailableMemory();
-    if (budget != 0 && static_cast<std::uint64_t>(table.RecordCount()) * kMemoryPerCard > budget) {
+    if (budget != 0 &&
+        static_cast<std::uint64_t>(table.RecordCount()) * kMemoryPerLoadedCard > budget) {
         result.refused = LoadRefusal::TooLarge;
         result.counted = table.RecordCount();
         return result;

@@ -90,6 +90,11 @@ struct LoadResult {
 /// emptying the box first. Texts longer than a card holds are cut to 63 characters.
 [[nodiscard]] LoadResult LoadVokFile(const FilePath& path, tCardBox& box);
 
+/// What a loaded card takes in memory, with room to spare: its node of about 145 bytes, and the
+/// box's and the window's share beside it. A load of more cards than `AvailableMemory` holds at
+/// this rate is refused whole.
+inline constexpr std::uint64_t kMemoryPerLoadedCard = 256;
+
 /// Replaces the file at `path` with a vocabulary file of every card of `box` (partitions 1 to
 /// N, then the input stack), then writes the box file beside it. The old file is replaced only
 /// by a complete new one: on any failure it stays as it was and the result is false. A failure
