@@ -163,9 +163,19 @@ void tHauptFenster::OfferRecovery() {
     const std::string name = document_->Path().IsEmpty()
                                  ? std::string(StringResource(ids::kStrTitle))
                                  : std::string(document_->Path().FileName());
+    const ChangeCount& count = recovery->count;
+    if (!FitsInMemory(*recovery)) {
+        Document::SetAside(*recovery);
+        MessageBoxAbout(FormatTexts(StringResource(ids::kStrJournalTooLarge),
+                                    {name, std::to_string(count.cards)}),
+                        DamagedJournalPath(recovery->journal));
+        return;
+    }
+    const std::string changes = CountOf(count.changes, ids::kStrOneChange, ids::kStrChanges);
     const std::string question =
-        FormatTexts(StringResource(ids::kStrRestore),
-                    {name, when, CountOf(recovery->changes, ids::kStrOneChange, ids::kStrChanges)});
+        count.whole ? FormatTexts(StringResource(ids::kStrRestore), {name, when, changes})
+                    : FormatTexts(StringResource(ids::kStrRestorePart),
+                                  {name, when, changes, std::to_string(count.recorded)});
     if (MessageBox(question, "", platform::MessageButtons::YesNo,
                    platform::MessageIcon::Question) != platform::DialogResult::Yes) {
         Document::Discard(*recovery);

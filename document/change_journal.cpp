@@ -68,7 +68,8 @@ void ChangeJournal::Stop() {
     failed_ = false;
 }
 
-void ChangeJournal::TakeOver(const Recovery& recovery, const FilePath& file) {
+void ChangeJournal::TakeOver(const FilePath& journal, std::uint64_t validBytes,
+                             const FilePath& file) {
     // One this run began already holds no more than the choice of the first card, which the
     // old one makes too.
     Stop();
@@ -77,15 +78,14 @@ void ChangeJournal::TakeOver(const Recovery& recovery, const FilePath& file) {
     }
     const FilePath mine = folder_.Child(JournalFileName(file, number_));
     auto writer = std::make_unique<JournalWriter>();
-    if (RenameFile(recovery.journal, mine) &&
-        writer->Continue(mine, recovery.contents.validBytes)) {
+    if (RenameFile(journal, mine) && writer->Continue(mine, validBytes)) {
         writer_ = std::move(writer);
     }
 }
 
-void ChangeJournal::SetAside(const Recovery& recovery) {
+void ChangeJournal::SetAside(const FilePath& journal) {
     Stop();
-    static_cast<void>(RenameFile(recovery.journal, DamagedJournalPath(recovery.journal)));
+    static_cast<void>(RenameFile(journal, DamagedJournalPath(journal)));
 }
 
 FilePath ChangeJournal::Path() const {

@@ -45,11 +45,12 @@ class ChangeJournal {
     /// Removes the journal (the changes were saved, or the run ends normally); the next change
     /// makes a new one.
     void Stop();
-    /// Goes on in a recovered journal, renamed as this document's, after its valid bytes.
-    void TakeOver(const Recovery& recovery, const FilePath& file);
+    /// Goes on in the recovered journal `journal`, renamed as this document's, after its
+    /// first `validBytes`.
+    void TakeOver(const FilePath& journal, std::uint64_t validBytes, const FilePath& file);
     /// Keeps a recovered journal that could not be restored whole aside
     /// (`DamagedJournalPath`); the next change starts a new journal.
-    void SetAside(const Recovery& recovery);
+    void SetAside(const FilePath& journal);
     /// The journal being written; empty when there is none.
     FilePath Path() const;
 

@@ -123,13 +123,15 @@ std::optional<Recovery> Document::FindRecovery(const FilePath& path) const {
 }
 
 bool Document::Restore(const Recovery& recovery) {
+    // The journal is read again as it is replayed, an entry at a time. One that no longer
+    // reads as the journal that was offered gives nothing back.
+    JournalReader reader;
+    bool applied = reader.Open(recovery.journal) && reader.Base().file == recovery.base.file &&
+                   reader.Base().owner == recovery.base.owner;
     journal_.SetReplaying(true);
-    bool applied = true;
-    for (const std::string& entry : recovery.contents.entries) {
-        if (!Apply(entry)) {
-            applied = false;
-            break;
-        }
+    std::string entry;
+    while (applied && reader.Next(entry)) {
+        applied = Apply(entry);
     }
     // A step the crash cut short is closed as it stands.
     while (history_.StepOpen()) {
@@ -137,15 +139,17 @@ bool Document::Restore(const Recovery& recovery) {
     }
     journal_.SetReplaying(false);
     changed_ = true;
+    const std::uint64_t validBytes = reader.ValidBytes();
+    reader = JournalReader();
     if (applied) {
         // The journal goes on under this process's name, from where it holds.
-        journal_.TakeOver(recovery, path_);
+        journal_.TakeOver(recovery.journal, validBytes, path_);
         return true;
     }
     // Going on after an entry that was refused would leave the next changes behind it, where
     // no replay reaches them. The damaged journal is kept aside for the user, and a new one
     // begins with the box as it came back.
-    journal_.SetAside(recovery);
+    journal_.SetAside(recovery.journal);
     RecordSnapshot();
     journal_.Write();
     return false;
@@ -153,6 +157,10 @@ bool Document::Restore(const Recovery& recovery) {
 
 void Document::Discard(const Recovery& recovery) {
     RemoveFile(recovery.journal);
+}
+
+void Document::SetAside(const Recovery& recovery) {
+    static_cast<void>(RenameFile(recovery.journal, DamagedJournalPath(recovery.journal)));
 }
 
 // --- The journal ----------------------------------------------------------------------------

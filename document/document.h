@@ -94,6 +94,9 @@ class Document {
     bool Restore(const Recovery& recovery);
     /// Deletes a journal the user did not want restored.
     static void Discard(const Recovery& recovery);
+    /// Keeps a journal that cannot be restored aside (`DamagedJournalPath`), where no start
+    /// reads it again.
+    static void SetAside(const Recovery& recovery);
 
     // The history.
     /// Changes between construction and destruction form one step of the history.

@@ -1,5 +1,6 @@
 #include "document/journal.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 
@@ -12,6 +13,7 @@ namespace {
 constexpr std::string_view kMagic = "TFJOURNAL1\n";
 // A snapshot of the largest box comes near this; a longer length is a damaged frame.
 constexpr std::uint32_t kEntryLimit = 1U << 30;
+constexpr std::size_t kReadBlock = 1U << 16;
 
 std::array<std::uint32_t, 256> CrcTable() {
     std::array<std::uint32_t, 256> table{};
@@ -83,55 +85,93 @@ std::uint32_t Crc32(std::string_view bytes) {
     return crc ^ 0xFFFFFFFFU;
 }
 
-bool ParseJournal(std::string_view bytes, JournalContents& contents) {
-    contents = JournalContents();
-    if (bytes.substr(0, kMagic.size()) != kMagic) {
+bool JournalReader::Open(const FilePath& path) {
+    *this = JournalReader();
+    if (!file_.OpenExisting(path)) {
         return false;
     }
-    std::size_t at = kMagic.size();
-    bool first = true;
-    while (bytes.size() - at >= 8) {
-        const std::uint32_t length = GetU32(bytes, at);
-        const std::uint32_t crc = GetU32(bytes, at + 4);
-        if (length > kEntryLimit || length > bytes.size() - at - 8) {
-            break;
-        }
-        const std::string_view payload = bytes.substr(at + 8, length);
-        if (Crc32(payload) != crc) {
-            break;
-        }
-        if (first) {
-            if (!ReadBase(payload, contents.base)) {
-                return false;
-            }
-            first = false;
-        } else {
-            contents.entries.emplace_back(payload);
-        }
-        at += 8 + length;
-    }
-    contents.validBytes = at;
-    return !first;
+    fromFile_ = true;
+    size_ = file_.Size();
+    return ReadHeader();
 }
 
-bool ReadJournal(const FilePath& path, JournalContents& contents) {
-    File file;
-    if (!file.OpenExisting(path)) {
+bool JournalReader::OpenBytes(std::string_view bytes) {
+    *this = JournalReader();
+    bytes_ = bytes;
+    size_ = bytes.size();
+    return ReadHeader();
+}
+
+bool JournalReader::ReadHeader() {
+    std::string bytes;
+    if (!ReadAt(0, kMagic.size(), bytes) || bytes != kMagic) {
         return false;
     }
-    std::string bytes;
-    std::array<char, 1 << 16> block{};
-    for (;;) {
-        const std::int64_t got = file.ReadAt(bytes.size(), block);
-        if (got < 0) {
+    at_ = kMagic.size();
+    return ReadFrame(bytes) && ReadBase(bytes, base_);
+}
+
+bool JournalReader::Next(std::string& payload) {
+    return ReadFrame(payload);
+}
+
+bool JournalReader::ReadFrame(std::string& payload) {
+    std::string header;
+    if (ended_ || !ReadAt(at_, 8, header)) {
+        ended_ = true;
+        return false;
+    }
+    const std::uint32_t length = GetU32(header, 0);
+    const std::uint32_t crc = GetU32(header, 4);
+    // The length is checked against the file before anything of that size is made.
+    if (length > kEntryLimit || length > size_ - at_ - 8 || !ReadAt(at_ + 8, length, payload) ||
+        Crc32(payload) != crc) {
+        ended_ = true;
+        return false;
+    }
+    at_ += 8 + std::uint64_t{length};
+    return true;
+}
+
+bool JournalReader::ReadAt(std::uint64_t offset, std::size_t count, std::string& out) {
+    if (offset > size_ || count > size_ - offset) {
+        return false;
+    }
+    if (!fromFile_) {
+        out.assign(bytes_.substr(static_cast<std::size_t>(offset), count));
+        return true;
+    }
+    // Entries are small and read in order: they come out of a block read ahead, not a read of
+    // the system's each.
+    const bool buffered = offset >= blockStart_ && offset - blockStart_ <= block_.size() &&
+                          count <= block_.size() - (offset - blockStart_);
+    if (!buffered && count <= kReadBlock) {
+        const auto size =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kReadBlock, size_ - offset));
+        if (!ReadFile(offset, size, block_)) {
+            block_.clear();
             return false;
         }
-        if (got == 0) {
-            break;
-        }
-        bytes.append(block.data(), static_cast<std::size_t>(got));
+        blockStart_ = offset;
+    } else if (!buffered) {
+        return ReadFile(offset, count, out);
     }
-    return ParseJournal(bytes, contents);
+    out.assign(block_, static_cast<std::size_t>(offset - blockStart_), count);
+    return true;
+}
+
+bool JournalReader::ReadFile(std::uint64_t offset, std::size_t count, std::string& out) {
+    out.resize(count);
+    std::size_t got = 0;
+    while (got < count) {
+        const std::int64_t read =
+            file_.ReadAt(offset + got, std::span<char>(out.data() + got, count - got));
+        if (read <= 0) {
+            return false;
+        }
+        got += static_cast<std::size_t>(read);
+    }
+    return true;
 }
 
 JournalWriter::~JournalWriter() {

@@ -26,19 +26,40 @@ struct JournalBase {
     std::int64_t created = 0;  ///< seconds since 1970
 };
 
-/// A journal as read back: its base and its whole entries, in order. A last entry that was
-/// cut short (the power went during its write) or whose checksum fails ends the journal
-/// there; `validBytes` is how far it holds.
-struct JournalContents {
-    JournalBase base;
-    std::vector<std::string> entries;
-    std::uint64_t validBytes = 0;
-};
+/// Reads a journal an entry at a time, so that a journal of any size takes no more memory than
+/// its largest entry. A last entry that was cut short (the power went during its write) or
+/// whose checksum fails ends the journal there; `ValidBytes` is how far it holds.
+class JournalReader {
+  public:
+    /// Opens the journal at `path` and reads its base; false when it is none (no header, a bad
+    /// base entry).
+    [[nodiscard]] bool Open(const FilePath& path);
+    /// Reads journal bytes held in memory, as `Open` reads a file.
+    [[nodiscard]] bool OpenBytes(std::string_view bytes);
+    const JournalBase& Base() const { return base_; }
+    /// Reads the next whole entry into `payload`; false at the journal's end.
+    [[nodiscard]] bool Next(std::string& payload);
+    /// The end of the last entry read.
+    std::uint64_t ValidBytes() const { return at_; }
+    /// The size of the whole journal, entries not yet read included.
+    std::uint64_t Size() const { return size_; }
 
-/// Reads a journal file; false when it is none (no header, a bad base entry).
-[[nodiscard]] bool ReadJournal(const FilePath& path, JournalContents& contents);
-/// Reads journal bytes, as `ReadJournal` does a file.
-[[nodiscard]] bool ParseJournal(std::string_view bytes, JournalContents& contents);
+  private:
+    bool ReadHeader();
+    bool ReadFrame(std::string& payload);
+    bool ReadAt(std::uint64_t offset, std::size_t count, std::string& out);
+    bool ReadFile(std::uint64_t offset, std::size_t count, std::string& out);
+
+    File file_;
+    std::string block_;
+    std::uint64_t blockStart_ = 0;
+    std::string_view bytes_;
+    bool fromFile_ = false;
+    std::uint64_t size_ = 0;
+    std::uint64_t at_ = 0;
+    bool ended_ = false;
+    JournalBase base_;
+};
 
 /// CRC-32 (the polynomial of zip and PNG) of `bytes`.
 std::uint32_t Crc32(std::string_view bytes);

@@ -110,6 +110,10 @@ JournalEntry EncodeSnapshot(const tCardBox& box) {
     return entry;
 }
 
+std::size_t MostCardsIn(const journal_op::Snapshot& snapshot) {
+    return snapshot.cards.size() / kSmallestCardRecord;
+}
+
 bool ReadSnapshot(const journal_op::Snapshot& snapshot, tCardBox& box) {
     JournalEntryReader reader(snapshot.cards);
     journal_codec::Reader fields(reader);

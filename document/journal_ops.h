@@ -245,6 +245,9 @@ JournalEntry EncodeJournalOp(const Op& op) {
 /// into `entry`.
 std::optional<JournalOp> DecodeJournalOp(std::string_view entry);
 
+/// The most cards a snapshot's records can stand for, whatever its counts say.
+std::size_t MostCardsIn(const journal_op::Snapshot& snapshot);
+
 /// The snapshot entry of `box` as it is now.
 JournalEntry EncodeSnapshot(const tCardBox& box);
 /// Reads a decoded snapshot's cards into `box`, which must be empty, ring by ring; false when

@@ -6,7 +6,9 @@
 
 #include "document/journal_ops.h"
 #include "files/file_identity.h"
+#include "files/memory_budget.h"
 #include "files/process_stamp.h"
+#include "files/vok_file.h"
 #include "table/native_path.h"
 
 namespace tallyfold {
@@ -14,6 +16,9 @@ namespace tallyfold {
 namespace {
 
 constexpr std::string_view kJournalExtension = ".journal";
+// A card the replay adds takes its place in the box and a record in the history, as an
+// imported card does.
+constexpr std::uint64_t kMemoryPerRestoredCard = 2 * kMemoryPerLoadedCard;
 
 // Journals are "<key>-<pid>-<start>-<n>.journal": the key names the file (a hash of its
 // canonical name, or "untitled"), the rest the process that writes it and its document.
@@ -59,20 +64,27 @@ std::string JournalFileName(const FilePath& file, unsigned long document) {
            "-" + std::to_string(document) + std::string(kJournalExtension);
 }
 
-ChangeCount CountChanges(const std::vector<std::string>& entries) {
-    // The entries are walked as the replay takes them: it stops at the first it refuses.
+ChangeCount CountChanges(JournalReader& reader) {
+    // The entries are walked as the replay takes them, up to the first it refuses; past that,
+    // what the journal holds in all is counted by leaving out each entry the replay refuses.
     ChangeCount count;
+    int changes = 0;
+    std::uint64_t cards = 0;
     bool inStep = false;
     bool stepCounted = false;
     StepName name = StepName::Follow;
-    for (const std::string& entry : entries) {
+    std::string entry;
+    while (reader.Next(entry)) {
         const std::optional<JournalOp> op = DecodeJournalOp(entry);
         const bool refused =
             !op ||
             (std::holds_alternative<journal_op::End>(*op) ? !inStep : ChangesTheBox(*op) != inStep);
         if (refused) {
-            count.whole = false;
-            break;
+            if (count.whole) {
+                count.whole = false;
+                count.changes = changes;
+            }
+            continue;
         }
         if (std::holds_alternative<journal_op::End>(*op)) {
             inStep = false;
@@ -81,18 +93,49 @@ ChangeCount CountChanges(const std::vector<std::string>& entries) {
             stepCounted = false;
             name = begin->name;
         } else if (std::holds_alternative<journal_op::Undo>(*op)) {
-            count.changes = std::max(0, count.changes - 1);
+            changes = std::max(0, changes - 1);
         } else if (std::holds_alternative<journal_op::Redo>(*op)) {
-            ++count.changes;
-        } else if (std::holds_alternative<journal_op::Snapshot>(*op)) {
-            count.changes = std::max(count.changes, 1);
-        } else if (!stepCounted && name != StepName::Follow) {
-            // A step counts once, with its first change: the user made it.
-            stepCounted = true;
-            ++count.changes;
+            ++changes;
+        } else if (const auto* snapshot = std::get_if<journal_op::Snapshot>(&*op)) {
+            changes = std::max(changes, 1);
+            if (count.whole) {
+                cards = std::max<std::uint64_t>(cards, MostCardsIn(*snapshot));
+            }
+        } else {
+            if (!stepCounted && name != StepName::Follow) {
+                // A step counts once, with its first change: the user made it.
+                stepCounted = true;
+                ++changes;
+            }
+            if (count.whole && std::holds_alternative<journal_op::AddCard>(*op)) {
+                ++cards;
+            }
         }
     }
+    if (count.whole) {
+        count.changes = changes;
+    }
+    count.recorded = std::max(changes, count.changes);
+    count.cards = cards;
     return count;
+}
+
+bool FitsInMemory(const Recovery& recovery) {
+    const std::uint64_t budget = AvailableMemory();
+    return budget == 0 || recovery.count.cards <= budget / kMemoryPerRestoredCard;
+}
+
+std::optional<Recovery> ReadRecovery(const FilePath& path) {
+    JournalReader reader;
+    if (!reader.Open(path)) {
+        return std::nullopt;
+    }
+    Recovery recovery;
+    recovery.journal = path;
+    recovery.base = reader.Base();
+    recovery.count = CountChanges(reader);
+    recovery.written = ModifiedSeconds(path);
+    return recovery;
 }
 
 std::optional<Recovery> FindRecovery(const FilePath& folder, const FilePath& file,
@@ -117,24 +160,37 @@ std::optional<Recovery> FindRecovery(const FilePath& folder, const FilePath& fil
         if (!own.IsEmpty() && journal == own) {
             continue;
         }
-        Recovery recovery;
-        recovery.journal = journal;
-        if (!ReadJournal(journal, recovery.contents) || recovery.contents.base.file != canonical) {
+        // Only a journal of this file is read through: the base comes first.
+        JournalReader reader;
+        if (!reader.Open(journal)) {
+            // Its writer ended before the base was written whole, or it is no journal: kept
+            // aside, not read again at every start.
+            reader = JournalReader();
+            static_cast<void>(RenameFile(journal, DamagedJournalPath(journal)));
+            continue;
+        }
+        if (reader.Base().file != canonical) {
             continue;
         }
         // Changes to another version of the file would make other cards of it: such a
         // journal is of no use any more.
-        if (!file.IsEmpty() && recovery.contents.base.identity != IdentityOf(file)) {
+        if (!file.IsEmpty() && reader.Base().identity != IdentityOf(file)) {
+            reader = JournalReader();
             RemoveFile(journal);
             continue;
         }
+        Recovery recovery;
+        recovery.journal = journal;
+        recovery.base = reader.Base();
+        recovery.count = CountChanges(reader);
+        reader = JournalReader();
         // A journal of nothing but the program's own refills holds no work of the user's. One
-        // the replay would refuse before any change is no journal of ours: it is left as it is.
-        const ChangeCount count = CountChanges(recovery.contents.entries);
-        recovery.changes = count.changes;
-        if (recovery.changes == 0) {
-            if (count.whole) {
+        // the replay refuses before any change gives nothing back: it is kept aside.
+        if (recovery.count.changes == 0) {
+            if (recovery.count.whole) {
                 RemoveFile(journal);
+            } else {
+                static_cast<void>(RenameFile(journal, DamagedJournalPath(journal)));
             }
             continue;
         }

@@ -10,15 +10,30 @@
 
 namespace tallyfold {
 
+/// What a journal's entries do, as the user counts them: steps done, less those undone, plus
+/// those redone. The replay stops at the first entry it refuses (one it cannot read, a change
+/// outside a step, a step inside a step); `changes` is what comes back before it, `recorded`
+/// what the journal holds in all, as far as its entries can be read.
+struct ChangeCount {
+    int changes = 0;
+    int recorded = 0;
+    bool whole = true;
+    /// The most cards the replay holds beyond the file's own: what its memory is for.
+    std::uint64_t cards = 0;
+};
+
 /// A journal of unsaved changes left by a run that ended abnormally.
 struct Recovery {
     FilePath journal;
-    JournalContents contents;
-    /// Changes the user made (steps done), as the journal tells.
-    int changes = 0;
+    JournalBase base;
+    ChangeCount count;
     /// When its last change was written, in seconds since 1970.
     std::int64_t written = 0;
 };
+
+/// Reads the journal at `path` through for what it holds, an entry at a time; nothing when it
+/// is no journal.
+std::optional<Recovery> ReadRecovery(const FilePath& path);
 
 /// Where a journal that could not be restored whole is kept: beside it, under a name that no
 /// start reads again.
@@ -36,13 +51,10 @@ std::string JournalFileName(const FilePath& file, unsigned long document);
 std::optional<Recovery> FindRecovery(const FilePath& folder, const FilePath& file,
                                      const FilePath& own);
 
-/// The changes a journal's entries make, as the user counts them: steps done, less those
-/// undone, plus those redone; up to the first entry the replay would refuse (one it cannot
-/// read, a change outside a step, a step inside a step), where `whole` is false.
-struct ChangeCount {
-    int changes = 0;
-    bool whole = true;
-};
-ChangeCount CountChanges(const std::vector<std::string>& entries);
+/// False when the cards the journal's changes add take more memory than there is.
+bool FitsInMemory(const Recovery& recovery);
+
+/// Counts the entries `reader` has still to give.
+ChangeCount CountChanges(JournalReader& reader);
 
 }  // namespace tallyfold

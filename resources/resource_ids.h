@@ -129,5 +129,7 @@ inline constexpr int kStrChangedOnDisk = 11070;
 inline constexpr int kStrOneChange = 11071;
 inline constexpr int kStrChanges = 11072;
 inline constexpr int kStrRestoreIncomplete = 11073;
+inline constexpr int kStrRestorePart = 11074;
+inline constexpr int kStrJournalTooLarge = 11075;
 
 }  // namespace tallyfold::ids

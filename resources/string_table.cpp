@@ -77,6 +77,10 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrChanges, "%d changes"},
     {ids::kStrRestoreIncomplete,
      "Only the changes before the damage came back. The journal is kept as"},
+    {ids::kStrRestorePart,
+     "%s has unsaved changes from %s, partly damaged. Restore the first %s of %s?"},
+    {ids::kStrJournalTooLarge,
+     "The unsaved changes of %s add more cards (%s) than the memory can take. Kept as"},
 });
 
 }  // namespace

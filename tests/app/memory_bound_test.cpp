@@ -17,8 +17,11 @@
 #include <functional>
 #include <string>
 
+#include "document/journal_ops.h"
+#include "document/recovery.h"
 #include "document/text_import.h"
 #include "files/vok_file.h"
+#include "tests/support/app_fixture.h"
 #include "tests/support/dbf_image.h"
 #include "tests/support/files.h"
 
@@ -181,6 +184,54 @@ TEST_F(MemoryBoundTest, AnImportOfMoreCardsThanTheMemoryTakesIsRefusedWhole) {
                   }
                   ImportFile small;
                   return small.Open(few) && small.FitsInMemory() ? 0 : 3;
+              }),
+              0);
+}
+
+// The journal of a run that imported two million cards and ended: 54 MB of small entries. It is
+// read an entry at a time (whole, its entries once took five times its size), and the cards its
+// replay would add are more than the memory takes: the offer is refused with a message, before
+// any of them is made, and the journal is kept aside.
+class MemoryBoundAppTest : public testing::AppTest {
+  protected:
+    void SetUp() override {
+        if (UnderASanitizer()) {
+            GTEST_SKIP() << "the sanitizers reserve more address space than any limit allows";
+        }
+    }
+};
+
+TEST_F(MemoryBoundAppTest, AJournalOfMoreCardsThanTheMemoryTakesIsRefusedBeforeItsReplay) {
+    // A run that ended long ago: no process has that number now.
+    const FilePath path = journals.Child("untitled-2147480000-1-1.journal");
+    {
+        JournalWriter writer;
+        ASSERT_TRUE(writer.Create(path, JournalBase()));
+        writer.Add(EncodeJournalOp(journal_op::Begin{StepName::Import}).Bytes());
+        const std::string card =
+            EncodeJournalOp(journal_op::AddCard{std::string_view("q"), std::string_view("a"), 0, 0})
+                .Bytes();
+        for (int i = 0; i < 2000000; ++i) {
+            writer.Add(card);
+        }
+        writer.Add(EncodeJournalOp(journal_op::End{}).Bytes());
+        writer.Close();
+    }
+    EXPECT_EQ(RunLimited([this, &path] {
+                  const std::optional<Recovery> recovery = ReadRecovery(path);
+                  if (!recovery || recovery->count.cards != 2000000 || FitsInMemory(*recovery)) {
+                      return 1;
+                  }
+                  Start();
+                  const std::vector<std::string> texts = MessageTexts();
+                  if (texts.size() != 1 || texts[0].rfind("The unsaved changes of", 0) != 0 ||
+                      texts[0].find(DamagedJournalPath(path).Bytes()) == std::string::npos) {
+                      return 2;
+                  }
+                  return box.TotalCards() == 0 && !view->Changed() &&
+                                 std::filesystem::exists(DamagedJournalPath(path).Bytes())
+                             ? 0
+                             : 3;
               }),
               0);
 }

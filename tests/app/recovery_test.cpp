@@ -24,6 +24,7 @@
 #include "tests/support/box_state.h"
 #include "tests/support/cards.h"
 #include "tests/support/files.h"
+#include "tests/support/journals.h"
 #include "tests/support/test_child.h"
 
 namespace tallyfold {
@@ -204,14 +205,17 @@ TEST_F(RecoveryTest, AJournalCutAtAnyByteGivesItsWholeEntries) {
         }
         std::fclose(file);
     }
-    JournalContents whole;
-    ASSERT_TRUE(ParseJournal(bytes, whole));
-    ASSERT_EQ(whole.validBytes, bytes.size());
+    JournalReader reader;
+    ASSERT_TRUE(reader.OpenBytes(bytes));
+    const std::vector<std::string> whole = testing::EntriesOf(reader);
+    ASSERT_EQ(reader.ValidBytes(), bytes.size());
     // The first cut that reads: the end of the header and the base.
     std::optional<std::size_t> baseEnd;
+    const FilePath cutJournal = dir.File("cut.journal");
     for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
-        Recovery recovery;
-        if (!ParseJournal(std::string_view(bytes).substr(0, cut), recovery.contents)) {
+        testing::WriteBytes(cutJournal, bytes.substr(0, cut));
+        const std::optional<Recovery> recovery = ReadRecovery(cutJournal);
+        if (!recovery) {
             // Only a cut within the header and the base loses the journal.
             ASSERT_FALSE(baseEnd.has_value()) << "a cut at " << cut << " after " << *baseEnd;
             continue;
@@ -219,16 +223,19 @@ TEST_F(RecoveryTest, AJournalCutAtAnyByteGivesItsWholeEntries) {
         if (!baseEnd) {
             baseEnd = cut;
         }
-        const std::vector<std::string>& entries = recovery.contents.entries;
-        ASSERT_LE(recovery.contents.validBytes, cut);
-        ASSERT_LE(entries.size(), whole.entries.size());
-        ASSERT_TRUE(std::equal(entries.begin(), entries.end(), whole.entries.begin()));
+        ASSERT_TRUE(reader.Open(cutJournal));
+        const std::vector<std::string> entries = testing::EntriesOf(reader);
+        ASSERT_LE(reader.ValidBytes(), cut);
+        reader = JournalReader();
+        ASSERT_LE(entries.size(), whole.size());
+        ASSERT_TRUE(std::equal(entries.begin(), entries.end(), whole.begin()));
+        EXPECT_TRUE(recovery->count.whole) << "cut at " << cut;
         tCardBox box;
         Document document(box);
         ASSERT_TRUE(document.Open(path).opened);
         int number = 0;
         static_cast<void>(document.ChooseNext(false, number));
-        EXPECT_TRUE(document.Restore(recovery)) << "cut at " << cut;
+        EXPECT_TRUE(document.Restore(*recovery)) << "cut at " << cut;
         for (std::size_t step = 0; step < ends.size(); ++step) {
             if (ends[step] == cut) {
                 EXPECT_EQ(StateOf(box), states[step]) << "cut after step " << step;
@@ -319,7 +326,7 @@ TEST_F(RecoveryTest, SavesAndTheNormalEndLeaveNoJournal) {
     ASSERT_TRUE(again.Open(path).opened);
     const std::optional<Recovery> recovery = again.FindRecovery(path);
     ASSERT_TRUE(recovery.has_value());
-    EXPECT_EQ(recovery->changes, 1);
+    EXPECT_EQ(recovery->count.changes, 1);
     EXPECT_TRUE(again.Restore(*recovery));
     EXPECT_EQ(StateOf(restored), expected);
     again.Close();
@@ -343,16 +350,16 @@ TEST_F(RecoveryTest, ABoxWithoutAFile) {
     EXPECT_FALSE(document.FindRecovery(path).has_value());
     const std::optional<Recovery> recovery = document.FindRecovery(FilePath());
     ASSERT_TRUE(recovery.has_value());
-    EXPECT_EQ(recovery->changes, 1);
+    EXPECT_EQ(recovery->count.changes, 1);
     EXPECT_TRUE(document.Restore(*recovery));
     EXPECT_EQ(StateOf(box), expected);
 }
 
 TEST(JournalFrames, DamagedEntriesEndTheJournal) {
     EXPECT_EQ(Crc32("123456789"), 0xCBF43926U);
-    JournalContents contents;
-    EXPECT_FALSE(ParseJournal("", contents));
-    EXPECT_FALSE(ParseJournal("not a journal at all", contents));
+    JournalReader journal;
+    EXPECT_FALSE(journal.OpenBytes(""));
+    EXPECT_FALSE(journal.OpenBytes("not a journal at all"));
     // An entry reader never reads past its entry.
     JournalEntry entry(3);
     entry.Text("abc").I32(-5);
@@ -421,11 +428,17 @@ TEST_F(RecoveryPromptTest, ADamagedJournalGivesBackWhatCameBeforeTheDamage) {
     ASSERT_EQ(names.size(), 1u);
     const FilePath damaged = journals.Child(names.front());
     {
-        JournalContents contents;
-        ASSERT_TRUE(ReadJournal(damaged, contents));
+        JournalReader reader;
+        ASSERT_TRUE(reader.Open(damaged));
+        static_cast<void>(testing::EntriesOf(reader));
+        const std::uint64_t validBytes = reader.ValidBytes();
+        reader = JournalReader();
         JournalWriter writer;
-        ASSERT_TRUE(writer.Continue(damaged, contents.validBytes));
+        ASSERT_TRUE(writer.Continue(damaged, validBytes));
         writer.Add(EncodeJournalOp(journal_op::ClearPartition{2}).Bytes());
+        writer.Add(EncodeJournalOp(journal_op::Begin{StepName::Known}).Bytes());
+        writer.Add(EncodeJournalOp(journal_op::Known{}).Bytes());
+        writer.Add(EncodeJournalOp(journal_op::End{}).Bytes());
         writer.Close();
     }
     backend.AnswerMessageBox(DialogResult::Yes);
@@ -433,6 +446,8 @@ TEST_F(RecoveryPromptTest, ADamagedJournalGivesBackWhatCameBeforeTheDamage) {
     Start(file);
     const std::vector<std::string> texts = MessageTexts();
     ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NE(texts[0].find("partly damaged. Restore the first 3 changes of 4?"), std::string::npos)
+        << texts[0];
     EXPECT_EQ(texts[1].substr(0, 48), "Only the changes before the damage came back. Th")
         << texts[1];
     EXPECT_NE(texts[1].find(DamagedJournalPath(damaged).Bytes()), std::string::npos) << texts[1];

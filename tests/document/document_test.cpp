@@ -11,6 +11,7 @@
 #include "tests/support/box_state.h"
 #include "tests/support/cards.h"
 #include "tests/support/files.h"
+#include "tests/support/journals.h"
 
 namespace tallyfold {
 namespace {
@@ -101,8 +102,12 @@ TEST_F(DocumentTest, AnUndoPastTheJournalsStartIsRestoredFromASnapshot) {
     ASSERT_TRUE(again.Open(path).opened);
     const std::optional<Recovery> recovery = again.FindRecovery(path);
     ASSERT_TRUE(recovery.has_value());
-    ASSERT_EQ(recovery->contents.entries.size(), 1U);
-    const std::optional<JournalOp> op = DecodeJournalOp(recovery->contents.entries.front());
+    JournalReader reader;
+    ASSERT_TRUE(reader.Open(recovery->journal));
+    const std::vector<std::string> entries = testing::EntriesOf(reader);
+    reader = JournalReader();
+    ASSERT_EQ(entries.size(), 1U);
+    const std::optional<JournalOp> op = DecodeJournalOp(entries.front());
     ASSERT_TRUE(op.has_value());
     EXPECT_TRUE(std::holds_alternative<journal_op::Snapshot>(*op));
     EXPECT_TRUE(again.Restore(*recovery));
@@ -124,73 +129,105 @@ TEST_F(DocumentTest, ChangesGoOnWithoutAJournal) {
     EXPECT_FALSE(document.FindRecovery(path).has_value());
 }
 
+/// A journal of `entries`, as a run of a box without a file that ended left it in `dir`.
+Recovery JournalOf(const TempDir& dir, const std::vector<std::string>& entries) {
+    const FilePath path = dir.File("untitled.journal");
+    EXPECT_TRUE(testing::WriteJournal(path, entries));
+    std::optional<Recovery> recovery = ReadRecovery(path);
+    EXPECT_TRUE(recovery.has_value());
+    return recovery ? *recovery : Recovery();
+}
+
+template <class Op>
+std::string EntryOf(const Op& op) {
+    return EncodeJournalOp(op).Bytes();
+}
+
 // A journal in which a change stands outside the Begin and End of a step is none the program
 // writes: the change is refused before it touches the box, so no later undo can take back a
 // step whose cards it moved or freed.
 TEST(DocumentRestoreTest, AChangeOutsideAStepIsRefused) {
-    auto entry = [](const auto& op) { return EncodeJournalOp(op).Bytes(); };
+    TempDir dir;
     tCardBox box;
     Fill(box, 1, 3, "a");
     Fill(box, tCardBox::kInputStack, 2, "i");
     Document document(box);
-    Recovery recovery;
-    recovery.contents.entries = {entry(journal_op::Begin{StepName::DeleteCard}),
-                                 entry(journal_op::DeleteCurrent{1}), entry(journal_op::End{}),
-                                 entry(journal_op::ClearPartition{1}), entry(journal_op::Undo{})};
+    const Recovery recovery =
+        JournalOf(dir, {EntryOf(journal_op::Begin{StepName::DeleteCard}),
+                        EntryOf(journal_op::DeleteCurrent{1}), EntryOf(journal_op::End{}),
+                        EntryOf(journal_op::ClearPartition{1}), EntryOf(journal_op::Undo{})});
     EXPECT_FALSE(document.Restore(recovery));
     EXPECT_EQ(testing::Questions(box, 1), (std::vector<std::string>{"a2", "a3"}))
         << "the step before the stray change came back, the change did not";
+    EXPECT_TRUE(std::filesystem::exists(DamagedJournalPath(recovery.journal).Bytes()));
     ASSERT_TRUE(document.Undo());
     EXPECT_EQ(testing::Questions(box, 1), (std::vector<std::string>{"a1", "a2", "a3"}));
 
     for (const std::vector<std::string>& entries :
-         {std::vector<std::string>{entry(journal_op::End{})},
-          std::vector<std::string>{entry(journal_op::Begin{StepName::Known}),
-                                   entry(journal_op::Begin{StepName::Known})},
-          std::vector<std::string>{entry(journal_op::Known{})}}) {
+         {std::vector<std::string>{EntryOf(journal_op::End{})},
+          std::vector<std::string>{EntryOf(journal_op::Begin{StepName::Known}),
+                                   EntryOf(journal_op::Begin{StepName::Known})},
+          std::vector<std::string>{EntryOf(journal_op::Known{})}}) {
         tCardBox other;
         Fill(other, 1, 3, "a");
         const testing::BoxState before = StateOf(other);
         Document again(other);
-        recovery.contents.entries = entries;
-        EXPECT_FALSE(again.Restore(recovery));
+        EXPECT_FALSE(again.Restore(JournalOf(dir, entries)));
         EXPECT_EQ(StateOf(other), before);
     }
 }
 
-// The offer counts what the user did and what will come back, not the entries.
+// The offer counts what the user did and what will come back, not the entries; of a journal
+// the replay refuses part of, also what it holds in all.
 TEST(CountChangesTest, StepsTheUserMadeUpToWhatTheReplayRefuses) {
-    auto entry = [](const auto& op) { return EncodeJournalOp(op).Bytes(); };
-    const std::string known = entry(journal_op::Known{});
-    const std::string begin = entry(journal_op::Begin{StepName::Known});
-    const std::string end = entry(journal_op::End{});
-    const std::string follow = entry(journal_op::Begin{StepName::Follow});
-    const std::string choose = entry(journal_op::Choose{false});
-    const std::string undo = entry(journal_op::Undo{});
-    const std::string redo = entry(journal_op::Redo{});
+    TempDir dir;
+    const std::string known = EntryOf(journal_op::Known{});
+    const std::string begin = EntryOf(journal_op::Begin{StepName::Known});
+    const std::string end = EntryOf(journal_op::End{});
+    const std::string follow = EntryOf(journal_op::Begin{StepName::Follow});
+    const std::string choose = EntryOf(journal_op::Choose{false});
+    const std::string undo = EntryOf(journal_op::Undo{});
+    const std::string redo = EntryOf(journal_op::Redo{});
+    auto count = [&dir](const std::vector<std::string>& entries) {
+        return JournalOf(dir, entries).count;
+    };
 
-    ChangeCount count = CountChanges(
+    ChangeCount counted = count(
         {begin, known, choose, end, follow, choose, end, begin, known, end, undo, redo, undo});
-    EXPECT_EQ(count.changes, 1);
-    EXPECT_TRUE(count.whole);
-    EXPECT_EQ(CountChanges({follow, choose, end}).changes, 0) << "the program's own refills";
+    EXPECT_EQ(counted.changes, 1);
+    EXPECT_EQ(counted.recorded, 1);
+    EXPECT_TRUE(counted.whole);
+    EXPECT_EQ(count({follow, choose, end}).changes, 0) << "the program's own refills";
 
     std::vector<std::string> nested(1000, begin);
     nested.push_back(known);
-    count = CountChanges(nested);
-    EXPECT_EQ(count.changes, 0);
-    EXPECT_FALSE(count.whole);
-    count = CountChanges({begin, known, end, known, begin, known, end});
-    EXPECT_EQ(count.changes, 1) << "up to the change outside a step";
-    EXPECT_FALSE(count.whole);
-    count = CountChanges({begin, known, end, std::string("\x7f")});
-    EXPECT_EQ(count.changes, 1);
-    EXPECT_FALSE(count.whole);
+    counted = count(nested);
+    EXPECT_EQ(counted.changes, 0);
+    EXPECT_FALSE(counted.whole);
+    counted = count({begin, known, end, known, begin, known, end, begin, known, end});
+    EXPECT_EQ(counted.changes, 1) << "up to the change outside a step";
+    EXPECT_EQ(counted.recorded, 3) << "the journal holds three";
+    EXPECT_FALSE(counted.whole);
+    counted = count({begin, known, end, std::string("\x7f")});
+    EXPECT_EQ(counted.changes, 1);
+    EXPECT_EQ(counted.recorded, 1);
+    EXPECT_FALSE(counted.whole);
+
+    // The cards a replay adds, for its memory: each added card, or a snapshot's records.
+    tCardBox cards;
+    Fill(cards, 2, 40, "s");
+    const std::string add =
+        EntryOf(journal_op::AddCard{std::string_view("q"), std::string_view("a"), 0, 0});
+    counted = count({EncodeSnapshot(cards).Bytes(), begin, add, add, end});
+    EXPECT_GE(counted.cards, 40U);
+    EXPECT_LE(counted.cards, 40U * 3);
+    EXPECT_EQ(count({begin, add, add, end, add, add}).cards, 2U) << "only what comes back";
 }
 
 // A restored journal whose snapshot does not read whole: the box stays as it was, and the
 // restore says that not everything came back.
 TEST(DocumentRestoreTest, ASnapshotThatDoesNotReadWholeLeavesTheBox) {
+    TempDir dir;
     tCardBox box;
     box.AddToPartition(Card("mine"), 3);
     const testing::BoxState before = StateOf(box);
@@ -198,13 +235,10 @@ TEST(DocumentRestoreTest, ASnapshotThatDoesNotReadWholeLeavesTheBox) {
 
     tCardBox other;
     other.AddToPartition(Card("theirs"), 1);
-    Recovery recovery;
-    recovery.contents.entries.push_back(EncodeSnapshot(other).Bytes() + "stray");
-    EXPECT_FALSE(document.Restore(recovery));
+    EXPECT_FALSE(document.Restore(JournalOf(dir, {EncodeSnapshot(other).Bytes() + "stray"})));
     EXPECT_EQ(StateOf(box), before);
 
-    recovery.contents.entries = {EncodeSnapshot(other).Bytes()};
-    EXPECT_TRUE(document.Restore(recovery));
+    EXPECT_TRUE(document.Restore(JournalOf(dir, {EncodeSnapshot(other).Bytes()})));
     EXPECT_EQ(StateOf(box), StateOf(other));
 }
 

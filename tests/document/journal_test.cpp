@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "tests/support/files.h"
+#include "tests/support/journals.h"
 
 namespace tallyfold {
 namespace {
 
+using testing::EntriesOf;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -30,12 +32,7 @@ class JournalTest : public ::testing::Test {
 
     /// A journal of `entries`, closed.
     void Write(const std::vector<std::string>& entries) {
-        JournalWriter writer;
-        ASSERT_TRUE(writer.Create(path, base));
-        for (const std::string& entry : entries) {
-            writer.Add(entry);
-        }
-        writer.Close();
+        ASSERT_TRUE(testing::WriteJournal(path, entries, base));
     }
 
     TempDir dir;
@@ -47,14 +44,17 @@ TEST_F(JournalTest, TheBaseAndTheEntriesReadBackAsWritten) {
     const std::vector<std::string> entries = {"\x04", std::string("\x07\0\0\0\0", 5),
                                               std::string(70000, 'x')};
     Write(entries);
-    JournalContents contents;
-    ASSERT_TRUE(ReadJournal(path, contents));
-    EXPECT_EQ(contents.base.file, base.file);
-    EXPECT_EQ(contents.base.identity, base.identity);
-    EXPECT_EQ(contents.base.owner, base.owner);
-    EXPECT_EQ(contents.base.created, base.created);
-    EXPECT_EQ(contents.entries, entries);
-    EXPECT_EQ(contents.validBytes, ReadBytes(path).size());
+    JournalReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    EXPECT_EQ(reader.Base().file, base.file);
+    EXPECT_EQ(reader.Base().identity, base.identity);
+    EXPECT_EQ(reader.Base().owner, base.owner);
+    EXPECT_EQ(reader.Base().created, base.created);
+    EXPECT_EQ(EntriesOf(reader), entries);
+    EXPECT_EQ(reader.ValidBytes(), ReadBytes(path).size());
+    EXPECT_EQ(reader.Size(), reader.ValidBytes());
+    std::string more;
+    EXPECT_FALSE(reader.Next(more)) << "the end stays the end";
 }
 
 TEST_F(JournalTest, AnEntryWhoseChecksumFailsEndsTheJournalThere) {
@@ -63,19 +63,27 @@ TEST_F(JournalTest, AnEntryWhoseChecksumFailsEndsTheJournalThere) {
     const std::size_t second = bytes.find("second");
     ASSERT_NE(second, std::string::npos);
     bytes[second] = 'S';
-    JournalContents contents;
-    ASSERT_TRUE(ParseJournal(bytes, contents));
-    EXPECT_EQ(contents.entries, std::vector<std::string>{"first"});
+    JournalReader reader;
+    ASSERT_TRUE(reader.OpenBytes(bytes));
+    EXPECT_EQ(EntriesOf(reader), std::vector<std::string>{"first"});
     // Length and checksum, eight bytes, stand before each entry.
-    EXPECT_EQ(contents.validBytes, second - 8);
+    EXPECT_EQ(reader.ValidBytes(), second - 8);
 }
 
 TEST_F(JournalTest, WhatIsNoJournalIsRefused) {
-    JournalContents contents;
-    EXPECT_FALSE(ParseJournal("", contents));
-    EXPECT_FALSE(ParseJournal("TFJOURNAL1\n", contents)) << "no base";
-    EXPECT_FALSE(ParseJournal("a text file\nwith lines\n", contents));
-    EXPECT_FALSE(ReadJournal(dir.File("missing.journal"), contents));
+    JournalReader reader;
+    EXPECT_FALSE(reader.OpenBytes(""));
+    EXPECT_FALSE(reader.OpenBytes("TFJOURNAL1\n")) << "no base";
+    EXPECT_FALSE(reader.OpenBytes("a text file\nwith lines\n"));
+    EXPECT_FALSE(reader.Open(dir.File("missing.journal")));
+    // A frame whose length runs past the end of the file is refused before anything of that
+    // size is made.
+    EXPECT_FALSE(reader.OpenBytes(std::string("TFJOURNAL1\n\xff\xff\xff\x3f\0\0\0\0", 19)));
+    Write({"first"});
+    std::string bytes = ReadBytes(path);
+    bytes += std::string("\xff\xff\xff\x3f\0\0\0\0", 8) + "short";
+    ASSERT_TRUE(reader.OpenBytes(bytes));
+    EXPECT_EQ(EntriesOf(reader), std::vector<std::string>{"first"});
 }
 
 // A run that goes on in a recovered journal cuts off its torn end and writes after what holds.
@@ -83,19 +91,21 @@ TEST_F(JournalTest, ContinuingCutsATornEndAndAppends) {
     Write({"first", "second"});
     const std::string whole = ReadBytes(path);
     WriteBytes(path, whole.substr(0, whole.size() - 3));
-    JournalContents torn;
-    ASSERT_TRUE(ReadJournal(path, torn));
-    ASSERT_EQ(torn.entries, std::vector<std::string>{"first"});
+    JournalReader torn;
+    ASSERT_TRUE(torn.Open(path));
+    ASSERT_EQ(EntriesOf(torn), std::vector<std::string>{"first"});
+    const std::uint64_t validBytes = torn.ValidBytes();
+    torn = JournalReader();
     {
         JournalWriter writer;
-        ASSERT_TRUE(writer.Continue(path, torn.validBytes));
+        ASSERT_TRUE(writer.Continue(path, validBytes));
         writer.Add("third");
         writer.Close();
     }
-    JournalContents contents;
-    ASSERT_TRUE(ReadJournal(path, contents));
-    EXPECT_EQ(contents.entries, (std::vector<std::string>{"first", "third"}));
-    EXPECT_EQ(contents.validBytes, ReadBytes(path).size());
+    JournalReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    EXPECT_EQ(EntriesOf(reader), (std::vector<std::string>{"first", "third"}));
+    EXPECT_EQ(reader.ValidBytes(), ReadBytes(path).size());
 }
 
 TEST_F(JournalTest, RemoveDeletesTheFile) {
@@ -116,9 +126,9 @@ TEST_F(JournalTest, APlantedLinkIsNotFollowed) {
     Write({"first"});
     EXPECT_EQ(ReadBytes(victim), "keep me");
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path.Bytes())));
-    JournalContents contents;
-    ASSERT_TRUE(ReadJournal(path, contents));
-    EXPECT_EQ(contents.entries, std::vector<std::string>{"first"});
+    JournalReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    EXPECT_EQ(EntriesOf(reader), std::vector<std::string>{"first"});
 }
 #endif
 
