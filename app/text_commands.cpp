@@ -85,39 +85,16 @@ void tHauptFenster::ImportFrom(const FilePath& path, ImportFormat format) {
     const Document::Step step(*document_, StepName::Import);
     ImportTarget target(document_->Box(), file.LineCount(),
                         [this](const tVokabel& card) { return document_->AddCard(card); });
-    std::string line;
-    bool convertible = true;
-    int number = 0;
-    // A CSV file's first line tells its separator.
-    char separator = format == ImportFormat::TabSeparated ? '\t' : '\0';
-    while (file.NextLine(line, convertible)) {
-        ++number;
-        // Empty lines and lines that begin with a control character are skipped.
-        if (line.empty() || static_cast<unsigned char>(line.front()) < 32) {
-            continue;
-        }
-        if (format == ImportFormat::Csv && separator == '\0') {
-            separator = CsvSeparatorOf(line);
-        }
-        const int code =
-            file.LineTooLong() ? kImportTextTooLong
-            : !convertible     ? kImportCharacterNotSupported
-            : format == ImportFormat::CardLines
-                ? ParseImportLine(line, target)
-                : ParseSeparatedLine(line, separator, format == ImportFormat::Csv, target);
-        if (code == kImportAccepted) {
-            continue;
-        }
+    ImportLines(file, format, target, [this, &target](const RefusedImportLine& line) {
         // While the message is up, the window shows the box with every card taken so far.
         target.Flush();
         // The reason goes into the text as well: window managers cut long captions.
         char caption[80];
-        LoadString(ImportMessageId(code), caption);
-        if (MessageBox(std::string(caption) + "\n" + RefusedLine(number, line), caption,
-                       platform::MessageButtons::OkCancel) == platform::DialogResult::Cancel) {
-            break;
-        }
-    }
+        LoadString(ImportMessageId(line.code), caption);
+        return MessageBox(std::string(caption) + "\n" + RefusedLine(line.number, line.text),
+                          caption,
+                          platform::MessageButtons::OkCancel) != platform::DialogResult::Cancel;
+    });
     target.Flush();
     if (target.Added() > 0) {
         document_->MarkChanged();

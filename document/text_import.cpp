@@ -284,6 +284,27 @@ bool NextField(std::string_view line, std::size_t& at, char separator, bool quot
 
 }  // namespace
 
+bool CsvQuotes::Take(std::string_view line) {
+    // The same walk as `NextField`'s; a quote at the end of a line inside quotes closes them.
+    for (std::size_t at = 0; at < line.size(); ++at) {
+        const char c = line[at];
+        if (inQuotes_) {
+            if (c == '"' && at + 1 < line.size() && line[at + 1] == '"') {
+                ++at;
+            } else if (c == '"') {
+                inQuotes_ = false;
+            }
+            startOfField_ = false;
+        } else if (c == separator_) {
+            startOfField_ = true;
+        } else {
+            inQuotes_ = c == '"' && startOfField_;
+            startOfField_ = false;
+        }
+    }
+    return inQuotes_;
+}
+
 int ParseSeparatedLine(std::string& line, char separator, bool quoted, ImportTarget& target) {
     const std::string_view whole(line);
     std::size_t at = 0;
@@ -536,6 +557,52 @@ bool ImportFile::NextLine(std::string& line, bool& convertible) {
 bool ImportFile::FitsInMemory() const {
     const std::uint64_t budget = AvailableMemory();
     return budget == 0 || static_cast<std::uint64_t>(lines_) <= budget / kMemoryPerLine;
+}
+
+void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
+                 const std::function<bool(const RefusedImportLine&)>& refused) {
+    std::string line;
+    std::string next;
+    bool convertible = true;
+    bool tooLong = false;
+    int number = 0;
+    // A CSV file's first line tells its separator.
+    char separator = format == ImportFormat::TabSeparated ? '\t' : '\0';
+    while (file.NextLine(line, convertible)) {
+        ++number;
+        tooLong = file.LineTooLong();
+        if (line.empty() || static_cast<unsigned char>(line.front()) < 32) {
+            continue;
+        }
+        if (format == ImportFormat::Csv) {
+            if (separator == '\0') {
+                separator = CsvSeparatorOf(line);
+            }
+            CsvQuotes quotes(separator);
+            bool goesOn = quotes.Take(line);
+            bool nextConvertible = true;
+            while (goesOn && !tooLong && file.NextLine(next, nextConvertible)) {
+                ++number;
+                convertible = convertible && nextConvertible;
+                tooLong =
+                    file.LineTooLong() || line.size() + 1 + next.size() > ImportFile::kLineLimit;
+                if (!tooLong) {
+                    line += ' ';
+                    line += next;
+                    goesOn = quotes.Take(next);
+                }
+            }
+        }
+        const int code =
+            tooLong        ? kImportTextTooLong
+            : !convertible ? kImportCharacterNotSupported
+            : format == ImportFormat::CardLines
+                ? ParseImportLine(line, target)
+                : ParseSeparatedLine(line, separator, format == ImportFormat::Csv, target);
+        if (code != kImportAccepted && !refused({code, number, line})) {
+            return;
+        }
+    }
 }
 
 }  // namespace tallyfold

@@ -125,6 +125,21 @@ char CsvSeparatorOf(std::string_view firstLine);
 [[nodiscard]] int ParseSeparatedLine(std::string& line, char separator, bool quoted,
                                      ImportTarget& target);
 
+/// Follows the quotes of a CSV record across its lines, as `ParseSeparatedLine` reads them: a
+/// line break inside a quoted field belongs to the field, and the record goes on in the next
+/// line.
+class CsvQuotes {
+  public:
+    explicit CsvQuotes(char separator) : separator_(separator) {}
+    /// Takes the next line of the record; true when the record goes on after it.
+    bool Take(std::string_view line);
+
+  private:
+    char separator_;
+    bool inQuotes_ = false;
+    bool startOfField_ = true;
+};
+
 /// The lines of a text file to import. A file that starts with a UTF-8 byte-order mark, or
 /// whose bytes are valid UTF-8 with multi-byte characters, is read as UTF-8 and converted; one
 /// with a UTF-16 byte-order mark (little or big endian) likewise, through UTF-8; any other
@@ -215,5 +230,20 @@ class ImportFile {
 /// a complete new one. False if it could not be written.
 [[nodiscard]] bool ExportText(const FilePath& path, const tCardBox& box,
                               ImportFormat format = ImportFormat::CardLines);
+
+/// A line of an import that gave no card: why, its number in the file (the last, for a record
+/// of several lines) and its text as the user should see it.
+struct RefusedImportLine {
+    int code = kImportAccepted;
+    int number = 0;
+    std::string_view text;
+};
+
+/// Reads the lines of `file` in `format` into `target`. Empty lines and lines that begin with a
+/// control character are passed over; a CSV record whose quoted field holds a line break is
+/// read as one line, the break turned into a blank (a card holds no line break). `refused` is
+/// told of every other line that gives no card, and returning false ends the import there.
+void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
+                 const std::function<bool(const RefusedImportLine&)>& refused);
 
 }  // namespace tallyfold

@@ -532,6 +532,24 @@ TEST_F(ImportCommandTest, TabSeparatedAndCsvFilesByTheirExtension) {
                                    {"x\ty", "z"}}));
 }
 
+// A spreadsheet cell of several lines: the record goes on in the next line, the break becomes a
+// blank, and the lines after it are read as before. A quote left open takes the lines up to the
+// limit of one line, and is refused as too long.
+TEST_F(ImportCommandTest, AQuotedLineBreakInACsvFileIsABlank) {
+    Start();
+    Import("\"der\r\nTisch\",\"the table\"\r\nHaus,\"the\n\"\"house\"\"\"\r\nBaum,tree\n",
+           "list.csv");
+    EXPECT_TRUE(Messages().empty()) << Messages().front().first;
+    EXPECT_EQ(CardsOf(box),
+              (Pairs{{"der Tisch", "the table"}, {"Haus", "the \"house\""}, {"Baum", "tree"}}));
+
+    backend.AnswerMessageBox(DialogResult::Ok);
+    Import("a,b\n\"open,x\n" + std::string(70000, 'y') + "\nc,d\ne,f\n", "open.csv");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].second.substr(0, 21), "Text too long\nLine 3:");
+    EXPECT_EQ(box.TotalCards(), 6) << "the two lines after the refused record came in";
+}
+
 TEST_F(ImportCommandTest, CancelStopsTheReadingAndKeepsWhatWasAdded) {
     Start();
     backend.AnswerMessageBox(DialogResult::Cancel);
