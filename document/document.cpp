@@ -85,6 +85,7 @@ bool Document::Save(const FilePath& path) {
     if (target.IsEmpty()) {
         return false;
     }
+    ForgetBackupsThatAre(target);
     const FilePath backup =
         keepBackups_ && IsRegularFile(target) ? NewBackupPath(target) : FilePath();
     if (!SaveVokFile(target, *box_, backup)) {

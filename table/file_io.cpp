@@ -44,4 +44,10 @@ File& File::operator=(File&& other) noexcept {
     return *this;
 }
 
+bool SameFile(const FilePath& a, const FilePath& b) {
+    const std::optional<FileStatus> first = StatusOf(a);
+    const std::optional<FileStatus> second = StatusOf(b);
+    return first && second && first->volume == second->volume && first->index == second->index;
+}
+
 }  // namespace tallyfold

@@ -103,11 +103,16 @@ struct FileStatus {
     std::uint64_t size = 0;
     /// Time of the last change of the contents, in nanoseconds since 1970.
     std::int64_t modifiedNs = 0;
+    /// Which file it is, whatever its name: its file system (volume) and its number there.
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
 };
 /// The status of `path`, or nothing when there is no such file or folder.
 std::optional<FileStatus> StatusOf(const FilePath& path);
 /// True when `path` names an existing regular file.
 bool IsRegularFile(const FilePath& path);
+/// True when `a` and `b` are names of one existing file (hard links, or links to it).
+bool SameFile(const FilePath& a, const FilePath& b);
 /// How many names the existing file `path` has in the file system (hard links); 0 when there
 /// is no such file.
 unsigned LinkCount(const FilePath& path);

@@ -276,6 +276,8 @@ std::optional<FileStatus> StatusOf(const FilePath& path) {
     status.size = info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
     status.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000LL +
                         static_cast<std::int64_t>(info.st_mtim.tv_nsec);
+    status.volume = static_cast<std::uint64_t>(info.st_dev);
+    status.index = static_cast<std::uint64_t>(info.st_ino);
     return status;
 }
 

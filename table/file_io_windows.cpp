@@ -359,6 +359,9 @@ std::optional<FileStatus> StatusOf(const FilePath& path) {
     status.size =
         (static_cast<std::uint64_t>(information->nFileSizeHigh) << 32) | information->nFileSizeLow;
     status.modifiedNs = NanosecondsSince1970(information->ftLastWriteTime);
+    status.volume = information->dwVolumeSerialNumber;
+    status.index = (static_cast<std::uint64_t>(information->nFileIndexHigh) << 32) |
+                   information->nFileIndexLow;
     return status;
 }
 

@@ -17,4 +17,15 @@ inline std::optional<std::tm> LocalTime(std::time_t seconds) {
     return converted ? std::optional<std::tm>(local) : std::nullopt;
 }
 
+/// `seconds` in UTC, as `LocalTime` does it on the local clock.
+inline std::optional<std::tm> UtcTime(std::time_t seconds) {
+    std::tm utc{};
+#if defined(_WIN32)
+    const bool converted = gmtime_s(&utc, &seconds) == 0;
+#else
+    const bool converted = gmtime_r(&seconds, &utc) != nullptr;
+#endif
+    return converted ? std::optional<std::tm>(utc) : std::nullopt;
+}
+
 }  // namespace tallyfold

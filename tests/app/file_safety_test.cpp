@@ -12,6 +12,8 @@
 #include <unistd.h>
 #endif
 
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -93,6 +95,96 @@ TEST_F(FileSafetyTest, BackupsOfFilesOfOneNameInTwoFoldersStayApart) {
     }
     EXPECT_EQ(BackupsOf(dir.File("a/words.vok")).size(), 1u);
     EXPECT_EQ(BackupsOf(dir.File("b/words.vok")).size(), 1u);
+}
+
+// Only files named exactly as the program names its backups are backups: a file of the user's
+// that begins like one, and a link under a backup's name, are never counted nor deleted.
+TEST_F(FileSafetyTest, NothingButTheProgramsOwnBackupsIsCountedOrPruned) {
+    StartOnFile();
+    ASSERT_TRUE(view->SaveFile());
+    ASSERT_EQ(BackupsOf(path).size(), 1u);
+    const FilePath folder = BackupsOf(path).front().Folder();
+    const std::string prefix = std::string(BackupsOf(path).front().FileName()).substr(0, 15);
+    ASSERT_EQ(prefix.substr(0, 6), "words-");
+    const FilePath notes = folder.Child(prefix + "0-my-notes.vok");
+    const FilePath late = folder.Child(prefix + "99999999-999999999Z-x.vok");
+    testing::WriteBytes(notes, "mine");
+    testing::WriteBytes(late, "mine too");
+#ifndef _WIN32
+    const FilePath victim = dir.File("victim.vok");
+    testing::WriteBytes(victim, "keep me");
+    const FilePath link = folder.Child(prefix + "20000101-000000000Z-1.vok");
+    std::filesystem::create_symlink(victim.Bytes(), link.Bytes());
+#endif
+    for (int i = 0; i < 12; ++i) {
+        frame->PressEnter();
+        ASSERT_TRUE(view->SaveFile());
+    }
+    EXPECT_EQ(BackupsOf(path).size(), kBackupsKept);
+    EXPECT_EQ(BytesOf(notes), "mine");
+    EXPECT_EQ(BytesOf(late), "mine too");
+#ifndef _WIN32
+    EXPECT_TRUE(std::filesystem::is_symlink(link.Bytes()));
+    EXPECT_EQ(BytesOf(victim), "keep me");
+#endif
+}
+
+#ifndef _WIN32
+// Backups are named and ordered in UTC with a number: a save after a flight from UTC+14 to
+// UTC-11 (or in the hour that autumn repeats) keeps the newest backup, and prunes the oldest.
+TEST_F(FileSafetyTest, ATimeZoneChangeKeepsTheNewestBackup) {
+    const char* before = std::getenv("TZ");
+    const std::string saved = before != nullptr ? before : "";
+    auto setZone = [](const char* zone) {
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    };
+    StartOnFile();
+    setZone("<+14>-14");
+    std::vector<std::string> versions;
+    for (int i = 0; i < 10; ++i) {
+        frame->PressEnter();
+        frame->PressEnter();
+        versions.push_back(BytesOf(path));
+        ASSERT_TRUE(view->SaveFile());
+    }
+    setZone("<-11>11");
+    frame->PressEnter();
+    frame->PressEnter();
+    versions.push_back(BytesOf(path));
+    ASSERT_TRUE(view->SaveFile());
+    if (before != nullptr) {
+        setZone(saved.c_str());
+    } else {
+        ::unsetenv("TZ");
+        ::tzset();
+    }
+    const std::vector<FilePath> backups = BackupsOf(path);
+    ASSERT_EQ(backups.size(), kBackupsKept);
+    EXPECT_EQ(BytesOf(backups.back()), versions.back()) << "the newest is kept, and last";
+    EXPECT_EQ(BytesOf(backups.front()), versions[1]) << "the oldest went";
+}
+#endif
+
+// A save killed after the old file got its backup's name and before the new one took its place
+// leaves the file with two names. The next save mends it: the file is renamed over as ever, and
+// no backup follows the live file.
+TEST_F(FileSafetyTest, AFileLeftLinkedToItsBackupIsMendedByTheNextSave) {
+    StartOnFile();
+    const FilePath stray = NewBackupPath(path);
+    if (!LinkFile(path, stray)) {
+        GTEST_SKIP() << "no hard links on this file system";
+    }
+    ASSERT_EQ(LinkCount(path), 2u);
+    const std::string old = BytesOf(path);
+    frame->PressEnter();
+    frame->PressEnter();
+    ASSERT_TRUE(view->SaveFile());
+    EXPECT_EQ(LinkCount(path), 1u);
+    const std::vector<FilePath> backups = BackupsOf(path);
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(BytesOf(backups.front()), old);
+    EXPECT_NE(BytesOf(path), old);
 }
 
 TEST_F(FileSafetyTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
