@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDataStream>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -10,9 +11,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QUrl>
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_text.h"
@@ -219,12 +223,49 @@ namespace {
 
 constexpr std::string_view kGeometryKey = "window/geometry";
 
+// The window's place kept by saveGeometry, if it reads as one: after a mark and its version,
+// the rectangle of the frame.
+std::optional<Rect> KeptFrame(const QByteArray& kept) {
+    constexpr quint32 kGeometryMark = 0x1D9D0CB;
+    QDataStream stream(kept);
+    stream.setVersion(QDataStream::Qt_4_0);
+    quint32 mark = 0;
+    quint16 major = 0;
+    quint16 minor = 0;
+    QRect frame;
+    stream >> mark >> major >> minor >> frame;
+    if (stream.status() != QDataStream::Ok || mark != kGeometryMark) {
+        return std::nullopt;
+    }
+    // Read as its corners: a rectangle turned inside out has no size.
+    const long long width = static_cast<long long>(frame.right()) - frame.left() + 1;
+    const long long height = static_cast<long long>(frame.bottom()) - frame.top() + 1;
+    return Rect{frame.left(), frame.top(),
+                static_cast<int>(std::clamp<long long>(width, -1, 1 << 30)),
+                static_cast<int>(std::clamp<long long>(height, -1, 1 << 30))};
+}
+
+std::vector<Rect> ScreenRects() {
+    std::vector<Rect> rects;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        rects.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    return rects;
+}
+
 }  // namespace
 
 void MainFrame::Show() {
-    // The size and place the window had when it was last closed, where there is one.
-    static_cast<void>(
-        restoreGeometry(QByteArray::fromStdString(settings_->ReadSetting(kGeometryKey))));
+    // The size and place the window had when it was last closed, where there is one that a
+    // screen shows; else its first size, in the middle of the screen.
+    const QByteArray kept = QByteArray::fromStdString(settings_->ReadSetting(kGeometryKey));
+    const std::optional<Rect> frame = KeptFrame(kept);
+    if (!frame || !ShowsOnAScreen(*frame, ScreenRects()) || !restoreGeometry(kept)) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            move(screen->availableGeometry().center() - rect().center());
+        }
+    }
     show();
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -241,19 +242,71 @@ std::string Win32MainFrame::StatusText(int area) const {
     return found != statusTexts_.end() ? found->second : std::string();
 }
 
+namespace {
+
+// The work areas of the screens, as virtual-screen coordinates (those of a window's place).
+std::vector<Rect> WorkAreas() {
+    std::vector<Rect> areas;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (::GetMonitorInfoW(monitor, &info)) {
+                const RECT& work = info.rcWork;
+                reinterpret_cast<std::vector<Rect>*>(data)->push_back(
+                    {static_cast<int>(work.left), static_cast<int>(work.top),
+                     static_cast<int>(work.right - work.left),
+                     static_cast<int>(work.bottom - work.top)});
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
+void CentreOnScreen(HWND window) {
+    RECT frame{};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetWindowRect(window, &frame) ||
+        !::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info)) {
+        return;
+    }
+    const RECT& work = info.rcWork;
+    const LONG width = frame.right - frame.left;
+    const LONG height = frame.bottom - frame.top;
+    ::SetWindowPos(window, nullptr, work.left + (work.right - work.left - width) / 2,
+                   work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
 void Win32MainFrame::Show() {
-    // The place the window had when it was last closed, where there is one.
+    // The place the window had when it was last closed, where there is one that a screen
+    // shows; else the middle of the screen.
+    bool placed = false;
     if (backend_ != nullptr) {
         const std::string kept = backend_->ReadSetting(kPlacementKey);
         WINDOWPLACEMENT placement{};
         if (kept.size() == sizeof placement) {
             std::memcpy(&placement, kept.data(), sizeof placement);
-            if (placement.length == sizeof placement) {
+            const RECT& normal = placement.rcNormalPosition;
+            const Rect kept{static_cast<int>(normal.left), static_cast<int>(normal.top),
+                            static_cast<int>(std::clamp<long long>(
+                                static_cast<long long>(normal.right) - normal.left, -1, 1 << 30)),
+                            static_cast<int>(std::clamp<long long>(
+                                static_cast<long long>(normal.bottom) - normal.top, -1, 1 << 30))};
+            if (placement.length == sizeof placement && ShowsOnAScreen(kept, WorkAreas())) {
                 placement.showCmd =
                     placement.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
-                ::SetWindowPlacement(window_, &placement);
+                placed = ::SetWindowPlacement(window_, &placement) != FALSE;
             }
         }
+    }
+    if (!placed) {
+        CentreOnScreen(window_);
     }
     LayOut();
     ::ShowWindow(window_, SW_SHOW);

@@ -455,6 +455,53 @@ TEST_F(QtFrameTest, TheWindowsSizeIsKeptForTheNextRun) {
     backend.WriteSetting("window/geometry", "");
 }
 
+// A kept place that no screen can show (a damaged settings file: far beyond the screens, or a
+// rectangle whose right edge lies left of its left one) is dropped: the window opens at its
+// first size, in the middle of the screen, and is shown.
+TEST_F(QtFrameTest, AKeptPlaceNoScreenShowsIsDropped) {
+    main->resize(640, 300);
+    ASSERT_TRUE(frame->Close());
+    const std::string kept = backend.ReadSetting("window/geometry");
+    ASSERT_GE(kept.size(), 66u);
+    // The kept rectangles as QDataStream writes them: left, top, right, bottom, big endian,
+    // for the frame (from byte 8), the normal geometry (24) and the geometry (50).
+    auto patched = [&kept](std::int32_t left, std::int32_t top, std::int32_t right,
+                           std::int32_t bottom) {
+        std::string bytes = kept;
+        for (const std::size_t at : {std::size_t{8}, std::size_t{24}, std::size_t{50}}) {
+            const std::int32_t values[] = {left, top, right, bottom};
+            for (int i = 0; i < 4; ++i) {
+                const auto value = static_cast<std::uint32_t>(values[i]);
+                for (int byte = 0; byte < 4; ++byte) {
+                    bytes[at + static_cast<std::size_t>(i * 4 + byte)] =
+                        static_cast<char>((value >> (24 - 8 * byte)) & 0xFFU);
+                }
+            }
+        }
+        return bytes;
+    };
+    for (const std::string& damaged : {patched(2000000000, 2000000000, 2000000640, 2000000300),
+                                       patched(-2000000000, -2000000000, -1999999360, -1999999700),
+                                       patched(500, 200, 100, 100)}) {
+        backend.WriteSetting("window/geometry", damaged);
+        FrameWindow next(backend, "Next", std::make_unique<Client>(backend));
+        next.SetInitialSize(300, 200);
+        next.Create();
+        next.Show();
+        MainFrame* shown = backend.Frame();
+        const QRect screen = shown->screen()->availableGeometry();
+        EXPECT_TRUE(shown->isVisible());
+        EXPECT_TRUE(screen.contains(shown->geometry()))
+            << shown->geometry().x() << "," << shown->geometry().y();
+        EXPECT_EQ(shown->size(), QSize(300, 200));
+        // In the middle, give or take the frame the window system draws around it.
+        EXPECT_LE(std::abs(shown->geometry().center().x() - screen.center().x()), 8);
+        EXPECT_LE(std::abs(shown->geometry().center().y() - screen.center().y()), 16);
+        ASSERT_TRUE(next.Close());
+    }
+    backend.WriteSetting("window/geometry", "");
+}
+
 // A settings file that is no regular file (here a FIFO, whose open() would wait for a writer
 // for ever) is left alone: the run keeps its settings in memory.
 TEST_F(QtBackendTest, ASettingsFileThatIsNoFileIsLeftAlone) {
