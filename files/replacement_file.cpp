@@ -65,16 +65,11 @@ void RemoveAbandonedTemporaries(const FilePath& target) {
 
 }  // namespace
 
-bool CopyFileBytes(const FilePath& from, const FilePath& to) {
+namespace {
+
+bool CopyBytesInto(const FilePath& from, File& target) {
     File source;
-    File target;
-    if (!source.OpenExisting(from)) {
-        return false;
-    }
-    if (!IsRegularFile(to) ? !target.CreateNew(to) : !target.OpenExisting(to)) {
-        return false;
-    }
-    if (!target.IsWritable()) {
+    if (!source.OpenExisting(from) || !target.IsWritable()) {
         return false;
     }
     std::vector<char> block(1 << 20);
@@ -93,6 +88,29 @@ bool CopyFileBytes(const FilePath& from, const FilePath& to) {
         offset += static_cast<std::uint64_t>(got);
     }
     return target.Truncate(offset) && target.Sync() && target.Close();
+}
+
+}  // namespace
+
+bool CopyFileBytes(const FilePath& from, const FilePath& to) {
+    File target;
+    if (!IsRegularFile(to) ? !target.CreateNew(to) : !target.OpenExisting(to)) {
+        return false;
+    }
+    return CopyBytesInto(from, target);
+}
+
+bool CopyToNewFile(const FilePath& from, const FilePath& to) {
+    File target;
+    if (!target.CreateNew(to)) {
+        return false;
+    }
+    if (!CopyBytesInto(from, target)) {
+        target.Close();
+        RemoveFile(to);
+        return false;
+    }
+    return true;
 }
 
 ReplacementFile::~ReplacementFile() {
@@ -169,8 +187,7 @@ bool ReplacementFile::CommitInPlace() {
     const std::string stamp = std::string(temp_.FileName()).substr(prefix.size());
     const FilePath keep = temp_.Folder().Child(
         prefix.substr(0, prefix.size() - std::string_view(".tmp-").size()) + ".keep-" + stamp);
-    if (!CopyFileBytes(target_, keep)) {
-        RemoveFile(keep);
+    if (!CopyToNewFile(target_, keep)) {
         return false;
     }
     kept_ = keep;
@@ -200,10 +217,7 @@ void ReplacementFile::KeepBackup(bool mayLink) {
         backupKept_ = true;
         return;
     }
-    backupKept_ = CopyFileBytes(target_, backup_);
-    if (!backupKept_) {
-        RemoveFile(backup_);
-    }
+    backupKept_ = CopyToNewFile(target_, backup_);
 }
 
 }  // namespace tallyfold

@@ -19,6 +19,9 @@ namespace tallyfold {
 /// cards can always be had back.
 /// Writes the bytes of `from` over `to` (made when missing), cut to their length and flushed.
 [[nodiscard]] bool CopyFileBytes(const FilePath& from, const FilePath& to);
+/// Copies `from` into the new file `to`, flushed; false, and nothing made, when `to` exists (a
+/// file, or a link planted there, which is never followed) or the copy fails.
+[[nodiscard]] bool CopyToNewFile(const FilePath& from, const FilePath& to);
 
 class ReplacementFile {
   public:

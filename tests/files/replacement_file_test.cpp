@@ -103,6 +103,25 @@ TEST_F(ReplacementFileTest, AFileWithAnotherNameIsWrittenInPlace) {
     EXPECT_EQ(std::filesystem::hard_link_count(target.Bytes()), 2U);
 }
 
+// A link planted under the backup's name is not followed: the file it points to keeps its
+// bytes, the link stays, and the save goes on without that backup.
+TEST_F(ReplacementFileTest, ALinkUnderTheBackupsNameIsNotFollowed) {
+    const FilePath target = dir.File("words.vok");
+    const FilePath victim = dir.File("victim.txt");
+    const FilePath backup = data.File("words-backup.vok");
+    WriteBytes(target, "old");
+    WriteBytes(victim, "keep me");
+    std::filesystem::create_symlink(victim.Bytes(), backup.Bytes());
+    ReplacementFile replacement(target);
+    replacement.KeepOldAs(backup);
+    Fill(replacement, "new");
+    ASSERT_TRUE(replacement.Commit());
+    EXPECT_FALSE(replacement.BackupKept());
+    EXPECT_EQ(ReadBytes(victim), "keep me");
+    EXPECT_TRUE(std::filesystem::is_symlink(backup.Bytes()));
+    EXPECT_EQ(ReadBytes(target), "new");
+}
+
 TEST_F(ReplacementFileTest, ALinkStaysALinkAndItsFileIsReplaced) {
     const FilePath real = dir.File("real.vok");
     const FilePath link = dir.File("link.vok");
@@ -126,6 +145,12 @@ TEST_F(ReplacementFileTest, CopyFileBytesCutsTheTargetToTheSource) {
     ASSERT_TRUE(CopyFileBytes(from, dir.File("made")));
     EXPECT_EQ(ReadBytes(dir.File("made")), "short");
     EXPECT_FALSE(CopyFileBytes(dir.File("none"), to));
+    EXPECT_FALSE(CopyToNewFile(from, to)) << "a new file only";
+    EXPECT_EQ(ReadBytes(to), "short");
+    EXPECT_FALSE(CopyToNewFile(dir.File("none"), dir.File("never")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("never").Bytes())) << "nothing left behind";
+    ASSERT_TRUE(CopyToNewFile(from, dir.File("new")));
+    EXPECT_EQ(ReadBytes(dir.File("new")), "short");
 }
 
 }  // namespace
