@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     // The file is read while the window is made.
     tallyfold::tCardBox box;
     tallyfold::Document document(box);
-    document.SetJournalFolder(tallyfold::SubFolder(tallyfold::StateFolder(), "journals"));
+    document.SetJournalFolder(tallyfold::JournalFolder());
     if (!fileName.IsEmpty()) {
         document.ReadAhead(fileName);
     }

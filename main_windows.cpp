@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     // The one box of the run and its document: they outlive the application and every window.
     tallyfold::tCardBox box;
     tallyfold::Document document(box);
-    document.SetJournalFolder(tallyfold::SubFolder(tallyfold::StateFolder(), "journals"));
+    document.SetJournalFolder(tallyfold::JournalFolder());
     if (!fileName.IsEmpty()) {
         document.ReadAhead(fileName);
     }

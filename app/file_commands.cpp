@@ -155,10 +155,11 @@ bool tHauptFenster::SaveFile() {
         return false;
     }
     if (!document_->Save()) {
-        ReportFileProblem(ids::kStrCannotSave, document_->Path());
+        ReportSaveFailure(document_->Path());
         return false;
     }
     NoteRecentFile();
+    ReportSafetyNet();
     return true;
 }
 
@@ -175,10 +176,11 @@ bool tHauptFenster::SaveFileAs() {
         return false;
     }
     if (!document_->Save(path)) {
-        ReportFileProblem(ids::kStrCannotSave, path);
+        ReportSaveFailure(path);
         return false;
     }
     NoteRecentFile();
+    ReportSafetyNet();
     return true;
 }
 

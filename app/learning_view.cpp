@@ -31,6 +31,9 @@ void tHauptFenster::ShowCounters(std::string_view text) {
 
 void tHauptFenster::ShowCounts(std::string_view text) {
     MessageArea.SetText(text);
+    // The counts are written after every change: the moment to see whether the change could be
+    // journaled.
+    ReportSafetyNet();
 }
 
 }  // namespace tallyfold

@@ -105,9 +105,11 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, Document& document, Fil
 }
 
 void tHauptFenster::SetStatusAreas(platform::StatusBarArea messageArea,
-                                   platform::StatusBarArea countsGadget) {
+                                   platform::StatusBarArea countsGadget,
+                                   platform::StatusBarArea safetyGadget) {
     MessageArea = messageArea;
     CountsGadget = countsGadget;
+    SafetyGadget = safetyGadget;
 }
 
 void tHauptFenster::SetupWindow() {
@@ -222,6 +224,49 @@ void tHauptFenster::ReportLoadFailure(const LoadResult& result, const FilePath& 
 
 void tHauptFenster::ReportFileProblem(int messageId, const FilePath& path) {
     MessageBoxAbout(StringResource(messageId), path);
+}
+
+namespace {
+
+// Why a folder takes no files, in words, naming it.
+std::string FolderReason(const FilePath& folder, FolderProblem problem) {
+    return FormatTexts(StringResource(ids::kStrFolderMissing + static_cast<int>(problem)),
+                       {folder.Bytes()});
+}
+
+}  // namespace
+
+void tHauptFenster::ReportSafetyNet() {
+    static constexpr int kLost[] = {ids::kStrNetJournalOff, ids::kStrNetLockOff,
+                                    ids::kStrNetBackupsOff};
+    static constexpr int kShort[] = {ids::kStrNetJournalShort, ids::kStrNetLockShort,
+                                     ids::kStrNetBackupsShort};
+    std::string status;
+    std::vector<std::string> untold;
+    for (const Document::NetGap& gap : document_->NetGaps()) {
+        const auto part = static_cast<std::size_t>(gap.part);
+        status += (status.empty() ? "" : ", ") + std::string(StringResource(kShort[part]));
+        if (!netLossTold_[part]) {
+            netLossTold_[part] = true;
+            untold.push_back(
+                FormatTexts(StringResource(kLost[part]), {FolderReason(gap.folder, gap.problem)}));
+        }
+    }
+    SafetyGadget.SetText(status);
+    for (const std::string& text : untold) {
+        MessageBox(text, "");
+    }
+}
+
+void tHauptFenster::ReportSaveFailure(const FilePath& path) {
+    const Document::NetGap problem = document_->ProblemOfSaving(path);
+    if (problem.problem == FolderProblem::Unwritable) {
+        ReportFileProblem(ids::kStrCannotSave, path);
+        return;
+    }
+    MessageBoxAbout(FormatTexts(StringResource(ids::kStrCannotSaveBecause),
+                                {FolderReason(problem.folder, problem.problem)}),
+                    path);
 }
 
 void tHauptFenster::EvSize(int width, int height) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,7 +28,8 @@ class tHauptFenster : public platform::Window, private LearningView {
     tHauptFenster(platform::Backend& backend, Document& document, FilePath fileName);
 
     /// The status bar areas the view writes: the message area and the counts area.
-    void SetStatusAreas(platform::StatusBarArea messageArea, platform::StatusBarArea countsGadget);
+    void SetStatusAreas(platform::StatusBarArea messageArea, platform::StatusBarArea countsGadget,
+                        platform::StatusBarArea safetyGadget);
 
     void SetupWindow() override;
     void EvShown() override;
@@ -127,12 +130,20 @@ class tHauptFenster : public platform::Window, private LearningView {
     void ReportLoad(const LoadResult& result, const FilePath& path);
     /// A message box with a string-table text, the file's path on its own line.
     void ReportFileProblem(int messageId, const FilePath& path);
+    /// Tells the learner once a session of each part of the safety net that is off, and shows
+    /// the parts that are off in the status bar while they are.
+    void ReportSafetyNet();
+    /// A save that failed, with the folder that kept it from being made where that is known.
+    void ReportSaveFailure(const FilePath& path);
 
     Document* document_;
     LearningSession session_;
     FilePath startFile_;
     platform::StatusBarArea MessageArea;
     platform::StatusBarArea CountsGadget;
+    platform::StatusBarArea SafetyGadget;
+    // Parts of the safety net whose loss was told this session, by `Document::NetPart`.
+    std::array<bool, 3> netLossTold_{};
     platform::Static QuestionStatic;
     platform::Static AnswerStatic;
     platform::Static PartitionStatic;

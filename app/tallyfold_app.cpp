@@ -19,9 +19,11 @@ void TMyApp::InitMainWindow() {
     LoadString(ids::kStrTitle, title);
     auto frame = std::make_unique<platform::FrameWindow>(GetBackend(), title, std::move(client));
     frame->SetModeIndicators(platform::kIndicatorCapsLock | platform::kIndicatorNumLock);
+    frame->AddStatusArea({ids::kSafetyGadget, 24});
     frame->AddStatusArea({ids::kCountsGadget, 30});
     client_->SetStatusAreas(platform::StatusBarArea(*frame, 0),
-                            platform::StatusBarArea(*frame, ids::kCountsGadget));
+                            platform::StatusBarArea(*frame, ids::kCountsGadget),
+                            platform::StatusBarArea(*frame, ids::kSafetyGadget));
     frame->SetMenu(MainMenu());
     frame->SetInitialSize(600, 250);
     frame->SetAccelerators(MainAccelerators());

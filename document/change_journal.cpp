@@ -57,6 +57,12 @@ void ChangeJournal::StepEnds() {
 void ChangeJournal::Write() {
     if (writer_) {
         writer_->Write();
+        // A full disk: what could not be written is lost to the journal, and so is what
+        // follows, which would not fit it.
+        if (writer_->Failed()) {
+            writer_.reset();
+            Fail();
+        }
     }
 }
 
@@ -66,6 +72,7 @@ void ChangeJournal::Stop() {
         writer_.reset();
     }
     failed_ = false;
+    problem_.reset();
 }
 
 void ChangeJournal::TakeOver(const FilePath& journal, std::uint64_t validBytes,
@@ -80,6 +87,10 @@ void ChangeJournal::TakeOver(const FilePath& journal, std::uint64_t validBytes,
     auto writer = std::make_unique<JournalWriter>();
     if (RenameFile(journal, mine) && writer->Continue(mine, validBytes)) {
         writer_ = std::move(writer);
+    } else {
+        // The restored changes are in the box, not in a journal: the next crash would lose
+        // them, and the old journal would be offered again.
+        Fail();
     }
 }
 
@@ -103,10 +114,15 @@ void ChangeJournal::Start(const FilePath& file, const FileIdentity& identity) {
     base.created = static_cast<std::int64_t>(std::time(nullptr));
     auto writer = std::make_unique<JournalWriter>();
     if (!writer->Create(folder_.Child(JournalFileName(file, number_)), base)) {
-        failed_ = true;
+        Fail();
         return;
     }
     writer_ = std::move(writer);
+}
+
+void ChangeJournal::Fail() {
+    failed_ = true;
+    problem_ = ProblemOf(folder_);
 }
 
 }  // namespace tallyfold

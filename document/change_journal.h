@@ -7,6 +7,7 @@
 #include "document/recovery.h"
 #include "document/undo_history.h"
 #include "files/file_identity.h"
+#include "files/folder_problem.h"
 #include "table/file_path.h"
 
 namespace tallyfold {
@@ -53,15 +54,20 @@ class ChangeJournal {
     void SetAside(const FilePath& journal);
     /// The journal being written; empty when there is none.
     FilePath Path() const;
+    /// Why no journal is written although one should be: it could not be made or written (until
+    /// the next load or save tries again).
+    std::optional<FolderProblem> Problem() const { return problem_; }
 
   private:
     void Start(const FilePath& file, const FileIdentity& identity);
+    void Fail();
 
     unsigned long number_;
     FilePath folder_;
     std::unique_ptr<JournalWriter> writer_;
     bool replaying_ = false;
     bool failed_ = false;
+    std::optional<FolderProblem> problem_;
     std::optional<StepName> pendingBegin_;
     bool beginWritten_ = false;
 };

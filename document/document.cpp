@@ -7,6 +7,7 @@
 
 #include "document/journal_ops.h"
 #include "files/backups.h"
+#include "files/user_folders.h"
 
 namespace tallyfold {
 
@@ -49,7 +50,7 @@ LoadResult Document::Open(const FilePath& path) {
     identity_ = read->Identity();
     fromFile_ = true;
     changed_ = false;
-    static_cast<void>(lock_.Take(path));
+    TakeLock(path);
     return result;
 }
 
@@ -57,7 +58,7 @@ void Document::SetPath(FilePath path) {
     path_ = std::move(path);
     identity_ = IdentityOf(path_);
     fromFile_ = false;
-    static_cast<void>(lock_.Take(path_));
+    TakeLock(path_);
 }
 
 SaveCheck Document::CheckSave(const FilePath& path) const {
@@ -88,15 +89,23 @@ bool Document::Save(const FilePath& path) {
     ForgetBackupsThatAre(target);
     const FilePath backup =
         keepBackups_ && IsRegularFile(target) ? NewBackupPath(target) : FilePath();
+    const bool backupWanted = keepBackups_ && IsRegularFile(target);
     if (!SaveVokFile(target, *box_, backup)) {
         return false;
     }
     if (!backup.IsEmpty()) {
         PruneBackups(target);
     }
+    // The save went through; a backup that could not be kept is told, not a failure.
+    backupsGap_.reset();
+    if (backupWanted && (backup.IsEmpty() || !IsRegularFile(backup))) {
+        const FilePath data = DataFolder();
+        const FilePath folder = data.IsEmpty() ? FilePath() : data.Child("backups");
+        backupsGap_ = NetGap{NetPart::Backups, folder, ProblemOf(folder)};
+    }
     if (target != path_) {
         path_ = target;
-        static_cast<void>(lock_.Take(target));
+        TakeLock(target);
     }
     identity_ = IdentityOf(target);
     fromFile_ = true;
@@ -106,6 +115,50 @@ bool Document::Save(const FilePath& path) {
     journal_.Stop();
     journalFloor_ = history_.NextSerial();
     return true;
+}
+
+void Document::TakeLock(const FilePath& path) {
+    lockGap_.reset();
+    if (path.IsEmpty()) {
+        lock_.Release();
+        return;
+    }
+    if (!lock_.Take(path)) {
+        const FilePath folder = FileLock::Folder();
+        lockGap_ = NetGap{NetPart::Lock, folder, ProblemOf(folder)};
+    }
+}
+
+std::vector<Document::NetGap> Document::NetGaps() const {
+    std::vector<NetGap> gaps;
+    if (const std::optional<FolderProblem> problem = journal_.Problem()) {
+        gaps.push_back({NetPart::Journal, journal_.Folder(), *problem});
+    }
+    if (lockGap_) {
+        gaps.push_back(*lockGap_);
+    }
+    if (backupsGap_) {
+        gaps.push_back(*backupsGap_);
+    }
+    return gaps;
+}
+
+Document::NetGap Document::ProblemOfSaving(const FilePath& path) const {
+    const FilePath target = ResolveLinks(path);
+    const FilePath folder = target.Folder();
+    NetGap gap{NetPart::Backups, folder, ProblemOf(folder)};
+    const bool inPlace =
+        IsRegularFile(target) && (LinkCount(target) > 1 || gap.problem == FolderProblem::ReadOnly);
+    if (inPlace) {
+        const FilePath data = DataFolder();
+        gap.folder = data.IsEmpty() ? FilePath() : data.Child("saving");
+        gap.problem = ProblemOf(gap.folder);
+        // A "saving" folder not made yet takes its problem from the data folder.
+        if (gap.problem == FolderProblem::NoFolder && !data.IsEmpty()) {
+            gap = {NetPart::Backups, data, ProblemOf(data)};
+        }
+    }
+    return gap;
 }
 
 void Document::Close() {

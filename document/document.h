@@ -61,6 +61,22 @@ class Document {
     /// Whether a save keeps the replaced file in the backups folder (default on).
     void SetKeepBackups(bool on) { keepBackups_ = on; }
 
+    /// A part of the safety net that cannot be kept now, the folder it needs, and why.
+    enum class NetPart { Journal, Lock, Backups };
+    struct NetGap {
+        NetPart part = NetPart::Journal;
+        FilePath folder;
+        FolderProblem problem = FolderProblem::Unwritable;
+    };
+    /// The parts of the net that are off: the journal since a change could not be written into
+    /// it, the mark of the open file since it was last taken, the backups since the last save.
+    /// Each comes back by itself when its folder takes files again.
+    std::vector<NetGap> NetGaps() const;
+    /// Why a save to `path` could not be made, as far as its folder tells: the file's own
+    /// folder, or the data folder's "saving" for a file written in place (one with a second
+    /// name, or in a folder this user may not write). `Unwritable` when nothing tells more.
+    NetGap ProblemOfSaving(const FilePath& path) const;
+
     // Files.
     /// Reads `path` into a box of its own and, when it could be read, makes it the document:
     /// the history and the journal start afresh, and the file is marked open here. The box is
@@ -163,6 +179,8 @@ class Document {
 
     void BeginStep(StepName name);
     void EndStep();
+    /// Marks `path` open here, and notes when that could not be done.
+    void TakeLock(const FilePath& path);
     /// Writes `op` into the journal, where one is taken.
     template <class Op>
     void Record(const Op& op);
@@ -191,6 +209,8 @@ class Document {
     bool fromFile_ = false;
     FileLock lock_;
     bool keepBackups_ = true;
+    std::optional<NetGap> lockGap_;
+    std::optional<NetGap> backupsGap_;
 
     UndoHistory history_;
     ChangeJournal journal_;

@@ -11,8 +11,10 @@ namespace tallyfold {
 
 namespace {
 
+constexpr std::string_view kLockFolder = "locks";
+
 FilePath LockPathOf(const FilePath& path) {
-    const FilePath folder = SubFolder(StateFolder(), "locks");
+    const FilePath folder = SubFolder(StateFolder(), kLockFolder);
     return folder.IsEmpty() ? FilePath() : folder.Child(HashName(CanonicalName(path)) + ".lock");
 }
 
@@ -46,6 +48,11 @@ std::optional<ProcessStamp> FileLock::HolderOf(const FilePath& path) {
         return std::nullopt;
     }
     return stamp;
+}
+
+FilePath FileLock::Folder() {
+    const FilePath state = StateFolder();
+    return state.IsEmpty() ? FilePath() : state.Child(std::string(kLockFolder));
 }
 
 bool FileLock::Take(const FilePath& path) {

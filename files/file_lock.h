@@ -25,6 +25,8 @@ class FileLock {
     /// mark held before. False when no mark can be written (no state folder): the file can be
     /// used all the same.
     bool Take(const FilePath& path);
+    /// The folder of the marks (which may not exist); empty when the user has no state folder.
+    static FilePath Folder();
     /// Gives the mark up, if this process still holds it.
     void Release();
     bool Held() const { return !lock_.IsEmpty(); }

@@ -17,4 +17,10 @@ FilePath SubFolder(const FilePath& parent, std::string_view name) {
     return std::filesystem::is_directory(NativePath(folder), error) ? folder : FilePath();
 }
 
+FilePath JournalFolder() {
+    const FilePath state = StateFolder();
+    const FilePath made = SubFolder(state, "journals");
+    return made.IsEmpty() && !state.IsEmpty() ? state.Child("journals") : made;
+}
+
 }  // namespace tallyfold

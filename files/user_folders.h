@@ -16,6 +16,11 @@ FilePath DataFolder();
 /// %LOCALAPPDATA%\Tallyfold\State on Windows), made when missing, or an empty path.
 FilePath StateFolder();
 
+/// The folder of the recovery journals in the state folder, made when missing; where it cannot
+/// be made, its path all the same, so that the journal's failure is told. Empty when there is
+/// no state folder.
+FilePath JournalFolder();
+
 /// The folder `name` inside `parent`, made when missing; an empty path when `parent` is empty
 /// or the folder cannot be made.
 FilePath SubFolder(const FilePath& parent, std::string_view name);

@@ -45,6 +45,7 @@ inline constexpr int kLookButton = 211;
 inline constexpr int kKnownButton = 212;
 inline constexpr int kUnknownButton = 1203;
 inline constexpr int kCountsGadget = 90;
+inline constexpr int kSafetyGadget = 91;
 
 // Dialog templates; a dialog's help context is its template number.
 inline constexpr int kDoublesDialog = 3200;
@@ -131,5 +132,19 @@ inline constexpr int kStrChanges = 11072;
 inline constexpr int kStrRestoreIncomplete = 11073;
 inline constexpr int kStrRestorePart = 11074;
 inline constexpr int kStrJournalTooLarge = 11075;
+// The safety net that is off: what, why (a folder's problem, in the order of `FolderProblem`),
+// and the short words of the status bar.
+inline constexpr int kStrNetJournalOff = 11076;
+inline constexpr int kStrNetLockOff = 11077;
+inline constexpr int kStrNetBackupsOff = 11078;
+inline constexpr int kStrFolderMissing = 11079;
+inline constexpr int kStrFolderNotAFolder = 11080;
+inline constexpr int kStrFolderReadOnly = 11081;
+inline constexpr int kStrFolderFull = 11082;
+inline constexpr int kStrFolderUnwritable = 11083;
+inline constexpr int kStrNetJournalShort = 11084;
+inline constexpr int kStrNetLockShort = 11085;
+inline constexpr int kStrNetBackupsShort = 11086;
+inline constexpr int kStrCannotSaveBecause = 11087;
 
 }  // namespace tallyfold::ids

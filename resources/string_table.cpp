@@ -81,6 +81,19 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
      "%s has unsaved changes from %s, partly damaged. Restore the first %s of %s?"},
     {ids::kStrJournalTooLarge,
      "The unsaved changes of %s add more cards (%s) than the memory can take. Kept as"},
+    {ids::kStrNetJournalOff,
+     "Crash protection is off (%s): a crash would lose what was not saved."},
+    {ids::kStrNetLockOff, "The file cannot be marked as open here (%s): other windows won't know."},
+    {ids::kStrNetBackupsOff, "The file was saved, but no backup of the old one was kept (%s)."},
+    {ids::kStrFolderMissing, "there is no folder for it: %s"},
+    {ids::kStrFolderNotAFolder, "%s is not a folder"},
+    {ids::kStrFolderReadOnly, "the folder %s is read-only"},
+    {ids::kStrFolderFull, "the disk of %s is full"},
+    {ids::kStrFolderUnwritable, "%s takes no files"},
+    {ids::kStrNetJournalShort, "No crash protection"},
+    {ids::kStrNetLockShort, "Not marked open"},
+    {ids::kStrNetBackupsShort, "No backups"},
+    {ids::kStrCannotSaveBecause, "The vocabulary file could not be saved (%s):"},
 });
 
 }  // namespace
