@@ -293,12 +293,12 @@ void Win32MainFrame::Show() {
         if (kept.size() == sizeof placement) {
             std::memcpy(&placement, kept.data(), sizeof placement);
             const RECT& normal = placement.rcNormalPosition;
-            const Rect kept{static_cast<int>(normal.left), static_cast<int>(normal.top),
+            const Rect place{static_cast<int>(normal.left), static_cast<int>(normal.top),
                             static_cast<int>(std::clamp<long long>(
                                 static_cast<long long>(normal.right) - normal.left, -1, 1 << 30)),
                             static_cast<int>(std::clamp<long long>(
                                 static_cast<long long>(normal.bottom) - normal.top, -1, 1 << 30))};
-            if (placement.length == sizeof placement && ShowsOnAScreen(kept, WorkAreas())) {
+            if (placement.length == sizeof placement && ShowsOnAScreen(place, WorkAreas())) {
                 placement.showCmd =
                     placement.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
                 placed = ::SetWindowPlacement(window_, &placement) != FALSE;
