@@ -1,6 +1,7 @@
 #include "document/document.h"
 
 #include <algorithm>
+#include <cassert>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -302,22 +303,33 @@ tVokabel* Document::ChooseNext(bool compact, int& number) {
     return card;
 }
 
+void Document::ExpectStep() const {
+    // A change outside a step would leave the history's records pointing at cards it moved or
+    // freed. The journal's replay refuses such a change before it gets here; this catches one
+    // from the program's own code.
+    assert(history_.StepOpen() && "a change of the box outside a step of the history");
+}
+
 void Document::Known() {
+    ExpectStep();
     Record(journal_op::Known{});
     box_->Known();
 }
 
 void Document::Unknown() {
+    ExpectStep();
     Record(journal_op::Unknown{box_->UnknownToInput()});
     box_->Unknown();
 }
 
 void Document::DeleteCurrent(int& number) {
+    ExpectStep();
     Record(journal_op::DeleteCurrent{number});
     box_->DeleteCurrent(&number);
 }
 
 tVokabel* Document::AddCard(const tVokabel& card) {
+    ExpectStep();
     // An import adds its cards one by one: an entry is made only where a journal takes it.
     if (journal_.Taking()) {
         Record(journal_op::AddCard{card.Question(), card.Answer(), card.knownCount,
@@ -327,6 +339,7 @@ tVokabel* Document::AddCard(const tVokabel& card) {
 }
 
 void Document::SetTexts(tVokabel& card, std::string_view question, std::string_view answer) {
+    ExpectStep();
     // Finding the card's line walks the box: only where a journal takes it.
     if (journal_.Taking()) {
         const auto [number, line] = Locate(card);
@@ -336,6 +349,7 @@ void Document::SetTexts(tVokabel& card, std::string_view question, std::string_v
 }
 
 void Document::RemoveLines(int number, std::span<const int> lines) {
+    ExpectStep();
     if (journal_.Taking()) {
         Record(journal_op::RemoveLines{number, {lines.begin(), lines.end()}});
     }
@@ -343,6 +357,7 @@ void Document::RemoveLines(int number, std::span<const int> lines) {
 }
 
 void Document::MoveLines(int number, std::span<const int> lines, int target) {
+    ExpectStep();
     if (target == number || target < 1 || target > box_->PartitionCount() + 1) {
         return;
     }
@@ -370,22 +385,26 @@ void Document::MoveLines(int number, std::span<const int> lines, int target) {
 }
 
 void Document::AllToInput() {
+    ExpectStep();
     Record(journal_op::AllToInput{});
     box_->AllToInput();
 }
 
 void Document::ClearPartition(int number) {
+    ExpectStep();
     Record(journal_op::ClearPartition{number});
     box_->ClearPartition(number);
 }
 
 void Document::ClearAll() {
+    ExpectStep();
     Record(journal_op::ClearAll{});
     box_->ClearAll();
     fromFile_ = false;
 }
 
 void Document::Mix(int number) {
+    ExpectStep();
     const auto seed = static_cast<std::uint64_t>(std::time(nullptr));
     Record(journal_op::Mix{number, seed});
     box_->Mix(number, seed);

@@ -179,6 +179,8 @@ class Document {
 
     void BeginStep(StepName name);
     void EndStep();
+    /// In a debug build, stops the program at a change of the box made outside a step.
+    void ExpectStep() const;
     /// Marks `path` open here, and notes when that could not be done.
     void TakeLock(const FilePath& path);
     /// Writes `op` into the journal, where one is taken.

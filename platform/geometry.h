@@ -15,6 +15,15 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+/// The rectangle from `left`, `top` to `right`, `bottom` (the last two outside it), as a window
+/// system keeps a place; one turned inside out has a negative size, one of an absurd size is cut
+/// to one that still is.
+inline Rect RectFromEdges(int left, int top, long long right, long long bottom) {
+    constexpr long long kAbsurd = 1LL << 30;
+    return {left, top, static_cast<int>(std::clamp(right - left, -1LL, kAbsurd)),
+            static_cast<int>(std::clamp(bottom - top, -1LL, kAbsurd))};
+}
+
 /// True when a window at `window` can be seen and taken hold of: its size is one a window can
 /// have, and one of `screens` shows a corner of it large enough to drag. A kept place that is
 /// not (a damaged settings file, a screen since taken away) is better dropped.

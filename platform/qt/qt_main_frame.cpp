@@ -14,7 +14,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QUrl>
-#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -237,12 +236,8 @@ std::optional<Rect> KeptFrame(const QByteArray& kept) {
     if (stream.status() != QDataStream::Ok || mark != kGeometryMark) {
         return std::nullopt;
     }
-    // Read as its corners: a rectangle turned inside out has no size.
-    const long long width = static_cast<long long>(frame.right()) - frame.left() + 1;
-    const long long height = static_cast<long long>(frame.bottom()) - frame.top() + 1;
-    return Rect{frame.left(), frame.top(),
-                static_cast<int>(std::clamp<long long>(width, -1, 1 << 30)),
-                static_cast<int>(std::clamp<long long>(height, -1, 1 << 30))};
+    // QRect's right and bottom lie inside it.
+    return RectFromEdges(frame.left(), frame.top(), frame.right() + 1LL, frame.bottom() + 1LL);
 }
 
 std::vector<Rect> ScreenRects() {

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -293,11 +292,7 @@ void Win32MainFrame::Show() {
         if (kept.size() == sizeof placement) {
             std::memcpy(&placement, kept.data(), sizeof placement);
             const RECT& normal = placement.rcNormalPosition;
-            const Rect place{static_cast<int>(normal.left), static_cast<int>(normal.top),
-                            static_cast<int>(std::clamp<long long>(
-                                static_cast<long long>(normal.right) - normal.left, -1, 1 << 30)),
-                            static_cast<int>(std::clamp<long long>(
-                                static_cast<long long>(normal.bottom) - normal.top, -1, 1 << 30))};
+            const Rect place = RectFromEdges(normal.left, normal.top, normal.right, normal.bottom);
             if (placement.length == sizeof placement && ShowsOnAScreen(place, WorkAreas())) {
                 placement.showCmd =
                     placement.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;

@@ -24,6 +24,9 @@ TEST(ShowsOnAScreen, AKeptPlaceMustBeSeenAndSane) {
     EXPECT_FALSE(ShowsOnAScreen({100, 100, 0, 0}, one));
     EXPECT_FALSE(ShowsOnAScreen({0, 0, 1 << 20, 1 << 20}, one)) << "larger than any screen";
     EXPECT_FALSE(ShowsOnAScreen({100, 100, 640, 300}, {})) << "no screen at all";
+    EXPECT_EQ(RectFromEdges(100, 50, 740, 350), (Rect{100, 50, 640, 300}));
+    EXPECT_FALSE(ShowsOnAScreen(RectFromEdges(500, 200, 100, 100), one)) << "inside out";
+    EXPECT_FALSE(ShowsOnAScreen(RectFromEdges(INT_MIN, INT_MIN, INT_MAX, INT_MAX), one));
 }
 
 }  // namespace
