@@ -24,7 +24,14 @@ class CardInputTest : public testing::HeadlessTest {
     /// Runs the input dialog in new mode with `script`.
     platform::DialogResult RunNew(platform::headless::HeadlessBackend::DialogScript script) {
         backend.ExpectDialog(ids::kInputDialog, std::move(script));
-        return EditCard(owner, document, texts, nullptr);
+        return Edit(nullptr);
+    }
+    /// The dialog for a new card (`card` null) or a stored one, in a step of the history as
+    /// the Card commands open it.
+    platform::DialogResult Edit(tVokabel* card) {
+        const Document::Step step(document,
+                                  card == nullptr ? StepName::NewCard : StepName::ChangeCard);
+        return EditCard(owner, document, texts, card);
     }
 
     static void TypeCard(HeadlessDialog& dialog, const std::string& question,
@@ -129,7 +136,7 @@ TEST_F(CardInputTest, ChangeInTheDoublesCorrectsTheStoredCard) {
         nested.Type(ids::kInputAnswer, "Geb\\\"aude");
         nested.Click(ids::kIdOk);
     });
-    EXPECT_EQ(EditCard(owner, document, texts, nullptr), platform::DialogResult::Cancel);
+    EXPECT_EQ(Edit(nullptr), platform::DialogResult::Cancel);
     EXPECT_EQ(stored->Answer(), "Geb\xE4ude");
     EXPECT_EQ(Questions(box, kInput), (Names{"house", "house"}));
 }
@@ -151,7 +158,7 @@ TEST_F(CardInputTest, ANestedDialogLeavesItsTextsForTheNextComparison) {
                          [](HeadlessDialog& nested) { nested.Click(ids::kIdCancel); });
     backend.ExpectDialog(ids::kDoublesDialog,
                          [](HeadlessDialog& doubles) { doubles.Click(ids::kIdCancel); });
-    EXPECT_EQ(EditCard(owner, document, texts, nullptr), platform::DialogResult::Cancel);
+    EXPECT_EQ(Edit(nullptr), platform::DialogResult::Cancel);
     EXPECT_EQ(box.TotalCards(), 1);
     EXPECT_EQ(backend.DialogsRun(), (std::vector<int>{3300, 3200, 3300, 3200}));
 }
@@ -178,7 +185,7 @@ TEST_F(CardInputTest, BytesThatAreNoCharacterAreRefusedInBothModes) {
         EXPECT_FALSE(dialog.Ended());
         dialog.Click(ids::kIdCancel);
     });
-    EXPECT_EQ(EditCard(owner, document, texts, card), platform::DialogResult::Cancel);
+    EXPECT_EQ(Edit(card), platform::DialogResult::Cancel);
     EXPECT_EQ(card->Answer(), "this");
 }
 
@@ -219,7 +226,7 @@ TEST_F(CardInputTest, EmptyFieldsAreRefusedInBothModes) {
         EXPECT_FALSE(dialog.Ended());
         dialog.Click(ids::kIdCancel);
     });
-    EXPECT_EQ(EditCard(owner, document, texts, card), platform::DialogResult::Cancel);
+    EXPECT_EQ(Edit(card), platform::DialogResult::Cancel);
     EXPECT_EQ(card->Question(), "keep");
 }
 
@@ -233,7 +240,7 @@ TEST_F(CardInputTest, ChangeModeExpandsEscapesOnOk) {
         EXPECT_TRUE(dialog.Ended());
         EXPECT_EQ(dialog.Text(ids::kInputQuestion), "a\\\"e");  // the field keeps what was typed
     });
-    EXPECT_EQ(EditCard(owner, document, texts, card), platform::DialogResult::Ok);
+    EXPECT_EQ(Edit(card), platform::DialogResult::Ok);
     EXPECT_EQ(card->Question(), "a\xEB");
     EXPECT_EQ(card->Answer(), "b");
     EXPECT_EQ(box.CardsIn(2), 1);
