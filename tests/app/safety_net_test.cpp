@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__linux__)
+#include <sys/mount.h>
+#endif
 #if !defined(_WIN32)
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,6 +14,7 @@
 #endif
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -146,6 +150,63 @@ TEST_F(SafetyNetTest, AReadOnlyJournalFolderIsToldAsSuch) {
     ::chmod(journals.CString(), 0755);
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+#endif
+
+#if defined(__linux__)
+// A file system of its own, 64 KiB, mounted for one test (root only) and filled to the last
+// byte: a full disk, not the permissions' refusal.
+class FullDisk {
+  public:
+    explicit FullDisk(const FilePath& where) : where_(where) {
+        std::filesystem::create_directories(where.Bytes());
+        mounted_ =
+            ::geteuid() == 0 && ::mount("tmpfs", where.CString(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~FullDisk() {
+        if (mounted_) {
+            ::umount2(where_.CString(), MNT_DETACH);
+        }
+    }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+    bool Mounted() const { return mounted_; }
+    void Fill() const {
+        std::ofstream filler(where_.Child("filler").Bytes(), std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size()))) {
+        }
+    }
+
+  private:
+    FilePath where_;
+    bool mounted_ = false;
+};
+
+TEST_F(SafetyNetTest, AFullDiskIsToldAsSuchForTheJournalAndTheSave) {
+    const FullDisk disk(dir.File("disk"));
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "mounting a small file system takes root, and a system that lets it";
+    }
+    const FilePath full = dir.File("disk/journals");
+    std::filesystem::create_directories(full.Bytes());
+    tCardBox saved;
+    Fill(saved, 1, 5, "w");
+    path = SaveBox(saved, "disk/words.vok");
+    disk.Fill();
+    document.SetJournalFolder(full);
+    Start(path);
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
+    Verdict();
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0], "Crash protection is off (the disk of " + full.Bytes() +
+                                     " is full): a crash would lose what was not saved.");
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
+    EXPECT_FALSE(view->SaveFile());
+    ASSERT_EQ(MessageTexts().size(), 2u);
+    EXPECT_EQ(MessageTexts()[1], "The vocabulary file could not be saved (the disk of " +
+                                     dir.File("disk").Bytes() + " is full):\n" + path.Bytes());
+    EXPECT_TRUE(view->Changed());
 }
 #endif
 
