@@ -1,6 +1,7 @@
 #include "files/backups.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -81,12 +82,16 @@ std::optional<BackupName> ParseBackupName(std::string_view rest) {
     std::string_view tail = rest.substr(18);
     if (!tail.empty() && tail.front() == 'Z') {
         tail.remove_prefix(1);
-        if (tail.size() < 2 || tail.front() != '-' || !AllDigits(tail.substr(1)) ||
-            tail.size() > 20) {
+        if (tail.size() < 2 || tail.front() != '-' || !AllDigits(tail.substr(1))) {
+            return std::nullopt;
+        }
+        const std::string_view digits = tail.substr(1);
+        const auto [end, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), parsed.number);
+        if (error != std::errc() || end != digits.data() + digits.size()) {
             return std::nullopt;
         }
         parsed.numbered = true;
-        parsed.number = std::stoull(std::string(tail.substr(1)));
         return parsed;
     }
     if (tail.empty()) {

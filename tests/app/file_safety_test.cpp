@@ -108,8 +108,11 @@ TEST_F(FileSafetyTest, NothingButTheProgramsOwnBackupsIsCountedOrPruned) {
     ASSERT_EQ(prefix.substr(0, 6), "words-");
     const FilePath notes = folder.Child(prefix + "0-my-notes.vok");
     const FilePath late = folder.Child(prefix + "99999999-999999999Z-x.vok");
+    const FilePath huge =
+        folder.Child(prefix + "20260101-000000000Z-" + std::string(25, '9') + ".vok");
     testing::WriteBytes(notes, "mine");
     testing::WriteBytes(late, "mine too");
+    testing::WriteBytes(huge, "a number no counter reaches");
 #ifndef _WIN32
     const FilePath victim = dir.File("victim.vok");
     testing::WriteBytes(victim, "keep me");
@@ -123,6 +126,7 @@ TEST_F(FileSafetyTest, NothingButTheProgramsOwnBackupsIsCountedOrPruned) {
     EXPECT_EQ(BackupsOf(path).size(), kBackupsKept);
     EXPECT_EQ(BytesOf(notes), "mine");
     EXPECT_EQ(BytesOf(late), "mine too");
+    EXPECT_EQ(BytesOf(huge), "a number no counter reaches");
 #ifndef _WIN32
     EXPECT_TRUE(std::filesystem::is_symlink(link.Bytes()));
     EXPECT_EQ(BytesOf(victim), "keep me");
