@@ -144,7 +144,8 @@ FilePath NewBackupPath(const FilePath& target) {
     const std::vector<BackupName> names = BackupNamesOf(folder, target);
     std::uint64_t number = 1;
     for (const BackupName& name : names) {
-        if (name.numbered && name.number >= number) {
+        // A number at the end of the range would give the next backup the first one.
+        if (name.numbered && name.number >= number && name.number < UINT64_MAX - 100) {
             number = name.number + 1;
         }
     }
