@@ -37,8 +37,34 @@ struct BreakRange {
     GraphemeBreak value;
 };
 
+/// A range of code points of one canonical combining class other than 0.
+struct ClassRange {
+    char32_t first;
+    char32_t last;
+    std::uint8_t value;
+};
+
+/// A canonical decomposition, one step of it: into one code point (`second` 0) or two.
+struct Decomposition {
+    char32_t code;
+    char32_t first;
+    char32_t second;
+};
+
+/// A pair that canonical composition joins (the decompositions into two code points that no
+/// exclusion keeps apart), sorted by the pair.
+struct Composition {
+    char32_t first;
+    char32_t second;
+    char32_t code;
+};
+
 std::span<const BreakRange> GraphemeBreakRanges();
 /// The code points with Extended_Pictographic=Yes.
 std::span<const CodeRange> ExtendedPictographicRanges();
+std::span<const ClassRange> CombiningClassRanges();
+/// Sorted by the code point decomposed.
+std::span<const Decomposition> CanonicalDecompositions();
+std::span<const Composition> CanonicalCompositions();
 
 }  // namespace tallyfold::unicode

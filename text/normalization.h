@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tallyfold::unicode {
+
+/// The canonical combining class of `code` (0 for a starter).
+std::uint8_t CombiningClassOf(char32_t code);
+
+/// `text` in Normalization Form C (UAX #15): what is written with combining marks and what is
+/// written precomposed become the same bytes ("é" as U+00E9, or as "e" and U+0301). A byte that
+/// is no UTF-8 becomes U+FFFD.
+std::string ToNfc(std::string_view text);
+
+}  // namespace tallyfold::unicode
