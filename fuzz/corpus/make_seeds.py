@@ -121,8 +121,25 @@ def charset_seeds():
         write("charset_fuzzer", name, data)
 
 
+def text_seeds():
+    """Card texts in many scripts, typed precomposed and with combining marks, emoji sequences,
+    and bytes that are no UTF-8."""
+    seeds = {
+        "german": "Haus", "combining": "cafe\u0301", "polish": "gęś", "turkish": "ışık",
+        "czech": "řeka", "russian": "ёлка", "greek": "Ελληνικά", "hebrew": "שלום",
+        "arabic": "مرحبا", "hindi": "हिंदी", "conjunct": "\u0915\u094d\u0937",
+        "chinese": "中文", "japanese": "日本語", "korean": "한국어",
+        "jamo": "\u1112\u1161\u11ab", "thumb": "👍🏽", "flags": "🇩🇪🇫", "family": "👨‍👩‍👧",
+        "marks-out-of-order": "s\u0307\u0323", "crlf": "a\r\nb",
+    }
+    for name, text in seeds.items():
+        write("text_fuzzer", name, text.encode("utf-8"))
+    write("text_fuzzer", "not-utf8", b"a\xff\xc3")
+
+
 if __name__ == "__main__":
     vok_seeds()
     import_seeds()
     long_line_seeds()
     charset_seeds()
+    text_seeds()
