@@ -1,6 +1,8 @@
-// Any bytes as a card text: normalised to NFC and counted as a person counts characters. NFC is
-// valid UTF-8, stays as it is when normalised again, and is never empty for a text that is
-// not; every cut that `BytesOfGraphemes` gives lies between two characters.
+// Any bytes as a card text: normalised to NFC, counted as a person counts characters, and
+// folded for a search. NFC is valid UTF-8, stays as it is when normalised again, and is never
+// empty for a text that is not; every cut that `BytesOfGraphemes` gives lies between two
+// characters; the fold is valid UTF-8, the same when folded again, and the same for the text
+// and its NFC.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "fuzz/fuzz_files.h"
+#include "text/folding.h"
 #include "text/graphemes.h"
 #include "text/normalization.h"
 #include "text/utf8.h"
@@ -34,6 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         previous = cut;
     }
     if (previous != nfc.size()) {
+        std::abort();
+    }
+    const std::string folded = unicode::FoldForSearch(text);
+    if (!unicode::IsValidUtf8(folded) || unicode::FoldForSearch(folded) != folded ||
+        unicode::FoldForSearch(nfc) != folded) {
         std::abort();
     }
     return 0;

@@ -24,7 +24,7 @@ constexpr char32_t kSCount = kLCount * kNCount;
 // Below this no code point decomposes into anything else or combines: such text is in NFC.
 constexpr char32_t kFirstChanging = 0x300;
 
-void Decompose(char32_t code, std::u32string& out) {
+void DecomposeInto(char32_t code, std::u32string& out) {
     if (code >= kSBase && code < kSBase + kSCount) {
         const char32_t index = code - kSBase;
         out.push_back(kLBase + index / kNCount);
@@ -42,9 +42,9 @@ void Decompose(char32_t code, std::u32string& out) {
         out.push_back(code);
         return;
     }
-    Decompose(found->first, out);
+    DecomposeInto(found->first, out);
     if (found->second != 0) {
-        Decompose(found->second, out);
+        DecomposeInto(found->second, out);
     }
 }
 
@@ -115,6 +115,10 @@ void ComposeAll(std::u32string& codes) {
 
 }  // namespace
 
+void AppendDecomposed(char32_t code, std::u32string& out) {
+    DecomposeInto(code, out);
+}
+
 std::uint8_t CombiningClassOf(char32_t code) {
     if (code < kFirstChanging) {
         return 0;
@@ -137,7 +141,7 @@ std::string ToNfc(std::string_view text) {
         const char32_t code = DecodeNext(text, at);
         // A bad byte becomes U+FFFD, above the bound too: the text changes.
         changing = changing || code >= kFirstChanging;
-        Decompose(code, codes);
+        DecomposeInto(code, codes);
     }
     if (!changing) {
         return std::string(text);

@@ -59,6 +59,12 @@ struct Composition {
     char32_t code;
 };
 
+/// A code point's full case folding: one to three code points (the rest 0).
+struct CaseFold {
+    char32_t code;
+    char32_t folded[3];
+};
+
 std::span<const BreakRange> GraphemeBreakRanges();
 /// The code points with Extended_Pictographic=Yes.
 std::span<const CodeRange> ExtendedPictographicRanges();
@@ -66,5 +72,9 @@ std::span<const ClassRange> CombiningClassRanges();
 /// Sorted by the code point decomposed.
 std::span<const Decomposition> CanonicalDecompositions();
 std::span<const Composition> CanonicalCompositions();
+/// The code points of the general categories Mn and Me: the marks that sit on a letter.
+std::span<const CodeRange> MarkRanges();
+/// Full case folding (CaseFolding.txt, status C and F), sorted by the code point.
+std::span<const CaseFold> CaseFolds();
 
 }  // namespace tallyfold::unicode

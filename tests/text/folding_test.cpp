@@ -1,0 +1,87 @@
+#include "text/folding.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "text/utf8.h"
+
+namespace tallyfold::unicode {
+namespace {
+
+bool Matches(std::string_view text, std::string_view query) {
+    return FoldForSearch(text).find(FoldForSearch(query)) != std::string::npos;
+}
+
+// What learners look for in every script finds the card, whatever its case and accents.
+TEST(FoldForSearch, CaseAndAccentsDoNotCountInAnyScript) {
+    EXPECT_EQ(FoldForSearch("\xC3\x84pfel"), "apfel");  // Äpfel
+    EXPECT_EQ(FoldForSearch("A\xCC\x88pfel"), "apfel") << "the same, decomposed";
+    EXPECT_EQ(FoldForSearch("STRA\xC3\x9F"
+                            "E"),
+              "strasse");  // STRAßE
+    EXPECT_EQ(FoldForSearch("\xC5\x81\xC3\x93"
+                            "D\xC5\xB9"),
+              "lodz");  // ŁÓDŹ
+    EXPECT_EQ(FoldForSearch("\xC3\x98"
+                            "stfold"),
+              "ostfold");  // Østfold
+    EXPECT_EQ(FoldForSearch("\xC4\x90"
+                            "akovo"),
+              "dakovo");  // Đakovo
+    EXPECT_EQ(FoldForSearch("I\xC5\x9EIK"),
+              FoldForSearch("\xC4\xB1\xC5\x9F\xC4\xB1k"));  // IŞIK ~ ışık
+    EXPECT_TRUE(
+        Matches("\xD0\x81\xD0\xBB\xD0\xBA\xD0\xB0", "\xD0\xB5\xD0\xBB\xD0\xBA"))  // Ёлка ~ елк
+        << "Cyrillic";
+    EXPECT_TRUE(Matches("\xCE\x9F\xCE\x94\xCE\x8C\xCE\xA3",
+                        "\xCE\xBF\xCE\xB4\xCE\xBF\xCF\x82"))  // ΟΔΌΣ ~ οδος
+        << "Greek, with tonos and final sigma";
+    EXPECT_TRUE(Matches("\xC3\x9E\xC3\xB3r", "\xC3\xBE\x6F\x72"));     // Þór ~ þor
+    EXPECT_TRUE(Matches("\xE4\xB8\xAD\xE6\x96\x87", "\xE6\x96\x87"));  // 中文 ~ 文
+}
+
+// A wrong word never folds into a right one: letters of other scripts stay themselves, and so
+// do the vowel signs of Indic scripts, which make other words.
+TEST(FoldForSearch, OtherWordsStayOther) {
+    EXPECT_FALSE(Matches("\xD0\xB4\xD0\xBE\xD0\xBC", "\xD0\xB4\xD1\x8B\xD0\xBC"));  // дом / дым
+    EXPECT_FALSE(Matches("\xE4\xB8\xAD", "\xE6\x96\x87"));                          // 中 / 文
+    EXPECT_FALSE(Matches("\xE0\xA4\x95\xE0\xA4\xBF", "\xE0\xA4\x95\xE0\xA5\x80"));  // कि / की
+    EXPECT_FALSE(Matches("Haus", "Maus"));
+}
+
+// Every mapping of Unicode's full case folding folds alike on both sides, and folding twice
+// changes nothing.
+TEST(FoldForSearch, AgreesWithUnicodesCaseFolding) {
+    const std::string path = std::string(TALLYFOLD_UNICODE_DATA) + "/CaseFolding.txt";
+    std::ifstream file(path);
+    ASSERT_TRUE(file) << "cannot read " << path;
+    int mappings = 0;
+    for (std::string line; std::getline(file, line);) {
+        line = line.substr(0, line.find('#'));
+        std::istringstream fields(line);
+        std::string code;
+        std::string status;
+        std::string mapping;
+        if (!std::getline(fields, code, ';') || !std::getline(fields, status, ';') ||
+            !std::getline(fields, mapping, ';') || (status != " C" && status != " F")) {
+            continue;
+        }
+        std::string from;
+        AppendUtf8(from, static_cast<char32_t>(std::stoul(code, nullptr, 16)));
+        std::string to;
+        std::istringstream parts(mapping);
+        for (std::string part; parts >> part;) {
+            AppendUtf8(to, static_cast<char32_t>(std::stoul(part, nullptr, 16)));
+        }
+        EXPECT_EQ(FoldForSearch(from), FoldForSearch(to)) << line;
+        EXPECT_EQ(FoldForSearch(FoldForSearch(from)), FoldForSearch(from)) << line;
+        ++mappings;
+    }
+    EXPECT_GE(mappings, 1500);
+}
+
+}  // namespace
+}  // namespace tallyfold::unicode

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tallyfold::unicode {
+
+/// `text` as a search compares it when neither case nor accents count, in every script: each
+/// character decomposed, the marks on it removed (`IsMark`), its case folded (Unicode's full case
+/// folding: "ß" and "SS" fold alike, final sigma as sigma), and the letters that carry a stroke or
+/// a bar instead of a mark ("ł", "ø", "đ", "ħ", "ŧ", dotless "ı") written as the plain letter. Two
+/// texts match when one's fold holds the other's. A byte that is no UTF-8 becomes U+FFFD.
+std::string FoldForSearch(std::string_view text);
+
+/// True for a mark that sits on a letter (general categories Mn and Me). Spacing marks (Mc)
+/// are mostly vowel signs of Indic scripts, which make other words: they are kept.
+bool IsMark(char32_t code);
+
+}  // namespace tallyfold::unicode
