@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-
 #include <optional>
 #include <string>
 #include <string_view>
