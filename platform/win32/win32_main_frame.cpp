@@ -243,24 +243,22 @@ std::string Win32MainFrame::StatusText(int area) const {
 
 namespace {
 
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC /*context*/, LPRECT /*rect*/, LPARAM data) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoW(monitor, &info)) {
+        const RECT& work = info.rcWork;
+        reinterpret_cast<std::vector<Rect>*>(data)->push_back(
+            {static_cast<int>(work.left), static_cast<int>(work.top),
+             static_cast<int>(work.right - work.left), static_cast<int>(work.bottom - work.top)});
+    }
+    return TRUE;
+}
+
 // The work areas of the screens, as virtual-screen coordinates (those of a window's place).
 std::vector<Rect> WorkAreas() {
     std::vector<Rect> areas;
-    ::EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-            MONITORINFO info{};
-            info.cbSize = sizeof info;
-            if (::GetMonitorInfoW(monitor, &info)) {
-                const RECT& work = info.rcWork;
-                reinterpret_cast<std::vector<Rect>*>(data)->push_back(
-                    {static_cast<int>(work.left), static_cast<int>(work.top),
-                     static_cast<int>(work.right - work.left),
-                     static_cast<int>(work.bottom - work.top)});
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&areas));
+    ::EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
     return areas;
 }
 
