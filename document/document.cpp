@@ -8,6 +8,7 @@
 
 #include "document/journal_ops.h"
 #include "files/backups.h"
+#include "files/replacement_file.h"
 #include "files/user_folders.h"
 
 namespace tallyfold {
@@ -100,8 +101,7 @@ bool Document::Save(const FilePath& path) {
     // The save went through; a backup that could not be kept is told, not a failure.
     backupsGap_.reset();
     if (backupWanted && (backup.IsEmpty() || !IsRegularFile(backup))) {
-        const FilePath data = DataFolder();
-        const FilePath folder = data.IsEmpty() ? FilePath() : data.Child("backups");
+        const FilePath folder = BackupsFolder();
         backupsGap_ = NetGap{NetPart::Backups, folder, ProblemOf(folder)};
     }
     if (target != path_) {
@@ -152,7 +152,7 @@ Document::NetGap Document::ProblemOfSaving(const FilePath& path) const {
         IsRegularFile(target) && (LinkCount(target) > 1 || gap.problem == FolderProblem::ReadOnly);
     if (inPlace) {
         const FilePath data = DataFolder();
-        gap.folder = data.IsEmpty() ? FilePath() : data.Child("saving");
+        gap.folder = InPlaceSavingFolder();
         gap.problem = ProblemOf(gap.folder);
         // A "saving" folder not made yet takes its problem from the data folder.
         if (gap.problem == FolderProblem::NoFolder && !data.IsEmpty()) {

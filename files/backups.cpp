@@ -47,8 +47,10 @@ std::string Prefix(const FilePath& target) {
     return Stem(target) + "-" + FolderTag(target) + "-";
 }
 
+constexpr std::string_view kBackupsFolder = "backups";
+
 FilePath BackupFolder() {
-    return SubFolder(DataFolder(), "backups");
+    return SubFolder(DataFolder(), kBackupsFolder);
 }
 
 // What a backup's name says after the prefix: when it was made, and its number.
@@ -135,6 +137,11 @@ std::vector<BackupName> BackupNamesOf(const FilePath& folder, const FilePath& ta
 }
 
 }  // namespace
+
+FilePath BackupsFolder() {
+    const FilePath data = DataFolder();
+    return data.IsEmpty() ? FilePath() : data.Child(std::string(kBackupsFolder));
+}
 
 FilePath NewBackupPath(const FilePath& target) {
     const FilePath folder = BackupFolder();

@@ -17,6 +17,10 @@ inline constexpr std::size_t kBackupsKept = 10;
 /// whatever the clock or the time zone did. Empty when there is no data folder.
 FilePath NewBackupPath(const FilePath& target);
 
+/// Where the backups are kept, whether or not the folder is there yet; empty when there is no
+/// data folder.
+FilePath BackupsFolder();
+
 /// The backups kept of `target`, oldest first: regular files named exactly as `NewBackupPath`
 /// names them (or as earlier versions did, "<name>-<folder>-<date>-<time>[-<n>].vok" in local
 /// time, which count as older than any numbered one). Nothing else in the folder is a backup.

@@ -92,6 +92,11 @@ bool CopyBytesInto(const FilePath& from, File& target) {
 
 }  // namespace
 
+FilePath InPlaceSavingFolder() {
+    const FilePath data = DataFolder();
+    return data.IsEmpty() ? FilePath() : data.Child("saving");
+}
+
 bool CopyFileBytes(const FilePath& from, const FilePath& to) {
     File target;
     if (!IsRegularFile(to) ? !target.CreateNew(to) : !target.OpenExisting(to)) {
@@ -125,8 +130,7 @@ bool ReplacementFile::Reserve() {
         IsRegularFile(target_) && (LinkCount(target_) > 1 || !FolderIsWritable(target_.Folder()));
     FilePath folder = target_.Folder();
     if (inPlace_) {
-        const FilePath data = DataFolder();
-        folder = data.IsEmpty() ? FilePath() : data.Child("saving");
+        folder = InPlaceSavingFolder();
         std::error_code error;
         if (folder.IsEmpty() || (!std::filesystem::create_directories(NativePath(folder), error) &&
                                  !std::filesystem::is_directory(NativePath(folder), error))) {

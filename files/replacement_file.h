@@ -17,6 +17,10 @@ namespace tallyfold {
 /// then are the new bytes written over the target and flushed; the copy goes once they are.
 /// A failure leaves that copy ("<name>.keep-...", in the data folder's "saving"), so the old
 /// cards can always be had back.
+/// Where a file written in place is written whole first, whether or not the folder is there
+/// yet; empty when there is no data folder.
+FilePath InPlaceSavingFolder();
+
 /// Writes the bytes of `from` over `to` (made when missing), cut to their length and flushed.
 [[nodiscard]] bool CopyFileBytes(const FilePath& from, const FilePath& to);
 /// Copies `from` into the new file `to`, flushed; false, and nothing made, when `to` exists (a

@@ -59,11 +59,7 @@ bool IsMark(char32_t code) {
     if (code < 0x300U) {
         return false;
     }
-    const std::span<const CodeRange> table = MarkRanges();
-    const auto found = std::upper_bound(
-        table.begin(), table.end(), code,
-        [](char32_t value, const CodeRange& range) { return value < range.first; });
-    return found != table.begin() && code <= (found - 1)->last;
+    return RangeHolding(MarkRanges(), code) != nullptr;
 }
 
 std::string FoldForSearch(std::string_view text) {

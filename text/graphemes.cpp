@@ -1,24 +1,10 @@
 #include "text/graphemes.h"
 
-#include <algorithm>
-
 #include "text/utf8.h"
 
 namespace tallyfold::unicode {
 
 namespace {
-
-template <class Range>
-const Range* RangeOf(std::span<const Range> ranges, char32_t code) {
-    const auto found =
-        std::upper_bound(ranges.begin(), ranges.end(), code,
-                         [](char32_t value, const Range& range) { return value < range.first; });
-    if (found == ranges.begin()) {
-        return nullptr;
-    }
-    const Range& range = *(found - 1);
-    return code <= range.last ? &range : nullptr;
-}
 
 bool IsControl(GraphemeBreak value) {
     return value == GraphemeBreak::Control || value == GraphemeBreak::CR ||
@@ -32,12 +18,12 @@ GraphemeBreak GraphemeBreakOf(char32_t code) {
     if (code >= 0x20U && code < 0x7FU) {
         return GraphemeBreak::Other;
     }
-    const BreakRange* range = RangeOf(GraphemeBreakRanges(), code);
+    const BreakRange* range = RangeHolding(GraphemeBreakRanges(), code);
     return range != nullptr ? range->value : GraphemeBreak::Other;
 }
 
 bool IsExtendedPictographic(char32_t code) {
-    return code >= 0xA9U && RangeOf(ExtendedPictographicRanges(), code) != nullptr;
+    return code >= 0xA9U && RangeHolding(ExtendedPictographicRanges(), code) != nullptr;
 }
 
 bool GraphemeBreaker::BreakBefore(char32_t code) {

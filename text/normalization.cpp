@@ -123,15 +123,8 @@ std::uint8_t CombiningClassOf(char32_t code) {
     if (code < kFirstChanging) {
         return 0;
     }
-    const std::span<const ClassRange> table = CombiningClassRanges();
-    const auto found = std::upper_bound(
-        table.begin(), table.end(), code,
-        [](char32_t value, const ClassRange& range) { return value < range.first; });
-    if (found == table.begin()) {
-        return 0;
-    }
-    const ClassRange& range = *(found - 1);
-    return code <= range.last ? range.value : 0;
+    const ClassRange* range = RangeHolding(CombiningClassRanges(), code);
+    return range != nullptr ? range->value : 0;
 }
 
 std::string ToNfc(std::string_view text) {

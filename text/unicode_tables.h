@@ -3,6 +3,7 @@
 // Properties of the Unicode Character Database, as tables of sorted, disjoint ranges
 // (`unicode_tables.cpp`, written by scripts/make-unicode-tables).
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 
@@ -64,6 +65,19 @@ struct CaseFold {
     char32_t code;
     char32_t folded[3];
 };
+
+/// The range of sorted, disjoint `ranges` that holds `code`, or null.
+template <class Range>
+const Range* RangeHolding(std::span<const Range> ranges, char32_t code) {
+    const auto found =
+        std::upper_bound(ranges.begin(), ranges.end(), code,
+                         [](char32_t value, const Range& range) { return value < range.first; });
+    if (found == ranges.begin()) {
+        return nullptr;
+    }
+    const Range& range = *(found - 1);
+    return code <= range.last ? &range : nullptr;
+}
 
 std::span<const BreakRange> GraphemeBreakRanges();
 /// The code points with Extended_Pictographic=Yes.
