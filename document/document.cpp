@@ -89,9 +89,8 @@ bool Document::Save(const FilePath& path) {
         return false;
     }
     ForgetBackupsThatAre(target);
-    const FilePath backup =
-        keepBackups_ && IsRegularFile(target) ? NewBackupPath(target) : FilePath();
     const bool backupWanted = keepBackups_ && IsRegularFile(target);
+    const FilePath backup = backupWanted ? NewBackupPath(target) : FilePath();
     if (!SaveVokFile(target, *box_, backup)) {
         return false;
     }
