@@ -134,6 +134,12 @@ bool tHauptFenster::MayReplace(const FilePath& path) {
                    platform::MessageIcon::Question) != platform::DialogResult::Yes) {
         return false;
     }
+    if (check.becomesUnicode &&
+        MessageBox(FormatTexts(StringResource(ids::kStrBecomesUnicode), {name}), "",
+                   platform::MessageButtons::SaveCancel,
+                   platform::MessageIcon::Question) != platform::DialogResult::Ok) {
+        return false;
+    }
     if (check.replacesOtherCards) {
         const std::string question =
             FormatTexts(StringResource(ids::kStrReplaceCards),

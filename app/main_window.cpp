@@ -211,13 +211,31 @@ void tHauptFenster::ReportLoad(const LoadResult& result, const FilePath& path) {
         MessageBox(FormatNumbers(StringResource(ids::kStrMisplacedCards), {result.misplaced}, 119),
                    "");
     }
+    if (result.cut > 0) {
+        MessageBoxAbout(FormatNumbers(StringResource(ids::kStrTextsCut), {result.cut}, 119), path);
+    }
 }
 
 void tHauptFenster::ReportLoadFailure(const LoadResult& result, const FilePath& path) {
-    if (result.refused == LoadRefusal::TooLarge) {
-        MessageBoxAbout(FormatNumbers(StringResource(ids::kStrTooManyCards), {result.counted}, 119),
-                        path);
-        return;
+    switch (result.refused) {
+        case LoadRefusal::TooLarge:
+            MessageBoxAbout(
+                FormatNumbers(StringResource(ids::kStrTooManyCards), {result.counted}, 119), path);
+            return;
+        case LoadRefusal::NotUtf8:
+            MessageBoxAbout(
+                FormatNumbers(StringResource(ids::kStrNotUtf8File), {result.badRecord}, 119), path);
+            return;
+        case LoadRefusal::OtherCodePage:
+            MessageBoxAbout(FormatTexts(StringResource(ids::kStrOtherCodePage), {result.codePage}),
+                            path);
+            return;
+        case LoadRefusal::UnicodeNotShown:
+            ReportFileProblem(ids::kStrUnicodeNotShown, path);
+            return;
+        case LoadRefusal::None:
+        case LoadRefusal::NoCardFields:
+            break;
     }
     ReportFileProblem(ids::kStrCannotRead, path);
 }

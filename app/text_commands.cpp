@@ -7,6 +7,7 @@
 #include "document/text_import.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
+#include "text/graphemes.h"
 
 namespace tallyfold {
 
@@ -15,12 +16,12 @@ namespace {
 // A refused line as its message shows it: its number, and no more of it than a person reads
 // at a glance (a line may be megabytes long).
 std::string RefusedLine(int number, std::string_view line) {
+    // Sixty characters as a person counts them: a line is never cut inside one.
     constexpr std::size_t kShown = 60;
     std::string text = FormatString(ids::kStrImportLine, {number});
-    if (line.size() <= kShown) {
-        text += line;
-    } else {
-        text += line.substr(0, kShown);
+    const std::size_t shown = unicode::BytesOfGraphemes(line, kShown);
+    text += line.substr(0, shown);
+    if (shown < line.size()) {
         text += "...";
     }
     return text;
@@ -85,7 +86,7 @@ void tHauptFenster::ImportFrom(const FilePath& path, ImportFormat format) {
     const Document::Step step(*document_, StepName::Import);
     ImportTarget target(document_->Box(), file.LineCount(),
                         [this](const tVokabel& card) { return document_->AddCard(card); });
-    ImportLines(file, format, target, [this, &target](const RefusedImportLine& line) {
+    const auto refused = [this, &target](const RefusedImportLine& line) {
         // While the message is up, the window shows the box with every card taken so far.
         target.Flush();
         // The reason goes into the text as well: window managers cut long captions.
@@ -94,7 +95,8 @@ void tHauptFenster::ImportFrom(const FilePath& path, ImportFormat format) {
         return MessageBox(std::string(caption) + "\n" + RefusedLine(line.number, line.text),
                           caption,
                           platform::MessageButtons::OkCancel) != platform::DialogResult::Cancel;
-    });
+    };
+    ImportLines(file, format, target, refused, !GetBackend().ShowsEveryScript());
     target.Flush();
     if (target.Added() > 0) {
         document_->MarkChanged();

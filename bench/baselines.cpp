@@ -62,8 +62,8 @@ bool ShapelibWrite(const std::string& path, tCardBox& box) {
                                 : number == 8 ? 'X'
                                               : static_cast<char>('A' + number - 1),
                                 0};
-        DBFWriteStringAttribute(table, record, 0, card.question);
-        DBFWriteStringAttribute(table, record, 1, card.answer);
+        DBFWriteStringAttribute(table, record, 0, std::string(card.Question()).c_str());
+        DBFWriteStringAttribute(table, record, 1, std::string(card.Answer()).c_str());
         DBFWriteStringAttribute(table, record, 2, letter);
         DBFWriteIntegerAttribute(table, record, 3, record % 9999 + 1);
         DBFWriteIntegerAttribute(table, record, 4, card.knownCount);

@@ -126,10 +126,7 @@ void BoxStep::Counted(tVokabel& card, bool known, std::int32_t before) {
 
 void BoxStep::TextsChanged(tVokabel& card) {
     Add({.kind = Kind::Texts, .card = &card, .index = texts_.size()});
-    Texts texts;
-    std::copy(std::begin(card.question), std::end(card.question), texts.question);
-    std::copy(std::begin(card.answer), std::end(card.answer), texts.answer);
-    texts_.push_back(texts);
+    texts_.push_back({card.question, card.answer});
 }
 
 }  // namespace tallyfold

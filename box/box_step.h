@@ -77,8 +77,8 @@ class BoxStep {
         std::size_t index = 0;
     };
     struct Texts {
-        char question[kMaxCardText + 1];
-        char answer[kMaxCardText + 1];
+        CardText question;
+        CardText answer;
     };
 
     void Add(const Change& change) { changes_.push_back(change); }

@@ -102,11 +102,8 @@ void tCardBox::UndoStep(BoxStep& step) {
                 break;
             }
             case Kind::Texts:
-                std::swap_ranges(std::begin(change->card->question),
-                                 std::end(change->card->question),
-                                 step.texts_[change->index].question);
-                std::swap_ranges(std::begin(change->card->answer), std::end(change->card->answer),
-                                 step.texts_[change->index].answer);
+                std::swap(change->card->question, step.texts_[change->index].question);
+                std::swap(change->card->answer, step.texts_[change->index].answer);
                 break;
         }
     }
@@ -146,10 +143,8 @@ void tCardBox::RedoStep(BoxStep& step) {
                 break;
             }
             case Kind::Texts:
-                std::swap_ranges(std::begin(change.card->question), std::end(change.card->question),
-                                 step.texts_[change.index].question);
-                std::swap_ranges(std::begin(change.card->answer), std::end(change.card->answer),
-                                 step.texts_[change.index].answer);
+                std::swap(change.card->question, step.texts_[change.index].question);
+                std::swap(change.card->answer, step.texts_[change.index].answer);
                 break;
         }
     }

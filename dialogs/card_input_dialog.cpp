@@ -1,6 +1,6 @@
 #include "dialogs/card_input_dialog.h"
 
-#include <algorithm>
+#include <string>
 #include <string_view>
 
 #include "dialogs/help.h"
@@ -8,23 +8,39 @@
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
 #include "table/charset.h"
+#include "text/card_side.h"
+#include "text/normalization.h"
+#include "text/utf8.h"
 
 namespace tallyfold {
 
 namespace {
 
-std::string_view TextOf(const CardInputTexts::TextBuffer& buffer) {
-    return buffer.data();
+// What a typed side becomes as a card's text: escapes expanded (the "\0" escape ends it where
+// it stands), in NFC, so that a letter typed as one code point or as a letter and a mark is
+// the same card.
+std::string StoredSide(std::string_view typed) {
+    return unicode::ToNfc(ExpandEscapesUtf8(typed));
 }
 
-void Assign(CardInputTexts::TextBuffer& buffer, std::string_view text) {
-    const std::size_t length = std::min(text.size(), buffer.size() - 1);
-    std::copy_n(text.data(), length, buffer.data());
-    buffer[length] = '\0';
-}
-
-bool AllDefined(const CardInputTexts::TextBuffer& text) {
-    return AllDefinedAnsi(TextOf(text));
+// The message that refuses a side as it is stored, or 0. A side of blanks is text, as it
+// always was here; only an empty one is missing.
+int RefusalOf(std::string_view side) {
+    if (side.empty()) {
+        return ids::kStrFieldsEmpty;
+    }
+    switch (unicode::ProblemOfSide(side)) {
+        case unicode::SideProblem::None:
+        case unicode::SideProblem::Missing:
+            return 0;
+        case unicode::SideProblem::TooLong:
+            return ids::kStrTextTooLong;
+        case unicode::SideProblem::NotUtf8:
+            return ids::kStrNotUtf8;
+        case unicode::SideProblem::ControlCharacter:
+            return ids::kStrControlCharacter;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -44,8 +60,10 @@ tVokabelDialog::tVokabelDialog(platform::Window& parent, Document& document, Car
 }
 
 void tVokabelDialog::SetupWindow() {
-    QuestionEdit.SetText(TextOf(texts_->question));
-    AnswerEdit.SetText(TextOf(texts_->answer));
+    QuestionEdit.SetText(texts_->question);
+    AnswerEdit.SetText(texts_->answer);
+    QuestionEdit.LimitText(unicode::kMaxSideCharacters, unicode::kMaxSideBytes);
+    AnswerEdit.LimitText(unicode::kMaxSideCharacters, unicode::kMaxSideBytes);
     if (!NewMode) {
         SaveButton.SetText(StringResource(ids::kStrOk));
         char cancel[80];
@@ -55,41 +73,41 @@ void tVokabelDialog::SetupWindow() {
 }
 
 void tVokabelDialog::CmSave() {
-    CardInputTexts::TextBuffer& question = texts_->question;
-    CardInputTexts::TextBuffer& answer = texts_->answer;
+    std::string& question = texts_->question;
+    std::string& answer = texts_->answer;
     if (NewMode) {
         texts_->lastQuestion = question;
         texts_->lastAnswer = answer;
     }
-    QuestionEdit.GetText(question);
-    AnswerEdit.GetText(answer);
-    if (question[0] == '\0' || answer[0] == '\0') {
+    question = QuestionEdit.Text();
+    answer = AnswerEdit.Text();
+    if (question.empty() || answer.empty()) {
         char message[80];
         LoadString(ids::kStrFieldsEmpty, message);
         MessageBox(message, " ");
         return;
     }
-    if (!AllDefined(question) || !AllDefined(answer)) {
-        // No character is changed behind the user's back: what no file can hold is refused.
-        MessageBox(StringResource(ids::kStrCharacterNotSupported), " ");
+    // Nothing is cut, dropped or replaced behind the user's back: a side no card can hold is
+    // refused.
+    if (!unicode::IsValidUtf8(question) || !unicode::IsValidUtf8(answer)) {
+        MessageBox(StringResource(ids::kStrNotUtf8), " ");
         return;
     }
-    ExpandEscapesAnsi(question);
-    ExpandEscapesAnsi(answer);
-    // The "\0" escape ends a text where it stands: a text that is empty as stored is empty.
-    if (question[0] == '\0' || answer[0] == '\0') {
-        MessageBox(StringResource(ids::kStrFieldsEmpty), " ");
+    question = StoredSide(question);
+    answer = StoredSide(answer);
+    const int refusal = RefusalOf(question) != 0 ? RefusalOf(question) : RefusalOf(answer);
+    if (refusal != 0) {
+        MessageBox(StringResource(refusal), " ");
         return;
     }
     if (!NewMode) {
         EndDialog(platform::DialogResult::Ok);
         return;
     }
-    const bool unchanged = TextOf(question) == TextOf(texts_->lastQuestion) &&
-                           TextOf(answer) == TextOf(texts_->lastAnswer);
+    const bool unchanged = question == texts_->lastQuestion && answer == texts_->lastAnswer;
     if (!unchanged) {
         tVokabel card;
-        card.SetTexts(TextOf(question), TextOf(answer));
+        card.SetTexts(question, answer);
         tVokabel* found = document_->FindSameQuestionOrAnswer(card);
         if (found == nullptr ||
             ShowDoubles(*this, *document_, *texts_, *found) == platform::DialogResult::Ok) {
@@ -138,11 +156,11 @@ void tShowDialog::CmHelp() {
 platform::DialogResult EditCard(platform::Window& parent, Document& document, CardInputTexts& texts,
                                 tVokabel* card) {
     tVokabelDialog dialog(parent, document, texts, card == nullptr);
-    Assign(texts.question, card != nullptr ? card->Question() : std::string_view());
-    Assign(texts.answer, card != nullptr ? card->Answer() : std::string_view());
+    texts.question = card != nullptr ? card->Question() : std::string_view();
+    texts.answer = card != nullptr ? card->Answer() : std::string_view();
     const platform::DialogResult result = dialog.Execute();
     if (result == platform::DialogResult::Ok && card != nullptr) {
-        document.SetTexts(*card, TextOf(texts.question), TextOf(texts.answer));
+        document.SetTexts(*card, texts.question, texts.answer);
     }
     return result;
 }

@@ -40,8 +40,13 @@ LoadResult Document::Open(const FilePath& path) {
         read.reset();
         read = std::make_unique<LoadAhead>(path, LoadAhead::Reading::Now);
     }
-    const LoadResult result = read->Result();
+    LoadResult result = read->Result();
     if (!result.opened) {
+        return result;
+    }
+    if (result.layout == VokLayout::Unicode && !unicodeFilesShown_) {
+        result.opened = false;
+        result.refused = LoadRefusal::UnicodeNotShown;
         return result;
     }
     journal_.Stop();
@@ -73,6 +78,9 @@ SaveCheck Document::CheckSave(const FilePath& path) const {
     const bool own = !path_.IsEmpty() && CanonicalName(target) == CanonicalName(path_);
     if (own && fromFile_ && identity_.exists) {
         check.changedOnDisk = now != identity_;
+        tVokDB table;
+        check.becomesUnicode =
+            table.Open(target) && table.Layout() == VokLayout::Classic && !FitsClassicFile(*box_);
         return check;
     }
     tVokDB table;
@@ -185,7 +193,7 @@ bool Document::Restore(const Recovery& recovery) {
     journal_.SetReplaying(true);
     std::string entry;
     while (applied && reader.Next(entry)) {
-        applied = Apply(entry);
+        applied = Apply(entry, reader.Texts());
     }
     // A step the crash cut short is closed as it stands.
     while (history_.StepOpen()) {
@@ -194,7 +202,16 @@ bool Document::Restore(const Recovery& recovery) {
     journal_.SetReplaying(false);
     changed_ = true;
     const std::uint64_t validBytes = reader.ValidBytes();
+    const JournalTexts texts = reader.Texts();
     reader = JournalReader();
+    if (applied && texts != JournalTexts::Utf8) {
+        // A journal of an earlier version goes on as a new one, in this version's form.
+        journal_.Stop();
+        RemoveFile(recovery.journal);
+        RecordSnapshot();
+        journal_.Write();
+        return true;
+    }
     if (applied) {
         // The journal goes on under this process's name, from where it holds.
         journal_.TakeOver(recovery.journal, validBytes, path_);

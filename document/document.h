@@ -27,6 +27,9 @@ struct SaveCheck {
     std::int64_t cards = 0;
     /// The file changed on disk since this box was loaded from it or saved to it.
     bool changedOnDisk = false;
+    /// The box's own file is a classic vocabulary file, and the box holds texts that it
+    /// cannot: the save makes it a Unicode one, which readers of the classic file cannot open.
+    bool becomesUnicode = false;
 };
 
 /// The document: the box, the file it belongs to, whether it holds unsaved changes, and the
@@ -60,6 +63,9 @@ class Document {
     void SetJournalFolder(FilePath folder) { journal_.SetFolder(std::move(folder)); }
     /// Whether a save keeps the replaced file in the backups folder (default on).
     void SetKeepBackups(bool on) { keepBackups_ = on; }
+    /// Whether `Open` takes a Unicode vocabulary file (default on); off where the window cannot
+    /// show every script, which then refuses one (`LoadRefusal::UnicodeNotShown`).
+    void SetUnicodeFilesShown(bool on) { unicodeFilesShown_ = on; }
 
     /// A part of the safety net that cannot be kept now, the folder it needs, and why.
     enum class NetPart { Journal, Lock, Backups };
@@ -189,7 +195,7 @@ class Document {
     /// A whole copy of the box into the journal, for when the history goes back past the
     /// journal's start.
     void RecordSnapshot();
-    bool Apply(std::string_view entry);
+    bool Apply(std::string_view entry, JournalTexts texts);
     /// Sets the changed mark by the history and journals the undo or redo `move`, or the whole
     /// box when a step it moved (the lowest serial `moved`) is older than the journal.
     template <class Op>
@@ -211,6 +217,7 @@ class Document {
     bool fromFile_ = false;
     FileLock lock_;
     bool keepBackups_ = true;
+    bool unicodeFilesShown_ = true;
     std::optional<NetGap> lockGap_;
     std::optional<NetGap> backupsGap_;
 

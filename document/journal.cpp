@@ -10,7 +10,10 @@ namespace tallyfold {
 
 namespace {
 
-constexpr std::string_view kMagic = "TFJOURNAL1\n";
+// Journals of the second version hold card texts in UTF-8; those of the first, written before
+// the program held Unicode, in Windows-1252. Both are read.
+constexpr std::string_view kMagic = "TFJOURNAL2\n";
+constexpr std::string_view kMagicWindows1252 = "TFJOURNAL1\n";
 // A snapshot of the largest box comes near this; a longer length is a damaged frame.
 constexpr std::uint32_t kEntryLimit = 1U << 30;
 constexpr std::size_t kReadBlock = 1U << 16;
@@ -104,9 +107,10 @@ bool JournalReader::OpenBytes(std::string_view bytes) {
 
 bool JournalReader::ReadHeader() {
     std::string bytes;
-    if (!ReadAt(0, kMagic.size(), bytes) || bytes != kMagic) {
+    if (!ReadAt(0, kMagic.size(), bytes) || (bytes != kMagic && bytes != kMagicWindows1252)) {
         return false;
     }
+    texts_ = bytes == kMagic ? JournalTexts::Utf8 : JournalTexts::Windows1252;
     at_ = kMagic.size();
     return ReadFrame(bytes) && ReadBase(bytes, base_);
 }

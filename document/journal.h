@@ -29,6 +29,10 @@ struct JournalBase {
 /// Reads a journal an entry at a time, so that a journal of any size takes no more memory than
 /// its largest entry. A last entry that was cut short (the power went during its write) or
 /// whose checksum fails ends the journal there; `ValidBytes` is how far it holds.
+/// How the entries of a journal hold card texts: UTF-8, or Windows-1252 in the journals of
+/// versions before Unicode.
+enum class JournalTexts { Utf8, Windows1252 };
+
 class JournalReader {
   public:
     /// Opens the journal at `path` and reads its base; false when it is none (no header, a bad
@@ -37,6 +41,8 @@ class JournalReader {
     /// Reads journal bytes held in memory, as `Open` reads a file.
     [[nodiscard]] bool OpenBytes(std::string_view bytes);
     const JournalBase& Base() const { return base_; }
+    /// How the journal's entries hold card texts.
+    JournalTexts Texts() const { return texts_; }
     /// Reads the next whole entry into `payload`; false at the journal's end.
     [[nodiscard]] bool Next(std::string& payload);
     /// The end of the last entry read.
@@ -55,6 +61,7 @@ class JournalReader {
     std::uint64_t blockStart_ = 0;
     std::string_view bytes_;
     bool fromFile_ = false;
+    JournalTexts texts_ = JournalTexts::Utf8;
     std::uint64_t size_ = 0;
     std::uint64_t at_ = 0;
     bool ended_ = false;

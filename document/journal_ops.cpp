@@ -1,6 +1,10 @@
 #include "document/journal_ops.h"
 
+#include <string>
 #include <utility>
+
+#include "table/windows1252.h"
+#include "text/utf8.h"
 
 namespace tallyfold {
 
@@ -16,9 +20,9 @@ static_assert(CodesInOrder(std::make_index_sequence<std::variant_size_v<JournalO
               "JournalOp lists the operations in the order of their codes");
 
 template <class Op>
-std::optional<JournalOp> DecodeAs(JournalEntryReader& reader) {
+std::optional<JournalOp> DecodeAs(JournalEntryReader& reader, JournalTexts texts) {
     Op op;
-    journal_codec::Reader fields(reader);
+    journal_codec::Reader fields(reader, texts);
     Op::Fields(op, fields);
     if (!reader.Ok() || !reader.AtEnd()) {
         return std::nullopt;
@@ -27,13 +31,13 @@ std::optional<JournalOp> DecodeAs(JournalEntryReader& reader) {
 }
 
 template <std::size_t... I>
-std::optional<JournalOp> DecodeAt(std::size_t index, JournalEntryReader& reader,
+std::optional<JournalOp> DecodeAt(std::size_t index, JournalEntryReader& reader, JournalTexts texts,
                                   std::index_sequence<I...> /*indices*/) {
     std::optional<JournalOp> op;
-    static_cast<void>(
-        ((I == index ? (op = DecodeAs<std::variant_alternative_t<I, JournalOp>>(reader), true)
-                     : false) ||
-         ...));
+    static_cast<void>((
+        (I == index ? (op = DecodeAs<std::variant_alternative_t<I, JournalOp>>(reader, texts), true)
+                    : false) ||
+        ...));
     return op;
 }
 
@@ -48,6 +52,16 @@ void Writer::operator()(const std::vector<std::int32_t>& lines) {
     entry_->I32(static_cast<std::int32_t>(lines.size()));
     for (const std::int32_t line : lines) {
         entry_->I32(line);
+    }
+}
+
+void Reader::operator()(std::string_view& text) {
+    text = reader_->Text();
+    // What the replay makes a card of is checked here, before any change is made of it.
+    if (texts_ == JournalTexts::Utf8 &&
+        (text.size() > CardText::kMaxBytes || text.find('\0') != std::string_view::npos ||
+         !unicode::IsValidUtf8(text))) {
+        reader_->Fail();
     }
 }
 
@@ -76,13 +90,18 @@ void Reader::operator()(std::vector<std::int32_t>& lines) {
 
 }  // namespace journal_codec
 
-std::optional<JournalOp> DecodeJournalOp(std::string_view entry) {
+std::optional<JournalOp> DecodeJournalOp(std::string_view entry, JournalTexts texts) {
     JournalEntryReader reader(entry);
     const std::uint8_t code = reader.U8();
     if (!reader.Ok() || code == 0 || code > std::variant_size_v<JournalOp>) {
         return std::nullopt;
     }
-    return DecodeAt(code - 1U, reader, std::make_index_sequence<std::variant_size_v<JournalOp>>());
+    return DecodeAt(code - 1U, reader, texts,
+                    std::make_index_sequence<std::variant_size_v<JournalOp>>());
+}
+
+std::string CardTextOfJournal(std::string_view text, JournalTexts texts) {
+    return texts == JournalTexts::Utf8 ? std::string(text) : Windows1252ToUtf8(text);
 }
 
 bool ChangesTheBox(const JournalOp& op) {
@@ -114,9 +133,9 @@ std::size_t MostCardsIn(const journal_op::Snapshot& snapshot) {
     return snapshot.cards.size() / kSmallestCardRecord;
 }
 
-bool ReadSnapshot(const journal_op::Snapshot& snapshot, tCardBox& box) {
+bool ReadSnapshot(const journal_op::Snapshot& snapshot, JournalTexts texts, tCardBox& box) {
     JournalEntryReader reader(snapshot.cards);
-    journal_codec::Reader fields(reader);
+    journal_codec::Reader fields(reader, texts);
     for (int number = 1; number <= tCardBox::kInputStack; ++number) {
         const std::int32_t count = snapshot.counts[static_cast<std::size_t>(number - 1)];
         if (count < 0 ||
@@ -130,7 +149,8 @@ bool ReadSnapshot(const journal_op::Snapshot& snapshot, tCardBox& box) {
                 return false;
             }
             tVokabel card;
-            card.SetTexts(record.question, record.answer);
+            card.SetTexts(CardTextOfJournal(record.question, texts),
+                          CardTextOfJournal(record.answer, texts));
             card.knownCount = record.known;
             card.unknownCount = record.unknown;
             box.AddToPartition(card, number);

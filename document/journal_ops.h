@@ -211,17 +211,19 @@ class Writer {
 /// the reader fail.
 class Reader {
   public:
-    explicit Reader(JournalEntryReader& reader) : reader_(&reader) {}
+    /// Texts in UTF-8 must be UTF-8 a card can hold; other texts are taken as they are.
+    Reader(JournalEntryReader& reader, JournalTexts texts) : reader_(&reader), texts_(texts) {}
     void operator()(bool& value) { value = reader_->U8() != 0; }
     void operator()(StepName& name);
     void operator()(std::int32_t& value) { value = reader_->I32(); }
     void operator()(std::uint64_t& value) { value = reader_->U64(); }
-    void operator()(std::string_view& text) { text = reader_->Text(); }
+    void operator()(std::string_view& text);
     void operator()(std::vector<std::int32_t>& lines);
     void Rest(std::string_view& bytes) { bytes = reader_->TakeRest(); }
 
   private:
     JournalEntryReader* reader_;
+    JournalTexts texts_;
 };
 
 }  // namespace journal_codec
@@ -242,8 +244,12 @@ JournalEntry EncodeJournalOp(const Op& op) {
 
 /// The operation an entry holds, or nothing when the entry is none: an unknown code, a field
 /// cut short, bytes left over, a value out of range. Texts and the snapshot's cards are views
-/// into `entry`.
-std::optional<JournalOp> DecodeJournalOp(std::string_view entry);
+/// into `entry`, in the journal's form (`texts`): a UTF-8 text that is no UTF-8 or longer than a
+/// card's is refused.
+std::optional<JournalOp> DecodeJournalOp(std::string_view entry, JournalTexts texts);
+
+/// A text of a decoded operation as UTF-8.
+std::string CardTextOfJournal(std::string_view text, JournalTexts texts);
 
 /// The most cards a snapshot's records can stand for, whatever its counts say.
 std::size_t MostCardsIn(const journal_op::Snapshot& snapshot);
@@ -252,6 +258,7 @@ std::size_t MostCardsIn(const journal_op::Snapshot& snapshot);
 JournalEntry EncodeSnapshot(const tCardBox& box);
 /// Reads a decoded snapshot's cards into `box`, which must be empty, ring by ring; false when
 /// its records do not make up exactly the counted cards.
-[[nodiscard]] bool ReadSnapshot(const journal_op::Snapshot& snapshot, tCardBox& box);
+[[nodiscard]] bool ReadSnapshot(const journal_op::Snapshot& snapshot, JournalTexts texts,
+                                tCardBox& box);
 
 }  // namespace tallyfold

@@ -9,10 +9,15 @@
 #include "document/document.h"
 #include "document/journal_ops.h"
 
+#include <string>
+
 namespace tallyfold {
 
 struct Document::Replay {
     Document* document;
+    JournalTexts texts;
+
+    std::string Text(std::string_view stored) const { return CardTextOfJournal(stored, texts); }
 
     bool InStep() const { return document->history_.StepOpen(); }
 
@@ -51,7 +56,7 @@ struct Document::Replay {
     }
     bool operator()(const journal_op::AddCard& op) const {
         tVokabel card;
-        card.SetTexts(op.question, op.answer);
+        card.SetTexts(Text(op.question), Text(op.answer));
         card.knownCount = op.known;
         card.unknownCount = op.unknown;
         document->AddCard(card);
@@ -63,8 +68,7 @@ struct Document::Replay {
         if (cards.empty()) {
             return false;
         }
-        // The texts are views into the entry, which outlives the change.
-        document->SetTexts(*cards.front(), op.question, op.answer);
+        document->SetTexts(*cards.front(), Text(op.question), Text(op.answer));
         return true;
     }
     bool operator()(const journal_op::RemoveLines& op) const {
@@ -101,7 +105,7 @@ struct Document::Replay {
         // The cards are read into a box of their own: a snapshot that does not read whole
         // leaves the document's box as it was.
         tCardBox loaded;
-        if (!ReadSnapshot(op, loaded)) {
+        if (!ReadSnapshot(op, texts, loaded)) {
             return false;
         }
         document->ResetHistory();
@@ -113,15 +117,15 @@ struct Document::Replay {
     }
 };
 
-bool Document::Apply(std::string_view entry) {
-    const std::optional<JournalOp> op = DecodeJournalOp(entry);
+bool Document::Apply(std::string_view entry, JournalTexts texts) {
+    const std::optional<JournalOp> op = DecodeJournalOp(entry, texts);
     if (!op) {
         return false;
     }
     if (ChangesTheBox(*op) && !history_.StepOpen()) {
         return false;
     }
-    return std::visit(Replay{this}, *op);
+    return std::visit(Replay{this, texts}, *op);
 }
 
 }  // namespace tallyfold

@@ -75,7 +75,7 @@ ChangeCount CountChanges(JournalReader& reader) {
     StepName name = StepName::Follow;
     std::string entry;
     while (reader.Next(entry)) {
-        const std::optional<JournalOp> op = DecodeJournalOp(entry);
+        const std::optional<JournalOp> op = DecodeJournalOp(entry, reader.Texts());
         const bool refused =
             !op ||
             (std::holds_alternative<journal_op::End>(*op) ? !inStep : ChangesTheBox(*op) != inStep);

@@ -12,6 +12,9 @@
 #include "table/charset.h"
 #include "table/file_io.h"
 #include "table/windows1252.h"
+#include "text/card_side.h"
+#include "text/normalization.h"
+#include "text/utf8.h"
 
 namespace tallyfold {
 
@@ -27,12 +30,47 @@ std::string_view WithoutTrailingBlanks(std::string_view text) {
     return text;
 }
 
-// Expands backslash escapes of `text` into `buffer`; the result is never longer.
-std::string_view Expanded(std::string_view text, std::string& buffer) {
-    buffer.assign(text);
-    buffer.push_back('\0');
-    const std::size_t length = ExpandEscapesAnsi(buffer);
-    return {buffer.data(), length};
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A side's text in NFC, in `buffer` where it changes; most texts are ASCII and stay as they are.
+std::string_view Normalized(std::string_view text, std::string& buffer) {
+    if (IsAscii(text)) {
+        return text;
+    }
+    buffer = unicode::ToNfc(text);
+    return buffer;
+}
+
+// Why a line gives no card for a side with this problem, or `kImportAccepted`.
+int CodeOfSide(unicode::SideProblem problem, bool question) {
+    switch (problem) {
+        case unicode::SideProblem::None:
+            return kImportAccepted;
+        case unicode::SideProblem::Missing:
+            return question ? kImportQuestionMissing : kImportAnswerMissing;
+        case unicode::SideProblem::TooLong:
+            return kImportTextTooLong;
+        case unicode::SideProblem::NotUtf8:
+            return kImportNotUtf8;
+        case unicode::SideProblem::ControlCharacter:
+            return kImportControlCharacter;
+    }
+    return kImportAccepted;
+}
+
+// The refusal of a card with these sides, or `kImportAccepted`: a side too long first (the
+// user sees the whole line), then a missing question, a missing answer, and other problems.
+int CodeOfSides(std::string_view question, std::string_view answer, bool tabAllowed) {
+    const unicode::SideProblem first = unicode::ProblemOfSide(question, tabAllowed);
+    const unicode::SideProblem second = unicode::ProblemOfSide(answer, tabAllowed);
+    if (first == unicode::SideProblem::TooLong || second == unicode::SideProblem::TooLong) {
+        return kImportTextTooLong;
+    }
+    const int code = CodeOfSide(first, true);
+    return code != kImportAccepted ? code : CodeOfSide(second, false);
 }
 
 }  // namespace
@@ -49,6 +87,10 @@ int ImportMessageId(int code) {
             return ids::kStrTextTooLong;
         case kImportCharacterNotSupported:
             return ids::kStrCharacterNotSupported;
+        case kImportNotUtf8:
+            return ids::kStrNotUtf8;
+        case kImportControlCharacter:
+            return ids::kStrControlCharacter;
         default:
             return 0;
     }
@@ -199,25 +241,27 @@ int ParseImportLine(std::string& line, ImportTarget& target) {
         line.resize(question.size());
         return code;
     }
-    // Only a line with a backslash has escapes to expand.
+    // Only a line with a backslash has escapes to expand. A card keeps its texts up to a zero
+    // byte (one in the line, or the "\0" escape).
     const bool escapes = whole.find('\\') != std::string_view::npos;
-    const std::string_view expandedQuestion =
-        escapes ? Expanded(question, target.QuestionScratch()) : question;
+    std::string& questionBuffer = target.QuestionScratch();
+    std::string& answerBuffer = target.AnswerScratch();
+    if (escapes) {
+        questionBuffer = ExpandEscapesUtf8(question);
+        answerBuffer = ExpandEscapesUtf8(answer);
+    }
+    const std::string_view expandedQuestion = Normalized(
+        StoredPart(escapes ? std::string_view(questionBuffer) : question), questionBuffer);
     const std::string_view expandedAnswer =
-        escapes ? Expanded(answer, target.AnswerScratch()) : answer;
-    if (expandedQuestion.size() > kMaxCardText || expandedAnswer.size() > kMaxCardText) {
-        return kImportTextTooLong;
-    }
-    // A card keeps its texts up to a zero byte (one in the line, or the "\0" escape): what is
-    // stored must not be empty either. A line with neither stores its texts whole.
-    const bool zeros = escapes || whole.find('\0') != std::string_view::npos;
-    if (zeros && StoredPart(expandedQuestion).empty()) {
+        Normalized(StoredPart(escapes ? std::string_view(answerBuffer) : answer), answerBuffer);
+    const int code = CodeOfSides(expandedQuestion, expandedAnswer, false);
+    if (code == kImportQuestionMissing) {
         line.clear();
-        return kImportQuestionMissing;
+    } else if (code == kImportAnswerMissing) {
+        line = std::string(expandedQuestion);  // a copy: it may lie in `line`
     }
-    if (zeros && StoredPart(expandedAnswer).empty()) {
-        line = std::string(StoredPart(expandedQuestion));  // a copy: it may lie in `line`
-        return kImportAnswerMissing;
+    if (code != kImportAccepted) {
+        return code;
     }
     tVokabel card;
     card.SetTexts(expandedQuestion, expandedAnswer);
@@ -314,16 +358,13 @@ int ParseSeparatedLine(std::string& line, char separator, bool quoted, ImportTar
         return kImportSeparatorMissing;
     }
     static_cast<void>(NextField(whole, at, separator, quoted, answer));
-    const std::string_view questionText = StoredPart(WithoutTrailingBlanks(question));
-    const std::string_view answerText = StoredPart(WithoutTrailingBlanks(answer));
-    if (questionText.size() > kMaxCardText || answerText.size() > kMaxCardText) {
-        return kImportTextTooLong;
-    }
-    if (questionText.empty()) {
-        return kImportQuestionMissing;
-    }
-    if (answerText.empty()) {
-        return kImportAnswerMissing;
+    const std::string_view questionText =
+        Normalized(StoredPart(WithoutTrailingBlanks(question)), question);
+    const std::string_view answerText =
+        Normalized(StoredPart(WithoutTrailingBlanks(answer)), answer);
+    if (const int code = CodeOfSides(questionText, answerText, separator == '\t');
+        code != kImportAccepted) {
+        return code;
     }
     tVokabel card;
     card.SetTexts(questionText, answerText);
@@ -527,7 +568,7 @@ void ImportFile::Advance(std::int64_t got) {
     }
 }
 
-bool ImportFile::NextLine(std::string& line, bool& convertible) {
+bool ImportFile::NextLine(std::string& line, int& problem) {
     std::string_view raw;
     if (!NextRawLine(raw)) {
         return false;
@@ -538,18 +579,33 @@ bool ImportFile::NextLine(std::string& line, bool& convertible) {
     if (!raw.empty() && raw.back() == '\r') {
         raw.remove_suffix(1);
     }
-    convertible = true;
-    if (!utf8_) {
-        line.assign(raw);
-        // A byte that Windows-1252 leaves undefined is no character a card could keep.
-        convertible = AllDefinedAnsi(line);
+    problem = kImportAccepted;
+    if (utf8_) {
+        if (unicode::IsValidUtf8(raw)) {
+            line.assign(raw);
+        } else {
+            line.clear();
+            for (std::size_t at = 0; at < raw.size();) {
+                unicode::AppendUtf8(line, unicode::DecodeNext(raw, at));
+            }
+            problem = kImportNotUtf8;
+        }
         return true;
     }
-    if (std::optional<std::string> converted = Utf8ToWindows1252(raw)) {
-        line = std::move(*converted);
-    } else {
-        line = Utf8ToWindows1252Lossy(raw);
-        convertible = false;
+    // A file that is not UTF-8 is Windows-1252. A byte that the set leaves undefined is no
+    // character a card could keep.
+    if (!AllDefinedAnsi(raw)) {
+        problem = kImportCharacterNotSupported;
+    }
+    if (IsAscii(raw)) {
+        line.assign(raw);
+        return true;
+    }
+    line.clear();
+    for (const char c : raw) {
+        const auto byte = static_cast<unsigned char>(c);
+        unicode::AppendUtf8(
+            line, IsDefinedAnsi(byte) ? CodePointOfWindows1252(byte) : unicode::kReplacement);
     }
     return true;
 }
@@ -560,15 +616,16 @@ bool ImportFile::FitsInMemory() const {
 }
 
 void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
-                 const std::function<bool(const RefusedImportLine&)>& refused) {
+                 const std::function<bool(const RefusedImportLine&)>& refused,
+                 bool windows1252Only) {
     std::string line;
     std::string next;
-    bool convertible = true;
+    int problem = kImportAccepted;
     bool tooLong = false;
     int number = 0;
     // A CSV file's first line tells its separator.
     char separator = format == ImportFormat::TabSeparated ? '\t' : '\0';
-    while (file.NextLine(line, convertible)) {
+    while (file.NextLine(line, problem)) {
         ++number;
         tooLong = file.LineTooLong();
         if (line.empty() || static_cast<unsigned char>(line.front()) < 32) {
@@ -580,10 +637,10 @@ void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
             }
             CsvQuotes quotes(separator);
             bool goesOn = quotes.Take(line);
-            bool nextConvertible = true;
-            while (goesOn && !tooLong && file.NextLine(next, nextConvertible)) {
+            int nextProblem = kImportAccepted;
+            while (goesOn && !tooLong && file.NextLine(next, nextProblem)) {
                 ++number;
-                convertible = convertible && nextConvertible;
+                problem = problem != kImportAccepted ? problem : nextProblem;
                 tooLong =
                     file.LineTooLong() || line.size() + 1 + next.size() > ImportFile::kLineLimit;
                 if (!tooLong) {
@@ -593,9 +650,17 @@ void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
                 }
             }
         }
+        if (windows1252Only && problem == kImportAccepted && !IsAscii(line)) {
+            for (std::size_t at = 0; at < line.size();) {
+                if (!Windows1252OfCodePoint(unicode::DecodeNext(line, at))) {
+                    problem = kImportCharacterNotSupported;
+                    break;
+                }
+            }
+        }
         const int code =
-            tooLong        ? kImportTextTooLong
-            : !convertible ? kImportCharacterNotSupported
+            tooLong                      ? kImportTextTooLong
+            : problem != kImportAccepted ? problem
             : format == ImportFormat::CardLines
                 ? ParseImportLine(line, target)
                 : ParseSeparatedLine(line, separator, format == ImportFormat::Csv, target);

@@ -22,8 +22,10 @@ enum ImportCode : int {
     kImportSeparatorMissing = 1301,       ///< no ";" in the line
     kImportQuestionMissing = 1302,        ///< nothing before the ";" but blanks
     kImportAnswerMissing = 1303,          ///< nothing after the ";" but blanks
-    kImportTextTooLong = 1304,            ///< question or answer longer than 63 characters
-    kImportCharacterNotSupported = 1305,  ///< a character Windows-1252 cannot hold
+    kImportTextTooLong = 1304,            ///< a side longer than 63 characters or 254 bytes
+    kImportCharacterNotSupported = 1305,  ///< a byte Windows-1252 leaves undefined
+    kImportNotUtf8 = 1306,                ///< bytes that are no UTF-8, in a UTF-8 file
+    kImportControlCharacter = 1307,       ///< a line break or another control character
 };
 
 /// The string id of the message for a code that is not `kImportAccepted`.
@@ -93,8 +95,8 @@ class ImportTarget {
     std::string answerScratch_;
 };
 
-/// Parses one line (without its line end): the question before the first ";", the answer
-/// after it, each without trailing blanks and with backslash escapes expanded. An accepted
+/// Parses one UTF-8 line (without its line end): the question before the first ";", the answer
+/// after it, each without trailing blanks, with backslash escapes expanded, in NFC. An accepted
 /// line's card is added through `target`. On a refusal `line` is left as the user should see
 /// it: whole without a separator or with a text too long, else the trimmed question.
 [[nodiscard]] int ParseImportLine(std::string& line, ImportTarget& target);
@@ -120,8 +122,9 @@ char CsvSeparatorOf(std::string_view firstLine);
 
 /// Parses a line of a tab-separated or CSV file (`separator` '\t', ',' or ';'; quotes only for
 /// CSV): the first field is the question, the second the answer, further fields are left out.
-/// Texts keep their backslashes; trailing blanks go. Refusals as `ParseImportLine`'s, `line`
-/// left whole.
+/// Texts keep their backslashes; trailing blanks go; NFC. A tab is a text's own only in a
+/// tab-separated file (inside quotes it cannot be, so there it never is). Refusals as
+/// `ParseImportLine`'s, `line` left whole.
 [[nodiscard]] int ParseSeparatedLine(std::string& line, char separator, bool quoted,
                                      ImportTarget& target);
 
@@ -163,11 +166,11 @@ class ImportFile {
     /// import is then refused before its first card, as a load of too many cards is.
     bool FitsInMemory() const;
 
-    /// The next whole line, without its line feed and a carriage return before it, in
-    /// Windows-1252. False after the last line. `convertible` is false for a UTF-8 line with a
-    /// character Windows-1252 cannot hold (the line then shows "?" in its place), and for a
-    /// line with a byte that Windows-1252 leaves undefined.
-    [[nodiscard]] bool NextLine(std::string& line, bool& convertible);
+    /// The next whole line, without its line feed and a carriage return before it, in UTF-8.
+    /// False after the last line. `problem` is `kImportAccepted` for a line of characters, else
+    /// why it has none: bytes that are no UTF-8 in a UTF-8 file, a byte that Windows-1252
+    /// leaves undefined in another. Such bytes show as U+FFFD in `line`.
+    [[nodiscard]] bool NextLine(std::string& line, int& problem);
     /// True when the line `NextLine` gave last was longer than `kLineLimit` bytes: no card can
     /// come of it, and `line` holds only its start.
     bool LineTooLong() const { return lineTooLong_; }
@@ -224,10 +227,11 @@ class ImportFile {
 };
 
 /// Writes every card of `box`, partition 1 first and the input stack last, a line each with
-/// carriage return and line feed: as "question;answer" in Windows-1252 (card lines), or in
-/// UTF-8 as question and answer separated by a tab (a tab in a text becomes a blank) or as CSV
-/// with a comma and quotes where needed, after a byte-order mark. The file is replaced only by
-/// a complete new one. False if it could not be written.
+/// carriage return and line feed: as "question;answer" (card lines: in Windows-1252 for a box
+/// that `FitsClassicFile`, else in UTF-8 after a byte-order mark), or in UTF-8 as question and
+/// answer separated by a tab (a tab in a text becomes a blank) or as CSV with a comma and quotes
+/// where needed, after a byte-order mark. The file is replaced only by a complete new one. False if
+/// it could not be written.
 [[nodiscard]] bool ExportText(const FilePath& path, const tCardBox& box,
                               ImportFormat format = ImportFormat::CardLines);
 
@@ -243,7 +247,10 @@ struct RefusedImportLine {
 /// control character are passed over; a CSV record whose quoted field holds a line break is
 /// read as one line, the break turned into a blank (a card holds no line break). `refused` is
 /// told of every other line that gives no card, and returning false ends the import there.
+/// With `windows1252Only`, a line with a character Windows-1252 lacks is refused as not
+/// supported (where the window cannot show every script).
 void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
-                 const std::function<bool(const RefusedImportLine&)>& refused);
+                 const std::function<bool(const RefusedImportLine&)>& refused,
+                 bool windows1252Only = false);
 
 }  // namespace tallyfold

@@ -6,7 +6,9 @@ namespace tallyfold {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+// What stands for an unpaired surrogate or an odd last byte: a byte that no UTF-8 holds, so the
+// line it is in is refused as a line that is no text, and never stored changed.
+constexpr char kNoText = '\xFF';
 
 bool IsHighSurrogate(char16_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
@@ -50,12 +52,12 @@ void Utf16Decoder::Unit(char16_t unit, std::string& out) {
                        0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (unit - 0xDC00));
             return;
         }
-        AppendUtf8(out, kReplacement);
+        out += kNoText;
     }
     if (IsHighSurrogate(unit)) {
         high_ = unit;
     } else if (IsLowSurrogate(unit)) {
-        AppendUtf8(out, kReplacement);
+        out += kNoText;
     } else {
         AppendUtf8(out, unit);
     }
@@ -63,7 +65,7 @@ void Utf16Decoder::Unit(char16_t unit, std::string& out) {
 
 void Utf16Decoder::Finish(std::string& out) {
     if (high_ != 0 || pendingByte_ >= 0) {
-        AppendUtf8(out, kReplacement);
+        out += kNoText;
     }
     high_ = 0;
     pendingByte_ = -1;

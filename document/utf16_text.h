@@ -14,13 +14,13 @@ TextEncoding EncodingOfByteOrderMark(std::string_view start);
 
 /// Turns UTF-16 bytes, handed over in pieces of any length, into UTF-8: a code unit or a
 /// surrogate pair split between two pieces is joined. An unpaired surrogate, and an odd last
-/// byte, become U+FFFD, which no card can hold: its line is refused, never changed.
+/// byte, become a byte that is no UTF-8: its line is refused, never changed.
 class Utf16Decoder {
   public:
     explicit Utf16Decoder(bool bigEndian = false) : bigEndian_(bigEndian) {}
 
     void Decode(std::string_view bytes, std::string& out);
-    /// The end of the text: what is left over is written as U+FFFD.
+    /// The end of the text: what is left over is written as a byte that is no UTF-8.
     void Finish(std::string& out);
 
   private:

@@ -6,19 +6,34 @@
 
 namespace tallyfold {
 
-// Card texts between the card (Windows-1252, zero-terminated) and a character field of a
-// vocabulary record (code page 850, padded with blanks). A load or a save converts two texts
-// per card, so both directions work on the 64 bytes of a card text eight at a time, with one
-// pass over the bytes and no copy in between.
+// Card texts between the card (UTF-8) and a character field of a classic vocabulary record
+// (code page 850 with the program's own codes for the Windows-1252 characters it lacks, padded
+// with blanks). A load or a save converts two texts per card, so both directions look at the 64
+// bytes of a field eight or sixteen at a time, and a text of ASCII alone (most of any box)
+// crosses as it is.
 
 /// Reads a card text from a field's bytes exactly as the field's accessor and the card read
 /// it: the field's trailing blanks removed, then ended at the first zero byte, then cut to 63
-/// characters, converted to Windows-1252, zero-terminated. Blanks before a zero byte or at the
-/// cut stay. An empty field gives an empty text.
-void ReadCardText(std::span<const char> field, char (&text)[kMaxCardText + 1]);
+/// characters, converted to Windows-1252 and so to Unicode. Blanks before a zero byte or at
+/// the cut stay. An empty field gives an empty text.
+void ReadCardText(std::span<const char> field, CardText& text);
 
-/// Writes a card text into a field: converted to code page 850, cut to the field's length,
-/// the rest of the field blanks. Backslashes are stored as they are.
-void WriteCardText(const char (&text)[kMaxCardText + 1], std::span<char> field);
+/// True when a classic field holds `text` exactly: at most 63 characters, each one that
+/// Windows-1252 has (its five undefined bytes included, which a classic file may hold).
+bool FitsClassicField(const CardText& text);
+
+/// Reads a card text from a field of a Unicode vocabulary record: the field's trailing blanks
+/// removed, then ended at the first zero byte, then, when it holds more than a side may (a file
+/// another tool wrote), cut at the end of the last character that fits (`cut` set). False, and
+/// `text` as it was, when the bytes are no UTF-8.
+[[nodiscard]] bool ReadUtf8CardText(std::span<const char> field, CardText& text, bool& cut);
+
+/// Writes a card text into a field of a Unicode vocabulary record, padded with blanks; a text
+/// longer than the field (which the save makes as wide as the longest) is cut there.
+void WriteUtf8CardText(const CardText& text, std::span<char> field);
+
+/// Writes a card text that `FitsClassicField` into a field: converted to code page 850, cut to
+/// the field's length, the rest of the field blanks. Backslashes are stored as they are.
+void WriteCardText(const CardText& text, std::span<char> field);
 
 }  // namespace tallyfold

@@ -6,11 +6,14 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 #include "files/card_field_text.h"
+#include "files/code_page_file.h"
 #include "files/kas_file.h"
 #include "files/memory_budget.h"
 #include "files/replacement_file.h"
@@ -88,6 +91,9 @@ constexpr std::uint32_t kPieceRecords = 32768;
 struct alignas(64) CardsRead {
     tCardBox cards;
     std::vector<tVokabel> misplaced;
+    int cut = 0;
+    // The record, from 1, whose texts are no UTF-8; 0 when there is none.
+    std::int64_t notUtf8 = 0;
 };
 
 // The table and the memory the second thread of a load reads with.
@@ -106,7 +112,12 @@ bool ReadCards(tVokDB& table, std::uint32_t first, std::uint32_t last, int parti
         if (record.empty()) {
             return false;
         }
-        table.ReadCard(record, card, letter);
+        const CardTextsRead texts = table.ReadCard(record, card, letter);
+        if (!texts.utf8) {
+            read.notUtf8 = static_cast<std::int64_t>(index) + 1;
+            return false;
+        }
+        read.cut += texts.cut;
         const int number = PartitionNumber(letter, partitions);
         if (number == 0) {
             read.misplaced.push_back(card);
@@ -138,6 +149,14 @@ bool tVokDB::OpenSame(const tVokDB& other) {
 void tVokDB::BindFields() {
     Deutsch.Bind(*this, "DEUTSCH");
     Uebersetzt.Bind(*this, "UEBERSETZT");
+    layout_ = VokLayout::Classic;
+    if (!Deutsch.HasField() && !Uebersetzt.HasField()) {
+        Deutsch.Bind(*this, "FRAGE");
+        Uebersetzt.Bind(*this, "ANTWORT");
+        if (Deutsch.HasField() || Uebersetzt.HasField()) {
+            layout_ = VokLayout::Unicode;
+        }
+    }
     Kasten.Bind(*this, "KASTEN");
     Alter.Bind(*this, "ALTER");
     Gewusst.Bind(*this, "GEWUSST");
@@ -158,14 +177,23 @@ tVokDB::Slice tVokDB::SliceOf(const tFeld& field, bool numeric) const {
             static_cast<std::size_t>(FieldLength(field.Index()))};
 }
 
-void tVokDB::ReadCard(std::span<const char> record, tVokabel& card, char& letter) const {
+CardTextsRead tVokDB::ReadCard(std::span<const char> record, tVokabel& card, char& letter) const {
     const auto bytes = [&record](Slice slice) {
         return slice.offset + slice.length > record.size()
                    ? std::span<const char>()
                    : record.subspan(slice.offset, slice.length);
     };
-    ReadCardText(bytes(question_), card.question);
-    ReadCardText(bytes(answer_), card.answer);
+    CardTextsRead texts;
+    if (layout_ == VokLayout::Classic) {
+        ReadCardText(bytes(question_), card.question);
+        ReadCardText(bytes(answer_), card.answer);
+    } else {
+        bool questionCut = false;
+        bool answerCut = false;
+        texts.utf8 = ReadUtf8CardText(bytes(question_), card.question, questionCut) &&
+                     ReadUtf8CardText(bytes(answer_), card.answer, answerCut);
+        texts.cut = (questionCut ? 1 : 0) + (answerCut ? 1 : 0);
+    }
     const auto number = [&bytes](Slice slice) {
         const std::span<const char> digits = bytes(slice);
         return ParseFieldNumber({digits.data(), digits.size()});
@@ -176,6 +204,7 @@ void tVokDB::ReadCard(std::span<const char> record, tVokabel& card, char& letter
     letter = kasten.empty() || kasten[0] == ' '
                  ? '\0'
                  : static_cast<char>(OemToAnsiChar(static_cast<unsigned char>(kasten[0])));
+    return texts;
 }
 
 bool tVokDB::AppendCard(const tVokabel& card, char letter, int position) {
@@ -184,11 +213,12 @@ bool tVokDB::AppendCard(const tVokabel& card, char letter, int position) {
         return false;
     }
     // Fields not written stay blank, as a record made by AppendBlank has them.
+    const auto writeText = layout_ == VokLayout::Classic ? WriteCardText : WriteUtf8CardText;
     if (question_.length > 0) {
-        WriteCardText(card.question, record.subspan(question_.offset, question_.length));
+        writeText(card.question, record.subspan(question_.offset, question_.length));
     }
     if (answer_.length > 0) {
-        WriteCardText(card.answer, record.subspan(answer_.offset, answer_.length));
+        writeText(card.answer, record.subspan(answer_.offset, answer_.length));
     }
     if (letter_.length > 0) {
         record[letter_.offset] =
@@ -205,6 +235,12 @@ bool tVokDB::AppendCard(const tVokabel& card, char letter, int position) {
     return true;
 }
 
+bool FitsClassicFile(const tCardBox& box) {
+    return box.ForEachCard([](const tVokabel& card, int) {
+        return FitsClassicField(card.question) && FitsClassicField(card.answer);
+    });
+}
+
 bool CreateVokFile(const FilePath& path) {
     tCreateDBF builder;
     // The program's own fields always fit; should one be refused, no table lacking it is made.
@@ -212,6 +248,16 @@ bool CreateVokFile(const FilePath& path) {
         builder.AddField("DEUTSCH", 'C', 64, 0) && builder.AddField("UEBERSETZT", 'C', 64, 0) &&
         builder.AddField("KASTEN", 'C', 1, 0) && builder.AddField("ALTER", 'N', 4, 0) &&
         builder.AddField("GEWUSST", 'N', 5, 0) && builder.AddField("UNBEKANNT", 'N', 5, 0);
+    return listed && builder.Create(path);
+}
+
+bool CreateUnicodeVokFile(const FilePath& path, int questionBytes, int answerBytes) {
+    tCreateDBF builder;
+    const bool listed =
+        builder.AddField("FRAGE", 'C', questionBytes, 0) &&
+        builder.AddField("ANTWORT", 'C', answerBytes, 0) && builder.AddField("KASTEN", 'C', 1, 0) &&
+        builder.AddField("ALTER", 'N', 4, 0) && builder.AddField("GEWUSST", 'N', 5, 0) &&
+        builder.AddField("UNBEKANNT", 'N', 5, 0);
     return listed && builder.Create(path);
 }
 
@@ -226,6 +272,17 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
     if (!table.Deutsch.HasField() && !table.Uebersetzt.HasField()) {
         result.refused = LoadRefusal::NoCardFields;
         return result;
+    }
+    // The layout says the texts are UTF-8; a code page file that says otherwise contradicts
+    // it, and which one is wrong is not to be guessed.
+    result.layout = table.Layout();
+    if (result.layout == VokLayout::Unicode) {
+        if (std::optional<std::string> codePage = ReadCodePage(path);
+            codePage && !NamesUtf8(*codePage)) {
+            result.refused = LoadRefusal::OtherCodePage;
+            result.codePage = std::move(*codePage);
+            return result;
+        }
     }
     // Every card takes memory; a file with more cards than the memory holds is refused whole
     // before the first is made, so the program never runs out of memory on it.
@@ -275,7 +332,17 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
         tVokListe::ReturnNodeLane(std::move(second->lane));
     }
     if (failed) {
+        for (std::uint32_t piece = 0; piece < pieces; ++piece) {
+            if (read[piece].notUtf8 != 0) {
+                result.refused = LoadRefusal::NotUtf8;
+                result.badRecord = read[piece].notUtf8;
+                break;
+            }
+        }
         return result;
+    }
+    for (std::uint32_t piece = 0; piece < pieces; ++piece) {
+        result.cut += read[piece].cut;
     }
     for (std::uint32_t piece = 0; piece < pieces; ++piece) {
         box.TakeCardsFrom(read[piece].cards);
@@ -297,9 +364,26 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
 bool SaveVokFile(const FilePath& path, tCardBox& box, const FilePath& backup) {
     const int partitions = box.PartitionCount();
     std::vector<int> counts(static_cast<std::size_t>(partitions) + 1, 0);
+    // A box the classic file holds is saved as the classic program saved it; any other in a
+    // Unicode file whose text fields are as wide as its longest texts.
+    const bool classic = FitsClassicFile(box);
+    std::size_t questionBytes = 1;
+    std::size_t answerBytes = 1;
+    if (!classic) {
+        box.ForEachCard([&](const tVokabel& card, int) {
+            questionBytes = std::max(questionBytes, card.question.Size());
+            answerBytes = std::max(answerBytes, card.answer.Size());
+            return true;
+        });
+    }
     ReplacementFile file(path);
     file.KeepOldAs(backup);
-    if (!file.Reserve() || !CreateVokFile(file.TempPath())) {
+    const bool created =
+        file.Reserve() &&
+        (classic ? CreateVokFile(file.TempPath())
+                 : CreateUnicodeVokFile(file.TempPath(), static_cast<int>(questionBytes),
+                                        static_cast<int>(answerBytes)));
+    if (!created) {
         return false;
     }
     {
@@ -323,9 +407,14 @@ bool SaveVokFile(const FilePath& path, tCardBox& box, const FilePath& backup) {
             return false;
         }
     }
-    // The box file is a summary for other tools: the cards are safe without it.
+    // The box file and the code page file are for other tools: the cards are safe without them.
     static_cast<void>(WriteKasFile(
         path, std::span<const int>(counts).first(static_cast<std::size_t>(partitions))));
+    if (classic) {
+        RemoveUtf8CodePage(path);
+    } else {
+        static_cast<void>(WriteUtf8CodePage(path));
+    }
     return true;
 }
 

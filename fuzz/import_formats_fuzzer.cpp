@@ -7,10 +7,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "box/card_box.h"
 #include "document/text_import.h"
 #include "fuzz/fuzz_files.h"
+#include "text/card_side.h"
+#include "text/normalization.h"
+#include "text/utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallyfold;
@@ -46,9 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     box.ForEachCard([](const tVokabel& card, int) {
-        if (card.Question().empty() || card.Answer().empty() ||
-            card.Question().size() > kMaxCardText || card.Answer().size() > kMaxCardText) {
-            std::abort();
+        // A tab is a side's own only in a tab-separated file.
+        for (const std::string_view side : {card.Question(), card.Answer()}) {
+            if (unicode::ProblemOfSide(side, true) != unicode::SideProblem::None ||
+                unicode::ToNfc(side) != side) {
+                std::abort();
+            }
         }
         return true;
     });

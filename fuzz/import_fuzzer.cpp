@@ -5,10 +5,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "box/card_box.h"
 #include "document/text_import.h"
 #include "fuzz/fuzz_files.h"
+#include "text/card_side.h"
+#include "text/normalization.h"
+#include "text/utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallyfold;
@@ -24,9 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.Assign(fuzz::BytesOf(data, size));
     ImportTarget target(box);
     std::string line;
-    bool convertible = true;
-    while (file.NextLine(line, convertible)) {
-        if (!convertible || line.empty() || static_cast<unsigned char>(line.front()) < 32) {
+    int problem = kImportAccepted;
+    while (file.NextLine(line, problem)) {
+        if (!unicode::IsValidUtf8(line)) {
+            std::abort();
+        }
+        if (problem != kImportAccepted || line.empty() ||
+            static_cast<unsigned char>(line.front()) < 32) {
             continue;
         }
         const int code = ParseImportLine(line, target);
@@ -40,9 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int number = 1; number <= box.PartitionCount() + 1; ++number) {
         for (tVokabel* stored = box.FirstInPartition(number, card); stored != nullptr;
              stored = box.NextInPartition(number, card)) {
-            if (stored->Question().size() > kMaxCardText ||
-                stored->Answer().size() > kMaxCardText) {
-                std::abort();
+            // Every side is one a card may have, in NFC.
+            for (const std::string_view side : {stored->Question(), stored->Answer()}) {
+                if (unicode::ProblemOfSide(side) != unicode::SideProblem::None ||
+                    unicode::ToNfc(side) != side) {
+                    std::abort();
+                }
             }
         }
     }

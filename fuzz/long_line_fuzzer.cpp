@@ -33,7 +33,7 @@ std::string Expand(const std::uint8_t* data, std::size_t size) {
 
 struct Line {
     std::string text;
-    bool convertible;
+    int problem;
     bool tooLong;
     friend bool operator==(const Line&, const Line&) = default;
 };
@@ -41,13 +41,14 @@ struct Line {
 std::vector<Line> Lines(tallyfold::ImportFile& file) {
     std::vector<Line> lines;
     std::string line;
-    bool convertible = true;
-    while (file.NextLine(line, convertible)) {
-        if (line.size() > tallyfold::ImportFile::kLineLimit ||
-            (file.LineTooLong() && line.size() > tallyfold::ImportFile::kLineKept)) {
+    int problem = tallyfold::kImportAccepted;
+    while (file.NextLine(line, problem)) {
+        // The limits count the file's bytes; a byte of Windows-1252 is at most three of UTF-8.
+        if (line.size() > 3 * tallyfold::ImportFile::kLineLimit ||
+            (file.LineTooLong() && line.size() > 3 * tallyfold::ImportFile::kLineKept)) {
             std::abort();
         }
-        lines.push_back({line, convertible, file.LineTooLong()});
+        lines.push_back({line, problem, file.LineTooLong()});
     }
     return lines;
 }

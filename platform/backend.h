@@ -37,6 +37,8 @@ class WindowPeer {
     virtual void SetFocus(int id) = 0;
     /// Selects the characters from `start` up to `end` of an edit control (-1: to the end).
     virtual void SelectText(int id, int start, int end) = 0;
+    /// Limits what the user can type into an edit control (see `Edit::LimitText`).
+    virtual void LimitText(int id, std::size_t characters, std::size_t bytes) = 0;
     virtual void SetBackground(int id, Color color) = 0;
 
     // List and combo boxes: lines counted from 0, in the order they were added.
@@ -81,6 +83,10 @@ class FramePeer {
 class Backend {
   public:
     virtual ~Backend() = default;
+
+    /// False for a window system that cannot show and edit every script yet: the program then
+    /// keeps to texts of Windows-1252 there.
+    virtual bool ShowsEveryScript() const { return true; }
 
     virtual std::unique_ptr<WindowPeer> CreateDialogPeer(Dialog& dialog) = 0;
     /// Runs `dialog` modally until its peer's `EndModal`; returns the result.

@@ -47,6 +47,11 @@ class Edit : public Control {
     using Control::Control;
     /// Selects characters `start` up to `end` (-1: to the end of the text).
     void SetSelection(int start, int end) const { window_->SelectEditText(id_, start, end); }
+    /// Lets the user type at most `characters` characters as a person counts them (grapheme
+    /// clusters) and `bytes` bytes of UTF-8; what would go beyond is not taken.
+    void LimitText(std::size_t characters, std::size_t bytes) const {
+        window_->LimitEditText(id_, characters, bytes);
+    }
 };
 
 /// A list box or a combo box: lines of text. What a line stands for is its owner's to keep.

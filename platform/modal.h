@@ -21,10 +21,10 @@ inline constexpr int kOkCommand = 1;
 inline constexpr int kCancelCommand = 2;
 
 /// The buttons a message box offers.
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, SaveCancel };
 enum class MessageIcon { None, Question };
 
-/// A message box: `text` and `caption` are Windows-1252 like every text of the program. A
+/// A message box: `text` and `caption` are UTF-8 like every text of the program. A
 /// message about a file names it in `file`, which the box shows on a line of its own after the
 /// text, as the file system spells it (a name in any script shows as it is).
 struct MessageBoxRequest {
@@ -45,7 +45,7 @@ enum FileDialogFlags : unsigned {
 
 /// The settings of a file dialog. A command may keep one between uses, so the next run starts
 /// from the folder and filter chosen last. Texts the user reads (`filter`, `title`) are
-/// Windows-1252 like every text of the program; names of files are `FilePath`s.
+/// UTF-8 like every text of the program; names of files are `FilePath`s.
 struct FileDialogData {
     unsigned flags = 0;
     /// "description|pattern|description|pattern|"; blanks around the parts belong to them.

@@ -86,6 +86,10 @@ void Window::SelectEditText(int id, int start, int end) {
     RequirePeer().SelectText(id, start, end);
 }
 
+void Window::LimitEditText(int id, std::size_t characters, std::size_t bytes) {
+    RequirePeer().LimitText(id, characters, bytes);
+}
+
 void Window::SetControlBackground(int id, Color color) {
     RequirePeer().SetBackground(id, color);
 }

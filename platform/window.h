@@ -82,6 +82,7 @@ class Window {
     void MoveControl(int id, const Rect& rect);
     void FocusControl(int id);
     void SelectEditText(int id, int start, int end);
+    void LimitEditText(int id, std::size_t characters, std::size_t bytes);
     void SetControlBackground(int id, Color color);
 
     // List and combo box operations, by id.

@@ -146,5 +146,12 @@ inline constexpr int kStrNetJournalShort = 11084;
 inline constexpr int kStrNetLockShort = 11085;
 inline constexpr int kStrNetBackupsShort = 11086;
 inline constexpr int kStrCannotSaveBecause = 11087;
+inline constexpr int kStrNotUtf8 = 11088;
+inline constexpr int kStrControlCharacter = 11089;
+inline constexpr int kStrNotUtf8File = 11090;
+inline constexpr int kStrOtherCodePage = 11091;
+inline constexpr int kStrTextsCut = 11092;
+inline constexpr int kStrBecomesUnicode = 11093;
+inline constexpr int kStrUnicodeNotShown = 11094;
 
 }  // namespace tallyfold::ids

@@ -94,6 +94,14 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrNetLockShort, "Not marked open"},
     {ids::kStrNetBackupsShort, "No backups"},
     {ids::kStrCannotSaveBecause, "The vocabulary file could not be saved (%s):"},
+    {ids::kStrNotUtf8, "Bytes that are no UTF-8 text"},
+    {ids::kStrControlCharacter, "Control character in the text"},
+    {ids::kStrNotUtf8File, "Record %d holds bytes that are no UTF-8 text. Not read:"},
+    {ids::kStrOtherCodePage, "Its .cpg file names the code page \"%s\", not UTF-8. Not read:"},
+    {ids::kStrTextsCut, "%d texts were longer than a card holds and were cut to fit:"},
+    {ids::kStrBecomesUnicode,
+     "%s will be saved as a Unicode file, which Tallyfold 0.1.0 cannot open."},
+    {ids::kStrUnicodeNotShown, "This window cannot show the texts of this Unicode file yet:"},
 });
 
 }  // namespace

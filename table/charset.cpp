@@ -9,6 +9,7 @@
 #endif
 
 #include "table/byte_words.h"
+#include "table/windows1252.h"
 
 namespace tallyfold {
 
@@ -385,6 +386,39 @@ std::size_t TextAnsiToOemEscaped(std::span<char> text) {
 
 std::size_t ExpandEscapesAnsi(std::span<char> text) {
     return ExpandEscapes(text, Target::Ansi);
+}
+
+std::string ExpandEscapesUtf8(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    std::string out;
+    out.reserve(text.size());
+    // Escape names are ASCII, and no byte of a UTF-8 character of two or more bytes is: a name
+    // is never found inside a character.
+    for (std::size_t read = 0; read < text.size();) {
+        const char c = text[read];
+        if (c != '\\') {
+            out += c;
+            ++read;
+            continue;
+        }
+        if (read + 1 == text.size()) {
+            break;  // a backslash at the very end is dropped
+        }
+        const char next = text[read + 1];
+        const int found = next == '\\' ? -1 : FindEscape(text.substr(read + 1));
+        if (found < 0) {
+            out += next;  // only the backslash is lost ("\\" gives one)
+            read += 2;
+            continue;
+        }
+        const CharEntry& entry = kCharTable[static_cast<std::size_t>(found)];
+        if (entry.ansi == 0) {
+            break;
+        }
+        AppendUtf8(out, CodePointOfWindows1252(entry.ansi));
+        read += entry.name[1] != 0 ? 3U : 2U;
+    }
+    return out;
 }
 
 }  // namespace tallyfold

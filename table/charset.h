@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tallyfold {
@@ -54,5 +55,9 @@ std::size_t TextAnsiToOem(std::span<char> text);
 std::size_t TextAnsiToOemEscaped(std::span<char> text);
 /// Expands escapes to ANSI codes; other bytes stay as they are.
 std::size_t ExpandEscapesAnsi(std::span<char> text);
+/// Expands the escapes of a UTF-8 text (up to its first zero byte) to the UTF-8 of their
+/// characters, by the same rules; other bytes stay as they are. The escape of code 0 ends the
+/// text where it stands.
+std::string ExpandEscapesUtf8(std::string_view text);
 
 }  // namespace tallyfold

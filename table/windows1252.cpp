@@ -92,6 +92,14 @@ std::optional<unsigned char> Windows1252OfCodePoint(char32_t codePoint) {
     return std::nullopt;
 }
 
+std::optional<unsigned char> Windows1252ByteOf(char32_t codePoint) {
+    if (codePoint == 0x81 || codePoint == 0x8D || codePoint == 0x8F || codePoint == 0x90 ||
+        codePoint == 0x9D) {
+        return static_cast<unsigned char>(codePoint);
+    }
+    return Windows1252OfCodePoint(codePoint);
+}
+
 std::string Windows1252ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() * 2);

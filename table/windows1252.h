@@ -16,6 +16,10 @@ char32_t CodePointOfWindows1252(unsigned char byte);
 /// control codes U+0080 to U+009F included: the set's undefined bytes are no characters).
 std::optional<unsigned char> Windows1252OfCodePoint(char32_t codePoint);
 
+/// The byte that `CodePointOfWindows1252` turns into `codePoint`, the five undefined bytes
+/// included, or nothing: the inverse for texts that cross a file that holds every byte.
+std::optional<unsigned char> Windows1252ByteOf(char32_t codePoint);
+
 /// Appends the UTF-8 form of code point `c` (at most U+10FFFF).
 void AppendUtf8(std::string& out, char32_t c);
 /// Windows-1252 bytes as UTF-8.

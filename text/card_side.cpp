@@ -40,23 +40,7 @@ SideProblem ProblemOfSide(std::string_view text, bool tabAllowed) {
 }
 
 std::size_t BytesThatFitASide(std::string_view text) {
-    GraphemeBreaker breaker;
-    std::size_t characters = 0;
-    std::size_t fits = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t start = at;
-        if (breaker.BreakBefore(DecodeNext(text, at))) {
-            // The character before this one is whole: it stays where it fits.
-            fits = start;
-            if (++characters > kMaxSideCharacters) {
-                return fits;
-            }
-        }
-        if (at > kMaxSideBytes) {
-            return fits;
-        }
-    }
-    return text.size();
+    return BytesWithin(text, kMaxSideCharacters, kMaxSideBytes);
 }
 
 }  // namespace tallyfold::unicode

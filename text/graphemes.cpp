@@ -92,6 +92,26 @@ std::size_t CountGraphemes(std::string_view text) {
     return count;
 }
 
+std::size_t BytesWithin(std::string_view text, std::size_t characters, std::size_t bytes) {
+    GraphemeBreaker breaker;
+    std::size_t counted = 0;
+    std::size_t fits = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        if (breaker.BreakBefore(DecodeNext(text, at))) {
+            // The character before this one is whole: it stays where it fits.
+            fits = start;
+            if (++counted > characters) {
+                return fits;
+            }
+        }
+        if (at > bytes) {
+            return fits;
+        }
+    }
+    return text.size();
+}
+
 std::size_t BytesOfGraphemes(std::string_view text, std::size_t count) {
     GraphemeBreaker breaker;
     std::size_t seen = 0;

@@ -36,6 +36,10 @@ class GraphemeBreaker {
 /// UTF-8 counts as one.
 std::size_t CountGraphemes(std::string_view text);
 
+/// The bytes of the longest start of `text` that has at most `characters` characters and
+/// `bytes` bytes, whole characters only: what an edit control limited so keeps of a text.
+std::size_t BytesWithin(std::string_view text, std::size_t characters, std::size_t bytes);
+
 /// The bytes of the first `count` characters of `text` (all of it when it has no more): where
 /// a text can be cut without cutting a character.
 std::size_t BytesOfGraphemes(std::string_view text, std::size_t count);

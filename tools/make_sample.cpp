@@ -17,32 +17,32 @@ struct Word {
     const char* english;
 };
 
-// Windows-1252 bytes: \xE4 ä, \xF6 ö, \xFC ü, \xDF ß, \xC4 Ä, \xD6 Ö, \xDC Ü.
+// German words with umlauts and ß, which the classic file holds.
 constexpr Word kWords[] = {
     {"das Haus", "the house"},
     {"der Baum", "the tree"},
     {"die Katze", "the cat"},
     {"der Hund", "the dog"},
     {"das Buch", "the book"},
-    {"die T\xFCr", "the door"},
+    {"die T\u00FCr", "the door"},
     {"das Fenster", "the window"},
     {"der Tisch", "the table"},
     {"der Stuhl", "the chair"},
-    {"die Stra\xDF"
+    {"die Stra\u00DF"
      "e",
      "the street"},
     {"die Stadt", "the town"},
     {"das Dorf", "the village"},
     {"der Apfel", "the apple"},
-    {"die \xC4pfel", "the apples"},
+    {"die \u00C4pfel", "the apples"},
     {"das Brot", "the bread"},
     {"die Milch", "the milk"},
     {"das Wasser", "the water"},
-    {"der K\xE4se", "the cheese"},
+    {"der K\u00E4se", "the cheese"},
     {"das Ei", "the egg"},
     {"der Fisch", "the fish"},
     {"das Fleisch", "the meat"},
-    {"das Gem\xFCse", "the vegetables"},
+    {"das Gem\u00FCse", "the vegetables"},
     {"das Obst", "the fruit"},
     {"der Zucker", "the sugar"},
     {"das Salz", "the salt"},
@@ -66,7 +66,7 @@ constexpr Word kWords[] = {
     {"der Lehrer", "the teacher"},
     {"die Schule", "the school"},
     {"die Arbeit", "the work"},
-    {"das B\xFCro", "the office"},
+    {"das B\u00FCro", "the office"},
     {"der Arzt", "the doctor"},
     {"das Krankenhaus", "the hospital"},
     {"der Bahnhof", "the station"},
@@ -75,7 +75,7 @@ constexpr Word kWords[] = {
     {"das Fahrrad", "the bicycle"},
     {"das Flugzeug", "the aeroplane"},
     {"das Schiff", "the ship"},
-    {"die Br\xFC"
+    {"die Br\u00FC"
      "cke",
      "the bridge"},
     {"der Fluss", "the river"},
@@ -93,7 +93,7 @@ constexpr Word kWords[] = {
     {"der Schnee", "the snow"},
     {"der Wind", "the wind"},
     {"das Wetter", "the weather"},
-    {"der Fr\xFChling", "spring"},
+    {"der Fr\u00FChling", "spring"},
     {"der Sommer", "summer"},
     {"der Herbst", "autumn"},
     {"der Winter", "winter"},
@@ -107,34 +107,34 @@ constexpr Word kWords[] = {
     {"heute", "today"},
     {"morgen", "tomorrow"},
     {"gestern", "yesterday"},
-    {"fr\xFCh", "early"},
-    {"sp\xE4t", "late"},
+    {"fr\u00FCh", "early"},
+    {"sp\u00E4t", "late"},
     {"immer", "always"},
     {"nie", "never"},
     {"oft", "often"},
     {"manchmal", "sometimes"},
-    {"gro\xDF", "big"},
+    {"gro\u00DF", "big"},
     {"klein", "small"},
     {"alt", "old"},
     {"neu", "new"},
     {"jung", "young"},
-    {"sch\xF6n", "beautiful"},
-    {"h\xE4sslich", "ugly"},
+    {"sch\u00F6n", "beautiful"},
+    {"h\u00E4sslich", "ugly"},
     {"gut", "good"},
     {"schlecht", "bad"},
     {"warm", "warm"},
     {"kalt", "cold"},
-    {"hei\xDF", "hot"},
+    {"hei\u00DF", "hot"},
     {"schnell", "fast"},
     {"langsam", "slow"},
     {"leicht", "easy"},
     {"schwer", "difficult"},
     {"hell", "bright"},
     {"dunkel", "dark"},
-    {"m\xFC"
+    {"m\u00FC"
      "de",
      "tired"},
-    {"gl\xFC"
+    {"gl\u00FC"
      "cklich",
      "happy"},
     {"traurig", "sad"},
@@ -143,7 +143,7 @@ constexpr Word kWords[] = {
     {"gehen", "to go"},
     {"kommen", "to come"},
     {"sehen", "to see"},
-    {"h\xF6ren", "to hear"},
+    {"h\u00F6ren", "to hear"},
     {"sprechen", "to speak"},
     {"lesen", "to read"},
     {"schreiben", "to write"},
@@ -157,10 +157,10 @@ constexpr Word kWords[] = {
     {"denken", "to think"},
     {"kaufen", "to buy"},
     {"verkaufen", "to sell"},
-    {"\xF6"
+    {"\u00F6"
      "ffnen",
      "to open"},
-    {"schlie\xDF"
+    {"schlie\u00DF"
      "en",
      "to close"},
     {"fahren", "to drive"},
@@ -176,13 +176,13 @@ constexpr Word kWords[] = {
     {"antworten", "to answer"},
     {"warten", "to wait"},
     {"vergessen", "to forget"},
-    {"erz\xE4hlen", "to tell"},
-    {"w\xE4hlen", "to choose"},
-    {"z\xE4hlen", "to count"},
-    {"\xFC"
+    {"erz\u00E4hlen", "to tell"},
+    {"w\u00E4hlen", "to choose"},
+    {"z\u00E4hlen", "to count"},
+    {"\u00FC"
      "ben",
      "to practise"},
-    {"die \xDC"
+    {"die \u00DC"
      "bung",
      "the exercise"},
 };

@@ -56,7 +56,7 @@ void WhenOpen(const char* name, std::function<void(QWidget&)> prepare) {
 void Type(QWidget& dialog, int field, const char* text) {
     const auto edits = dialog.findChildren<QLineEdit*>();
     if (field < edits.size()) {
-        edits[field]->setText(tallyfold::platform::qt::FromWindows1252(text));
+        edits[field]->setText(tallyfold::platform::qt::FromUtf8(text));
     }
 }
 

@@ -137,9 +137,41 @@ def text_seeds():
     write("text_fuzzer", "not-utf8", b"a\xff\xc3")
 
 
+UNICODE_FIELDS = [("FRAGE", "C", 24), ("ANTWORT", "C", 12), ("KASTEN", "C", 1),
+                  ("ALTER", "N", 4), ("GEWUSST", "N", 5), ("UNBEKANNT", "N", 5)]
+
+
+def unicode_vok_seeds():
+    """Records for the Unicode load: two bytes that give the field widths, then the records'
+    bytes (the fuzzer makes the table); and whole Unicode files for the round trip."""
+    def records(question_width, answer_width, rows):
+        out = bytearray([question_width - 1, answer_width - 1])
+        for question, answer, letter in rows:
+            out += question.encode("utf-8").ljust(question_width, b" ")[:question_width]
+            out += answer.encode("utf-8").ljust(answer_width, b" ")[:answer_width]
+            out += letter
+        return bytes(out)
+    seeds = {
+        "scripts": records(24, 12, [("gęś", "goose", b"A"), ("слово", "word", b"B"),
+                                    ("中文", "Chinese", b"X"), ("👍🏽", "up", b"Z")]),
+        "marks": records(200, 4, [("e\u0301" * 70, "many", b"C")]),
+        "cut-inside-a-character": records(4, 4, [("ab中", "x", b"A")]),
+        "not-utf8": records(8, 8, [("Gr\xfc\xdfe", "x", b"A")]).replace(b"Gr\xc3\xbc\xc3\x9fe",
+                                                                          b"Gr\xfc\xdfe  "),
+        "zero-inside": records(8, 8, [("a\0b", "c", b"X")]),
+    }
+    for name, data in seeds.items():
+        write("unicode_vok_fuzzer", name, data)
+    rows = [["слово".encode("utf-8"), b"word", b"B", b"1", b"3", b"1"],
+            ["中".encode("utf-8"), b"middle", b"X", b"1", b"0", b"0"]]
+    write("vok_roundtrip_fuzzer", "unicode.vok", table(UNICODE_FIELDS, rows))
+    write("dbf_fuzzer", "unicode.vok", table(UNICODE_FIELDS, rows))
+
+
 if __name__ == "__main__":
     vok_seeds()
     import_seeds()
     long_line_seeds()
     charset_seeds()
     text_seeds()
+    unicode_vok_seeds()

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "text/graphemes.h"
+
 namespace tallyfold::platform::headless {
 
 namespace {
@@ -37,6 +39,12 @@ bool HeadlessDialog::Type(int id, std::string_view text) {
         return false;
     }
     peer_->SetFocus(id);
+    // A limited edit takes the characters typed as long as they fit, as a real one does.
+    const HeadlessControl& control = *peer_->Find(id);
+    if (control.characterLimit > 0) {
+        text =
+            text.substr(0, unicode::BytesWithin(text, control.characterLimit, control.byteLimit));
+    }
     peer_->SetText(id, text);
     return true;
 }

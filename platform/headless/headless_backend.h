@@ -29,8 +29,8 @@ class HeadlessDialog {
 
     /// Clicks a button; a disabled or missing control ignores the click (false).
     bool Click(int id);
-    /// Replaces the text of an edit control, as typing over its whole text would; a disabled
-    /// or missing control takes nothing (false).
+    /// Replaces the text of an edit control, as typing over its whole text would (a limited
+    /// edit keeps what fits its limit); a disabled or missing control takes nothing (false).
     bool Type(int id, std::string_view text);
     /// Enter: the focused button, else the default button, else the Ok command.
     void PressEnter();
@@ -159,6 +159,9 @@ class HeadlessBackend : public Backend {
     void AnswerFileDialog(FilePath path, int filterIndex = 0);
     /// Fails every script, answer and file dialog that was prepared and not used.
     void VerifyAllUsed();
+    /// Stands in for a window system that cannot show every script yet (Windows, for now).
+    void SetShowsEveryScript(bool shows) { showsEveryScript_ = shows; }
+    bool ShowsEveryScript() const override { return showsEveryScript_; }
 
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return messageBoxes_; }
     const std::vector<FileDialogRecord>& FileDialogs() const { return fileDialogs_; }
@@ -197,6 +200,7 @@ class HeadlessBackend : public Backend {
     std::optional<int> quitCode_;
     std::unique_ptr<HeadlessFrame> mainWindow_;
     std::map<std::string, std::string, std::less<>> settings_;
+    bool showsEveryScript_ = true;
 };
 
 }  // namespace tallyfold::platform::headless

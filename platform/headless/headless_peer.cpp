@@ -83,6 +83,13 @@ void HeadlessWindowPeer::SelectText(int id, int start, int end) {
     }
 }
 
+void HeadlessWindowPeer::LimitText(int id, std::size_t characters, std::size_t bytes) {
+    if (HeadlessControl* control = Find(id)) {
+        control->characterLimit = characters;
+        control->byteLimit = bytes;
+    }
+}
+
 void HeadlessWindowPeer::SetBackground(int id, Color color) {
     if (HeadlessControl* control = Find(id)) {
         control->background = color;

@@ -25,6 +25,9 @@ struct HeadlessControl {
     int LineCount() const { return source ? sourceCount : static_cast<int>(lines.size()); }
     int editSelectionStart = 0;
     int editSelectionEnd = 0;
+    /// What the edit takes at most (`LimitText`); 0 for no limit.
+    std::size_t characterLimit = 0;
+    std::size_t byteLimit = 0;
 };
 
 /// The controls of a window, in memory.
@@ -43,6 +46,7 @@ class HeadlessWindowPeer : public WindowPeer {
     Rect Position(int id) const override;
     void SetFocus(int id) override { focus_ = id; }
     void SelectText(int id, int start, int end) override;
+    void LimitText(int id, std::size_t characters, std::size_t bytes) override;
     void SetBackground(int id, Color color) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;

@@ -25,11 +25,11 @@ namespace {
 // filters by in parentheses, which the dialog keeps out of sight (`HideNameFilterDetails`), so
 // the description shows as it stands. "*.*" means every file, names without a dot included.
 QString NameFilter(const FileFilter& filter) {
-    QString pattern = FromWindows1252(filter.pattern).trimmed();
+    QString pattern = FromUtf8(filter.pattern).trimmed();
     if (pattern == QLatin1String("*.*")) {
         pattern = QStringLiteral("*");
     }
-    QString description = FromWindows1252(filter.description).trimmed();
+    QString description = FromUtf8(filter.description).trimmed();
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
@@ -116,8 +116,8 @@ void QtBackend::PostQuit(int exitCode) {
 
 DialogResult QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
     MessageBox box(WidgetOf(owner));
-    box.setWindowTitle(FromWindows1252(request.caption));
-    QString text = FromWindows1252(request.text);
+    box.setWindowTitle(FromUtf8(request.caption));
+    QString text = FromUtf8(request.text);
     if (!request.file.IsEmpty()) {
         text += QLatin1Char('\n') + FromPath(request.file);
     }
@@ -140,10 +140,14 @@ DialogResult QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& r
         case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
             break;
+        case MessageButtons::SaveCancel:
+            box.setStandardButtons(QMessageBox::Save | QMessageBox::Cancel);
+            break;
     }
     BlockOwnerOnly(box);
     switch (box.exec()) {
         case QMessageBox::Ok:
+        case QMessageBox::Save:
             return DialogResult::Ok;
         case QMessageBox::Yes:
             return DialogResult::Yes;
@@ -159,7 +163,7 @@ bool QtBackend::RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData
     dialog.setOption(QFileDialog::DontUseNativeDialog, false);
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     if (!data.title.empty()) {
-        dialog.setWindowTitle(FromWindows1252(data.title));
+        dialog.setWindowTitle(FromUtf8(data.title));
     }
     QStringList filters;
     for (const FileFilter& filter : ParseFileFilter(data.filter)) {

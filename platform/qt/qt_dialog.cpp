@@ -77,7 +77,7 @@ TemplateDialog::TemplateDialog(Dialog& dialog, QWidget* owner) : QDialog(owner),
     font.setStyleHint(QFont::SansSerif);
     setFont(font);
     base_ = BaseUnitsOf(font);
-    setWindowTitle(FromWindows1252(dialogTemplate.caption));
+    setWindowTitle(FromUtf8(dialogTemplate.caption));
     Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
     if (dialogTemplate.contextHelp) {

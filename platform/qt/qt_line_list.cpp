@@ -70,7 +70,7 @@ QString LineListView::Text(int line) const {
     if (line < 0 || line >= Count()) {
         return {};
     }
-    return source_ ? FromWindows1252(source_(line)) : lines_[line];
+    return source_ ? FromUtf8(source_(line)) : lines_[line];
 }
 
 void LineListView::SelectOnly(int line) {

@@ -51,8 +51,9 @@ std::optional<Key> KeyOf(const QKeyEvent& event) {
             break;
     }
     const QString text = event.text();
-    if (text.size() == 1 && text[0].isPrint() && FitsWindows1252(text)) {
-        return Key::Character(ToWindows1252(text)[0]);
+    // The keys of commands are ASCII letters; any other character typed there is no command.
+    if (text.size() == 1 && text[0].isPrint() && text[0].unicode() < 0x80) {
+        return Key::Character(static_cast<char>(text[0].unicode()));
     }
     return std::nullopt;
 }
@@ -60,7 +61,7 @@ std::optional<Key> KeyOf(const QKeyEvent& event) {
 }  // namespace
 
 MainFrame::MainFrame(FrameWindow& frame, Backend& settings) : frame_(&frame), settings_(&settings) {
-    setWindowTitle(FromWindows1252(frame.Title()));
+    setWindowTitle(FromUtf8(frame.Title()));
     clientArea_ = new ClientArea(frame, this);
     setCentralWidget(clientArea_);
     client_ = std::make_unique<QtWindowPeer>(*clientArea_, frame.Client());
@@ -113,13 +114,13 @@ QList<QKeySequence> StandardKeys(StandardKey key) {
 void MainFrame::BuildMenu() {
     FrameWindow* frame = frame_;
     for (const MenuItem& popup : frame->Menu().popups) {
-        QMenu* menu = menuBar()->addMenu(FromWindows1252(popup.text));
+        QMenu* menu = menuBar()->addMenu(FromUtf8(popup.text));
         for (const MenuItem& item : popup.items) {
             if (item.IsSeparator()) {
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = menu->addAction(FromWindows1252(item.text));
+            QAction* action = menu->addAction(FromUtf8(item.text));
             action->setData(item.command);
             QList<QKeySequence> keys = StandardKeys(item.standard);
             for (const std::string& shortcut : keys.isEmpty() ? item.Keys() : item.shortcuts) {
@@ -148,8 +149,7 @@ void MainFrame::BuildMenu() {
                 action->setEnabled(state.enabled);
                 action->setVisible(state.visible);
                 if (!state.text.empty() || !state.file.IsEmpty()) {
-                    action->setText(FromWindows1252(state.text) +
-                                    FromPath(FilePath(state.FileInMenu())));
+                    action->setText(FromUtf8(state.text) + FromPath(FilePath(state.FileInMenu())));
                 }
                 action->setCheckable(state.checked);
                 action->setChecked(state.checked);
@@ -209,13 +209,13 @@ bool MainFrame::NumLockShown() const {
 void MainFrame::SetStatusText(int area, std::string_view text) {
     auto found = statusAreas_.find(area);
     if (found != statusAreas_.end()) {
-        found->second->setText(FromWindows1252(text));
+        found->second->setText(FromUtf8(text));
     }
 }
 
 std::string MainFrame::StatusText(int area) const {
     auto found = statusAreas_.find(area);
-    return found != statusAreas_.end() ? ToWindows1252(found->second->text()) : std::string();
+    return found != statusAreas_.end() ? ToUtf8(found->second->text()) : std::string();
 }
 
 namespace {

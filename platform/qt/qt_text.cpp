@@ -2,40 +2,24 @@
 
 #include <QFile>
 
-#include "table/windows1252.h"
+#include "text/graphemes.h"
 
 namespace tallyfold::platform::qt {
 
-QString FromWindows1252(std::string_view text) {
-    QString out;
-    out.reserve(static_cast<qsizetype>(text.size()));
-    for (const char c : text) {
-        out += QChar(static_cast<char16_t>(CodePointOfWindows1252(static_cast<unsigned char>(c))));
-    }
-    return out;
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string ToWindows1252(const QString& text) {
-    std::string out;
-    out.reserve(static_cast<std::size_t>(text.size()));
-    for (const QChar c : text) {
-        const auto byte = Windows1252OfCodePoint(c.unicode());
-        out += byte ? static_cast<char>(*byte) : '?';
-    }
-    return out;
+std::string ToUtf8(const QString& text) {
+    return text.toUtf8().toStdString();
 }
 
-bool FitsWindows1252(const QString& text) {
-    for (const QChar c : text) {
-        if (!Windows1252OfCodePoint(c.unicode())) {
-            return false;
-        }
-    }
-    return true;
-}
+TextLimitValidator::TextLimitValidator(std::size_t characters, std::size_t bytes, QObject* parent)
+    : QValidator(parent), characters_(characters), bytes_(bytes) {}
 
-QValidator::State Windows1252Validator::validate(QString& input, int& /*position*/) const {
-    return FitsWindows1252(input) ? Acceptable : Invalid;
+QValidator::State TextLimitValidator::validate(QString& input, int& /*position*/) const {
+    const std::string text = ToUtf8(input);
+    return unicode::BytesWithin(text, characters_, bytes_) == text.size() ? Acceptable : Invalid;
 }
 
 QString FromPath(const FilePath& path) {

@@ -1,10 +1,11 @@
 #pragma once
 
-// Texts cross between the program (Windows-1252 bytes) and Qt (Unicode) only here, and so do
-// the names of files (the file system's bytes).
+// Texts cross between the program (UTF-8) and Qt (UTF-16) only here, and so do the names of
+// files (the file system's bytes).
 
 #include <QString>
 #include <QValidator>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,21 +13,25 @@
 
 namespace tallyfold::platform::qt {
 
-QString FromWindows1252(std::string_view text);
-/// Characters Windows-1252 cannot hold become "?"; edit fields never let them in.
-std::string ToWindows1252(const QString& text);
-bool FitsWindows1252(const QString& text);
+QString FromUtf8(std::string_view text);
+/// A lone surrogate, which no UTF-8 holds, becomes "?".
+std::string ToUtf8(const QString& text);
 
 /// A file name as Qt shows it, decoded as the file system encodes names.
 QString FromPath(const FilePath& path);
 FilePath ToPath(const QString& path);
 
-/// Refuses input with characters that Windows-1252 cannot hold, so nothing typed is changed
-/// behind the user's back.
-class Windows1252Validator : public QValidator {
+/// Refuses input beyond a number of characters as a person counts them (grapheme clusters) and
+/// of bytes of UTF-8. `QLineEdit`'s own limit counts UTF-16 units: "中" is one, an emoji with a
+/// skin tone four, "é" typed as a letter and a mark two.
+class TextLimitValidator : public QValidator {
   public:
-    using QValidator::QValidator;
+    TextLimitValidator(std::size_t characters, std::size_t bytes, QObject* parent);
     State validate(QString& input, int& position) const override;
+
+  private:
+    std::size_t characters_;
+    std::size_t bytes_;
 };
 
 }  // namespace tallyfold::platform::qt

@@ -64,7 +64,7 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
         case ControlKind::Static: {
             auto* label = new QLabel(container_);
             label->setTextFormat(Qt::PlainText);
-            label->setText(FromWindows1252(control.text));
+            label->setText(FromUtf8(control.text));
             label->setAlignment(AlignmentOf(control.style));
             if ((control.style & style::kSunken) != 0) {
                 label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -74,15 +74,14 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
             return label;
         }
         case ControlKind::Button: {
-            auto* button = new QPushButton(FromWindows1252(control.text), container_);
+            auto* button = new QPushButton(FromUtf8(control.text), container_);
             button->setDefault((control.style & style::kDefaultButton) != 0);
             QObject::connect(button, &QPushButton::clicked,
                              [window, id] { window->Dispatch(id, Notification::Clicked); });
             return button;
         }
         case ControlKind::Edit: {
-            auto* edit = new QLineEdit(FromWindows1252(control.text), container_);
-            edit->setValidator(new Windows1252Validator(edit));
+            auto* edit = new QLineEdit(FromUtf8(control.text), container_);
             edit->setFrame((control.style & style::kBorder) != 0);
             return edit;
         }
@@ -147,7 +146,7 @@ void QtWindowPeer::SetText(int id, std::string_view text) {
     if (entry == nullptr) {
         return;
     }
-    const QString value = FromWindows1252(text);
+    const QString value = FromUtf8(text);
     if (auto* label = qobject_cast<QLabel*>(entry->widget)) {
         label->setText(value);
     } else if (auto* button = qobject_cast<QPushButton*>(entry->widget)) {
@@ -163,16 +162,16 @@ std::string QtWindowPeer::Text(int id) const {
         return {};
     }
     if (auto* label = qobject_cast<QLabel*>(entry->widget)) {
-        return ToWindows1252(label->text());
+        return ToUtf8(label->text());
     }
     if (auto* button = qobject_cast<QPushButton*>(entry->widget)) {
-        return ToWindows1252(button->text());
+        return ToUtf8(button->text());
     }
     if (auto* edit = qobject_cast<QLineEdit*>(entry->widget)) {
-        return ToWindows1252(edit->text());
+        return ToUtf8(edit->text());
     }
     if (auto* combo = qobject_cast<QComboBox*>(entry->widget)) {
-        return ToWindows1252(combo->currentText());
+        return ToUtf8(combo->currentText());
     }
     return {};
 }
@@ -206,6 +205,12 @@ Rect QtWindowPeer::Position(int id) const {
 void QtWindowPeer::SetFocus(int id) {
     if (QWidget* widget = Widget(id)) {
         widget->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void QtWindowPeer::LimitText(int id, std::size_t characters, std::size_t bytes) {
+    if (auto* edit = qobject_cast<QLineEdit*>(Widget(id))) {
+        edit->setValidator(new TextLimitValidator(characters, bytes, edit));
     }
 }
 
@@ -252,9 +257,9 @@ void QtWindowPeer::AddLine(int id, std::string_view text) {
     QWidget* widget = Widget(id);
     const QSignalBlocker quiet(widget);
     if (LineListView* list = ListOf(widget)) {
-        list->Append(FromWindows1252(text));
+        list->Append(FromUtf8(text));
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        combo->addItem(FromWindows1252(text));
+        combo->addItem(FromUtf8(text));
         combo->setCurrentIndex(-1);
     }
 }
@@ -273,11 +278,10 @@ int QtWindowPeer::LineCount(int id) const {
 std::string QtWindowPeer::LineText(int id, int line) const {
     QWidget* widget = Widget(id);
     if (const LineListView* list = ListOf(widget)) {
-        return ToWindows1252(list->Text(line));
+        return ToUtf8(list->Text(line));
     }
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        return line >= 0 && line < combo->count() ? ToWindows1252(combo->itemText(line))
-                                                  : std::string();
+        return line >= 0 && line < combo->count() ? ToUtf8(combo->itemText(line)) : std::string();
     }
     return {};
 }

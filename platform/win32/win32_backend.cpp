@@ -257,6 +257,7 @@ DialogResult Win32Backend::ShowMessageBox(Window& owner, const MessageBoxRequest
             flags |= MB_OK;
             break;
         case MessageButtons::OkCancel:
+        case MessageButtons::SaveCancel:  // the system's boxes have no Save: Ok stands for it
             flags |= MB_OKCANCEL;
             break;
         case MessageButtons::YesNo:

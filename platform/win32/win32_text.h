@@ -1,33 +1,33 @@
 #pragma once
 
-// Texts between the program (Windows-1252 bytes; paths as UTF-8) and the Windows API (UTF-16).
+// Texts between the program (UTF-8, paths too) and the Windows API (UTF-16).
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "table/file_path.h"
 #include "table/wide_text.h"
-#include "table/windows1252.h"
+#include "text/utf8.h"
 
 namespace tallyfold::platform::win32 {
 
-inline std::wstring Wide(std::string_view windows1252) {
-    const std::u16string units = Windows1252ToUtf16(windows1252);
-    return std::wstring(units.begin(), units.end());
+/// A text of the program (UTF-8) for the Windows API; a byte that is no UTF-8 becomes U+FFFD.
+inline std::wstring Wide(std::string_view utf8) {
+    if (std::optional<std::wstring> wide = WideFromUtf8(utf8)) {
+        return *std::move(wide);
+    }
+    std::string valid;
+    for (std::size_t at = 0; at < utf8.size();) {
+        unicode::AppendUtf8(valid, unicode::DecodeNext(utf8, at));
+    }
+    return WideFromUtf8(valid).value_or(std::wstring());
 }
 
-/// A text the user typed or the system gives, as Windows-1252; a character the set lacks
-/// becomes "?" (the edit controls refuse such characters, so it shows only in texts that the
-/// program did not take from the user).
+/// A text the user typed or the system gives, as UTF-8.
 inline std::string Narrow(std::wstring_view wide) {
-    std::string bytes;
-    bytes.reserve(wide.size());
-    for (const wchar_t unit : wide) {
-        const std::optional<unsigned char> byte =
-            Windows1252OfCodePoint(static_cast<char32_t>(unit));
-        bytes.push_back(byte ? static_cast<char>(*byte) : '?');
-    }
-    return bytes;
+    return Utf8FromWide(wide);
 }
 
 /// A file name as the system spells it, for showing.

@@ -7,6 +7,7 @@
 
 #include "platform/win32/dialog_template_words.h"
 #include "platform/win32/win32_text.h"
+#include "table/windows1252.h"
 
 namespace tallyfold::platform::win32 {
 
@@ -28,8 +29,8 @@ const wchar_t* ClassNameOf(ControlKind kind) {
     return L"STATIC";
 }
 
-// A character that no card can hold is refused as it is typed or pasted, as the Qt edit
-// fields refuse it, so a text read back from a field is always exact.
+// Until this window shows every script, a character outside Windows-1252 is refused as it is
+// typed or pasted: a box made here stays one it can show.
 bool FitsCards(std::wstring_view text) {
     return std::all_of(text.begin(), text.end(), [](wchar_t unit) {
         return unit < 0x20 || Windows1252OfCodePoint(static_cast<char32_t>(unit)).has_value();
@@ -228,6 +229,13 @@ void Win32WindowPeer::SetFocus(int id) {
         ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     } else {
         ::SetFocus(control);
+    }
+}
+
+void Win32WindowPeer::LimitText(int id, std::size_t characters, std::size_t /*bytes*/) {
+    // Every character the edits take is one UTF-16 unit, one character and at most three bytes.
+    if (HWND control = Control(id)) {
+        ::SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(characters), 0);
     }
 }
 

@@ -44,6 +44,7 @@ class Win32WindowPeer : public WindowPeer {
     Rect Position(int id) const override;
     void SetFocus(int id) override;
     void SelectText(int id, int start, int end) override;
+    void LimitText(int id, std::size_t characters, std::size_t bytes) override;
     void SetBackground(int id, Color color) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;

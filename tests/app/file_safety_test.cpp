@@ -385,6 +385,41 @@ TEST_F(FileSafetyTest, AFileOpenInAnotherWindowIsOpenedOnlyOnTheUsersWord) {
     other.Stop();
 }
 
+// The questions name the file as the user named it, in any script.
+TEST_F(FileSafetyTest, QuestionsThatNameAFileSpellItAsItIs) {
+    tCardBox saved;
+    Fill(saved, 1, 3);
+    path = SaveBox(saved, "w\u00F6rter-\u5358\u8A9E.vok");
+    {
+        MarkHolder other(path);
+        ASSERT_TRUE(other.Holds());
+        backend.AnswerMessageBox(DialogResult::No);
+        Start(path);
+        other.Stop();
+    }
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0],
+              "w\u00F6rter-\u5358\u8A9E.vok is open in another Tallyfold window. Open it anyway?");
+    backend.AnswerFileDialog(path);
+    frame->ChooseMenu(ids::kCmFileOpen);
+    frame->PressEnter();
+    frame->PressEnter();
+    tCardBox theirs;
+    Fill(theirs, 4, 2, "theirs");
+    ASSERT_TRUE(SaveVokFile(path, theirs));
+    backend.AnswerMessageBox(DialogResult::No);
+    EXPECT_FALSE(view->SaveFile());
+    EXPECT_EQ(MessageTexts().back(),
+              "w\u00F6rter-\u5358\u8A9E.vok was changed by another program since it was opened "
+              "here. Replace it anyway?");
+    // Save as onto a file of other cards.
+    const FilePath other = SaveBox(theirs, "\u0441\u043B\u043E\u0432\u0430.vok");
+    backend.AnswerFileDialog(other);
+    backend.AnswerMessageBox(DialogResult::No);
+    frame->ChooseMenu(ids::kCmFileSaveAs);
+    EXPECT_EQ(MessageTexts().back().substr(0, 14), "\u0441\u043B\u043E\u0432\u0430.vok");
+}
+
 TEST_F(FileSafetyTest, TheMarkOfAWindowThatDiedIsTakenOverSilently) {
     tCardBox saved;
     Fill(saved, 1, 3);

@@ -142,12 +142,12 @@ TEST_F(MemoryBoundTest, AnImportFileWithoutLineFeedsIsReadInBoundedMemory) {
                       return 1;
                   }
                   std::string line;
-                  bool convertible = true;
-                  if (!file.NextLine(line, convertible) || !file.LineTooLong() ||
+                  int problem = kImportAccepted;
+                  if (!file.NextLine(line, problem) || !file.LineTooLong() ||
                       line.size() != ImportFile::kLineKept) {
                       return 2;
                   }
-                  if (!file.NextLine(line, convertible) || line != "next;line") {
+                  if (!file.NextLine(line, problem) || line != "next;line") {
                       return 3;
                   }
                   return 0;

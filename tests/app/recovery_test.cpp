@@ -313,10 +313,10 @@ TEST(JournalFrames, DamagedEntriesEndTheJournal) {
 // The program as the user runs it, on the headless window system.
 class RecoveryPromptTest : public testing::AppTest {
   protected:
-    FilePath MakeCrashedRun() {
+    FilePath MakeCrashedRun(const std::string& name = "words.vok") {
         tCardBox cards;
         Fill(cards, 1, 3, "a");
-        const FilePath file = SaveBox(cards);
+        const FilePath file = SaveBox(cards, name);
         tCardBox live;
         Document crashed(live);
         crashed.SetJournalFolder(journals);
@@ -350,6 +350,19 @@ TEST_F(RecoveryPromptTest, YesBringsTheChangesBack) {
         EXPECT_TRUE(frame->PressShortcut("Ctrl+Z"));
     }
     EXPECT_FALSE(view->Changed());
+}
+
+TEST_F(RecoveryPromptTest, TheQuestionNamesTheFileAsItIsSpelt) {
+    const FilePath file = MakeCrashedRun("\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC.vok");
+    backend.AnswerMessageBox(DialogResult::No);
+    Start(file);
+    ASSERT_EQ(backend.MessageBoxes().size(), 1u);
+    const std::string& question = backend.MessageBoxes()[0].request.text;
+    EXPECT_EQ(question.rfind("\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC.vok has unsaved "
+                             "changes from ",
+                             0),
+              0u)
+        << question;
 }
 
 // A journal with an entry the replay refuses (a change outside a step) after the three steps:

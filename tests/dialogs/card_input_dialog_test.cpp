@@ -87,18 +87,18 @@ TEST_F(CardInputTest, EveryOpeningStartsEmpty) {
 }
 
 TEST_F(CardInputTest, AClashByQuestionShowsTheDoubles) {
-    box.AddToPartition(Card("house", "Geb\xE4ude"), 3);
+    box.AddToPartition(Card("house", "Geb\u00E4ude"), 3);
     backend.ExpectDialog(ids::kDoublesDialog, [](HeadlessDialog& doubles) {
         EXPECT_EQ(doubles.Caption(), "Doubles");
         EXPECT_EQ(doubles.Text(ids::kDoublesQuestion), "house");
-        EXPECT_EQ(doubles.Text(ids::kDoublesAnswer), "Geb\xE4ude");
+        EXPECT_EQ(doubles.Text(ids::kDoublesAnswer), "Geb\u00E4ude");
         doubles.Click(ids::kIdOk);
     });
     backend.ExpectDialog(ids::kDoublesDialog,
                          [](HeadlessDialog& doubles) { doubles.Click(ids::kIdCancel); });
     RunNew([](HeadlessDialog& dialog) {
-        TypeCard(dialog, "house", "Haus");       // OK: stored anyway
-        TypeCard(dialog, "home", "Geb\xE4ude");  // the same answer; Cancel: not stored
+        TypeCard(dialog, "house", "Haus");         // OK: stored anyway
+        TypeCard(dialog, "home", "Geb\u00E4ude");  // the same answer; Cancel: not stored
         dialog.Click(ids::kIdCancel);
     });
     EXPECT_EQ(Questions(box, kInput), Names{"house"});
@@ -124,7 +124,7 @@ TEST_F(CardInputTest, ChangeInTheDoublesCorrectsTheStoredCard) {
     backend.ExpectDialog(ids::kDoublesDialog, [](HeadlessDialog& doubles) {
         doubles.Click(ids::kDoublesChange);
         EXPECT_EQ(doubles.Text(ids::kDoublesQuestion), "house");
-        EXPECT_EQ(doubles.Text(ids::kDoublesAnswer), "Geb\xE4ude");
+        EXPECT_EQ(doubles.Text(ids::kDoublesAnswer), "Geb\u00E4ude");
         doubles.Click(ids::kIdOk);
     });
     backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& nested) {
@@ -137,7 +137,7 @@ TEST_F(CardInputTest, ChangeInTheDoublesCorrectsTheStoredCard) {
         nested.Click(ids::kIdOk);
     });
     EXPECT_EQ(Edit(nullptr), platform::DialogResult::Cancel);
-    EXPECT_EQ(stored->Answer(), "Geb\xE4ude");
+    EXPECT_EQ(stored->Answer(), "Geb\u00E4ude");
     EXPECT_EQ(Questions(box, kInput), (Names{"house", "house"}));
 }
 
@@ -163,24 +163,25 @@ TEST_F(CardInputTest, ANestedDialogLeavesItsTextsForTheNextComparison) {
     EXPECT_EQ(backend.DialogsRun(), (std::vector<int>{3300, 3200, 3300, 3200}));
 }
 
-TEST_F(CardInputTest, BytesThatAreNoCharacterAreRefusedInBothModes) {
+TEST_F(CardInputTest, BytesThatAreNoTextAndControlCharactersAreRefusedInBothModes) {
+    backend.AnswerMessageBox(platform::DialogResult::Ok);
     backend.AnswerMessageBox(platform::DialogResult::Ok);
     RunNew([](HeadlessDialog& dialog) {
         TypeCard(dialog, "bad\x81", "byte");
         EXPECT_FALSE(dialog.Ended());
-        TypeCard(dialog, "\x80 5",
-                 "\x93"
-                 "five\x94");  // the euro and quotes are characters
+        TypeCard(dialog, "line\u2028break", "control");
+        TypeCard(dialog, "\u20AC 5", "\u201Cfive\u201D");  // the euro and quotes are characters
         dialog.Click(ids::kIdCancel);
     });
-    ASSERT_EQ(backend.MessageBoxes().size(), 1u);
-    EXPECT_EQ(backend.MessageBoxes()[0].request.text, "Character not supported");
-    EXPECT_EQ(Questions(box, kInput), Names{"\x80 5"});
+    ASSERT_EQ(backend.MessageBoxes().size(), 2u);
+    EXPECT_EQ(backend.MessageBoxes()[0].request.text, "Bytes that are no UTF-8 text");
+    EXPECT_EQ(backend.MessageBoxes()[1].request.text, "Control character in the text");
+    EXPECT_EQ(Questions(box, kInput), Names{"\u20AC 5"});
 
     tVokabel* card = box.AddToInput(Card("keep", "this"));
     backend.AnswerMessageBox(platform::DialogResult::Ok);
     backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& dialog) {
-        dialog.Type(ids::kInputAnswer, "th\x9Dis");
+        dialog.Type(ids::kInputAnswer, "th\u009Dis");
         dialog.Click(ids::kIdOk);
         EXPECT_FALSE(dialog.Ended());
         dialog.Click(ids::kIdCancel);
@@ -241,7 +242,7 @@ TEST_F(CardInputTest, ChangeModeExpandsEscapesOnOk) {
         EXPECT_EQ(dialog.Text(ids::kInputQuestion), "a\\\"e");  // the field keeps what was typed
     });
     EXPECT_EQ(Edit(card), platform::DialogResult::Ok);
-    EXPECT_EQ(card->Question(), "a\xEB");
+    EXPECT_EQ(card->Question(), "a\u00EB");
     EXPECT_EQ(card->Answer(), "b");
     EXPECT_EQ(box.CardsIn(2), 1);
 }
@@ -255,6 +256,48 @@ TEST_F(CardInputTest, LongTextsKeepTheirFirstSixtyThreeCharacters) {
     box.FirstInPartition(kInput, card);
     EXPECT_EQ(card.Question(), std::string(63, 'q'));
     EXPECT_EQ(card.Answer(), std::string(63, 'a'));
+}
+
+TEST_F(CardInputTest, EveryScriptGoesInCountedAsAPersonCounts) {
+    std::string chinese;
+    std::string thumbs;
+    for (int i = 0; i < 70; ++i) {
+        chinese += "\u4E2D";
+        thumbs += "\U0001F44D\U0001F3FD";  // a thumb and its skin tone: one character
+    }
+    RunNew([&](HeadlessDialog& dialog) {
+        TypeCard(dialog, "g\u0119\u015B", "goose");
+        TypeCard(dialog, "\u0645\u0631\u062D\u0628\u0627", "\u05E9\u05DC\u05D5\u05DD");
+        // The edits take 63 characters, and no more than 254 bytes of them.
+        TypeCard(dialog, chinese, thumbs);
+        dialog.Click(ids::kIdCancel);
+    });
+    tVokabel card;
+    std::vector<std::pair<std::string, std::string>> cards;
+    for (tVokabel* stored = box.FirstInPartition(kInput, card); stored != nullptr;
+         stored = box.NextInPartition(kInput, card)) {
+        cards.emplace_back(stored->Question(), stored->Answer());
+    }
+    ASSERT_EQ(cards.size(), 3u);
+    EXPECT_EQ(cards[0], (std::pair<std::string, std::string>{"g\u0119\u015B", "goose"}));
+    EXPECT_EQ(cards[1].second, "\u05E9\u05DC\u05D5\u05DD");
+    EXPECT_EQ(cards[2].first, chinese.substr(0, 63 * 3));
+    EXPECT_EQ(cards[2].second, thumbs.substr(0, 31 * 8));
+}
+
+// A letter typed as one code point or as a letter and a combining mark is the same card.
+TEST_F(CardInputTest, TextsAreStoredNormalisedSoDoublesAreFound) {
+    box.AddToPartition(Card("caf\u00E9", "coffee"), 2);
+    backend.ExpectDialog(ids::kDoublesDialog, [](HeadlessDialog& doubles) {
+        EXPECT_EQ(doubles.Text(ids::kDoublesQuestion), "caf\u00E9");
+        doubles.Click(ids::kIdCancel);
+    });
+    RunNew([](HeadlessDialog& dialog) {
+        TypeCard(dialog, "cafe\u0301", "Kaffee");
+        TypeCard(dialog, "Ame\u0301lie", "a name");
+        dialog.Click(ids::kIdCancel);
+    });
+    EXPECT_EQ(Questions(box, kInput), Names{"Am\u00E9lie"});
 }
 
 TEST_F(CardInputTest, HelpOpensAtTheDialogsContext) {

@@ -16,6 +16,8 @@
 namespace tallyfold {
 namespace {
 
+constexpr JournalTexts kUtf8 = JournalTexts::Utf8;
+
 using testing::Card;
 using testing::Fill;
 using testing::StateOf;
@@ -107,7 +109,7 @@ TEST_F(DocumentTest, AnUndoPastTheJournalsStartIsRestoredFromASnapshot) {
     const std::vector<std::string> entries = testing::EntriesOf(reader);
     reader = JournalReader();
     ASSERT_EQ(entries.size(), 1U);
-    const std::optional<JournalOp> op = DecodeJournalOp(entries.front());
+    const std::optional<JournalOp> op = DecodeJournalOp(entries.front(), kUtf8);
     ASSERT_TRUE(op.has_value());
     EXPECT_TRUE(std::holds_alternative<journal_op::Snapshot>(*op));
     EXPECT_TRUE(again.Restore(*recovery));
@@ -240,6 +242,57 @@ TEST(DocumentRestoreTest, ASnapshotThatDoesNotReadWholeLeavesTheBox) {
 
     EXPECT_TRUE(document.Restore(JournalOf(dir, {EncodeSnapshot(other).Bytes()})));
     EXPECT_EQ(StateOf(box), StateOf(other));
+}
+
+// Journals written before the program held Unicode keep their texts in Windows-1252. What they
+// hold comes back as the same letters, and the journal goes on in this version's form.
+TEST(DocumentRestoreTest, AJournalOfTheVersionBeforeUnicodeComesBackInItsLetters) {
+    TempDir dir;
+    tCardBox other;
+    other.AddToPartition(Card("Haus"), 2);
+    const std::string bytesOfOldVersion =
+        "Gr\xFC\xDF"
+        "e \x80";
+    const FilePath path = dir.File("untitled.journal");
+    ASSERT_TRUE(testing::WriteJournal(
+        path, {EncodeSnapshot(other).Bytes(), EntryOf(journal_op::Begin{StepName::NewCard}),
+               EntryOf(journal_op::AddCard{bytesOfOldVersion, "greeting", 1, 2}),
+               EntryOf(journal_op::End{})}));
+    {
+        // The first version's header: the same but for its number.
+        std::string bytes = testing::ReadBytes(path);
+        ASSERT_EQ(bytes.substr(0, 11), "TFJOURNAL2\n");
+        bytes[9] = '1';
+        testing::WriteBytes(path, bytes);
+    }
+    const std::optional<Recovery> recovery = ReadRecovery(path);
+    ASSERT_TRUE(recovery.has_value());
+    EXPECT_EQ(recovery->count.changes, 2);  // the snapshot and the card
+
+    tCardBox box;
+    Document document(box);
+    document.SetJournalFolder(FilePath(dir.Path()));
+    ASSERT_TRUE(document.Restore(*recovery));
+    EXPECT_EQ(testing::Questions(box, tCardBox::kInputStack),
+              (std::vector<std::string>{"Gr\u00FC\u00DFe \u20AC"}));
+    EXPECT_EQ(testing::Questions(box, 2), (std::vector<std::string>{"Haus"}));
+    EXPECT_FALSE(std::filesystem::exists(path.Bytes())) << "the old journal was replaced";
+    ASSERT_TRUE(document.Undo());
+    EXPECT_EQ(box.CardsIn(tCardBox::kInputStack), 0);
+}
+
+TEST(DocumentRestoreTest, ATextThatIsNoUtf8InAJournalIsRefused) {
+    for (const std::string& text : {std::string("Gr\xFC\xDF"
+                                                "e"),
+                                    std::string("a\0b", 3), std::string(255, 'x')}) {
+        EXPECT_FALSE(DecodeJournalOp(EntryOf(journal_op::AddCard{text, "x", 0, 0}), kUtf8)) << text;
+        EXPECT_TRUE(DecodeJournalOp(EntryOf(journal_op::AddCard{text, "x", 0, 0}),
+                                    JournalTexts::Windows1252));
+    }
+    EXPECT_TRUE(DecodeJournalOp(EntryOf(journal_op::AddCard{std::string_view("\u4E2D"), "x", 0, 0}),
+                                kUtf8));
+    EXPECT_TRUE(
+        DecodeJournalOp(EntryOf(journal_op::AddCard{std::string(254, 'x'), "x", 0, 0}), kUtf8));
 }
 
 }  // namespace

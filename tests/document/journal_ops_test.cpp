@@ -13,6 +13,8 @@
 namespace tallyfold {
 namespace {
 
+constexpr JournalTexts kUtf8 = JournalTexts::Utf8;
+
 using testing::Card;
 using testing::StateOf;
 
@@ -85,7 +87,7 @@ TEST_P(JournalOpTest, IsWrittenAsJournalsOnDiskHoldIt) {
 
 TEST_P(JournalOpTest, ReadsBackAsWritten) {
     const std::string bytes = Encode(GetParam().op);
-    const std::optional<JournalOp> read = DecodeJournalOp(bytes);
+    const std::optional<JournalOp> read = DecodeJournalOp(bytes, kUtf8);
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->index(), GetParam().op.index());
     EXPECT_EQ(Hex(Encode(*read)), GetParam().hex);
@@ -97,17 +99,17 @@ TEST_P(JournalOpTest, IsRefusedWhenCutAtAnyByte) {
     const std::size_t whole =
         std::holds_alternative<journal_op::Snapshot>(GetParam().op) ? 1 + 4 * 9 : bytes.size();
     for (std::size_t cut = 0; cut < whole; ++cut) {
-        EXPECT_FALSE(DecodeJournalOp(bytes.substr(0, cut)).has_value()) << "cut at " << cut;
+        EXPECT_FALSE(DecodeJournalOp(bytes.substr(0, cut), kUtf8).has_value()) << "cut at " << cut;
     }
 }
 
 TEST_P(JournalOpTest, IsRefusedWithBytesAfterIt) {
     const std::string longer = Encode(GetParam().op) + '\0';
-    const std::optional<JournalOp> read = DecodeJournalOp(longer);
+    const std::optional<JournalOp> read = DecodeJournalOp(longer, kUtf8);
     if (const auto* snapshot = read ? std::get_if<journal_op::Snapshot>(&*read) : nullptr) {
         // A snapshot's cards are the rest of its entry: the stray byte shows when they are read.
         tCardBox box;
-        EXPECT_FALSE(ReadSnapshot(*snapshot, box));
+        EXPECT_FALSE(ReadSnapshot(*snapshot, kUtf8, box));
         return;
     }
     EXPECT_FALSE(read.has_value());
@@ -120,19 +122,20 @@ INSTANTIATE_TEST_SUITE_P(JournalOp, JournalOpTest, ::testing::ValuesIn(Samples()
 
 TEST(JournalOpsTest, ValuesThatMeanNothingAreRefused) {
     using namespace std::string_literals;
-    EXPECT_FALSE(DecodeJournalOp("\x00"s).has_value()) << "code 0 is the base entry's";
-    EXPECT_FALSE(DecodeJournalOp("\x12"s).has_value()) << "no operation has code 18";
-    EXPECT_FALSE(DecodeJournalOp("\xff"s).has_value());
-    EXPECT_FALSE(DecodeJournalOp("\x01\x0f"s).has_value()) << "a step name past the last";
-    EXPECT_TRUE(DecodeJournalOp("\x01\x0e"s).has_value()) << "the last step name";
+    EXPECT_FALSE(DecodeJournalOp("\x00"s, kUtf8).has_value()) << "code 0 is the base entry's";
+    EXPECT_FALSE(DecodeJournalOp("\x12"s, kUtf8).has_value()) << "no operation has code 18";
+    EXPECT_FALSE(DecodeJournalOp("\xff"s, kUtf8).has_value());
+    EXPECT_FALSE(DecodeJournalOp("\x01\x0f"s, kUtf8).has_value()) << "a step name past the last";
+    EXPECT_TRUE(DecodeJournalOp("\x01\x0e"s, kUtf8).has_value()) << "the last step name";
     // Lists whose count is negative, or larger than the entry's bytes can hold.
-    EXPECT_FALSE(DecodeJournalOp("\x09\x01\x00\x00\x00\xff\xff\xff\xff"s).has_value());
-    EXPECT_FALSE(DecodeJournalOp("\x09\x01\x00\x00\x00\xff\xff\xff\x7f"s).has_value());
-    EXPECT_FALSE(
-        DecodeJournalOp("\x09\x01\x00\x00\x00\x02\x00\x00\x00\x01\x00\x00\x00"s).has_value());
+    EXPECT_FALSE(DecodeJournalOp("\x09\x01\x00\x00\x00\xff\xff\xff\xff"s, kUtf8).has_value());
+    EXPECT_FALSE(DecodeJournalOp("\x09\x01\x00\x00\x00\xff\xff\xff\x7f"s, kUtf8).has_value());
+    EXPECT_FALSE(DecodeJournalOp("\x09\x01\x00\x00\x00\x02\x00\x00\x00\x01\x00\x00\x00"s, kUtf8)
+                     .has_value());
     // A text longer than the rest of its entry.
     EXPECT_FALSE(DecodeJournalOp("\x07\x05\x00\x00\x00"
-                                 "abc"s)
+                                 "abc"s,
+                                 kUtf8)
                      .has_value());
 }
 
@@ -152,12 +155,12 @@ class SnapshotTest : public ::testing::Test {
 
 TEST_F(SnapshotTest, ABoxReadsBackRingByRing) {
     const std::string bytes = EncodeSnapshot(box).Bytes();
-    const std::optional<JournalOp> op = DecodeJournalOp(bytes);
+    const std::optional<JournalOp> op = DecodeJournalOp(bytes, kUtf8);
     ASSERT_TRUE(op.has_value());
     const auto& snapshot = std::get<journal_op::Snapshot>(*op);
     EXPECT_EQ(snapshot.current, 4);
     tCardBox loaded;
-    ASSERT_TRUE(ReadSnapshot(snapshot, loaded));
+    ASSERT_TRUE(ReadSnapshot(snapshot, kUtf8, loaded));
     loaded.SetCurrentPartition(snapshot.current);
     EXPECT_EQ(StateOf(loaded), StateOf(box));
 }
@@ -165,10 +168,10 @@ TEST_F(SnapshotTest, ABoxReadsBackRingByRing) {
 TEST_F(SnapshotTest, AnEmptyBoxReadsBackEmpty) {
     const tCardBox empty;
     const std::string bytes = EncodeSnapshot(empty).Bytes();
-    const std::optional<JournalOp> op = DecodeJournalOp(bytes);
+    const std::optional<JournalOp> op = DecodeJournalOp(bytes, kUtf8);
     ASSERT_TRUE(op.has_value());
     tCardBox loaded;
-    EXPECT_TRUE(ReadSnapshot(std::get<journal_op::Snapshot>(*op), loaded));
+    EXPECT_TRUE(ReadSnapshot(std::get<journal_op::Snapshot>(*op), kUtf8, loaded));
     EXPECT_EQ(loaded.TotalCards(), 0);
 }
 
@@ -178,27 +181,27 @@ TEST_F(SnapshotTest, CardsCutShortOrFollowedByMoreAreRefused) {
         SCOPED_TRACE(cut);
         // The decoded cards are a view into the entry, which must outlive them.
         const std::string entry = bytes.substr(0, cut);
-        const std::optional<JournalOp> op = DecodeJournalOp(entry);
+        const std::optional<JournalOp> op = DecodeJournalOp(entry, kUtf8);
         ASSERT_TRUE(op.has_value());
         tCardBox loaded;
-        EXPECT_FALSE(ReadSnapshot(std::get<journal_op::Snapshot>(*op), loaded));
+        EXPECT_FALSE(ReadSnapshot(std::get<journal_op::Snapshot>(*op), kUtf8, loaded));
     }
     const std::string longer = bytes + "x";
-    const std::optional<JournalOp> op = DecodeJournalOp(longer);
+    const std::optional<JournalOp> op = DecodeJournalOp(longer, kUtf8);
     ASSERT_TRUE(op.has_value());
     tCardBox loaded;
-    EXPECT_FALSE(ReadSnapshot(std::get<journal_op::Snapshot>(*op), loaded));
+    EXPECT_FALSE(ReadSnapshot(std::get<journal_op::Snapshot>(*op), kUtf8, loaded));
 }
 
 TEST_F(SnapshotTest, CountsTheCardsCannotMakeUpAreRefused) {
     const std::string bytes = EncodeSnapshot(box).Bytes();
-    const std::optional<JournalOp> op = DecodeJournalOp(bytes);
+    const std::optional<JournalOp> op = DecodeJournalOp(bytes, kUtf8);
     ASSERT_TRUE(op.has_value());
     for (const std::int32_t count : {-1, 3, 1 << 30}) {
         auto snapshot = std::get<journal_op::Snapshot>(*op);
         snapshot.counts[0] = count;
         tCardBox loaded;
-        EXPECT_FALSE(ReadSnapshot(snapshot, loaded)) << count;
+        EXPECT_FALSE(ReadSnapshot(snapshot, kUtf8, loaded)) << count;
     }
 }
 

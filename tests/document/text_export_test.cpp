@@ -17,8 +17,8 @@ using testing::WriteBytes;
 class TextExportTest : public ::testing::Test {
   protected:
     TextExportTest() {
-        // "é" is 0xE9 in the box's Windows-1252.
-        box.AddToPartition(Card("caf\xE9", "coffee"), 1);
+        // "é" is 0xE9 in Windows-1252, C3 A9 in UTF-8.
+        box.AddToPartition(Card("caf\u00E9", "coffee"), 1);
         box.AddToPartition(Card("a;b", "say \"hi\""), 3);
         box.AddToPartition(Card(" lead", "tab\there"), 7);
         box.AddToPartition(Card("neu", "new"), tCardBox::kInputStack);
@@ -50,12 +50,12 @@ TEST_F(TextExportTest, TabSeparatedInUtf8WithTabsInTextsAsBlanks) {
               "neu\tnew\r\n");
 }
 
-TEST_F(TextExportTest, CsvInUtf8AfterAByteOrderMarkQuotedWhereATextNeedsIt) {
+TEST_F(TextExportTest, CsvInUtf8AfterAByteOrderMarkQuotedWhereATextNeedsItWithoutTabs) {
     EXPECT_EQ(Exported(ImportFormat::Csv),
               "\xEF\xBB\xBF"
               "caf\xC3\xA9,coffee\r\n"
               "\"a;b\",\"say \"\"hi\"\"\"\r\n"
-              "\" lead\",tab\there\r\n"
+              "\" lead\",tab here\r\n"
               "neu,new\r\n");
 }
 
@@ -93,6 +93,17 @@ TEST_F(TextExportTest, AFileIsReplacedOnlyByACompleteOne) {
     EXPECT_EQ(ReadBytes(path), "old;file\r\n");
     ASSERT_TRUE(ExportText(path, box));
     EXPECT_EQ(ReadBytes(path).substr(0, 11), "caf\xE9;coffee");
+}
+
+TEST_F(TextExportTest, CardLinesOfABoxBeyondTheClassicFileAreUtf8) {
+    box.AddToInput(Card("g\u0119\u015B", "\u0433\u0443\u0441\u044C"));
+    EXPECT_EQ(Exported(ImportFormat::CardLines),
+              "\xEF\xBB\xBF"
+              "caf\xC3\xA9;coffee\r\n"
+              "a;b;say \"hi\"\r\n"
+              " lead;tab\there\r\n"
+              "neu;new\r\n"
+              "g\u0119\u015B;\u0433\u0443\u0441\u044C\r\n");
 }
 
 }  // namespace

@@ -45,8 +45,9 @@ TEST(Utf16DecoderTest, BothByteOrdersInPiecesOfAnyLength) {
     }
 }
 
-TEST(Utf16DecoderTest, WhatNoTextCanHoldBecomesTheReplacementCharacter) {
-    const std::string replacement = "\xEF\xBF\xBD";
+// What no text can hold becomes a byte that no UTF-8 holds, so that its line is refused.
+TEST(Utf16DecoderTest, WhatNoTextCanHoldBecomesAByteThatIsNoUtf8) {
+    const std::string replacement = "\xFF";
     // A high surrogate before a plain unit, a low surrogate alone, a high one at the end.
     EXPECT_EQ(Decoded("\x34\xD8"
                       "a\0"s,

@@ -9,8 +9,14 @@
 #include "box/card.h"
 #include "box/card_box.h"
 #include "box/card_ring.h"
+#include "table/windows1252.h"
 
 namespace tallyfold::testing {
+
+/// A text written as the Windows-1252 bytes of the classic files, as the UTF-8 a card holds.
+inline std::string Ansi(std::string_view windows1252) {
+    return Windows1252ToUtf8(windows1252);
+}
 
 inline tVokabel Card(std::string_view question, std::string_view answer = "",
                      std::int32_t known = 0, std::int32_t unknown = 0) {

@@ -100,7 +100,7 @@ TEST_F(QtBackendTest, EveryTemplateBuildsAtItsConvertedRectangles) {
         const DialogBaseUnits base = widget.BaseUnits();
         EXPECT_GT(base.width, 3);
         EXPECT_GT(base.height, 8);
-        EXPECT_EQ(widget.windowTitle(), FromWindows1252(dialogTemplate->caption));
+        EXPECT_EQ(widget.windowTitle(), FromUtf8(dialogTemplate->caption));
         EXPECT_EQ(widget.size(), ToPixels(dialogTemplate->rect, base).size());
         bool sawDefault = false;
         for (const ControlTemplate& control : dialogTemplate->controls) {
@@ -243,10 +243,10 @@ TEST_F(QtBackendTest, ListsNotifyOnlyForTheUser) {
     std::unique_ptr<WindowPeer> peer = backend.CreateDialogPeer(dialog);
     dialog.AttachPeer(peer.get());
     dialog.AddLine(501, "a");
-    dialog.AddLine(501, "b\xE4");
+    dialog.AddLine(501, "b\u00E4");
     dialog.SelectLine(501, 1);
     EXPECT_EQ(dialog.changes, 0);
-    EXPECT_EQ(dialog.LineText(501, 1), "b\xE4");
+    EXPECT_EQ(dialog.LineText(501, 1), "b\u00E4");
     auto* list = qobject_cast<LineListView*>(dynamic_cast<QtWindowPeer*>(peer.get())->Widget(501));
     ASSERT_NE(list, nullptr);
     list->resize(200, 100);
@@ -421,7 +421,7 @@ class QtFrameTest : public QtBackendTest {
     void SetUp() override {
         auto owned = std::make_unique<Client>(backend);
         client = owned.get();
-        frame = std::make_unique<FrameWindow>(backend, "Frame \xE4", std::move(owned));
+        frame = std::make_unique<FrameWindow>(backend, "Frame \u00E4", std::move(owned));
         frame->SetAccelerators({1, {{Key::Virtual(kVkReturn), 500}, {Key::Character('k'), 500}}});
         frame->SetMenu({100, {MenuItem::Popup("&Test", {MenuItem::Command("&Run", 501)})}});
         frame->AddStatusArea({90, 30});
@@ -671,30 +671,34 @@ TEST_F(QtBackendTest, AMessageAboutAFileShowsItsNameInAnyScript) {
                          QString::fromUtf8("\u03BB\u03AD\u03BE\u03B5\u03B9\u03C2.vok"));
 }
 
-TEST(QtText, EveryCharacterRoundTrips) {
-    std::string all;
-    for (int byte = 0; byte < 256; ++byte) {
-        if (byte != 0x81 && byte != 0x8D && byte != 0x8F && byte != 0x90 && byte != 0x9D) {
-            all += static_cast<char>(byte);
-        }
-    }
-    const QString text = FromWindows1252(all);
-    EXPECT_EQ(text.size(), 251);
-    EXPECT_EQ(text[0x80], QChar(0x20AC));
-    EXPECT_EQ(ToWindows1252(text), all);
-    EXPECT_TRUE(FitsWindows1252(text));
-    // The bytes Windows-1252 leaves undefined show as control codes, which no edit takes.
-    EXPECT_FALSE(FitsWindows1252(FromWindows1252("\x81")));
+TEST(QtText, TextsCrossAsUtf8) {
+    // Polish, Russian, Arabic, Chinese, and an emoji outside the basic plane.
+    const std::string text =
+        "g\u0119\u015B \u0441\u043B\u043E\u0432\u043E \u0643\u062A\u0627\u0628 "
+        "\u4E2D\u6587 \U0001F44D\U0001F3FD";
+    const QString shown = FromUtf8(text);
+    EXPECT_EQ(shown.size(), 22);  // the emoji and its skin tone are two UTF-16 units each
+    EXPECT_EQ(shown[1], QChar(0x0119));
+    EXPECT_EQ(ToUtf8(shown), text);
+    // A lone surrogate has no UTF-8: it never reaches the program as such.
+    EXPECT_EQ(ToUtf8(QString(QChar(0xD800))), "?");
 }
 
-TEST(QtText, EditsRefuseWhatWindows1252CannotHold) {
-    Windows1252Validator validator;
-    QString accepted = QStringLiteral("Stra\u00DFe \u20AC");
-    QString refused = QStringLiteral("\u4E2D");
+TEST(QtText, EditsCountCharactersAsAPersonDoes) {
+    TextLimitValidator validator(3, 12, nullptr);
     int position = 0;
-    EXPECT_EQ(validator.validate(accepted, position), QValidator::Acceptable);
-    EXPECT_EQ(validator.validate(refused, position), QValidator::Invalid);
-    EXPECT_EQ(ToWindows1252(refused), "?");
+    // Three characters each, of one, two and four UTF-16 units.
+    QString latin = QStringLiteral("abc");
+    QString marks = QString::fromUtf8("e\u0301e\u0301e\u0301");
+    QString emoji = QString::fromUtf8("\U0001F44D\U0001F3FD\u4E2D");
+    EXPECT_EQ(validator.validate(latin, position), QValidator::Acceptable);
+    EXPECT_EQ(validator.validate(marks, position), QValidator::Acceptable);
+    EXPECT_EQ(validator.validate(emoji, position), QValidator::Acceptable);
+    QString fourth = QStringLiteral("abcd");
+    EXPECT_EQ(validator.validate(fourth, position), QValidator::Invalid);
+    // Within three characters but beyond twelve bytes.
+    QString heavy = QString::fromUtf8("\U0001F44D\U0001F3FD\U0001F44D\U0001F3FD");
+    EXPECT_EQ(validator.validate(heavy, position), QValidator::Invalid);
 }
 
 TEST_F(QtBackendTest, HelpOpensAtAContextAndAtTheCopyrightKeyword) {
