@@ -21,29 +21,16 @@ class Random {
     std::uint64_t state_;
 };
 
-const char* const kSyllables[] = {"ka",
-                                  "ne",
-                                  "ri",
-                                  "mo",
-                                  "tu",
-                                  "sch",
-                                  "\xE4"
-                                  "r",
-                                  "\xF6"
-                                  "l",
-                                  "\xFC"
-                                  "n",
-                                  "st",
-                                  "ei",
-                                  "au",
-                                  "gr",
-                                  "\xDF",
-                                  "pf",
-                                  "ber",
-                                  "lin",
-                                  "wa",
-                                  "ze",
-                                  "qu"};
+const char* const kSyllables[] = {"ka",      "ne",      "ri",  "mo", "tu", "sch", "\u00E4r",
+                                  "\u00F6l", "\u00FCn", "st",  "ei", "au", "gr",  "\u00DF",
+                                  "pf",      "ber",     "lin", "wa", "ze", "qu"};
+
+// Russian and Japanese: syllables of two bytes a letter and of three a character.
+const char* const kRussian[] = {
+    "\u043A\u0430", "\u043D\u0435", "\u0440\u0438",       "\u043C\u043E", "\u0442\u0443",
+    "\u0449\u0435", "\u0436\u0438", "\u0441\u0442\u044C", "\u043B\u043E", "\u0434\u0430"};
+const char* const kJapanese[] = {"\u65E5", "\u672C",       "\u8A9E", "\u5B66", "\u751F",
+                                 "\u306E", "\u3067\u3059", "\u30AB", "\u30BF", "\u6F22\u5B57"};
 
 std::string Word(Random& random, std::uint32_t index) {
     // The index keeps every text apart; the syllables vary length and characters.
@@ -61,6 +48,21 @@ std::string Word(Random& random, std::uint32_t index) {
     return text.substr(0, 63);
 }
 
+// A text of `parts` syllables after the index; a blank now and then between words.
+template <std::size_t N>
+std::string Phrase(Random& random, std::uint32_t index, const char* const (&parts)[N],
+                   std::uint32_t most) {
+    std::string text = std::to_string(index);
+    const std::uint32_t count = 1 + random.Below(most);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        text += parts[random.Below(N)];
+        if (random.Below(4) == 0 && i + 1 < count) {
+            text += ' ';
+        }
+    }
+    return text;
+}
+
 tVokabel MakeCard(Random& random, std::uint32_t index) {
     tVokabel card;
     card.SetTexts(Word(random, index), Word(random, index));
@@ -76,6 +78,21 @@ void FillBox(tCardBox& box, int count) {
     for (int i = 0; i < count; ++i) {
         box.AddToPartition(MakeCard(random, static_cast<std::uint32_t>(i)),
                            1 + i % tCardBox::kInputStack);
+    }
+}
+
+void FillUnicodeBox(tCardBox& box, int count) {
+    Random random(31);
+    for (int i = 0; i < count; ++i) {
+        const auto index = static_cast<std::uint32_t>(i);
+        tVokabel card;
+        // Most texts are a word or two; one in ten a phrase beyond 63 bytes.
+        const bool phrase = random.Below(10) == 0;
+        card.SetTexts(Phrase(random, index, kRussian, phrase ? 16 : 6),
+                      Phrase(random, index, kJapanese, phrase ? 18 : 4));
+        card.knownCount = static_cast<std::int32_t>(random.Below(50));
+        card.unknownCount = static_cast<std::int32_t>(random.Below(50));
+        box.AddToPartition(card, 1 + i % tCardBox::kInputStack);
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// The boxes and text files the benchmarks work on: varied text lengths, umlauts, cards in every
-// partition and the input stack, and about 1% duplicate lines in the text files.
+// The boxes and text files the benchmarks work on: varied text lengths, umlauts (or Russian and
+// Japanese), cards in every partition and the input stack, and about 1% duplicate lines in the
+// text files, which are UTF-8.
 
 #include <string>
 
@@ -11,6 +12,10 @@ namespace tallyfold::bench {
 
 /// Fills `box` with `count` cards spread over partitions 1 to 7 and the input stack.
 void FillBox(tCardBox& box, int count);
+
+/// Fills `box` with `count` cards of Russian questions and Japanese answers (a Unicode box):
+/// mostly a word or two, one in ten a phrase too long for a card's own bytes.
+void FillUnicodeBox(tCardBox& box, int count);
 
 /// Fills `box` with `count` cards as a box looks after long learning: partitions 1 to 6 full
 /// (630 cards), the rest split between partition 7 and the input stack.

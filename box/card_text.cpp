@@ -47,6 +47,12 @@ void CardText::AssignAscii(const char* bytes, std::size_t length) {
     storage_[length] = '\0';
 }
 
+void CardText::AssignValidUtf8(std::string_view utf8) {
+    assert(utf8.size() <= kMaxBytes && utf8.find('\0') == std::string_view::npos &&
+           unicode::IsValidUtf8(utf8));
+    AssignValid(utf8);
+}
+
 CardText::CardText(const CardText& other) {
     std::memcpy(storage_, other.storage_, kStorage);
     if (IsLong()) {

@@ -32,6 +32,10 @@ class CardText {
     /// pass that found their length: `length` bytes of `bytes`, at most `kInlineBytes`. Debug
     /// builds check the promise.
     void AssignAscii(const char* bytes, std::size_t length);
+    /// For converters whose output is well-formed UTF-8 by their own construction (a table of
+    /// the characters of another code page, a text they checked): `utf8`, at most `kMaxBytes`
+    /// bytes without a zero byte. Debug builds check the promise.
+    void AssignValidUtf8(std::string_view utf8);
 
     CardText(const CardText& other);
     CardText& operator=(const CardText& other);
@@ -44,6 +48,10 @@ class CardText {
     bool Empty() const { return storage_[0] == '\0' && !IsLong(); }
     /// True when the text has a byte of 0x80 or above (a character outside ASCII).
     bool HasNonAscii() const;
+    /// For converters that look at many bytes at once: the 64 bytes a text of at most
+    /// `kInlineBytes` bytes lives in (the text, a zero byte, then bytes of no meaning), or
+    /// nullptr for a longer text.
+    const char* InlineBytes() const { return IsLong() ? nullptr : storage_; }
 
     friend bool operator==(const CardText& a, const CardText& b) { return a.View() == b.View(); }
 

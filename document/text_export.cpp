@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "document/text_import.h"
+#include "files/card_field_text.h"
 #include "files/replacement_file.h"
 #include "files/vok_file.h"
 #include "table/block_writer.h"
 #include "table/file_io.h"
 #include "table/windows1252.h"
-#include "text/utf8.h"
 
 namespace tallyfold {
 
@@ -49,11 +49,9 @@ void AppendCsvField(std::vector<char>& block, std::string_view utf8) {
 }
 
 // A text of a box that fits the classic file, in the Windows-1252 of the classic text file.
-void AppendWindows1252(std::vector<char>& block, std::string_view utf8) {
-    for (std::size_t at = 0; at < utf8.size();) {
-        const std::optional<unsigned char> byte = Windows1252ByteOf(unicode::DecodeNext(utf8, at));
-        block.push_back(static_cast<char>(byte.value_or('?')));
-    }
+void AppendWindows1252(std::vector<char>& block, const CardText& text) {
+    std::array<char, 80> buffer;
+    Append(block, ClassicTextBytes(text, buffer));
 }
 
 void AppendLine(std::vector<char>& block, const tVokabel& card, ImportFormat format,
@@ -61,9 +59,9 @@ void AppendLine(std::vector<char>& block, const tVokabel& card, ImportFormat for
     switch (format) {
         case ImportFormat::CardLines:
             if (windows1252) {
-                AppendWindows1252(block, card.Question());
+                AppendWindows1252(block, card.question);
                 block.push_back(';');
-                AppendWindows1252(block, card.Answer());
+                AppendWindows1252(block, card.answer);
             } else {
                 Append(block, card.Question());
                 block.push_back(';');

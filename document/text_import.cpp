@@ -35,9 +35,9 @@ bool IsAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// A side's text in NFC, in `buffer` where it changes; most texts are ASCII and stay as they are.
+// A side's text in NFC, in `buffer` where it changes; most texts of any script are NFC already.
 std::string_view Normalized(std::string_view text, std::string& buffer) {
-    if (IsAscii(text)) {
+    if (IsAscii(text) || unicode::IsQuickNfc(text)) {
         return text;
     }
     buffer = unicode::ToNfc(text);

@@ -22,13 +22,24 @@ namespace {
 constexpr std::size_t kClassicCharacters = 63;
 constexpr std::size_t kFieldBytes = 64;
 
+// Runs of bytes are copied in chunks of this many, the last one beyond the run.
+constexpr std::size_t kChunk = 16;
+
+// Copies `count` bytes from `from` to `to` a chunk at a time: up to a chunk beyond them is read
+// and written, which both buffers must have room for.
+void CopyRun(char* to, const char* from, std::size_t count) {
+    for (std::size_t done = 0; done < count; done += kChunk) {
+        std::memcpy(to + done, from + done, kChunk);
+    }
+}
+
 // A mask of the lowest `count` bits, for count from 0 to 64.
 std::uint64_t LowBits(std::size_t count) {
     return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
 }
 
 // The UTF-8 of the character that a code page 850 byte of a classic field stands for, for every
-// byte of 0x80 and above: at most three bytes, then zeros.
+// byte of 0x80 and above: two or three bytes, then the count of them in the last.
 using Utf8OfOem = std::array<std::array<char, 4>, 128>;
 
 Utf8OfOem MakeUtf8OfOem() {
@@ -37,6 +48,7 @@ Utf8OfOem MakeUtf8OfOem() {
         std::string utf8;
         AppendUtf8(utf8, CodePointOfWindows1252(OemToAnsiMap()[oem]));
         std::copy(utf8.begin(), utf8.end(), table[oem - 0x80].begin());
+        table[oem - 0x80][3] = static_cast<char>(utf8.size());
     }
     return table;
 }
@@ -46,17 +58,34 @@ const Utf8OfOem& OemUtf8() {
     return table;
 }
 
+// Whether a Windows-1252 byte comes back from a classic field as it went in: every defined
+// byte does; of the five undefined ones, those that a field's byte reads as.
+std::array<bool, 256> MakeSurvivesTheField() {
+    std::array<bool, 256> survives{};
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        survives[byte] = OemToAnsiMap()[AnsiToOemMap()[byte]] == byte;
+    }
+    return survives;
+}
+
+const std::array<bool, 256>& SurvivesTheField() {
+    static const std::array<bool, 256> survives = MakeSurvivesTheField();
+    return survives;
+}
+
 }  // namespace
 
 void ReadCardText(std::span<const char> field, CardText& text) {
     // The first 64 bytes give the text; bytes beyond matter only as far as they keep blanks
     // before them from being the field's trailing blanks. A shorter field is padded with zeros,
     // which are masked off as lying outside it.
-    std::array<char, kFieldBytes> bytesRead;
+    // The bytes after the field's 64 stay zero: runs of them are copied sixteen at a time.
+    std::array<char, kFieldBytes + kChunk> bytesRead;
+    std::memset(bytesRead.data() + kFieldBytes, 0, kChunk);
     if (field.size() < kFieldBytes) {
         std::copy_n(field.data(), field.size(), bytesRead.data());
-        std::fill(bytesRead.begin() + static_cast<std::ptrdiff_t>(field.size()), bytesRead.end(),
-                  '\0');
+        std::fill(bytesRead.begin() + static_cast<std::ptrdiff_t>(field.size()),
+                  bytesRead.begin() + kFieldBytes, '\0');
     } else {
         std::memcpy(bytesRead.data(), field.data(), kFieldBytes);
     }
@@ -79,23 +108,26 @@ void ReadCardText(std::span<const char> field, CardText& text) {
         text.AssignAscii(bytesRead.data(), length);
         return;
     }
-    std::array<char, 3 * kClassicCharacters> utf8;
+    // The runs of ASCII between the marked bytes are copied as they are, each marked byte as
+    // the UTF-8 of its character: a text holds a few such bytes, and a branch per byte would
+    // cost more than the copies. Room for three bytes a character and a chunk's overrun.
+    std::array<char, 3 * kClassicCharacters + kChunk> utf8;
     std::size_t size = 0;
+    std::size_t from = 0;
     const Utf8OfOem& table = OemUtf8();
-    for (std::size_t i = 0; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(bytesRead[i]);
-        if (byte < 0x80) {
-            utf8[size++] = static_cast<char>(byte);
-            continue;
-        }
-        for (const char c : table[byte - 0x80]) {
-            if (c == '\0') {
-                break;
-            }
-            utf8[size++] = c;
-        }
+    for (std::uint64_t marks = bytes.high & LowBits(length); marks != 0; marks &= marks - 1) {
+        const auto at = static_cast<std::size_t>(std::countr_zero(marks));
+        CopyRun(utf8.data() + size, bytesRead.data() + from, at - from);
+        size += at - from;
+        const std::array<char, 4>& character =
+            table[static_cast<unsigned char>(bytesRead[at]) - 0x80];
+        std::memcpy(utf8.data() + size, character.data(), 4);
+        size += static_cast<std::size_t>(character[3]);
+        from = at + 1;
     }
-    text = CardText(std::string_view(utf8.data(), size));
+    CopyRun(utf8.data() + size, bytesRead.data() + from, length - from);
+    size += length - from;
+    text.AssignValidUtf8(std::string_view(utf8.data(), size));
 }
 
 bool ReadUtf8CardText(std::span<const char> field, CardText& text, bool& cut) {
@@ -108,63 +140,116 @@ bool ReadUtf8CardText(std::span<const char> field, CardText& text, bool& cut) {
     if (!unicode::IsValidUtf8(bytes)) {
         return false;
     }
-    // At most 63 bytes are at most 63 characters: only a longer text is counted.
-    if (bytes.size() > CardText::kInlineBytes) {
-        const std::size_t fits = unicode::BytesThatFitASide(bytes);
-        cut = fits < bytes.size();
-        bytes = bytes.substr(0, fits);
+    // A character as a person counts it is at least one code point: only a text of more code
+    // points than a side holds characters is counted.
+    if (bytes.size() > unicode::kMaxSideCharacters) {
+        const auto codePoints =
+            static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), [](char c) {
+                return (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
+            }));
+        if (codePoints > unicode::kMaxSideCharacters || bytes.size() > unicode::kMaxSideBytes) {
+            const std::size_t fits = unicode::BytesThatFitASide(bytes);
+            cut = fits < bytes.size();
+            bytes = bytes.substr(0, fits);
+        }
     }
-    text = CardText(bytes);
+    text.AssignValidUtf8(bytes);
     return true;
 }
 
-void WriteUtf8CardText(const CardText& text, std::span<char> field) {
+bool WriteUtf8CardText(const CardText& text, std::span<char> field) {
     const std::string_view bytes = text.View();
     const std::size_t copied = std::min(bytes.size(), field.size());
     std::copy_n(bytes.data(), copied, field.data());
     std::fill(field.begin() + static_cast<std::ptrdiff_t>(copied), field.end(), ' ');
+    return copied == bytes.size();
 }
 
-bool FitsClassicField(const CardText& text) {
-    const std::string_view bytes = text.View();
-    if (!text.HasNonAscii()) {
-        return bytes.size() <= kClassicCharacters;
-    }
-    // A character fits when the field gives it back: its Windows-1252 byte, stored in code
-    // page 850, reads as the same byte. Every defined byte does; of the five undefined ones,
-    // only those that a field's byte reads as.
-    std::size_t characters = 0;
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        const std::optional<unsigned char> byte = Windows1252ByteOf(unicode::DecodeNext(bytes, at));
-        if (!byte || OemToAnsiMap()[AnsiToOemMap()[*byte]] != *byte ||
-            ++characters > kClassicCharacters) {
+namespace {
+
+// The Windows-1252 bytes of a text, as a classic field holds them, in `out` (64 bytes and a
+// chunk): their number, or nothing when a character does not fit the field. `high` marks the
+// bytes of 0x80 and above. A text that lives in its own 64 bytes (almost all) is taken a run at
+// a time: the runs of ASCII between its characters of two and three bytes are copied as they
+// are.
+std::optional<std::size_t> ClassicBytes(const CardText& text, char* out, std::uint64_t& high) {
+    const std::string_view utf8 = text.View();
+    std::size_t length = 0;
+    high = 0;
+    const auto take = [&](std::optional<unsigned char> byte) {
+        if (!byte || !SurvivesTheField()[*byte] || length == kClassicCharacters) {
             return false;
         }
+        high |= *byte >= 0x80U ? std::uint64_t{1} << length : 0;
+        out[length++] = static_cast<char>(*byte);
+        return true;
+    };
+    const char* bytes = text.InlineBytes();
+    if (bytes == nullptr) {
+        for (std::size_t at = 0; at < utf8.size();) {
+            if (!take(NextWindows1252Byte(utf8, at))) {
+                return std::nullopt;
+            }
+        }
+        return length;
     }
-    return true;
+    std::uint64_t marks = ClassifyTextBytes(bytes).high & LowBits(utf8.size());
+    std::size_t from = 0;
+    const auto copy = [&](std::size_t run) {
+        if (length + run > kClassicCharacters) {
+            return false;
+        }
+        std::memcpy(out + length, bytes + from, run);
+        length += run;
+        return true;
+    };
+    while (marks != 0) {
+        const auto at = static_cast<std::size_t>(std::countr_zero(marks));
+        if (!copy(at - from)) {
+            return std::nullopt;
+        }
+        std::size_t next = at;
+        if (!take(NextWindows1252Byte(utf8, next))) {
+            return std::nullopt;
+        }
+        marks &= ~LowBits(next);
+        from = next;
+    }
+    if (!copy(utf8.size() - from)) {
+        return std::nullopt;
+    }
+    return length;
 }
 
-void WriteCardText(const CardText& text, std::span<char> field) {
-    const std::string_view view = text.View();
-    // The text, then blanks, converted where it has bytes of 0x80 and above.
-    std::array<char, kFieldBytes> converted;
-    std::size_t length = 0;
-    if (view.size() <= kClassicCharacters && !text.HasNonAscii()) {
-        length = view.size();
-        std::memcpy(converted.data(), view.data(), length);
-    } else {
-        std::size_t at = 0;
-        while (at < view.size() && length < kClassicCharacters) {
-            const std::optional<unsigned char> byte =
-                Windows1252ByteOf(unicode::DecodeNext(view, at));
-            converted[length++] = static_cast<char>(AnsiToOemMap()[byte.value_or('?')]);
-        }
-    }
+}  // namespace
+
+bool FitsClassicField(const CardText& text) {
+    std::array<char, kFieldBytes + kChunk> bytes;
+    std::uint64_t high = 0;
+    return ClassicBytes(text, bytes.data(), high).has_value();
+}
+
+std::string_view ClassicTextBytes(const CardText& text, std::array<char, 80>& buffer) {
+    std::uint64_t high = 0;
+    return {buffer.data(), ClassicBytes(text, buffer.data(), high).value_or(0)};
+}
+
+bool WriteCardText(const CardText& text, std::span<char> field) {
+    // The Windows-1252 bytes, then blanks, those of 0x80 and above in code page 850.
+    std::array<char, kFieldBytes + kChunk> converted;
+    std::uint64_t high = 0;
+    const std::optional<std::size_t> fits = ClassicBytes(text, converted.data(), high);
+    const std::size_t length = fits.value_or(0);
     std::memset(converted.data() + length, ' ', kFieldBytes - length);
+    const std::array<unsigned char, 256>& toOem = AnsiToOemMap();
+    for (std::uint64_t marks = fits ? high : 0; marks != 0; marks &= marks - 1) {
+        char& byte = converted[static_cast<std::size_t>(std::countr_zero(marks))];
+        byte = static_cast<char>(toOem[static_cast<unsigned char>(byte)]);
+    }
     const std::size_t copied = std::min(field.size(), kFieldBytes);
     std::copy_n(converted.data(), copied, field.data());
     std::fill(field.begin() + static_cast<std::ptrdiff_t>(copied), field.end(), ' ');
+    return fits.has_value();
 }
 
 }  // namespace tallyfold

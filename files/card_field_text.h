@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <span>
+#include <string_view>
 
 #include "box/card.h"
 
@@ -29,11 +31,16 @@ bool FitsClassicField(const CardText& text);
 [[nodiscard]] bool ReadUtf8CardText(std::span<const char> field, CardText& text, bool& cut);
 
 /// Writes a card text into a field of a Unicode vocabulary record, padded with blanks; a text
-/// longer than the field (which the save makes as wide as the longest) is cut there.
-void WriteUtf8CardText(const CardText& text, std::span<char> field);
+/// longer than the field (which the save makes as wide as the longest) is cut there (false).
+bool WriteUtf8CardText(const CardText& text, std::span<char> field);
 
-/// Writes a card text that `FitsClassicField` into a field: converted to code page 850, cut to
-/// the field's length, the rest of the field blanks. Backslashes are stored as they are.
-void WriteCardText(const CardText& text, std::span<char> field);
+/// The Windows-1252 bytes of a text that `FitsClassicField` (as the classic text file holds
+/// it), in `buffer`.
+std::string_view ClassicTextBytes(const CardText& text, std::array<char, 80>& buffer);
+
+/// Writes a card text into a classic field: converted to code page 850, cut to the field's
+/// length, the rest of the field blanks. Backslashes are stored as they are. False, and the
+/// field blank, for a text that does not `FitsClassicField`.
+bool WriteCardText(const CardText& text, std::span<char> field);
 
 }  // namespace tallyfold

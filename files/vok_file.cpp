@@ -215,10 +215,12 @@ bool tVokDB::AppendCard(const tVokabel& card, char letter, int position) {
     // Fields not written stay blank, as a record made by AppendBlank has them.
     const auto writeText = layout_ == VokLayout::Classic ? WriteCardText : WriteUtf8CardText;
     if (question_.length > 0) {
-        writeText(card.question, record.subspan(question_.offset, question_.length));
+        textsFit_ = writeText(card.question, record.subspan(question_.offset, question_.length)) &&
+                    textsFit_;
     }
     if (answer_.length > 0) {
-        writeText(card.answer, record.subspan(answer_.offset, answer_.length));
+        textsFit_ =
+            writeText(card.answer, record.subspan(answer_.offset, answer_.length)) && textsFit_;
     }
     if (letter_.length > 0) {
         record[letter_.offset] =
@@ -361,15 +363,18 @@ LoadResult LoadVokFile(const FilePath& path, tCardBox& box) {
     return result;
 }
 
-bool SaveVokFile(const FilePath& path, tCardBox& box, const FilePath& backup) {
+namespace {
+
+enum class Written { Saved, Failed, NotClassic };
+
+// Writes the file in `layout`; a classic file stops at the first text it cannot hold.
+Written WriteVokFile(const FilePath& path, const tCardBox& box, const FilePath& backup,
+                     VokLayout layout, std::vector<int>& counts) {
     const int partitions = box.PartitionCount();
-    std::vector<int> counts(static_cast<std::size_t>(partitions) + 1, 0);
-    // A box the classic file holds is saved as the classic program saved it; any other in a
-    // Unicode file whose text fields are as wide as its longest texts.
-    const bool classic = FitsClassicFile(box);
+    std::fill(counts.begin(), counts.end(), 0);
     std::size_t questionBytes = 1;
     std::size_t answerBytes = 1;
-    if (!classic) {
+    if (layout == VokLayout::Unicode) {
         box.ForEachCard([&](const tVokabel& card, int) {
             questionBytes = std::max(questionBytes, card.question.Size());
             answerBytes = std::max(answerBytes, card.answer.Size());
@@ -380,37 +385,57 @@ bool SaveVokFile(const FilePath& path, tCardBox& box, const FilePath& backup) {
     file.KeepOldAs(backup);
     const bool created =
         file.Reserve() &&
-        (classic ? CreateVokFile(file.TempPath())
-                 : CreateUnicodeVokFile(file.TempPath(), static_cast<int>(questionBytes),
-                                        static_cast<int>(answerBytes)));
+        (layout == VokLayout::Classic
+             ? CreateVokFile(file.TempPath())
+             : CreateUnicodeVokFile(file.TempPath(), static_cast<int>(questionBytes),
+                                    static_cast<int>(answerBytes)));
     if (!created) {
-        return false;
+        return Written::Failed;
     }
-    {
-        tVokDB table;
-        if (!table.Open(file.TempPath())) {
-            return false;
-        }
-        // Nobody else sees the temporary file, so its records are written in large blocks.
-        table.SetWriteBehind(true);
-        const bool appended = box.ForEachCard([&](const tVokabel& card, int number) {
-            int& count = counts[static_cast<std::size_t>(number - 1)];
-            // Texts are stored literally: a backslash in a card is not the start of an escape.
-            return table.AppendCard(card, PartitionLetter(number, partitions), ++count);
-        });
-        if (!appended) {
-            return false;
-        }
-        const bool synced = table.Sync();
-        table.Close();
-        if (!synced || table.WriteFailed() || !file.Commit()) {
-            return false;
-        }
+    tVokDB table;
+    if (!table.Open(file.TempPath())) {
+        return Written::Failed;
+    }
+    // Nobody else sees the temporary file, so its records are written in large blocks.
+    table.SetWriteBehind(true);
+    const bool appended = box.ForEachCard([&](const tVokabel& card, int number) {
+        int& count = counts[static_cast<std::size_t>(number - 1)];
+        // Texts are stored literally: a backslash in a card is not the start of an escape.
+        return table.AppendCard(card, PartitionLetter(number, partitions), ++count) &&
+               table.TextsFit();
+    });
+    if (!table.TextsFit()) {
+        return Written::NotClassic;
+    }
+    if (!appended) {
+        return Written::Failed;
+    }
+    const bool synced = table.Sync();
+    table.Close();
+    return synced && !table.WriteFailed() && file.Commit() ? Written::Saved : Written::Failed;
+}
+
+}  // namespace
+
+bool SaveVokFile(const FilePath& path, tCardBox& box, const FilePath& backup) {
+    const int partitions = box.PartitionCount();
+    std::vector<int> counts(static_cast<std::size_t>(partitions) + 1, 0);
+    // A box the classic file holds is saved as the classic program saved it; any other, found
+    // at the first text the classic file cannot hold, in a Unicode file whose text fields are
+    // as wide as its longest texts.
+    VokLayout layout = VokLayout::Classic;
+    Written written = WriteVokFile(path, box, backup, layout, counts);
+    if (written == Written::NotClassic) {
+        layout = VokLayout::Unicode;
+        written = WriteVokFile(path, box, backup, layout, counts);
+    }
+    if (written != Written::Saved) {
+        return false;
     }
     // The box file and the code page file are for other tools: the cards are safe without them.
     static_cast<void>(WriteKasFile(
         path, std::span<const int>(counts).first(static_cast<std::size_t>(partitions))));
-    if (classic) {
+    if (layout == VokLayout::Classic) {
         RemoveUtf8CodePage(path);
     } else {
         static_cast<void>(WriteUtf8CodePage(path));

@@ -50,9 +50,11 @@ class tVokDB : public tDBF {
     /// UTF-8. `letter` receives the partition letter, or 0 when the field is empty or missing.
     CardTextsRead ReadCard(std::span<const char> record, tVokabel& card, char& letter) const;
     /// Appends a record for `card`: in a classic file byte for byte what storing each field
-    /// through its accessor gives (the card's texts must fit it), with the texts stored
-    /// literally (backslashes are not escapes).
+    /// through its accessor gives, with the texts stored literally (backslashes are not
+    /// escapes). A text the field cannot hold is stored blank, and `TextsFit` is false from
+    /// then on. False when the record could not be appended.
     [[nodiscard]] bool AppendCard(const tVokabel& card, char letter, int position);
+    bool TextsFit() const { return textsFit_; }
 
     tCharField Deutsch;     ///< the question
     tCharField Uebersetzt;  ///< the answer
@@ -72,6 +74,7 @@ class tVokDB : public tDBF {
     void BindFields();
 
     VokLayout layout_ = VokLayout::Classic;
+    bool textsFit_ = true;
     Slice question_;
     Slice answer_;
     Slice letter_;

@@ -100,6 +100,30 @@ std::optional<unsigned char> Windows1252ByteOf(char32_t codePoint) {
     return Windows1252OfCodePoint(codePoint);
 }
 
+std::optional<unsigned char> NextWindows1252Byte(std::string_view utf8, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    if (lead < 0x80U) {
+        ++at;
+        return lead;
+    }
+    if ((lead == 0xC2U || lead == 0xC3U) && at + 1 < utf8.size()) {
+        const auto next = static_cast<unsigned char>(utf8[at + 1]);
+        const auto code = static_cast<unsigned char>(((lead & 0x1FU) << 6U) | (next & 0x3FU));
+        at += 2;
+        // U+0080 to U+009F are control characters, which stand for the undefined bytes only.
+        return code >= 0xA0U ? std::optional<unsigned char>(code) : Windows1252ByteOf(code);
+    }
+    std::string_view rest = utf8.substr(at);
+    const std::size_t before = rest.size();
+    const std::optional<char32_t> code = DecodeUtf8(rest);
+    if (!code) {
+        ++at;
+        return std::nullopt;
+    }
+    at += before - rest.size();
+    return Windows1252ByteOf(*code);
+}
+
 std::string Windows1252ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() * 2);

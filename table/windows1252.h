@@ -20,6 +20,10 @@ std::optional<unsigned char> Windows1252OfCodePoint(char32_t codePoint);
 /// included, or nothing: the inverse for texts that cross a file that holds every byte.
 std::optional<unsigned char> Windows1252ByteOf(char32_t codePoint);
 
+/// The `Windows1252ByteOf` of the character at `at` in well-formed UTF-8, `at` moved past it;
+/// nothing for a character the set lacks. Latin-1 characters are found without a search.
+std::optional<unsigned char> NextWindows1252Byte(std::string_view utf8, std::size_t& at);
+
 /// Appends the UTF-8 form of code point `c` (at most U+10FFFF).
 void AppendUtf8(std::string& out, char32_t c);
 /// Windows-1252 bytes as UTF-8.

@@ -19,12 +19,27 @@ bool IsBlank(char32_t code) {
 }  // namespace
 
 SideProblem ProblemOfSide(std::string_view text, bool tabAllowed) {
-    if (!IsValidUtf8(text)) {
-        return SideProblem::NotUtf8;
-    }
+    // An import asks this of two texts a line: a text of ASCII alone, most of any list, is
+    // looked at byte by byte without decoding, and its bytes are its characters.
     bool blank = true;
-    for (std::size_t at = 0; at < text.size();) {
+    std::size_t ascii = 0;
+    for (; ascii < text.size(); ++ascii) {
+        const auto byte = static_cast<unsigned char>(text[ascii]);
+        if (byte >= 0x80U) {
+            break;
+        }
+        if ((byte < 0x20U || byte == 0x7FU) && !(tabAllowed && byte == '\t')) {
+            return SideProblem::ControlCharacter;
+        }
+        blank = blank && (byte == ' ' || byte == '\t');
+    }
+    std::size_t codePoints = ascii;
+    for (std::size_t at = ascii; at < text.size(); ++codePoints) {
+        const std::size_t start = at;
         const char32_t code = DecodeNext(text, at);
+        if (code == kReplacement && at - start == 1) {
+            return SideProblem::NotUtf8;
+        }
         if (IsControl(code) && !(tabAllowed && code == U'\t')) {
             return SideProblem::ControlCharacter;
         }
@@ -33,7 +48,10 @@ SideProblem ProblemOfSide(std::string_view text, bool tabAllowed) {
     if (blank) {
         return SideProblem::Missing;
     }
-    if (text.size() > kMaxSideBytes || CountGraphemes(text) > kMaxSideCharacters) {
+    // A character as a person counts it is at least one code point: only a text of more code
+    // points than a side holds characters needs counting.
+    if (text.size() > kMaxSideBytes ||
+        (codePoints > kMaxSideCharacters && CountGraphemes(text) > kMaxSideCharacters)) {
         return SideProblem::TooLong;
     }
     return SideProblem::None;

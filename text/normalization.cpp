@@ -127,7 +127,34 @@ std::uint8_t CombiningClassOf(char32_t code) {
     return range != nullptr ? range->value : 0;
 }
 
+bool IsQuickNfc(std::string_view text) {
+    std::uint8_t lastClass = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        const char32_t code = DecodeNext(text, at);
+        if (code < kFirstChanging) {
+            lastClass = 0;
+            continue;
+        }
+        if (code == kReplacement && at - start == 1) {
+            return false;  // a byte that is no UTF-8 becomes U+FFFD
+        }
+        const std::uint8_t combiningClass = CombiningClassOf(code);
+        if ((combiningClass != 0 && lastClass > combiningClass) ||
+            RangeHolding(NotQuickNfcRanges(), code) != nullptr) {
+            return false;
+        }
+        lastClass = combiningClass;
+    }
+    return true;
+}
+
 std::string ToNfc(std::string_view text) {
+    // Most texts of any script are in NFC already, which the quick check tells without
+    // decomposing them.
+    if (IsQuickNfc(text)) {
+        return std::string(text);
+    }
     std::u32string codes;
     bool changing = false;
     for (std::size_t at = 0; at < text.size();) {

@@ -86,6 +86,9 @@ std::span<const ClassRange> CombiningClassRanges();
 /// Sorted by the code point decomposed.
 std::span<const Decomposition> CanonicalDecompositions();
 std::span<const Composition> CanonicalCompositions();
+/// Code points whose NFC quick check is No or Maybe (UAX #15): a text without them, whose
+/// marks are in canonical order, is in NFC as it stands.
+std::span<const CodeRange> NotQuickNfcRanges();
 /// The code points of the general categories Mn and Me: the marks that sit on a letter.
 std::span<const CodeRange> MarkRanges();
 /// Full case folding (CaseFolding.txt, status C and F), sorted by the code point.

@@ -1,5 +1,8 @@
 #include "text/utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace tallyfold::unicode {
 
 namespace {
@@ -64,6 +67,22 @@ char32_t DecodeNext(std::string_view text, std::size_t& at) {
 
 bool IsValidUtf8(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
+        // Runs of ASCII, most of any text, pass eight bytes at a time.
+        while (at + 8 <= text.size()) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + at, 8);
+            if ((word & 0x8080808080808080ULL) != 0) {
+                break;
+            }
+            at += 8;
+        }
+        if (at == text.size()) {
+            break;
+        }
+        if (static_cast<unsigned char>(text[at]) < 0x80U) {
+            ++at;
+            continue;
+        }
         const std::size_t start = at;
         // A U+FFFD written in the text takes three bytes; one that stands for a bad byte, one.
         if (DecodeNext(text, at) == kReplacement && at - start == 1) {

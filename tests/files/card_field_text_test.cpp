@@ -23,7 +23,7 @@ std::string Write(const std::string& card, std::size_t fieldLength) {
     const CardText text(card);
     EXPECT_TRUE(FitsClassicField(text)) << card;
     std::string field(fieldLength, 'j');
-    WriteCardText(text, field);
+    EXPECT_TRUE(WriteCardText(text, field));
     return field;
 }
 
@@ -70,6 +70,10 @@ TEST(WriteCardText, ConvertsPadsAndCuts) {
     EXPECT_EQ(Write("ab", 100), Padded("ab", 100));
     EXPECT_EQ(Write("back\\slash", 12), "back\\slash  ");
     EXPECT_EQ(Write("\u20AC \u0161", 6), "\xBF \xEF   ");
+    // A text the field cannot hold is never written changed: the field stays blank.
+    std::string field(10, 'j');
+    EXPECT_FALSE(WriteCardText(CardText("g\u0119\u015B"), field));
+    EXPECT_EQ(field, std::string(10, ' '));
 }
 
 TEST(CardFieldText, OnlyWindows1252TextsOfAtMost63CharactersFitTheClassicField) {
