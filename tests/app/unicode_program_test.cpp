@@ -72,7 +72,7 @@ QAction* ActionOf(platform::qt::MainFrame& frame, int command) {
 // Acts in the next modal window of type `Widget` once it is up.
 template <class Widget>
 void WhenUp(std::function<void(Widget&)> act) {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(QCoreApplication::instance());
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
         if (auto* window = qobject_cast<Widget*>(QApplication::activeModalWidget())) {
@@ -94,7 +94,7 @@ void Choose(platform::qt::MainFrame& frame, int command) {
 // folder as it reads it, and an Open dialog may take a name only once it has seen the file: it
 // is asked again until it closes.
 void AnswerFileDialog(const FilePath& path) {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(QCoreApplication::instance());
     timer->setInterval(10);
     auto answered = std::make_shared<std::pair<bool, QPointer<QFileDialog>>>();
     QObject::connect(timer, &QTimer::timeout, [timer, path, answered] {
