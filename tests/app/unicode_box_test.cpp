@@ -12,6 +12,7 @@
 #include "table/dbf.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/box_state.h"
+#include "tests/support/every_script.h"
 #include "tests/support/files.h"
 
 namespace tallyfold {
@@ -156,20 +157,8 @@ TEST_F(UnicodeBoxTest, AWindowThatCannotShowEveryScriptKeepsToClassicBoxes) {
 // it: typed into the Input dialog, learned, saved, opened again, exported in each format and
 // imported back into an empty box, which then holds the same cards.
 TEST_F(UnicodeBoxTest, EveryScriptIsTypedLearnedSavedExportedAndImportedBack) {
-    const std::vector<std::pair<std::string, std::string>> typed = {
-        {"g\u0119\u015B", "goose"},                                  // Polish
-        {"\u0131\u015F\u0131k", "light"},                            // Turkish
-        {"\u0441\u043B\u043E\u0432\u043E", "word"},                  // Russian
-        {"\u03BB\u03AD\u03BE\u03B7", "word (Greek)"},                // Greek
-        {"\u05E9\u05DC\u05D5\u05DD", "peace"},                       // Hebrew
-        {"\u0643\u062A\u0627\u0628", "book"},                        // Arabic
-        {"\u0928\u092E\u0938\u094D\u0924\u0947", "hello"},           // Hindi
-        {"\u4E2D\u6587", "Chinese"},                                 // Chinese
-        {"\u65E5\u672C\u8A9E", "\u306B\u307B\u3093\u3054"},          // Japanese
-        {"\uD55C\uAD6D\uC5B4", "Korean"},                            // Korean
-        {"\U0001F44D\U0001F3FD", "thumbs up"},                       // emoji
-        {"\"caf\u00E9\"", "caf\u00E9; \u00E0 c\u00F4t\u00E9, bar"},  // separators inside
-    };
+    std::vector<std::pair<std::string, std::string>> typed = testing::CardsOfEveryScript();
+    typed.emplace_back("\"caf\u00E9\"", "caf\u00E9; \u00E0 c\u00F4t\u00E9, bar");  // separators
     Start();
     backend.ExpectDialog(ids::kInputDialog, [&typed](HeadlessDialog& input) {
         for (const auto& [question, answer] : typed) {
