@@ -451,10 +451,15 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "memory") {
         return tallyfold::bench::MemoryMain(argv[2]);
     }
-    if (argc == 4 && std::string(argv[1]) == "generate") {
-        // A box for profiling by hand: generate <cards> <file.vok>
+    if (argc == 4 && (std::string(argv[1]) == "generate" ||
+                      std::string(argv[1]) == "generate-unicode")) {
+        // A box for profiling by hand: generate|generate-unicode <cards> <file.vok>
         tallyfold::tCardBox box;
-        tallyfold::bench::FillBox(box, std::atoi(argv[2]));
+        if (std::string(argv[1]) == "generate") {
+            tallyfold::bench::FillBox(box, std::atoi(argv[2]));
+        } else {
+            tallyfold::bench::FillUnicodeBox(box, std::atoi(argv[2]));
+        }
         return tallyfold::SaveVokFile(tallyfold::FilePath(argv[3]), box) ? 0 : 1;
     }
     if (argc == 4 && (std::string(argv[1]) == "load" || std::string(argv[1]) == "save" ||

@@ -263,8 +263,10 @@ int ParseImportLine(std::string& line, ImportTarget& target) {
     if (code != kImportAccepted) {
         return code;
     }
+    // The sides were found to be UTF-8 of at most 254 bytes without a zero byte.
     tVokabel card;
-    card.SetTexts(expandedQuestion, expandedAnswer);
+    card.question.AssignValidUtf8(expandedQuestion);
+    card.answer.AssignValidUtf8(expandedAnswer);
     target.Add(card);
     return kImportAccepted;
 }
@@ -391,6 +393,7 @@ bool ImportFile::Open(const FilePath& path) {
         return false;
     }
     fromFile_ = true;
+    everyLineUtf8_ = false;
     std::string start(kTextProbe, '\0');
     const std::int64_t got = file_.ReadAt(0, start);
     if (got < 0) {
@@ -446,6 +449,7 @@ bool ImportFile::Scan() {
     lines_ = 0;
     bool valid = true;
     bool multiByte = false;
+    bool anyTooLong = false;
     std::string_view raw;
     while (NextRawLine(raw)) {
         if (lines_ == 0) {
@@ -454,6 +458,7 @@ bool ImportFile::Scan() {
         ++lines_;
         // A line too long for any card is refused whatever it holds; its kept start may end
         // inside a character.
+        anyTooLong = anyTooLong || lineTooLong_;
         if (valid && !lineTooLong_) {
             const Utf8Kind kind = ClassifyUtf8(raw);
             valid = kind != Utf8Kind::Invalid;
@@ -461,6 +466,9 @@ bool ImportFile::Scan() {
         }
     }
     utf8_ = byteOrderMark_ || (valid && multiByte) || encoding_ != TextEncoding::Bytes;
+    // Then the lines need not be checked again as they are read (the sides of a card are
+    // checked all the same).
+    everyLineUtf8_ = valid && !anyTooLong && encoding_ == TextEncoding::Bytes;
     const bool read = !readFailed_;
     Rewind();
     return read;
@@ -581,7 +589,7 @@ bool ImportFile::NextLine(std::string& line, int& problem) {
     }
     problem = kImportAccepted;
     if (utf8_) {
-        if (unicode::IsValidUtf8(raw)) {
+        if (everyLineUtf8_ || unicode::IsValidUtf8(raw)) {
             line.assign(raw);
         } else {
             line.clear();

@@ -219,6 +219,7 @@ class ImportFile {
     bool byteOrderMark_ = false;
     bool firstLine_ = true;
     bool utf8_ = false;
+    bool everyLineUtf8_ = false;
     bool text_ = true;
     TextEncoding encoding_ = TextEncoding::Bytes;
     Utf16Decoder decoder_;

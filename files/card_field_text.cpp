@@ -131,10 +131,23 @@ void ReadCardText(std::span<const char> field, CardText& text) {
 }
 
 bool ReadUtf8CardText(std::span<const char> field, CardText& text, bool& cut) {
-    std::string_view bytes(field.data(), field.size());
-    while (!bytes.empty() && bytes.back() == ' ') {
-        bytes.remove_suffix(1);
+    // The trailing blanks, most of a wide field, go eight at a time; in the last word that has
+    // another byte, the highest such byte ends the text.
+    static_assert(std::endian::native == std::endian::little);
+    std::size_t size = field.size();
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+    bool found = false;
+    while (size >= 8 && !found) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, field.data() + size - 8, 8);
+        const std::uint64_t others = word ^ kBlanks;
+        found = others != 0;
+        size -= found ? static_cast<std::size_t>(std::countl_zero(others)) / 8 : 8;
     }
+    while (!found && size > 0 && field[size - 1] == ' ') {
+        --size;
+    }
+    std::string_view bytes(field.data(), size);
     bytes = bytes.substr(0, bytes.find('\0'));
     cut = false;
     if (!unicode::IsValidUtf8(bytes)) {
@@ -142,16 +155,12 @@ bool ReadUtf8CardText(std::span<const char> field, CardText& text, bool& cut) {
     }
     // A character as a person counts it is at least one code point: only a text of more code
     // points than a side holds characters is counted.
-    if (bytes.size() > unicode::kMaxSideCharacters) {
-        const auto codePoints =
-            static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), [](char c) {
-                return (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
-            }));
-        if (codePoints > unicode::kMaxSideCharacters || bytes.size() > unicode::kMaxSideBytes) {
-            const std::size_t fits = unicode::BytesThatFitASide(bytes);
-            cut = fits < bytes.size();
-            bytes = bytes.substr(0, fits);
-        }
+    if (bytes.size() > unicode::kMaxSideCharacters &&
+        (bytes.size() > unicode::kMaxSideBytes ||
+         unicode::CountCodePoints(bytes) > unicode::kMaxSideCharacters)) {
+        const std::size_t fits = unicode::BytesThatFitASide(bytes);
+        cut = fits < bytes.size();
+        bytes = bytes.substr(0, fits);
     }
     text.AssignValidUtf8(bytes);
     return true;
@@ -167,56 +176,90 @@ bool WriteUtf8CardText(const CardText& text, std::span<char> field) {
 
 namespace {
 
-// The Windows-1252 bytes of a text, as a classic field holds them, in `out` (64 bytes and a
-// chunk): their number, or nothing when a character does not fit the field. `high` marks the
+// What `ClassicBytes` says of a text that does not fit the field. A number rather than an empty
+// optional: the optional's flag, stored as a byte and read back with the number as a word,
+// stalled the processor on every text of a save.
+constexpr std::size_t kNoFit = ~std::size_t{0};
+
+// The Windows-1252 bytes of a text, as a classic field holds them, in `out` (64 bytes and
+// a chunk): their number, or `kNoFit` when a character does not fit the field. `high` marks the
 // bytes of 0x80 and above. A text that lives in its own 64 bytes (almost all) is taken a run at
 // a time: the runs of ASCII between its characters of two and three bytes are copied as they
 // are.
-std::optional<std::size_t> ClassicBytes(const CardText& text, char* out, std::uint64_t& high) {
-    const std::string_view utf8 = text.View();
+std::size_t ClassicBytes(const CardText& text, char* out, std::uint64_t& high) {
     std::size_t length = 0;
     high = 0;
+    const std::array<bool, 256>& survives = SurvivesTheField();
     const auto take = [&](std::optional<unsigned char> byte) {
-        if (!byte || !SurvivesTheField()[*byte] || length == kClassicCharacters) {
+        if (!byte || !survives[*byte] || length == kClassicCharacters) {
             return false;
         }
         high |= *byte >= 0x80U ? std::uint64_t{1} << length : 0;
         out[length++] = static_cast<char>(*byte);
         return true;
     };
-    const char* bytes = text.InlineBytes();
-    if (bytes == nullptr) {
+    const char* inlineBytes = text.InlineBytes();
+    if (inlineBytes == nullptr) {
+        const std::string_view utf8 = text.View();
         for (std::size_t at = 0; at < utf8.size();) {
             if (!take(NextWindows1252Byte(utf8, at))) {
-                return std::nullopt;
+                return kNoFit;
             }
         }
         return length;
     }
-    std::uint64_t marks = ClassifyTextBytes(bytes).high & LowBits(utf8.size());
+    // The zero byte after the text gives its length, in the same look that finds its marks.
+    const char* bytes = inlineBytes;
+    const TextBytes kinds = ClassifyTextBytes(bytes);
+    const auto size = static_cast<std::size_t>(std::countr_zero(kinds.zeros));
+    std::uint64_t marks = kinds.high & LowBits(size);
+    if (marks == 0) {
+        // ASCII alone, almost every text of a classic box: the whole storage at once.
+        std::memcpy(out, bytes, kFieldBytes);
+        return size;
+    }
+    const std::string_view utf8(bytes, size);
     std::size_t from = 0;
     const auto copy = [&](std::size_t run) {
         if (length + run > kClassicCharacters) {
             return false;
         }
-        std::memcpy(out + length, bytes + from, run);
+        // A chunk at a time where the chunks stay inside the text's 64 bytes (a call to copy a
+        // few bytes would cost more than the copy); the end of a long text byte for byte.
+        if (from + (run + kChunk - 1) / kChunk * kChunk <= kFieldBytes) {
+            CopyRun(out + length, bytes + from, run);
+        } else {
+            std::memcpy(out + length, bytes + from, run);
+        }
         length += run;
         return true;
     };
     while (marks != 0) {
         const auto at = static_cast<std::size_t>(std::countr_zero(marks));
         if (!copy(at - from)) {
-            return std::nullopt;
+            return kNoFit;
         }
+        // The letters of Western European languages, U+00A0 to U+00FF, are two bytes of UTF-8
+        // and the same number in Windows-1252: they are worked out here, the rest looked up.
+        const auto lead = static_cast<unsigned char>(bytes[at]);
+        const auto codePoint = static_cast<unsigned>(
+            ((lead & 0x1FU) << 6U) | (static_cast<unsigned char>(bytes[at + 1]) & 0x3FU));
         std::size_t next = at;
-        if (!take(NextWindows1252Byte(utf8, next))) {
-            return std::nullopt;
+        if ((lead == 0xC2U || lead == 0xC3U) && codePoint >= 0xA0U) {
+            if (length == kClassicCharacters) {
+                return kNoFit;
+            }
+            high |= std::uint64_t{1} << length;
+            out[length++] = static_cast<char>(codePoint);
+            next = at + 2;
+        } else if (!take(NextWindows1252Byte(utf8, next))) {
+            return kNoFit;
         }
         marks &= ~LowBits(next);
         from = next;
     }
-    if (!copy(utf8.size() - from)) {
-        return std::nullopt;
+    if (!copy(size - from)) {
+        return kNoFit;
     }
     return length;
 }
@@ -226,30 +269,37 @@ std::optional<std::size_t> ClassicBytes(const CardText& text, char* out, std::ui
 bool FitsClassicField(const CardText& text) {
     std::array<char, kFieldBytes + kChunk> bytes;
     std::uint64_t high = 0;
-    return ClassicBytes(text, bytes.data(), high).has_value();
+    return ClassicBytes(text, bytes.data(), high) != kNoFit;
 }
 
 std::string_view ClassicTextBytes(const CardText& text, std::array<char, 80>& buffer) {
     std::uint64_t high = 0;
-    return {buffer.data(), ClassicBytes(text, buffer.data(), high).value_or(0)};
+    const std::size_t length = ClassicBytes(text, buffer.data(), high);
+    return {buffer.data(), length == kNoFit ? 0 : length};
 }
 
 bool WriteCardText(const CardText& text, std::span<char> field) {
     // The Windows-1252 bytes, then blanks, those of 0x80 and above in code page 850.
     std::array<char, kFieldBytes + kChunk> converted;
     std::uint64_t high = 0;
-    const std::optional<std::size_t> fits = ClassicBytes(text, converted.data(), high);
-    const std::size_t length = fits.value_or(0);
+    const std::size_t convertedLength = ClassicBytes(text, converted.data(), high);
+    const bool fits = convertedLength != kNoFit;
+    const std::size_t length = fits ? convertedLength : 0;
     std::memset(converted.data() + length, ' ', kFieldBytes - length);
     const std::array<unsigned char, 256>& toOem = AnsiToOemMap();
     for (std::uint64_t marks = fits ? high : 0; marks != 0; marks &= marks - 1) {
         char& byte = converted[static_cast<std::size_t>(std::countr_zero(marks))];
         byte = static_cast<char>(toOem[static_cast<unsigned char>(byte)]);
     }
+    if (field.size() == kFieldBytes) {
+        // Every field of a file this program wrote: a copy of a known size, without a call.
+        std::memcpy(field.data(), converted.data(), kFieldBytes);
+        return fits;
+    }
     const std::size_t copied = std::min(field.size(), kFieldBytes);
     std::copy_n(converted.data(), copied, field.data());
     std::fill(field.begin() + static_cast<std::ptrdiff_t>(copied), field.end(), ' ');
-    return fits.has_value();
+    return fits;
 }
 
 }  // namespace tallyfold

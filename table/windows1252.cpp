@@ -1,6 +1,8 @@
 #include "table/windows1252.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace tallyfold {
 
@@ -136,6 +138,15 @@ std::string Windows1252ToUtf8(std::string_view text) {
 Utf8Kind ClassifyUtf8(std::string_view text) {
     bool multiByte = false;
     while (!text.empty()) {
+        // An import looks at every line of its file here: runs of ASCII pass eight at a time.
+        if (text.size() >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data(), 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                text.remove_prefix(8);
+                continue;
+            }
+        }
         const std::optional<char32_t> c = DecodeUtf8(text);
         if (!c) {
             return Utf8Kind::Invalid;

@@ -19,22 +19,20 @@ bool IsBlank(char32_t code) {
 }  // namespace
 
 SideProblem ProblemOfSide(std::string_view text, bool tabAllowed) {
-    // An import asks this of two texts a line: a text of ASCII alone, most of any list, is
-    // looked at byte by byte without decoding, and its bytes are its characters.
+    // An import asks this of two texts a line: ASCII, most of many lists and between the
+    // letters of many scripts, is looked at byte by byte without decoding.
     bool blank = true;
-    std::size_t ascii = 0;
-    for (; ascii < text.size(); ++ascii) {
-        const auto byte = static_cast<unsigned char>(text[ascii]);
-        if (byte >= 0x80U) {
-            break;
+    std::size_t codePoints = 0;
+    for (std::size_t at = 0; at < text.size(); ++codePoints) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte < 0x80U) {
+            if ((byte < 0x20U || byte == 0x7FU) && !(tabAllowed && byte == '\t')) {
+                return SideProblem::ControlCharacter;
+            }
+            blank = blank && (byte == ' ' || byte == '\t');
+            ++at;
+            continue;
         }
-        if ((byte < 0x20U || byte == 0x7FU) && !(tabAllowed && byte == '\t')) {
-            return SideProblem::ControlCharacter;
-        }
-        blank = blank && (byte == ' ' || byte == '\t');
-    }
-    std::size_t codePoints = ascii;
-    for (std::size_t at = ascii; at < text.size(); ++codePoints) {
         const std::size_t start = at;
         const char32_t code = DecodeNext(text, at);
         if (code == kReplacement && at - start == 1) {

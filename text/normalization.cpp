@@ -130,6 +130,12 @@ std::uint8_t CombiningClassOf(char32_t code) {
 bool IsQuickNfc(std::string_view text) {
     std::uint8_t lastClass = 0;
     for (std::size_t at = 0; at < text.size();) {
+        // ASCII, between the letters of most scripts too, needs no decoding.
+        if (static_cast<unsigned char>(text[at]) < 0x80U) {
+            lastClass = 0;
+            ++at;
+            continue;
+        }
         const std::size_t start = at;
         const char32_t code = DecodeNext(text, at);
         if (code < kFirstChanging) {

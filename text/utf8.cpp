@@ -1,5 +1,6 @@
 #include "text/utf8.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -66,30 +67,70 @@ char32_t DecodeNext(std::string_view text, std::size_t& at) {
 }
 
 bool IsValidUtf8(std::string_view text) {
-    for (std::size_t at = 0; at < text.size();) {
-        // Runs of ASCII, most of any text, pass eight bytes at a time.
-        while (at + 8 <= text.size()) {
+    // A load checks every text of a Unicode file here, so the checks of the standard's table of
+    // well-formed sequences are written out rather than decoded: for each lead byte, the range
+    // its second byte must be in, then plain continuation bytes.
+    const auto* at = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char* const end = at + text.size();
+    while (at < end) {
+        // Runs of ASCII, most of many texts, pass eight bytes at a time.
+        if (end - at >= 8) {
             std::uint64_t word = 0;
-            std::memcpy(&word, text.data() + at, 8);
-            if ((word & 0x8080808080808080ULL) != 0) {
-                break;
+            std::memcpy(&word, at, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                at += 8;
+                continue;
             }
-            at += 8;
         }
-        if (at == text.size()) {
-            break;
-        }
-        if (static_cast<unsigned char>(text[at]) < 0x80U) {
+        const unsigned lead = *at;
+        if (lead < 0x80U) {
             ++at;
             continue;
         }
-        const std::size_t start = at;
-        // A U+FFFD written in the text takes three bytes; one that stands for a bad byte, one.
-        if (DecodeNext(text, at) == kReplacement && at - start == 1) {
+        std::ptrdiff_t length = 0;
+        unsigned low = 0x80U;
+        unsigned high = 0xBFU;
+        if (lead >= 0xC2U && lead <= 0xDFU) {
+            length = 2;
+        } else if (lead >= 0xE0U && lead <= 0xEFU) {
+            length = 3;
+            low = lead == 0xE0U ? 0xA0U : 0x80U;
+            high = lead == 0xEDU ? 0x9FU : 0xBFU;
+        } else if (lead >= 0xF0U && lead <= 0xF4U) {
+            length = 4;
+            low = lead == 0xF0U ? 0x90U : 0x80U;
+            high = lead == 0xF4U ? 0x8FU : 0xBFU;
+        } else {
             return false;
         }
+        if (end - at < length || at[1] < low || at[1] > high) {
+            return false;
+        }
+        for (std::ptrdiff_t i = 2; i < length; ++i) {
+            if (!Continuation(at[i])) {
+                return false;
+            }
+        }
+        at += length;
     }
     return true;
+}
+
+std::size_t CountCodePoints(std::string_view text) {
+    // Every byte but a continuation byte begins a code point; eight are counted at once.
+    std::size_t continuations = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, 8);
+        // The top bit set and the one below it clear: 10xxxxxx.
+        continuations +=
+            static_cast<std::size_t>(std::popcount(word & ~(word << 1U) & 0x8080808080808080ULL));
+    }
+    for (; at < text.size(); ++at) {
+        continuations += Continuation(static_cast<unsigned char>(text[at])) ? 1U : 0U;
+    }
+    return text.size() - continuations;
 }
 
 void AppendUtf8(std::string& out, char32_t code) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "files/text_bytes.h"
+#include "table/charset.h"
 
 namespace tallyfold {
 namespace {
@@ -115,6 +116,55 @@ TEST(CardFieldText, WriteThenReadGivesTheTextBack) {
         }
         ASSERT_EQ(Read(Write(text, 64)), text);
     }
+}
+
+// A Unicode file's fields are as wide as its longest text: every width, every length of text
+// and blanks inside it, for the trailing blanks are taken eight bytes at a time.
+TEST(ReadUtf8CardText, TrimsTheBlanksOfFieldsOfEveryWidth) {
+    for (std::size_t width = 1; width <= 40; ++width) {
+        for (std::size_t length = 0; length <= width; ++length) {
+            std::string text;
+            for (std::size_t i = 0; i < length; ++i) {
+                text += i % 5 == 3 && i + 1 < length ? ' ' : static_cast<char>('a' + i % 26);
+            }
+            CardText read("junk");
+            bool cut = true;
+            ASSERT_TRUE(ReadUtf8CardText(Padded(text, width), read, cut));
+            EXPECT_EQ(read.View(), text) << width;
+            EXPECT_FALSE(cut);
+        }
+    }
+    CardText read;
+    bool cut = false;
+    ASSERT_TRUE(ReadUtf8CardText(Padded(std::string("\u0436\0zz", 4), 20), read, cut));
+    EXPECT_EQ(read.View(), "\u0436");
+    EXPECT_FALSE(ReadUtf8CardText(Padded("\xD0", 20), read, cut));
+}
+
+// The letters U+00A0 to U+00FF are worked out on the way into a field, the rest looked up: the
+// two agree with the character set's own table, at every place of the 63.
+TEST(WriteCardText, EveryWindows1252CharacterAtEveryPlace) {
+    for (int byte = 0x20; byte < 256; ++byte) {
+        if (byte == 0x7F) {
+            continue;
+        }
+        const std::string character = Read(Padded(
+            std::string(1, static_cast<char>(AnsiToOemChar(static_cast<unsigned char>(byte))))));
+        if (!FitsClassicField(CardText(character))) {
+            continue;  // of the five bytes Windows-1252 leaves undefined, those a field changes
+        }
+        for (const std::size_t before : {0U, 1U, 15U, 16U, 17U, 47U, 48U, 61U, 62U}) {
+            const std::string text = std::string(before, 'a') + character;
+            EXPECT_EQ(Read(Write(text, 64)), text) << byte << " after " << before;
+            if (before < 62) {
+                EXPECT_EQ(Read(Write(text + "z", 64)), text + "z") << byte << " after " << before;
+            }
+        }
+    }
+    // The 64th character is one too many, whichever it is.
+    EXPECT_FALSE(FitsClassicField(CardText(std::string(63, 'a') + "\u00E4")));
+    EXPECT_FALSE(FitsClassicField(CardText(std::string(63, 'a') + "\u20AC")));
+    EXPECT_FALSE(FitsClassicField(CardText(std::string(62, 'a') + "\u00E4\u00E4")));
 }
 
 TEST(TextBytes, BitsStandForBytesInOrder) {

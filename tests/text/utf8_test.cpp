@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,47 @@ TEST(Utf8, IllFormedBytesStandForOneReplacementEach) {
     AppendUtf8(text, 0xD800);
     AppendUtf8(text, 0x110000);
     EXPECT_EQ(text, "\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+// What the decoder takes a byte at a time is the reference for the checks that go faster.
+bool DecodesWhole(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        if (DecodeNext(text, at) == kReplacement && at - start == 1) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Every pair of bytes, and random runs of lead, continuation and ASCII bytes, behind ASCII of
+// every length up to two words: the checker skips ASCII eight bytes at a time, so a sequence
+// falls at every place of a word and across two.
+TEST(Utf8, TheCheckAndTheCountAgreeWithTheDecoder) {
+    const auto agree = [](const std::string& text) {
+        const bool valid = DecodesWhole(text);
+        EXPECT_EQ(IsValidUtf8(text), valid) << testing::PrintToString(text);
+        if (valid) {
+            EXPECT_EQ(CountCodePoints(text), CodesOf(text).size()) << testing::PrintToString(text);
+        }
+    };
+    for (int first = 0; first < 256; ++first) {
+        for (int second = 0; second < 256; ++second) {
+            agree({static_cast<char>(first), static_cast<char>(second)});
+        }
+    }
+    const std::string pieces[] = {"a",    "\x80", "\xBF", "\xC2", "\xDF", "\xE0", "\xED", "\xEF",
+                                  "\xF0", "\xF4", "\xA0", "\x9F", "\x90", "\x8F", "\xF5"};
+    std::mt19937 random(31);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(random() % 17, 'x');
+        const std::size_t count = 1 + random() % 6;
+        for (std::size_t i = 0; i < count; ++i) {
+            text += pieces[random() % std::size(pieces)];
+        }
+        text += std::string(random() % 10, 'y');
+        agree(text);
+    }
 }
 
 }  // namespace
