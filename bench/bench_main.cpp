@@ -451,8 +451,8 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "memory") {
         return tallyfold::bench::MemoryMain(argv[2]);
     }
-    if (argc == 4 && (std::string(argv[1]) == "generate" ||
-                      std::string(argv[1]) == "generate-unicode")) {
+    if (argc == 4 &&
+        (std::string(argv[1]) == "generate" || std::string(argv[1]) == "generate-unicode")) {
         // A box for profiling by hand: generate|generate-unicode <cards> <file.vok>
         tallyfold::tCardBox box;
         if (std::string(argv[1]) == "generate") {
