@@ -460,9 +460,8 @@ bool ImportFile::Scan() {
         // inside a character.
         anyTooLong = anyTooLong || lineTooLong_;
         if (valid && !lineTooLong_) {
-            const Utf8Kind kind = ClassifyUtf8(raw);
-            valid = kind != Utf8Kind::Invalid;
-            multiByte = multiByte || kind == Utf8Kind::MultiByte;
+            valid = unicode::IsValidUtf8(raw);
+            multiByte = multiByte || !IsAscii(raw);
         }
     }
     utf8_ = byteOrderMark_ || (valid && multiByte) || encoding_ != TextEncoding::Bytes;

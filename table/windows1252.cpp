@@ -135,31 +135,6 @@ std::string Windows1252ToUtf8(std::string_view text) {
     return out;
 }
 
-Utf8Kind ClassifyUtf8(std::string_view text) {
-    bool multiByte = false;
-    while (!text.empty()) {
-        // An import looks at every line of its file here: runs of ASCII pass eight at a time.
-        if (text.size() >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, text.data(), 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                text.remove_prefix(8);
-                continue;
-            }
-        }
-        const std::optional<char32_t> c = DecodeUtf8(text);
-        if (!c) {
-            return Utf8Kind::Invalid;
-        }
-        multiByte = multiByte || *c >= 0x80;
-    }
-    return multiByte ? Utf8Kind::MultiByte : Utf8Kind::Ascii;
-}
-
-bool IsUtf8WithMultiByteCharacters(std::string_view text) {
-    return ClassifyUtf8(text) == Utf8Kind::MultiByte;
-}
-
 std::optional<std::string> Utf8ToWindows1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());

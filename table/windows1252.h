@@ -28,15 +28,6 @@ std::optional<unsigned char> NextWindows1252Byte(std::string_view utf8, std::siz
 void AppendUtf8(std::string& out, char32_t c);
 /// Windows-1252 bytes as UTF-8.
 std::string Windows1252ToUtf8(std::string_view text);
-/// What a text is as UTF-8.
-enum class Utf8Kind {
-    Invalid,    ///< not valid UTF-8
-    Ascii,      ///< valid, every character one byte
-    MultiByte,  ///< valid, with at least one character of two or more bytes
-};
-Utf8Kind ClassifyUtf8(std::string_view text);
-/// True for valid UTF-8 that holds at least one character of two or more bytes.
-bool IsUtf8WithMultiByteCharacters(std::string_view text);
 
 /// UTF-8 as Windows-1252 bytes; nothing when the text is not valid UTF-8 or holds a character
 /// that Windows-1252 cannot represent.

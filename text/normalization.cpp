@@ -1,6 +1,7 @@
 #include "text/normalization.h"
 
 #include <algorithm>
+#include <cstring>
 #include <span>
 
 #include "text/unicode_tables.h"
@@ -130,10 +131,27 @@ std::uint8_t CombiningClassOf(char32_t code) {
 bool IsQuickNfc(std::string_view text) {
     std::uint8_t lastClass = 0;
     for (std::size_t at = 0; at < text.size();) {
-        // ASCII, between the letters of most scripts too, needs no decoding.
-        if (static_cast<unsigned char>(text[at]) < 0x80U) {
+        // ASCII, between the letters of most scripts too, needs no decoding; nor do the
+        // letters of two bytes below the first combining mark (U+0300, whose lead byte is CC).
+        if (at + 8 <= text.size()) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + at, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                lastClass = 0;
+                at += 8;
+                continue;
+            }
+        }
+        const auto lead = static_cast<unsigned char>(text[at]);
+        if (lead < 0x80U) {
             lastClass = 0;
             ++at;
+            continue;
+        }
+        if (lead >= 0xC2U && lead < 0xCCU && at + 1 < text.size() &&
+            (static_cast<unsigned char>(text[at + 1]) & 0xC0U) == 0x80U) {
+            lastClass = 0;
+            at += 2;
             continue;
         }
         const std::size_t start = at;

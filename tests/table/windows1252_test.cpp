@@ -44,16 +44,6 @@ TEST(Windows1252, TheBytesThatDifferFromLatin1) {
     EXPECT_FALSE(Windows1252OfCodePoint(U'\u4E2D'));
 }
 
-TEST(Windows1252, RecognisesUtf8WithMultiByteCharacters) {
-    EXPECT_TRUE(
-        IsUtf8WithMultiByteCharacters("Stra\xC3\x9F"
-                                      "e"));
-    EXPECT_FALSE(IsUtf8WithMultiByteCharacters("plain ascii"));
-    EXPECT_FALSE(IsUtf8WithMultiByteCharacters(""));
-    EXPECT_FALSE(IsUtf8WithMultiByteCharacters("\xC4pfel"));          // Windows-1252
-    EXPECT_FALSE(IsUtf8WithMultiByteCharacters("\xC3\x84\xC0\xAF"));  // an overlong form
-}
-
 TEST(Windows1252, Utf8Conversion) {
     EXPECT_EQ(Windows1252ToUtf8("Gr\xFC\xDF"
                                 "e \x80"),

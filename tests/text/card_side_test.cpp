@@ -45,6 +45,34 @@ TEST(CardSide, WhatIsNoSideIsNamed) {
 }
 
 // A too long text from another tool is cut between characters, within both limits.
+// Plain ASCII is looked at eight bytes at a time: a control character, a letter of two bytes or
+// a tab is found at every place of such a word, and the count of characters stays right.
+TEST(CardSide, WhatFollowsALetterIsCheckedAtEveryPlace) {
+    for (std::size_t at = 1; at < 40; ++at) {
+        const std::string letters = Repeat("x", 40);
+        for (const char control : {'\x01', '\x1F', '\x7F', '\n'}) {
+            std::string text = letters;
+            text[at] = control;
+            EXPECT_EQ(ProblemOfSide(text), SideProblem::ControlCharacter) << at << int{control};
+        }
+        std::string tab = letters;
+        tab[at] = '\t';
+        EXPECT_EQ(ProblemOfSide(tab, true), SideProblem::None) << at;
+        EXPECT_EQ(ProblemOfSide(tab, false), SideProblem::ControlCharacter) << at;
+        // 62 ASCII characters and a letter of two bytes are 63; one more is too many.
+        const std::string umlaut = "\xC3\xA4";
+        std::string fits = Repeat("y", 62);
+        fits.insert(at, umlaut);
+        EXPECT_EQ(ProblemOfSide(fits), SideProblem::None) << at;
+        EXPECT_EQ(ProblemOfSide(fits + "y"), SideProblem::TooLong) << at;
+        std::string broken = letters;
+        broken[at] = '\xC3';
+        EXPECT_EQ(ProblemOfSide(broken), SideProblem::NotUtf8) << at;
+        EXPECT_EQ(ProblemOfSide(Repeat(" ", at) + "\xC2\x85" + "z"), SideProblem::ControlCharacter)
+            << "U+0085 after " << at << " blanks";
+    }
+}
+
 TEST(CardSide, ATooLongTextIsCutBetweenCharacters) {
     const std::string thumb = "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD";
     EXPECT_EQ(BytesThatFitASide("short"), 5u);

@@ -92,5 +92,22 @@ TEST(Nfc, OneCardHoweverItWasTyped) {
     EXPECT_EQ(ToNfc("a\xFF"), "a\xEF\xBF\xBD") << "a byte that is no UTF-8";
 }
 
+// The quick check passes ASCII eight bytes at a time and letters of two bytes below U+0300
+// without decoding them: a mark that changes the text is seen behind either, at every place.
+TEST(Nfc, AMarkIsSeenBehindLettersOfEveryLength) {
+    for (std::size_t before = 0; before < 18; ++before) {
+        const std::string ascii(before, 'a');
+        EXPECT_FALSE(IsQuickNfc(ascii + "A\u030A")) << before;
+        EXPECT_EQ(ToNfc(ascii + "A\u030A"), ascii + "\u00C5") << before;
+        std::string latin;
+        for (std::size_t i = 0; i < before; ++i) {
+            latin += i % 2 == 0 ? "\u00E4" : "\u0161";
+        }
+        EXPECT_TRUE(IsQuickNfc(latin)) << before;
+        EXPECT_EQ(ToNfc(latin + "e\u0301"), latin + "\u00E9") << before;
+        EXPECT_FALSE(IsQuickNfc(latin + "\xCC")) << "a lead byte cut short, after " << before;
+    }
+}
+
 }  // namespace
 }  // namespace tallyfold::unicode
