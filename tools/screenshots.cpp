@@ -7,10 +7,12 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "app/main_window.h"
 #include "app/tallyfold_app.h"
@@ -18,6 +20,7 @@
 #include "dialogs/card_input_dialog.h"
 #include "dialogs/partition_overview_dialog.h"
 #include "dialogs/target_dialog.h"
+#include "files/vok_file.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_main_frame.h"
@@ -60,6 +63,30 @@ void Type(QWidget& dialog, int field, const char* text) {
     }
 }
 
+// A box of Russian words with their Japanese, as a learner of both would keep it.
+constexpr std::pair<const char*, const char*> kRussianJapanese[] = {
+    {"\u043A\u043D\u0438\u0433\u0430", "\u672C"},                                      // book
+    {"\u0432\u043E\u0434\u0430", "\u6C34"},                                            // water
+    {"\u0448\u043A\u043E\u043B\u0430", "\u5B66\u6821"},                                // school
+    {"\u0441\u043F\u0430\u0441\u0438\u0431\u043E", "\u3042\u308A\u304C\u3068\u3046"},  // thanks
+    {"\u0434\u0440\u0443\u0433", "\u53CB\u9054"},                                      // friend
+    {"\u0443\u0442\u0440\u043E", "\u671D"},                                            // morning
+    {"\u043A\u043E\u0448\u043A\u0430", "\u732B"},                                      // cat
+};
+
+// Writes the Russian and Japanese box into `folder`; its path, or an empty one.
+tallyfold::FilePath WriteRussianJapaneseBox(const QString& folder) {
+    tallyfold::tCardBox box;
+    for (const auto& [russian, japanese] : kRussianJapanese) {
+        tallyfold::tVokabel card;
+        card.SetTexts(russian, japanese);
+        box.AddToPartition(card, 1);
+    }
+    const tallyfold::FilePath path(
+        (folder + QStringLiteral("/russian-japanese.vok")).toLocal8Bit().toStdString());
+    return tallyfold::SaveVokFile(path, box) ? path : tallyfold::FilePath();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,9 +115,7 @@ int main(int argc, char** argv) {
     Save(frame, "main-window");
 
     WhenOpen("input-dialog", [](QWidget& dialog) {
-        Type(dialog, 0,
-             "die Br\xFC"
-             "cke");
+        Type(dialog, 0, "die Br\u00FCcke");
         Type(dialog, 1, "the bridge");
     });
     // Each dialog is closed once its picture is taken; how does not matter here.
@@ -117,5 +142,24 @@ int main(int argc, char** argv) {
     });
     tallyfold::ShowPartitionOverview(view, document, texts);
 
-    return written == 5 ? 0 : 1;
+    // Every script: a Russian and Japanese box, and an Arabic card typed.
+    QTemporaryDir scratch;
+    const tallyfold::FilePath unicodeBox = WriteRussianJapaneseBox(scratch.path());
+    if (!unicodeBox.IsEmpty()) {
+        view.EvDropFile(unicodeBox);  // as a file dropped on the window opens
+        QApplication::processEvents();
+        view.CmLook();
+        QApplication::processEvents();
+        Save(frame, "main-window-russian-japanese");
+    }
+    WhenOpen("input-dialog-arabic", [](QWidget& dialog) {
+        Type(dialog, 0,
+             "\u0627\u0644\u0643\u062A\u0627\u0628 \u0627\u0644\u0623\u062D\u0645\u0631");  // the
+                                                                                            // red
+                                                                                            // book
+        Type(dialog, 1, "\u8D64\u3044\u672C");
+    });
+    static_cast<void>(tallyfold::EditCard(view, document, texts, nullptr));
+
+    return written == 7 ? 0 : 1;
 }

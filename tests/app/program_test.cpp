@@ -26,6 +26,7 @@
 #include "platform/qt/qt_text.h"
 #include "resources/resource_ids.h"
 #include "tests/support/files.h"
+#include "tests/support/qt_program.h"
 
 namespace tallyfold {
 namespace {
@@ -34,20 +35,8 @@ std::string SampleBox() {
     return std::string(TALLYFOLD_SOURCE_DIR) + "/examples/sample.vok";
 }
 
-// A folder for the test whose user data and state (backups, journals) the program keeps.
-struct UserFolders {
-    UserFolders() { testing::UseUserFoldersIn(FilePath(dir.Path())); }
-    testing::TempDir dir;
-};
-
-// The real program started on the Qt backend, as `main` starts it.
-struct Running {
-    explicit Running(const FilePath& file) : program(backend, document, file) { program.Start(); }
-    platform::qt::QtBackend backend;
-    tCardBox box;
-    Document document{box};
-    TMyApp program;
-};
+using testing::UserFolders;
+using Running = testing::RunningProgram;
 
 TEST(Program, LearnsOnTheSampleBox) {
     const UserFolders user;

@@ -40,24 +40,15 @@
 #include "tests/support/cards.h"
 #include "tests/support/every_script.h"
 #include "tests/support/files.h"
+#include "tests/support/qt_program.h"
 
 namespace tallyfold {
 namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-struct UserFolders {
-    UserFolders() { testing::UseUserFoldersIn(FilePath(dir.Path())); }
-    testing::TempDir dir;
-};
-
-struct Running {
-    explicit Running(const FilePath& file) : program(backend, document, file) { program.Start(); }
-    platform::qt::QtBackend backend;
-    tCardBox box;
-    Document document{box};
-    TMyApp program;
-};
+using testing::UserFolders;
+using Running = testing::RunningProgram;
 
 QAction* ActionOf(platform::qt::MainFrame& frame, int command) {
     for (QAction* menu : frame.menuBar()->actions()) {
