@@ -93,13 +93,9 @@ windows-i686: windows-deps
 	cmake --preset windows-i686
 	cmake --build --preset windows-i686
 
-# One wine server for the whole run, so that no test pays for starting one (one that runs
-# already is kept).
+# Under Wine, on a virtual display of its own (scripts/windows-tests).
 test-windows: windows-x86_64
-	@scripts/wine-run cmd /c exit > /dev/null 2>&1
-	@WINEPREFIX=$(CURDIR)/build/wine /usr/lib/wine/wineserver -p 2> /dev/null || true
-	ctest --preset windows; status=$$?; \
-	  WINEPREFIX=$(CURDIR)/build/wine /usr/lib/wine/wineserver -k; exit $$status
+	scripts/windows-tests
 
 # The MSI package of the 64-bit program, in build/windows.
 windows-installer: windows-x86_64

@@ -152,45 +152,4 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view text) {
     return out;
 }
 
-std::string Utf8ToWindows1252Lossy(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    while (!text.empty()) {
-        const std::optional<char32_t> c = DecodeUtf8(text);
-        if (!c) {
-            text.remove_prefix(1);
-            out += '?';
-            continue;
-        }
-        const std::optional<unsigned char> byte = Windows1252OfCodePoint(*c);
-        out += byte ? static_cast<char>(*byte) : '?';
-    }
-    return out;
-}
-
-std::u16string Windows1252ToUtf16(std::string_view text) {
-    std::u16string wide;
-    wide.reserve(text.size());
-    for (const char c : text) {
-        // Every Windows-1252 character lies in the basic plane: one unit each.
-        wide.push_back(
-            static_cast<char16_t>(CodePointOfWindows1252(static_cast<unsigned char>(c))));
-    }
-    return wide;
-}
-
-std::optional<std::string> Utf16ToWindows1252(std::u16string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (const char16_t unit : text) {
-        // A surrogate, paired or not, is outside the basic plane, where Windows-1252 has none.
-        const std::optional<unsigned char> byte = Windows1252OfCodePoint(unit);
-        if (!byte) {
-            return std::nullopt;
-        }
-        bytes.push_back(static_cast<char>(*byte));
-    }
-    return bytes;
-}
-
 }  // namespace tallyfold

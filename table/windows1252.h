@@ -33,14 +33,4 @@ std::string Windows1252ToUtf8(std::string_view text);
 /// that Windows-1252 cannot represent.
 std::optional<std::string> Utf8ToWindows1252(std::string_view text);
 
-/// Windows-1252 bytes as UTF-16, one unit a byte: the form of the Windows API.
-std::u16string Windows1252ToUtf16(std::string_view text);
-/// UTF-16 as Windows-1252 bytes; nothing when the text holds a character that Windows-1252
-/// cannot represent (or an unpaired surrogate).
-std::optional<std::string> Utf16ToWindows1252(std::u16string_view text);
-
-/// UTF-8 as Windows-1252 bytes, with "?" for every character that does not convert: for
-/// showing a text that `Utf8ToWindows1252` refused.
-std::string Utf8ToWindows1252Lossy(std::string_view text);
-
 }  // namespace tallyfold

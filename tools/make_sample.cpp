@@ -1,14 +1,18 @@
 // Writes the sample box that `make run` opens: a small German-English vocabulary, saved by the
 // program's own save code, with cards in several partitions so the first start shows a card.
-//   make_sample <path of the .vok file>
+// With --russian-japanese, the box of Russian and Japanese words that the screenshots of every
+// script show instead.
+//   make_sample [--russian-japanese] <path of the .vok file>
 
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "box/card_box.h"
 #include "files/program_arguments.h"
 #include "files/vok_file.h"
+#include "tools/russian_japanese_box.h"
 
 namespace {
 
@@ -211,14 +215,19 @@ int PartitionFor(std::size_t index) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments = tallyfold::ProgramArguments(argc, argv);
-    if (arguments.size() != 1) {
-        std::fprintf(stderr, "usage: make_sample <file.vok>\n");
+    const bool russianJapanese = !arguments.empty() && arguments.front() == "--russian-japanese";
+    if (arguments.size() != (russianJapanese ? 2U : 1U)) {
+        std::fprintf(stderr, "usage: make_sample [--russian-japanese] <file.vok>\n");
         return 2;
     }
-    const tallyfold::FilePath path(arguments.front());
+    const tallyfold::FilePath path(arguments.back());
     tallyfold::tCardBox box;
+    if (russianJapanese) {
+        tallyfold::tools::FillRussianJapaneseBox(box);
+    }
     std::size_t index = 0;
-    for (const Word& word : kWords) {
+    for (const Word& word :
+         russianJapanese ? std::span<const Word>() : std::span<const Word>(kWords)) {
         tallyfold::tVokabel card;
         card.SetTexts(word.german, word.english);
         const int partition = PartitionFor(index);

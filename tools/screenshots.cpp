@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <functional>
 #include <string>
-#include <utility>
 
 #include "app/main_window.h"
 #include "app/tallyfold_app.h"
@@ -25,6 +24,7 @@
 #include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_main_frame.h"
 #include "platform/qt/qt_text.h"
+#include "tools/russian_japanese_box.h"
 
 namespace {
 
@@ -63,25 +63,10 @@ void Type(QWidget& dialog, int field, const char* text) {
     }
 }
 
-// A box of Russian words with their Japanese, as a learner of both would keep it.
-constexpr std::pair<const char*, const char*> kRussianJapanese[] = {
-    {"\u043A\u043D\u0438\u0433\u0430", "\u672C"},                                      // book
-    {"\u0432\u043E\u0434\u0430", "\u6C34"},                                            // water
-    {"\u0448\u043A\u043E\u043B\u0430", "\u5B66\u6821"},                                // school
-    {"\u0441\u043F\u0430\u0441\u0438\u0431\u043E", "\u3042\u308A\u304C\u3068\u3046"},  // thanks
-    {"\u0434\u0440\u0443\u0433", "\u53CB\u9054"},                                      // friend
-    {"\u0443\u0442\u0440\u043E", "\u671D"},                                            // morning
-    {"\u043A\u043E\u0448\u043A\u0430", "\u732B"},                                      // cat
-};
-
 // Writes the Russian and Japanese box into `folder`; its path, or an empty one.
 tallyfold::FilePath WriteRussianJapaneseBox(const QString& folder) {
     tallyfold::tCardBox box;
-    for (const auto& [russian, japanese] : kRussianJapanese) {
-        tallyfold::tVokabel card;
-        card.SetTexts(russian, japanese);
-        box.AddToPartition(card, 1);
-    }
+    tallyfold::tools::FillRussianJapaneseBox(box);
     const tallyfold::FilePath path(
         (folder + QStringLiteral("/russian-japanese.vok")).toLocal8Bit().toStdString());
     return tallyfold::SaveVokFile(path, box) ? path : tallyfold::FilePath();

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "table/windows1252.h"
+#include "text/utf16.h"
 
 namespace tallyfold::platform::win32 {
 
@@ -25,6 +25,7 @@ constexpr std::uint32_t kDsFixedSys = 0x00000008;
 constexpr std::uint32_t kBsDefPushButton = 0x00000001;
 constexpr std::uint32_t kSsCenter = 0x00000001;
 constexpr std::uint32_t kSsRight = 0x00000002;
+constexpr std::uint32_t kSsOwnerDraw = 0x0000000D;
 constexpr std::uint32_t kSsSunken = 0x00001000;
 constexpr std::uint32_t kEsAutoHScroll = 0x00000080;
 constexpr std::uint32_t kLbsNotify = 0x00000001;
@@ -49,10 +50,10 @@ class Words {
         Word(static_cast<std::uint16_t>(value >> 16));
     }
     void Short(int value) { Word(static_cast<std::uint16_t>(static_cast<std::int16_t>(value))); }
-    // Windows-1252 bytes as a zero-terminated UTF-16 string; every byte is one unit.
+    // UTF-8 as a zero-terminated UTF-16 string.
     void Text(std::string_view text) {
-        for (const char c : text) {
-            Word(static_cast<std::uint16_t>(CodePointOfWindows1252(static_cast<unsigned char>(c))));
+        for (const char16_t unit : unicode::Utf16FromUtf8(text)) {
+            Word(static_cast<std::uint16_t>(unit));
         }
         Word(0);
     }
@@ -87,7 +88,11 @@ ControlStyle StyleOf(const ControlTemplate& control) {
     switch (control.kind) {
         case ControlKind::Static:
             out.classOrdinal = kStaticClass;
-            if ((bits & style::kCenter) != 0) {
+            // What the program writes to a static (a card's text, a count) may be in any
+            // script: the window draws it, placed as its style says. Labels are the system's.
+            if (control.id != kNoControlId) {
+                out.style |= kSsOwnerDraw;
+            } else if ((bits & style::kCenter) != 0) {
                 out.style |= kSsCenter;
             } else if ((bits & style::kRight) != 0) {
                 out.style |= kSsRight;
@@ -174,7 +179,9 @@ std::vector<std::uint16_t> DialogTemplateWords(const DialogTemplate& dialog) {
     out.Text(dialog.caption);
     out.Word(static_cast<std::uint16_t>(dialog.fontPoints));
     out.Word(400);  // weight: normal
-    out.Word(0);    // not italic; charset 0 (ANSI): one byte each, packed in one word
+    // Not italic; charset 1 (DEFAULT_CHARSET), so that the font is not held to the characters
+    // of Western Europe: one byte each, packed in one word.
+    out.Word(0x0100);
     out.Text(IsSystemDialogFont(dialog.fontName) ? std::string_view("MS Shell Dlg")
                                                  : std::string_view(dialog.fontName));
     for (const ControlTemplate& control : dialog.controls) {

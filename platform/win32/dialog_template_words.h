@@ -28,7 +28,7 @@ std::uint32_t DialogStyle(const DialogTemplate& dialog);
 
 /// The whole template in 16-bit words, DWORD-aligned where the format needs it: ready for
 /// DialogBoxIndirectParamW once the buffer itself is DWORD-aligned (a vector's is). Texts
-/// (Windows-1252) become UTF-16; a control without an id gets 0xFFFF, as resource compilers
+/// (UTF-8) become UTF-16; a control without an id gets 0xFFFF, as resource compilers
 /// give labels.
 std::vector<std::uint16_t> DialogTemplateWords(const DialogTemplate& dialog);
 

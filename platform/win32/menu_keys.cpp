@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "table/windows1252.h"
+#include "text/utf16.h"
 
 namespace tallyfold::platform::win32 {
 
@@ -90,11 +90,11 @@ AcceleratorEntry EntryOf(const Accelerator& accelerator) {
 }
 
 std::u16string MenuLabel(const MenuItem& item) {
-    std::u16string label = Windows1252ToUtf16(item.text);
+    std::u16string label = unicode::Utf16FromUtf8(item.text);
     const std::vector<std::string> keys = item.Keys();
     if (!keys.empty()) {
         label += u'\t';
-        label += Windows1252ToUtf16(keys.front());
+        label += unicode::Utf16FromUtf8(keys.front());
     }
     return label;
 }

@@ -37,7 +37,7 @@ std::optional<AcceleratorEntry> ParseShortcut(std::string_view text, int command
 /// An accelerator of the program's own table: a virtual key as it is, a character as typed.
 AcceleratorEntry EntryOf(const Accelerator& accelerator);
 
-/// A menu item's label: its text (Windows-1252, with its & mnemonic) and, after a tab, the
+/// A menu item's label: its text (UTF-8, with its & mnemonic) and, after a tab, the
 /// first of its keys, which Windows shows at the right of the menu.
 std::u16string MenuLabel(const MenuItem& item);
 

@@ -17,9 +17,6 @@ namespace tallyfold::platform::win32 {
 /// under HKEY_CURRENT_USER\Software\Tallyfold.
 class Win32Backend : public Backend {
   public:
-    // The texts of other scripts need fonts chosen per script and Uniscribe in the lists, which
-    // this window does not have yet.
-    bool ShowsEveryScript() const override { return false; }
     explicit Win32Backend(HINSTANCE instance);
     ~Win32Backend() override;
 

@@ -1,13 +1,14 @@
 #include "platform/win32/win32_window_peer.h"
 
 #include <commctrl.h>
+#include <imm.h>
 
 #include <algorithm>
 #include <utility>
 
 #include "platform/win32/dialog_template_words.h"
 #include "platform/win32/win32_text.h"
-#include "table/windows1252.h"
+#include "text/graphemes.h"
 
 namespace tallyfold::platform::win32 {
 
@@ -29,37 +30,71 @@ const wchar_t* ClassNameOf(ControlKind kind) {
     return L"STATIC";
 }
 
-// Until this window shows every script, a character outside Windows-1252 is refused as it is
-// typed or pasted: a box made here stays one it can show.
-bool FitsCards(std::wstring_view text) {
-    return std::all_of(text.begin(), text.end(), [](wchar_t unit) {
-        return unit < 0x20 || Windows1252OfCodePoint(static_cast<char32_t>(unit)).has_value();
-    });
+std::wstring TextOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
-LRESULT CALLBACK EditFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                            DWORD_PTR /*data*/) {
-    if (message == WM_CHAR) {
-        const wchar_t typed[1] = {static_cast<wchar_t>(wParam)};
-        if (!FitsCards({typed, 1})) {
-            ::MessageBeep(MB_OK);
-            return 0;
-        }
-    } else if (message == WM_PASTE && ::OpenClipboard(edit)) {
-        bool fits = true;
-        if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-            if (const auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
-                fits = FitsCards(text);
-                ::GlobalUnlock(data);
-            }
-        }
-        ::CloseClipboard();
-        if (!fits) {
-            ::MessageBeep(MB_OK);
-            return 0;
-        }
+// An edit's limit, kept in its subclass data: characters as a person counts them in the low
+// half, bytes of UTF-8 in the high half; 0 for none.
+DWORD_PTR LimitData(std::size_t characters, std::size_t bytes) {
+    return static_cast<DWORD_PTR>(std::min<std::size_t>(characters, 0xFFFF) |
+                                  (std::min<std::size_t>(bytes, 0xFFFF) << 16));
+}
+
+bool WithinLimit(std::wstring_view text, DWORD_PTR limit) {
+    const std::size_t characters = limit & 0xFFFF;
+    const std::size_t bytes = (limit >> 16) & 0xFFFF;
+    if (characters == 0) {
+        return true;
     }
-    return ::DefSubclassProc(edit, message, wParam, lParam);
+    const std::string utf8 = Narrow(text);
+    // A character is at least one byte: a text of no more bytes than characters fits.
+    return utf8.size() <= characters ||
+           (utf8.size() <= bytes && unicode::CountGraphemes(utf8) <= characters);
+}
+
+// The messages by which an edit's text grows: typing, input methods, pasting, undoing.
+bool MayGrowText(UINT message, LPARAM lParam) {
+    switch (message) {
+        case WM_CHAR:
+        case WM_IME_CHAR:
+        case WM_PASTE:
+        case WM_UNDO:
+        case EM_UNDO:
+        case EM_REPLACESEL:
+            return true;
+        case WM_IME_COMPOSITION:
+            return (lParam & GCS_RESULTSTR) != 0;
+        default:
+            return false;
+    }
+}
+
+// Every edit's filter. The system's limit (EM_LIMITTEXT) counts UTF-16 units, where a side
+// holds 63 characters as a person counts them ("e" and a combining accent are one, an emoji
+// with its skin tone one of four units) and 254 bytes: a change that would pass either is
+// taken back whole, with a beep, as the system's own limit does.
+LRESULT CALLBACK EditFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                            DWORD_PTR limit) {
+    if (!MayGrowText(message, lParam) || (limit & 0xFFFF) == 0) {
+        return ::DefSubclassProc(edit, message, wParam, lParam);
+    }
+    const std::wstring before = TextOf(edit);
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    const LRESULT result = ::DefSubclassProc(edit, message, wParam, lParam);
+    const std::wstring after = TextOf(edit);
+    if (after != before && WithinLimit(before, limit) && !WithinLimit(after, limit)) {
+        ::SetWindowTextW(edit, before.c_str());
+        ::SendMessageW(edit, EM_SETSEL, start, static_cast<LPARAM>(end));
+        ::MessageBeep(MB_OK);
+    }
+    return result;
 }
 
 bool IsLight(Color color) {
@@ -127,6 +162,15 @@ void Win32WindowPeer::Register(int id, HWND control, const ControlTemplate& cont
     }
     if (controlTemplate.kind == ControlKind::Edit) {
         ::SetWindowSubclass(control, EditFilter, 1, 0);
+        if (id != kNoControlId) {
+            editFonts_[id] = BaseFont(control);
+        }
+    }
+    if (controlTemplate.kind == ControlKind::Static && id != kNoControlId) {
+        const unsigned bits = controlTemplate.style;
+        statics_[id] = (bits & style::kCenter) != 0  ? TextPlacement::Center
+                       : (bits & style::kRight) != 0 ? TextPlacement::End
+                                                     : TextPlacement::Start;
     }
     if (controlTemplate.kind == ControlKind::ListBox && id != kNoControlId) {
         Lines& lines = lines_[id];
@@ -172,20 +216,42 @@ bool Win32WindowPeer::IsCombo(int id) const {
 }
 
 void Win32WindowPeer::SetText(int id, std::string_view text) {
-    if (HWND control = Control(id)) {
-        ::SetWindowTextW(control, Wide(text).c_str());
+    HWND control = Control(id);
+    if (control == nullptr) {
+        return;
+    }
+    ::SetWindowTextW(control, Wide(text).c_str());
+    if (statics_.count(id) != 0) {
+        ::InvalidateRect(control, nullptr, TRUE);
+    }
+    if (editFonts_.count(id) != 0) {
+        FitEditToText(id);
     }
 }
 
 std::string Win32WindowPeer::Text(int id) const {
     HWND control = Control(id);
-    if (control == nullptr) {
-        return std::string();
+    return control != nullptr ? Narrow(TextOf(control)) : std::string();
+}
+
+HFONT Win32WindowPeer::BaseFont(HWND control) const {
+    auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+    return font != nullptr ? font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void Win32WindowPeer::FitEditToText(int id) {
+    HWND edit = Control(id);
+    const auto base = editFonts_.find(id);
+    if (edit == nullptr || base == editFonts_.end()) {
+        return;
     }
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return Narrow(text);
+    const std::wstring text = TextOf(edit);
+    HDC context = ::GetDC(edit);
+    HFONT wanted = fallbackFonts_.For(context, base->second, text);
+    ::ReleaseDC(edit, context);
+    if (reinterpret_cast<HFONT>(::SendMessageW(edit, WM_GETFONT, 0, 0)) != wanted) {
+        ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(wanted), TRUE);
+    }
 }
 
 void Win32WindowPeer::SetEnabled(int id, bool enabled) {
@@ -232,11 +298,15 @@ void Win32WindowPeer::SetFocus(int id) {
     }
 }
 
-void Win32WindowPeer::LimitText(int id, std::size_t characters, std::size_t /*bytes*/) {
-    // Every character the edits take is one UTF-16 unit, one character and at most three bytes.
-    if (HWND control = Control(id)) {
-        ::SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(characters), 0);
+void Win32WindowPeer::LimitText(int id, std::size_t characters, std::size_t bytes) {
+    HWND control = Control(id);
+    if (control == nullptr) {
+        return;
     }
+    // The system counts UTF-16 units, at least one for every byte of UTF-8 beyond the first of
+    // a character: its limit is the bytes, the filter counts the characters.
+    ::SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(bytes), 0);
+    ::SetWindowSubclass(control, EditFilter, 1, LimitData(characters, bytes));
 }
 
 void Win32WindowPeer::SelectText(int id, int start, int end) {
@@ -414,12 +484,46 @@ LRESULT Win32WindowPeer::DrawLine(const DRAWITEMSTRUCT& item) {
         ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT textRect = item.rcItem;
         textRect.left += 2;
-        ::DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &textRect,
-                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        textRect.right -= 2;
+        HGDIOBJ old =
+            ::SelectObject(item.hDC, fallbackFonts_.For(item.hDC, BaseFont(item.hwndItem), text));
+        DrawScriptText(item.hDC, textRect, text, TextPlacement::Start);
+        ::SelectObject(item.hDC, old);
     }
     if ((item.itemState & ODS_FOCUS) != 0) {
         ::DrawFocusRect(item.hDC, &item.rcItem);
     }
+    return TRUE;
+}
+
+LRESULT Win32WindowPeer::DrawStatic(const DRAWITEMSTRUCT& item) {
+    const int id = static_cast<int>(item.CtlID);
+    const auto background = backgrounds_.find(id);
+    COLORREF textColor = ::GetSysColor(COLOR_BTNTEXT);
+    if (background != backgrounds_.end()) {
+        ::FillRect(item.hDC, &item.rcItem, background->second.brush);
+        const COLORREF color = background->second.color;
+        textColor = IsLight({GetRValue(color), GetGValue(color), GetBValue(color)})
+                        ? RGB(0, 0, 0)
+                        : RGB(255, 255, 255);
+    } else {
+        ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    if (!::IsWindowEnabled(item.hwndItem)) {
+        textColor = ::GetSysColor(COLOR_GRAYTEXT);
+    }
+    const std::wstring text = TextOf(item.hwndItem);
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC, textColor);
+    RECT textRect = item.rcItem;
+    textRect.left += 2;
+    textRect.right -= 2;
+    HGDIOBJ old =
+        ::SelectObject(item.hDC, fallbackFonts_.For(item.hDC, BaseFont(item.hwndItem), text));
+    const auto placement = statics_.find(id);
+    DrawScriptText(item.hDC, textRect, text,
+                   placement != statics_.end() ? placement->second : TextPlacement::Start);
+    ::SelectObject(item.hDC, old);
     return TRUE;
 }
 
@@ -443,6 +547,9 @@ std::optional<LRESULT> Win32WindowPeer::HandleMessage(UINT message, WPARAM wPara
                 owner_->Dispatch(id, Notification::Clicked);
                 return 0;
             }
+            if (code == EN_CHANGE && editFonts_.count(id) != 0) {
+                FitEditToText(id);
+            }
             return std::nullopt;
         }
         case WM_DRAWITEM: {
@@ -450,6 +557,10 @@ std::optional<LRESULT> Win32WindowPeer::HandleMessage(UINT message, WPARAM wPara
             if (item != nullptr && item->CtlType == ODT_LISTBOX &&
                 IsList(static_cast<int>(item->CtlID))) {
                 return DrawLine(*item);
+            }
+            if (item != nullptr && item->CtlType == ODT_STATIC &&
+                statics_.count(static_cast<int>(item->CtlID)) != 0) {
+                return DrawStatic(*item);
             }
             return std::nullopt;
         }

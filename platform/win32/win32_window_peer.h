@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/win32/script_text.h"
 #include "platform/window.h"
 
 namespace tallyfold::platform::win32 {
@@ -20,6 +21,11 @@ namespace tallyfold::platform::win32 {
 /// independent pixels: the peer scales them to the screen's dpi, so the window is as large
 /// and as sharp at 150 % and 200 % as at 100 %. The window that holds the controls hands its
 /// WM_COMMAND, WM_DRAWITEM, WM_MEASUREITEM and WM_CTLCOLOR... messages to `HandleMessage`.
+///
+/// Texts of any script: list lines and the statics the program writes to (card texts, counts)
+/// are drawn here with Uniscribe (`DrawScriptText`), and every text the system draws itself
+/// (edits) gets a font that has its characters (`FallbackFonts`); a right-to-left text is
+/// drawn right to left.
 class Win32WindowPeer : public WindowPeer {
   public:
     Win32WindowPeer(HWND window, Window& owner);
@@ -75,6 +81,10 @@ class Win32WindowPeer : public WindowPeer {
     void Register(int id, HWND control, const ControlTemplate& control_template);
     void ShowCount(int id);
     LRESULT DrawLine(const DRAWITEMSTRUCT& item);
+    LRESULT DrawStatic(const DRAWITEMSTRUCT& item);
+    /// Gives an edit a font that has its text's characters.
+    void FitEditToText(int id);
+    HFONT BaseFont(HWND control) const;
 
     HWND window_;
     Window* owner_;
@@ -82,6 +92,11 @@ class Win32WindowPeer : public WindowPeer {
     std::map<int, HWND> controls_;
     std::map<int, Lines> lines_;
     std::map<int, Background> backgrounds_;
+    std::map<int, TextPlacement> statics_;
+    std::map<int, HFONT> editFonts_;
+    // Fonts for texts the window's own font lacks characters of; made once, kept while the
+    // window lives. Mutable: drawing a line picks a font without changing what the peer holds.
+    mutable FallbackFonts fallbackFonts_;
     std::optional<DialogResult> ended_;
 };
 

@@ -1,5 +1,5 @@
 // The plain-data half of the Windows backend: dialog templates in memory, menu labels and
-// accelerators, and the texts of the Windows API.
+// accelerators.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "resources/dialog_templates.h"
 #include "resources/main_menu.h"
 #include "resources/resource_ids.h"
-#include "table/windows1252.h"
+#include "text/utf16.h"
 
 namespace tallyfold::platform::win32 {
 namespace {
@@ -65,9 +65,9 @@ TEST(DialogTemplateWords, ReadBackGiveTheTemplateControlByControl) {
     EXPECT_EQ(reader.Word(), 0);  // menu
     EXPECT_EQ(reader.Word(), 0);  // class
     EXPECT_EQ(reader.Text(), u"Input");
-    EXPECT_EQ(reader.Word(), 8);    // points
-    EXPECT_EQ(reader.Word(), 400);  // weight
-    EXPECT_EQ(reader.Word(), 0);    // italic, charset
+    EXPECT_EQ(reader.Word(), 8);       // points
+    EXPECT_EQ(reader.Word(), 400);     // weight
+    EXPECT_EQ(reader.Word(), 0x0100);  // not italic; any charset (DEFAULT_CHARSET)
     EXPECT_EQ(reader.Text(), u"MS Shell Dlg");
     for (const ControlTemplate& control : input.controls) {
         reader.AlignToDoubleWord();
@@ -87,7 +87,7 @@ TEST(DialogTemplateWords, ReadBackGiveTheTemplateControlByControl) {
             id, control.id == kNoControlId ? 0xFFFFFFFFu : static_cast<std::uint32_t>(control.id));
         EXPECT_EQ(reader.Word(), 0xFFFF);
         EXPECT_EQ(reader.Word(), expected.classOrdinal);
-        EXPECT_EQ(reader.Text(), Windows1252ToUtf16(control.text));
+        EXPECT_EQ(reader.Text(), unicode::Utf16FromUtf8(control.text));
         EXPECT_EQ(reader.Word(), 0);  // no creation data
     }
     EXPECT_EQ(reader.At(), words.size());
@@ -111,12 +111,17 @@ TEST(DialogTemplateWords, ControlsGetTheClassesAndStylesOfTheirKind) {
     EXPECT_NE(list.style & 0x00200000u, 0u);   // and scrolls
     EXPECT_EQ(list.extendedStyle, 0x200u);     // a sunken frame
     EXPECT_EQ(StyleOf({kNoControlId, ControlKind::Static, "x", {}, style::kCenter}).style & 3u, 1u);
+    // A static the program writes to is drawn by the window (SS_OWNERDRAW), frame and all.
+    const ControlStyle cardText =
+        StyleOf({7, ControlKind::Static, "x", {}, style::kCenter | style::kBorder});
+    EXPECT_EQ(cardText.style & 0x1Fu, 0xDu);
+    EXPECT_NE(cardText.style & 0x00800000u, 0u);
     EXPECT_EQ(StyleOf({1, ControlKind::ComboBox, "", {}, style::kDropDownList}).style & 3u, 3u);
 }
 
-TEST(DialogTemplateWords, ContextHelpCaptionsInWindows1252AndOddFonts) {
+TEST(DialogTemplateWords, ContextHelpCaptionsInAnyScriptAndOddFonts) {
     DialogTemplate dialog;
-    dialog.caption = "Caf\xE9 \x80";  // é and €
+    dialog.caption = "Caf\u00E9 \u20AC \u0421\u043B\u043E\u0432\u0430 \U0001F44D";
     dialog.contextHelp = true;
     dialog.fontName = "Arial";
     dialog.rect = {0, 0, 40000, -40000};  // beyond what a short holds
@@ -134,7 +139,7 @@ TEST(DialogTemplateWords, ContextHelpCaptionsInWindows1252AndOddFonts) {
     EXPECT_EQ(reader.Short(), -32768);
     reader.Word();
     reader.Word();
-    EXPECT_EQ(reader.Text(), u"Caf\u00E9 \u20AC");
+    EXPECT_EQ(reader.Text(), u"Caf\u00E9 \u20AC \u0421\u043B\u043E\u0432\u0430 \U0001F44D");
     reader.DoubleWord();
     reader.Word();
     EXPECT_EQ(reader.Text(), u"Arial");
@@ -178,33 +183,7 @@ TEST(MenuKeys, LabelsShowTheFirstKeyAfterATab) {
     EXPECT_EQ(MenuLabel(MenuItem::Command("&Redo", 152, {"Ctrl+Shift+Z", "Ctrl+Y"})),
               u"&Redo\tCtrl+Shift+Z");
     EXPECT_EQ(MenuLabel(MenuItem::Command("&Mix", 127)), u"&Mix");
-    EXPECT_EQ(MenuLabel(MenuItem::Command("&\xC4ndern", 121)), u"&\u00C4ndern");
-}
-
-TEST(Utf16Text, EveryByteHasOneUnitAndOnlyCharactersComeBack) {
-    std::string all;
-    for (int byte = 0; byte < 256; ++byte) {
-        all.push_back(static_cast<char>(byte));
-    }
-    const std::u16string wide = Windows1252ToUtf16(all);
-    ASSERT_EQ(wide.size(), 256u);
-    EXPECT_EQ(wide[0x80], u'\u20AC');
-    EXPECT_EQ(wide[0x9F], u'\u0178');
-    EXPECT_EQ(wide[0xE9], u'\u00E9');
-    // The five undefined bytes show as control codes and are no characters to take back.
-    EXPECT_FALSE(Utf16ToWindows1252(wide).has_value());
-    std::string defined;
-    for (const char c : all) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte != 0x81 && byte != 0x8D && byte != 0x8F && byte != 0x90 && byte != 0x9D) {
-            defined.push_back(c);
-        }
-    }
-    EXPECT_EQ(Utf16ToWindows1252(Windows1252ToUtf16(defined)), defined);
-    EXPECT_FALSE(Utf16ToWindows1252(u"\u0100").has_value());      // Ā
-    EXPECT_FALSE(Utf16ToWindows1252(u"\U0001F600").has_value());  // a pair of surrogates
-    EXPECT_FALSE(Utf16ToWindows1252(std::u16string(1, u'\xD800')).has_value());
-    EXPECT_EQ(Utf16ToWindows1252(u""), std::string());
+    EXPECT_EQ(MenuLabel(MenuItem::Command("&\u00C4ndern", 121)), u"&\u00C4ndern");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "text/utf8.h"
+#include "text/utf16.h"
 
 #include <gtest/gtest.h>
 
@@ -95,6 +96,23 @@ TEST(Utf8, TheCheckAndTheCountAgreeWithTheDecoder) {
         text += std::string(random() % 10, 'y');
         agree(text);
     }
+}
+
+// What the Windows program hands the system and takes back: characters beyond the basic plane
+// as pairs of surrogates; what is no text stands as U+FFFD either way.
+TEST(Utf16, CharactersOfEveryPlaneGoThereAndBack) {
+    const std::string every = "a\u00E9\u20AC\u0421\u05E9\u0643\u4E2D\uD55C\U0001F44D\U0001F3FD";
+    const std::u16string wide = Utf16FromUtf8(every);
+    EXPECT_EQ(wide, u"a\u00E9\u20AC\u0421\u05E9\u0643\u4E2D\uD55C\U0001F44D\U0001F3FD");
+    EXPECT_EQ(wide.size(), 12u) << "two emoji of two units each";
+    EXPECT_EQ(Utf8FromUtf16(wide), every);
+    EXPECT_EQ(Utf16FromUtf8("a\xFF"
+                            "b"),
+              u"a\uFFFDb");
+    EXPECT_EQ(Utf16FromUtf8(std::string_view("\0", 1)), std::u16string(1, u'\0'));
+    EXPECT_EQ(Utf8FromUtf16(std::u16string(1, u'\xD800') + u"x"), "\uFFFDx");
+    EXPECT_EQ(Utf8FromUtf16(std::u16string(1, u'\xDC00')), "\uFFFD");
+    EXPECT_EQ(Utf8FromUtf16(u""), "");
 }
 
 }  // namespace

@@ -1,0 +1,272 @@
+// Texts of every script in the Windows program's controls (run under Wine): they cross the
+// Windows API and come back as they went in, edits count a side's length as a person does,
+// text that the window's font cannot show gets a font that can, right-to-left text is drawn
+// from the right.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/script_text.h"
+#include "platform/win32/win32_backend.h"
+#include "platform/win32/win32_text.h"
+#include "platform/win32/win32_window_peer.h"
+#include "platform/window.h"
+#include "tests/support/every_script.h"
+
+namespace tallyfold::platform::win32 {
+namespace {
+
+constexpr int kEdit = 10;
+constexpr int kList = 11;
+constexpr int kCardText = 12;
+
+// A hidden window with an edit, a list and a static the program writes to, as a dialog of the
+// program has them; the window hands its messages to the peer as the backend's windows do.
+class Controls {
+  public:
+    Controls() : backend_(::GetModuleHandleW(nullptr)), owner_(backend_) {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"TallyfoldScriptTextTest";
+        ::RegisterClassW(&windowClass);
+        window_ = ::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0,
+                                    600, 300, nullptr, nullptr, windowClass.hInstance, this);
+        peer_ = std::make_unique<Win32WindowPeer>(window_, owner_);
+        peer_->AddControl({kEdit, ControlKind::Edit, "", {10, 10, 400, 24}, style::kBorder});
+        peer_->AddControl({kList, ControlKind::ListBox, "", {10, 40, 400, 100}, 0});
+        peer_->AddControl({kCardText, ControlKind::Static, "", {10, 150, 400, 24}, style::kCenter});
+    }
+    ~Controls() {
+        peer_.reset();
+        ::DestroyWindow(window_);
+    }
+    Controls(const Controls&) = delete;
+    Controls& operator=(const Controls&) = delete;
+
+    Win32WindowPeer& Peer() { return *peer_; }
+    HWND Edit() const { return ::GetDlgItem(window_, kEdit); }
+
+    // Types `text` into the edit as a user would: one message per UTF-16 unit.
+    void Type(std::wstring_view text) {
+        for (const wchar_t unit : text) {
+            ::SendMessageW(Edit(), WM_CHAR, unit, 1);
+        }
+    }
+    // Puts `text` in at the caret, as a paste or an input method does: all at once.
+    void Insert(std::wstring_view text) {
+        const std::wstring copy(text);
+        ::SendMessageW(Edit(), EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+        ::SendMessageW(Edit(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(copy.c_str()));
+    }
+
+  private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<Controls*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self != nullptr && self->peer_ != nullptr) {
+            if (const std::optional<LRESULT> handled =
+                    self->peer_->HandleMessage(message, wParam, lParam)) {
+                return *handled;
+            }
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    Win32Backend backend_;
+    Window owner_;
+    HWND window_ = nullptr;
+    std::unique_ptr<Win32WindowPeer> peer_;
+};
+
+TEST(Win32Texts, EveryScriptCrossesTheWindowsApiAndComesBack) {
+    Controls controls;
+    ASSERT_NE(controls.Edit(), nullptr) << ::GetLastError();
+    Win32WindowPeer& peer = controls.Peer();
+    for (const auto& [question, answer] : testing::CardsOfEveryScript()) {
+        peer.SetText(kEdit, question);
+        EXPECT_EQ(peer.Text(kEdit), question);
+        peer.SetText(kCardText, answer);
+        EXPECT_EQ(peer.Text(kCardText), answer);
+        peer.AddLine(kList, question + " \xE2\x80\x94 " + answer);
+    }
+    const auto cards = testing::CardsOfEveryScript();
+    ASSERT_EQ(peer.LineCount(kList), static_cast<int>(cards.size()));
+    EXPECT_EQ(peer.LineText(kList, 5), cards[5].first + " \xE2\x80\x94 " + cards[5].second);
+}
+
+// 63 characters as a person counts them and 254 bytes, however many UTF-16 units they take.
+TEST(Win32Texts, EditsCountASideAsAPersonDoes) {
+    Controls controls;
+    Win32WindowPeer& peer = controls.Peer();
+    peer.LimitText(kEdit, 63, 254);
+    const auto fill = [&](std::wstring_view character, bool typed) {
+        peer.SetText(kEdit, "");
+        for (int i = 0; i < 70; ++i) {
+            typed ? controls.Type(character) : controls.Insert(character);
+        }
+        return peer.Text(kEdit);
+    };
+    EXPECT_EQ(fill(L"a", true), std::string(63, 'a'));
+    std::string zhong;
+    for (int i = 0; i < 63; ++i) {
+        zhong += "\xE4\xB8\xAD";
+    }
+    EXPECT_EQ(fill(L"\u4E2D", true), zhong);
+    // "e" with a combining acute: two units, one character.
+    std::string accented;
+    for (int i = 0; i < 63; ++i) {
+        accented += "e\xCC\x81";
+    }
+    EXPECT_EQ(fill(L"e\u0301", false), accented);
+    // A thumb with its skin tone: four units, eight bytes, one character. The bytes end it
+    // first: 31 of them are 248 bytes.
+    std::string thumbs;
+    for (int i = 0; i < 31; ++i) {
+        thumbs += "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD";
+    }
+    EXPECT_EQ(fill(L"\U0001F44D\U0001F3FD", false), thumbs);
+    // What is too long as a whole is not taken in part.
+    peer.SetText(kEdit, std::string(60, 'a'));
+    controls.Insert(L"bcdef");
+    EXPECT_EQ(peer.Text(kEdit), std::string(60, 'a'));
+}
+
+TEST(Win32Texts, RightToLeftIsTheFirstStrongCharacters) {
+    EXPECT_TRUE(IsRightToLeft(L"\u05E9\u05DC\u05D5\u05DD"));
+    EXPECT_TRUE(IsRightToLeft(L"\u0643\u062A\u0627\u0628 book"));
+    EXPECT_TRUE(IsRightToLeft(L"12 \u05E9"));
+    EXPECT_FALSE(IsRightToLeft(L"book \u0643\u062A\u0627\u0628"));
+    EXPECT_FALSE(IsRightToLeft(L"12 34"));
+    EXPECT_FALSE(IsRightToLeft(L""));
+}
+
+// The faces Wine finds on this system: the tests install a font with Chinese and Japanese.
+bool SomeFontHasIdeographs() {
+    HDC screen = ::GetDC(nullptr);
+    FallbackFonts fonts;
+    auto* base = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    HFONT chosen = fonts.For(screen, base, L"\u65E5\u672C\u8A9E");
+    ::ReleaseDC(nullptr, screen);
+    return chosen != base;
+}
+
+TEST(Win32Texts, ATextTheFontLacksGetsAFontThatHasIt) {
+    HDC screen = ::GetDC(nullptr);
+    FallbackFonts fonts;
+    auto* base = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    // A Latin text keeps the window's font.
+    EXPECT_EQ(fonts.For(screen, base, L"Stra\u00DFe"), base);
+    for (const std::wstring_view text :
+         {std::wstring_view(L"\u65E5\u672C\u8A9E"), std::wstring_view(L"\u306B\u307B\u3093"),
+          std::wstring_view(L"\uD55C\uAD6D\uC5B4"), std::wstring_view(L"\u4E2D\u6587")}) {
+        HGDIOBJ old = ::SelectObject(screen, base);
+        const int missingBefore = MissingGlyphs(screen, text);
+        ::SelectObject(screen, fonts.For(screen, base, text));
+        const int missingAfter = MissingGlyphs(screen, text);
+        ::SelectObject(screen, old);
+        EXPECT_LE(missingAfter, missingBefore);
+        if (missingBefore > 0 && SomeFontHasIdeographs()) {
+            EXPECT_EQ(missingAfter, 0) << Narrow(text);
+        }
+    }
+    // The same font each time: made once.
+    EXPECT_EQ(fonts.For(screen, base, L"\u4E2D"), fonts.For(screen, base, L"\u6587"));
+    ::ReleaseDC(nullptr, screen);
+}
+
+TEST(Win32Texts, AnEditGetsAFontForItsScript) {
+    if (!SomeFontHasIdeographs()) {
+        GTEST_SKIP() << "no font with Chinese characters on this system";
+    }
+    Controls controls;
+    Win32WindowPeer& peer = controls.Peer();
+    const auto font = [&] {
+        return reinterpret_cast<HFONT>(::SendMessageW(controls.Edit(), WM_GETFONT, 0, 0));
+    };
+    const HFONT own = font();
+    peer.SetText(kEdit, "\xE6\x97\xA5\xE6\x9C\xAC");  // Japanese
+    EXPECT_NE(font(), own);
+    HDC context = ::GetDC(controls.Edit());
+    HGDIOBJ old = ::SelectObject(context, font());
+    EXPECT_EQ(MissingGlyphs(context, L"\u65E5\u672C"), 0);
+    ::SelectObject(context, old);
+    ::ReleaseDC(controls.Edit(), context);
+    peer.SetText(kEdit, "Haus");
+    EXPECT_EQ(font(), own);
+}
+
+// Where the ink of a drawn text lies, in a bitmap of `width` pixels: the leftmost and the
+// rightmost column with a dark pixel.
+struct Ink {
+    int left = -1;
+    int right = -1;
+};
+
+Ink Draw(std::wstring_view text, TextPlacement placement, int width = 400) {
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -30;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+    RECT all{0, 0, width, 30};
+    ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    FallbackFonts fonts;
+    auto* base = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = ::SelectObject(memory, fonts.For(memory, base, text));
+    ::SetTextColor(memory, RGB(0, 0, 0));
+    ::SetBkMode(memory, TRANSPARENT);
+    DrawScriptText(memory, all, text, placement);
+    ::GdiFlush();
+    Ink ink;
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if ((pixels[y * width + x] & 0xFF) < 0x80) {
+                ink.left = ink.left < 0 ? x : std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+            }
+        }
+    }
+    ::SelectObject(memory, oldFont);
+    ::SelectObject(memory, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+TEST(Win32Texts, TextsAreDrawnWhereTheirDirectionPutsThem) {
+    const Ink latin = Draw(L"house", TextPlacement::Start);
+    ASSERT_GE(latin.left, 0) << "nothing was drawn";
+    EXPECT_LT(latin.right, 200);
+    const Ink hebrew = Draw(L"\u05E9\u05DC\u05D5\u05DD", TextPlacement::Start);
+    ASSERT_GE(hebrew.left, 0) << "nothing was drawn";
+    EXPECT_GT(hebrew.left, 200) << "a right-to-left text starts at the right";
+    const Ink centred = Draw(L"\u0643\u062A\u0627\u0628", TextPlacement::Center);
+    ASSERT_GE(centred.left, 0) << "nothing was drawn";
+    EXPECT_NEAR((centred.left + centred.right) / 2, 200, 20);
+    EXPECT_GE(Draw(L"\u65E5\u672C\u8A9E", TextPlacement::Start).left, 0);
+    EXPECT_LT(Draw(L"", TextPlacement::Start).left, 0);
+}
+
+}  // namespace
+}  // namespace tallyfold::platform::win32
