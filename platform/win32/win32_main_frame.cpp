@@ -1,6 +1,7 @@
 #include "platform/win32/win32_main_frame.h"
 
 #include <commctrl.h>
+#include <imm.h>
 #include <shellapi.h>
 
 #include <cstring>
@@ -86,6 +87,13 @@ Win32MainFrame::Win32MainFrame(HINSTANCE instance, FrameWindow& frame) : frame_(
     client_ = std::make_unique<Win32WindowPeer>(clientWindow_, frame.Client());
     for (const ControlTemplate& control : frame.Client().OwnControls()) {
         client_->AddControl(control);
+    }
+    // The main window takes no text: its letters and Enter are commands (Look, Known,
+    // Unknown). Without an input method on it or its buttons, no key that confirms a
+    // candidate can be one.
+    for (HWND window : {window_, clientWindow_}) {
+        ::ImmAssociateContext(window, nullptr);
+        ::ImmAssociateContextEx(window, nullptr, IACE_CHILDREN);
     }
     BuildMenu();
     BuildStatusBar();

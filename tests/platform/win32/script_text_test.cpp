@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <imm.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -14,8 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/frame_window.h"
 #include "platform/win32/script_text.h"
 #include "platform/win32/win32_backend.h"
+#include "platform/win32/win32_main_frame.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window_peer.h"
 #include "platform/window.h"
@@ -206,6 +210,33 @@ TEST(Win32Texts, AnEditGetsAFontForItsScript) {
     ::ReleaseDC(controls.Edit(), context);
     peer.SetText(kEdit, "Haus");
     EXPECT_EQ(font(), own);
+}
+
+// A main window's client with a button, as the learning window has its Look button.
+class ButtonClient : public Window {
+  public:
+    explicit ButtonClient(Backend& backend) : Window(backend) {
+        AddControl({20, ControlKind::Button, "Look", {10, 10, 80, 24}, style::kTabStop});
+    }
+};
+
+// The main window's keys are commands: it has no input method that could take one as the
+// confirmation of a candidate. The edits of dialogs keep theirs.
+TEST(Win32Texts, TheMainWindowTakesNoInputMethod) {
+    Win32Backend backend(::GetModuleHandleW(nullptr));
+    FrameWindow frame(backend, "Tallyfold", std::make_unique<ButtonClient>(backend));
+    Win32MainFrame peer(::GetModuleHandleW(nullptr), frame);
+    EXPECT_EQ(::ImmGetContext(peer.Handle()), nullptr);
+    EXPECT_EQ(::ImmGetContext(peer.ClientHandle()), nullptr);
+    HWND button = ::GetWindow(peer.ClientHandle(), GW_CHILD);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(::ImmGetContext(button), nullptr);
+    Controls controls;
+    if (HIMC context = ::ImmGetContext(controls.Edit())) {
+        ::ImmReleaseContext(controls.Edit(), context);
+    } else {
+        ADD_FAILURE() << "an edit lost its input method";
+    }
 }
 
 // Where the ink of a drawn text lies, in a bitmap of `width` pixels: the leftmost and the
