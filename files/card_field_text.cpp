@@ -198,8 +198,8 @@ std::size_t ClassicBytes(const CardText& text, char* out, std::uint64_t& high) {
         out[length++] = static_cast<char>(*byte);
         return true;
     };
-    const char* inlineBytes = text.InlineBytes();
-    if (inlineBytes == nullptr) {
+    const char* bytes = text.InlineBytes();
+    if (bytes == nullptr) {
         const std::string_view utf8 = text.View();
         for (std::size_t at = 0; at < utf8.size();) {
             if (!take(NextWindows1252Byte(utf8, at))) {
@@ -209,7 +209,6 @@ std::size_t ClassicBytes(const CardText& text, char* out, std::uint64_t& high) {
         return length;
     }
     // The zero byte after the text gives its length, in the same look that finds its marks.
-    const char* bytes = inlineBytes;
     const TextBytes kinds = ClassifyTextBytes(bytes);
     const auto size = static_cast<std::size_t>(std::countr_zero(kinds.zeros));
     std::uint64_t marks = kinds.high & LowBits(size);

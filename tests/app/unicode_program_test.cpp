@@ -45,7 +45,8 @@
 namespace tallyfold {
 namespace {
 
-using Pairs = std::vector<std::pair<std::string, std::string>>;
+using Pairs = testing::CardTexts;
+using testing::TextsOfCards;
 
 using testing::UserFolders;
 using Running = testing::RunningProgram;
@@ -123,15 +124,6 @@ void TypeText(QWidget* widget, const QString& text) {
     }
 }
 
-Pairs CardsOf(const tCardBox& box) {
-    Pairs cards;
-    box.ForEachCard([&cards](const tVokabel& card, int) {
-        cards.emplace_back(card.Question(), card.Answer());
-        return true;
-    });
-    return cards;
-}
-
 // Every script, and Arabic among Latin.
 const Pairs kTyped = [] {
     Pairs cards = testing::CardsOfEveryScript();
@@ -160,8 +152,8 @@ TEST(UnicodeProgram, EveryScriptIsTypedLearnedSavedExportedAndImportedBack) {
         QTest::keyClick(edits[0], Qt::Key_Escape);
     });
     Choose(*frame, ids::kCmCardNew);
-    EXPECT_EQ(CardsOf(running.box).size(), kTyped.size());
-    Pairs typed = CardsOf(running.box);
+    EXPECT_EQ(TextsOfCards(running.box).size(), kTyped.size());
+    Pairs typed = TextsOfCards(running.box);
     std::sort(typed.begin(), typed.end());
     Pairs expected = kTyped;
     std::sort(expected.begin(), expected.end());
@@ -173,7 +165,7 @@ TEST(UnicodeProgram, EveryScriptIsTypedLearnedSavedExportedAndImportedBack) {
         QTest::keyClick(frame->centralWidget(), Qt::Key_Return);
     }
     EXPECT_EQ(running.box.CardsIn(2), 2);
-    const Pairs learned = CardsOf(running.box);
+    const Pairs learned = TextsOfCards(running.box);
 
     const FilePath path = user.dir.File("\u8A9E\u5F59.vok");
     AnswerFileDialog(path);
@@ -183,7 +175,7 @@ TEST(UnicodeProgram, EveryScriptIsTypedLearnedSavedExportedAndImportedBack) {
     EXPECT_EQ(LoadVokFile(path, saved).layout, VokLayout::Unicode);
     AnswerFileDialog(path);
     Choose(*frame, ids::kCmFileOpen);
-    EXPECT_EQ(CardsOf(running.box), learned);
+    EXPECT_EQ(TextsOfCards(running.box), learned);
 
     for (const char* name : {"out.txt", "out.tsv", "out.csv"}) {
         SCOPED_TRACE(name);
@@ -196,14 +188,14 @@ TEST(UnicodeProgram, EveryScriptIsTypedLearnedSavedExportedAndImportedBack) {
         ASSERT_EQ(running.box.TotalCards(), 0);
         AnswerFileDialog(exported);
         Choose(*frame, ids::kCmFileImport);
-        EXPECT_EQ(CardsOf(running.box), learned);
+        EXPECT_EQ(TextsOfCards(running.box), learned);
         // The imported box is not saved; the file opens again for the next round.
         WhenUp<QMessageBox>([path](QMessageBox& box) {
             AnswerFileDialog(path);
             box.button(QMessageBox::No)->click();
         });
         Choose(*frame, ids::kCmFileOpen);
-        ASSERT_EQ(CardsOf(running.box), learned);
+        ASSERT_EQ(TextsOfCards(running.box), learned);
     }
 }
 

@@ -25,18 +25,10 @@ using testing::RecordImage;
 using testing::TableImage;
 using testing::TempDir;
 using testing::WriteBytes;
-using Pairs = std::vector<std::pair<std::string, std::string>>;
+using Pairs = testing::CardTexts;
+using testing::TextsOfCards;
 
 constexpr int kInput = tCardBox::kInputStack;
-
-Pairs CardsOf(const tCardBox& box) {
-    Pairs cards;
-    box.ForEachCard([&cards](const tVokabel& card, int) {
-        cards.emplace_back(card.Question(), card.Answer());
-        return true;
-    });
-    return cards;
-}
 
 std::string WithDateOf(const std::string& bytes, const std::string& image) {
     std::string dated = image;
@@ -73,7 +65,7 @@ TEST_F(UnicodeVokFileTest, EveryScriptIsSavedAndLoadedAsItWas) {
     ASSERT_TRUE(result.opened);
     EXPECT_EQ(result.layout, VokLayout::Unicode);
     EXPECT_EQ(result.cut, 0);
-    EXPECT_EQ(CardsOf(loaded), CardsOf(box));
+    EXPECT_EQ(TextsOfCards(loaded), TextsOfCards(box));
     for (int partition = 1; partition <= kInput; ++partition) {
         EXPECT_EQ(loaded.CardsIn(partition), box.CardsIn(partition)) << partition;
     }
@@ -117,7 +109,7 @@ TEST_F(UnicodeVokFileTest, ABoxThatFitsTheClassicFileAgainIsSavedClassic) {
     tCardBox loaded;
     const LoadResult result = LoadVokFile(Path(), loaded);
     EXPECT_EQ(result.layout, VokLayout::Classic);
-    EXPECT_EQ(CardsOf(loaded), CardsOf(box));
+    EXPECT_EQ(TextsOfCards(loaded), TextsOfCards(box));
     // A code page file someone else put beside a classic file stays.
     WriteBytes(CodePageFileName(Path()), "850");
     ASSERT_TRUE(SaveVokFile(Path(), box));
@@ -145,7 +137,7 @@ TEST_F(UnicodeVokFileTest, ACodePageFileThatNamesAnotherEncodingIsARefusal) {
     EXPECT_FALSE(result.opened);
     EXPECT_EQ(result.refused, LoadRefusal::OtherCodePage);
     EXPECT_EQ(result.codePage, "1252");
-    EXPECT_EQ(CardsOf(loaded), (Pairs{{"mine", "mine"}}));
+    EXPECT_EQ(TextsOfCards(loaded), (Pairs{{"mine", "mine"}}));
 }
 
 // A Unicode file written by another tool: the program's reader checks what it makes cards of.
@@ -185,7 +177,7 @@ TEST_F(ForeignUnicodeFileTest, BytesThatAreNoUtf8FailTheLoadNamingTheRecord) {
     EXPECT_FALSE(result.opened);
     EXPECT_EQ(result.refused, LoadRefusal::NotUtf8);
     EXPECT_EQ(result.badRecord, 3);
-    EXPECT_EQ(CardsOf(box), (Pairs{{"mine", "mine"}}));
+    EXPECT_EQ(TextsOfCards(box), (Pairs{{"mine", "mine"}}));
 }
 
 TEST_F(ForeignUnicodeFileTest, ABadRecordIsFoundInAFileReadOnTwoThreads) {
@@ -213,7 +205,7 @@ TEST_F(ForeignUnicodeFileTest, ATextLongerThanASideIsCutAtTheEndOfACharacter) {
     const LoadResult result = LoadVokFile(Path(), box);
     ASSERT_TRUE(result.opened);
     EXPECT_EQ(result.cut, 1);
-    const Pairs cards = CardsOf(box);
+    const Pairs cards = TextsOfCards(box);
     ASSERT_EQ(cards.size(), 3u);
     EXPECT_EQ(cards[0].first, chinese.substr(0, 63 * 3));
     EXPECT_EQ(cards[1].first, accented) << "texts from a file are kept as they are, not in NFC";

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "box/card.h"
@@ -16,6 +17,19 @@ namespace tallyfold::testing {
 /// A text written as the Windows-1252 bytes of the classic files, as the UTF-8 a card holds.
 inline std::string Ansi(std::string_view windows1252) {
     return Windows1252ToUtf8(windows1252);
+}
+
+/// Question and answer of cards, as texts.
+using CardTexts = std::vector<std::pair<std::string, std::string>>;
+
+/// Question and answer of every card of a box, in the box's own order.
+inline CardTexts TextsOfCards(const tCardBox& box) {
+    CardTexts cards;
+    box.ForEachCard([&cards](const tVokabel& card, int) {
+        cards.emplace_back(card.Question(), card.Answer());
+        return true;
+    });
+    return cards;
 }
 
 inline tVokabel Card(std::string_view question, std::string_view answer = "",
