@@ -102,6 +102,10 @@ bool IsLight(Color color) {
     return 299 * color.red + 587 * color.green + 114 * color.blue >= 128 * 1000;
 }
 
+// Posted by an edit's change to its window, with the edit's id: the edit follows its text's
+// direction once the change is done, never inside the edit's own message.
+constexpr UINT kFitEditToDirection = WM_APP + 0x54;
+
 HFONT MessageFont() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -226,6 +230,7 @@ void Win32WindowPeer::SetText(int id, std::string_view text) {
     }
     if (editFonts_.count(id) != 0) {
         FitEditToText(id);
+        FitEditToDirection(id);
     }
 }
 
@@ -252,6 +257,59 @@ void Win32WindowPeer::FitEditToText(int id) {
     if (reinterpret_cast<HFONT>(::SendMessageW(edit, WM_GETFONT, 0, 0)) != wanted) {
         ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(wanted), TRUE);
     }
+}
+
+void Win32WindowPeer::FitEditToDirection(int id) {
+    HWND old = Control(id);
+    if (old == nullptr || editFonts_.count(id) == 0) {
+        return;
+    }
+    const std::wstring text = TextOf(old);
+    const bool rightToLeft = IsRightToLeft(text);
+    auto style = static_cast<DWORD>(::GetWindowLongPtrW(old, GWL_STYLE));
+    if (((style & ES_RIGHT) != 0) == rightToLeft) {
+        return;
+    }
+    // An edit takes its alignment and reading order only when it is made (so Wine, and
+    // Windows for the reading order on a system without a right-to-left language): a text
+    // whose direction changed gets a new edit in the old one's place, with everything the old
+    // one had that the user or the program gave it.
+    style = rightToLeft ? (style & ~static_cast<DWORD>(ES_CENTER)) | ES_RIGHT
+                        : style & ~static_cast<DWORD>(ES_RIGHT);
+    auto extendedStyle = static_cast<DWORD>(::GetWindowLongPtrW(old, GWL_EXSTYLE));
+    extendedStyle = rightToLeft ? extendedStyle | WS_EX_RTLREADING
+                                : extendedStyle & ~static_cast<DWORD>(WS_EX_RTLREADING);
+    RECT rect{};
+    ::GetWindowRect(old, &rect);
+    ::MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&rect), 2);
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(old, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    const auto limit = editLimits_.find(id);
+    const bool focused = ::GetFocus() == old;
+    HWND created = ::CreateWindowExW(extendedStyle, L"EDIT", text.c_str(), style, rect.left,
+                                     rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                     window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                     ::GetModuleHandleW(nullptr), nullptr);
+    if (created == nullptr) {
+        return;  // the old edit stays, aligned as it was
+    }
+    const auto copy = [&](UINT get, UINT set) {
+        ::SendMessageW(created, set, static_cast<WPARAM>(::SendMessageW(old, get, 0, 0)), 0);
+    };
+    copy(WM_GETFONT, WM_SETFONT);
+    copy(EM_GETLIMITTEXT, EM_LIMITTEXT);
+    copy(EM_GETMODIFY, EM_SETMODIFY);
+    ::SetWindowSubclass(created, EditFilter, 1, limit != editLimits_.end() ? limit->second : 0);
+    ::SendMessageW(created, EM_SETSEL, start, static_cast<LPARAM>(end));
+    // Its place in the order of the window's controls is the old one's: Tab goes on as before.
+    ::SetWindowPos(created, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    controls_[id] = created;
+    if (focused) {
+        ::SetFocus(created);
+    }
+    ::DestroyWindow(old);
 }
 
 void Win32WindowPeer::SetEnabled(int id, bool enabled) {
@@ -306,7 +364,8 @@ void Win32WindowPeer::LimitText(int id, std::size_t characters, std::size_t byte
     // The system counts UTF-16 units, at least one for every byte of UTF-8 beyond the first of
     // a character: its limit is the bytes, the filter counts the characters.
     ::SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(bytes), 0);
-    ::SetWindowSubclass(control, EditFilter, 1, LimitData(characters, bytes));
+    editLimits_[id] = LimitData(characters, bytes);
+    ::SetWindowSubclass(control, EditFilter, 1, editLimits_[id]);
 }
 
 void Win32WindowPeer::SelectText(int id, int start, int end) {
@@ -549,9 +608,18 @@ std::optional<LRESULT> Win32WindowPeer::HandleMessage(UINT message, WPARAM wPara
             }
             if (code == EN_CHANGE && editFonts_.count(id) != 0) {
                 FitEditToText(id);
+                const bool rightToLeft = IsRightToLeft(TextOf(Control(id)));
+                const bool alignedRight =
+                    (::GetWindowLongPtrW(Control(id), GWL_STYLE) & ES_RIGHT) != 0;
+                if (rightToLeft != alignedRight) {
+                    ::PostMessageW(window_, kFitEditToDirection, static_cast<WPARAM>(id), 0);
+                }
             }
             return std::nullopt;
         }
+        case kFitEditToDirection:
+            FitEditToDirection(static_cast<int>(wParam));
+            return 0;
         case WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (item != nullptr && item->CtlType == ODT_LISTBOX &&

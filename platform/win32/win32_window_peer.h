@@ -25,7 +25,7 @@ namespace tallyfold::platform::win32 {
 /// Texts of any script: list lines and the statics the program writes to (card texts, counts)
 /// are drawn here with Uniscribe (`DrawScriptText`), and every text the system draws itself
 /// (edits) gets a font that has its characters (`FallbackFonts`); a right-to-left text is
-/// drawn right to left.
+/// drawn right to left, and an edit whose text reads right to left is aligned at the right.
 class Win32WindowPeer : public WindowPeer {
   public:
     Win32WindowPeer(HWND window, Window& owner);
@@ -84,6 +84,8 @@ class Win32WindowPeer : public WindowPeer {
     LRESULT DrawStatic(const DRAWITEMSTRUCT& item);
     /// Gives an edit a font that has its text's characters.
     void FitEditToText(int id);
+    /// Aligns an edit at the side its text starts from.
+    void FitEditToDirection(int id);
     HFONT BaseFont(HWND control) const;
 
     HWND window_;
@@ -94,6 +96,8 @@ class Win32WindowPeer : public WindowPeer {
     std::map<int, Background> backgrounds_;
     std::map<int, TextPlacement> statics_;
     std::map<int, HFONT> editFonts_;
+    // The limits `LimitText` gave the edits, as their filter keeps them.
+    std::map<int, DWORD_PTR> editLimits_;
     // Fonts for texts the window's own font lacks characters of; made once, kept while the
     // window lives. Mutable: drawing a line picks a font without changing what the peer holds.
     mutable FallbackFonts fallbackFonts_;

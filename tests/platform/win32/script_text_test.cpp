@@ -24,6 +24,7 @@
 #include "platform/win32/win32_window_peer.h"
 #include "platform/window.h"
 #include "tests/support/every_script.h"
+#include "text/graphemes.h"
 
 namespace tallyfold::platform::win32 {
 namespace {
@@ -57,12 +58,21 @@ class Controls {
     Controls& operator=(const Controls&) = delete;
 
     Win32WindowPeer& Peer() { return *peer_; }
+    HWND Handle() const { return window_; }
     HWND Edit() const { return ::GetDlgItem(window_, kEdit); }
 
     // Types `text` into the edit as a user would: one message per UTF-16 unit.
     void Type(std::wstring_view text) {
         for (const wchar_t unit : text) {
             ::SendMessageW(Edit(), WM_CHAR, unit, 1);
+        }
+    }
+    // Hands the window the messages posted to it, as the message loop does.
+    void Settle() {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
         }
     }
     // Puts `text` in at the caret, as a paste or an input method does: all at once.
@@ -210,6 +220,46 @@ TEST(Win32Texts, AnEditGetsAFontForItsScript) {
     ::ReleaseDC(controls.Edit(), context);
     peer.SetText(kEdit, "Haus");
     EXPECT_EQ(font(), own);
+}
+
+bool IsAlignedRight(HWND edit) {
+    return (::GetWindowLongPtrW(edit, GWL_STYLE) & ES_RIGHT) != 0;
+}
+
+// An edit follows its text: aligned at the right while it starts with a right-to-left letter,
+// at the left again when it does not, keeping its text, caret, limit and place among the
+// window's controls.
+TEST(Win32Texts, AnEditOfARightToLeftTextIsAlignedAtTheRight) {
+    Controls controls;
+    Win32WindowPeer& peer = controls.Peer();
+    peer.LimitText(kEdit, 63, 254);
+    EXPECT_FALSE(IsAlignedRight(controls.Edit()));
+    controls.Type(L"\u0643\u062A");
+    controls.Settle();
+    EXPECT_TRUE(IsAlignedRight(controls.Edit()));
+    controls.Type(L"\u0627\u0628");  // typing goes on in the new edit, at its caret
+    controls.Settle();
+    EXPECT_EQ(peer.Text(kEdit), "\xD9\x83\xD8\xAA\xD8\xA7\xD8\xA8");
+    EXPECT_EQ(::GetWindow(controls.Edit(), GW_HWNDNEXT), ::GetDlgItem(controls.Handle(), kList));
+    // The limit came along.
+    for (int i = 0; i < 70; ++i) {
+        controls.Type(L"\u0628");
+    }
+    controls.Settle();
+    EXPECT_EQ(unicode::CountGraphemes(peer.Text(kEdit)), 63u);
+
+    // A text the program sets turns it at once.
+    peer.SetText(kEdit, "Haus");
+    EXPECT_FALSE(IsAlignedRight(controls.Edit()));
+    EXPECT_EQ(peer.Text(kEdit), "Haus");
+    peer.SetText(kEdit, "\xD7\xA9 Haus");  // Hebrew first
+    EXPECT_TRUE(IsAlignedRight(controls.Edit()));
+    // Latin typed before it makes it a left-to-right text.
+    peer.SelectText(kEdit, 0, 0);
+    controls.Type(L"a ");
+    controls.Settle();
+    EXPECT_FALSE(IsAlignedRight(controls.Edit()));
+    EXPECT_EQ(peer.Text(kEdit), "a \xD7\xA9 Haus");
 }
 
 // A main window's client with a button, as the learning window has its Look button.
