@@ -230,9 +230,6 @@ void tHauptFenster::ReportLoadFailure(const LoadResult& result, const FilePath& 
             MessageBoxAbout(FormatTexts(StringResource(ids::kStrOtherCodePage), {result.codePage}),
                             path);
             return;
-        case LoadRefusal::UnicodeNotShown:
-            ReportFileProblem(ids::kStrUnicodeNotShown, path);
-            return;
         case LoadRefusal::None:
         case LoadRefusal::NoCardFields:
             break;

@@ -13,7 +13,6 @@ TMyApp::TMyApp(platform::Backend& backend, Document& document, FilePath fileName
     : Application(backend), document_(&document), fileName_(std::move(fileName)) {}
 
 void TMyApp::InitMainWindow() {
-    document_->SetUnicodeFilesShown(GetBackend().ShowsEveryScript());
     auto client = std::make_unique<tHauptFenster>(GetBackend(), *document_, fileName_);
     client_ = client.get();
     char title[80];

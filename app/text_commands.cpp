@@ -96,7 +96,7 @@ void tHauptFenster::ImportFrom(const FilePath& path, ImportFormat format) {
                           caption,
                           platform::MessageButtons::OkCancel) != platform::DialogResult::Cancel;
     };
-    ImportLines(file, format, target, refused, !GetBackend().ShowsEveryScript());
+    ImportLines(file, format, target, refused);
     target.Flush();
     if (target.Added() > 0) {
         document_->MarkChanged();

@@ -44,11 +44,6 @@ LoadResult Document::Open(const FilePath& path) {
     if (!result.opened) {
         return result;
     }
-    if (result.layout == VokLayout::Unicode && !unicodeFilesShown_) {
-        result.opened = false;
-        result.refused = LoadRefusal::UnicodeNotShown;
-        return result;
-    }
     journal_.Stop();
     ResetHistory();
     box_->ClearAll();

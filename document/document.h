@@ -63,9 +63,6 @@ class Document {
     void SetJournalFolder(FilePath folder) { journal_.SetFolder(std::move(folder)); }
     /// Whether a save keeps the replaced file in the backups folder (default on).
     void SetKeepBackups(bool on) { keepBackups_ = on; }
-    /// Whether `Open` takes a Unicode vocabulary file (default on); off where the window cannot
-    /// show every script, which then refuses one (`LoadRefusal::UnicodeNotShown`).
-    void SetUnicodeFilesShown(bool on) { unicodeFilesShown_ = on; }
 
     /// A part of the safety net that cannot be kept now, the folder it needs, and why.
     enum class NetPart { Journal, Lock, Backups };
@@ -217,7 +214,6 @@ class Document {
     bool fromFile_ = false;
     FileLock lock_;
     bool keepBackups_ = true;
-    bool unicodeFilesShown_ = true;
     std::optional<NetGap> lockGap_;
     std::optional<NetGap> backupsGap_;
 

@@ -623,8 +623,7 @@ bool ImportFile::FitsInMemory() const {
 }
 
 void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
-                 const std::function<bool(const RefusedImportLine&)>& refused,
-                 bool windows1252Only) {
+                 const std::function<bool(const RefusedImportLine&)>& refused) {
     std::string line;
     std::string next;
     int problem = kImportAccepted;
@@ -654,14 +653,6 @@ void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
                     line += ' ';
                     line += next;
                     goesOn = quotes.Take(next);
-                }
-            }
-        }
-        if (windows1252Only && problem == kImportAccepted && !IsAscii(line)) {
-            for (std::size_t at = 0; at < line.size();) {
-                if (!Windows1252OfCodePoint(unicode::DecodeNext(line, at))) {
-                    problem = kImportCharacterNotSupported;
-                    break;
                 }
             }
         }

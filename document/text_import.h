@@ -248,10 +248,7 @@ struct RefusedImportLine {
 /// control character are passed over; a CSV record whose quoted field holds a line break is
 /// read as one line, the break turned into a blank (a card holds no line break). `refused` is
 /// told of every other line that gives no card, and returning false ends the import there.
-/// With `windows1252Only`, a line with a character Windows-1252 lacks is refused as not
-/// supported (where the window cannot show every script).
 void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
-                 const std::function<bool(const RefusedImportLine&)>& refused,
-                 bool windows1252Only = false);
+                 const std::function<bool(const RefusedImportLine&)>& refused);
 
 }  // namespace tallyfold

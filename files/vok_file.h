@@ -104,8 +104,6 @@ enum class LoadRefusal {
     NotUtf8,
     /// A Unicode file whose code page file names another encoding (`codePage`).
     OtherCodePage,
-    /// A Unicode file, where the window cannot show every script (the document's choice).
-    UnicodeNotShown,
 };
 
 struct LoadResult {

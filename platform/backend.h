@@ -84,10 +84,6 @@ class Backend {
   public:
     virtual ~Backend() = default;
 
-    /// False for a window system that cannot show and edit every script yet: the program then
-    /// keeps to texts of Windows-1252 there.
-    virtual bool ShowsEveryScript() const { return true; }
-
     virtual std::unique_ptr<WindowPeer> CreateDialogPeer(Dialog& dialog) = 0;
     /// Runs `dialog` modally until its peer's `EndModal`; returns the result.
     virtual DialogResult RunModal(Dialog& dialog) = 0;

@@ -152,6 +152,5 @@ inline constexpr int kStrNotUtf8File = 11090;
 inline constexpr int kStrOtherCodePage = 11091;
 inline constexpr int kStrTextsCut = 11092;
 inline constexpr int kStrBecomesUnicode = 11093;
-inline constexpr int kStrUnicodeNotShown = 11094;
 
 }  // namespace tallyfold::ids

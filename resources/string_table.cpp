@@ -101,7 +101,6 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrTextsCut, "%d texts were longer than a card holds and were cut to fit:"},
     {ids::kStrBecomesUnicode,
      "%s will be saved as a Unicode file, which Tallyfold 0.1.0 cannot open."},
-    {ids::kStrUnicodeNotShown, "This window cannot show the texts of this Unicode file yet:"},
 });
 
 }  // namespace

@@ -159,9 +159,6 @@ class HeadlessBackend : public Backend {
     void AnswerFileDialog(FilePath path, int filterIndex = 0);
     /// Fails every script, answer and file dialog that was prepared and not used.
     void VerifyAllUsed();
-    /// Stands in for a window system that cannot show every script yet (Windows, for now).
-    void SetShowsEveryScript(bool shows) { showsEveryScript_ = shows; }
-    bool ShowsEveryScript() const override { return showsEveryScript_; }
 
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return messageBoxes_; }
     const std::vector<FileDialogRecord>& FileDialogs() const { return fileDialogs_; }
@@ -200,7 +197,6 @@ class HeadlessBackend : public Backend {
     std::optional<int> quitCode_;
     std::unique_ptr<HeadlessFrame> mainWindow_;
     std::map<std::string, std::string, std::less<>> settings_;
-    bool showsEveryScript_ = true;
 };
 
 }  // namespace tallyfold::platform::headless

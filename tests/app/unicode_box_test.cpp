@@ -132,27 +132,6 @@ TEST_F(UnicodeBoxTest, ALoadSaysWhatItCouldNotReadAndWhatItCut) {
     EXPECT_EQ(box.TotalCards(), 3) << "the box on view stays";
 }
 
-// Where the window cannot show every script (Windows, until it does), boxes stay classic.
-TEST_F(UnicodeBoxTest, AWindowThatCannotShowEveryScriptKeepsToClassicBoxes) {
-    tCardBox unicode;
-    unicode.AddToInput(Card("\u4E2D\u6587", "Chinese"));
-    const FilePath path = SaveBox(unicode, "zh.vok");
-    backend.SetShowsEveryScript(false);
-    backend.AnswerMessageBox(DialogResult::Ok);
-    Start(path);
-    ASSERT_EQ(backend.MessageBoxes().size(), 1u);
-    EXPECT_EQ(backend.MessageBoxes()[0].request.text,
-              "This window cannot show the texts of this Unicode file yet:");
-    EXPECT_EQ(box.TotalCards(), 0);
-    EXPECT_TRUE(view->FileName().IsEmpty());
-
-    backend.AnswerMessageBox(DialogResult::Ok);
-    Import("\u4E2D\u6587;Chinese\nStra\u00DFe;street\n");
-    EXPECT_EQ(backend.MessageBoxes().back().request.caption, "Character not supported");
-    EXPECT_EQ(box.TotalCards(), 1);
-    EXPECT_EQ(Question(), "Stra\u00DFe");
-}
-
 // Every script a learner of the languages below writes, through the program as the user runs
 // it: typed into the Input dialog, learned, saved, opened again, exported in each format and
 // imported back into an empty box, which then holds the same cards.
