@@ -106,7 +106,7 @@ windows-installer: windows-x86_64
 windows-e2e: windows-x86_64 build
 	scripts/windows-e2e
 
-windows-install-test: windows-installer
+windows-install-test: windows-installer build
 	scripts/windows-install-test
 
 clean:
