@@ -33,6 +33,19 @@ QString NameFilter(const FileFilter& filter) {
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
+// The place of the dialog's chosen file type among `filters` (made by `NameFilter` from
+// `descriptions`), counted from 1; 0 for none. Under `HideNameFilterDetails` Qt 6.4 gives the
+// type as the dialog shows it, its last parenthesised pattern taken off: "Tab-separated
+// (*.tsv)" for "Tab-separated (*.tsv) (*.tsv)". Other versions give it as it was set.
+int FilterIndexOf(const QStringList& filters, const QStringList& descriptions,
+                  const QString& chosen) {
+    qsizetype found = filters.indexOf(chosen);
+    if (found < 0) {
+        found = descriptions.indexOf(chosen.trimmed());
+    }
+    return static_cast<int>(found) + 1;
+}
+
 // Qt would take Escape or the close button of a Yes/No box for No; a question like "Save
 // existing changes?" must be answered with a button, so without Cancel they do nothing.
 class MessageBox : public QMessageBox {
@@ -166,11 +179,14 @@ bool QtBackend::RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData
         dialog.setWindowTitle(FromUtf8(data.title));
     }
     QStringList filters;
+    QStringList descriptions;
     for (const FileFilter& filter : ParseFileFilter(data.filter)) {
         filters << NameFilter(filter);
+        descriptions << FromUtf8(filter.description).trimmed();
     }
     if (filters.isEmpty()) {
         filters << QStringLiteral("All files (*)");
+        descriptions << QStringLiteral("All files");
     }
     dialog.setNameFilters(filters);
     if (data.filterIndex > 0 && data.filterIndex <= filters.size()) {
@@ -203,7 +219,7 @@ bool QtBackend::RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData
     const QString chosen = dialog.selectedFiles().front();
     data.fileName = ToPath(chosen);
     data.initialDir = ToPath(QFileInfo(chosen).absolutePath());
-    data.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    data.filterIndex = FilterIndexOf(filters, descriptions, dialog.selectedNameFilter());
     return true;
 }
 

@@ -636,6 +636,36 @@ TEST_F(QtBackendTest, FileFiltersShowTheirDescriptionAsItStands) {
               (QStringList{QStringLiteral("Vokabeln (*.vok)"), QStringLiteral("All (*.*)")}));
 }
 
+// The file type the user picks in Qt's own dialog comes back as its place in the filter,
+// whatever form of it the dialog reports.
+TEST_F(QtBackendTest, TheChosenFileTypeComesBack) {
+    const auto choose = [this](int type, FileDialogKind kind) {
+        QTimer::singleShot(0, [type] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            ASSERT_NE(types, nullptr);
+            types->setCurrentIndex(type);
+            emit types->activated(type);  // as a click in the list does
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(QStringLiteral("words"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        FileDialogData data;
+        data.filter =
+            "Text Files (*.txt)|*.txt|Tab-separated, UTF-8 (*.tsv)|*.tsv|CSV, UTF-8 "
+            "(*.csv)|*.csv|All (*.*)|*.*|";
+        data.initialDir = ToPath(QDir::tempPath());
+        EXPECT_TRUE(backend.RunFileDialog(root, kind, data));
+        return data.filterIndex;
+    };
+    EXPECT_EQ(choose(1, FileDialogKind::Save), 2);
+    EXPECT_EQ(choose(2, FileDialogKind::Save), 3);
+    EXPECT_EQ(choose(3, FileDialogKind::Save), 4);
+    EXPECT_EQ(choose(0, FileDialogKind::Save), 1);
+}
+
 TEST_F(QtBackendTest, AYesNoQuestionNeedsAButton) {
     QTimer::singleShot(0, [] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
