@@ -11,10 +11,9 @@ namespace tallyfold {
 
 void tHauptFenster::CmCardNew() {
     // New mode adds every card the user saves while the dialog is open, whichever way it then
-    // closes; the box is marked changed either way. All of them are one step.
+    // closes. All of them are one step.
     const Document::Step step(*document_, StepName::NewCard);
     static_cast<void>(EditCard(*this, *document_, session_.InputTexts(), nullptr));
-    document_->MarkChanged();
     Refresh();
 }
 
@@ -23,13 +22,10 @@ void tHauptFenster::CmCardChange() {
     if (card == nullptr) {
         return;
     }
-    // A cancelled Change marks the box as well: the program has always done so, and a save
-    // prompt too many loses nothing, where one too few could.
     {
         const Document::Step step(*document_, StepName::ChangeCard);
         static_cast<void>(EditCard(*this, *document_, session_.InputTexts(), card));
     }
-    document_->MarkChanged();
     session_.ShowCard();
 }
 
@@ -45,14 +41,12 @@ void tHauptFenster::CmAllToInput() {
     }
     const Document::Step step(*document_, StepName::AllToInput);
     document_->AllToInput();
-    document_->MarkChanged();
     Refresh();
 }
 
 void tHauptFenster::CmPartitionChange() {
     // Each action of the overview is a step of its own.
     ShowPartitionOverview(*this, *document_, session_.InputTexts());
-    document_->MarkChanged();
     Refresh();
 }
 
@@ -65,12 +59,10 @@ void tHauptFenster::CmDeleteLast() {
     }
     const Document::Step step(*document_, StepName::DeleteLast);
     document_->ClearPartition(document_->Box().PartitionCount());
-    document_->MarkChanged();
     Refresh();
 }
 
 void tHauptFenster::CmMixAll() {
-    document_->MarkChanged();
     const Document::Step step(*document_, StepName::MixAll);
     document_->Mix(0);
     Refresh();
@@ -83,10 +75,6 @@ void tHauptFenster::CmMixThis() {
     }
     const Document::Step step(*document_, StepName::MixThis);
     document_->Mix(number);
-    // The input stack is never mixed, so choosing it changes nothing.
-    if (number <= document_->Box().PartitionCount()) {
-        document_->MarkChanged();
-    }
     Refresh();
 }
 

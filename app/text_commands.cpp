@@ -98,9 +98,6 @@ void tHauptFenster::ImportFrom(const FilePath& path, ImportFormat format) {
     };
     ImportLines(file, format, target, refused);
     target.Flush();
-    if (target.Added() > 0) {
-        document_->MarkChanged();
-    }
     Refresh();
     if (file.ReadFailed()) {
         MessageBoxAbout(FormatNumbers(StringResource(ids::kStrImportCut), {target.Added()}, 119),

@@ -51,7 +51,6 @@ LoadResult Document::Open(const FilePath& path) {
     path_ = path;
     identity_ = read->Identity();
     fromFile_ = true;
-    changed_ = false;
     TakeLock(path);
     return result;
 }
@@ -112,7 +111,6 @@ bool Document::Save(const FilePath& path) {
     }
     identity_ = IdentityOf(target);
     fromFile_ = true;
-    changed_ = false;
     history_.MarkSaved();
     // The file holds every change now; the journal starts again from it at the next one.
     journal_.Stop();
@@ -195,7 +193,6 @@ bool Document::Restore(const Recovery& recovery) {
         EndStep();
     }
     journal_.SetReplaying(false);
-    changed_ = true;
     const std::uint64_t validBytes = reader.ValidBytes();
     const JournalTexts texts = reader.Texts();
     reader = JournalReader();
@@ -281,7 +278,6 @@ bool Document::Redo() {
 
 template <class Op>
 void Document::AfterHistoryMove(const Op& move, std::uint64_t moved) {
-    changed_ = !history_.AtSavePoint();
     // A step made before the journal began cannot be named in it: the whole box goes in.
     if (moved >= journalFloor_) {
         Record(move);
@@ -351,6 +347,9 @@ tVokabel* Document::AddCard(const tVokabel& card) {
 
 void Document::SetTexts(tVokabel& card, std::string_view question, std::string_view answer) {
     ExpectStep();
+    if (card.Question() == question && card.Answer() == answer) {
+        return;  // saved as it was: no change to undo or to save
+    }
     // Finding the card's line walks the box: only where a journal takes it.
     if (journal_.Taking()) {
         const auto [number, line] = Locate(card);

@@ -39,8 +39,9 @@ struct SaveCheck {
 /// takes back. Each change is also written to the journal, which brings the unsaved work back
 /// after a crash; loading, saving and the normal end of the run remove it.
 ///
-/// The changed mark follows the commands as they always did (`MarkChanged`); undo and redo set
-/// it by the history: unchanged exactly at the point of the last save.
+/// The changed mark follows the history: the box is unchanged exactly at the point of its last
+/// save or load, so a command or dialog that changed nothing leaves it unchanged, and Undo back
+/// to the save makes it unchanged again.
 ///
 /// The history (`UndoHistory`) and the journal (`ChangeJournal`) are its parts; what each
 /// change writes into the journal is listed in `journal_op`, and `Replay` makes the changes of
@@ -55,9 +56,7 @@ class Document {
 
     const tCardBox& Box() const { return *box_; }
     const FilePath& Path() const { return path_; }
-    bool Changed() const { return changed_; }
-    /// Marks the box changed, as a command does that may have changed it.
-    void MarkChanged() { changed_ = true; }
+    bool Changed() const { return !history_.AtSavePoint(); }
 
     /// Where the journals are written; empty (the default) writes none.
     void SetJournalFolder(FilePath folder) { journal_.SetFolder(std::move(folder)); }
@@ -207,7 +206,6 @@ class Document {
     tCardBox* box_;
     std::unique_ptr<LoadAhead> ahead_;
     FilePath path_;
-    bool changed_ = false;
     // The file as loaded or last saved; and whether the box's cards came from it (New makes
     // a box of other cards).
     FileIdentity identity_;

@@ -76,7 +76,6 @@ void LearningSession::Look() {
 }
 
 void LearningSession::Known() {
-    document_->MarkChanged();
     {
         const Document::Step step(*document_, StepName::Known);
         document_->Known();
@@ -86,7 +85,6 @@ void LearningSession::Known() {
 }
 
 void LearningSession::Unknown() {
-    document_->MarkChanged();
     if (answerShown_) {
         const Document::Step step(*document_, StepName::Unknown);
         document_->Unknown();
@@ -101,7 +99,6 @@ void LearningSession::DeleteCard() {
     }
     const Document::Step step(*document_, StepName::DeleteCard);
     document_->DeleteCurrent(currentPartition_);
-    document_->MarkChanged();
     Refresh();
 }
 

@@ -58,13 +58,26 @@ TEST_F(BoxCommandsTest, CardChangeShowsTheCorrectedTextsWithoutChoosingAnew) {
     EXPECT_TRUE(view->Changed());
 }
 
-TEST_F(BoxCommandsTest, CardChangeCancelledStillMarksTheBox) {
+// Dialogs opened and closed without a change leave the box unchanged: no save prompt for
+// nothing, and nothing to undo.
+TEST_F(BoxCommandsTest, DialogsThatChangedNothingLeaveTheBoxUnchanged) {
     Fill(box, 1, 1);
     StartAsking();
     backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& input) { input.PressEscape(); });
+    frame->ChooseMenu(ids::kCmCardNew);
+    backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& input) { input.PressEscape(); });
     frame->ChooseMenu(ids::kCmCardChange);
-    EXPECT_TRUE(view->Changed());
+    // Saved as it was.
+    backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& input) { input.Click(ids::kIdOk); });
+    frame->ChooseMenu(ids::kCmCardChange);
+    backend.ExpectDialog(ids::kOverviewDialog,
+                         [](HeadlessDialog& overview) { overview.Click(ids::kIdOk); });
+    frame->ChooseMenu(ids::kCmPartitionChange);
+    EXPECT_FALSE(view->Changed());
+    EXPECT_FALSE(document.CanUndo());
     EXPECT_EQ(Question(), "c1");
+    EXPECT_TRUE(frame->CloseBox());
+    EXPECT_TRUE(backend.MessageBoxes().empty());
 }
 
 TEST_F(BoxCommandsTest, CardDeleteDeletesTheCardOnViewAndMarksTheBox) {

@@ -96,7 +96,7 @@ TEST_F(RecentFilesTest, UnsavedChangesAreAskedForFirst) {
     const FilePath second = Saved("second", 3);
     Start(second);
     Start(first);
-    frame->TypeChar('u');
+    ChangeTheBox();
     backend.AnswerMessageBox(DialogResult::Cancel);
     frame->ChooseMenu(ids::kCmRecentFile + 1);
     EXPECT_EQ(box.TotalCards(), 2);

@@ -755,11 +755,13 @@ TEST_F(ImportCommandTest, TheFormatIsTheNamesOrTheChosenFileTypes) {
     EXPECT_EQ(CardsOf(box), (Pairs{{"Haus", "house"}, {"Baum", "tree"}}));
 }
 
-TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheMark) {
-    box.AddToInput(Card("a", "b"));
-    Start();
+TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheBoxUnchanged) {
+    tCardBox saved;
+    saved.AddToInput(Card("a", "b"));
+    Start(SaveBox(saved));
     Import("a;b\n");
     EXPECT_FALSE(view->Changed());
+    EXPECT_FALSE(document.CanUndo());
 }
 
 TEST_F(ImportCommandTest, AFileThatCannotBeOpenedIsReported) {

@@ -38,7 +38,6 @@ class DocumentTest : public ::testing::Test {
 
     /// One verdict, as the learning session gives it.
     void Known() {
-        document.MarkChanged();
         const Document::Step step(document, StepName::Known);
         int number = 0;
         static_cast<void>(document.ChooseNext(false, number));
@@ -77,6 +76,8 @@ TEST_F(DocumentTest, TheJournalComesWithTheFirstChangeAndGoesWithTheSave) {
 
 TEST_F(DocumentTest, TheChangedMarkFollowsTheHistoryBackToTheSave) {
     EXPECT_FALSE(document.Changed());
+    { const Document::Step nothing(document, StepName::ChangeCard); }
+    EXPECT_FALSE(document.Changed()) << "a step that changed nothing";
     Known();
     EXPECT_TRUE(document.Changed());
     ASSERT_TRUE(document.Undo());

@@ -44,6 +44,13 @@ class AppTest : public HeadlessTest {
         return path;
     }
 
+    /// Changes the box as the user does: Look, then Unknown.
+    void ChangeTheBox() {
+        frame->TypeChar('k');
+        frame->TypeChar('u');
+        ASSERT_TRUE(view->Changed());
+    }
+
     std::string Question() const { return frame->Text(ids::kQuestionStatic); }
     std::string Answer() const { return frame->Text(ids::kAnswerStatic); }
     std::string PartitionNumber() const { return frame->Text(ids::kPartitionStatic); }
