@@ -20,6 +20,16 @@ void tHauptFenster::ShowPartition(std::string_view text) {
 }
 
 void tHauptFenster::EnableVerdicts(bool answerShown) {
+    // The focus goes where the next key is wanted: to Known once the answer shows, to Look once
+    // a verdict is given, so that Space, Space is Look, Known as Enter, Enter is. The button
+    // that takes it is enabled first, so the focus never passes through another.
+    if (answerShown) {
+        KnownButton.Enable(true);
+        KnownButton.SetFocus();
+    } else {
+        LookButton.Enable(true);
+        LookButton.SetFocus();
+    }
     KnownButton.Enable(answerShown);
     UnknownButton.Enable(answerShown);
     LookButton.Enable(!answerShown);

@@ -111,7 +111,8 @@ void HeadlessFrame::PressKey(const Key& key) {
         return;
     }
     const int focused = peer_->ClientPeer().Focus();
-    if (key == Key::Virtual(kVkReturn) && IsButton(peer_->ClientPeer(), focused)) {
+    if ((key == Key::Virtual(kVkReturn) || key == Key::Character(' ')) &&
+        IsButton(peer_->ClientPeer(), focused)) {
         Click(focused);
     }
 }

@@ -89,9 +89,13 @@ class HeadlessFrame {
   public:
     HeadlessFrame(FrameWindow& frame, HeadlessFramePeer& peer) : frame_(&frame), peer_(&peer) {}
 
-    /// A key: the accelerator table first, then Enter on a focused button clicks it.
+    /// A key: the accelerator table first, then Enter or Space on a focused button clicks it.
     void PressKey(const Key& key);
     void PressEnter() { PressKey(Key::Virtual(kVkReturn)); }
+    void PressSpace() { PressKey(Key::Character(' ')); }
+    /// The client area's control with the keyboard focus, and a click that gives it one.
+    int Focused() const { return peer_->ClientPeer().Focus(); }
+    void Focus(int id) { peer_->ClientPeer().SetFocus(id); }
     void PressEscape() { PressKey(Key::Virtual(kVkEscape)); }
     void TypeChar(char c) { PressKey(Key::Character(c)); }
     bool Click(int id);

@@ -54,8 +54,31 @@ std::string HeadlessWindowPeer::Text(int id) const {
 }
 
 void HeadlessWindowPeer::SetEnabled(int id, bool enabled) {
-    if (HeadlessControl* control = Find(id)) {
-        control->enabled = enabled;
+    HeadlessControl* control = Find(id);
+    if (control == nullptr) {
+        return;
+    }
+    control->enabled = enabled;
+    if (!enabled && focus_ == id) {
+        MoveFocusOnFrom(id);
+    }
+}
+
+// As a window system moves the focus off a control that is disabled: to the next one that
+// takes it, in the order of the controls.
+void HeadlessWindowPeer::MoveFocusOnFrom(int id) {
+    const auto from =
+        std::find_if(controls_.begin(), controls_.end(),
+                     [id](const HeadlessControl& c) { return c.definition.id == id; });
+    const std::size_t start = static_cast<std::size_t>(from - controls_.begin());
+    focus_ = kNoControlId;
+    for (std::size_t step = 1; step < controls_.size(); ++step) {
+        const HeadlessControl& next = controls_[(start + step) % controls_.size()];
+        if (next.enabled && next.definition.id != kNoControlId &&
+            next.definition.kind != ControlKind::Static) {
+            focus_ = next.definition.id;
+            return;
+        }
     }
 }
 

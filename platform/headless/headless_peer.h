@@ -71,6 +71,8 @@ class HeadlessWindowPeer : public WindowPeer {
     int Invalidations() const { return invalidations_; }
 
   private:
+    void MoveFocusOnFrom(int id);
+
     std::vector<HeadlessControl> controls_;
     int focus_ = kNoControlId;
     bool ended_ = false;

@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "platform/qt/qt_line_list.h"
+#include "platform/qt/qt_push_button.h"
 #include "platform/qt/qt_text.h"
 
 namespace tallyfold::platform::qt {
@@ -74,7 +75,7 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
             return label;
         }
         case ControlKind::Button: {
-            auto* button = new QPushButton(FromUtf8(control.text), container_);
+            auto* button = new PushButton(FromUtf8(control.text), container_);
             button->setDefault((control.style & style::kDefaultButton) != 0);
             QObject::connect(button, &QPushButton::clicked,
                              [window, id] { window->Dispatch(id, Notification::Clicked); });

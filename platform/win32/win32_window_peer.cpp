@@ -349,11 +349,25 @@ void Win32WindowPeer::SetFocus(int id) {
         return;
     }
     // In a dialog the dialog manager moves the focus, so the default button follows it.
-    if (::GetWindowLongPtrW(window_, GWL_STYLE) & DS_MODALFRAME) {
+    if (IsDialog()) {
         ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    } else {
+        return;
+    }
+    // The main window's client keeps the control that should have the focus, and gives it the
+    // focus whenever the window is activated again; a window in the background is not
+    // brought forward.
+    focusWanted_ = id;
+    HWND root = ::GetAncestor(window_, GA_ROOT);
+    if (::GetActiveWindow() == root) {
         ::SetFocus(control);
     }
+    // Windows hides the focus rectangle until the first key; here the keys follow the focus,
+    // so it shows from the start.
+    ::SendMessageW(root, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}
+
+bool Win32WindowPeer::IsDialog() const {
+    return (::GetWindowLongPtrW(window_, GWL_STYLE) & DS_MODALFRAME) != 0;
 }
 
 void Win32WindowPeer::LimitText(int id, std::size_t characters, std::size_t bytes) {
@@ -646,6 +660,14 @@ std::optional<LRESULT> Win32WindowPeer::HandleMessage(UINT message, WPARAM wPara
                 return TRUE;
             }
             return std::nullopt;
+        }
+        case WM_SETFOCUS: {
+            HWND wanted = Control(focusWanted_);
+            if (IsDialog() || wanted == nullptr || !::IsWindowEnabled(wanted)) {
+                return std::nullopt;
+            }
+            ::SetFocus(wanted);
+            return 0;
         }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT: {

@@ -76,6 +76,7 @@ class Win32WindowPeer : public WindowPeer {
     };
 
     HWND Control(int id) const;
+    bool IsDialog() const;
     bool IsList(int id) const { return lines_.count(id) != 0; }
     bool IsCombo(int id) const;
     void Register(int id, HWND control, const ControlTemplate& control_template);
@@ -102,6 +103,8 @@ class Win32WindowPeer : public WindowPeer {
     // window lives. Mutable: drawing a line picks a font without changing what the peer holds.
     mutable FallbackFonts fallbackFonts_;
     std::optional<DialogResult> ended_;
+    // The control `SetFocus` chose last, for a window that is not a dialog.
+    int focusWanted_ = kNoControlId;
 };
 
 /// The native window of a window's peer, or nullptr.

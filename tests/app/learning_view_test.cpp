@@ -100,6 +100,31 @@ TEST_F(LearningViewTest, EnterTwiceLooksAndCountsAsKnown) {
     EXPECT_EQ(moved.knownCount, 1);
 }
 
+// The focus follows the learning: on Known once the answer shows, on Look after a verdict, so
+// that Space on the focused button learns as Enter does. Enter and Escape keep their meaning
+// wherever the focus is.
+TEST_F(LearningViewTest, SpaceOnTheFocusedButtonLooksAndCountsAsKnown) {
+    Fill(box, 1, 3, "one");
+    Start();
+    frame->ChooseMenu(ids::kCmSwitch);
+    frame->ChooseMenu(ids::kCmSwitch);
+    EXPECT_EQ(frame->Focused(), ids::kLookButton);
+    frame->PressSpace();
+    EXPECT_TRUE(view->AnswerShown());
+    EXPECT_EQ(frame->Focused(), ids::kKnownButton);
+    frame->PressSpace();
+    EXPECT_EQ(Questions(box, 2), Names{"one1"}) << "Space, Space is Look, Known";
+    EXPECT_EQ(frame->Focused(), ids::kLookButton);
+    frame->PressSpace();
+    EXPECT_EQ(Answer(), "one2");
+    frame->PressEscape();  // Unknown, though the focus is on Known
+    EXPECT_EQ(Questions(box, 1), (Names{"one3", "one2"}));
+    EXPECT_EQ(frame->Focused(), ids::kLookButton);
+    frame->Focus(ids::kUnknownButton);
+    frame->PressEnter();  // Look: the accelerator comes first
+    EXPECT_TRUE(view->AnswerShown());
+}
+
 TEST_F(LearningViewTest, LowerCaseLettersOnly) {
     Fill(box, 3, 2, "three");
     Start();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -108,6 +109,47 @@ TEST(Program, LearnsOnTheSampleBox) {
     EXPECT_TRUE(items[ids::kCmRecentFile]->text().endsWith(QStringLiteral("sample.vok")));
     EXPECT_FALSE(items[ids::kCmRecentFile + 1]->isVisible());
     emit file->aboutToHide();
+}
+
+// Whether `widget` as drawn now holds a pixel of the palette's highlight colour.
+bool ShowsHighlight(QWidget& widget) {
+    const QImage image = widget.grab().toImage();
+    const QRgb highlight = widget.palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == highlight) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Space presses the focused button, as on every desktop: the focus sits on Known once the
+// answer shows and on Look after a verdict, and it shows plainly.
+TEST(Program, SpaceSpaceIsLookKnown) {
+    const UserFolders user;
+    const FilePath path = user.dir.File("sample.vok");
+    ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path.Bytes()));
+    Running running(path);
+    platform::qt::MainFrame* frame = running.backend.Frame();
+    ASSERT_NE(frame, nullptr);
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    auto& client = dynamic_cast<platform::qt::QtWindowPeer&>(frame->Client());
+    QWidget* look = client.Widget(ids::kLookButton);
+    QWidget* known = client.Widget(ids::kKnownButton);
+    ASSERT_TRUE(look != nullptr && known != nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), look);
+    EXPECT_FALSE(ShowsHighlight(*known));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_NE(running.program.Client()->ControlText(ids::kAnswerStatic), " ");
+    EXPECT_EQ(QApplication::focusWidget(), known);
+    EXPECT_TRUE(ShowsHighlight(*known)) << "the focus is marked in the highlight colour";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(running.box.CardsIn(2), 16) << "counted as known";
+    EXPECT_EQ(QApplication::focusWidget(), look);
 }
 
 TEST(Program, AVocabularyFileDroppedOnTheWindowOpens) {
