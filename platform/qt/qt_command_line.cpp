@@ -2,11 +2,50 @@
 
 #include <QCommandLineParser>
 #include <QStringList>
+#include <array>
 #include <cstring>
+#include <string_view>
 
 namespace tallyfold::platform::qt {
 
 namespace {
+
+// The options every Qt program takes (QApplication reads them, and takes them out of the
+// arguments): with a value ("-style Fusion" or "-style=Fusion"), and without.
+constexpr std::array<std::string_view, 15> kQtOptionsWithValue = {
+    "platform",      "platformpluginpath",
+    "platformtheme", "plugin",
+    "qmljsdebugger", "qwindowgeometry",
+    "qwindowicon",   "qwindowtitle",
+    "session",       "display",
+    "geometry",      "style",
+    "stylesheet",    "name",
+    "title"};
+constexpr std::array<std::string_view, 5> kQtFlags = {"reverse", "widgetcount", "nograb", "dograb",
+                                                      "sync"};
+
+// How many arguments from `argv[i]` on are one of Qt's own options: 0 for none. Qt takes
+// them with one dash or two.
+int QtOptionLength(int argc, const char* const* argv, int i) {
+    std::string_view argument(argv[i]);
+    if (!argument.starts_with('-')) {
+        return 0;
+    }
+    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
+    const std::size_t equals = argument.find('=');
+    const std::string_view name = argument.substr(0, equals);
+    for (const std::string_view option : kQtOptionsWithValue) {
+        if (name == option) {
+            return equals != std::string_view::npos ? 1 : (i + 1 < argc ? 2 : 1);
+        }
+    }
+    for (const std::string_view flag : kQtFlags) {
+        if (argument == flag) {
+            return 1;
+        }
+    }
+    return 0;
+}
 
 // The first argument that is no option, as its bytes: a name need not be valid text.
 std::string FirstFileArgument(int argc, const char* const* argv) {
@@ -20,6 +59,12 @@ std::string FirstFileArgument(int argc, const char* const* argv) {
             options = false;
             continue;
         }
+        if (options) {
+            if (const int length = QtOptionLength(argc, argv, i); length > 0) {
+                i += length - 1;
+                continue;
+            }
+        }
         if (options && argument[0] == '-' && argument[1] != '\0') {
             continue;
         }
@@ -31,8 +76,18 @@ std::string FirstFileArgument(int argc, const char* const* argv) {
 }  // namespace
 
 CommandLine ReadCommandLine(int argc, const char* const* argv, const QString& version) {
+    // Qt's own options are Qt's: QApplication reads them later.
     QStringList arguments;
+    bool options = true;
     for (int i = 0; i < argc && argv[i] != nullptr; ++i) {
+        if (i > 0 && options) {
+            if (std::strcmp(argv[i], "--") == 0) {
+                options = false;
+            } else if (const int length = QtOptionLength(argc, argv, i); length > 0) {
+                i += length - 1;
+                continue;
+            }
+        }
         arguments << QString::fromLocal8Bit(argv[i]);
     }
     if (arguments.isEmpty()) {

@@ -39,6 +39,22 @@ TEST(CommandLine, AnUnknownOptionIsRefused) {
     }
 }
 
+// Qt's own options are left to Qt, in each form Qt takes them.
+TEST(CommandLine, QtsOwnOptionsAreQts) {
+    for (const std::vector<const char*>& arguments :
+         {std::vector<const char*>{"-style", "Fusion", "words.vok"},
+          std::vector<const char*>{"-style=Fusion", "words.vok"},
+          std::vector<const char*>{"--platform", "offscreen", "words.vok"},
+          std::vector<const char*>{"-reverse", "words.vok", "-qwindowgeometry", "640x480"}}) {
+        const CommandLine line = Read(arguments);
+        EXPECT_EQ(line.action, CommandLine::Action::Run) << arguments[0];
+        EXPECT_EQ(line.file, "words.vok") << arguments[0];
+    }
+    EXPECT_EQ(Read({"-style", "Fusion"}).file, "") << "Fusion is the style's name";
+    EXPECT_EQ(Read({"--", "-style"}).file, "-style") << "a file after --";
+    EXPECT_EQ(Read({"-styles"}).action, CommandLine::Action::Refuse);
+}
+
 TEST(CommandLine, TheFirstFileIsOpenedAndDoubleDashEndsTheOptions) {
     EXPECT_EQ(Read({}).file, "");
     EXPECT_EQ(Read({}).action, CommandLine::Action::Run);
