@@ -63,7 +63,9 @@ bool tHauptFenster::CanClose() {
 }
 
 void tHauptFenster::CmExit() {
-    if (!CanClose()) {
+    // As the close button does: after the close query the window closes, and its size and
+    // place are kept for the next start.
+    if (frame_ != nullptr ? !frame_->Close() : !CanClose()) {
         return;
     }
     ShowHelp(*this, platform::HelpCommand::Quit);

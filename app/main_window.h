@@ -29,6 +29,8 @@ class tHauptFenster : public platform::Window, private LearningView {
     /// The status bar areas the view writes: the message area and the counts area.
     void SetStatusAreas(platform::StatusBarArea messageArea, platform::StatusBarArea countsGadget,
                         platform::StatusBarArea safetyGadget);
+    /// The main window this view is the client of: File > Exit closes it.
+    void SetFrame(platform::FrameWindow& frame) { frame_ = &frame; }
 
     void SetupWindow() override;
     void EvShown() override;
@@ -139,6 +141,7 @@ class tHauptFenster : public platform::Window, private LearningView {
     LearningSession session_;
     FilePath startFile_;
     platform::StatusBarArea MessageArea;
+    platform::FrameWindow* frame_ = nullptr;
     platform::StatusBarArea CountsGadget;
     platform::StatusBarArea SafetyGadget;
     // Parts of the safety net whose loss was told this session, by `Document::NetPart`.

@@ -24,6 +24,7 @@ void TMyApp::InitMainWindow() {
     client_->SetStatusAreas(platform::StatusBarArea(*frame, 0),
                             platform::StatusBarArea(*frame, ids::kCountsGadget),
                             platform::StatusBarArea(*frame, ids::kSafetyGadget));
+    client_->SetFrame(*frame);
     frame->SetMenu(MainMenu());
     frame->SetInitialSize(600, 250);
     frame->SetAccelerators(MainAccelerators());

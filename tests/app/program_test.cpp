@@ -89,8 +89,8 @@ TEST(Program, LearnsOnTheSampleBox) {
             }
         }
     }
-    for (const char* key :
-         {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+Q", "F1", "Ctrl+Z", "Ctrl+Shift+Z"}) {
+    for (const char* key : {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+Q", "F1", "Ctrl+Z",
+                            "Ctrl+Shift+Z", "Ctrl+Shift+N"}) {
         EXPECT_TRUE(shown.contains(QString::fromLatin1(key))) << key;
     }
     QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
@@ -171,20 +171,28 @@ TEST(Program, AVocabularyFileDroppedOnTheWindowOpens) {
     EXPECT_EQ(running.program.Client()->FileName(), path);
 }
 
+// Closed by its close button or by File > Exit (Ctrl+Q), the window opens again at its size.
 TEST(Program, TheWindowOpensAtTheSizeItWasClosedAt) {
     const UserFolders user;
-    QSize closedAt;
-    {
-        Running first{FilePath()};
-        platform::qt::MainFrame* frame = first.backend.Frame();
-        ASSERT_NE(frame, nullptr);
-        frame->resize(frame->width() + 137, frame->height() + 41);
-        closedAt = frame->size();
-        EXPECT_TRUE(frame->close());
+    for (const bool byExit : {false, true}) {
+        QSize closedAt;
+        {
+            Running first{FilePath()};
+            platform::qt::MainFrame* frame = first.backend.Frame();
+            ASSERT_NE(frame, nullptr);
+            frame->resize(frame->width() + 137, frame->height() + (byExit ? 63 : 41));
+            closedAt = frame->size();
+            if (byExit) {
+                first.program.Client()->Dispatch(ids::kCmFileExit);
+                EXPECT_FALSE(frame->isVisible());
+            } else {
+                EXPECT_TRUE(frame->close());
+            }
+        }
+        Running again{FilePath()};
+        ASSERT_NE(again.backend.Frame(), nullptr);
+        EXPECT_EQ(again.backend.Frame()->size(), closedAt) << (byExit ? "Exit" : "close button");
     }
-    Running again{FilePath()};
-    ASSERT_NE(again.backend.Frame(), nullptr);
-    EXPECT_EQ(again.backend.Frame()->size(), closedAt);
 }
 
 }  // namespace
