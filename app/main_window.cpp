@@ -128,6 +128,9 @@ void tHauptFenster::EvShown() {
         LoadStartFile();
     }
     OfferRecovery();
+    if (document_->Box().TotalCards() == 0) {
+        ShowQuestion(StringResource(ids::kStrEmptyBox));
+    }
 }
 
 void tHauptFenster::LoadStartFile() {

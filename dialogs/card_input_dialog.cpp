@@ -54,6 +54,7 @@ tVokabelDialog::tVokabelDialog(platform::Window& parent, Document& document, Car
       AnswerEdit(*this, ids::kInputAnswer),
       SaveButton(*this, ids::kIdOk),
       CloseButton(*this, ids::kIdCancel),
+      CountLabel(*this, ids::kInputCount),
       NewMode(newMode) {
     OnCommand(ids::kIdOk, &tVokabelDialog::CmSave);
     OnCommand(ids::kInputHelp, &tVokabelDialog::CmHelp);
@@ -112,6 +113,9 @@ void tVokabelDialog::CmSave() {
         if (found == nullptr ||
             ShowDoubles(*this, *document_, *texts_, *found) == platform::DialogResult::Ok) {
             document_->AddCard(card);
+            ++added_;
+            CountLabel.SetText(FormatTexts(StringResource(ids::kStrCardsPutIn),
+                                           {CountOf(added_, ids::kStrOneCard, ids::kStrCards)}));
         }
     }
     QuestionEdit.SetFocus();

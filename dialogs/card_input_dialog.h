@@ -27,6 +27,9 @@ class tVokabelDialog : public platform::Dialog {
     platform::Edit AnswerEdit;
     platform::Button SaveButton;
     platform::Button CloseButton;
+    // How many cards this dialog put in so far, said after each Save.
+    platform::Static CountLabel;
+    int added_ = 0;
     bool NewMode;
 };
 

@@ -54,7 +54,9 @@ void LearningSession::ShowCard() {
         }
         view_->ShowPartition(std::to_string(currentPartition_));
     } else {
-        view_->ShowQuestion(" ");
+        // An empty box says how to fill it, where its question would stand.
+        view_->ShowQuestion(document_->Box().TotalCards() == 0 ? StringResource(ids::kStrEmptyBox)
+                                                               : std::string_view(" "));
         view_->ShowPartition(" ");
     }
 }

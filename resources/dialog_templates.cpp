@@ -60,6 +60,7 @@ const DialogTemplate& InputTemplate() {
          Label("Answer", {4, 26, 36, 8}),
          {ids::kInputQuestion, ControlKind::Edit, "", {44, 6, 240, 12}, kEditStyle},
          {ids::kInputAnswer, ControlKind::Edit, "", {44, 24, 240, 12}, kEditStyle},
+         {ids::kInputCount, ControlKind::Static, "", {44, 47, 98, 8}, 0},
          Button(ids::kIdOk, "&Save", {146, 44, 44, 14}, true),
          Button(ids::kIdCancel, "&Close", {196, 44, 44, 14}),
          Button(ids::kInputHelp, "&Help", {246, 44, 40, 14})},

@@ -67,6 +67,7 @@ inline constexpr int kDoublesHelp = 9;
 inline constexpr int kInputQuestion = 301;
 inline constexpr int kInputAnswer = 302;
 inline constexpr int kInputHelp = 303;
+inline constexpr int kInputCount = 304;
 
 // Put into... (3400).
 inline constexpr int kTargetList = 401;
@@ -152,5 +153,7 @@ inline constexpr int kStrNotUtf8File = 11090;
 inline constexpr int kStrOtherCodePage = 11091;
 inline constexpr int kStrTextsCut = 11092;
 inline constexpr int kStrBecomesUnicode = 11093;
+inline constexpr int kStrCardsPutIn = 11095;
+inline constexpr int kStrEmptyBox = 11096;
 
 }  // namespace tallyfold::ids

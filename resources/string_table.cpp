@@ -101,6 +101,8 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrTextsCut, "%d texts were longer than a card holds and were cut to fit:"},
     {ids::kStrBecomesUnicode,
      "%s will be saved as a Unicode file, which Tallyfold 0.1.0 cannot open."},
+    {ids::kStrCardsPutIn, "%s put in"},
+    {ids::kStrEmptyBox, "The box is empty: Card > New (Ctrl+Shift+N) or File > Import adds cards"},
 });
 
 }  // namespace

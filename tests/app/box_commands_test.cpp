@@ -31,15 +31,23 @@ class BoxCommandsTest : public AppTest {
 TEST_F(BoxCommandsTest, CardNewAddsToTheInputStack) {
     StartAsking();
     backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& input) {
+        EXPECT_EQ(input.Text(ids::kInputCount), "");
         input.Type(ids::kInputQuestion, "neu");
         input.Type(ids::kInputAnswer, "new");
         input.PressEnter();
+        EXPECT_EQ(input.Text(ids::kInputCount), "1 card put in");
+        input.PressEnter();  // the same again: nothing put in
+        EXPECT_EQ(input.Text(ids::kInputCount), "1 card put in");
+        input.Type(ids::kInputQuestion, "alt");
+        input.Type(ids::kInputAnswer, "old");
+        input.PressEnter();
+        EXPECT_EQ(input.Text(ids::kInputCount), "2 cards put in");
         input.PressEscape();
     });
-    frame->ChooseMenu(ids::kCmCardNew);
+    EXPECT_TRUE(frame->PressShortcut("Ctrl+Shift+N"));  // Card > New's own key
     EXPECT_TRUE(view->Changed());
     EXPECT_EQ(Question(), "neu");  // refreshed: refilled into partition 1
-    EXPECT_EQ(box.TotalCards(), 1);
+    EXPECT_EQ(box.TotalCards(), 2);
 }
 
 TEST_F(BoxCommandsTest, CardChangeShowsTheCorrectedTextsWithoutChoosingAnew) {

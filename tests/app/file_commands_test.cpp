@@ -280,6 +280,8 @@ TEST_F(FileCommandsTest, NewAfterOpenKeepsTheFileName) {
     EXPECT_EQ(box.TotalCards(), 0);
     EXPECT_EQ(view->FileName(), path);
     EXPECT_TRUE(view->Changed()) << "the box is no longer what the file holds";
+    EXPECT_EQ(Question(),
+              "The box is empty: Card > New (Ctrl+Shift+N) or File > Import adds cards");
     EXPECT_EQ(frame->Title(), "Tallyfold");
     // The empty box did not come from the file: Save asks before it replaces its cards.
     backend.AnswerMessageBox(DialogResult::No);

@@ -19,11 +19,15 @@ using Names = std::vector<std::string>;
 
 class LearningViewTest : public AppTest {};
 
+// What an empty box shows where the question would stand.
+constexpr std::string_view kEmptyBoxHint =
+    "The box is empty: Card > New (Ctrl+Shift+N) or File > Import adds cards";
+
 TEST_F(LearningViewTest, FreshStartWithoutAFile) {
     Start();
     EXPECT_EQ(frame->Title(), "Tallyfold");
     EXPECT_TRUE(frame->Shown());
-    EXPECT_EQ(Question(), " ");
+    EXPECT_EQ(Question(), kEmptyBoxHint);
     EXPECT_EQ(Answer(), " ");
     EXPECT_EQ(PartitionNumber(), " ");
     EXPECT_TRUE(LookEnabled());
@@ -175,7 +179,7 @@ TEST_F(LearningViewTest, LookOnAnEmptyBox) {
     EXPECT_FALSE(view->Changed()) << "nothing moved";
     EXPECT_TRUE(LookEnabled());
     EXPECT_FALSE(KnownEnabled());
-    EXPECT_EQ(Question(), " ");
+    EXPECT_EQ(Question(), kEmptyBoxHint);
 }
 
 TEST_F(LearningViewTest, BeforeTheFirstRefreshKnownRefreshesAndUnknownDoesNot) {
