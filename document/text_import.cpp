@@ -5,7 +5,9 @@
 #include <cstring>
 #include <functional>
 #include <utility>
+#include <vector>
 
+#include "document/import_layout.h"
 #include "files/memory_budget.h"
 #include "resources/resource_ids.h"
 #include "table/byte_words.h"
@@ -351,15 +353,38 @@ bool CsvQuotes::Take(std::string_view line) {
     return inQuotes_;
 }
 
-int ParseSeparatedLine(std::string& line, char separator, bool quoted, ImportTarget& target) {
+int ParseSeparatedLine(std::string& line, char separator, bool quoted, ImportTarget& target,
+                       const FieldLayout& fields) {
     const std::string_view whole(line);
     std::size_t at = 0;
     std::string& question = target.QuestionScratch();
     std::string& answer = target.AnswerScratch();
-    if (!NextField(whole, at, separator, quoted, question)) {
-        return kImportSeparatorMissing;
+    if (fields.question == 0 && fields.answer == 1) {
+        if (!NextField(whole, at, separator, quoted, question)) {
+            return kImportSeparatorMissing;
+        }
+        static_cast<void>(NextField(whole, at, separator, quoted, answer));
+    } else {
+        // Columns that hold something else (a deck, tags) are passed over.
+        question.clear();
+        answer.clear();
+        std::string other;
+        const int last = std::max(fields.question, fields.answer);
+        bool more = true;
+        for (int column = 0; column <= last; ++column) {
+            if (!more) {
+                return kImportSeparatorMissing;
+            }
+            more = NextField(whole, at, separator, quoted,
+                             column == fields.question ? question
+                             : column == fields.answer ? answer
+                                                       : other);
+        }
     }
-    static_cast<void>(NextField(whole, at, separator, quoted, answer));
+    if (fields.html) {
+        question = TextOfHtml(question);
+        answer = TextOfHtml(answer);
+    }
     const std::string_view questionText =
         Normalized(StoredPart(WithoutTrailingBlanks(question)), question);
     const std::string_view answerText =
@@ -622,19 +647,36 @@ bool ImportFile::FitsInMemory() const {
     return budget == 0 || static_cast<std::uint64_t>(lines_) <= budget / kMemoryPerLine;
 }
 
+namespace {
+
+// Enough lines to see a header, the names of the columns and whether the lines hold tabs.
+constexpr std::size_t kLinesThatTellTheLayout = 50;
+
+}  // namespace
+
 void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
                  const std::function<bool(const RefusedImportLine&)>& refused) {
     std::string line;
     std::string next;
     int problem = kImportAccepted;
+    // The first lines tell what the name does not: header lines of other trainers, column
+    // names, tabs in a ".txt".
+    std::vector<std::string> firstLines;
+    while (firstLines.size() < kLinesThatTellTheLayout && file.NextLine(line, problem)) {
+        firstLines.push_back(line);
+    }
+    file.Rewind();
+    const ImportLayout layout = ReadImportLayout(firstLines, format);
+    format = layout.format;
     bool tooLong = false;
     int number = 0;
-    // A CSV file's first line tells its separator.
-    char separator = format == ImportFormat::TabSeparated ? '\t' : '\0';
+    // A CSV file's separator is its header's, else its first line tells it.
+    char separator = format == ImportFormat::TabSeparated ? '\t' : layout.separator;
     while (file.NextLine(line, problem)) {
         ++number;
         tooLong = file.LineTooLong();
-        if (line.empty() || static_cast<unsigned char>(line.front()) < 32) {
+        if (number <= layout.headerLines || line.empty() ||
+            static_cast<unsigned char>(line.front()) < 32) {
             continue;
         }
         if (format == ImportFormat::Csv) {
@@ -656,12 +698,12 @@ void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
                 }
             }
         }
-        const int code =
-            tooLong                      ? kImportTextTooLong
-            : problem != kImportAccepted ? problem
-            : format == ImportFormat::CardLines
-                ? ParseImportLine(line, target)
-                : ParseSeparatedLine(line, separator, format == ImportFormat::Csv, target);
+        const int code = tooLong                      ? kImportTextTooLong
+                         : problem != kImportAccepted ? problem
+                         : format == ImportFormat::CardLines
+                             ? ParseImportLine(line, target)
+                             : ParseSeparatedLine(line, separator, format == ImportFormat::Csv,
+                                                  target, layout.fields);
         if (code != kImportAccepted && !refused({code, number, line})) {
             return;
         }

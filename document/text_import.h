@@ -120,13 +120,22 @@ ImportFormat ImportFormatOf(const FilePath& path);
 /// quotes; a comma when there is none.
 char CsvSeparatorOf(std::string_view firstLine);
 
+/// Which columns of a separated line hold the question and the answer (from 0), and whether
+/// their texts are HTML.
+struct FieldLayout {
+    int question = 0;
+    int answer = 1;
+    bool html = false;
+};
+
 /// Parses a line of a tab-separated or CSV file (`separator` '\t', ',' or ';'; quotes only for
-/// CSV): the first field is the question, the second the answer, further fields are left out.
+/// CSV): the columns `fields` names are the question and the answer (the first two unless it
+/// names others), further fields are left out.
 /// Texts keep their backslashes; trailing blanks go; NFC. A tab is a text's own only in a
 /// tab-separated file (inside quotes it cannot be, so there it never is). Refusals as
 /// `ParseImportLine`'s, `line` left whole.
 [[nodiscard]] int ParseSeparatedLine(std::string& line, char separator, bool quoted,
-                                     ImportTarget& target);
+                                     ImportTarget& target, const FieldLayout& fields = {});
 
 /// Follows the quotes of a CSV record across its lines, as `ParseSeparatedLine` reads them: a
 /// line break inside a quoted field belongs to the field, and the record goes on in the next
@@ -171,6 +180,8 @@ class ImportFile {
     /// why it has none: bytes that are no UTF-8 in a UTF-8 file, a byte that Windows-1252
     /// leaves undefined in another. Such bytes show as U+FFFD in `line`.
     [[nodiscard]] bool NextLine(std::string& line, int& problem);
+    /// Starts again at the first line.
+    void Rewind();
     /// True when the line `NextLine` gave last was longer than `kLineLimit` bytes: no card can
     /// come of it, and `line` holds only its start.
     bool LineTooLong() const { return lineTooLong_; }
@@ -191,7 +202,6 @@ class ImportFile {
     /// Counts the lines, tells the encoding, and starts again at the first line. False when
     /// the file could not be read.
     bool Scan();
-    void Rewind();
     /// The next line as it stands in the file, without its line feed; valid until the next
     /// call. False after the last line.
     bool NextRawLine(std::string_view& raw);

@@ -755,6 +755,31 @@ TEST_F(ImportCommandTest, TheFormatIsTheNamesOrTheChosenFileTypes) {
     EXPECT_EQ(CardsOf(box), (Pairs{{"Haus", "house"}, {"Baum", "tree"}}));
 }
 
+// Lists other trainers export come in as the cards they hold: Anki's "Notes in Plain Text"
+// with its header lines and HTML, and Quizlet's tab-separated text with a line of column
+// names, both in a ".txt".
+TEST_F(ImportCommandTest, ExportsOfOtherTrainersBringTheirCards) {
+    Start();
+    Import(
+        "#separator:tab\n#html:true\n#deck column:3\n"
+        "<b>der</b> Tisch\tthe table\tGerman\n"
+        "das Bett\tthe&nbsp;bed; the cot\tGerman\n"
+        "die T&uuml;r<br>\tthe door\tGerman\n",
+        "anki.txt");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(CardsOf(box), (Pairs{{"der Tisch", "the table"},
+                                   {"das Bett", "the bed; the cot"},
+                                   {"die T\u00FCr", "the door"}}));
+    Import("Front\tBack\nHaus\thouse\nBaum\ttree; wood\n", "quizlet.txt");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(CardsOf(box).size(), 5u);
+    EXPECT_EQ(CardsOf(box).back(), (std::pair<std::string, std::string>{"Baum", "tree; wood"}));
+    // The program's own card lines keep their rules.
+    Import("Stern;star\n#1: eins;one\n", "own.txt");
+    EXPECT_EQ(CardsOf(box).size(), 7u);
+    EXPECT_EQ(CardsOf(box).back(), (std::pair<std::string, std::string>{"#1: eins", "one"}));
+}
+
 TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheBoxUnchanged) {
     tCardBox saved;
     saved.AddToInput(Card("a", "b"));
