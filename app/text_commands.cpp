@@ -1,7 +1,9 @@
 // Import and Export of the File menu: the dialogs and messages around the text files.
 
 #include <algorithm>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "document/text_import.h"
@@ -23,6 +25,21 @@ std::string RefusedLine(int number, std::string_view line) {
     text += line.substr(0, shown);
     if (shown < line.size()) {
         text += "...";
+    }
+    return text;
+}
+
+// The numbers of refused lines as the summary lists them: every one up to a screenful, then
+// how many more.
+std::string LineNumbers(const std::vector<int>& lines) {
+    constexpr std::size_t kListed = 40;
+    std::string text;
+    for (std::size_t i = 0; i < lines.size() && i < kListed; ++i) {
+        text += (i == 0 ? "" : ", ") + std::to_string(lines[i]);
+    }
+    if (lines.size() > kListed) {
+        text += FormatTexts(StringResource(ids::kStrImportMoreLines),
+                            {std::to_string(lines.size() - kListed)});
     }
     return text;
 }
@@ -86,23 +103,50 @@ void tHauptFenster::ImportFrom(const FilePath& path, ImportFormat format) {
     const Document::Step step(*document_, StepName::Import);
     ImportTarget target(document_->Box(), file.LineCount(),
                         [this](const tVokabel& card) { return document_->AddCard(card); });
-    const auto refused = [this, &target](const RefusedImportLine& line) {
+    std::vector<int> refusedLines;
+    std::set<int> kindsAsked;
+    int stoppedAt = 0;
+    const auto refused = [&](const RefusedImportLine& line) {
+        refusedLines.push_back(line.number);
+        // The first line of each kind of problem asks; Ok goes on without asking again for
+        // that kind, and the summary lists every refused line.
+        if (!kindsAsked.insert(line.code).second) {
+            return true;
+        }
         // While the message is up, the window shows the box with every card taken so far.
         target.Flush();
         // The reason goes into the text as well: window managers cut long captions.
         char caption[80];
         LoadString(ImportMessageId(line.code), caption);
-        return MessageBox(std::string(caption) + "\n" + RefusedLine(line.number, line.text),
-                          caption,
-                          platform::MessageButtons::OkCancel) != platform::DialogResult::Cancel;
+        const bool goOn =
+            MessageBox(std::string(caption) + "\n" + RefusedLine(line.number, line.text), caption,
+                       platform::MessageButtons::OkCancel) != platform::DialogResult::Cancel;
+        stoppedAt = goOn ? 0 : line.number;
+        return goOn;
     };
-    ImportLines(file, format, target, refused);
+    const ImportFormat read = ImportLines(file, format, target, refused);
     target.Flush();
     Refresh();
     if (file.ReadFailed()) {
         MessageBoxAbout(FormatNumbers(StringResource(ids::kStrImportCut), {target.Added()}, 119),
                         path);
+        return;
     }
+    std::string summary =
+        FormatTexts(StringResource(ids::kStrImportSummary),
+                    {path.FileName(), CountOf(target.Added(), ids::kStrOneCard, ids::kStrCards),
+                     std::to_string(target.Duplicates()), std::to_string(refusedLines.size())});
+    if (!refusedLines.empty()) {
+        summary += "\n" + FormatTexts(StringResource(ids::kStrImportRefusedLines),
+                                      {LineNumbers(refusedLines)});
+    }
+    if (stoppedAt != 0) {
+        summary += "\n" + FormatString(ids::kStrImportStopped, {stoppedAt});
+    }
+    if (read == ImportFormat::TabSeparated && format == ImportFormat::CardLines) {
+        summary += "\n" + std::string(StringResource(ids::kStrImportReadAsTabs));
+    }
+    MessageBox(summary, StringResource(ids::kStrImportTitle), platform::MessageButtons::Ok);
 }
 
 void tHauptFenster::CmExport() {

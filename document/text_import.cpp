@@ -193,6 +193,7 @@ bool ImportTarget::AddIfNew(const tVokabel& card, std::uint64_t hash) {
          index = (index + 1) & mask) {
         const std::uint32_t slot = slots_[index];
         if ((slot & ~cardBits) == tag && cards_[(slot & cardBits) - 1]->SameCard(card)) {
+            ++duplicates_;
             return false;
         }
     }
@@ -654,8 +655,8 @@ constexpr std::size_t kLinesThatTellTheLayout = 50;
 
 }  // namespace
 
-void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
-                 const std::function<bool(const RefusedImportLine&)>& refused) {
+ImportFormat ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
+                         const std::function<bool(const RefusedImportLine&)>& refused) {
     std::string line;
     std::string next;
     int problem = kImportAccepted;
@@ -705,9 +706,10 @@ void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
                              : ParseSeparatedLine(line, separator, format == ImportFormat::Csv,
                                                   target, layout.fields);
         if (code != kImportAccepted && !refused({code, number, line})) {
-            return;
+            return format;
         }
     }
+    return format;
 }
 
 }  // namespace tallyfold

@@ -59,6 +59,8 @@ class ImportTarget {
     void Flush();
     /// Cards added so far; a card still waiting is not counted.
     int Added() const { return added_; }
+    /// Cards passed over because the box, or an earlier line, held them.
+    int Duplicates() const { return duplicates_; }
 
     /// Working space for the parser, kept between lines so that parsing does not allocate.
     std::string& QuestionScratch() { return questionScratch_; }
@@ -82,6 +84,7 @@ class ImportTarget {
     int cardBitCount_ = 0;
     std::vector<const tVokabel*> cards_;
     int added_ = 0;
+    int duplicates_ = 0;
     // Cards taken but not yet looked up, oldest first, in a ring.
     struct Waiting {
         tVokabel card;
@@ -258,7 +261,9 @@ struct RefusedImportLine {
 /// control character are passed over; a CSV record whose quoted field holds a line break is
 /// read as one line, the break turned into a blank (a card holds no line break). `refused` is
 /// told of every other line that gives no card, and returning false ends the import there.
-void ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
-                 const std::function<bool(const RefusedImportLine&)>& refused);
+/// Returns the format the lines were read in: the file's first lines may tell another than
+/// `format` (`ReadImportLayout`).
+ImportFormat ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
+                         const std::function<bool(const RefusedImportLine&)>& refused);
 
 }  // namespace tallyfold

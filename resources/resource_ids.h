@@ -155,5 +155,10 @@ inline constexpr int kStrTextsCut = 11092;
 inline constexpr int kStrBecomesUnicode = 11093;
 inline constexpr int kStrCardsPutIn = 11095;
 inline constexpr int kStrEmptyBox = 11096;
+inline constexpr int kStrImportSummary = 11097;
+inline constexpr int kStrImportRefusedLines = 11098;
+inline constexpr int kStrImportMoreLines = 11099;
+inline constexpr int kStrImportStopped = 11100;
+inline constexpr int kStrImportReadAsTabs = 11101;
 
 }  // namespace tallyfold::ids

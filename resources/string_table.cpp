@@ -103,6 +103,11 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
      "%s will be saved as a Unicode file, which Tallyfold 0.1.0 cannot open."},
     {ids::kStrCardsPutIn, "%s put in"},
     {ids::kStrEmptyBox, "The box is empty: Card > New (Ctrl+Shift+N) or File > Import adds cards"},
+    {ids::kStrImportSummary, "%s: %s added, %s already in the box, %s refused."},
+    {ids::kStrImportRefusedLines, "Refused lines: %s."},
+    {ids::kStrImportMoreLines, " and %s more"},
+    {ids::kStrImportStopped, "Stopped at line %d."},
+    {ids::kStrImportReadAsTabs, "Its lines hold tabs: they were read as tab-separated."},
 });
 
 }  // namespace

@@ -232,6 +232,9 @@ int HeadlessBackend::RunMessageLoop() {
 
 DialogResult HeadlessBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
     messageBoxes_.push_back({request, &owner, mainWindow_ != nullptr && mainWindow_->Shown()});
+    if (acknowledgeReports_ && request.buttons == MessageButtons::Ok) {
+        return DialogResult::Ok;
+    }
     if (messageBoxAnswers_.empty()) {
         Fail("no answer for the message box \"" + request.text + "\" (caption \"" +
              request.caption + "\")");

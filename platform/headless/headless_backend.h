@@ -158,6 +158,11 @@ class HeadlessBackend : public Backend {
     void ExpectDialog(int templateId, DialogScript script);
     /// The next message box is answered with `answer`.
     void AnswerMessageBox(DialogResult answer);
+    /// With `on`, a message box that asks nothing (an Ok button only) is answered Ok by itself
+    /// and takes no prepared answer: for tests of commands that end with a report.
+    void AcknowledgeReports(bool on) { acknowledgeReports_ = on; }
+    /// Forgets the message boxes shown so far, for a test that looks at those of a later step.
+    void ForgetMessageBoxes() { messageBoxes_.clear(); }
     /// The next file dialog is answered with `path`, or cancelled when it is empty; with
     /// `filterIndex`, the user chose that file type (counted from 1) as well.
     void AnswerFileDialog(FilePath path, int filterIndex = 0);
@@ -193,6 +198,7 @@ class HeadlessBackend : public Backend {
     FailureHandler onFailure_;
     std::map<int, std::deque<DialogScript>> dialogScripts_;
     std::deque<DialogResult> messageBoxAnswers_;
+    bool acknowledgeReports_ = false;
     std::deque<std::pair<FilePath, int>> fileDialogAnswers_;
     std::vector<MessageBoxRecord> messageBoxes_;
     std::vector<FileDialogRecord> fileDialogs_;

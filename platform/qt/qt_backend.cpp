@@ -130,6 +130,8 @@ void QtBackend::PostQuit(int exitCode) {
 DialogResult QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& request) {
     MessageBox box(WidgetOf(owner));
     box.setWindowTitle(FromUtf8(request.caption));
+    // What a message says can be selected and copied: line numbers, file names.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     QString text = FromUtf8(request.text);
     if (!request.file.IsEmpty()) {
         text += QLatin1Char('\n') + FromPath(request.file);

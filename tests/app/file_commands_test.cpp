@@ -233,8 +233,13 @@ TEST_F(FileCommandsTest, FileNamesInAnyScript) {
     const FilePath list = dir.File(greek + "/" + cyrillic + "-list.txt");
     testing::WriteBytes(list, "Baum;tree\r\n");
     backend.AnswerFileDialog(list);
+    backend.AnswerMessageBox(DialogResult::Ok);  // its summary
     frame->ChooseMenu(ids::kCmFileImport);
     EXPECT_EQ(box.TotalCards(), 2);
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0],
+              cyrillic + "-list.txt: 1 card added, 0 already in the box, 0 refused.");
+    backend.ForgetMessageBoxes();
     const FilePath other = dir.File(greek + "/" + cyrillic + "2.vok");
     backend.AnswerFileDialog(other);
     frame->ChooseMenu(ids::kCmFileSaveAs);
@@ -396,6 +401,7 @@ TEST_F(FileCommandsTest, ADroppedVocabularyFileOpensAndATextFileIsImported) {
     ASSERT_NE(stream, nullptr);
     std::fputs("Hund;dog\nKatze;cat\n", stream);
     std::fclose(stream);
+    backend.AnswerMessageBox(DialogResult::Ok);  // the import's summary
     frame->DropFile(text);
     EXPECT_EQ(box.TotalCards(), 2);  // the cat is there already
     EXPECT_TRUE(view->Changed());

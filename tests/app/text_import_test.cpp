@@ -470,18 +470,34 @@ TEST(ImportFile, EncodingsAreRecognised) {
 
 class ImportCommandTest : public AppTest {
   protected:
+    // Every import ends with its summary, which asks nothing.
+    ImportCommandTest() { backend.AcknowledgeReports(true); }
+
     void Import(const std::string& bytes, const std::string& name = "import.txt") {
         const FilePath path = dir.File(name);
         testing::WriteBytes(path, bytes);
         backend.AnswerFileDialog(path);
         frame->ChooseMenu(ids::kCmFileImport);
     }
+    /// The messages of the imports, their summaries aside.
     std::vector<std::pair<std::string, std::string>> Messages() const {
         std::vector<std::pair<std::string, std::string>> messages;
         for (const auto& record : backend.MessageBoxes()) {
-            messages.emplace_back(record.request.caption, record.request.text);
+            if (record.request.caption != "Import") {
+                messages.emplace_back(record.request.caption, record.request.text);
+            }
         }
         return messages;
+    }
+    /// The summaries the imports ended with.
+    std::vector<std::string> Summaries() const {
+        std::vector<std::string> summaries;
+        for (const auto& record : backend.MessageBoxes()) {
+            if (record.request.caption == "Import") {
+                summaries.push_back(record.request.text);
+            }
+        }
+        return summaries;
     }
 };
 
@@ -517,6 +533,7 @@ TEST_F(ImportCommandTest, LinesAreSkippedReportedAndAdded) {
         "\r\n"
         "\tindented;skipped\r\n"
         "just words\r\n"
+        "more words\r\n"  // refused like the line before: not asked again
         "   ;no question\r\n"
         "no answer;   \r\n"
         "\xC4rger;anger\r\n"
@@ -530,10 +547,14 @@ TEST_F(ImportCommandTest, LinesAreSkippedReportedAndAdded) {
     EXPECT_EQ(Messages(),
               (std::vector<std::pair<std::string, std::string>>{
                   {"Seperator missing", "Seperator missing\nLine 4: just words"},
-                  {"Question is missing", "Question is missing\nLine 5: "},
-                  {"Answer is missing", "Answer is missing\nLine 6: no answer"},
-                  {"Text too long", "Text too long\nLine 11: q;" + std::string(58, 'a') + "..."}}));
+                  {"Question is missing", "Question is missing\nLine 6: "},
+                  {"Answer is missing", "Answer is missing\nLine 7: no answer"},
+                  {"Text too long", "Text too long\nLine 12: q;" + std::string(58, 'a') + "..."}}));
     EXPECT_EQ(backend.MessageBoxes()[0].request.buttons, platform::MessageButtons::OkCancel);
+    // The summary counts every line, the ones not asked about too.
+    EXPECT_EQ(Summaries(), std::vector<std::string>{
+                               "import.txt: 4 cards added, 2 already in the box, 5 refused.\n"
+                               "Refused lines: 4, 5, 6, 7, 12."});
     EXPECT_EQ(Questions(box, kInput), Names{});  // refilled into partition 1
     EXPECT_EQ(Questions(box, 1), (Names{"\u00C4rger", "Baum", "Baum", "last"}));
     EXPECT_TRUE(view->Changed());
@@ -587,6 +608,9 @@ TEST_F(ImportCommandTest, CancelStopsTheReadingAndKeepsWhatWasAdded) {
     Import("one;1\nbroken\ntwo;2\n");
     EXPECT_EQ(box.TotalCards(), 1);
     EXPECT_EQ(Question(), "one");
+    EXPECT_EQ(Summaries(), std::vector<std::string>{
+                               "import.txt: 1 card added, 0 already in the box, 1 refused.\n"
+                               "Refused lines: 2.\nStopped at line 2."});
 }
 
 TEST_F(ImportCommandTest, Utf8FilesWithAndWithoutByteOrderMark) {
@@ -639,7 +663,6 @@ TEST_F(ImportCommandTest, QuotesAndDashesSurviveASaveAndUndefinedBytesAreRefused
 TEST_F(ImportCommandTest, AFileThatIsNoTextIsRefusedWithOneMessage) {
     Start();
     box.AddToInput(Card("mine", "kept"));
-    backend.AnswerMessageBox(DialogResult::Ok);
     const FilePath vocabulary = dir.File("words.vok");
     ASSERT_TRUE(SaveVokFile(vocabulary, box));
     backend.AnswerFileDialog(vocabulary);
@@ -671,7 +694,6 @@ TEST_F(ImportCommandTest, AReadErrorInTheSecondPassIsReportedWithWhatCameIn) {
     }
     Start();
     backend.AnswerFileDialog(path);
-    backend.AnswerMessageBox(DialogResult::Ok);
     {
         // The last read but one is the second pass's last piece.
         testing::ScopedFault fault(FileOperation::Read, reads - 1);
@@ -772,6 +794,9 @@ TEST_F(ImportCommandTest, ExportsOfOtherTrainersBringTheirCards) {
                                    {"die T\u00FCr", "the door"}}));
     Import("Front\tBack\nHaus\thouse\nBaum\ttree; wood\n", "quizlet.txt");
     EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Summaries().back(),
+              "quizlet.txt: 2 cards added, 0 already in the box, 0 refused.\n"
+              "Its lines hold tabs: they were read as tab-separated.");
     EXPECT_EQ(CardsOf(box).size(), 5u);
     EXPECT_EQ(CardsOf(box).back(), (std::pair<std::string, std::string>{"Baum", "tree; wood"}));
     // The program's own card lines keep their rules.
@@ -792,7 +817,6 @@ TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheBoxUnchanged) {
 TEST_F(ImportCommandTest, AFileThatCannotBeOpenedIsReported) {
     Start();
     backend.AnswerFileDialog(FilePath(dir.Path()));  // a folder
-    backend.AnswerMessageBox(DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileImport);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].second, "This file could not be opened:");
@@ -845,7 +869,6 @@ TEST_F(ImportCommandTest, ExportOfAnEmptyBoxAndAFailedExport) {
     EXPECT_TRUE(std::filesystem::exists(path.Bytes()));
     EXPECT_EQ(testing::ReadBytes(path), "");
     backend.AnswerFileDialog(dir.File("missing/out.txt"));
-    backend.AnswerMessageBox(DialogResult::Ok);
     frame->ChooseMenu(ids::kCmFileExport);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_NE(Messages()[0].second.find("could not be written"), std::string::npos);

@@ -140,6 +140,7 @@ TEST_F(UndoTest, EveryCommandThatChangesTheBox) {
         const FilePath text = dir.File("more.txt");
         testing::WriteBytes(text, "eins;one\nb3;b3\nzwei;two\n");
         backend.AnswerFileDialog(text);
+        backend.AnswerMessageBox(DialogResult::Ok);  // its summary
         frame->ChooseMenu(ids::kCmFileImport);
     });
 }

@@ -31,7 +31,11 @@ class UnicodeBoxTest : public AppTest {
         const FilePath path = dir.File("import.txt");
         testing::WriteBytes(path, utf8);
         backend.AnswerFileDialog(path);
+        backend.AnswerMessageBox(DialogResult::Ok);  // its summary
         frame->ChooseMenu(ids::kCmFileImport);
+        ASSERT_FALSE(backend.MessageBoxes().empty());
+        EXPECT_EQ(backend.MessageBoxes().back().request.caption, "Import");
+        backend.ForgetMessageBoxes();
     }
     static VokLayout LayoutOf(const FilePath& path) {
         tCardBox loaded;
@@ -180,6 +184,7 @@ TEST_F(UnicodeBoxTest, EveryScriptIsTypedLearnedSavedExportedAndImportedBack) {
         frame->ChooseMenu(ids::kCmFileNew);
         ASSERT_EQ(box.TotalCards(), 0);
         backend.AnswerFileDialog(dir.File(name));
+        backend.AnswerMessageBox(DialogResult::Ok);  // its summary
         frame->ChooseMenu(ids::kCmFileImport);
         std::vector<std::pair<std::string, std::string>> imported;
         box.ForEachCard([&imported](const tVokabel& card, int) {
