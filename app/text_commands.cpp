@@ -29,17 +29,19 @@ std::string RefusedLine(int number, std::string_view line) {
     return text;
 }
 
-// The numbers of refused lines as the summary lists them: every one up to a screenful, then
-// how many more.
-std::string LineNumbers(const std::vector<int>& lines) {
-    constexpr std::size_t kListed = 40;
+// How many refused lines the summary lists by number; of a file of millions of refused lines
+// only these are kept.
+constexpr std::size_t kLinesListed = 40;
+
+// The numbers of refused lines as the summary lists them: the first ones, then how many more.
+std::string LineNumbers(const std::vector<int>& listed, std::size_t refused) {
     std::string text;
-    for (std::size_t i = 0; i < lines.size() && i < kListed; ++i) {
-        text += (i == 0 ? "" : ", ") + std::to_string(lines[i]);
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        text += (i == 0 ? "" : ", ") + std::to_string(listed[i]);
     }
-    if (lines.size() > kListed) {
+    if (refused > listed.size()) {
         text += FormatTexts(StringResource(ids::kStrImportMoreLines),
-                            {std::to_string(lines.size() - kListed)});
+                            {std::to_string(refused - listed.size())});
     }
     return text;
 }
@@ -103,11 +105,15 @@ void tHauptFenster::ImportFrom(const FilePath& path, ImportFormat format) {
     const Document::Step step(*document_, StepName::Import);
     ImportTarget target(document_->Box(), file.LineCount(),
                         [this](const tVokabel& card) { return document_->AddCard(card); });
-    std::vector<int> refusedLines;
+    std::vector<int> listedLines;
+    std::size_t refusedCount = 0;
     std::set<int> kindsAsked;
     int stoppedAt = 0;
     const auto refused = [&](const RefusedImportLine& line) {
-        refusedLines.push_back(line.number);
+        ++refusedCount;
+        if (listedLines.size() < kLinesListed) {
+            listedLines.push_back(line.number);
+        }
         // The first line of each kind of problem asks; Ok goes on without asking again for
         // that kind, and the summary lists every refused line.
         if (!kindsAsked.insert(line.code).second) {
@@ -135,10 +141,10 @@ void tHauptFenster::ImportFrom(const FilePath& path, ImportFormat format) {
     std::string summary =
         FormatTexts(StringResource(ids::kStrImportSummary),
                     {path.FileName(), CountOf(target.Added(), ids::kStrOneCard, ids::kStrCards),
-                     std::to_string(target.Duplicates()), std::to_string(refusedLines.size())});
-    if (!refusedLines.empty()) {
+                     std::to_string(target.Duplicates()), std::to_string(refusedCount)});
+    if (refusedCount > 0) {
         summary += "\n" + FormatTexts(StringResource(ids::kStrImportRefusedLines),
-                                      {LineNumbers(refusedLines)});
+                                      {LineNumbers(listedLines, refusedCount)});
     }
     if (stoppedAt != 0) {
         summary += "\n" + FormatString(ids::kStrImportStopped, {stoppedAt});

@@ -613,6 +613,26 @@ TEST_F(ImportCommandTest, CancelStopsTheReadingAndKeepsWhatWasAdded) {
                                "Refused lines: 2.\nStopped at line 2."});
 }
 
+// A file of many broken lines asks once and lists the first forty by number.
+TEST_F(ImportCommandTest, ManyRefusedLinesAskOnceAndAreCounted) {
+    Start();
+    backend.AnswerMessageBox(DialogResult::Ok);
+    std::string bytes;
+    std::string listed;
+    for (int line = 1; line <= 45; ++line) {
+        bytes += "words without a separator\n";
+        if (line <= 40) {
+            listed += (line == 1 ? "" : ", ") + std::to_string(line);
+        }
+    }
+    Import(bytes + "Haus;house\n");
+    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Summaries(), std::vector<std::string>{
+                               "import.txt: 1 card added, 0 already in the box, 45 refused.\n"
+                               "Refused lines: " +
+                               listed + " and 5 more."});
+}
+
 TEST_F(ImportCommandTest, Utf8FilesWithAndWithoutByteOrderMark) {
     Start();
     Import(
