@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace tallyfold::platform::qt {
 
@@ -47,23 +48,32 @@ int QtOptionLength(int argc, const char* const* argv, int i) {
     return 0;
 }
 
-// The first argument that is no option, as its bytes: a name need not be valid text.
-std::string FirstFileArgument(int argc, const char* const* argv) {
+// The arguments without Qt's own options (before a "--"), the program's name first.
+std::vector<const char*> ProgramArguments(int argc, const char* const* argv) {
+    std::vector<const char*> arguments;
     bool options = true;
-    for (int i = 1; i < argc; ++i) {
-        const char* argument = argv[i];
-        if (argument == nullptr) {
-            break;
-        }
-        if (options && std::strcmp(argument, "--") == 0) {
-            options = false;
-            continue;
-        }
-        if (options) {
-            if (const int length = QtOptionLength(argc, argv, i); length > 0) {
+    for (int i = 0; i < argc && argv[i] != nullptr; ++i) {
+        if (i > 0 && options) {
+            if (std::strcmp(argv[i], "--") == 0) {
+                options = false;
+            } else if (const int length = QtOptionLength(argc, argv, i); length > 0) {
                 i += length - 1;
                 continue;
             }
+        }
+        arguments.push_back(argv[i]);
+    }
+    return arguments;
+}
+
+// The first argument that is no option, as its bytes: a name need not be valid text.
+std::string FirstFileArgument(const std::vector<const char*>& arguments) {
+    bool options = true;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const char* argument = arguments[i];
+        if (options && std::strcmp(argument, "--") == 0) {
+            options = false;
+            continue;
         }
         if (options && argument[0] == '-' && argument[1] != '\0') {
             continue;
@@ -77,18 +87,10 @@ std::string FirstFileArgument(int argc, const char* const* argv) {
 
 CommandLine ReadCommandLine(int argc, const char* const* argv, const QString& version) {
     // Qt's own options are Qt's: QApplication reads them later.
+    const std::vector<const char*> own = ProgramArguments(argc, argv);
     QStringList arguments;
-    bool options = true;
-    for (int i = 0; i < argc && argv[i] != nullptr; ++i) {
-        if (i > 0 && options) {
-            if (std::strcmp(argv[i], "--") == 0) {
-                options = false;
-            } else if (const int length = QtOptionLength(argc, argv, i); length > 0) {
-                i += length - 1;
-                continue;
-            }
-        }
-        arguments << QString::fromLocal8Bit(argv[i]);
+    for (const char* argument : own) {
+        arguments << QString::fromLocal8Bit(argument);
     }
     if (arguments.isEmpty()) {
         arguments << QStringLiteral("tallyfold");
@@ -128,7 +130,7 @@ CommandLine ReadCommandLine(int argc, const char* const* argv, const QString& ve
         line.text = QStringLiteral("tallyfold %1\n").arg(version);
         return line;
     }
-    line.file = FirstFileArgument(argc, argv);
+    line.file = FirstFileArgument(own);
     return line;
 }
 
