@@ -622,12 +622,8 @@ std::optional<LRESULT> Win32WindowPeer::HandleMessage(UINT message, WPARAM wPara
             }
             if (code == EN_CHANGE && editFonts_.count(id) != 0) {
                 FitEditToText(id);
-                const bool rightToLeft = IsRightToLeft(TextOf(Control(id)));
-                const bool alignedRight =
-                    (::GetWindowLongPtrW(Control(id), GWL_STYLE) & ES_RIGHT) != 0;
-                if (rightToLeft != alignedRight) {
-                    ::PostMessageW(window_, kFitEditToDirection, static_cast<WPARAM>(id), 0);
-                }
+                // Whether the direction changed is seen there.
+                ::PostMessageW(window_, kFitEditToDirection, static_cast<WPARAM>(id), 0);
             }
             return std::nullopt;
         }
