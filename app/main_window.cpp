@@ -128,8 +128,9 @@ void tHauptFenster::EvShown() {
         LoadStartFile();
     }
     OfferRecovery();
-    if (document_->Box().TotalCards() == 0) {
-        ShowQuestion(StringResource(ids::kStrEmptyBox));
+    // No file or recovery brought a card: the start shows the way as an empty box does.
+    if (session_.CurrentCard() == nullptr) {
+        ShowQuestion(session_.NoCardText());
     }
 }
 

@@ -54,11 +54,15 @@ void LearningSession::ShowCard() {
         }
         view_->ShowPartition(std::to_string(currentPartition_));
     } else {
-        // An empty box says how to fill it, where its question would stand.
-        view_->ShowQuestion(document_->Box().TotalCards() == 0 ? StringResource(ids::kStrEmptyBox)
-                                                               : std::string_view(" "));
+        view_->ShowQuestion(NoCardText());
         view_->ShowPartition(" ");
     }
+}
+
+std::string_view LearningSession::NoCardText() const {
+    // An empty box says how to fill it, where its question would stand.
+    return document_->Box().TotalCards() == 0 ? StringResource(ids::kStrEmptyBox)
+                                              : std::string_view(" ");
 }
 
 void LearningSession::LookOrKnown() {

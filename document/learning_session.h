@@ -38,6 +38,9 @@ class LearningSession {
     /// After an undo or redo: shows the card the box's current partition offers, without
     /// choosing anew, so that the same card is asked as before the step.
     void ShowRestored();
+    /// What the question field shows while no card is asked: how to fill the box when it is
+    /// empty.
+    std::string_view NoCardText() const;
 
     void Look();
     void LookOrKnown();
