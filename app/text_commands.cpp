@@ -130,7 +130,7 @@ void tHauptFenster::ImportFrom(const FilePath& path, ImportFormat format) {
         stoppedAt = goOn ? 0 : line.number;
         return goOn;
     };
-    const ImportFormat read = ImportLines(file, format, target, refused);
+    const bool tabsFound = ImportLines(file, format, target, refused);
     target.Flush();
     Refresh();
     if (file.ReadFailed()) {
@@ -149,7 +149,7 @@ void tHauptFenster::ImportFrom(const FilePath& path, ImportFormat format) {
     if (stoppedAt != 0) {
         summary += "\n" + FormatString(ids::kStrImportStopped, {stoppedAt});
     }
-    if (read == ImportFormat::TabSeparated && format == ImportFormat::CardLines) {
+    if (tabsFound) {
         summary += "\n" + std::string(StringResource(ids::kStrImportReadAsTabs));
     }
     MessageBox(summary, StringResource(ids::kStrImportTitle), platform::MessageButtons::Ok);

@@ -101,6 +101,7 @@ ImportLayout ReadImportLayout(std::span<const std::string> firstLines, ImportFor
             if (const std::optional<char> separator = SeparatorNamed(value)) {
                 layout.format = *separator == '\t' ? ImportFormat::TabSeparated : ImportFormat::Csv;
                 layout.separator = *separator == '\t' ? '\0' : *separator;
+                layout.quoted = true;
             }
         } else if (key == "html") {
             layout.fields.html = Lower(value) == "true";
@@ -131,8 +132,10 @@ ImportLayout ReadImportLayout(std::span<const std::string> firstLines, ImportFor
         }
         if (tabs && everyTab && !everySemicolon) {
             layout.format = ImportFormat::TabSeparated;
+            layout.tabsFound = true;
         }
     }
+    layout.quoted = layout.quoted || layout.format == ImportFormat::Csv;
     const char separator = layout.format == ImportFormat::TabSeparated ? '\t'
                            : layout.separator != '\0'                  ? layout.separator
                            : line < firstLines.size() ? CsvSeparatorOf(firstLines[line])

@@ -18,6 +18,12 @@ struct ImportLayout {
     char separator = '\0';
     /// Lines at the top that are no cards: header lines, and a line of column names.
     int headerLines = 0;
+    /// Whether a field may stand in quotes, as in CSV: in a CSV file, and in any file whose
+    /// header names its separator (Anki quotes a field that holds the separator, a quote or
+    /// a line break, and may break such a field over lines).
+    bool quoted = false;
+    /// Whether lines taken for card lines were found to be tab-separated, which no header said.
+    bool tabsFound = false;
     /// Which columns hold the sides, and whether they are HTML.
     FieldLayout fields;
 };

@@ -390,7 +390,7 @@ int ParseSeparatedLine(std::string& line, char separator, bool quoted, ImportTar
         Normalized(StoredPart(WithoutTrailingBlanks(question)), question);
     const std::string_view answerText =
         Normalized(StoredPart(WithoutTrailingBlanks(answer)), answer);
-    if (const int code = CodeOfSides(questionText, answerText, separator == '\t');
+    if (const int code = CodeOfSides(questionText, answerText, separator == '\t' && !quoted);
         code != kImportAccepted) {
         return code;
     }
@@ -655,8 +655,8 @@ constexpr std::size_t kLinesThatTellTheLayout = 50;
 
 }  // namespace
 
-ImportFormat ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
-                         const std::function<bool(const RefusedImportLine&)>& refused) {
+bool ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
+                 const std::function<bool(const RefusedImportLine&)>& refused) {
     std::string line;
     std::string next;
     int problem = kImportAccepted;
@@ -680,7 +680,7 @@ ImportFormat ImportLines(ImportFile& file, ImportFormat format, ImportTarget& ta
             static_cast<unsigned char>(line.front()) < 32) {
             continue;
         }
-        if (format == ImportFormat::Csv) {
+        if (layout.quoted) {
             if (separator == '\0') {
                 separator = CsvSeparatorOf(line);
             }
@@ -699,17 +699,17 @@ ImportFormat ImportLines(ImportFile& file, ImportFormat format, ImportTarget& ta
                 }
             }
         }
-        const int code = tooLong                      ? kImportTextTooLong
-                         : problem != kImportAccepted ? problem
-                         : format == ImportFormat::CardLines
-                             ? ParseImportLine(line, target)
-                             : ParseSeparatedLine(line, separator, format == ImportFormat::Csv,
-                                                  target, layout.fields);
+        const int code =
+            tooLong                      ? kImportTextTooLong
+            : problem != kImportAccepted ? problem
+            : format == ImportFormat::CardLines
+                ? ParseImportLine(line, target)
+                : ParseSeparatedLine(line, separator, layout.quoted, target, layout.fields);
         if (code != kImportAccepted && !refused({code, number, line})) {
-            return format;
+            break;
         }
     }
-    return format;
+    return layout.tabsFound;
 }
 
 }  // namespace tallyfold

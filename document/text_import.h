@@ -131,12 +131,11 @@ struct FieldLayout {
     bool html = false;
 };
 
-/// Parses a line of a tab-separated or CSV file (`separator` '\t', ',' or ';'; quotes only for
-/// CSV): the columns `fields` names are the question and the answer (the first two unless it
-/// names others), further fields are left out.
-/// Texts keep their backslashes; trailing blanks go; NFC. A tab is a text's own only in a
-/// tab-separated file (inside quotes it cannot be, so there it never is). Refusals as
-/// `ParseImportLine`'s, `line` left whole.
+/// Parses a line of a tab-separated or CSV file (`separator` '\t', ',' or ';'; fields in
+/// quotes where `quoted`): the columns `fields` names are the question and the answer (the
+/// first two unless it names others), further fields are left out.
+/// Texts keep their backslashes; trailing blanks go; NFC. A tab inside a quoted field is
+/// refused as any control character is. Refusals as `ParseImportLine`'s, `line` left whole.
 [[nodiscard]] int ParseSeparatedLine(std::string& line, char separator, bool quoted,
                                      ImportTarget& target, const FieldLayout& fields = {});
 
@@ -261,9 +260,9 @@ struct RefusedImportLine {
 /// control character are passed over; a CSV record whose quoted field holds a line break is
 /// read as one line, the break turned into a blank (a card holds no line break). `refused` is
 /// told of every other line that gives no card, and returning false ends the import there.
-/// Returns the format the lines were read in: the file's first lines may tell another than
-/// `format` (`ReadImportLayout`).
-ImportFormat ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
-                         const std::function<bool(const RefusedImportLine&)>& refused);
+/// The file's first lines may tell another format than `format` (`ReadImportLayout`); returns
+/// whether card lines were found to be tab-separated so, which no header of the file said.
+bool ImportLines(ImportFile& file, ImportFormat format, ImportTarget& target,
+                 const std::function<bool(const RefusedImportLine&)>& refused);
 
 }  // namespace tallyfold

@@ -825,6 +825,45 @@ TEST_F(ImportCommandTest, ExportsOfOtherTrainersBringTheirCards) {
     EXPECT_EQ(CardsOf(box).back(), (std::pair<std::string, std::string>{"#1: eins", "one"}));
 }
 
+// The files tests/data/make_exports.py writes as Anki and Quizlet export them.
+TEST_F(ImportCommandTest, AnkisAndQuizletsExportFilesBringTheirCards) {
+    const auto exported = [](const char* name) {
+        return FilePath(std::string(TALLYFOLD_SOURCE_DIR) + "/tests/data/exports/" + name);
+    };
+    Start();
+    backend.AnswerMessageBox(DialogResult::Ok);  // the empty back
+    backend.AnswerFileDialog(exported("anki-notes-html.txt"));
+    frame->ChooseMenu(ids::kCmFileImport);
+    EXPECT_EQ(CardsOf(box), (Pairs{{"der Tisch", "the table"},
+                                   {"das Bett", "the bed; the cot"},
+                                   {"die T\u00FCr", "the door"},
+                                   {"gehen ging, gegangen", "to go"},
+                                   {"sagen: \"Hallo\"", "to say \"hello\""},
+                                   {"der Apfel", "the apple the apple tree's fruit"}}));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Summaries().back(),
+              "anki-notes-html.txt: 6 cards added, 1 already in the box, 1 refused.\n"
+              "Refused lines: 14.");
+
+    // Without HTML, tags and entities are text; a tab inside a quoted field is refused.
+    backend.AnswerMessageBox(DialogResult::Ok);
+    backend.AnswerFileDialog(exported("anki-notes-plain.txt"));
+    frame->ChooseMenu(ids::kCmFileImport);
+    EXPECT_EQ(Summaries().back(),
+              "anki-notes-plain.txt: 0 cards added, 4 already in the box, 1 refused.\n"
+              "Refused lines: 7.");
+
+    backend.AnswerFileDialog(exported("quizlet.txt"));
+    frame->ChooseMenu(ids::kCmFileImport);
+    EXPECT_EQ(Summaries().back(),
+              "quizlet.txt: 5 cards added, 0 already in the box, 0 refused.\n"
+              "Its lines hold tabs: they were read as tab-separated.");
+    const Pairs cards = CardsOf(box);
+    EXPECT_EQ(Pairs(cards.end() - 2, cards.end()),
+              (Pairs{{"\u00EAtre; avoir", "to be; to have"},
+                     {"\u043F\u0440\u0438\u0432\u0435\u0442", "hello"}}));
+}
+
 TEST_F(ImportCommandTest, AnImportThatAddsNothingLeavesTheBoxUnchanged) {
     tCardBox saved;
     saved.AddToInput(Card("a", "b"));

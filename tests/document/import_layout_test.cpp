@@ -22,6 +22,9 @@ TEST(ImportLayout, AnkisHeaderLinesAreNoCardsAndTheirSettingsHold) {
     EXPECT_TRUE(anki.fields.html);
     EXPECT_EQ(anki.fields.question, 2);
     EXPECT_EQ(anki.fields.answer, 3);
+    // Anki quotes a field that holds a quote; no header said the tabs.
+    EXPECT_TRUE(anki.quoted);
+    EXPECT_FALSE(anki.tabsFound);
 
     const ImportLayout comma = ReadImportLayout(
         Lines{"#separator:Comma", "#columns:Front,Back", "Haus,house"}, ImportFormat::CardLines);
@@ -39,11 +42,12 @@ TEST(ImportLayout, AnkisHeaderLinesAreNoCardsAndTheirSettingsHold) {
 }
 
 TEST(ImportLayout, TabSeparatedLinesInATxtAreFound) {
-    // Quizlet: tabs, and a ";" in some lines only.
-    EXPECT_EQ(ReadImportLayout(Lines{"der Tisch\tthe table", "das Bett\tthe bed; the cot", ""},
-                               ImportFormat::CardLines)
-                  .format,
-              ImportFormat::TabSeparated);
+    // Quizlet: tabs, and a ";" in some lines only. Its quotes are text.
+    const ImportLayout quizlet = ReadImportLayout(
+        Lines{"der Tisch\tthe table", "das Bett\tthe bed; the cot", ""}, ImportFormat::CardLines);
+    EXPECT_EQ(quizlet.format, ImportFormat::TabSeparated);
+    EXPECT_TRUE(quizlet.tabsFound);
+    EXPECT_FALSE(quizlet.quoted);
     // Card lines stay card lines, a tab in them or not.
     EXPECT_EQ(ReadImportLayout(Lines{"Haus;house", "Baum;tree"}, ImportFormat::CardLines).format,
               ImportFormat::CardLines);
