@@ -4,19 +4,60 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 
 namespace tallyfold {
 
+namespace {
+
+bool IsBlank(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+}  // namespace
+
+// Each field carries a name for screen readers that says what it is: a bare "house" or "1"
+// tells a listener nothing.
 void tHauptFenster::ShowQuestion(std::string_view text) {
     QuestionStatic.SetText(text);
+    QuestionStatic.SetAccessibleName(
+        FormatTexts(StringResource(ids::kStrQuestionName), {std::string(text)}));
 }
 
 void tHauptFenster::ShowAnswer(std::string_view text) {
     AnswerStatic.SetText(text);
+    AnswerStatic.SetAccessibleName(
+        IsBlank(text) ? std::string(StringResource(ids::kStrAnswerHidden))
+                      : FormatTexts(StringResource(ids::kStrAnswerName), {std::string(text)}));
 }
 
 void tHauptFenster::ShowPartition(std::string_view text) {
     PartitionStatic.SetText(text);
+    PartitionStatic.SetAccessibleName(
+        IsBlank(text) ? std::string(StringResource(ids::kStrNoPartition))
+                      : FormatTexts(StringResource(ids::kStrPartitionName), {std::string(text)}));
+}
+
+void tHauptFenster::ChooseCardFont(platform::TextFont& font, int titleId, std::string_view key) {
+    platform::TextFont chosen = font;
+    if (!RunFontDialog(StringResource(titleId), chosen)) {
+        return;
+    }
+    font = chosen;
+    GetBackend().WriteSetting(key, SettingOfCardFont(font));
+    ShowCardFonts();
+}
+
+void tHauptFenster::ShowCardFonts() {
+    if (Peer() == nullptr) {
+        return;
+    }
+    const bool switched = session_.Switched();
+    QuestionStatic.SetFont(
+        CardFontForField(switched ? answerFont_ : questionFont_, cardFieldHeight_));
+    AnswerStatic.SetFont(
+        CardFontForField(switched ? questionFont_ : answerFont_, cardFieldHeight_));
 }
 
 void tHauptFenster::EnableVerdicts(bool answerShown) {

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 
@@ -16,6 +17,9 @@ using platform::ControlKind;
 namespace style = platform::style;
 
 namespace {
+
+constexpr std::string_view kQuestionFontKey = "questionFont";
+constexpr std::string_view kAnswerFontKey = "answerFont";
 
 std::string Loaded(int id) {
     char text[80];
@@ -47,8 +51,11 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, Document& document, Fil
                 " ",
                 {20, 90, 560, 20},
                 style::kCenter | style::kBorder});
-    AddControl(
-        {ids::kPartitionStatic, ControlKind::Static, " ", {20, 120, 560, 20}, style::kCenter});
+    AddControl({ids::kPartitionStatic,
+                ControlKind::Static,
+                " ",
+                {20, 120, 560, 20},
+                style::kCenter | style::kTextBackground});
     AddControl({ids::kLookButton,
                 ControlKind::Button,
                 Loaded(ids::kStrLook),
@@ -85,6 +92,8 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, Document& document, Fil
     OnCommand(ids::kCmSwitch, &tHauptFenster::CmSwitch);
     OnCommand(ids::kCmEmptyToEnd, &tHauptFenster::CmEmptyToEnd);
     OnCommand(ids::kCmUnknownToInput, &tHauptFenster::CmUnknownToInput);
+    OnCommand(ids::kCmQuestionFont, &tHauptFenster::CmQuestionFont);
+    OnCommand(ids::kCmAnswerFont, &tHauptFenster::CmAnswerFont);
     OnCommand(ids::kCmHelpIndex, &tHauptFenster::CmHelpIndex);
     OnCommand(ids::kCmHelpSearch, &tHauptFenster::CmHelpSearch);
     OnCommand(ids::kCmHelpOnHelp, &tHauptFenster::CmHelpOnHelp);
@@ -113,7 +122,9 @@ void tHauptFenster::SetStatusAreas(platform::StatusBarArea messageArea,
 }
 
 void tHauptFenster::SetupWindow() {
-    PartitionStatic.SetBackground(platform::Color{255, 255, 255});
+    questionFont_ = CardFontOfSetting(GetBackend().ReadSetting(kQuestionFontKey));
+    answerFont_ = CardFontOfSetting(GetBackend().ReadSetting(kAnswerFontKey));
+    ShowCardFonts();
     LoadRecentFiles();
 }
 
@@ -131,6 +142,8 @@ void tHauptFenster::EvShown() {
     // No file or recovery brought a card: the start shows the way as an empty box does.
     if (session_.CurrentCard() == nullptr) {
         ShowQuestion(session_.NoCardText());
+        ShowAnswer(" ");
+        ShowPartition(" ");
     }
 }
 
@@ -294,8 +307,12 @@ void tHauptFenster::EvSize(int width, int height) {
     UnknownButton.Move({20, row, 100, 30});
     PartitionStatic.Move({121, row, width - 236, 30});
     LookButton.Move({width / 2 - 50, row / 2 - 15, 100, 30});
-    QuestionStatic.Move({20, row / 4 - 10, width - 40, 20});
-    AnswerStatic.Move({20, (3 * row) / 4 - 10, width - 40, 20});
+    // The card fields keep their places around Look and grow with the window, up to the room
+    // Look leaves between them.
+    cardFieldHeight_ = std::max(20, row / 2 - 36);
+    QuestionStatic.Move({20, row / 4 - cardFieldHeight_ / 2, width - 40, cardFieldHeight_});
+    AnswerStatic.Move({20, (3 * row) / 4 - cardFieldHeight_ / 2, width - 40, cardFieldHeight_});
+    ShowCardFonts();
     if (Peer() != nullptr) {
         Peer()->Invalidate();
     }
@@ -347,6 +364,7 @@ void tHauptFenster::CmRedo() {
 
 void tHauptFenster::CmSwitch() {
     session_.ToggleSwitched();
+    ShowCardFonts();
 }
 
 void tHauptFenster::CmUnknownToInput() {
@@ -355,6 +373,14 @@ void tHauptFenster::CmUnknownToInput() {
 
 void tHauptFenster::CmEmptyToEnd() {
     session_.ToggleEmptyToEnd();
+}
+
+void tHauptFenster::CmQuestionFont() {
+    ChooseCardFont(questionFont_, ids::kStrQuestionFont, kQuestionFontKey);
+}
+
+void tHauptFenster::CmAnswerFont() {
+    ChooseCardFont(answerFont_, ids::kStrAnswerFont, kAnswerFontKey);
 }
 
 void tHauptFenster::CmHelpIndex() {

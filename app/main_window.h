@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/card_fonts.h"
 #include "app/recent_files.h"
 #include "document/document.h"
 #include "document/learning_session.h"
@@ -104,6 +105,13 @@ class tHauptFenster : public platform::Window, private LearningView {
     void CmSwitch();
     void CmUnknownToInput();
     void CmEmptyToEnd();
+    void CmQuestionFont();
+    void CmAnswerFont();
+    /// Lets the learner choose the font of a side, which is kept between runs.
+    void ChooseCardFont(platform::TextFont& font, int titleId, std::string_view key);
+    /// Draws the sides in their fonts, at the size for the card fields as they are now: a font
+    /// follows its side of the card, also where Switch asks the answer.
+    void ShowCardFonts();
     void CmHelpIndex();
     void CmHelpSearch();
     void CmHelpOnHelp();
@@ -152,6 +160,9 @@ class tHauptFenster : public platform::Window, private LearningView {
     platform::Button LookButton;
     platform::Button KnownButton;
     platform::Button UnknownButton;
+    platform::TextFont questionFont_ = DefaultCardFont();
+    platform::TextFont answerFont_ = DefaultCardFont();
+    int cardFieldHeight_ = kCardFieldHeightAtChosenSize;
     // File dialog settings, created at first use and kept for the run.
     std::optional<platform::FileDialogData> openSettings_;
     RecentFiles recent_;

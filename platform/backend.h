@@ -9,6 +9,7 @@
 #include "platform/control_template.h"
 #include "platform/geometry.h"
 #include "platform/modal.h"
+#include "platform/text_font.h"
 
 namespace tallyfold::platform {
 
@@ -39,7 +40,11 @@ class WindowPeer {
     virtual void SelectText(int id, int start, int end) = 0;
     /// Limits what the user can type into an edit control (see `Edit::LimitText`).
     virtual void LimitText(int id, std::size_t characters, std::size_t bytes) = 0;
-    virtual void SetBackground(int id, Color color) = 0;
+    /// Draws a static's text in `font`; a text too large for the control at that size is drawn
+    /// smaller, so that it shows whole.
+    virtual void SetTextFont(int id, const TextFont& font) = 0;
+    /// The name a screen reader gives the control, in place of its text.
+    virtual void SetAccessibleName(int id, std::string_view name) = 0;
 
     // List and combo boxes: lines counted from 0, in the order they were added.
     virtual void ClearLines(int id) = 0;
@@ -98,6 +103,9 @@ class Backend {
     /// Runs a file dialog; true with `data.fileName` set when the user chose a file.
     virtual bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) = 0;
     virtual void Help(Window& owner, const HelpRequest& request) = 0;
+    /// Runs the font dialog titled `title`, starting at `font`; true with `font` set to the
+    /// face and size the user chose.
+    virtual bool RunFontDialog(Window& owner, std::string_view title, TextFont& font) = 0;
 
     /// What the program keeps between runs, by key: the bytes last written, or empty.
     virtual std::string ReadSetting(std::string_view key) const = 0;

@@ -22,6 +22,8 @@ inline constexpr unsigned kExtendedSelection = 1u << 7;  ///< list box: several 
 inline constexpr unsigned kVerticalScroll = 1u << 8;     ///< list and combo box
 inline constexpr unsigned kNoAutoHorizontalScroll = 1u << 9;  ///< edit: no scrolling past the end
 inline constexpr unsigned kDropDownList = 1u << 10;           ///< combo box: choose only, no typing
+/// static: drawn on the palette's colour for texts (that of lists and edits), in its text colour
+inline constexpr unsigned kTextBackground = 1u << 11;
 }  // namespace style
 
 /// Id of a control that no code addresses (labels).

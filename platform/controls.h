@@ -34,7 +34,10 @@ class Control {
 class Static : public Control {
   public:
     using Control::Control;
-    void SetBackground(Color color) const { window_->SetControlBackground(id_, color); }
+    void SetFont(const TextFont& font) const { window_->SetControlFont(id_, font); }
+    void SetAccessibleName(std::string_view name) const {
+        window_->SetControlAccessibleName(id_, name);
+    }
 };
 
 class Button : public Control {

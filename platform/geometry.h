@@ -48,12 +48,4 @@ inline bool ShowsOnAScreen(const Rect& window, std::span<const Rect> screens) {
     });
 }
 
-struct Color {
-    unsigned char red = 0;
-    unsigned char green = 0;
-    unsigned char blue = 0;
-
-    friend bool operator==(const Color&, const Color&) = default;
-};
-
 }  // namespace tallyfold::platform

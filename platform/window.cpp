@@ -90,8 +90,12 @@ void Window::LimitEditText(int id, std::size_t characters, std::size_t bytes) {
     RequirePeer().LimitText(id, characters, bytes);
 }
 
-void Window::SetControlBackground(int id, Color color) {
-    RequirePeer().SetBackground(id, color);
+void Window::SetControlFont(int id, const TextFont& font) {
+    RequirePeer().SetTextFont(id, font);
+}
+
+void Window::SetControlAccessibleName(int id, std::string_view name) {
+    RequirePeer().SetAccessibleName(id, name);
 }
 
 void Window::ClearLines(int id) {
@@ -146,6 +150,10 @@ bool Window::RunFileDialog(FileDialogKind kind, FileDialogData& data) {
 
 void Window::Help(const HelpRequest& request) {
     backend_->Help(*this, request);
+}
+
+bool Window::RunFontDialog(std::string_view title, TextFont& font) {
+    return backend_->RunFontDialog(*this, title, font);
 }
 
 }  // namespace tallyfold::platform

@@ -83,7 +83,8 @@ class Window {
     void FocusControl(int id);
     void SelectEditText(int id, int start, int end);
     void LimitEditText(int id, std::size_t characters, std::size_t bytes);
-    void SetControlBackground(int id, Color color);
+    void SetControlFont(int id, const TextFont& font);
+    void SetControlAccessibleName(int id, std::string_view name);
 
     // List and combo box operations, by id.
     void ClearLines(int id);
@@ -104,6 +105,8 @@ class Window {
     DialogResult MessageBoxAbout(std::string_view text, const FilePath& file);
     bool RunFileDialog(FileDialogKind kind, FileDialogData& data);
     void Help(const HelpRequest& request);
+    /// Runs the font dialog (see `Backend::RunFontDialog`).
+    bool RunFontDialog(std::string_view title, TextFont& font);
 
   protected:
     /// Adds a control that the window creates itself, at a pixel rectangle.

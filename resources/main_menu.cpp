@@ -48,11 +48,13 @@ const MenuTemplate& MainMenu() {
                              MenuItem::Command("&Delete last ...", ids::kCmDeleteLast),
                              MenuItem::Separator(), MenuItem::Command("&Mix this", ids::kCmMixThis),
                              MenuItem::Command("Mix &all", ids::kCmMixAll)}),
-            MenuItem::Popup(
-                "&Options",
-                {MenuItem::Command("&Switch Answer + Question", ids::kCmSwitch),
-                 MenuItem::Command("&Unknown to input stack", ids::kCmUnknownToInput),
-                 MenuItem::Command("&Empty Partitions to the end", ids::kCmEmptyToEnd)}),
+            MenuItem::Popup("&Options",
+                            {MenuItem::Command("&Switch Answer + Question", ids::kCmSwitch),
+                             MenuItem::Command("&Unknown to input stack", ids::kCmUnknownToInput),
+                             MenuItem::Command("&Empty Partitions to the end", ids::kCmEmptyToEnd),
+                             MenuItem::Separator(),
+                             MenuItem::Command("&Question font...", ids::kCmQuestionFont),
+                             MenuItem::Command("&Answer font...", ids::kCmAnswerFont)}),
             MenuItem::Popup(
                 "&Help", {MenuItem::Command("&Index", ids::kCmHelpIndex, StandardKey::HelpContents),
                           MenuItem::Command("&Search", ids::kCmHelpSearch),

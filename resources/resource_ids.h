@@ -28,6 +28,8 @@ inline constexpr int kCmHelpInfo = 134;
 inline constexpr int kCmSwitch = 141;
 inline constexpr int kCmEmptyToEnd = 142;
 inline constexpr int kCmUnknownToInput = 143;
+inline constexpr int kCmQuestionFont = 144;
+inline constexpr int kCmAnswerFont = 145;
 inline constexpr int kCmEditUndo = 151;
 inline constexpr int kCmEditRedo = 152;
 // The recent files of the File menu, the newest first.
@@ -160,5 +162,12 @@ inline constexpr int kStrImportRefusedLines = 11098;
 inline constexpr int kStrImportMoreLines = 11099;
 inline constexpr int kStrImportStopped = 11100;
 inline constexpr int kStrImportReadAsTabs = 11101;
+inline constexpr int kStrQuestionFont = 11102;
+inline constexpr int kStrAnswerFont = 11103;
+inline constexpr int kStrQuestionName = 11104;
+inline constexpr int kStrAnswerName = 11105;
+inline constexpr int kStrAnswerHidden = 11106;
+inline constexpr int kStrPartitionName = 11107;
+inline constexpr int kStrNoPartition = 11108;
 
 }  // namespace tallyfold::ids

@@ -108,6 +108,13 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrImportMoreLines, " and %s more"},
     {ids::kStrImportStopped, "Stopped at line %d."},
     {ids::kStrImportReadAsTabs, "Its lines hold tabs: they were read as tab-separated."},
+    {ids::kStrQuestionFont, "Question font"},
+    {ids::kStrAnswerFont, "Answer font"},
+    {ids::kStrQuestionName, "Question: %s"},
+    {ids::kStrAnswerName, "Answer: %s"},
+    {ids::kStrAnswerHidden, "Answer: hidden"},
+    {ids::kStrPartitionName, "Partition %s"},
+    {ids::kStrNoPartition, "No card asked"},
 });
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
+#include <QPalette>
+#include <QStyle>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -69,6 +71,14 @@ tallyfold::FilePath WriteRussianJapaneseBox(const QString& folder) {
     tallyfold::tools::FillRussianJapaneseBox(box);
     const tallyfold::FilePath path(
         (folder + QStringLiteral("/russian-japanese.vok")).toLocal8Bit().toStdString());
+    return tallyfold::SaveVokFile(path, box) ? path : tallyfold::FilePath();
+}
+
+// Writes a box without cards into `folder`; its path, or an empty one.
+tallyfold::FilePath WriteEmptyBox(const QString& folder) {
+    tallyfold::tCardBox box;
+    const tallyfold::FilePath path(
+        (folder + QStringLiteral("/new-words.vok")).toLocal8Bit().toStdString());
     return tallyfold::SaveVokFile(path, box) ? path : tallyfold::FilePath();
 }
 
@@ -146,5 +156,28 @@ int main(int argc, char** argv) {
     });
     static_cast<void>(tallyfold::EditCard(view, document, texts, nullptr));
 
-    return written == 7 ? 0 : 1;
+    // A larger window on a dark desktop: the card text grows, the strip follows the palette.
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 32));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+    QApplication::setPalette(dark);
+    frame.resize(900, 420);
+    QApplication::processEvents();
+    Save(frame, "main-window-dark-large");
+
+    // The first start: an empty box shows how to begin.
+    QApplication::setPalette(QApplication::style()->standardPalette());
+    frame.resize(600, 250);
+    const tallyfold::FilePath emptyBox = WriteEmptyBox(scratch.path());
+    if (!emptyBox.IsEmpty()) {
+        view.EvDropFile(emptyBox);
+        QApplication::processEvents();
+        Save(frame, "main-window-empty-box");
+    }
+    return written == 9 ? 0 : 1;
 }

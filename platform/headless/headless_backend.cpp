@@ -186,9 +186,13 @@ void HeadlessBackend::VerifyAllUsed() {
     if (!fileDialogAnswers_.empty()) {
         Fail(std::to_string(fileDialogAnswers_.size()) + " file dialog answer(s) never used");
     }
+    if (!fontDialogAnswers_.empty()) {
+        Fail(std::to_string(fontDialogAnswers_.size()) + " font dialog answer(s) never used");
+    }
     dialogScripts_.clear();
     messageBoxAnswers_.clear();
     fileDialogAnswers_.clear();
+    fontDialogAnswers_.clear();
 }
 
 std::unique_ptr<WindowPeer> HeadlessBackend::CreateDialogPeer(Dialog& dialog) {
@@ -266,6 +270,21 @@ bool HeadlessBackend::RunFileDialog(Window& /*owner*/, FileDialogKind kind, File
 
 void HeadlessBackend::Help(Window& /*owner*/, const HelpRequest& request) {
     helpRequests_.push_back(request);
+}
+
+bool HeadlessBackend::RunFontDialog(Window& /*owner*/, std::string_view title, TextFont& font) {
+    fontDialogs_.push_back({std::string(title), font});
+    if (fontDialogAnswers_.empty()) {
+        Fail("no answer for the font dialog \"" + std::string(title) + "\"");
+        return false;
+    }
+    const std::optional<TextFont> answer = std::move(fontDialogAnswers_.front());
+    fontDialogAnswers_.pop_front();
+    if (!answer) {
+        return false;
+    }
+    font = *answer;
+    return true;
 }
 
 std::string HeadlessBackend::ReadSetting(std::string_view key) const {

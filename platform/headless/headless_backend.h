@@ -142,6 +142,10 @@ class HeadlessBackend : public Backend {
         /// Whether the main window was on screen when the box came up.
         bool mainWindowShown = false;
     };
+    struct FontDialogRecord {
+        std::string title;
+        TextFont font;  ///< as the dialog was opened
+    };
     struct FileDialogRecord {
         FileDialogKind kind = FileDialogKind::Open;
         FileDialogData data;  ///< as the dialog was opened
@@ -166,11 +170,14 @@ class HeadlessBackend : public Backend {
     /// The next file dialog is answered with `path`, or cancelled when it is empty; with
     /// `filterIndex`, the user chose that file type (counted from 1) as well.
     void AnswerFileDialog(FilePath path, int filterIndex = 0);
-    /// Fails every script, answer and file dialog that was prepared and not used.
+    /// The next font dialog is answered with `font`, or cancelled when there is none.
+    void AnswerFontDialog(std::optional<TextFont> font) { fontDialogAnswers_.push_back(font); }
+    /// Fails every script, answer and file or font dialog that was prepared and not used.
     void VerifyAllUsed();
 
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return messageBoxes_; }
     const std::vector<FileDialogRecord>& FileDialogs() const { return fileDialogs_; }
+    const std::vector<FontDialogRecord>& FontDialogs() const { return fontDialogs_; }
     const std::vector<HelpRequest>& HelpRequests() const { return helpRequests_; }
     /// Template ids of the dialogs run, in order.
     const std::vector<int>& DialogsRun() const { return dialogsRun_; }
@@ -186,6 +193,7 @@ class HeadlessBackend : public Backend {
     DialogResult ShowMessageBox(Window& owner, const MessageBoxRequest& request) override;
     bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) override;
     void Help(Window& owner, const HelpRequest& request) override;
+    bool RunFontDialog(Window& owner, std::string_view title, TextFont& font) override;
     /// Settings live as long as the backend: a test starts a second run on the same one.
     std::string ReadSetting(std::string_view key) const override;
     void WriteSetting(std::string_view key, std::string_view value) override {
@@ -202,6 +210,8 @@ class HeadlessBackend : public Backend {
     std::deque<std::pair<FilePath, int>> fileDialogAnswers_;
     std::vector<MessageBoxRecord> messageBoxes_;
     std::vector<FileDialogRecord> fileDialogs_;
+    std::deque<std::optional<TextFont>> fontDialogAnswers_;
+    std::vector<FontDialogRecord> fontDialogs_;
     std::vector<HelpRequest> helpRequests_;
     std::vector<int> dialogsRun_;
     std::optional<int> quitCode_;

@@ -113,10 +113,15 @@ void HeadlessWindowPeer::LimitText(int id, std::size_t characters, std::size_t b
     }
 }
 
-void HeadlessWindowPeer::SetBackground(int id, Color color) {
+void HeadlessWindowPeer::SetTextFont(int id, const TextFont& font) {
     if (HeadlessControl* control = Find(id)) {
-        control->background = color;
-        control->hasBackground = true;
+        control->font = font;
+    }
+}
+
+void HeadlessWindowPeer::SetAccessibleName(int id, std::string_view name) {
+    if (HeadlessControl* control = Find(id)) {
+        control->accessibleName = name;
     }
 }
 

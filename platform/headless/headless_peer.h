@@ -15,8 +15,9 @@ struct HeadlessControl {
     std::string text;
     bool enabled = true;
     Rect rect;
-    Color background{255, 255, 255};
-    bool hasBackground = false;
+    /// The face and size the text is drawn in (`SetTextFont`), and its name for screen readers.
+    TextFont font;
+    std::string accessibleName;
     std::vector<std::string> lines;
     /// Lines given by their owner (`SetLines`), in place of `lines`.
     LineSource source;
@@ -47,7 +48,8 @@ class HeadlessWindowPeer : public WindowPeer {
     void SetFocus(int id) override { focus_ = id; }
     void SelectText(int id, int start, int end) override;
     void LimitText(int id, std::size_t characters, std::size_t bytes) override;
-    void SetBackground(int id, Color color) override;
+    void SetTextFont(int id, const TextFont& font) override;
+    void SetAccessibleName(int id, std::string_view name) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;
     void SetLines(int id, int count, LineSource source) override;

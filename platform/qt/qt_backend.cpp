@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -222,6 +223,25 @@ bool QtBackend::RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData
     data.fileName = ToPath(chosen);
     data.initialDir = ToPath(QFileInfo(chosen).absolutePath());
     data.filterIndex = FilterIndexOf(filters, descriptions, dialog.selectedNameFilter());
+    return true;
+}
+
+bool QtBackend::RunFontDialog(Window& owner, std::string_view title, TextFont& font) {
+    QWidget* parent = WidgetOf(owner);
+    QFont initial = parent != nullptr ? parent->font() : QApplication::font();
+    if (!font.family.empty()) {
+        initial.setFamily(FromUtf8(font.family));
+    }
+    if (font.points > 0) {
+        initial.setPointSize(font.points);
+    }
+    bool chosen = false;
+    const QFont picked = QFontDialog::getFont(&chosen, initial, parent, FromUtf8(title));
+    if (!chosen) {
+        return false;
+    }
+    font.family = ToUtf8(picked.family());
+    font.points = std::max(1, static_cast<int>(picked.pointSizeF() + 0.5));
     return true;
 }
 

@@ -26,6 +26,7 @@ class QtBackend : public Backend {
     DialogResult ShowMessageBox(Window& owner, const MessageBoxRequest& request) override;
     bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) override;
     void Help(Window& owner, const HelpRequest& request) override;
+    bool RunFontDialog(Window& owner, std::string_view title, TextFont& font) override;
     /// The user's settings of Tallyfold (on Linux ~/.config/Tallyfold/Tallyfold.conf).
     std::string ReadSetting(std::string_view key) const override;
     void WriteSetting(std::string_view key, std::string_view value) override;

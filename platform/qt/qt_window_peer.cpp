@@ -67,6 +67,11 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
             label->setTextFormat(Qt::PlainText);
             label->setText(FromUtf8(control.text));
             label->setAlignment(AlignmentOf(control.style));
+            if ((control.style & style::kTextBackground) != 0) {
+                label->setAutoFillBackground(true);
+                label->setBackgroundRole(QPalette::Base);
+                label->setForegroundRole(QPalette::Text);
+            }
             if ((control.style & style::kSunken) != 0) {
                 label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             } else if ((control.style & style::kBorder) != 0) {
@@ -150,6 +155,7 @@ void QtWindowPeer::SetText(int id, std::string_view text) {
     const QString value = FromUtf8(text);
     if (auto* label = qobject_cast<QLabel*>(entry->widget)) {
         label->setText(value);
+        FitFont(id);
     } else if (auto* button = qobject_cast<QPushButton*>(entry->widget)) {
         button->setText(value);
     } else if (auto* edit = qobject_cast<QLineEdit*>(entry->widget)) {
@@ -191,6 +197,7 @@ bool QtWindowPeer::IsEnabled(int id) const {
 void QtWindowPeer::Move(int id, const Rect& rect) {
     if (QWidget* widget = Widget(id)) {
         widget->setGeometry(rect.x, rect.y, std::max(rect.width, 0), std::max(rect.height, 0));
+        FitFont(id);
     }
 }
 
@@ -224,18 +231,48 @@ void QtWindowPeer::SelectText(int id, int start, int end) {
     }
 }
 
-void QtWindowPeer::SetBackground(int id, Color color) {
-    if (QWidget* widget = Widget(id)) {
-        QPalette palette = widget->palette();
-        const QColor background(color.red, color.green, color.blue);
-        palette.setColor(QPalette::Window, background);
-        // The text is set with its background: with a dark desktop palette the text colour
-        // would be light, and light on a white background cannot be read.
-        palette.setColor(QPalette::WindowText,
-                         background.lightnessF() >= 0.5 ? QColor(Qt::black) : QColor(Qt::white));
-        widget->setPalette(palette);
-        widget->setAutoFillBackground(true);
+void QtWindowPeer::SetTextFont(int id, const TextFont& font) {
+    if (qobject_cast<QLabel*>(Widget(id)) != nullptr) {
+        fonts_[id] = font;
+        FitFont(id);
     }
+}
+
+void QtWindowPeer::SetAccessibleName(int id, std::string_view name) {
+    if (QWidget* widget = Widget(id)) {
+        widget->setAccessibleName(FromUtf8(name));
+    }
+}
+
+void QtWindowPeer::FitFont(int id) {
+    const auto chosen = fonts_.find(id);
+    auto* label = qobject_cast<QLabel*>(Widget(id));
+    if (chosen == fonts_.end() || label == nullptr) {
+        return;
+    }
+    QFont font = container_->font();
+    if (!chosen->second.family.empty()) {
+        font.setFamily(FromUtf8(chosen->second.family));
+    }
+    double points = chosen->second.points > 0 ? chosen->second.points : font.pointSizeF();
+    font.setPointSizeF(points);
+    // A text wider or taller than the label at the chosen size is drawn smaller until it fits:
+    // glyphs grow nearly in proportion to the size, so one step and a check suffice.
+    constexpr double kSmallest = 6;
+    const QRectF room = QRectF(label->contentsRect()).adjusted(2, 0, -2, 0);
+    for (int step = 0; step < 3 && points > kSmallest; ++step) {
+        const QFontMetricsF metrics(font);
+        const double width = metrics.horizontalAdvance(label->text());
+        const double height = metrics.height();
+        if (width <= room.width() && height <= room.height()) {
+            break;
+        }
+        const double scale = std::min(width > 0 ? room.width() / width : 1.0,
+                                      height > 0 ? room.height() / height : 1.0);
+        points = std::max(kSmallest, std::floor(points * std::min(scale, 0.95) * 2) / 2);
+        font.setPointSizeF(points);
+    }
+    label->setFont(font);
 }
 
 void QtWindowPeer::ClearLines(int id) {

@@ -40,7 +40,8 @@ class QtWindowPeer : public WindowPeer {
     void SetFocus(int id) override;
     void SelectText(int id, int start, int end) override;
     void LimitText(int id, std::size_t characters, std::size_t bytes) override;
-    void SetBackground(int id, Color color) override;
+    void SetTextFont(int id, const TextFont& font) override;
+    void SetAccessibleName(int id, std::string_view name) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;
     void SetLines(int id, int count, LineSource source) override;
@@ -62,10 +63,13 @@ class QtWindowPeer : public WindowPeer {
     };
     const Entry* Find(int id) const;
     QWidget* CreateWidget(const ControlTemplate& control);
+    /// Gives a label with a chosen font that font, at a size at which its text fits.
+    void FitFont(int id);
 
     QWidget* container_;
     Window* window_;
     std::map<int, Entry> controls_;
+    std::map<int, TextFont> fonts_;
     std::vector<QWidget*> labels_;
     DialogResult result_ = DialogResult::Cancel;
 };

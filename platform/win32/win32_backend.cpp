@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -317,6 +318,53 @@ bool Win32Backend::RunFileDialog(Window& owner, FileDialogKind kind, FileDialogD
     file.resize(std::wcslen(file.c_str()));
     data.fileName = FilePath(Utf8FromWide(file));
     data.filterIndex = static_cast<int>(dialog.nFilterIndex);
+    return true;
+}
+
+namespace {
+
+// The font dialog takes no title of its own: its hook gives it one as it opens.
+UINT_PTR CALLBACK TitleFontDialog(HWND dialog, UINT message, WPARAM /*wParam*/, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        const auto* choice = reinterpret_cast<const CHOOSEFONTW*>(lParam);
+        ::SetWindowTextW(dialog, reinterpret_cast<const wchar_t*>(choice->lCustData));
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool Win32Backend::RunFontDialog(Window& owner, std::string_view title, TextFont& font) {
+    HWND ownerHandle = OwnerHandle(owner);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    LOGFONTW chosen{};
+    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        chosen = metrics.lfMessageFont;
+    }
+    if (!font.family.empty()) {
+        const std::wstring family = Wide(font.family);
+        const std::size_t length = std::min<std::size_t>(family.size(), LF_FACESIZE - 1);
+        std::copy_n(family.begin(), length, chosen.lfFaceName);
+        chosen.lfFaceName[length] = L'\0';
+    }
+    if (font.points > 0) {
+        chosen.lfHeight = -::MulDiv(font.points, DpiOf(ownerHandle), 72);
+        chosen.lfWidth = 0;
+    }
+    const std::wstring caption = Wide(title);
+    CHOOSEFONTW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = ownerHandle;
+    dialog.lpLogFont = &chosen;
+    dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_NOVERTFONTS | CF_ENABLEHOOK;
+    dialog.lpfnHook = TitleFontDialog;
+    dialog.lCustData = reinterpret_cast<LPARAM>(caption.c_str());
+    if (!::ChooseFontW(&dialog)) {
+        return false;
+    }
+    font.family = Narrow(chosen.lfFaceName);
+    font.points = std::max(1, (dialog.iPointSize + 5) / 10);
     return true;
 }
 

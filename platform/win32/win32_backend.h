@@ -28,6 +28,7 @@ class Win32Backend : public Backend {
     DialogResult ShowMessageBox(Window& owner, const MessageBoxRequest& request) override;
     bool RunFileDialog(Window& owner, FileDialogKind kind, FileDialogData& data) override;
     void Help(Window& owner, const HelpRequest& request) override;
+    bool RunFontDialog(Window& owner, std::string_view title, TextFont& font) override;
     std::string ReadSetting(std::string_view key) const override;
     void WriteSetting(std::string_view key, std::string_view value) override;
 

@@ -97,11 +97,6 @@ LRESULT CALLBACK EditFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lPara
     return result;
 }
 
-bool IsLight(Color color) {
-    // Rec. 601 luma: a light background gets black text, a dark one white.
-    return 299 * color.red + 587 * color.green + 114 * color.blue >= 128 * 1000;
-}
-
 // Posted by an edit's change to its window, with the edit's id: the edit follows its text's
 // direction once the change is done, never inside the edit's own message.
 constexpr UINT kFitEditToDirection = WM_APP + 0x54;
@@ -149,8 +144,10 @@ HWND WindowHandleOf(const Window& window) {
 Win32WindowPeer::Win32WindowPeer(HWND window, Window& owner) : window_(window), owner_(&owner) {}
 
 Win32WindowPeer::~Win32WindowPeer() {
-    for (auto& [id, background] : backgrounds_) {
-        ::DeleteObject(background.brush);
+    for (auto& [id, text] : statics_) {
+        if (text.font != nullptr) {
+            ::DeleteObject(text.font);
+        }
     }
     if (font_ != nullptr) {
         ::DeleteObject(font_);
@@ -172,9 +169,11 @@ void Win32WindowPeer::Register(int id, HWND control, const ControlTemplate& cont
     }
     if (controlTemplate.kind == ControlKind::Static && id != kNoControlId) {
         const unsigned bits = controlTemplate.style;
-        statics_[id] = (bits & style::kCenter) != 0  ? TextPlacement::Center
-                       : (bits & style::kRight) != 0 ? TextPlacement::End
-                                                     : TextPlacement::Start;
+        StaticText& text = statics_[id];
+        text.placement = (bits & style::kCenter) != 0  ? TextPlacement::Center
+                         : (bits & style::kRight) != 0 ? TextPlacement::End
+                                                       : TextPlacement::Start;
+        text.textBackground = (bits & style::kTextBackground) != 0;
     }
     if (controlTemplate.kind == ControlKind::ListBox && id != kNoControlId) {
         Lines& lines = lines_[id];
@@ -224,8 +223,13 @@ void Win32WindowPeer::SetText(int id, std::string_view text) {
     if (control == nullptr) {
         return;
     }
-    ::SetWindowTextW(control, Wide(text).c_str());
-    if (statics_.count(id) != 0) {
+    const auto drawn = statics_.find(id);
+    if (drawn != statics_.end() && drawn->second.shown) {
+        drawn->second.shown = Wide(text);
+    } else {
+        ::SetWindowTextW(control, Wide(text).c_str());
+    }
+    if (drawn != statics_.end()) {
         ::InvalidateRect(control, nullptr, TRUE);
     }
     if (editFonts_.count(id) != 0) {
@@ -235,6 +239,10 @@ void Win32WindowPeer::SetText(int id, std::string_view text) {
 }
 
 std::string Win32WindowPeer::Text(int id) const {
+    const auto drawn = statics_.find(id);
+    if (drawn != statics_.end() && drawn->second.shown) {
+        return Narrow(*drawn->second.shown);
+    }
     HWND control = Control(id);
     return control != nullptr ? Narrow(TextOf(control)) : std::string();
 }
@@ -388,17 +396,45 @@ void Win32WindowPeer::SelectText(int id, int start, int end) {
     }
 }
 
-void Win32WindowPeer::SetBackground(int id, Color color) {
-    if (Control(id) == nullptr) {
+void Win32WindowPeer::SetTextFont(int id, const TextFont& font) {
+    HWND control = Control(id);
+    const auto found = statics_.find(id);
+    if (control == nullptr || found == statics_.end()) {
         return;
     }
-    Background& background = backgrounds_[id];
-    if (background.brush != nullptr) {
-        ::DeleteObject(background.brush);
+    StaticText& text = found->second;
+    LOGFONTW wanted{};
+    ::GetObjectW(BaseFont(control), sizeof wanted, &wanted);
+    if (!font.family.empty()) {
+        const std::wstring family = Wide(font.family);
+        const std::size_t length = std::min<std::size_t>(family.size(), LF_FACESIZE - 1);
+        std::copy_n(family.begin(), length, wanted.lfFaceName);
+        wanted.lfFaceName[length] = L'\0';
     }
-    background.color = RGB(color.red, color.green, color.blue);
-    background.brush = ::CreateSolidBrush(background.color);
-    ::InvalidateRect(Control(id), nullptr, TRUE);
+    if (font.points > 0) {
+        wanted.lfHeight = -::MulDiv(font.points, DpiOf(window_), 72);
+        wanted.lfWidth = 0;
+    }
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    if (text.font != nullptr) {
+        ::DeleteObject(text.font);
+    }
+    text.font = ::CreateFontIndirectW(&wanted);
+    text.fitted = true;
+    ::InvalidateRect(control, nullptr, TRUE);
+}
+
+void Win32WindowPeer::SetAccessibleName(int id, std::string_view name) {
+    HWND control = Control(id);
+    if (control == nullptr) {
+        return;
+    }
+    const auto found = statics_.find(id);
+    if (found != statics_.end() && !found->second.shown) {
+        found->second.shown = TextOf(control);
+    }
+    // Active Accessibility reads a static's and a button's name from its window text.
+    ::SetWindowTextW(control, Wide(name).c_str());
 }
 
 void Win32WindowPeer::ClearLines(int id) {
@@ -570,33 +606,51 @@ LRESULT Win32WindowPeer::DrawLine(const DRAWITEMSTRUCT& item) {
 }
 
 LRESULT Win32WindowPeer::DrawStatic(const DRAWITEMSTRUCT& item) {
-    const int id = static_cast<int>(item.CtlID);
-    const auto background = backgrounds_.find(id);
-    COLORREF textColor = ::GetSysColor(COLOR_BTNTEXT);
-    if (background != backgrounds_.end()) {
-        ::FillRect(item.hDC, &item.rcItem, background->second.brush);
-        const COLORREF color = background->second.color;
-        textColor = IsLight({GetRValue(color), GetGValue(color), GetBValue(color)})
-                        ? RGB(0, 0, 0)
-                        : RGB(255, 255, 255);
-    } else {
-        ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
-    }
+    const auto found = statics_.find(static_cast<int>(item.CtlID));
+    const StaticText none;
+    const StaticText& state = found != statics_.end() ? found->second : none;
+    ::FillRect(item.hDC, &item.rcItem,
+               ::GetSysColorBrush(state.textBackground ? COLOR_WINDOW : COLOR_BTNFACE));
+    COLORREF textColor = ::GetSysColor(state.textBackground ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
     if (!::IsWindowEnabled(item.hwndItem)) {
         textColor = ::GetSysColor(COLOR_GRAYTEXT);
     }
-    const std::wstring text = TextOf(item.hwndItem);
+    const std::wstring text = state.shown ? *state.shown : TextOf(item.hwndItem);
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC, textColor);
     RECT textRect = item.rcItem;
     textRect.left += 2;
     textRect.right -= 2;
-    HGDIOBJ old =
-        ::SelectObject(item.hDC, fallbackFonts_.For(item.hDC, BaseFont(item.hwndItem), text));
-    const auto placement = statics_.find(id);
-    DrawScriptText(item.hDC, textRect, text,
-                   placement != statics_.end() ? placement->second : TextPlacement::Start);
+    HFONT font = fallbackFonts_.For(
+        item.hDC, state.font != nullptr ? state.font : BaseFont(item.hwndItem), text);
+    HGDIOBJ old = ::SelectObject(item.hDC, font);
+    // A text wider or taller than the static in its chosen font is drawn smaller, so that it
+    // shows whole: glyphs grow nearly in proportion to the font's height.
+    HFONT smaller = nullptr;
+    SIZE size{};
+    const int roomWidth = textRect.right - textRect.left;
+    const int roomHeight = textRect.bottom - textRect.top;
+    if (state.fitted && !text.empty() &&
+        ::GetTextExtentPoint32W(item.hDC, text.c_str(), static_cast<int>(text.size()), &size) &&
+        (size.cx > roomWidth || size.cy > roomHeight) && size.cx > 0 && size.cy > 0) {
+        const double scale = std::min(static_cast<double>(roomWidth) / size.cx,
+                                      static_cast<double>(roomHeight) / size.cy);
+        LOGFONTW fitted{};
+        ::GetObjectW(font, sizeof fitted, &fitted);
+        const LONG height = fitted.lfHeight < 0 ? -fitted.lfHeight : fitted.lfHeight;
+        const LONG least = ::MulDiv(8, DpiOf(window_), 72);
+        fitted.lfHeight = -std::max<LONG>(least, static_cast<LONG>(height * scale * 0.95));
+        fitted.lfWidth = 0;
+        smaller = ::CreateFontIndirectW(&fitted);
+        if (smaller != nullptr) {
+            ::SelectObject(item.hDC, smaller);
+        }
+    }
+    DrawScriptText(item.hDC, textRect, text, state.placement);
     ::SelectObject(item.hDC, old);
+    if (smaller != nullptr) {
+        ::DeleteObject(smaller);
+    }
     return TRUE;
 }
 
@@ -664,21 +718,6 @@ std::optional<LRESULT> Win32WindowPeer::HandleMessage(UINT message, WPARAM wPara
             }
             ::SetFocus(wanted);
             return 0;
-        }
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT: {
-            const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-            const auto found = backgrounds_.find(id);
-            if (found == backgrounds_.end()) {
-                return std::nullopt;
-            }
-            HDC context = reinterpret_cast<HDC>(wParam);
-            const COLORREF color = found->second.color;
-            ::SetBkColor(context, color);
-            ::SetTextColor(context, IsLight({GetRValue(color), GetGValue(color), GetBValue(color)})
-                                        ? RGB(0, 0, 0)
-                                        : RGB(255, 255, 255));
-            return reinterpret_cast<LRESULT>(found->second.brush);
         }
         default:
             return std::nullopt;

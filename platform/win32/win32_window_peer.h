@@ -51,7 +51,8 @@ class Win32WindowPeer : public WindowPeer {
     void SetFocus(int id) override;
     void SelectText(int id, int start, int end) override;
     void LimitText(int id, std::size_t characters, std::size_t bytes) override;
-    void SetBackground(int id, Color color) override;
+    void SetTextFont(int id, const TextFont& font) override;
+    void SetAccessibleName(int id, std::string_view name) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;
     void SetLines(int id, int count, LineSource source) override;
@@ -70,9 +71,14 @@ class Win32WindowPeer : public WindowPeer {
         LineSource source;
         bool extended = false;
     };
-    struct Background {
-        COLORREF color = 0;
-        HBRUSH brush = nullptr;
+    // A static the window draws. Its window text is what screen readers read: its accessible
+    // name where it has one, the text drawn kept here then.
+    struct StaticText {
+        TextPlacement placement = TextPlacement::Start;
+        bool textBackground = false;
+        bool fitted = false;   ///< a chosen font, drawn smaller where the text needs it
+        HFONT font = nullptr;  ///< the chosen font at the screen's dpi; owned
+        std::optional<std::wstring> shown;
     };
 
     HWND Control(int id) const;
@@ -94,8 +100,7 @@ class Win32WindowPeer : public WindowPeer {
     HFONT font_ = nullptr;
     std::map<int, HWND> controls_;
     std::map<int, Lines> lines_;
-    std::map<int, Background> backgrounds_;
-    std::map<int, TextPlacement> statics_;
+    std::map<int, StaticText> statics_;
     std::map<int, HFONT> editFonts_;
     // The limits `LimitText` gave the edits, as their filter keeps them.
     std::map<int, DWORD_PTR> editLimits_;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/card_fonts.h"
 #include "tests/support/app_fixture.h"
 
 namespace tallyfold {
@@ -40,8 +41,8 @@ TEST_F(LearningViewTest, FreshStartWithoutAFile) {
     EXPECT_EQ(frame->Text(ids::kUnknownButton), "Unknown");
     const auto* partition = frame->Control(ids::kPartitionStatic);
     ASSERT_NE(partition, nullptr);
-    EXPECT_TRUE(partition->hasBackground);
-    EXPECT_EQ(partition->background, (platform::Color{255, 255, 255}));
+    // The strip follows the palette: a dark one gets no glaring white bar.
+    EXPECT_NE(partition->definition.style & platform::style::kTextBackground, 0u);
     EXPECT_FALSE(view->Changed());
 }
 
@@ -243,6 +244,8 @@ TEST_F(LearningViewTest, EmptyPartitionsToTheEndCompactsAtTheNextRefresh) {
     EXPECT_FALSE(view->Changed());
 }
 
+// The buttons and the strip stand where they always stood; the card fields keep their middles
+// (a quarter and three quarters of the way down to the buttons) and grow with the window.
 TEST_F(LearningViewTest, LayoutOfTheTwoWorkedExamples) {
     Start();
     frame->Resize(584, 180);
@@ -250,8 +253,8 @@ TEST_F(LearningViewTest, LayoutOfTheTwoWorkedExamples) {
     EXPECT_EQ(frame->Position(ids::kUnknownButton), (Rect{20, 130, 100, 30}));
     EXPECT_EQ(frame->Position(ids::kPartitionStatic), (Rect{121, 130, 348, 30}));
     EXPECT_EQ(frame->Position(ids::kLookButton), (Rect{242, 50, 100, 30}));
-    EXPECT_EQ(frame->Position(ids::kQuestionStatic), (Rect{20, 22, 544, 20}));
-    EXPECT_EQ(frame->Position(ids::kAnswerStatic), (Rect{20, 87, 544, 20}));
+    EXPECT_EQ(frame->Position(ids::kQuestionStatic), (Rect{20, 18, 544, 29}));
+    EXPECT_EQ(frame->Position(ids::kAnswerStatic), (Rect{20, 83, 544, 29}));
     const int repaints = frame->ClientPeer().Invalidations();
     frame->Resize(200, 41);
     EXPECT_EQ(frame->Position(ids::kLookButton).y, -19);
@@ -259,6 +262,81 @@ TEST_F(LearningViewTest, LayoutOfTheTwoWorkedExamples) {
     EXPECT_EQ(frame->Position(ids::kAnswerStatic).y, -16);
     EXPECT_EQ(frame->Position(ids::kKnownButton), (Rect{80, -9, 100, 30}));
     EXPECT_EQ(frame->ClientPeer().Invalidations(), repaints + 1);
+}
+
+// The card's sides are drawn large, in the font the learner chose for each, growing with the
+// window; the choice is kept for the next run and follows its side where Switch asks the answer.
+TEST_F(LearningViewTest, EachSideInItsChosenFontGrowingWithTheWindow) {
+    using platform::TextFont;
+    Fill(box, 1, 2, "one");
+    Start();
+    frame->Resize(584, 180);
+    const auto fontOf = [this](int id) { return frame->Control(id)->font; };
+    EXPECT_EQ(fontOf(ids::kQuestionStatic), CardFontForField(DefaultCardFont(), 29));
+    const int small = fontOf(ids::kQuestionStatic).points;
+    frame->Resize(1200, 800);
+    EXPECT_GT(fontOf(ids::kQuestionStatic).points, 2 * small);
+    EXPECT_EQ(fontOf(ids::kAnswerStatic), fontOf(ids::kQuestionStatic));
+
+    backend.AnswerFontDialog(TextFont{"Noto Sans CJK JP", 20});
+    frame->ChooseMenu(ids::kCmAnswerFont);
+    ASSERT_EQ(backend.FontDialogs().size(), 1u);
+    EXPECT_EQ(backend.FontDialogs()[0].title, "Answer font");
+    EXPECT_EQ(backend.FontDialogs()[0].font, DefaultCardFont());
+    frame->Resize(584, 180);
+    EXPECT_EQ(fontOf(ids::kAnswerStatic), CardFontForField({"Noto Sans CJK JP", 20}, 29));
+    EXPECT_EQ(fontOf(ids::kQuestionStatic).family, "");
+    // Switch asks the answer side: its font goes with it.
+    frame->ChooseMenu(ids::kCmSwitch);
+    EXPECT_EQ(fontOf(ids::kQuestionStatic).family, "Noto Sans CJK JP");
+    EXPECT_EQ(fontOf(ids::kAnswerStatic).family, "");
+    frame->ChooseMenu(ids::kCmSwitch);
+    // A cancelled dialog changes nothing; the choice is the box's no more than the window's.
+    backend.AnswerFontDialog(std::nullopt);
+    frame->ChooseMenu(ids::kCmQuestionFont);
+    EXPECT_EQ(backend.FontDialogs().back().title, "Question font");
+    EXPECT_EQ(fontOf(ids::kQuestionStatic).family, "");
+    EXPECT_FALSE(view->Changed());
+
+    Start();  // the next run
+    frame->Resize(584, 180);
+    EXPECT_EQ(fontOf(ids::kAnswerStatic), CardFontForField({"Noto Sans CJK JP", 20}, 29));
+    EXPECT_EQ(fontOf(ids::kQuestionStatic), CardFontForField(DefaultCardFont(), 29));
+}
+
+TEST(CardFonts, SettingsAndSizes) {
+    using platform::TextFont;
+    EXPECT_EQ(CardFontOfSetting("18 Noto Sans CJK JP"), (TextFont{"Noto Sans CJK JP", 18}));
+    EXPECT_EQ(CardFontOfSetting("12"), (TextFont{"", 12}));
+    EXPECT_EQ(CardFontOfSetting(SettingOfCardFont({"DejaVu Serif", 30})),
+              (TextFont{"DejaVu Serif", 30}));
+    for (const char* damaged : {"", "x", "0 Sans", "-3 Sans", "99999 Sans", "18Sans", " 18"}) {
+        EXPECT_EQ(CardFontOfSetting(damaged), DefaultCardFont()) << damaged;
+    }
+    const TextFont chosen{"Sans", 20};
+    EXPECT_EQ(CardFontForField(chosen, kCardFieldHeightAtChosenSize), chosen);
+    EXPECT_EQ(CardFontForField(chosen, 2 * kCardFieldHeightAtChosenSize).points, 40);
+    EXPECT_EQ(CardFontForField(chosen, 1).points, 10);      // half at the least
+    EXPECT_EQ(CardFontForField(chosen, 10000).points, 80);  // four times at the most
+}
+
+// A screen reader hears what each field is, not a bare word or number.
+TEST_F(LearningViewTest, TheFieldsAreNamedForScreenReaders) {
+    const auto nameOf = [this](int id) { return frame->Control(id)->accessibleName; };
+    Start();
+    EXPECT_EQ(nameOf(ids::kQuestionStatic), "Question: " + std::string(kEmptyBoxHint));
+    EXPECT_EQ(nameOf(ids::kAnswerStatic), "Answer: hidden");
+    EXPECT_EQ(nameOf(ids::kPartitionStatic), "No card asked");
+    Fill(box, 1, 2, "one");
+    frame->ChooseMenu(ids::kCmMixAll);
+    view->Refresh();
+    EXPECT_EQ(nameOf(ids::kPartitionStatic), "Partition 1");
+    const std::string question = Question();
+    EXPECT_EQ(nameOf(ids::kQuestionStatic), "Question: " + question);
+    frame->PressEnter();
+    EXPECT_EQ(nameOf(ids::kAnswerStatic), "Answer: " + Answer());
+    frame->PressEnter();
+    EXPECT_EQ(nameOf(ids::kAnswerStatic), "Answer: hidden");
 }
 
 TEST_F(LearningViewTest, HelpCommands) {

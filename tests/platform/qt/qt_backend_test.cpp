@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
@@ -398,6 +399,7 @@ class Client : public Window {
     explicit Client(Backend& backend) : Window(backend) {
         AddControl({30, ControlKind::Button, "Go", {10, 10, 60, 24}, style::kDefaultButton});
         AddControl({31, ControlKind::Static, " ", {10, 40, 60, 20}, style::kCenter});
+        AddControl({32, ControlKind::Static, "1", {10, 70, 60, 20}, style::kTextBackground});
         OnCommand(30, &Client::Button);
         OnCommand(500, &Client::Accelerated);
         OnCommand(501, &Client::Menu);
@@ -606,15 +608,65 @@ TEST_F(QtFrameTest, SizeEventsReachTheClient) {
     EXPECT_EQ(client->sizes.back().first, main->centralWidget()->width());
     frame->Client().MoveControl(31, {-5, -19, 100, 20});
     EXPECT_EQ(frame->Client().Peer()->Position(31), (Rect{-5, -19, 100, 20}));
-    // On a dark desktop palette a white background still carries dark text.
-    QPalette dark = Widget(31)->palette();
-    dark.setColor(QPalette::WindowText, Qt::white);
-    Widget(31)->setPalette(dark);
-    frame->Client().SetControlBackground(31, Color{255, 255, 255});
-    EXPECT_TRUE(Widget(31)->autoFillBackground());
-    EXPECT_EQ(Widget(31)->palette().color(QPalette::WindowText), QColor(Qt::black));
-    frame->Client().SetControlBackground(31, Color{20, 20, 60});
-    EXPECT_EQ(Widget(31)->palette().color(QPalette::WindowText), QColor(Qt::white));
+}
+
+// A card text in the font the learner chose, smaller only where it would not fit; a strip on
+// the palette's colours for texts, dark in a dark palette; names for screen readers.
+TEST_F(QtFrameTest, TextsTakeTheirFontTheirRoomAndThePalette) {
+    Window& window = frame->Client();
+    window.MoveControl(31, {10, 10, 400, 60});
+    window.SetControlText(31, "Haus");
+    window.SetControlFont(31, {"DejaVu Serif", 20});
+    const auto* label = qobject_cast<QLabel*>(Widget(31));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->font().family(), QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(label->font().pointSizeF(), 20.0);
+    const QString longText(40, QLatin1Char('W'));
+    window.SetControlText(31, ToUtf8(longText));
+    EXPECT_LT(label->font().pointSizeF(), 20.0);
+    EXPECT_LE(QFontMetricsF(label->font()).horizontalAdvance(longText),
+              label->contentsRect().width());
+    // A wider window gives the text its room back.
+    window.SetControlText(31, "Haus");
+    window.MoveControl(31, {10, 10, 400, 60});
+    EXPECT_EQ(label->font().pointSizeF(), 20.0);
+
+    window.SetControlAccessibleName(31, "Question: Haus");
+    QAccessibleInterface* named = QAccessible::queryAccessibleInterface(Widget(31));
+    ASSERT_NE(named, nullptr);
+    EXPECT_EQ(named->text(QAccessible::Name), QStringLiteral("Question: Haus"));
+
+    QPalette dark = main->palette();
+    dark.setColor(QPalette::Base, QColor(20, 20, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    main->setPalette(dark);
+    QWidget* strip = Widget(32);
+    EXPECT_TRUE(strip->autoFillBackground());
+    EXPECT_EQ(strip->palette().color(strip->backgroundRole()), QColor(20, 20, 30));
+    EXPECT_EQ(strip->palette().color(strip->foregroundRole()), QColor(230, 230, 230));
+}
+
+TEST_F(QtBackendTest, TheFontDialogGivesTheFaceAndSizeChosen) {
+    QString title;
+    QTimer::singleShot(0, [&title] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        dialog->setCurrentFont(QFont(QStringLiteral("DejaVu Serif"), 22));
+        dialog->accept();
+    });
+    TextFont font{"DejaVu Sans", 16};
+    ASSERT_TRUE(backend.RunFontDialog(root, "Question font", font));
+    EXPECT_EQ(title, QStringLiteral("Question font"));
+    EXPECT_EQ(font, (TextFont{"DejaVu Serif", 22}));
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->currentFont().family(), QStringLiteral("DejaVu Serif"));
+        dialog->reject();
+    });
+    EXPECT_FALSE(backend.RunFontDialog(root, "Question font", font));
+    EXPECT_EQ(font, (TextFont{"DejaVu Serif", 22}));
 }
 
 TEST_F(QtBackendTest, FileFiltersShowTheirDescriptionAsItStands) {

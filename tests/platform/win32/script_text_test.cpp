@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/frame_window.h"
@@ -32,6 +33,7 @@ namespace {
 constexpr int kEdit = 10;
 constexpr int kList = 11;
 constexpr int kCardText = 12;
+constexpr int kStrip = 13;
 
 // A hidden window with an edit, a list and a static the program writes to, as a dialog of the
 // program has them; the window hands its messages to the peer as the backend's windows do.
@@ -49,6 +51,8 @@ class Controls {
         peer_->AddControl({kEdit, ControlKind::Edit, "", {10, 10, 400, 24}, style::kBorder});
         peer_->AddControl({kList, ControlKind::ListBox, "", {10, 40, 400, 100}, 0});
         peer_->AddControl({kCardText, ControlKind::Static, "", {10, 150, 400, 24}, style::kCenter});
+        peer_->AddControl(
+            {kStrip, ControlKind::Static, "1", {10, 180, 100, 24}, style::kTextBackground});
     }
     ~Controls() {
         peer_.reset();
@@ -58,6 +62,7 @@ class Controls {
     Controls& operator=(const Controls&) = delete;
 
     Win32WindowPeer& Peer() { return *peer_; }
+    Win32Backend& Backend() { return backend_; }
     HWND Handle() const { return window_; }
     HWND Edit() const { return ::GetDlgItem(window_, kEdit); }
 
@@ -347,6 +352,112 @@ TEST(Win32Texts, TextsAreDrawnWhereTheirDirectionPutsThem) {
     EXPECT_NEAR((centred.left + centred.right) / 2, 200, 20);
     EXPECT_GE(Draw(L"\u65E5\u672C\u8A9E", TextPlacement::Start).left, 0);
     EXPECT_LT(Draw(L"", TextPlacement::Start).left, 0);
+}
+
+// What a static of the window shows, drawn as the window draws it into a bitmap of its size:
+// the box the ink fills, and the colour of the corner.
+struct Drawn {
+    RECT ink{-1, -1, -1, -1};
+    COLORREF corner = 0;
+};
+
+Drawn DrawControl(Controls& controls, int id, int width, int height) {
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_STATIC;
+    item.CtlID = static_cast<UINT>(id);
+    item.hwndItem = ::GetDlgItem(controls.Handle(), id);
+    item.hDC = memory;
+    item.rcItem = {0, 0, width, height};
+    controls.Peer().HandleMessage(WM_DRAWITEM, static_cast<WPARAM>(id),
+                                  reinterpret_cast<LPARAM>(&item));
+    ::GdiFlush();
+    Drawn drawn;
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    const std::uint32_t corner = pixels[0];
+    drawn.corner = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (pixels[y * width + x] != corner) {
+                RECT& ink = drawn.ink;
+                ink.left = ink.left < 0 ? x : std::min<LONG>(ink.left, x);
+                ink.top = ink.top < 0 ? y : std::min<LONG>(ink.top, y);
+                ink.right = std::max<LONG>(ink.right, x);
+                ink.bottom = std::max<LONG>(ink.bottom, y);
+            }
+        }
+    }
+    ::SelectObject(memory, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return drawn;
+}
+
+// A card text in the chosen font, smaller only where it would not fit; a strip on the colours
+// of texts; a static's name for screen readers in its window text, the text drawn kept apart.
+TEST(Win32Texts, CardTextsTakeTheirFontTheirRoomAndTheirName) {
+    Controls controls;
+    Win32WindowPeer& peer = controls.Peer();
+    peer.Move(kCardText, {10, 150, 400, 80});
+    peer.SetText(kCardText, "Haus");
+    const Drawn plain = DrawControl(controls, kCardText, 400, 80);
+    ASSERT_GE(plain.ink.left, 0) << "nothing was drawn";
+    peer.SetTextFont(kCardText, {"DejaVu Sans", 36});
+    const Drawn large = DrawControl(controls, kCardText, 400, 80);
+    EXPECT_GT(large.ink.bottom - large.ink.top, 2 * (plain.ink.bottom - plain.ink.top));
+    EXPECT_GT(large.ink.right - large.ink.left, 2 * (plain.ink.right - plain.ink.left));
+    peer.SetText(kCardText, std::string(30, 'W'));
+    const Drawn fitted = DrawControl(controls, kCardText, 400, 80);
+    EXPECT_GT(fitted.ink.left, 0);
+    EXPECT_LT(fitted.ink.right, 399) << "the text is drawn whole";
+    EXPECT_GT(fitted.ink.right - fitted.ink.left, 200) << "and no smaller than it needs";
+
+    EXPECT_EQ(DrawControl(controls, kStrip, 100, 24).corner, ::GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(DrawControl(controls, kCardText, 100, 24).corner, ::GetSysColor(COLOR_BTNFACE));
+
+    peer.SetText(kCardText, "Haus");
+    peer.SetAccessibleName(kCardText, "Question: Haus");
+    HWND text = ::GetDlgItem(controls.Handle(), kCardText);
+    wchar_t name[64] = {};
+    ::GetWindowTextW(text, name, 64);
+    EXPECT_EQ(std::wstring(name), L"Question: Haus");
+    EXPECT_EQ(peer.Text(kCardText), "Haus");
+    peer.SetText(kCardText, "Baum");
+    EXPECT_EQ(peer.Text(kCardText), "Baum");
+    ::GetWindowTextW(text, name, 64);
+    EXPECT_EQ(std::wstring(name), L"Question: Haus");
+}
+
+// The font dialog, titled as asked, gives back the face and size it was opened with when the
+// user takes them with OK.
+TEST(Win32Texts, TheFontDialogGivesTheFaceAndSizeChosen) {
+    Controls controls;
+    Window owner(controls.Backend());
+    std::thread user([] {
+        for (int tries = 0; tries < 200; ++tries) {
+            if (HWND dialog = ::FindWindowW(L"#32770", L"Answer font")) {
+                ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            ::Sleep(50);
+        }
+    });
+    TextFont font{"DejaVu Sans", 20};
+    const bool chosen = controls.Backend().RunFontDialog(owner, "Answer font", font);
+    user.join();
+    ASSERT_TRUE(chosen) << "the dialog was not found by its title";
+    EXPECT_EQ(font, (TextFont{"DejaVu Sans", 20}));
 }
 
 }  // namespace
