@@ -6,6 +6,7 @@
 #include <QDataStream>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
@@ -13,7 +14,9 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QThread>
 #include <QUrl>
+#include <QWindow>
 #include <optional>
 #include <vector>
 
@@ -262,6 +265,18 @@ void MainFrame::Show() {
         }
     }
     show();
+    // The program's first questions (a crash's changes to restore, a file that could not be
+    // read) come once this returns. A window manager places them over the window only once the
+    // window is on screen; before, some put them in a corner of the screen. The wait is
+    // bounded: a window system that never tells is not waited for.
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (!windowHandle()->isExposed()) {
+            QThread::msleep(2);
+        }
+    }
 }
 
 void MainFrame::Destroy() {

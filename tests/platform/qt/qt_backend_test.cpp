@@ -24,6 +24,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -406,10 +407,20 @@ class Client : public Window {
         OnEnable(501, &Client::MenuState);
     }
     void EvSize(int width, int height) override { sizes.emplace_back(width, height); }
+    void EvShown() override {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* main = dynamic_cast<MainFrame*>(widget)) {
+                exposedWhenShown =
+                    main->windowHandle() != nullptr && main->windowHandle()->isExposed();
+            }
+        }
+    }
 
     std::vector<std::string> events;
     std::vector<std::pair<int, int>> sizes;
     bool checked = true;
+    // Whether the window was on screen when the client was told so.
+    bool exposedWhenShown = false;
 
   private:
     void Button() { events.push_back("button"); }
@@ -599,6 +610,12 @@ TEST_F(QtFrameTest, StatusBarAreasAndLockIndicators) {
     // The offscreen platform tells no lock state, so both stay unlit.
     EXPECT_FALSE(main->CapsLockShown());
     EXPECT_FALSE(main->NumLockShown());
+}
+
+// What the program asks at its start (a crash's changes to restore) comes up over the window
+// only once the window is on screen: before, a window manager may put it in a screen corner.
+TEST_F(QtFrameTest, TheClientIsToldOfTheShowOnceTheWindowIsOnScreen) {
+    EXPECT_TRUE(client->exposedWhenShown);
 }
 
 TEST_F(QtFrameTest, SizeEventsReachTheClient) {
