@@ -203,6 +203,11 @@ void Win32WindowPeer::AddControl(const ControlTemplate& control) {
     if (created != nullptr && font_ != nullptr) {
         ::SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }
+    // A static is drawn without the room of the controls above it (see `Move`).
+    if (created != nullptr && control.kind == ControlKind::Static) {
+        ::SetWindowLongPtrW(created, GWL_STYLE,
+                            ::GetWindowLongPtrW(created, GWL_STYLE) | WS_CLIPSIBLINGS);
+    }
     Register(control.id, created, control);
 }
 
@@ -334,8 +339,17 @@ bool Win32WindowPeer::IsEnabled(int id) const {
 void Win32WindowPeer::Move(int id, const Rect& rect) {
     if (HWND control = Control(id)) {
         const int dpi = DpiOf(window_);
-        ::MoveWindow(control, ToScreen(rect.x, dpi), ToScreen(rect.y, dpi),
-                     ToScreen(rect.width, dpi), ToScreen(rect.height, dpi), TRUE);
+        if (statics_.count(id) != 0) {
+            // A static lies under the controls it touches (the partition strip reaches under
+            // Known), so that its background never covers them; its text is placed by its
+            // size, so all of it is drawn anew, not only the part the move uncovered.
+            ::SetWindowPos(control, HWND_BOTTOM, ToScreen(rect.x, dpi), ToScreen(rect.y, dpi),
+                           ToScreen(rect.width, dpi), ToScreen(rect.height, dpi), SWP_NOACTIVATE);
+            ::InvalidateRect(control, nullptr, TRUE);
+        } else {
+            ::MoveWindow(control, ToScreen(rect.x, dpi), ToScreen(rect.y, dpi),
+                         ToScreen(rect.width, dpi), ToScreen(rect.height, dpi), TRUE);
+        }
     }
 }
 
