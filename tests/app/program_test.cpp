@@ -152,6 +152,33 @@ TEST(Program, SpaceSpaceIsLookKnown) {
     EXPECT_EQ(QApplication::focusWidget(), look);
 }
 
+// In the real window the card's text is large, grows as the window grows, and is read out by
+// its name.
+TEST(Program, TheCardTextIsLargeAndGrowsWithTheWindow) {
+    const UserFolders user;
+    const FilePath path = user.dir.File("sample.vok");
+    ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path.Bytes()));
+    Running running(path);
+    platform::qt::MainFrame* frame = running.backend.Frame();
+    ASSERT_NE(frame, nullptr);
+    auto& client = dynamic_cast<platform::qt::QtWindowPeer&>(frame->Client());
+    QWidget* question = client.Widget(ids::kQuestionStatic);
+    ASSERT_NE(question, nullptr);
+    const double menuSize = frame->menuBar()->font().pointSizeF();
+    const double first = question->font().pointSizeF();
+    EXPECT_GE(first, 1.5 * menuSize);
+    frame->resize(1000, 600);
+    QApplication::processEvents();
+    EXPECT_GE(question->font().pointSizeF(), 2 * first);
+    EXPECT_EQ(question->accessibleName(),
+              "Question: " + QString::fromStdString(
+                                 running.program.Client()->ControlText(ids::kQuestionStatic)));
+    EXPECT_EQ(client.Widget(ids::kAnswerStatic)->accessibleName(),
+              QStringLiteral("Answer: hidden"));
+    EXPECT_EQ(client.Widget(ids::kPartitionStatic)->accessibleName(),
+              QStringLiteral("Partition 1"));
+}
+
 TEST(Program, AVocabularyFileDroppedOnTheWindowOpens) {
     const UserFolders user;
     const FilePath path = user.dir.File("dropped.vok");
