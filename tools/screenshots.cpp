@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPalette>
-#include <QStyle>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
