@@ -169,5 +169,6 @@ inline constexpr int kStrAnswerName = 11105;
 inline constexpr int kStrAnswerHidden = 11106;
 inline constexpr int kStrPartitionName = 11107;
 inline constexpr int kStrNoPartition = 11108;
+inline constexpr int kStrInputStackShort = 11109;
 
 }  // namespace tallyfold::ids

@@ -115,6 +115,7 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrAnswerHidden, "Answer: hidden"},
     {ids::kStrPartitionName, "Partition %s"},
     {ids::kStrNoPartition, "No card asked"},
+    {ids::kStrInputStackShort, "Input"},
 });
 
 }  // namespace

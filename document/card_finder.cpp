@@ -1,0 +1,140 @@
+#include "document/card_finder.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
+#include "text/folding.h"
+
+namespace tallyfold {
+
+CardFinder::CardFinder(const tCardBox& box) : box_(&box) {
+    Reload();
+}
+
+void CardFinder::Reload() {
+    cards_.clear();
+    cards_.reserve(static_cast<std::size_t>(box_->TotalCards()));
+    box_->ForEachCard([this](const tVokabel& card, int number) {
+        cards_.push_back({&card, number});
+        return true;
+    });
+    if (sorted_) {
+        SortBy(sortColumn_, descending_);
+    } else {
+        Unsort();
+    }
+}
+
+void CardFinder::SetQuery(std::string_view query, bool strict) {
+    strict_ = strict;
+    query_ = strict ? std::string(query) : unicode::FoldForSearch(query);
+    Filter();
+}
+
+void CardFinder::SetPartition(int number) {
+    partition_ = number;
+    Filter();
+}
+
+void CardFinder::Unsort() {
+    sorted_ = false;
+    ordered_.resize(cards_.size());
+    std::iota(ordered_.begin(), ordered_.end(), std::size_t{0});
+    Filter();
+}
+
+void CardFinder::SortBy(CardColumn column, bool descending) {
+    sorted_ = true;
+    sortColumn_ = column;
+    descending_ = descending;
+    ordered_.resize(cards_.size());
+    std::iota(ordered_.begin(), ordered_.end(), std::size_t{0});
+    // Equal keys keep the box's order in both directions: the sort is stable over the box's
+    // order, and descending compares the other way round rather than reversing.
+    const auto by = [descending](const auto& key) {
+        return [descending, &key](std::size_t a, std::size_t b) {
+            return descending ? key(b) < key(a) : key(a) < key(b);
+        };
+    };
+    if (column == CardColumn::Question || column == CardColumn::Answer) {
+        // The folded texts once, not at every comparison.
+        std::vector<std::pair<std::string, std::string_view>> keys;
+        keys.reserve(cards_.size());
+        for (const Entry& entry : cards_) {
+            const std::string_view text =
+                column == CardColumn::Question ? entry.card->Question() : entry.card->Answer();
+            keys.emplace_back(unicode::FoldForSearch(text), text);
+        }
+        const auto key = [&keys](std::size_t place) -> const auto& {
+            return keys[place];
+        };
+        std::stable_sort(ordered_.begin(), ordered_.end(), by(key));
+    } else {
+        const auto key = [this, column](std::size_t place) {
+            const Entry& entry = cards_[place];
+            return column == CardColumn::Partition ? entry.partition
+                   : column == CardColumn::Known   ? entry.card->knownCount
+                                                   : entry.card->unknownCount;
+        };
+        std::stable_sort(ordered_.begin(), ordered_.end(), by(key));
+    }
+    Filter();
+}
+
+bool CardFinder::Matches(const Entry& entry) const {
+    if (partition_ != 0 && entry.partition != partition_) {
+        return false;
+    }
+    if (query_.empty()) {
+        return true;
+    }
+    const std::string_view question = entry.card->Question();
+    const std::string_view answer = entry.card->Answer();
+    if (strict_) {
+        return question.find(query_) != std::string_view::npos ||
+               answer.find(query_) != std::string_view::npos;
+    }
+    return unicode::FoldForSearch(question).find(query_) != std::string::npos ||
+           unicode::FoldForSearch(answer).find(query_) != std::string::npos;
+}
+
+void CardFinder::Filter() {
+    shown_.clear();
+    for (const std::size_t place : ordered_) {
+        if (Matches(cards_[place])) {
+            shown_.push_back(place);
+        }
+    }
+}
+
+std::string CardFinder::Cell(int line, CardColumn column) const {
+    const Entry& entry = EntryAt(line);
+    switch (column) {
+        case CardColumn::Question:
+            return std::string(entry.card->Question());
+        case CardColumn::Answer:
+            return std::string(entry.card->Answer());
+        case CardColumn::Partition:
+            return entry.partition == tCardBox::kInputStack
+                       ? std::string(StringResource(ids::kStrInputStackShort))
+                       : std::to_string(entry.partition);
+        case CardColumn::Known:
+            return std::to_string(entry.card->knownCount);
+        case CardColumn::Unknown:
+            return std::to_string(entry.card->unknownCount);
+    }
+    return {};
+}
+
+int CardFinder::LineOf(const tVokabel* card) const {
+    for (int line = 0; line < Shown(); ++line) {
+        if (EntryAt(line).card == card) {
+            return line;
+        }
+    }
+    return -1;
+}
+
+}  // namespace tallyfold
