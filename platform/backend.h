@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,16 @@ namespace tallyfold::platform {
 
 /// The text of a line of a list, asked for when the line is drawn or read.
 using LineSource = std::function<std::string(int line)>;
+/// The text of a cell of a table, asked for when the cell is drawn or read.
+using CellSource = std::function<std::string(int row, int column)>;
+
+/// A column of a table: its header and its width in pixels.
+struct TableColumn {
+    std::string title;
+    int width = 100;
+    /// Numbers stand at the end of their cells.
+    bool alignEnd = false;
+};
 
 class Dialog;
 class FrameWindow;
@@ -61,6 +72,26 @@ class WindowPeer {
     virtual int Selected(int id) const = 0;
     /// All selected lines, in ascending order.
     virtual std::vector<int> SelectedLines(int id) const = 0;
+
+    // Tables: a list of rows in columns, whose cells their owner gives as they are drawn or
+    // read, so that a table of any length costs what the screen shows. `LineCount`, `Select`,
+    // `Selected` and `SelectedLines` serve them as lists; a click on a header reports
+    // `Notification::ColumnClicked`, Enter and a double click `Notification::DoubleClicked`.
+    virtual void SetColumns(int id, std::span<const TableColumn> columns) = 0;
+    /// Replaces the rows with `count` rows whose cells `source` gives; nothing is selected.
+    virtual void SetRows(int id, int count, CellSource source) = 0;
+    /// The widths of the columns as the user left them, in pixels.
+    virtual std::vector<int> ColumnWidths(int id) const = 0;
+    /// Marks the header of `column` as the one the rows are sorted by (-1: none).
+    virtual void SetSortIndicator(int id, int column, bool descending) = 0;
+    /// The column whose header was clicked last, or -1.
+    virtual int ClickedColumn(int id) const = 0;
+    /// Selects exactly `rows` (ascending) of a table, the first of them the current one.
+    virtual void SelectRows(int id, std::span<const int> rows) = 0;
+
+    // Check boxes.
+    virtual void SetChecked(int id, bool checked) = 0;
+    virtual bool IsChecked(int id) const = 0;
 
     /// Ends a modal dialog with `result`; the dialog's modal run then returns it.
     virtual void EndModal(DialogResult result) = 0;

@@ -7,18 +7,19 @@
 
 namespace tallyfold::platform {
 
-enum class ControlKind { Static, Button, Edit, ListBox, ComboBox };
+enum class ControlKind { Static, Button, Edit, ListBox, ComboBox, Table, CheckBox };
 
 /// Style bits of a control; each applies to the kinds named.
 namespace style {
-inline constexpr unsigned kCenter = 1u << 0;             ///< static: centred text
-inline constexpr unsigned kRight = 1u << 1;              ///< static: right-aligned text
-inline constexpr unsigned kBorder = 1u << 2;             ///< static, edit, list box: a frame
-inline constexpr unsigned kSunken = 1u << 3;             ///< static: a sunken frame
-inline constexpr unsigned kDefaultButton = 1u << 4;      ///< button: pressed by Enter
-inline constexpr unsigned kTabStop = 1u << 5;            ///< reached with Tab
-inline constexpr unsigned kNotify = 1u << 6;             ///< list box: reports selection changes
-inline constexpr unsigned kExtendedSelection = 1u << 7;  ///< list box: several lines at once
+inline constexpr unsigned kCenter = 1u << 0;         ///< static: centred text
+inline constexpr unsigned kRight = 1u << 1;          ///< static: right-aligned text
+inline constexpr unsigned kBorder = 1u << 2;         ///< static, edit, list box: a frame
+inline constexpr unsigned kSunken = 1u << 3;         ///< static: a sunken frame
+inline constexpr unsigned kDefaultButton = 1u << 4;  ///< button: pressed by Enter
+inline constexpr unsigned kTabStop = 1u << 5;        ///< reached with Tab
+inline constexpr unsigned kNotify = 1u << 6;         ///< list box: reports selection changes; edit:
+                                              ///< changes of its text
+inline constexpr unsigned kExtendedSelection = 1u << 7;  ///< list box, table: several lines at once
 inline constexpr unsigned kVerticalScroll = 1u << 8;     ///< list and combo box
 inline constexpr unsigned kNoAutoHorizontalScroll = 1u << 9;  ///< edit: no scrolling past the end
 inline constexpr unsigned kDropDownList = 1u << 10;           ///< combo box: choose only, no typing

@@ -84,4 +84,34 @@ class ComboBox : public LineList {
     using LineList::LineList;
 };
 
+/// Rows of cells in columns with headers; what a row stands for is its owner's to keep.
+class Table : public Control {
+  public:
+    using Control::Control;
+    void SetColumns(std::span<const TableColumn> columns) const {
+        window_->SetTableColumns(id_, columns);
+    }
+    /// `count` rows whose cells `source` gives as they are shown.
+    void SetRows(int count, CellSource source) const {
+        window_->SetTableRows(id_, count, std::move(source));
+    }
+    int Count() const { return window_->LineCount(id_); }
+    std::vector<int> ColumnWidths() const { return window_->TableColumnWidths(id_); }
+    void SetSortIndicator(int column, bool descending) const {
+        window_->SetTableSortIndicator(id_, column, descending);
+    }
+    int ClickedColumn() const { return window_->ClickedTableColumn(id_); }
+    void SelectRows(std::span<const int> rows) const { window_->SelectTableRows(id_, rows); }
+    std::vector<int> SelectedRows() const { return window_->SelectedLines(id_); }
+    /// The current row: the first selected one, or -1.
+    int CurrentRow() const { return window_->SelectedLine(id_); }
+};
+
+class CheckBox : public Control {
+  public:
+    using Control::Control;
+    void SetChecked(bool checked) const { window_->SetControlChecked(id_, checked); }
+    bool IsChecked() const { return window_->IsControlChecked(id_); }
+};
+
 }  // namespace tallyfold::platform

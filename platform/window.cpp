@@ -131,6 +131,38 @@ std::vector<int> Window::SelectedLines(int id) const {
     return RequirePeer().SelectedLines(id);
 }
 
+void Window::SetTableColumns(int id, std::span<const TableColumn> columns) {
+    RequirePeer().SetColumns(id, columns);
+}
+
+void Window::SetTableRows(int id, int count, CellSource source) {
+    RequirePeer().SetRows(id, count, std::move(source));
+}
+
+std::vector<int> Window::TableColumnWidths(int id) const {
+    return RequirePeer().ColumnWidths(id);
+}
+
+void Window::SetTableSortIndicator(int id, int column, bool descending) {
+    RequirePeer().SetSortIndicator(id, column, descending);
+}
+
+int Window::ClickedTableColumn(int id) const {
+    return RequirePeer().ClickedColumn(id);
+}
+
+void Window::SelectTableRows(int id, std::span<const int> rows) {
+    RequirePeer().SelectRows(id, rows);
+}
+
+void Window::SetControlChecked(int id, bool checked) {
+    RequirePeer().SetChecked(id, checked);
+}
+
+bool Window::IsControlChecked(int id) const {
+    return RequirePeer().IsChecked(id);
+}
+
 DialogResult Window::MessageBox(std::string_view text, std::string_view caption,
                                 MessageButtons buttons, MessageIcon icon) {
     return backend_->ShowMessageBox(

@@ -15,7 +15,7 @@
 namespace tallyfold::platform {
 
 /// What a control reports besides a click.
-enum class Notification { Clicked, SelectionChanged, DoubleClicked };
+enum class Notification { Clicked, SelectionChanged, DoubleClicked, TextChanged, ColumnClicked };
 
 /// Whether a menu command is enabled and checked; asked each time a menu opens.
 struct CommandState {
@@ -96,6 +96,16 @@ class Window {
     void SelectLine(int id, int line);
     int SelectedLine(int id) const;
     std::vector<int> SelectedLines(int id) const;
+
+    // Table and check box operations, by id.
+    void SetTableColumns(int id, std::span<const TableColumn> columns);
+    void SetTableRows(int id, int count, CellSource source);
+    std::vector<int> TableColumnWidths(int id) const;
+    void SetTableSortIndicator(int id, int column, bool descending);
+    int ClickedTableColumn(int id) const;
+    void SelectTableRows(int id, std::span<const int> rows);
+    void SetControlChecked(int id, bool checked);
+    bool IsControlChecked(int id) const;
 
     /// Runs a message box owned by this window; returns the button pressed.
     DialogResult MessageBox(std::string_view text, std::string_view caption,

@@ -46,6 +46,10 @@ bool HeadlessDialog::Type(int id, std::string_view text) {
             text.substr(0, unicode::BytesWithin(text, control.characterLimit, control.byteLimit));
     }
     peer_->SetText(id, text);
+    if (control.definition.kind == ControlKind::Edit &&
+        (control.definition.style & style::kNotify) != 0) {
+        dialog_->Dispatch(id, Notification::TextChanged);
+    }
     return true;
 }
 
@@ -82,6 +86,22 @@ void HeadlessDialog::SelectLines(int id, const std::vector<int>& lines) {
 void HeadlessDialog::DoubleClick(int id, int line) {
     Select(id, line);
     dialog_->Dispatch(id, Notification::DoubleClicked);
+}
+
+void HeadlessDialog::ClickColumn(int id, int column) {
+    if (HeadlessControl* control = peer_->Find(id)) {
+        control->clickedColumn = column;
+        dialog_->Dispatch(id, Notification::ColumnClicked);
+    }
+}
+
+bool HeadlessDialog::Toggle(int id) {
+    if (!peer_->IsEnabled(id) || peer_->Ended()) {
+        return false;
+    }
+    peer_->SetChecked(id, !peer_->IsChecked(id));
+    dialog_->Dispatch(id, Notification::Clicked);
+    return true;
 }
 
 std::vector<std::string> HeadlessDialog::Lines(int id) const {

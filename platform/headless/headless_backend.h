@@ -44,6 +44,13 @@ class HeadlessDialog {
     void SelectLines(int id, const std::vector<int>& lines);
     /// Selects a line and double-clicks it.
     void DoubleClick(int id, int line);
+    /// Clicks the header of a table's column.
+    void ClickColumn(int id, int column);
+    /// Clicks a check box: it turns on or off, and its owner is told.
+    bool Toggle(int id);
+    /// A table's cell as it is shown.
+    std::string Cell(int id, int row, int column) const { return peer_->Cell(id, row, column); }
+    bool IsChecked(int id) const { return peer_->IsChecked(id); }
     void Focus(int id) { peer_->SetFocus(id); }
 
     std::string Text(int id) const { return peer_->Text(id); }
@@ -56,6 +63,7 @@ class HeadlessDialog {
     bool Ended() const { return peer_->Ended(); }
     DialogResult Result() const { return peer_->Result(); }
     const HeadlessWindowPeer& Peer() const { return *peer_; }
+    HeadlessWindowPeer& Peer() { return *peer_; }
 
   private:
     Dialog* dialog_;

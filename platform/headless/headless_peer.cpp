@@ -129,6 +129,7 @@ void HeadlessWindowPeer::ClearLines(int id) {
     if (HeadlessControl* control = Find(id)) {
         control->lines.clear();
         control->source = nullptr;
+        control->cells = nullptr;
         control->sourceCount = 0;
         control->selected.clear();
     }
@@ -160,14 +161,89 @@ std::string HeadlessWindowPeer::LineText(int id, int line) const {
     if (control == nullptr || line < 0 || line >= control->LineCount()) {
         return {};
     }
+    if (control->cells) {
+        // A table's row reads as its cells, separated by tabs.
+        std::string row;
+        for (std::size_t column = 0; column < control->columns.size(); ++column) {
+            row += (column == 0 ? "" : "\t") + control->cells(line, static_cast<int>(column));
+        }
+        return row;
+    }
     return control->source ? control->source(line) : control->lines[static_cast<std::size_t>(line)];
 }
 
-void HeadlessWindowPeer::Select(int id, int line) {
-    SetSelectedLines(id, {line});
+void HeadlessWindowPeer::SetColumns(int id, std::span<const TableColumn> columns) {
+    if (HeadlessControl* control = Find(id)) {
+        control->columns.assign(columns.begin(), columns.end());
+    }
 }
 
-void HeadlessWindowPeer::SetSelectedLines(int id, const std::vector<int>& lines) {
+void HeadlessWindowPeer::SetRows(int id, int count, CellSource source) {
+    if (HeadlessControl* control = Find(id)) {
+        control->cells = std::move(source);
+        control->sourceCount = control->cells ? std::max(count, 0) : 0;
+        control->selected.assign(static_cast<std::size_t>(control->LineCount()), false);
+    }
+}
+
+std::string HeadlessWindowPeer::Cell(int id, int row, int column) const {
+    const HeadlessControl* control = Find(id);
+    if (control == nullptr || !control->cells || row < 0 || row >= control->LineCount() ||
+        column < 0 || column >= static_cast<int>(control->columns.size())) {
+        return {};
+    }
+    return control->cells(row, column);
+}
+
+std::vector<int> HeadlessWindowPeer::ColumnWidths(int id) const {
+    std::vector<int> widths;
+    if (const HeadlessControl* control = Find(id)) {
+        for (const TableColumn& column : control->columns) {
+            widths.push_back(column.width);
+        }
+    }
+    return widths;
+}
+
+void HeadlessWindowPeer::SetColumnWidth(int id, int column, int width) {
+    HeadlessControl* control = Find(id);
+    if (control != nullptr && column >= 0 && column < static_cast<int>(control->columns.size())) {
+        control->columns[static_cast<std::size_t>(column)].width = width;
+    }
+}
+
+void HeadlessWindowPeer::SetSortIndicator(int id, int column, bool descending) {
+    if (HeadlessControl* control = Find(id)) {
+        control->sortColumn = column;
+        control->sortDescending = descending;
+    }
+}
+
+int HeadlessWindowPeer::ClickedColumn(int id) const {
+    const HeadlessControl* control = Find(id);
+    return control != nullptr ? control->clickedColumn : -1;
+}
+
+void HeadlessWindowPeer::SelectRows(int id, std::span<const int> rows) {
+    SetSelectedLines(id, rows);
+}
+
+void HeadlessWindowPeer::SetChecked(int id, bool checked) {
+    if (HeadlessControl* control = Find(id)) {
+        control->checked = checked;
+    }
+}
+
+bool HeadlessWindowPeer::IsChecked(int id) const {
+    const HeadlessControl* control = Find(id);
+    return control != nullptr && control->checked;
+}
+
+void HeadlessWindowPeer::Select(int id, int line) {
+    SetSelectedLines(id, std::span<const int>(&line, 1));
+}
+
+void HeadlessWindowPeer::SetSelectedLines(int id, std::span<const int> lines) {
     HeadlessControl* control = Find(id);
     if (control == nullptr) {
         return;

@@ -19,11 +19,18 @@ struct HeadlessControl {
     TextFont font;
     std::string accessibleName;
     std::vector<std::string> lines;
-    /// Lines given by their owner (`SetLines`), in place of `lines`.
+    /// Lines given by their owner (`SetLines`), in place of `lines`; a table's rows (`SetRows`).
     LineSource source;
+    CellSource cells;
     int sourceCount = 0;
     std::vector<bool> selected;
-    int LineCount() const { return source ? sourceCount : static_cast<int>(lines.size()); }
+    int LineCount() const { return source || cells ? sourceCount : static_cast<int>(lines.size()); }
+    /// A table's columns, the header clicked last, and the sort its headers show.
+    std::vector<TableColumn> columns;
+    int clickedColumn = -1;
+    int sortColumn = -1;
+    bool sortDescending = false;
+    bool checked = false;
     int editSelectionStart = 0;
     int editSelectionEnd = 0;
     /// What the edit takes at most (`LimitText`); 0 for no limit.
@@ -58,6 +65,14 @@ class HeadlessWindowPeer : public WindowPeer {
     void Select(int id, int line) override;
     int Selected(int id) const override;
     std::vector<int> SelectedLines(int id) const override;
+    void SetColumns(int id, std::span<const TableColumn> columns) override;
+    void SetRows(int id, int count, CellSource source) override;
+    std::vector<int> ColumnWidths(int id) const override;
+    void SetSortIndicator(int id, int column, bool descending) override;
+    int ClickedColumn(int id) const override;
+    void SelectRows(int id, std::span<const int> rows) override;
+    void SetChecked(int id, bool checked) override;
+    bool IsChecked(int id) const override;
     void EndModal(DialogResult result) override;
     void Invalidate() override { ++invalidations_; }
 
@@ -66,7 +81,11 @@ class HeadlessWindowPeer : public WindowPeer {
     const HeadlessControl* Find(int id) const;
     const std::vector<HeadlessControl>& Controls() const { return controls_; }
     /// Selects exactly `lines` of a list (several only with extended selection).
-    void SetSelectedLines(int id, const std::vector<int>& lines);
+    void SetSelectedLines(int id, std::span<const int> lines);
+    /// A table's cell as it is shown.
+    std::string Cell(int id, int row, int column) const;
+    /// The user drags a column's border.
+    void SetColumnWidth(int id, int column, int width);
     int Focus() const { return focus_; }
     bool Ended() const { return ended_; }
     DialogResult Result() const { return result_; }

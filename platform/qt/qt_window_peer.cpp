@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <utility>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 
 #include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_push_button.h"
+#include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
 
 namespace tallyfold::platform::qt {
@@ -23,6 +26,10 @@ namespace {
 // The lines of a list box, or nullptr for any other control.
 LineListView* ListOf(QWidget* widget) {
     return qobject_cast<LineListView*>(widget);
+}
+
+TableView* TableOf(QWidget* widget) {
+    return qobject_cast<TableView*>(widget);
 }
 
 }  // namespace
@@ -89,7 +96,29 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
         case ControlKind::Edit: {
             auto* edit = new QLineEdit(FromUtf8(control.text), container_);
             edit->setFrame((control.style & style::kBorder) != 0);
+            if ((control.style & style::kNotify) != 0) {
+                // What the user types only, not what the program writes.
+                QObject::connect(edit, &QLineEdit::textEdited,
+                                 [window, id] { window->Dispatch(id, Notification::TextChanged); });
+            }
             return edit;
+        }
+        case ControlKind::CheckBox: {
+            auto* box = new QCheckBox(FromUtf8(control.text), container_);
+            QObject::connect(box, &QCheckBox::clicked,
+                             [window, id] { window->Dispatch(id, Notification::Clicked); });
+            return box;
+        }
+        case ControlKind::Table: {
+            auto* table =
+                new TableView(container_, (control.style & style::kExtendedSelection) != 0);
+            table->SetOnSelectionChanged(
+                [window, id] { window->Dispatch(id, Notification::SelectionChanged); });
+            table->SetOnActivated(
+                [window, id] { window->Dispatch(id, Notification::DoubleClicked); });
+            table->SetOnColumnClicked(
+                [window, id] { window->Dispatch(id, Notification::ColumnClicked); });
+            return table;
         }
         case ControlKind::ListBox: {
             // A list that draws the lines on screen only: a million lines cost what it shows.
@@ -307,6 +336,9 @@ int QtWindowPeer::LineCount(int id) const {
     if (const LineListView* list = ListOf(widget)) {
         return list->Count();
     }
+    if (const TableView* table = TableOf(widget)) {
+        return table->Model().rowCount();
+    }
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         return combo->count();
     }
@@ -329,6 +361,8 @@ void QtWindowPeer::Select(int id, int line) {
     const QSignalBlocker quiet(widget);
     if (LineListView* list = ListOf(widget)) {
         list->SelectOnly(line);
+    } else if (TableView* table = TableOf(widget)) {
+        table->SelectRows(std::span<const int>(&line, 1));
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         combo->setCurrentIndex(line >= 0 && line < combo->count() ? line : -1);
     }
@@ -338,6 +372,10 @@ int QtWindowPeer::Selected(int id) const {
     if (auto* combo = qobject_cast<QComboBox*>(Widget(id))) {
         return combo->currentIndex();
     }
+    if (const TableView* table = TableOf(Widget(id))) {
+        const std::vector<int> rows = table->SelectedRows();
+        return rows.empty() ? -1 : rows.front();
+    }
     const LineListView* list = ListOf(Widget(id));
     return list != nullptr ? list->FirstSelected() : -1;
 }
@@ -346,7 +384,62 @@ std::vector<int> QtWindowPeer::SelectedLines(int id) const {
     if (const LineListView* list = ListOf(Widget(id))) {
         return list->SelectedLines();
     }
+    if (const TableView* table = TableOf(Widget(id))) {
+        return table->SelectedRows();
+    }
     return {};
+}
+
+void QtWindowPeer::SetColumns(int id, std::span<const TableColumn> columns) {
+    if (TableView* table = TableOf(Widget(id))) {
+        table->SetColumns(columns);
+    }
+}
+
+void QtWindowPeer::SetRows(int id, int count, CellSource source) {
+    if (TableView* table = TableOf(Widget(id))) {
+        table->SetRows(count, std::move(source));
+    }
+}
+
+std::vector<int> QtWindowPeer::ColumnWidths(int id) const {
+    std::vector<int> widths;
+    if (const TableView* table = TableOf(Widget(id))) {
+        for (int column = 0; column < table->Model().columnCount(); ++column) {
+            widths.push_back(table->columnWidth(column));
+        }
+    }
+    return widths;
+}
+
+void QtWindowPeer::SetSortIndicator(int id, int column, bool descending) {
+    if (TableView* table = TableOf(Widget(id))) {
+        QHeaderView* header = table->horizontalHeader();
+        header->setSortIndicatorShown(column >= 0);
+        header->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    }
+}
+
+int QtWindowPeer::ClickedColumn(int id) const {
+    const TableView* table = TableOf(Widget(id));
+    return table != nullptr ? table->ClickedColumn() : -1;
+}
+
+void QtWindowPeer::SelectRows(int id, std::span<const int> rows) {
+    if (TableView* table = TableOf(Widget(id))) {
+        table->SelectRows(rows);
+    }
+}
+
+void QtWindowPeer::SetChecked(int id, bool checked) {
+    if (auto* box = qobject_cast<QCheckBox*>(Widget(id))) {
+        box->setChecked(checked);
+    }
+}
+
+bool QtWindowPeer::IsChecked(int id) const {
+    const auto* box = qobject_cast<QCheckBox*>(Widget(id));
+    return box != nullptr && box->isChecked();
 }
 
 void QtWindowPeer::EndModal(DialogResult result) {

@@ -50,6 +50,14 @@ class QtWindowPeer : public WindowPeer {
     void Select(int id, int line) override;
     int Selected(int id) const override;
     std::vector<int> SelectedLines(int id) const override;
+    void SetColumns(int id, std::span<const TableColumn> columns) override;
+    void SetRows(int id, int count, CellSource source) override;
+    std::vector<int> ColumnWidths(int id) const override;
+    void SetSortIndicator(int id, int column, bool descending) override;
+    int ClickedColumn(int id) const override;
+    void SelectRows(int id, std::span<const int> rows) override;
+    void SetChecked(int id, bool checked) override;
+    bool IsChecked(int id) const override;
     void EndModal(DialogResult result) override;
     /// How the dialog was ended; Cancel until `EndModal`.
     DialogResult Result() const { return result_; }

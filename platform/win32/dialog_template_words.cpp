@@ -35,6 +35,11 @@ constexpr std::uint32_t kLbsNoIntegralHeight = 0x00000100;
 constexpr std::uint32_t kLbsExtendedSel = 0x00000800;
 constexpr std::uint32_t kCbsDropDown = 0x00000002;
 constexpr std::uint32_t kCbsDropDownList = 0x00000003;
+constexpr std::uint32_t kBsAutoCheckBox = 0x00000003;
+constexpr std::uint32_t kLvsReport = 0x00000001;
+constexpr std::uint32_t kLvsSingleSel = 0x00000004;
+constexpr std::uint32_t kLvsShowSelAlways = 0x00000008;
+constexpr std::uint32_t kLvsOwnerData = 0x00001000;
 
 constexpr std::uint16_t kButtonClass = 0x0080;
 constexpr std::uint16_t kEditClass = 0x0081;
@@ -138,6 +143,22 @@ ControlStyle StyleOf(const ControlTemplate& control) {
             out.classOrdinal = kComboBoxClass;
             out.style |= (bits & style::kDropDownList) != 0 ? kCbsDropDownList : kCbsDropDown;
             break;
+        case ControlKind::CheckBox:
+            out.classOrdinal = kButtonClass;
+            out.style |= kBsAutoCheckBox;
+            break;
+        case ControlKind::Table:
+            // Rows in columns under headers, their cells asked for as they are drawn: a table
+            // of any length costs what the screen holds.
+            out.className = "SysListView32";
+            out.style |= kLvsReport | kLvsOwnerData | kLvsShowSelAlways;
+            if ((bits & style::kExtendedSelection) == 0) {
+                out.style |= kLvsSingleSel;
+            }
+            if ((bits & style::kBorder) != 0) {
+                out.extendedStyle |= kWsExClientEdge;
+            }
+            break;
     }
     return out;
 }
@@ -196,8 +217,12 @@ std::vector<std::uint16_t> DialogTemplateWords(const DialogTemplate& dialog) {
         out.Short(Clamp(control.rect.height));
         out.DoubleWord(control.id == kNoControlId ? 0xFFFFFFFFu
                                                   : static_cast<std::uint32_t>(control.id));
-        out.Word(0xFFFF);  // the class by ordinal
-        out.Word(controlStyle.classOrdinal);
+        if (controlStyle.className != nullptr) {
+            out.Text(controlStyle.className);
+        } else {
+            out.Word(0xFFFF);  // the class by ordinal
+            out.Word(controlStyle.classOrdinal);
+        }
         out.Text(control.text);
         out.Word(0);  // no creation data
     }

@@ -18,6 +18,8 @@ struct ControlStyle {
     /// The predefined class's ordinal: 0x80 button, 0x81 edit, 0x82 static, 0x83 list box,
     /// 0x85 combo box.
     std::uint16_t classOrdinal = 0;
+    /// The class by name where no ordinal serves (the list view of a table); else nullptr.
+    const char* className = nullptr;
 };
 
 ControlStyle StyleOf(const ControlTemplate& control);

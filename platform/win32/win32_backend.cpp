@@ -146,7 +146,7 @@ std::string PageOfKeyword(const FilePath& helpFolder, std::string_view keyword) 
 Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
+    controls.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES;
     ::InitCommonControlsEx(&controls);
 }
 

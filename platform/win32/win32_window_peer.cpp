@@ -26,6 +26,10 @@ const wchar_t* ClassNameOf(ControlKind kind) {
             return L"LISTBOX";
         case ControlKind::ComboBox:
             return L"COMBOBOX";
+        case ControlKind::Table:
+            return WC_LISTVIEWW;
+        case ControlKind::CheckBox:
+            return L"BUTTON";
     }
     return L"STATIC";
 }
@@ -100,6 +104,9 @@ LRESULT CALLBACK EditFilter(HWND edit, UINT message, WPARAM wParam, LPARAM lPara
 // Posted by an edit's change to its window, with the edit's id: the edit follows its text's
 // direction once the change is done, never inside the edit's own message.
 constexpr UINT kFitEditToDirection = WM_APP + 0x54;
+// Posted by the first change of a table's selection in a batch, with the table's id: the owner
+// is told once, when the batch is over.
+constexpr UINT kTellSelection = WM_APP + 0x55;
 
 HFONT MessageFont() {
     NONCLIENTMETRICSW metrics{};
@@ -175,6 +182,13 @@ void Win32WindowPeer::Register(int id, HWND control, const ControlTemplate& cont
                                                        : TextPlacement::Start;
         text.textBackground = (bits & style::kTextBackground) != 0;
     }
+    if (controlTemplate.kind == ControlKind::Table && id != kNoControlId) {
+        tables_.insert_or_assign(id, std::make_unique<ListViewTable>(control));
+    }
+    if (controlTemplate.kind == ControlKind::Edit && id != kNoControlId &&
+        (controlTemplate.style & style::kNotify) != 0) {
+        notifyingEdits_.insert(id);
+    }
     if (controlTemplate.kind == ControlKind::ListBox && id != kNoControlId) {
         Lines& lines = lines_[id];
         lines.extended = (controlTemplate.style & style::kExtendedSelection) != 0;
@@ -232,7 +246,10 @@ void Win32WindowPeer::SetText(int id, std::string_view text) {
     if (drawn != statics_.end() && drawn->second.shown) {
         drawn->second.shown = Wide(text);
     } else {
+        // What the program writes into an edit is no change the user made.
+        settingText_ = true;
         ::SetWindowTextW(control, Wide(text).c_str());
+        settingText_ = false;
     }
     if (drawn != statics_.end()) {
         ::InvalidateRect(control, nullptr, TRUE);
@@ -504,6 +521,9 @@ void Win32WindowPeer::ShowCount(int id) {
 }
 
 int Win32WindowPeer::LineCount(int id) const {
+    if (const ListViewTable* table = TableOf(id)) {
+        return table->Count();
+    }
     if (IsCombo(id)) {
         return static_cast<int>(::SendMessageW(Control(id), CB_GETCOUNT, 0, 0));
     }
@@ -512,6 +532,9 @@ int Win32WindowPeer::LineCount(int id) const {
 }
 
 std::string Win32WindowPeer::LineText(int id, int line) const {
+    if (const ListViewTable* table = TableOf(id)) {
+        return table->RowText(line);
+    }
     if (IsCombo(id)) {
         HWND combo = Control(id);
         const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(line), 0);
@@ -537,6 +560,10 @@ void Win32WindowPeer::Select(int id, int line) {
     if (control == nullptr) {
         return;
     }
+    if (ListViewTable* table = TableOf(id)) {
+        table->SelectRows(std::span<const int>(&line, 1));
+        return;
+    }
     if (IsCombo(id)) {
         ::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(line), 0);
         return;
@@ -557,6 +584,10 @@ int Win32WindowPeer::Selected(int id) const {
     if (control == nullptr) {
         return -1;
     }
+    if (TableOf(id) != nullptr) {
+        return static_cast<int>(
+            ::SendMessageW(control, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    }
     if (IsCombo(id)) {
         return static_cast<int>(::SendMessageW(control, CB_GETCURSEL, 0, 0));
     }
@@ -570,6 +601,9 @@ int Win32WindowPeer::Selected(int id) const {
 }
 
 std::vector<int> Win32WindowPeer::SelectedLines(int id) const {
+    if (const ListViewTable* table = TableOf(id)) {
+        return table->SelectedRows();
+    }
     const auto found = lines_.find(id);
     if (found == lines_.end() || !found->second.extended) {
         const int line = Selected(id);
@@ -586,6 +620,56 @@ std::vector<int> Win32WindowPeer::SelectedLines(int id) const {
                                        reinterpret_cast<LPARAM>(lines.data()));
     lines.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     return lines;
+}
+
+ListViewTable* Win32WindowPeer::TableOf(int id) const {
+    const auto found = tables_.find(id);
+    return found != tables_.end() ? found->second.get() : nullptr;
+}
+
+void Win32WindowPeer::SetColumns(int id, std::span<const TableColumn> columns) {
+    if (ListViewTable* table = TableOf(id)) {
+        table->SetColumns(columns);
+    }
+}
+
+void Win32WindowPeer::SetRows(int id, int count, CellSource source) {
+    if (ListViewTable* table = TableOf(id)) {
+        table->SetRows(count, std::move(source));
+    }
+}
+
+std::vector<int> Win32WindowPeer::ColumnWidths(int id) const {
+    const ListViewTable* table = TableOf(id);
+    return table != nullptr ? table->ColumnWidths() : std::vector<int>{};
+}
+
+void Win32WindowPeer::SetSortIndicator(int id, int column, bool descending) {
+    if (ListViewTable* table = TableOf(id)) {
+        table->SetSortIndicator(column, descending);
+    }
+}
+
+int Win32WindowPeer::ClickedColumn(int id) const {
+    const ListViewTable* table = TableOf(id);
+    return table != nullptr ? table->ClickedColumn() : -1;
+}
+
+void Win32WindowPeer::SelectRows(int id, std::span<const int> rows) {
+    if (ListViewTable* table = TableOf(id)) {
+        table->SelectRows(rows);
+    }
+}
+
+void Win32WindowPeer::SetChecked(int id, bool checked) {
+    if (HWND control = Control(id)) {
+        ::SendMessageW(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+bool Win32WindowPeer::IsChecked(int id) const {
+    HWND control = Control(id);
+    return control != nullptr && ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Win32WindowPeer::EndModal(DialogResult result) {
@@ -693,7 +777,34 @@ std::optional<LRESULT> Win32WindowPeer::HandleMessage(UINT message, WPARAM wPara
                 // Whether the direction changed is seen there.
                 ::PostMessageW(window_, kFitEditToDirection, static_cast<WPARAM>(id), 0);
             }
+            if (code == EN_CHANGE && !settingText_ && notifyingEdits_.count(id) != 0) {
+                owner_->Dispatch(id, Notification::TextChanged);
+            }
             return std::nullopt;
+        }
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            ListViewTable* table =
+                header != nullptr ? TableOf(static_cast<int>(header->idFrom)) : nullptr;
+            if (table == nullptr) {
+                return std::nullopt;
+            }
+            const int id = static_cast<int>(header->idFrom);
+            LRESULT result = 0;
+            const std::optional<Notification> told = table->Notify(*header, result);
+            if (told == Notification::SelectionChanged) {
+                ::PostMessageW(window_, kTellSelection, static_cast<WPARAM>(id), 0);
+            } else if (told) {
+                owner_->Dispatch(id, *told);
+            }
+            return result;
+        }
+        case kTellSelection: {
+            ListViewTable* table = TableOf(static_cast<int>(wParam));
+            if (table != nullptr && table->TakeSelectionChange()) {
+                owner_->Dispatch(static_cast<int>(wParam), Notification::SelectionChanged);
+            }
+            return 0;
         }
         case kFitEditToDirection:
             FitEditToDirection(static_cast<int>(wParam));

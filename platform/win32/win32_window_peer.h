@@ -3,12 +3,15 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/backend.h"
 #include "platform/win32/script_text.h"
+#include "platform/win32/win32_table.h"
 #include "platform/window.h"
 
 namespace tallyfold::platform::win32 {
@@ -61,6 +64,14 @@ class Win32WindowPeer : public WindowPeer {
     void Select(int id, int line) override;
     int Selected(int id) const override;
     std::vector<int> SelectedLines(int id) const override;
+    void SetColumns(int id, std::span<const TableColumn> columns) override;
+    void SetRows(int id, int count, CellSource source) override;
+    std::vector<int> ColumnWidths(int id) const override;
+    void SetSortIndicator(int id, int column, bool descending) override;
+    int ClickedColumn(int id) const override;
+    void SelectRows(int id, std::span<const int> rows) override;
+    void SetChecked(int id, bool checked) override;
+    bool IsChecked(int id) const override;
     void EndModal(DialogResult result) override;
     void Invalidate() override;
 
@@ -82,6 +93,7 @@ class Win32WindowPeer : public WindowPeer {
     };
 
     HWND Control(int id) const;
+    ListViewTable* TableOf(int id) const;
     bool IsDialog() const;
     bool IsList(int id) const { return lines_.count(id) != 0; }
     bool IsCombo(int id) const;
@@ -101,6 +113,10 @@ class Win32WindowPeer : public WindowPeer {
     std::map<int, HWND> controls_;
     std::map<int, Lines> lines_;
     std::map<int, StaticText> statics_;
+    std::map<int, std::unique_ptr<ListViewTable>> tables_;
+    // Edits whose owner is told of the user's changes; none while the program writes one.
+    std::set<int> notifyingEdits_;
+    bool settingText_ = false;
     std::map<int, HFONT> editFonts_;
     // The limits `LimitText` gave the edits, as their filter keeps them.
     std::map<int, DWORD_PTR> editLimits_;

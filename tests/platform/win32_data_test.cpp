@@ -85,8 +85,12 @@ TEST(DialogTemplateWords, ReadBackGiveTheTemplateControlByControl) {
         const std::uint32_t id = reader.DoubleWord();
         EXPECT_EQ(
             id, control.id == kNoControlId ? 0xFFFFFFFFu : static_cast<std::uint32_t>(control.id));
-        EXPECT_EQ(reader.Word(), 0xFFFF);
-        EXPECT_EQ(reader.Word(), expected.classOrdinal);
+        if (expected.className != nullptr) {
+            EXPECT_EQ(reader.Text(), unicode::Utf16FromUtf8(expected.className));
+        } else {
+            EXPECT_EQ(reader.Word(), 0xFFFF);
+            EXPECT_EQ(reader.Word(), expected.classOrdinal);
+        }
         EXPECT_EQ(reader.Text(), unicode::Utf16FromUtf8(control.text));
         EXPECT_EQ(reader.Word(), 0);  // no creation data
     }
@@ -117,6 +121,21 @@ TEST(DialogTemplateWords, ControlsGetTheClassesAndStylesOfTheirKind) {
     EXPECT_EQ(cardText.style & 0x1Fu, 0xDu);
     EXPECT_NE(cardText.style & 0x00800000u, 0u);
     EXPECT_EQ(StyleOf({1, ControlKind::ComboBox, "", {}, style::kDropDownList}).style & 3u, 3u);
+    EXPECT_EQ(StyleOf({1, ControlKind::CheckBox, "x", {}, 0}).style & 0xFu, 3u);  // checks itself
+    // A table is a list view by its class name: report view, rows asked of their owner.
+    const ControlStyle table = StyleOf({1, ControlKind::Table, "", {}, style::kExtendedSelection});
+    EXPECT_EQ(std::string(table.className), "SysListView32");
+    EXPECT_EQ(table.style & 0x1001u, 0x1001u);
+    EXPECT_EQ(table.style & 0x4u, 0u) << "several rows at once";
+    EXPECT_NE(StyleOf({1, ControlKind::Table, "", {}, 0}).style & 0x4u, 0u);
+}
+
+TEST(DialogTemplateWords, AClassByNameIsWrittenAsItsName) {
+    const DialogTemplate dialog{
+        1, "T", {0, 0, 10, 10}, "", 8, false, {{5, ControlKind::Table, "", {1, 1, 8, 8}, 0}}};
+    const std::vector<std::uint16_t> words = DialogTemplateWords(dialog);
+    const std::u16string name = u"SysListView32";
+    EXPECT_NE(std::search(words.begin(), words.end(), name.begin(), name.end()), words.end());
 }
 
 TEST(DialogTemplateWords, ContextHelpCaptionsInAnyScriptAndOddFonts) {

@@ -342,6 +342,101 @@ TEST_F(FrameworkTest, CloseQueryDecidesWhetherTheFrameCloses) {
     EXPECT_TRUE(frame.Destroyed());
 }
 
+constexpr int kTable = 20;
+constexpr int kStrict = 21;
+constexpr int kSearch = 22;
+
+const DialogTemplate& TableTemplate() {
+    static const DialogTemplate dialog{
+        901,
+        "Table",
+        {0, 0, 200, 100},
+        "MS Sans Serif",
+        8,
+        false,
+        {{kSearch, ControlKind::Edit, "", {1, 1, 80, 12}, style::kTabStop | style::kNotify},
+         {kStrict, ControlKind::CheckBox, "&Strict", {90, 1, 60, 12}, style::kTabStop},
+         {kTable, ControlKind::Table, "", {1, 20, 190, 70}, style::kExtendedSelection},
+         {2, ControlKind::Button, "Close", {150, 1, 40, 14}, 0}}};
+    return dialog;
+}
+
+// Rows whose cells the dialog gives; what the user does reaches it as notifications.
+class TableDialog : public Dialog {
+  public:
+    explicit TableDialog(Window& parent) : Dialog(parent, TableTemplate()) {
+        OnNotify(kTable, Notification::ColumnClicked, &TableDialog::ColumnClicked);
+        OnNotify(kTable, Notification::SelectionChanged, &TableDialog::SelectionChanged);
+        OnNotify(kTable, Notification::DoubleClicked, &TableDialog::Activated);
+        OnNotify(kSearch, Notification::TextChanged, &TableDialog::SearchChanged);
+        OnCommand(kStrict, &TableDialog::StrictClicked);
+    }
+    void SetupWindow() override {
+        const std::vector<TableColumn> columns = {{"Question", 120}, {"Known", 40, true}};
+        table.SetColumns(columns);
+        table.SetRows(1000, [](int row, int column) {
+            return column == 0 ? "card " + std::to_string(row) : std::to_string(row % 7);
+        });
+        SetControlText(kSearch, "written by the program");
+    }
+
+    Table table{*this, kTable};
+    std::vector<std::string> events;
+
+  private:
+    void ColumnClicked() { events.push_back("column " + std::to_string(table.ClickedColumn())); }
+    void SelectionChanged() { events.push_back("selection"); }
+    void Activated() { events.push_back("activated " + std::to_string(table.CurrentRow())); }
+    void SearchChanged() { events.push_back("search " + ControlText(kSearch)); }
+    void StrictClicked() {
+        events.push_back(CheckBox(*this, kStrict).IsChecked() ? "strict on" : "strict off");
+    }
+};
+
+TEST_F(FrameworkTest, ATableGivesItsOwnersCellsAndTellsWhatTheUserDoes) {
+    backend.ExpectDialog(901, [](HeadlessDialog& dialog) {
+        EXPECT_EQ(dialog.Peer().LineCount(kTable), 1000);
+        EXPECT_EQ(dialog.Cell(kTable, 999, 0), "card 999");
+        EXPECT_EQ(dialog.Lines(kTable)[8], "card 8\t1");
+        EXPECT_EQ(dialog.Cell(kTable, 1000, 0), "") << "no row past the end";
+        dialog.ClickColumn(kTable, 1);
+        dialog.SelectLines(kTable, {3, 4, 9});
+        dialog.DoubleClick(kTable, 7);
+        dialog.Type(kSearch, "car");
+        dialog.Toggle(kStrict);
+        dialog.Toggle(kStrict);
+        dialog.Peer().SetColumnWidth(kTable, 0, 200);
+        dialog.PressEscape();
+    });
+    TableDialog dialog(root);
+    EXPECT_EQ(dialog.Execute(), DialogResult::Cancel);
+    EXPECT_EQ(dialog.events,
+              (std::vector<std::string>{"column 1", "selection", "selection", "activated 7",
+                                        "search car", "strict on", "strict off"}));
+}
+
+TEST_F(FrameworkTest, ATablesSelectionWidthsAndSortAreItsOwnersToSet) {
+    backend.ExpectDialog(901, [](HeadlessDialog& dialog) {
+        Table table(dialog.Window(), kTable);
+        const std::vector<int> rows = {2, 5, 6};
+        table.SelectRows(rows);
+        EXPECT_EQ(table.SelectedRows(), rows);
+        EXPECT_EQ(table.CurrentRow(), 2);
+        table.SetSortIndicator(1, true);
+        EXPECT_EQ(dialog.Peer().Find(kTable)->sortColumn, 1);
+        EXPECT_TRUE(dialog.Peer().Find(kTable)->sortDescending);
+        EXPECT_EQ(table.ColumnWidths(), (std::vector<int>{120, 40}));
+        // New rows: nothing is selected.
+        table.SetRows(3, [](int, int) { return std::string("x"); });
+        EXPECT_TRUE(table.SelectedRows().empty());
+        EXPECT_EQ(table.Count(), 3);
+        dialog.PressEscape();
+    });
+    TableDialog dialog(root);
+    static_cast<void>(dialog.Execute());
+    EXPECT_TRUE(dialog.events.empty()) << "what the program does is told to nobody";
+}
+
 TEST(FileFilter, DescriptionsAndPatternsKeepTheirBlanks) {
     const std::vector<FileFilter> filters = ParseFileFilter("Vokabeln (*.vok) | *.vok |");
     ASSERT_EQ(filters.size(), 1u);

@@ -6,11 +6,13 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -32,12 +35,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls.h"
 #include "platform/dialog.h"
 #include "platform/frame_window.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_dialog.h"
 #include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_main_frame.h"
+#include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
 #include "resources/dialog_templates.h"
 #include "resources/help_pages.h"
@@ -87,6 +92,12 @@ void ExpectKind(QWidget* widget, ControlKind kind, int id) {
             break;
         case ControlKind::ComboBox:
             EXPECT_NE(qobject_cast<QComboBox*>(widget), nullptr) << id;
+            break;
+        case ControlKind::Table:
+            EXPECT_NE(qobject_cast<TableView*>(widget), nullptr) << id;
+            break;
+        case ControlKind::CheckBox:
+            EXPECT_NE(qobject_cast<QCheckBox*>(widget), nullptr) << id;
             break;
     }
 }
@@ -342,6 +353,114 @@ TEST_F(QtBackendTest, AListOfSeveralLinesSelectsWithClicksAndKeys) {
     EXPECT_EQ(shown.list.SelectedLines(), (std::vector<int>{500}));
     EXPECT_TRUE(shown.list.viewport()->rect().contains(shown.list.LineRect(500)));
     EXPECT_EQ(shown.changes, heard);
+}
+
+constexpr int kTable = 20;
+constexpr int kStrict = 21;
+constexpr int kSearch = 22;
+
+const DialogTemplate& TableTemplate() {
+    static const DialogTemplate dialog{
+        901,
+        "Table",
+        {0, 0, 200, 120},
+        "MS Sans Serif",
+        8,
+        false,
+        {{kSearch, ControlKind::Edit, "", {1, 1, 80, 12}, style::kTabStop | style::kNotify},
+         {kStrict, ControlKind::CheckBox, "&Strict", {90, 1, 60, 12}, style::kTabStop},
+         {kTable,
+          ControlKind::Table,
+          "",
+          {1, 20, 190, 90},
+          style::kExtendedSelection | style::kTabStop},
+         {2, ControlKind::Button, "Close", {150, 1, 40, 14}, 0}}};
+    return dialog;
+}
+
+// Rows whose cells the dialog gives; what the user does reaches it as notifications.
+class TableDialog : public Dialog {
+  public:
+    explicit TableDialog(Window& parent) : Dialog(parent, TableTemplate()) {
+        OnNotify(kTable, Notification::ColumnClicked, &TableDialog::ColumnClicked);
+        OnNotify(kTable, Notification::SelectionChanged, &TableDialog::SelectionChanged);
+        OnNotify(kTable, Notification::DoubleClicked, &TableDialog::Activated);
+        OnNotify(kSearch, Notification::TextChanged, &TableDialog::SearchChanged);
+        OnCommand(kStrict, &TableDialog::StrictClicked);
+    }
+    void SetupWindow() override {
+        const std::vector<TableColumn> columns = {{"Question", 120}, {"Known", 40, true}};
+        table.SetColumns(columns);
+        table.SetRows(1000000, [](int row, int column) {
+            return column == 0 ? "\xD0\xBA\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0 " + std::to_string(row)
+                               : std::to_string(row % 7);
+        });
+        SetControlText(kSearch, "written by the program");
+    }
+
+    Table table{*this, kTable};
+    std::vector<std::string> events;
+
+  private:
+    void ColumnClicked() { events.push_back("column " + std::to_string(table.ClickedColumn())); }
+    void SelectionChanged() { events.push_back("selection"); }
+    void Activated() { events.push_back("activated " + std::to_string(table.CurrentRow())); }
+    void SearchChanged() { events.push_back("search " + ControlText(kSearch)); }
+    void StrictClicked() {
+        events.push_back(CheckBox(*this, kStrict).IsChecked() ? "strict on" : "strict off");
+    }
+};
+
+// A table of a million rows, driven with the mouse and the keys through Qt's real widgets; a
+// screen reader reads its cells.
+TEST_F(QtBackendTest, ATableTellsWhatTheUserDoesAndIsReadOut) {
+    TableDialog dialog(root);
+    std::vector<int> selected;
+    QString cellRead;
+    QTimer::singleShot(0, [&dialog, &selected, &cellRead] {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(modal, nullptr);
+        auto* table = modal->findChild<TableView*>();
+        ASSERT_NE(table, nullptr);
+        EXPECT_EQ(table->model()->rowCount(), 1000000);
+        QHeaderView* header = table->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionPosition(1) + 5, header->height() / 2));
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Down);
+        QTest::keyClick(table, Qt::Key_Down, Qt::ShiftModifier);
+        selected = dialog.table.SelectedRows();
+        QTest::keyClick(table, Qt::Key_Return);
+        auto* search = modal->findChild<QLineEdit*>();
+        ASSERT_NE(search, nullptr);
+        search->clear();  // by the program: not told
+        QTest::keyClicks(search, "kn");
+        auto* strict = modal->findChild<QCheckBox*>();
+        ASSERT_NE(strict, nullptr);
+        strict->click();
+        QAccessibleInterface* access = QAccessible::queryAccessibleInterface(table);
+        ASSERT_NE(access, nullptr);
+        if (QAccessibleTableInterface* cells = access->tableInterface()) {
+            if (QAccessibleInterface* cell = cells->cellAt(3, 0)) {
+                cellRead = cell->text(QAccessible::Name);
+            }
+        }
+        dialog.table.SetSortIndicator(1, true);
+        EXPECT_EQ(header->sortIndicatorSection(), 1);
+        EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+        EXPECT_EQ(dialog.table.ColumnWidths().at(0), 120);
+        modal->reject();
+    });
+    EXPECT_EQ(dialog.Execute(), DialogResult::Cancel);
+    EXPECT_EQ(selected, (std::vector<int>{0, 1}));
+    EXPECT_EQ(cellRead, QStringLiteral("\u043A\u043D\u0438\u0433\u0430 3"));
+    ASSERT_GE(dialog.events.size(), 5u);
+    EXPECT_EQ(dialog.events.front(), "column 1");
+    EXPECT_EQ(std::count(dialog.events.begin(), dialog.events.end(), "activated 0"), 1);
+    EXPECT_NE(std::find(dialog.events.begin(), dialog.events.end(), "search kn"),
+              dialog.events.end());
+    EXPECT_EQ(std::count(dialog.events.begin(), dialog.events.end(), "search "), 0);
+    EXPECT_EQ(dialog.events.back(), "strict on");
 }
 
 // A screen reader finds every line as an item of the list, with its text and selection.

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <imm.h>
 
 #include <algorithm>
@@ -34,6 +35,31 @@ constexpr int kEdit = 10;
 constexpr int kList = 11;
 constexpr int kCardText = 12;
 constexpr int kStrip = 13;
+constexpr int kTable = 14;
+constexpr int kStrict = 15;
+constexpr int kSearch = 16;
+
+// The window the controls belong to: it writes down what reaches it.
+class Recorder : public Window {
+  public:
+    explicit Recorder(Backend& backend) : Window(backend) {
+        OnNotify(kTable, Notification::ColumnClicked, &Recorder::ColumnClicked);
+        OnNotify(kTable, Notification::SelectionChanged, &Recorder::SelectionChanged);
+        OnNotify(kTable, Notification::DoubleClicked, &Recorder::Activated);
+        OnNotify(kSearch, Notification::TextChanged, &Recorder::SearchChanged);
+        OnCommand(kStrict, &Recorder::StrictClicked);
+    }
+    std::vector<std::string> events;
+
+  private:
+    void ColumnClicked() {
+        events.push_back("column " + std::to_string(Peer()->ClickedColumn(kTable)));
+    }
+    void SelectionChanged() { events.push_back("selection"); }
+    void Activated() { events.push_back("activated"); }
+    void SearchChanged() { events.push_back("search " + ControlText(kSearch)); }
+    void StrictClicked() { events.push_back(IsControlChecked(kStrict) ? "strict on" : "off"); }
+};
 
 // A hidden window with an edit, a list and a static the program writes to, as a dialog of the
 // program has them; the window hands its messages to the peer as the backend's windows do.
@@ -48,13 +74,22 @@ class Controls {
         window_ = ::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0,
                                     600, 300, nullptr, nullptr, windowClass.hInstance, this);
         peer_ = std::make_unique<Win32WindowPeer>(window_, owner_);
+        owner_.AttachPeer(peer_.get());
         peer_->AddControl({kEdit, ControlKind::Edit, "", {10, 10, 400, 24}, style::kBorder});
         peer_->AddControl({kList, ControlKind::ListBox, "", {10, 40, 400, 100}, 0});
         peer_->AddControl({kCardText, ControlKind::Static, "", {10, 150, 400, 24}, style::kCenter});
         peer_->AddControl(
             {kStrip, ControlKind::Static, "1", {10, 180, 100, 24}, style::kTextBackground});
+        peer_->AddControl({kTable,
+                           ControlKind::Table,
+                           "",
+                           {420, 10, 170, 200},
+                           style::kExtendedSelection | style::kBorder});
+        peer_->AddControl({kStrict, ControlKind::CheckBox, "Strict", {420, 220, 100, 20}, 0});
+        peer_->AddControl({kSearch, ControlKind::Edit, "", {420, 250, 100, 20}, style::kNotify});
     }
     ~Controls() {
+        owner_.AttachPeer(nullptr);
         peer_.reset();
         ::DestroyWindow(window_);
     }
@@ -63,6 +98,7 @@ class Controls {
 
     Win32WindowPeer& Peer() { return *peer_; }
     Win32Backend& Backend() { return backend_; }
+    std::vector<std::string>& Events() { return owner_.events; }
     HWND Handle() const { return window_; }
     HWND Edit() const { return ::GetDlgItem(window_, kEdit); }
 
@@ -105,7 +141,7 @@ class Controls {
     }
 
     Win32Backend backend_;
-    Window owner_;
+    Recorder owner_;
     HWND window_ = nullptr;
     std::unique_ptr<Win32WindowPeer> peer_;
 };
@@ -458,6 +494,70 @@ TEST(Win32Texts, TheFontDialogGivesTheFaceAndSizeChosen) {
     user.join();
     ASSERT_TRUE(chosen) << "the dialog was not found by its title";
     EXPECT_EQ(font, (TextFont{"DejaVu Sans", 20}));
+}
+
+// A table as a list view without rows of its own: the cells are asked of their owner as they
+// are read or drawn, in any script; what the user does reaches the owner, what the program
+// does does not.
+TEST(Win32Table, CellsComeFromTheOwnerAndTheUsersActsAreTold) {
+    Controls controls;
+    Win32WindowPeer& peer = controls.Peer();
+    HWND list = ::GetDlgItem(controls.Handle(), kTable);
+    ASSERT_NE(list, nullptr);
+    const std::vector<TableColumn> columns = {{"Question", 100}, {"Known", 50, true}};
+    peer.SetColumns(kTable, columns);
+    peer.SetRows(kTable, 1000000, [](int row, int column) {
+        return column == 0 ? "\xD0\xBA\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0 " + std::to_string(row)
+                           : std::to_string(row % 7);
+    });
+    EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1000000);
+    wchar_t text[64] = {};
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    ::SendMessageW(list, LVM_GETITEMTEXTW, 3, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(std::wstring(text), L"\u043A\u043D\u0438\u0433\u0430 3");
+    EXPECT_EQ(peer.LineText(kTable, 12), "\xD0\xBA\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0 12\t5");
+    EXPECT_EQ(peer.ColumnWidths(kTable), (std::vector<int>{100, 50}));
+
+    const std::vector<int> rows = {2, 5, 6};
+    peer.SelectRows(kTable, rows);
+    EXPECT_EQ(peer.SelectedLines(kTable), rows);
+    EXPECT_EQ(peer.Selected(kTable), 2);
+    peer.SetSortIndicator(kTable, 1, true);
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    HDITEMW column{};
+    column.mask = HDI_FORMAT;
+    ::SendMessageW(header, HDM_GETITEMW, 1, reinterpret_cast<LPARAM>(&column));
+    EXPECT_NE(column.fmt & HDF_SORTDOWN, 0);
+    peer.SetText(kSearch, "by the program");
+    controls.Settle();
+    EXPECT_TRUE(controls.Events().empty()) << "what the program does is told to nobody";
+
+    // The user: a click on the second header, Down, Enter, typing, the check box.
+    RECT place{};
+    ::SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&place));
+    const LPARAM point = MAKELPARAM((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageW(header, WM_LBUTTONUP, 0, point);
+    ::SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+    controls.Settle();
+    const std::vector<int> afterDown = peer.SelectedLines(kTable);
+    ::SendMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+    HWND search = ::GetDlgItem(controls.Handle(), kSearch);
+    ::SendMessageW(search, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    ::SendMessageW(search, WM_CHAR, L'k', 1);
+    ::SendMessageW(::GetDlgItem(controls.Handle(), kStrict), BM_CLICK, 0, 0);
+    controls.Settle();
+    EXPECT_EQ(afterDown.size(), 1u);
+    const std::vector<std::string>& events = controls.Events();
+    EXPECT_NE(std::find(events.begin(), events.end(), "column 1"), events.end());
+    EXPECT_EQ(std::count(events.begin(), events.end(), "selection"), 1);
+    EXPECT_NE(std::find(events.begin(), events.end(), "activated"), events.end());
+    EXPECT_NE(std::find(events.begin(), events.end(), "search k"), events.end());
+    EXPECT_EQ(events.back(), "strict on");
+    EXPECT_TRUE(peer.IsChecked(kStrict));
 }
 
 }  // namespace
