@@ -17,8 +17,8 @@ inline constexpr unsigned kBorder = 1u << 2;         ///< static, edit, list box
 inline constexpr unsigned kSunken = 1u << 3;         ///< static: a sunken frame
 inline constexpr unsigned kDefaultButton = 1u << 4;  ///< button: pressed by Enter
 inline constexpr unsigned kTabStop = 1u << 5;        ///< reached with Tab
-inline constexpr unsigned kNotify = 1u << 6;         ///< list box: reports selection changes; edit:
-                                              ///< changes of its text
+/// list box: reports selection changes; edit: reports the user's changes of its text
+inline constexpr unsigned kNotify = 1u << 6;
 inline constexpr unsigned kExtendedSelection = 1u << 7;  ///< list box, table: several lines at once
 inline constexpr unsigned kVerticalScroll = 1u << 8;     ///< list and combo box
 inline constexpr unsigned kNoAutoHorizontalScroll = 1u << 9;  ///< edit: no scrolling past the end
