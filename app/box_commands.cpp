@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "dialogs/card_input_dialog.h"
+#include "dialogs/cards_dialog.h"
 #include "dialogs/partition_overview_dialog.h"
 #include "dialogs/target_dialog.h"
 #include "resources/resource_ids.h"
@@ -47,6 +48,12 @@ void tHauptFenster::CmAllToInput() {
 void tHauptFenster::CmPartitionChange() {
     // Each action of the overview is a step of its own.
     ShowPartitionOverview(*this, *document_, session_.InputTexts());
+    Refresh();
+}
+
+void tHauptFenster::CmFindCards() {
+    // Each action of the Cards window is a step of its own.
+    ShowCards(*this, *document_, session_.InputTexts());
     Refresh();
 }
 

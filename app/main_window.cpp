@@ -84,6 +84,7 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, Document& document, Fil
     OnCommand(ids::kCmCardNew, &tHauptFenster::CmCardNew);
     OnCommand(ids::kCmCardChange, &tHauptFenster::CmCardChange);
     OnCommand(ids::kCmCardDelete, &tHauptFenster::CmCardDelete);
+    OnCommand(ids::kCmFindCards, &tHauptFenster::CmFindCards);
     OnCommand(ids::kCmAllToInput, &tHauptFenster::CmAllToInput);
     OnCommand(ids::kCmPartitionChange, &tHauptFenster::CmPartitionChange);
     OnCommand(ids::kCmDeleteLast, &tHauptFenster::CmDeleteLast);

@@ -96,6 +96,7 @@ class tHauptFenster : public platform::Window, private LearningView {
     void CmCardNew();
     void CmCardChange();
     void CmCardDelete();
+    void CmFindCards();
     void CmAllToInput();
     void CmPartitionChange();
     void CmDeleteLast();

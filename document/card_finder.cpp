@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_set>
 
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
@@ -16,8 +17,12 @@ CardFinder::CardFinder(const tCardBox& box) : box_(&box) {
 void CardFinder::Reload() {
     cards_.clear();
     cards_.reserve(static_cast<std::size_t>(box_->TotalCards()));
-    box_->ForEachCard([this](const tVokabel& card, int number) {
-        cards_.push_back({&card, number});
+    int partition = 0;
+    int place = 0;
+    box_->ForEachCard([this, &partition, &place](const tVokabel& card, int number) {
+        place = number == partition ? place + 1 : 0;
+        partition = number;
+        cards_.push_back({&card, number, place});
         return true;
     });
     if (sorted_) {
@@ -126,6 +131,17 @@ std::string CardFinder::Cell(int line, CardColumn column) const {
             return std::to_string(entry.card->unknownCount);
     }
     return {};
+}
+
+std::vector<int> CardFinder::LinesOf(std::span<const tVokabel* const> cards) const {
+    const std::unordered_set<const tVokabel*> wanted(cards.begin(), cards.end());
+    std::vector<int> lines;
+    for (int line = 0; line < Shown(); ++line) {
+        if (wanted.count(EntryAt(line).card) != 0) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
 }
 
 int CardFinder::LineOf(const tVokabel* card) const {

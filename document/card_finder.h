@@ -3,6 +3,7 @@
 // The cards of a box as the Cards window lists them: every card, filtered by a search and a
 // partition, in the box's order or sorted by a column.
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,17 +42,22 @@ class CardFinder {
     int Shown() const { return static_cast<int>(shown_.size()); }
     int Total() const { return static_cast<int>(cards_.size()); }
     const tVokabel& CardAt(int line) const { return *EntryAt(line).card; }
-    /// The partition (1 to 7, 8 for the input stack) of the card on `line`.
+    /// The partition (1 to 7, 8 for the input stack) of the card on `line`, and its place
+    /// there, counted from the partition's head.
     int PartitionAt(int line) const { return EntryAt(line).partition; }
+    int PlaceAt(int line) const { return EntryAt(line).place; }
     /// The text of a cell as the list shows it.
     std::string Cell(int line, CardColumn column) const;
     /// The line that shows `card`, or -1.
     int LineOf(const tVokabel* card) const;
+    /// The lines that show any of `cards`, ascending.
+    std::vector<int> LinesOf(std::span<const tVokabel* const> cards) const;
 
   private:
     struct Entry {
         const tVokabel* card;
         int partition;
+        int place;
     };
 
     const Entry& EntryAt(int line) const { return cards_[shown_[static_cast<std::size_t>(line)]]; }

@@ -118,4 +118,44 @@ const DialogTemplate& OverviewTemplate() {
     return dialog;
 }
 
+const DialogTemplate& CardsTemplate() {
+    static const DialogTemplate dialog{
+        ids::kCardsDialog,
+        "Cards",
+        {18, 18, 360, 220},
+        kDialogFont,
+        8,
+        false,
+        {Label("&Find", {6, 8, 24, 8}),
+         {ids::kCardsSearch,
+          ControlKind::Edit,
+          "",
+          {32, 6, 130, 12},
+          style::kBorder | style::kTabStop | style::kNotify},
+         {ids::kCardsStrict,
+          ControlKind::CheckBox,
+          "&Match case and accents",
+          {170, 7, 100, 10},
+          style::kTabStop},
+         Label("&Partition", {276, 8, 34, 8}),
+         {ids::kCardsPartition,
+          ControlKind::ComboBox,
+          "",
+          {312, 6, 42, 120},
+          style::kDropDownList | style::kVerticalScroll | style::kTabStop},
+         {ids::kCardsTable,
+          ControlKind::Table,
+          "",
+          {6, 24, 348, 156},
+          style::kBorder | style::kExtendedSelection | style::kTabStop},
+         {ids::kCardsCount, ControlKind::Static, "", {6, 185, 120, 8}, 0},
+         Button(ids::kCardsEdit, "&Edit...", {6, 200, 50, 14}),
+         Button(ids::kCardsPutInto, "P&ut into...", {62, 200, 50, 14}),
+         Button(ids::kCardsDelete, "&Delete", {118, 200, 50, 14}),
+         Button(ids::kCardsHelp, "&Help", {248, 200, 50, 14}),
+         Button(ids::kIdCancel, "&Close", {304, 200, 50, 14})},
+        ids::kCardsHelp};
+    return dialog;
+}
+
 }  // namespace tallyfold

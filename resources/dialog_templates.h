@@ -12,5 +12,7 @@ const platform::DialogTemplate& InputTemplate();
 const platform::DialogTemplate& TargetTemplate();
 /// Template 3500 "Partition overview": the cards of one partition.
 const platform::DialogTemplate& OverviewTemplate();
+/// Template 3600 "Cards": every card of the box, to find and work on.
+const platform::DialogTemplate& CardsTemplate();
 
 }  // namespace tallyfold

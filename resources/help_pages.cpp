@@ -14,6 +14,8 @@ std::string_view HelpPageOfDialog(unsigned long context) {
             return "target.html";
         case ids::kOverviewDialog:
             return "overview.html";
+        case ids::kCardsDialog:
+            return "cards-window.html";
         default:
             return {};
     }

@@ -30,6 +30,7 @@ inline constexpr int kCmEmptyToEnd = 142;
 inline constexpr int kCmUnknownToInput = 143;
 inline constexpr int kCmQuestionFont = 144;
 inline constexpr int kCmAnswerFont = 145;
+inline constexpr int kCmFindCards = 146;
 inline constexpr int kCmEditUndo = 151;
 inline constexpr int kCmEditRedo = 152;
 // The recent files of the File menu, the newest first.
@@ -54,6 +55,7 @@ inline constexpr int kDoublesDialog = 3200;
 inline constexpr int kInputDialog = 3300;
 inline constexpr int kTargetDialog = 3400;
 inline constexpr int kOverviewDialog = 3500;
+inline constexpr int kCardsDialog = 3600;
 
 // Buttons every dialog shares.
 inline constexpr int kIdOk = 1;
@@ -82,6 +84,17 @@ inline constexpr int kOverviewCorrect = 503;
 inline constexpr int kOverviewMove = 504;
 inline constexpr int kOverviewHelp = 506;
 inline constexpr int kOverviewCount = 507;
+
+// Cards (3600).
+inline constexpr int kCardsSearch = 601;
+inline constexpr int kCardsStrict = 602;
+inline constexpr int kCardsPartition = 603;
+inline constexpr int kCardsTable = 604;
+inline constexpr int kCardsCount = 605;
+inline constexpr int kCardsEdit = 606;
+inline constexpr int kCardsDelete = 607;
+inline constexpr int kCardsPutInto = 608;
+inline constexpr int kCardsHelp = 609;
 
 // The string table.
 inline constexpr int kStrLook = 11001;
@@ -170,5 +183,13 @@ inline constexpr int kStrAnswerHidden = 11106;
 inline constexpr int kStrPartitionName = 11107;
 inline constexpr int kStrNoPartition = 11108;
 inline constexpr int kStrInputStackShort = 11109;
+inline constexpr int kStrCardsShown = 11110;
+inline constexpr int kStrColumnQuestion = 11111;
+inline constexpr int kStrColumnAnswer = 11112;
+inline constexpr int kStrColumnPartition = 11113;
+inline constexpr int kStrColumnKnown = 11114;
+inline constexpr int kStrColumnUnknown = 11115;
+inline constexpr int kStrAllPartitions = 11116;
+inline constexpr int kStrDeleteCards = 11117;
 
 }  // namespace tallyfold::ids

@@ -116,6 +116,14 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrPartitionName, "Partition %s"},
     {ids::kStrNoPartition, "No card asked"},
     {ids::kStrInputStackShort, "Input"},
+    {ids::kStrCardsShown, "%s of %s"},
+    {ids::kStrColumnQuestion, "Question"},
+    {ids::kStrColumnAnswer, "Answer"},
+    {ids::kStrColumnPartition, "Partition"},
+    {ids::kStrColumnKnown, "Known"},
+    {ids::kStrColumnUnknown, "Unknown"},
+    {ids::kStrAllPartitions, "All"},
+    {ids::kStrDeleteCards, "Delete %s?"},
 });
 
 }  // namespace

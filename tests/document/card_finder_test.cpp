@@ -54,6 +54,11 @@ TEST_F(CardFinderTest, EveryCardInTheBoxsOrderWithItsCells) {
     EXPECT_EQ(finder.Cell(6, CardColumn::Partition), "Input");
     EXPECT_EQ(finder.Cell(6, CardColumn::Question), "apfel");
     EXPECT_EQ(finder.PartitionAt(6), tCardBox::kInputStack);
+    EXPECT_EQ(finder.PlaceAt(6), 1) << "the second card of the input stack";
+    EXPECT_EQ(finder.PlaceAt(3), 1);
+    EXPECT_EQ(finder.PlaceAt(4), 0);
+    const tVokabel* wanted[] = {&finder.CardAt(5), &finder.CardAt(1), nullptr};
+    EXPECT_EQ(finder.LinesOf(wanted), (std::vector<int>{1, 5}));
 }
 
 // Case and accents do not count by default, in every script; the strict search matches bytes.

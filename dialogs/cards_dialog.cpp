@@ -1,0 +1,241 @@
+#include "dialogs/cards_dialog.h"
+
+#include <array>
+#include <map>
+#include <string>
+
+#include "dialogs/help.h"
+#include "dialogs/target_dialog.h"
+#include "resources/dialog_templates.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
+
+namespace tallyfold {
+
+using platform::Notification;
+
+namespace {
+
+constexpr std::array<CardColumn, kCardColumns> kColumns = {CardColumn::Question, CardColumn::Answer,
+                                                           CardColumn::Partition, CardColumn::Known,
+                                                           CardColumn::Unknown};
+
+// The selected lines of the finder grouped by partition, each partition's places ascending:
+// what the document's changes by place take.
+std::map<int, std::vector<int>> PlacesByPartition(const CardFinder& finder,
+                                                  const std::vector<int>& lines) {
+    std::map<int, std::vector<int>> places;
+    for (const int line : lines) {
+        places[finder.PartitionAt(line)].push_back(finder.PlaceAt(line));
+    }
+    for (auto& [partition, list] : places) {
+        std::sort(list.begin(), list.end());
+    }
+    return places;
+}
+
+}  // namespace
+
+CardsDialog::CardsDialog(platform::Window& parent, Document& document, CardInputTexts& texts)
+    : Dialog(parent, CardsTemplate()),
+      document_(&document),
+      texts_(&texts),
+      finder_(document.Box()),
+      SearchEdit(*this, ids::kCardsSearch),
+      StrictBox(*this, ids::kCardsStrict),
+      PartitionBox(*this, ids::kCardsPartition),
+      CardTable(*this, ids::kCardsTable),
+      CountLabel(*this, ids::kCardsCount),
+      EditButton(*this, ids::kCardsEdit),
+      PutIntoButton(*this, ids::kCardsPutInto),
+      DeleteButton(*this, ids::kCardsDelete) {
+    OnNotify(ids::kCardsSearch, Notification::TextChanged, &CardsDialog::SearchChanged);
+    OnCommand(ids::kCardsStrict, &CardsDialog::SearchChanged);
+    OnNotify(ids::kCardsPartition, Notification::SelectionChanged, &CardsDialog::PartitionChosen);
+    OnNotify(ids::kCardsTable, Notification::ColumnClicked, &CardsDialog::ColumnClicked);
+    OnNotify(ids::kCardsTable, Notification::SelectionChanged, &CardsDialog::SelectionChanged);
+    OnNotify(ids::kCardsTable, Notification::DoubleClicked, &CardsDialog::CmEdit);
+    OnCommand(ids::kCardsEdit, &CardsDialog::CmEdit);
+    OnCommand(ids::kCardsPutInto, &CardsDialog::CmPutInto);
+    OnCommand(ids::kCardsDelete, &CardsDialog::CmDelete);
+    OnCommand(ids::kCardsHelp, &CardsDialog::CmHelp);
+}
+
+void CardsDialog::SetupWindow() {
+    const std::vector<platform::TableColumn> columns = {
+        {std::string(StringResource(ids::kStrColumnQuestion)), 200},
+        {std::string(StringResource(ids::kStrColumnAnswer)), 200},
+        {std::string(StringResource(ids::kStrColumnPartition)), 70, true},
+        {std::string(StringResource(ids::kStrColumnKnown)), 60, true},
+        {std::string(StringResource(ids::kStrColumnUnknown)), 60, true}};
+    CardTable.SetColumns(columns);
+    const int partitions = document_->Box().PartitionCount();
+    PartitionBox.Clear();
+    PartitionBox.AddString(StringResource(ids::kStrAllPartitions));
+    for (int number = 1; number <= partitions + 1; ++number) {
+        PartitionBox.AddString(PartitionEntry("%d", number, partitions));
+    }
+    PartitionBox.SetSelIndex(0);
+    ShowLines({});
+    SearchEdit.SetFocus();
+}
+
+void CardsDialog::ShowLines(const std::vector<const tVokabel*>& cards) {
+    CardTable.SetRows(finder_.Shown(), [this](int row, int column) {
+        return row < finder_.Shown() ? finder_.Cell(row, kColumns[static_cast<std::size_t>(column)])
+                                     : std::string();
+    });
+    if (!cards.empty()) {
+        CardTable.SelectRows(finder_.LinesOf(cards));
+    }
+    CountLabel.SetText(FormatTexts(StringResource(ids::kStrCardsShown),
+                                   {std::to_string(finder_.Shown()),
+                                    CountOf(finder_.Total(), ids::kStrOneCard, ids::kStrCards)}));
+    EnableActions();
+}
+
+std::vector<const tVokabel*> CardsDialog::SelectedCards() const {
+    std::vector<const tVokabel*> cards;
+    for (const int line : CardTable.SelectedRows()) {
+        if (line < finder_.Shown()) {
+            cards.push_back(&finder_.CardAt(line));
+        }
+    }
+    return cards;
+}
+
+void CardsDialog::SearchChanged() {
+    const std::vector<const tVokabel*> selected = SelectedCards();
+    finder_.SetQuery(SearchEdit.Text(), StrictBox.IsChecked());
+    ShowLines(selected);
+}
+
+void CardsDialog::PartitionChosen() {
+    const std::vector<const tVokabel*> selected = SelectedCards();
+    finder_.SetPartition(std::max(PartitionBox.GetSelIndex(), 0));
+    ShowLines(selected);
+}
+
+// A click on a header sorts by its column; a second click on the same one reverses the order.
+void CardsDialog::ColumnClicked() {
+    const int column = CardTable.ClickedColumn();
+    if (column < 0 || column >= kCardColumns) {
+        return;
+    }
+    const CardColumn clicked = kColumns[static_cast<std::size_t>(column)];
+    descending_ = sorted_ && clicked == sortColumn_ && !descending_;
+    sortColumn_ = clicked;
+    sorted_ = true;
+    const std::vector<const tVokabel*> selected = SelectedCards();
+    finder_.SortBy(sortColumn_, descending_);
+    CardTable.SetSortIndicator(column, descending_);
+    ShowLines(selected);
+}
+
+void CardsDialog::SelectionChanged() {
+    EnableActions();
+}
+
+void CardsDialog::EnableActions() {
+    const bool any = !CardTable.SelectedRows().empty();
+    EditButton.Enable(any);
+    PutIntoButton.Enable(any);
+    DeleteButton.Enable(any);
+}
+
+void CardsDialog::Reload(const std::vector<const tVokabel*>& cards) {
+    finder_.Reload();
+    ShowLines(cards);
+}
+
+void CardsDialog::CmEdit() {
+    const int line = CardTable.CurrentRow();
+    if (line < 0 || line >= finder_.Shown()) {
+        return;
+    }
+    const int place = finder_.PlaceAt(line);
+    const std::vector<tVokabel*> cards =
+        document_->CardsOnLines(finder_.PartitionAt(line), std::span<const int>(&place, 1));
+    if (cards.empty()) {
+        return;
+    }
+    platform::DialogResult result = platform::DialogResult::Cancel;
+    {
+        const Document::Step step(*document_, StepName::CorrectCard);
+        result = EditCard(*this, *document_, *texts_, cards.front());
+    }
+    if (result == platform::DialogResult::Ok) {
+        Reload({cards.front()});
+    }
+}
+
+void CardsDialog::CmPutInto() {
+    const std::vector<int> lines = CardTable.SelectedRows();
+    if (lines.empty()) {
+        return;
+    }
+    const int target = ChooseTarget(*this, document_->Box());
+    if (target == 0) {
+        return;
+    }
+    // The cards already there stay where they are; the others arrive at the end of the target,
+    // in order, as new cards of the box: they are found there again to stay selected.
+    std::vector<const tVokabel*> selected;
+    int arrived = 0;
+    {
+        const Document::Step step(*document_, StepName::MoveCards);
+        for (const auto& [partition, places] : PlacesByPartition(finder_, lines)) {
+            if (partition == target) {
+                for (const int place : places) {
+                    selected.push_back(
+                        document_->CardsOnLines(partition, std::span<const int>(&place, 1))
+                            .front());
+                }
+            } else {
+                document_->MoveLines(partition, places, target);
+                arrived += static_cast<int>(places.size());
+            }
+        }
+    }
+    std::vector<int> arrivals;
+    for (int place = document_->Box().CardsIn(target) - arrived;
+         place < document_->Box().CardsIn(target); ++place) {
+        arrivals.push_back(place);
+    }
+    for (tVokabel* card : document_->CardsOnLines(target, arrivals)) {
+        selected.push_back(card);
+    }
+    Reload(selected);
+}
+
+void CardsDialog::CmDelete() {
+    const std::vector<int> lines = CardTable.SelectedRows();
+    if (lines.empty()) {
+        return;
+    }
+    const std::string question = FormatTexts(
+        StringResource(ids::kStrDeleteCards),
+        {CountOf(static_cast<std::int64_t>(lines.size()), ids::kStrOneCard, ids::kStrCards)});
+    if (MessageBox(question, "", platform::MessageButtons::YesNo) != platform::DialogResult::Yes) {
+        return;
+    }
+    {
+        const Document::Step step(*document_, StepName::DeleteCards);
+        for (const auto& [partition, places] : PlacesByPartition(finder_, lines)) {
+            document_->RemoveLines(partition, places);
+        }
+    }
+    Reload({});
+}
+
+void CardsDialog::CmHelp() {
+    ShowHelpContext(*this, ids::kCardsDialog);
+}
+
+void ShowCards(platform::Window& parent, Document& document, CardInputTexts& texts) {
+    CardsDialog dialog(parent, document, texts);
+    // Close alone ends it: every change it makes is made while it is open.
+    static_cast<void>(dialog.Execute());
+}
+
+}  // namespace tallyfold

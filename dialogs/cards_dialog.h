@@ -1,0 +1,59 @@
+#pragma once
+
+#include <vector>
+
+#include "dialogs/card_input_dialog.h"
+#include "document/card_finder.h"
+#include "document/document.h"
+#include "platform/controls.h"
+#include "platform/dialog.h"
+
+namespace tallyfold {
+
+/// The "Cards" dialog (template 3600): every card of the box in a table, found as the learner
+/// types, filtered by partition, sorted by a click on a column's header, and worked on where it
+/// is: edited, put into another partition, deleted. Every change reaches the box at once, each
+/// action as one step of the document's history.
+class CardsDialog : public platform::Dialog {
+  public:
+    CardsDialog(platform::Window& parent, Document& document, CardInputTexts& texts);
+    void SetupWindow() override;
+
+  private:
+    // Enter, wherever the focus is, edits the selected card; Escape and Close end the dialog.
+    void CmOk() override { CmEdit(); }
+    void SearchChanged();
+    void PartitionChosen();
+    void ColumnClicked();
+    void SelectionChanged();
+    void CmEdit();
+    void CmPutInto();
+    void CmDelete();
+    void CmHelp();
+    /// Shows the finder's lines again, selecting those of `cards` that still show.
+    void ShowLines(const std::vector<const tVokabel*>& cards);
+    std::vector<const tVokabel*> SelectedCards() const;
+    /// After a change of the box: its cards read again, `cards` selected where they show.
+    void Reload(const std::vector<const tVokabel*>& cards);
+    void EnableActions();
+
+    Document* document_;
+    CardInputTexts* texts_;
+    CardFinder finder_;
+    CardColumn sortColumn_ = CardColumn::Question;
+    bool sorted_ = false;
+    bool descending_ = false;
+    platform::Edit SearchEdit;
+    platform::CheckBox StrictBox;
+    platform::ComboBox PartitionBox;
+    platform::Table CardTable;
+    platform::Static CountLabel;
+    platform::Button EditButton;
+    platform::Button PutIntoButton;
+    platform::Button DeleteButton;
+};
+
+/// Runs the Cards dialog over the document's box.
+void ShowCards(platform::Window& parent, Document& document, CardInputTexts& texts);
+
+}  // namespace tallyfold

@@ -1,0 +1,182 @@
+// The Cards window through the program's own menu and key, driven as a user would.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/app_fixture.h"
+
+namespace tallyfold {
+namespace {
+
+using platform::DialogResult;
+using platform::headless::HeadlessDialog;
+using testing::AppTest;
+using testing::Card;
+using Lines = std::vector<std::string>;
+
+// The questions the table shows, in its order.
+Lines Questions(const HeadlessDialog& cards) {
+    Lines questions;
+    for (int row = 0; row < cards.Peer().LineCount(ids::kCardsTable); ++row) {
+        questions.push_back(cards.Cell(ids::kCardsTable, row, 0));
+    }
+    return questions;
+}
+
+class CardsWindowTest : public AppTest {
+  protected:
+    CardsWindowTest() {
+        box.AddToPartition(Card("\xC3\x84pfel", "apples", 3, 1), 1);  // Äpfel
+        box.AddToPartition(Card("Stra\xC3\x9F"
+                                "e",
+                                "street", 0, 4),
+                           1);
+        box.AddToPartition(Card("\xD0\x9A\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0", "book", 1, 1), 3);
+        box.AddToPartition(Card("\xE6\x9C\xAC", "book (Chinese)", 2, 2), 7);  // 本
+        box.AddToInput(Card("apfel", "apple"));
+    }
+    // Opens the window with Ctrl+F, runs `script` in it, and closes it with Escape.
+    void WithCards(const std::function<void(HeadlessDialog&)>& script) {
+        backend.ExpectDialog(ids::kCardsDialog, [&script](HeadlessDialog& cards) {
+            script(cards);
+            cards.PressEscape();
+        });
+        ASSERT_TRUE(frame->PressShortcut("Ctrl+F"));
+    }
+};
+
+TEST_F(CardsWindowTest, EveryCardInTheBoxsOrder) {
+    Start();
+    WithCards([](HeadlessDialog& cards) {
+        EXPECT_EQ(cards.Caption(), "Cards");
+        EXPECT_EQ(cards.Focused(), ids::kCardsSearch);
+        EXPECT_EQ(cards.Lines(ids::kCardsTable),
+                  (Lines{"\xC3\x84pfel\tapples\t1\t3\t1",
+                         "Stra\xC3\x9F"
+                         "e\tstreet\t1\t0\t4",
+                         "\xD0\x9A\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0\tbook\t3\t1\t1",
+                         "\xE6\x9C\xAC\tbook (Chinese)\t7\t2\t2", "apfel\tapple\tInput\t0\t0"}));
+        EXPECT_EQ(cards.Text(ids::kCardsCount), "5 of 5 cards");
+        EXPECT_EQ(cards.Lines(ids::kCardsPartition),
+                  (Lines{"All", "1", "2", "3", "4", "5", "6", "7", "Input"}));
+        EXPECT_FALSE(cards.IsEnabled(ids::kCardsEdit)) << "nothing selected yet";
+        EXPECT_FALSE(cards.IsEnabled(ids::kCardsDelete));
+        EXPECT_TRUE(cards.PressHelpKey());
+    });
+    EXPECT_EQ(backend.HelpRequests().back().context, static_cast<unsigned long>(ids::kCardsDialog));
+    EXPECT_FALSE(view->Changed());
+}
+
+// The search ignores case and accents in every script, unless the check box asks for the
+// strict match; the partition filter goes with it, and the selection stays where it shows.
+TEST_F(CardsWindowTest, SearchAsYouTypeWithThePartitionAndTheSelection) {
+    Start();
+    WithCards([](HeadlessDialog& cards) {
+        cards.Type(ids::kCardsSearch, "APF");
+        EXPECT_EQ(Questions(cards), (Lines{"\xC3\x84pfel", "apfel"}));
+        EXPECT_EQ(cards.Text(ids::kCardsCount), "2 of 5 cards");
+        cards.SelectLines(ids::kCardsTable, {1});
+        EXPECT_TRUE(cards.IsEnabled(ids::kCardsEdit));
+        cards.Type(ids::kCardsSearch, "apf");
+        EXPECT_EQ(cards.SelectedLines(ids::kCardsTable), (std::vector<int>{1}));
+        cards.Toggle(ids::kCardsStrict);
+        EXPECT_EQ(Questions(cards), (Lines{"apfel"}));
+        EXPECT_EQ(cards.SelectedLines(ids::kCardsTable), (std::vector<int>{0}))
+            << "the selected card still shows, selected";
+        cards.Toggle(ids::kCardsStrict);
+        cards.Type(ids::kCardsSearch, "\xD0\xBA\xD0\x9D\xD0\x98\xD0\x93");  // кНИГ
+        EXPECT_EQ(Questions(cards), (Lines{"\xD0\x9A\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0"}));
+        EXPECT_TRUE(cards.SelectedLines(ids::kCardsTable).empty());
+        cards.Type(ids::kCardsSearch, "book");
+        EXPECT_EQ(cards.Peer().LineCount(ids::kCardsTable), 2);
+        cards.Type(ids::kCardsSearch, "apf");
+        cards.Select(ids::kCardsPartition, 1);  // partition 1
+        EXPECT_EQ(Questions(cards), (Lines{"\xC3\x84pfel"}));
+        EXPECT_TRUE(cards.SelectedLines(ids::kCardsTable).empty());
+        EXPECT_FALSE(cards.IsEnabled(ids::kCardsDelete));
+        cards.Type(ids::kCardsSearch, "");
+        cards.Select(ids::kCardsPartition, 8);  // the input stack
+        EXPECT_EQ(Questions(cards), (Lines{"apfel"}));
+        EXPECT_EQ(cards.Text(ids::kCardsCount), "1 of 5 cards");
+    });
+}
+
+// A click on a header sorts by its column, a second one reverses; equal keys keep the box's
+// order, and the headers show the sort.
+TEST_F(CardsWindowTest, HeadersSortAndReverse) {
+    Start();
+    WithCards([](HeadlessDialog& cards) {
+        cards.ClickColumn(ids::kCardsTable, 3);  // known
+        EXPECT_EQ(Questions(cards).front(),
+                  "Stra\xC3\x9F"
+                  "e");
+        EXPECT_EQ(Questions(cards).back(), "\xC3\x84pfel");
+        EXPECT_EQ(cards.Peer().Find(ids::kCardsTable)->sortColumn, 3);
+        EXPECT_FALSE(cards.Peer().Find(ids::kCardsTable)->sortDescending);
+        cards.ClickColumn(ids::kCardsTable, 3);
+        EXPECT_EQ(Questions(cards).front(), "\xC3\x84pfel");
+        EXPECT_TRUE(cards.Peer().Find(ids::kCardsTable)->sortDescending);
+        cards.ClickColumn(ids::kCardsTable, 2);  // partition, ascending again
+        EXPECT_EQ(Questions(cards),
+                  (Lines{"\xC3\x84pfel",
+                         "Stra\xC3\x9F"
+                         "e",
+                         "\xD0\x9A\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0", "\xE6\x9C\xAC", "apfel"}));
+        cards.ClickColumn(ids::kCardsTable, 2);
+        EXPECT_EQ(Questions(cards).front(), "apfel");
+        EXPECT_EQ(Questions(cards)[3], "\xC3\x84pfel") << "ties keep the box's order";
+    });
+}
+
+// Edit, Put into and Delete work on the cards where they are; each is one step of the history.
+TEST_F(CardsWindowTest, EachActionIsOneStepOfTheHistory) {
+    Start();
+    backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& input) {
+        EXPECT_EQ(input.Text(ids::kInputQuestion),
+                  "Stra\xC3\x9F"
+                  "e");
+        input.Type(ids::kInputAnswer, "the street");
+        input.Click(ids::kIdOk);
+    });
+    backend.ExpectDialog(ids::kTargetDialog, [](HeadlessDialog& target) {
+        target.Select(ids::kTargetList, 7);  // the input stack
+        target.Click(ids::kIdOk);
+    });
+    WithCards([this](HeadlessDialog& cards) {
+        cards.DoubleClick(ids::kCardsTable, 1);
+        EXPECT_EQ(cards.Cell(ids::kCardsTable, 1, 1), "the street");
+        EXPECT_EQ(cards.SelectedLines(ids::kCardsTable), (std::vector<int>{1}));
+        // Two cards of two partitions into the input stack.
+        cards.SelectLines(ids::kCardsTable, {0, 2});
+        cards.Click(ids::kCardsPutInto);
+        EXPECT_EQ(box.CardsIn(tCardBox::kInputStack), 3);
+        EXPECT_EQ(box.CardsIn(3), 0);
+        EXPECT_EQ(cards.Cell(ids::kCardsTable, 4, 0), "\xD0\x9A\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0");
+        EXPECT_EQ(cards.SelectedLines(ids::kCardsTable), (std::vector<int>{3, 4}))
+            << "the moved cards stay selected";
+        // Deleting asks once, naming how many.
+        backend.AnswerMessageBox(DialogResult::No);
+        cards.Click(ids::kCardsDelete);
+        EXPECT_EQ(box.TotalCards(), 5);
+        backend.AnswerMessageBox(DialogResult::Yes);
+        cards.Click(ids::kCardsDelete);
+        EXPECT_EQ(box.TotalCards(), 3);
+        EXPECT_EQ(cards.Text(ids::kCardsCount), "3 of 3 cards");
+    });
+    EXPECT_EQ(MessageTexts().back(), "Delete 2 cards?");
+    EXPECT_TRUE(view->Changed());
+    ASSERT_TRUE(frame->PressShortcut("Ctrl+Z"));  // the delete
+    EXPECT_EQ(box.TotalCards(), 5);
+    ASSERT_TRUE(frame->PressShortcut("Ctrl+Z"));  // the move
+    EXPECT_EQ(box.CardsIn(3), 1);
+    ASSERT_TRUE(frame->PressShortcut("Ctrl+Z"));  // the edit
+    tVokabel first;
+    ASSERT_NE(box.FirstInPartition(1, first), nullptr);
+    EXPECT_EQ(box.NextInPartition(1, first)->Answer(), "street");
+    EXPECT_FALSE(view->Changed());
+}
+
+}  // namespace
+}  // namespace tallyfold
