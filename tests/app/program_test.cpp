@@ -10,10 +10,12 @@
 #include <QDropEvent>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +26,7 @@
 #include "box/card_box.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_main_frame.h"
+#include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
 #include "resources/resource_ids.h"
 #include "tests/support/files.h"
@@ -177,6 +180,55 @@ TEST(Program, TheCardTextIsLargeAndGrowsWithTheWindow) {
               QStringLiteral("Answer: hidden"));
     EXPECT_EQ(client.Widget(ids::kPartitionStatic)->accessibleName(),
               QStringLiteral("Partition 1"));
+}
+
+// The Cards window in the real program, with the keys alone: Ctrl+F opens it with the focus in
+// the search, typing finds, Down and Enter open the card found, Escape closes.
+TEST(Program, TheCardsWindowFindsAndOpensACardWithTheKeys) {
+    const UserFolders user;
+    const FilePath path = user.dir.File("sample.vok");
+    ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path.Bytes()));
+    Running running(path);
+    platform::qt::MainFrame* frame = running.backend.Frame();
+    ASSERT_NE(frame, nullptr);
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    int found = -1;
+    QString count;
+    QString edited;
+    QTimer::singleShot(0, [&found, &count, &edited] {
+        QWidget* cards = QApplication::activeModalWidget();
+        ASSERT_NE(cards, nullptr);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(cards));
+        auto* search = qobject_cast<QLineEdit*>(cards->focusWidget());
+        ASSERT_NE(search, nullptr) << "the focus is in the search";
+        QTest::keyClicks(search, "BLUME");
+        auto* table = cards->findChild<platform::qt::TableView*>();
+        ASSERT_NE(table, nullptr);
+        found = table->model()->rowCount();
+        for (QLabel* label : cards->findChildren<QLabel*>()) {
+            if (label->text().contains(QStringLiteral(" of "))) {
+                count = label->text();
+            }
+        }
+        QTimer::singleShot(0, [&edited] {
+            QWidget* input = QApplication::activeModalWidget();
+            ASSERT_NE(input, nullptr);
+            EXPECT_TRUE(QTest::qWaitForWindowActive(input));
+            edited = input->findChild<QLineEdit*>()->text();
+            QTest::keyClick(input, Qt::Key_Escape);
+        });
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Down);
+        QTest::keyClick(table, Qt::Key_Return);
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+    });
+    QTest::keyClick(frame, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(count, QStringLiteral("1 of 150 cards"));
+    EXPECT_EQ(edited, QStringLiteral("die Blume"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(running.program.Client()->Changed());
 }
 
 TEST(Program, AVocabularyFileDroppedOnTheWindowOpens) {
