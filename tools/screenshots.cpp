@@ -19,12 +19,14 @@
 #include "app/tallyfold_app.h"
 #include "box/card_box.h"
 #include "dialogs/card_input_dialog.h"
+#include "dialogs/cards_dialog.h"
 #include "dialogs/partition_overview_dialog.h"
 #include "dialogs/target_dialog.h"
 #include "files/vok_file.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_main_frame.h"
+#include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
 #include "tools/russian_japanese_box.h"
 
@@ -137,6 +139,17 @@ int main(int argc, char** argv) {
     });
     tallyfold::ShowPartitionOverview(view, document, texts);
 
+    WhenOpen("cards-window", [](QWidget& dialog) {
+        Type(dialog, 0, "the");
+        if (auto* search = dialog.findChild<QLineEdit*>()) {
+            emit search->textEdited(search->text());  // as typed
+        }
+        if (auto* table = dialog.findChild<tallyfold::platform::qt::TableView*>()) {
+            table->selectRow(2);
+        }
+    });
+    tallyfold::ShowCards(view, document, texts);
+
     // Every script: a Russian and Japanese box, and an Arabic card typed.
     QTemporaryDir scratch;
     const tallyfold::FilePath unicodeBox = WriteRussianJapaneseBox(scratch.path());
@@ -179,5 +192,5 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         Save(frame, "main-window-empty-box");
     }
-    return written == 9 ? 0 : 1;
+    return written == 10 ? 0 : 1;
 }
