@@ -28,6 +28,7 @@
 #include "bench/history_bench.h"
 #include "bench/report.h"
 #include "box/card_box.h"
+#include "document/card_finder.h"
 #include "document/document.h"
 #include "document/text_import.h"
 #include "files/vok_file.h"
@@ -195,6 +196,7 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         std::unique_ptr<tCardBox> sparse;
         std::unique_ptr<tCardBox> full;
         std::unique_ptr<History> history;
+        std::unique_ptr<CardFinder> finder;
         const std::string journals = folder + "/journals";
         std::filesystem::create_directories(journals);
         std::vector<Operation> operations = {
@@ -277,6 +279,14 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
                      Verdict(*history->document, step % 3 != 0);
                  }
              }},
+            // The Cards window's list: every card of the box, a search in it, a sort.
+            {"Cards: list every card", [] {},
+             [&] { finder = std::make_unique<CardFinder>(*source); }},
+            {"Cards: search, case and accents aside",
+             [&] { finder = std::make_unique<CardFinder>(*source); },
+             [&] { finder->SetQuery("ab", false); }},
+            {"Cards: sort by question", [&] { finder = std::make_unique<CardFinder>(*source); },
+             [&] { finder->SortBy(CardColumn::Question, false); }},
             {"1000 learning steps", [] {},
              [&] {
                  int number = 0;

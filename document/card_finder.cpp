@@ -101,8 +101,14 @@ bool CardFinder::Matches(const Entry& entry) const {
         return question.find(query_) != std::string_view::npos ||
                answer.find(query_) != std::string_view::npos;
     }
-    return unicode::FoldForSearch(question).find(query_) != std::string::npos ||
-           unicode::FoldForSearch(answer).find(query_) != std::string::npos;
+    for (const std::string_view side : {question, answer}) {
+        folded_.clear();
+        unicode::AppendFoldForSearch(side, folded_);
+        if (folded_.find(query_) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void CardFinder::Filter() {

@@ -70,6 +70,8 @@ class CardFinder {
     std::vector<std::size_t> ordered_;
     std::vector<std::size_t> shown_;
     std::string query_;
+    // The side being searched, folded; kept to spare an allocation per card.
+    mutable std::string folded_;
     bool strict_ = false;
     int partition_ = 0;
     bool sorted_ = false;

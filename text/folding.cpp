@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <span>
+#include <string>
+#include <unordered_map>
 
 #include "text/normalization.h"
 #include "text/unicode_tables.h"
@@ -65,29 +67,63 @@ bool IsMark(char32_t code) {
 std::string FoldForSearch(std::string_view text) {
     std::string out;
     out.reserve(text.size());
+    AppendFoldForSearch(text, out);
+    return out;
+}
+
+namespace {
+
+// The fold of one code point: decomposed, each part case folded, decomposed again (a folded
+// letter may decompose in its turn: "İ" folds to "i" and a dot above), marks left out, letters
+// with a stroke made plain. Marks are folded too before they go: the Greek iota subscript folds
+// to an iota.
+std::string FoldOfCodePoint(char32_t code) {
+    std::string out;
     std::u32string decomposed;
     std::u32string folded;
     std::u32string again;
-    for (std::size_t at = 0; at < text.size();) {
-        decomposed.clear();
-        AppendDecomposed(DecodeNext(text, at), decomposed);
-        for (const char32_t code : decomposed) {
-            // Marks are folded too before they go: the Greek iota subscript folds to an iota.
-            // A folded letter may decompose in its turn ("İ" folds to "i" and a dot above).
-            folded.clear();
-            AppendFolded(code, folded);
-            for (const char32_t letter : folded) {
-                again.clear();
-                AppendDecomposed(letter, again);
-                for (const char32_t part : again) {
-                    if (!IsMark(part)) {
-                        AppendUtf8(out, PlainLetterOf(part));
-                    }
+    AppendDecomposed(code, decomposed);
+    for (const char32_t part : decomposed) {
+        folded.clear();
+        AppendFolded(part, folded);
+        for (const char32_t letter : folded) {
+            again.clear();
+            AppendDecomposed(letter, again);
+            for (const char32_t piece : again) {
+                if (!IsMark(piece)) {
+                    AppendUtf8(out, PlainLetterOf(piece));
                 }
             }
         }
     }
     return out;
+}
+
+}  // namespace
+
+void AppendFoldForSearch(std::string_view text, std::string& out) {
+    // A text's fold is its code points' folds in a row: each is worked out once per thread and
+    // kept, since a search folds a million texts of the same few hundred letters.
+    // Enough for the letters of many scripts; a text of every character there is folds slower.
+    constexpr std::size_t kKeptFolds = 1 << 16;
+    thread_local std::unordered_map<char32_t, std::string> known;
+    for (std::size_t at = 0; at < text.size();) {
+        // ASCII, most of most texts: nothing decomposes, only A to Z fold.
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte < 0x80) {
+            out += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte);
+            ++at;
+            continue;
+        }
+        const char32_t code = DecodeNext(text, at);
+        if (const auto found = known.find(code); found != known.end()) {
+            out += found->second;
+        } else if (known.size() < kKeptFolds) {
+            out += known.emplace(code, FoldOfCodePoint(code)).first->second;
+        } else {
+            out += FoldOfCodePoint(code);
+        }
+    }
 }
 
 }  // namespace tallyfold::unicode

@@ -11,6 +11,8 @@ namespace tallyfold::unicode {
 /// a bar instead of a mark ("ł", "ø", "đ", "ħ", "ŧ", dotless "ı") written as the plain letter. Two
 /// texts match when one's fold holds the other's. A byte that is no UTF-8 becomes U+FFFD.
 std::string FoldForSearch(std::string_view text);
+/// `FoldForSearch(text)` appended to `out`: a search over many texts folds into one buffer.
+void AppendFoldForSearch(std::string_view text, std::string& out);
 
 /// True for a mark that sits on a letter (general categories Mn and Me). Spacing marks (Mc)
 /// are mostly vowel signs of Indic scripts, which make other words: they are kept.
