@@ -126,11 +126,11 @@ std::vector<int> ListViewTable::SelectedRows() const {
     return rows;
 }
 
-std::optional<Notification> ListViewTable::Notify(const NMHDR& header, LRESULT& result) {
+std::optional<Notification> ListViewTable::Notify(NMHDR& header, LRESULT& result) {
     result = 0;
     switch (header.code) {
         case LVN_GETDISPINFOW: {
-            auto& display = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header));
+            auto& display = reinterpret_cast<NMLVDISPINFOW&>(header);
             LVITEMW& item = display.item;
             if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
                 cell_ = Wide(Cell(item.iItem, item.iSubItem));

@@ -37,7 +37,7 @@ class ListViewTable {
     /// notification the owner is to be told. A click selects and deselects rows one message
     /// each: the first change of the selection gives `SelectionChanged`, which the owner tells
     /// once the messages of the batch are over (`TakeSelectionChange`), the others nothing.
-    std::optional<Notification> Notify(const NMHDR& header, LRESULT& result);
+    std::optional<Notification> Notify(NMHDR& header, LRESULT& result);
     /// Whether a change of the selection waits to be told; it is told then.
     bool TakeSelectionChange();
 

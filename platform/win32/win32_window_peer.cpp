@@ -783,7 +783,7 @@ std::optional<LRESULT> Win32WindowPeer::HandleMessage(UINT message, WPARAM wPara
             return std::nullopt;
         }
         case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
             ListViewTable* table =
                 header != nullptr ? TableOf(static_cast<int>(header->idFrom)) : nullptr;
             if (table == nullptr) {
