@@ -39,6 +39,17 @@ void tCardBox::SetTexts(tVokabel& card, std::string_view question, std::string_v
     card.SetTexts(question, answer);
 }
 
+void tCardBox::ResetCounters(tVokabel& card) {
+    const std::int32_t known = card.knownCount;
+    const std::int32_t unknown = card.unknownCount;
+    card.knownCount = 0;
+    card.unknownCount = 0;
+    if (step_ != nullptr) {
+        step_->Counted(card, true, known);
+        step_->Counted(card, false, unknown);
+    }
+}
+
 void tCardBox::SetRingsStep(BoxStep* step) {
     for (tVokListe& ring : rings_) {
         ring.step_ = step;

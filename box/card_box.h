@@ -115,6 +115,8 @@ class tCardBox {
     void Mix(int number, std::uint64_t seed);
     /// Gives a stored card new texts, each cut at its first zero byte and at 63 bytes.
     void SetTexts(tVokabel& card, std::string_view question, std::string_view answer);
+    /// Sets a stored card's known and unknown counts to 0.
+    void ResetCounters(tVokabel& card);
 
     /// Starts recording every change of the box into `step`, until `EndStep`. Changes made
     /// outside a step are not recorded (loading a file). Steps do not nest.

@@ -48,7 +48,8 @@ CardsDialog::CardsDialog(platform::Window& parent, Document& document, CardInput
       CountLabel(*this, ids::kCardsCount),
       EditButton(*this, ids::kCardsEdit),
       PutIntoButton(*this, ids::kCardsPutInto),
-      DeleteButton(*this, ids::kCardsDelete) {
+      DeleteButton(*this, ids::kCardsDelete),
+      ResetButton(*this, ids::kCardsReset) {
     OnNotify(ids::kCardsSearch, Notification::TextChanged, &CardsDialog::SearchChanged);
     OnCommand(ids::kCardsStrict, &CardsDialog::SearchChanged);
     OnNotify(ids::kCardsPartition, Notification::SelectionChanged, &CardsDialog::PartitionChosen);
@@ -58,6 +59,7 @@ CardsDialog::CardsDialog(platform::Window& parent, Document& document, CardInput
     OnCommand(ids::kCardsEdit, &CardsDialog::CmEdit);
     OnCommand(ids::kCardsPutInto, &CardsDialog::CmPutInto);
     OnCommand(ids::kCardsDelete, &CardsDialog::CmDelete);
+    OnCommand(ids::kCardsReset, &CardsDialog::CmResetCounters);
     OnCommand(ids::kCardsHelp, &CardsDialog::CmHelp);
 }
 
@@ -141,6 +143,7 @@ void CardsDialog::EnableActions() {
     EditButton.Enable(any);
     PutIntoButton.Enable(any);
     DeleteButton.Enable(any);
+    ResetButton.Enable(any);
 }
 
 void CardsDialog::Reload(const std::vector<const tVokabel*>& cards) {
@@ -226,6 +229,27 @@ void CardsDialog::CmDelete() {
         }
     }
     Reload({});
+}
+
+void CardsDialog::CmResetCounters() {
+    const std::vector<int> lines = CardTable.SelectedRows();
+    if (lines.empty()) {
+        return;
+    }
+    const std::string question = FormatTexts(
+        StringResource(ids::kStrResetCounters),
+        {CountOf(static_cast<std::int64_t>(lines.size()), ids::kStrOneCard, ids::kStrCards)});
+    if (MessageBox(question, "", platform::MessageButtons::YesNo) != platform::DialogResult::Yes) {
+        return;
+    }
+    const std::vector<const tVokabel*> selected = SelectedCards();
+    {
+        const Document::Step step(*document_, StepName::ResetCounters);
+        for (const auto& [partition, places] : PlacesByPartition(finder_, lines)) {
+            document_->ResetCounters(partition, places);
+        }
+    }
+    Reload(selected);
 }
 
 void CardsDialog::CmHelp() {

@@ -29,6 +29,7 @@ class CardsDialog : public platform::Dialog {
     void CmEdit();
     void CmPutInto();
     void CmDelete();
+    void CmResetCounters();
     void CmHelp();
     /// Shows the finder's lines again, selecting those of `cards` that still show.
     void ShowLines(const std::vector<const tVokabel*>& cards);
@@ -51,6 +52,7 @@ class CardsDialog : public platform::Dialog {
     platform::Button EditButton;
     platform::Button PutIntoButton;
     platform::Button DeleteButton;
+    platform::Button ResetButton;
 };
 
 /// Runs the Cards dialog over the document's box.

@@ -394,6 +394,24 @@ void Document::MoveLines(int number, std::span<const int> lines, int target) {
     }
 }
 
+void Document::ResetCounters(int number, std::span<const int> lines) {
+    ExpectStep();
+    std::vector<tVokabel*> cards = CardsOnLines(number, SortedLines(lines));
+    // Cards counted nowhere change nothing: no step to undo, nothing to save.
+    std::erase_if(cards, [](const tVokabel* card) {
+        return card->knownCount == 0 && card->unknownCount == 0;
+    });
+    if (cards.empty()) {
+        return;
+    }
+    if (journal_.Taking()) {
+        Record(journal_op::ResetCounters{number, {lines.begin(), lines.end()}});
+    }
+    for (tVokabel* card : cards) {
+        box_->ResetCounters(*card);
+    }
+}
+
 void Document::AllToInput() {
     ExpectStep();
     Record(journal_op::AllToInput{});

@@ -159,6 +159,8 @@ class Document {
     /// Moves the cards on these lines of partition `number` to the end of partition `target`,
     /// in line order, with their texts and counters.
     void MoveLines(int number, std::span<const int> lines, int target);
+    /// Sets the known and unknown counts of the cards on these lines of partition `number` to 0.
+    void ResetCounters(int number, std::span<const int> lines);
     void AllToInput();
     void ClearPartition(int number);
     /// Deletes every card (New).

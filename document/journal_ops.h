@@ -158,6 +158,17 @@ struct Undo : NoFields {
 struct Redo : NoFields {
     static constexpr std::uint8_t kCode = 16;
 };
+/// The known and unknown counts of the cards on these lines of partition `number` went to 0.
+struct ResetCounters {
+    static constexpr std::uint8_t kCode = 18;
+    std::int32_t number = 0;
+    std::vector<std::int32_t> lines;
+    template <class Op, class Io>
+    static void Fields(Op& op, Io& io) {
+        io(op.number);
+        io(op.lines);
+    }
+};
 /// The whole box, for an undo back past the journal's start: the current partition, the
 /// card count of each ring, then the cards ring by ring (`EncodeSnapshot`, `ReadSnapshot`).
 struct Snapshot {
@@ -186,7 +197,8 @@ using JournalOp =
                  journal_op::Unknown, journal_op::DeleteCurrent, journal_op::AddCard,
                  journal_op::SetTexts, journal_op::RemoveLines, journal_op::MoveLines,
                  journal_op::AllToInput, journal_op::ClearPartition, journal_op::ClearAll,
-                 journal_op::Mix, journal_op::Undo, journal_op::Redo, journal_op::Snapshot>;
+                 journal_op::Mix, journal_op::Undo, journal_op::Redo, journal_op::Snapshot,
+                 journal_op::ResetCounters>;
 
 namespace journal_codec {
 

@@ -79,6 +79,10 @@ struct Document::Replay {
         document->MoveLines(op.number, op.lines, op.target);
         return true;
     }
+    bool operator()(const journal_op::ResetCounters& op) const {
+        document->ResetCounters(op.number, op.lines);
+        return true;
+    }
     bool operator()(const journal_op::AllToInput& /*op*/) const {
         document->AllToInput();
         return true;

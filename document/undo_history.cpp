@@ -8,7 +8,11 @@
 namespace tallyfold {
 
 int StepNameId(StepName name) {
-    return ids::kStrStepFollow + static_cast<int>(name);
+    // The names that came after New have a range of their own.
+    const int place = static_cast<int>(name);
+    const int lastOfFirst = static_cast<int>(StepName::New);
+    return place <= lastOfFirst ? ids::kStrStepFollow + place
+                                : ids::kStrStepResetCounters + (place - lastOfFirst - 1);
 }
 
 UndoHistory::~UndoHistory() {

@@ -30,8 +30,9 @@ enum class StepName : std::uint8_t {
     MixThis,
     Import,
     New,
+    ResetCounters,
 };
-inline constexpr StepName kLastStepName = StepName::New;
+inline constexpr StepName kLastStepName = StepName::ResetCounters;
 
 /// The string id of a step's name.
 int StepNameId(StepName name);

@@ -152,6 +152,7 @@ const DialogTemplate& CardsTemplate() {
          Button(ids::kCardsEdit, "&Edit...", {6, 200, 50, 14}),
          Button(ids::kCardsPutInto, "P&ut into...", {62, 200, 50, 14}),
          Button(ids::kCardsDelete, "&Delete", {118, 200, 50, 14}),
+         Button(ids::kCardsReset, "&Reset counters", {174, 200, 62, 14}),
          Button(ids::kCardsHelp, "&Help", {248, 200, 50, 14}),
          Button(ids::kIdCancel, "&Close", {304, 200, 50, 14})},
         ids::kCardsHelp};

@@ -95,6 +95,7 @@ inline constexpr int kCardsEdit = 606;
 inline constexpr int kCardsDelete = 607;
 inline constexpr int kCardsPutInto = 608;
 inline constexpr int kCardsHelp = 609;
+inline constexpr int kCardsReset = 610;
 
 // The string table.
 inline constexpr int kStrLook = 11001;
@@ -191,5 +192,8 @@ inline constexpr int kStrColumnKnown = 11114;
 inline constexpr int kStrColumnUnknown = 11115;
 inline constexpr int kStrAllPartitions = 11116;
 inline constexpr int kStrDeleteCards = 11117;
+// The names of the steps after New, in the order of `StepName`.
+inline constexpr int kStrStepResetCounters = 11118;
+inline constexpr int kStrResetCounters = 11119;
 
 }  // namespace tallyfold::ids

@@ -124,6 +124,8 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrColumnUnknown, "Unknown"},
     {ids::kStrAllPartitions, "All"},
     {ids::kStrDeleteCards, "Delete %s?"},
+    {ids::kStrStepResetCounters, "Reset counters"},
+    {ids::kStrResetCounters, "Set the known and unknown counts of %s to 0?"},
 });
 
 }  // namespace

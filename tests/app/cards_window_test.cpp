@@ -178,5 +178,34 @@ TEST_F(CardsWindowTest, EachActionIsOneStepOfTheHistory) {
     EXPECT_FALSE(view->Changed());
 }
 
+// Reset counters sets the selected cards' counts to 0 after one question, as one step; cards
+// counted nowhere make no step.
+TEST_F(CardsWindowTest, ResetCountersIsOneStep) {
+    Start();
+    WithCards([this](HeadlessDialog& cards) {
+        cards.SelectLines(ids::kCardsTable, {0, 2, 4});  // Äpfel, Книга, apfel (0 and 0)
+        backend.AnswerMessageBox(DialogResult::Yes);
+        cards.Click(ids::kCardsReset);
+        EXPECT_EQ(cards.Lines(ids::kCardsTable)[0], "\xC3\x84pfel\tapples\t1\t0\t0");
+        EXPECT_EQ(cards.Cell(ids::kCardsTable, 2, 3), "0");
+        EXPECT_EQ(cards.Cell(ids::kCardsTable, 1, 4), "4") << "a card not selected keeps them";
+        EXPECT_EQ(cards.SelectedLines(ids::kCardsTable), (std::vector<int>{0, 2, 4}));
+        cards.SelectLines(ids::kCardsTable, {4});
+        backend.AnswerMessageBox(DialogResult::Yes);
+        cards.Click(ids::kCardsReset);  // counted nowhere: nothing to do
+    });
+    EXPECT_EQ(MessageTexts().front(), "Set the known and unknown counts of 3 cards to 0?");
+    EXPECT_EQ(frame->MenuState(ids::kCmEditUndo).text, "&Undo Reset counters");
+    ASSERT_TRUE(frame->PressShortcut("Ctrl+Z"));
+    EXPECT_FALSE(document.CanUndo());
+    tVokabel first;
+    ASSERT_NE(box.FirstInPartition(1, first), nullptr);
+    EXPECT_EQ(first.knownCount, 3);
+    EXPECT_EQ(first.unknownCount, 1);
+    ASSERT_TRUE(frame->PressShortcut("Ctrl+Y"));
+    ASSERT_NE(box.FirstInPartition(1, first), nullptr);
+    EXPECT_EQ(first.knownCount, 0);
+}
+
 }  // namespace
 }  // namespace tallyfold

@@ -67,6 +67,8 @@ std::vector<Sample> Samples() {
         {"Snapshot", journal_op::Snapshot{2, {1, 0, 0, 0, 0, 0, 0, 0}, kCards},
          "11020000000100000000000000000000000000000000000000000000000000000000000000"
          "010000007801000000790000000000000000"},
+        {"ResetCounters", journal_op::ResetCounters{3, {1, 4}},
+         "1203000000020000000100000004000000"},
     };
 }
 
@@ -123,10 +125,10 @@ INSTANTIATE_TEST_SUITE_P(JournalOp, JournalOpTest, ::testing::ValuesIn(Samples()
 TEST(JournalOpsTest, ValuesThatMeanNothingAreRefused) {
     using namespace std::string_literals;
     EXPECT_FALSE(DecodeJournalOp("\x00"s, kUtf8).has_value()) << "code 0 is the base entry's";
-    EXPECT_FALSE(DecodeJournalOp("\x12"s, kUtf8).has_value()) << "no operation has code 18";
+    EXPECT_FALSE(DecodeJournalOp("\x13"s, kUtf8).has_value()) << "no operation has code 19";
     EXPECT_FALSE(DecodeJournalOp("\xff"s, kUtf8).has_value());
-    EXPECT_FALSE(DecodeJournalOp("\x01\x0f"s, kUtf8).has_value()) << "a step name past the last";
-    EXPECT_TRUE(DecodeJournalOp("\x01\x0e"s, kUtf8).has_value()) << "the last step name";
+    EXPECT_FALSE(DecodeJournalOp("\x01\x10"s, kUtf8).has_value()) << "a step name past the last";
+    EXPECT_TRUE(DecodeJournalOp("\x01\x0f"s, kUtf8).has_value()) << "the last step name";
     // Lists whose count is negative, or larger than the entry's bytes can hold.
     EXPECT_FALSE(DecodeJournalOp("\x09\x01\x00\x00\x00\xff\xff\xff\xff"s, kUtf8).has_value());
     EXPECT_FALSE(DecodeJournalOp("\x09\x01\x00\x00\x00\xff\xff\xff\x7f"s, kUtf8).has_value());

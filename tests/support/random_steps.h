@@ -15,7 +15,7 @@ namespace tallyfold::testing {
 // One change of every kind the commands make, chosen by `random`, as the window would make it.
 inline void RandomStep(Document& document, std::mt19937& random) {
     int number = 0;
-    const auto step = random() % 12;
+    const auto step = random() % 13;
     switch (step) {
         case 0:
         case 1:
@@ -72,6 +72,12 @@ inline void RandomStep(Document& document, std::mt19937& random) {
         case 10:
             document.Redo();
             break;
+        case 11: {
+            const Document::Step reset(document, StepName::ResetCounters);
+            const std::vector<int> lines = {0, 1};
+            document.ResetCounters(static_cast<int>(1 + random() % 8), lines);
+            break;
+        }
         default: {
             const Document::Step deleted(document, StepName::DeleteCard);
             number = document.Box().CurrentPartition();
