@@ -65,8 +65,8 @@ CardsDialog::CardsDialog(platform::Window& parent, Document& document, CardInput
 
 void CardsDialog::SetupWindow() {
     const std::vector<platform::TableColumn> columns = {
-        {std::string(StringResource(ids::kStrColumnQuestion)), 200},
-        {std::string(StringResource(ids::kStrColumnAnswer)), 200},
+        {std::string(StringResource(ids::kStrColumnQuestion)), 160},
+        {std::string(StringResource(ids::kStrColumnAnswer)), 160},
         {std::string(StringResource(ids::kStrColumnPartition)), 70, true},
         {std::string(StringResource(ids::kStrColumnKnown)), 60, true},
         {std::string(StringResource(ids::kStrColumnUnknown)), 60, true}};
