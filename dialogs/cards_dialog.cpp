@@ -68,8 +68,8 @@ void CardsDialog::SetupWindow() {
         {std::string(StringResource(ids::kStrColumnQuestion)), 160},
         {std::string(StringResource(ids::kStrColumnAnswer)), 160},
         {std::string(StringResource(ids::kStrColumnPartition)), 70, true},
-        {std::string(StringResource(ids::kStrColumnKnown)), 60, true},
-        {std::string(StringResource(ids::kStrColumnUnknown)), 60, true}};
+        {std::string(StringResource(ids::kStrColumnKnown)), 70, true},
+        {std::string(StringResource(ids::kStrColumnUnknown)), 70, true}};
     CardTable.SetColumns(columns);
     const int partitions = document_->Box().PartitionCount();
     PartitionBox.Clear();
