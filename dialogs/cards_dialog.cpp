@@ -125,12 +125,11 @@ void CardsDialog::ColumnClicked() {
         return;
     }
     const CardColumn clicked = kColumns[static_cast<std::size_t>(column)];
-    descending_ = sorted_ && clicked == sortColumn_ && !descending_;
-    sortColumn_ = clicked;
-    sorted_ = true;
+    const bool descending =
+        finder_.Sorted() && clicked == finder_.SortColumn() && !finder_.Descending();
     const std::vector<const tVokabel*> selected = SelectedCards();
-    finder_.SortBy(sortColumn_, descending_);
-    CardTable.SetSortIndicator(column, descending_);
+    finder_.SortBy(clicked, descending);
+    CardTable.SetSortIndicator(column, descending);
     ShowLines(selected);
 }
 
@@ -139,7 +138,7 @@ void CardsDialog::SelectionChanged() {
 }
 
 void CardsDialog::EnableActions() {
-    const bool any = !CardTable.SelectedRows().empty();
+    const bool any = CardTable.CurrentRow() >= 0;
     EditButton.Enable(any);
     PutIntoButton.Enable(any);
     DeleteButton.Enable(any);
@@ -189,10 +188,8 @@ void CardsDialog::CmPutInto() {
         const Document::Step step(*document_, StepName::MoveCards);
         for (const auto& [partition, places] : PlacesByPartition(finder_, lines)) {
             if (partition == target) {
-                for (const int place : places) {
-                    selected.push_back(
-                        document_->CardsOnLines(partition, std::span<const int>(&place, 1))
-                            .front());
+                for (const tVokabel* card : document_->CardsOnLines(partition, places)) {
+                    selected.push_back(card);
                 }
             } else {
                 document_->MoveLines(partition, places, target);
@@ -211,15 +208,19 @@ void CardsDialog::CmPutInto() {
     Reload(selected);
 }
 
+bool CardsDialog::AskAboutSelected(int formatId, std::size_t count) {
+    const std::string question =
+        FormatTexts(StringResource(formatId),
+                    {CountOf(static_cast<std::int64_t>(count), ids::kStrOneCard, ids::kStrCards)});
+    return MessageBox(question, "", platform::MessageButtons::YesNo) == platform::DialogResult::Yes;
+}
+
 void CardsDialog::CmDelete() {
     const std::vector<int> lines = CardTable.SelectedRows();
     if (lines.empty()) {
         return;
     }
-    const std::string question = FormatTexts(
-        StringResource(ids::kStrDeleteCards),
-        {CountOf(static_cast<std::int64_t>(lines.size()), ids::kStrOneCard, ids::kStrCards)});
-    if (MessageBox(question, "", platform::MessageButtons::YesNo) != platform::DialogResult::Yes) {
+    if (!AskAboutSelected(ids::kStrDeleteCards, lines.size())) {
         return;
     }
     {
@@ -236,10 +237,7 @@ void CardsDialog::CmResetCounters() {
     if (lines.empty()) {
         return;
     }
-    const std::string question = FormatTexts(
-        StringResource(ids::kStrResetCounters),
-        {CountOf(static_cast<std::int64_t>(lines.size()), ids::kStrOneCard, ids::kStrCards)});
-    if (MessageBox(question, "", platform::MessageButtons::YesNo) != platform::DialogResult::Yes) {
+    if (!AskAboutSelected(ids::kStrResetCounters, lines.size())) {
         return;
     }
     const std::vector<const tVokabel*> selected = SelectedCards();

@@ -37,13 +37,12 @@ class CardsDialog : public platform::Dialog {
     /// After a change of the box: its cards read again, `cards` selected where they show.
     void Reload(const std::vector<const tVokabel*>& cards);
     void EnableActions();
+    /// Asks the question `formatId` names about `count` selected cards; true for Yes.
+    bool AskAboutSelected(int formatId, std::size_t count);
 
     Document* document_;
     CardInputTexts* texts_;
     CardFinder finder_;
-    CardColumn sortColumn_ = CardColumn::Question;
-    bool sorted_ = false;
-    bool descending_ = false;
     platform::Edit SearchEdit;
     platform::CheckBox StrictBox;
     platform::ComboBox PartitionBox;

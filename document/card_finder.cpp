@@ -150,13 +150,4 @@ std::vector<int> CardFinder::LinesOf(std::span<const tVokabel* const> cards) con
     return lines;
 }
 
-int CardFinder::LineOf(const tVokabel* card) const {
-    for (int line = 0; line < Shown(); ++line) {
-        if (EntryAt(line).card == card) {
-            return line;
-        }
-    }
-    return -1;
-}
-
 }  // namespace tallyfold

@@ -37,6 +37,10 @@ class CardFinder {
     void SortBy(CardColumn column, bool descending);
     /// Back to the box's order.
     void Unsort();
+    /// The sort asked last, if any.
+    bool Sorted() const { return sorted_; }
+    CardColumn SortColumn() const { return sortColumn_; }
+    bool Descending() const { return descending_; }
 
     /// Lines shown, and cards in the box.
     int Shown() const { return static_cast<int>(shown_.size()); }
@@ -48,8 +52,6 @@ class CardFinder {
     int PlaceAt(int line) const { return EntryAt(line).place; }
     /// The text of a cell as the list shows it.
     std::string Cell(int line, CardColumn column) const;
-    /// The line that shows `card`, or -1.
-    int LineOf(const tVokabel* card) const;
     /// The lines that show any of `cards`, ascending.
     std::vector<int> LinesOf(std::span<const tVokabel* const> cards) const;
 

@@ -135,6 +135,14 @@ std::vector<int> TableView::SelectedRows() const {
     return rows;
 }
 
+int TableView::FirstSelectedRow() const {
+    int first = -1;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        first = first < 0 ? range.top() : std::min(first, range.top());
+    }
+    return first;
+}
+
 // Enter on the table works on its current row, as a double click does; the dialog's default
 // button does not take it.
 void TableView::keyPressEvent(QKeyEvent* event) {

@@ -48,6 +48,8 @@ class TableView : public QTableView {
     /// Selects exactly `rows` (ascending), the first one current; tells nobody.
     void SelectRows(std::span<const int> rows);
     std::vector<int> SelectedRows() const;
+    /// The first selected row, or -1, without listing the others.
+    int FirstSelectedRow() const;
     int ClickedColumn() const { return clickedColumn_; }
 
     void SetOnSelectionChanged(std::function<void()> handler) { onSelection_ = std::move(handler); }

@@ -373,8 +373,7 @@ int QtWindowPeer::Selected(int id) const {
         return combo->currentIndex();
     }
     if (const TableView* table = TableOf(Widget(id))) {
-        const std::vector<int> rows = table->SelectedRows();
-        return rows.empty() ? -1 : rows.front();
+        return table->FirstSelectedRow();
     }
     const LineListView* list = ListOf(Widget(id));
     return list != nullptr ? list->FirstSelected() : -1;

@@ -36,10 +36,7 @@ void ListViewTable::SetRows(int count, CellSource source) {
     quiet_ = true;
     source_ = std::move(source);
     count_ = source_ ? std::max(count, 0) : 0;
-    LVITEMW none{};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(control_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                   reinterpret_cast<LPARAM>(&none));
+    SelectNone();
     ::SendMessageW(control_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count_), 0);
     ::InvalidateRect(control_, nullptr, TRUE);
     quiet_ = false;
@@ -94,10 +91,9 @@ void ListViewTable::SetSortIndicator(int sorted, bool descending) {
 
 void ListViewTable::SelectRows(std::span<const int> rows) {
     quiet_ = true;
+    SelectNone();
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(control_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                   reinterpret_cast<LPARAM>(&state));
     bool first = true;
     for (const int row : rows) {
         if (row < 0 || row >= count_) {
@@ -114,6 +110,14 @@ void ListViewTable::SelectRows(std::span<const int> rows) {
     }
     quiet_ = false;
     selectionChanged_ = false;
+}
+
+// Every row at once (-1): nothing selected, nothing focused.
+void ListViewTable::SelectNone() {
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageW(control_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(&none));
 }
 
 std::vector<int> ListViewTable::SelectedRows() const {

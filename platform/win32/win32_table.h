@@ -42,6 +42,8 @@ class ListViewTable {
     bool TakeSelectionChange();
 
   private:
+    void SelectNone();
+
     HWND control_;
     int count_ = 0;
     CellSource source_;

@@ -136,8 +136,10 @@ TEST_F(CardFinderTest, SortsKeepTheBoxsOrderForEqualKeys) {
     EXPECT_EQ(Questions(finder), (Lines{"apfel", "Apfelbaum", "\xC3\x84pfel"}));
     finder.Unsort();
     EXPECT_EQ(Questions(finder), (Lines{"\xC3\x84pfel", "Apfelbaum", "apfel"}));
-    EXPECT_EQ(finder.LineOf(&finder.CardAt(1)), 1);
-    EXPECT_EQ(finder.LineOf(nullptr), -1);
+    const tVokabel* second = &finder.CardAt(1);
+    EXPECT_EQ(finder.LinesOf(std::span(&second, 1)), (std::vector<int>{1}));
+    const tVokabel* none = nullptr;
+    EXPECT_TRUE(finder.LinesOf(std::span(&none, 1)).empty());
 }
 
 }  // namespace
