@@ -11,12 +11,17 @@
 #include "platform/frame_window.h"
 #include "platform/headless/headless_backend.h"
 #include "tests/support/headless.h"
+#include "tests/support/table_dialog.h"
 
 namespace tallyfold::platform {
 namespace {
 
 using headless::HeadlessDialog;
 using testing::HeadlessTest;
+using testing::kSearch;
+using testing::kStrict;
+using testing::kTable;
+using testing::TableDialog;
 
 constexpr int kEdit = 10;
 constexpr int kList = 11;
@@ -342,56 +347,10 @@ TEST_F(FrameworkTest, CloseQueryDecidesWhetherTheFrameCloses) {
     EXPECT_TRUE(frame.Destroyed());
 }
 
-constexpr int kTable = 20;
-constexpr int kStrict = 21;
-constexpr int kSearch = 22;
-
-const DialogTemplate& TableTemplate() {
-    static const DialogTemplate dialog{
-        901,
-        "Table",
-        {0, 0, 200, 100},
-        "MS Sans Serif",
-        8,
-        false,
-        {{kSearch, ControlKind::Edit, "", {1, 1, 80, 12}, style::kTabStop | style::kNotify},
-         {kStrict, ControlKind::CheckBox, "&Strict", {90, 1, 60, 12}, style::kTabStop},
-         {kTable, ControlKind::Table, "", {1, 20, 190, 70}, style::kExtendedSelection},
-         {2, ControlKind::Button, "Close", {150, 1, 40, 14}, 0}}};
-    return dialog;
+// A thousand rows of cards and counts.
+std::string CardCell(int row, int column) {
+    return column == 0 ? "card " + std::to_string(row) : std::to_string(row % 7);
 }
-
-// Rows whose cells the dialog gives; what the user does reaches it as notifications.
-class TableDialog : public Dialog {
-  public:
-    explicit TableDialog(Window& parent) : Dialog(parent, TableTemplate()) {
-        OnNotify(kTable, Notification::ColumnClicked, &TableDialog::ColumnClicked);
-        OnNotify(kTable, Notification::SelectionChanged, &TableDialog::SelectionChanged);
-        OnNotify(kTable, Notification::DoubleClicked, &TableDialog::Activated);
-        OnNotify(kSearch, Notification::TextChanged, &TableDialog::SearchChanged);
-        OnCommand(kStrict, &TableDialog::StrictClicked);
-    }
-    void SetupWindow() override {
-        const std::vector<TableColumn> columns = {{"Question", 120}, {"Known", 40, true}};
-        table.SetColumns(columns);
-        table.SetRows(1000, [](int row, int column) {
-            return column == 0 ? "card " + std::to_string(row) : std::to_string(row % 7);
-        });
-        SetControlText(kSearch, "written by the program");
-    }
-
-    Table table{*this, kTable};
-    std::vector<std::string> events;
-
-  private:
-    void ColumnClicked() { events.push_back("column " + std::to_string(table.ClickedColumn())); }
-    void SelectionChanged() { events.push_back("selection"); }
-    void Activated() { events.push_back("activated " + std::to_string(table.CurrentRow())); }
-    void SearchChanged() { events.push_back("search " + ControlText(kSearch)); }
-    void StrictClicked() {
-        events.push_back(CheckBox(*this, kStrict).IsChecked() ? "strict on" : "strict off");
-    }
-};
 
 TEST_F(FrameworkTest, ATableGivesItsOwnersCellsAndTellsWhatTheUserDoes) {
     backend.ExpectDialog(901, [](HeadlessDialog& dialog) {
@@ -408,7 +367,7 @@ TEST_F(FrameworkTest, ATableGivesItsOwnersCellsAndTellsWhatTheUserDoes) {
         dialog.Peer().SetColumnWidth(kTable, 0, 200);
         dialog.PressEscape();
     });
-    TableDialog dialog(root);
+    TableDialog dialog(root, 1000, CardCell);
     EXPECT_EQ(dialog.Execute(), DialogResult::Cancel);
     EXPECT_EQ(dialog.events,
               (std::vector<std::string>{"column 1", "selection", "selection", "activated 7",
@@ -432,7 +391,7 @@ TEST_F(FrameworkTest, ATablesSelectionWidthsAndSortAreItsOwnersToSet) {
         EXPECT_EQ(table.Count(), 3);
         dialog.PressEscape();
     });
-    TableDialog dialog(root);
+    TableDialog dialog(root, 1000, CardCell);
     static_cast<void>(dialog.Execute());
     EXPECT_TRUE(dialog.events.empty()) << "what the program does is told to nobody";
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/qt_main.h"
+#include "tests/support/table_dialog.h"
 
 #include <sys/stat.h>
 #include <QAccessible>
@@ -355,66 +356,13 @@ TEST_F(QtBackendTest, AListOfSeveralLinesSelectsWithClicksAndKeys) {
     EXPECT_EQ(shown.changes, heard);
 }
 
-constexpr int kTable = 20;
-constexpr int kStrict = 21;
-constexpr int kSearch = 22;
-
-const DialogTemplate& TableTemplate() {
-    static const DialogTemplate dialog{
-        901,
-        "Table",
-        {0, 0, 200, 120},
-        "MS Sans Serif",
-        8,
-        false,
-        {{kSearch, ControlKind::Edit, "", {1, 1, 80, 12}, style::kTabStop | style::kNotify},
-         {kStrict, ControlKind::CheckBox, "&Strict", {90, 1, 60, 12}, style::kTabStop},
-         {kTable,
-          ControlKind::Table,
-          "",
-          {1, 20, 190, 90},
-          style::kExtendedSelection | style::kTabStop},
-         {2, ControlKind::Button, "Close", {150, 1, 40, 14}, 0}}};
-    return dialog;
-}
-
-// Rows whose cells the dialog gives; what the user does reaches it as notifications.
-class TableDialog : public Dialog {
-  public:
-    explicit TableDialog(Window& parent) : Dialog(parent, TableTemplate()) {
-        OnNotify(kTable, Notification::ColumnClicked, &TableDialog::ColumnClicked);
-        OnNotify(kTable, Notification::SelectionChanged, &TableDialog::SelectionChanged);
-        OnNotify(kTable, Notification::DoubleClicked, &TableDialog::Activated);
-        OnNotify(kSearch, Notification::TextChanged, &TableDialog::SearchChanged);
-        OnCommand(kStrict, &TableDialog::StrictClicked);
-    }
-    void SetupWindow() override {
-        const std::vector<TableColumn> columns = {{"Question", 120}, {"Known", 40, true}};
-        table.SetColumns(columns);
-        table.SetRows(1000000, [](int row, int column) {
-            return column == 0 ? "\xD0\xBA\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0 " + std::to_string(row)
-                               : std::to_string(row % 7);
-        });
-        SetControlText(kSearch, "written by the program");
-    }
-
-    Table table{*this, kTable};
-    std::vector<std::string> events;
-
-  private:
-    void ColumnClicked() { events.push_back("column " + std::to_string(table.ClickedColumn())); }
-    void SelectionChanged() { events.push_back("selection"); }
-    void Activated() { events.push_back("activated " + std::to_string(table.CurrentRow())); }
-    void SearchChanged() { events.push_back("search " + ControlText(kSearch)); }
-    void StrictClicked() {
-        events.push_back(CheckBox(*this, kStrict).IsChecked() ? "strict on" : "strict off");
-    }
-};
-
 // A table of a million rows, driven with the mouse and the keys through Qt's real widgets; a
 // screen reader reads its cells.
 TEST_F(QtBackendTest, ATableTellsWhatTheUserDoesAndIsReadOut) {
-    TableDialog dialog(root);
+    testing::TableDialog dialog(root, 1000000, [](int row, int column) {
+        return column == 0 ? "\xD0\xBA\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0 " + std::to_string(row)
+                           : std::to_string(row % 7);
+    });
     std::vector<int> selected;
     QString cellRead;
     QTimer::singleShot(0, [&dialog, &selected, &cellRead] {
