@@ -339,7 +339,7 @@ void tHauptFenster::CeUndo(platform::CommandState& state) {
     state.enabled = document_->CanUndo();
     state.text = std::string(StringResource(ids::kStrUndo));
     if (state.enabled) {
-        state.text += " " + std::string(StringResource(StepNameId(document_->UndoName())));
+        state.text += " " + document_->UndoTitle();
     }
 }
 
@@ -347,7 +347,7 @@ void tHauptFenster::CeRedo(platform::CommandState& state) {
     state.enabled = document_->CanRedo();
     state.text = std::string(StringResource(ids::kStrRedo));
     if (state.enabled) {
-        state.text += " " + std::string(StringResource(StepNameId(document_->RedoName())));
+        state.text += " " + document_->RedoTitle();
     }
 }
 

@@ -363,7 +363,7 @@ void Document::RemoveLines(int number, std::span<const int> lines) {
     if (journal_.Taking()) {
         Record(journal_op::RemoveLines{number, {lines.begin(), lines.end()}});
     }
-    box_->RemovePlaces(SortedLines(lines), number);
+    history_.CountCards(box_->RemovePlaces(SortedLines(lines), number));
 }
 
 void Document::MoveLines(int number, std::span<const int> lines, int target) {
@@ -378,10 +378,12 @@ void Document::MoveLines(int number, std::span<const int> lines, int target) {
     // Every card of the partition (select all) goes as it is: one splice of the ring.
     if (!sorted.empty() && static_cast<int>(sorted.size()) == box_->CardsIn(number) &&
         sorted.front() == 0 && sorted.back() == box_->CardsIn(number) - 1) {
+        history_.CountCards(static_cast<std::int64_t>(sorted.size()));
         box_->MoveAll(number, target);
         return;
     }
     const std::vector<tVokabel*> cards = CardsOnLines(number, sorted);
+    history_.CountCards(static_cast<std::int64_t>(cards.size()));
     // The copies are taken before any card is deleted; they arrive in line order.
     std::vector<tVokabel> copies;
     copies.reserve(cards.size());
@@ -407,6 +409,7 @@ void Document::ResetCounters(int number, std::span<const int> lines) {
     if (journal_.Taking()) {
         Record(journal_op::ResetCounters{number, {lines.begin(), lines.end()}});
     }
+    history_.CountCards(static_cast<std::int64_t>(cards.size()));
     for (tVokabel* card : cards) {
         box_->ResetCounters(*card);
     }

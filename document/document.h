@@ -133,6 +133,9 @@ class Document {
     /// The name of the step Undo (Redo) would take back (make again).
     StepName UndoName() const { return history_.UndoName(); }
     StepName RedoName() const { return history_.RedoName(); }
+    /// What the Edit menu calls the step Undo (Redo) would take back (make again).
+    std::string UndoTitle() const { return StepTitle(history_.UndoName(), history_.UndoCards()); }
+    std::string RedoTitle() const { return StepTitle(history_.RedoName(), history_.RedoCards()); }
     /// Takes back the last step, with the steps that followed it on their own. False when
     /// there is none.
     bool Undo();

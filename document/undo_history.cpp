@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "resources/resource_ids.h"
+#include "resources/string_table.h"
 
 namespace tallyfold {
 
@@ -13,6 +14,27 @@ int StepNameId(StepName name) {
     const int lastOfFirst = static_cast<int>(StepName::New);
     return place <= lastOfFirst ? ids::kStrStepFollow + place
                                 : ids::kStrStepResetCounters + (place - lastOfFirst - 1);
+}
+
+std::string StepTitle(StepName name, std::int64_t cards) {
+    int format = 0;
+    switch (name) {
+        case StepName::MoveCards:
+            format = ids::kStrStepMoveCount;
+            break;
+        case StepName::DeleteCards:
+            format = ids::kStrStepDeleteCount;
+            break;
+        case StepName::ResetCounters:
+            format = ids::kStrStepResetCount;
+            break;
+        default:
+            break;
+    }
+    if (format == 0 || cards <= 0) {
+        return std::string(StringResource(StepNameId(name)));
+    }
+    return FormatTexts(StringResource(format), {CountOf(cards, ids::kStrOneCard, ids::kStrCards)});
 }
 
 UndoHistory::~UndoHistory() {
@@ -51,6 +73,13 @@ bool UndoHistory::End() {
     return true;
 }
 
+void UndoHistory::CountCards(std::int64_t cards) {
+    assert(open_ && "UndoHistory::CountCards outside a step");
+    if (open_) {
+        open_->cards += cards;
+    }
+}
+
 StepName UndoHistory::OpenName() const {
     assert(open_ && "UndoHistory::OpenName outside a step");
     return open_->name;
@@ -77,6 +106,19 @@ StepName UndoHistory::UndoName() const {
 
 StepName UndoHistory::RedoName() const {
     return undone_.empty() ? StepName::Follow : undone_.back().name;
+}
+
+std::int64_t UndoHistory::UndoCards() const {
+    for (auto step = done_.rbegin(); step != done_.rend(); ++step) {
+        if (step->name != StepName::Follow) {
+            return step->cards;
+        }
+    }
+    return 0;
+}
+
+std::int64_t UndoHistory::RedoCards() const {
+    return undone_.empty() ? 0 : undone_.back().cards;
 }
 
 std::optional<std::uint64_t> UndoHistory::Undo() {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <string>
 
 #include "box/box_step.h"
 #include "box/card_box.h"
@@ -37,12 +38,18 @@ inline constexpr StepName kLastStepName = StepName::ResetCounters;
 /// The string id of a step's name.
 int StepNameId(StepName name);
 
+/// What the Edit menu calls a step: its name, with the number of cards for the steps that work
+/// on cards chosen in a list ("Delete 12 cards"), when it knows that number.
+std::string StepTitle(StepName name, std::int64_t cards);
+
 /// One step of a history: the changes it made, what it is called, and when it was made (steps
 /// are numbered as they begin).
 struct HistoryStep {
     BoxStep changes;
     StepName name = StepName::Follow;
     std::uint64_t serial = 0;
+    /// The cards chosen for the step, as its title names them; 0 when it names none.
+    std::int64_t cards = 0;
 };
 
 /// The steps done and undone on one box, for Undo and Redo, and where among them the box was
@@ -74,6 +81,8 @@ class UndoHistory {
     /// The open step's name and the changes it recorded so far; only while a step is open.
     StepName OpenName() const;
     const BoxStep& OpenChanges() const;
+    /// Counts `cards` more cards chosen for the open step, for its title.
+    void CountCards(std::int64_t cards);
     /// The serial the next step will get.
     std::uint64_t NextSerial() const { return nextSerial_; }
 
@@ -82,6 +91,9 @@ class UndoHistory {
     /// The name of the step Undo (Redo) would take back (make again).
     StepName UndoName() const;
     StepName RedoName() const;
+    /// The cards the step Undo (Redo) would take back (make again) was chosen for.
+    std::int64_t UndoCards() const;
+    std::int64_t RedoCards() const;
     /// Takes back the last named step, with the steps that followed it on their own; returns
     /// the lowest serial among the steps taken back, or nothing when there is none (or a step
     /// is open).

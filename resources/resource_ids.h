@@ -195,5 +195,9 @@ inline constexpr int kStrDeleteCards = 11117;
 // The names of the steps after New, in the order of `StepName`.
 inline constexpr int kStrStepResetCounters = 11118;
 inline constexpr int kStrResetCounters = 11119;
+// The titles of the steps that name their cards ("Delete 12 cards").
+inline constexpr int kStrStepMoveCount = 11120;
+inline constexpr int kStrStepDeleteCount = 11121;
+inline constexpr int kStrStepResetCount = 11122;
 
 }  // namespace tallyfold::ids

@@ -126,6 +126,9 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrDeleteCards, "Delete %s?"},
     {ids::kStrStepResetCounters, "Reset counters"},
     {ids::kStrResetCounters, "Set the known and unknown counts of %s to 0?"},
+    {ids::kStrStepMoveCount, "Move %s"},
+    {ids::kStrStepDeleteCount, "Delete %s"},
+    {ids::kStrStepResetCount, "Reset counters of %s"},
 });
 
 }  // namespace

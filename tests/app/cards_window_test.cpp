@@ -167,10 +167,14 @@ TEST_F(CardsWindowTest, EachActionIsOneStepOfTheHistory) {
     });
     EXPECT_EQ(MessageTexts().back(), "Delete 2 cards?");
     EXPECT_TRUE(view->Changed());
+    EXPECT_EQ(frame->MenuState(ids::kCmEditUndo).text, "&Undo Delete 2 cards");
     ASSERT_TRUE(frame->PressShortcut("Ctrl+Z"));  // the delete
     EXPECT_EQ(box.TotalCards(), 5);
+    EXPECT_EQ(frame->MenuState(ids::kCmEditRedo).text, "&Redo Delete 2 cards");
+    EXPECT_EQ(frame->MenuState(ids::kCmEditUndo).text, "&Undo Move 2 cards");
     ASSERT_TRUE(frame->PressShortcut("Ctrl+Z"));  // the move
     EXPECT_EQ(box.CardsIn(3), 1);
+    EXPECT_EQ(frame->MenuState(ids::kCmEditUndo).text, "&Undo Correct card");
     ASSERT_TRUE(frame->PressShortcut("Ctrl+Z"));  // the edit
     tVokabel first;
     ASSERT_NE(box.FirstInPartition(1, first), nullptr);
@@ -195,7 +199,8 @@ TEST_F(CardsWindowTest, ResetCountersIsOneStep) {
         cards.Click(ids::kCardsReset);  // counted nowhere: nothing to do
     });
     EXPECT_EQ(MessageTexts().front(), "Set the known and unknown counts of 3 cards to 0?");
-    EXPECT_EQ(frame->MenuState(ids::kCmEditUndo).text, "&Undo Reset counters");
+    EXPECT_EQ(frame->MenuState(ids::kCmEditUndo).text, "&Undo Reset counters of 2 cards")
+        << "the card counted nowhere is not named";
     ASSERT_TRUE(frame->PressShortcut("Ctrl+Z"));
     EXPECT_FALSE(document.CanUndo());
     tVokabel first;

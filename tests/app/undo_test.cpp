@@ -151,7 +151,7 @@ TEST_F(UndoTest, EachActionOfThePartitionOverview) {
         backend.ExpectDialog(ids::kOverviewDialog, std::move(script));
         frame->ChooseMenu(ids::kCmPartitionChange);
     };
-    ExpectUndoable("Delete cards", [&] {
+    ExpectUndoable("Delete 3 cards", [&] {
         overview([this](HeadlessDialog& dialog) {
             dialog.Select(ids::kOverviewPartition, 1);
             dialog.SelectLines(ids::kOverviewCards, {0, 3, 24});
@@ -160,7 +160,7 @@ TEST_F(UndoTest, EachActionOfThePartitionOverview) {
             dialog.PressEscape();
         });
     });
-    ExpectUndoable("Move cards", [&] {
+    ExpectUndoable("Move 2 cards", [&] {
         overview([this](HeadlessDialog& dialog) {
             dialog.SelectLines(ids::kOverviewCards, {1, 2});
             backend.ExpectDialog(ids::kTargetDialog, [](HeadlessDialog& target) {

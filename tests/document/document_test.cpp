@@ -118,6 +118,38 @@ TEST_F(DocumentTest, AnUndoPastTheJournalsStartIsRestoredFromASnapshot) {
     EXPECT_TRUE(again.Changed());
 }
 
+// Steps on cards chosen in a list are titled with their number, for Undo and Redo and again
+// after a restore, where the journal's steps are made anew.
+TEST_F(DocumentTest, StepsOnChosenCardsNameHowMany) {
+    {
+        const Document::Step step(document, StepName::DeleteCards);
+        const std::vector<int> lines = {0, 2, 2, 40};  // a line twice, one past the end
+        document.RemoveLines(tCardBox::kInputStack, lines);
+    }
+    EXPECT_EQ(document.UndoTitle(), "Delete 2 cards");
+    {
+        const Document::Step step(document, StepName::MoveCards);
+        const std::vector<int> line = {1};
+        document.MoveLines(1, line, 3);
+    }
+    EXPECT_EQ(document.UndoTitle(), "Move 1 card");
+    ASSERT_TRUE(document.Undo());
+    EXPECT_EQ(document.RedoTitle(), "Move 1 card");
+    EXPECT_EQ(document.UndoTitle(), "Delete 2 cards");
+    Known();
+    EXPECT_EQ(document.UndoTitle(), "Known");
+
+    tCardBox other;
+    Document again(other);
+    again.SetJournalFolder(journals);
+    ASSERT_TRUE(again.Open(path).opened);
+    const std::optional<Recovery> recovery = again.FindRecovery(path);
+    ASSERT_TRUE(recovery.has_value());
+    ASSERT_TRUE(again.Restore(*recovery));
+    ASSERT_TRUE(again.Undo());
+    EXPECT_EQ(again.UndoTitle(), "Delete 2 cards");
+}
+
 // A journal that cannot be made (its folder is a file) does not keep the learner from
 // learning or saving.
 TEST_F(DocumentTest, ChangesGoOnWithoutAJournal) {
