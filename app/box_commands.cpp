@@ -52,9 +52,14 @@ void tHauptFenster::CmPartitionChange() {
 }
 
 void tHauptFenster::CmFindCards() {
-    // Each action of the Cards window is a step of its own.
-    ShowCards(*this, *document_, session_.InputTexts());
-    Refresh();
+    // Each action of the Cards window is a step of its own. After an undo there, the card on
+    // view is the one the box offers, as after Edit > Undo: choosing anew could make a step
+    // that drops what can be redone.
+    if (ShowCards(*this, *document_, session_.InputTexts())) {
+        session_.ShowRestored();
+    } else {
+        Refresh();
+    }
 }
 
 void tHauptFenster::CmDeleteLast() {

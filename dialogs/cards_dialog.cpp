@@ -2,6 +2,7 @@
 
 #include <array>
 #include <map>
+#include <numeric>
 #include <string>
 
 #include "dialogs/help.h"
@@ -61,6 +62,10 @@ CardsDialog::CardsDialog(platform::Window& parent, Document& document, CardInput
     OnCommand(ids::kCardsDelete, &CardsDialog::CmDelete);
     OnCommand(ids::kCardsReset, &CardsDialog::CmResetCounters);
     OnCommand(ids::kCardsHelp, &CardsDialog::CmHelp);
+    OnCommand(ids::kCardsFind, &CardsDialog::CmFind);
+    OnCommand(ids::kCardsUndo, &CardsDialog::CmUndo);
+    OnCommand(ids::kCardsRedo, &CardsDialog::CmRedo);
+    OnCommand(ids::kCardsSelectAll, &CardsDialog::CmSelectAll);
 }
 
 void CardsDialog::SetupWindow() {
@@ -146,6 +151,7 @@ void CardsDialog::EnableActions() {
 }
 
 void CardsDialog::Reload(const std::vector<const tVokabel*>& cards) {
+    historyMoved_ = false;
     finder_.Reload();
     ShowLines(cards);
 }
@@ -250,14 +256,44 @@ void CardsDialog::CmResetCounters() {
     Reload(selected);
 }
 
+void CardsDialog::CmFind() {
+    SearchEdit.SetFocus();
+    SearchEdit.SetSelection(0, -1);
+}
+
+// Undo and Redo take back and make again the box's steps, those made before the window opened
+// too, as Edit > Undo would. The cards a step touched may be gone: nothing stays selected.
+void CardsDialog::CmUndo() {
+    if (document_->Undo()) {
+        Reload({});
+        historyMoved_ = true;
+    }
+}
+
+void CardsDialog::CmRedo() {
+    if (document_->Redo()) {
+        Reload({});
+        historyMoved_ = true;
+    }
+}
+
+void CardsDialog::CmSelectAll() {
+    std::vector<int> rows(static_cast<std::size_t>(finder_.Shown()));
+    std::iota(rows.begin(), rows.end(), 0);
+    CardTable.SelectRows(rows);
+    CardTable.SetFocus();
+    EnableActions();
+}
+
 void CardsDialog::CmHelp() {
     ShowHelpContext(*this, ids::kCardsDialog);
 }
 
-void ShowCards(platform::Window& parent, Document& document, CardInputTexts& texts) {
+bool ShowCards(platform::Window& parent, Document& document, CardInputTexts& texts) {
     CardsDialog dialog(parent, document, texts);
     // Close alone ends it: every change it makes is made while it is open.
     static_cast<void>(dialog.Execute());
+    return dialog.LastChangeMovedHistory();
 }
 
 }  // namespace tallyfold

@@ -18,6 +18,9 @@ class CardsDialog : public platform::Dialog {
   public:
     CardsDialog(platform::Window& parent, Document& document, CardInputTexts& texts);
     void SetupWindow() override;
+    /// Whether the last change the dialog made to the box was an undo or a redo: the card on
+    /// view is then the one the box offers, not one chosen anew.
+    bool LastChangeMovedHistory() const { return historyMoved_; }
 
   private:
     // Enter, wherever the focus is, edits the selected card; Escape and Close end the dialog.
@@ -31,6 +34,10 @@ class CardsDialog : public platform::Dialog {
     void CmDelete();
     void CmResetCounters();
     void CmHelp();
+    void CmFind();
+    void CmUndo();
+    void CmRedo();
+    void CmSelectAll();
     /// Shows the finder's lines again, selecting those of `cards` that still show.
     void ShowLines(const std::vector<const tVokabel*>& cards);
     std::vector<const tVokabel*> SelectedCards() const;
@@ -43,6 +50,7 @@ class CardsDialog : public platform::Dialog {
     Document* document_;
     CardInputTexts* texts_;
     CardFinder finder_;
+    bool historyMoved_ = false;
     platform::Edit SearchEdit;
     platform::CheckBox StrictBox;
     platform::ComboBox PartitionBox;
@@ -54,7 +62,8 @@ class CardsDialog : public platform::Dialog {
     platform::Button ResetButton;
 };
 
-/// Runs the Cards dialog over the document's box.
-void ShowCards(platform::Window& parent, Document& document, CardInputTexts& texts);
+/// Runs the Cards dialog over the document's box; true when the last change it made was an undo
+/// or a redo.
+bool ShowCards(platform::Window& parent, Document& document, CardInputTexts& texts);
 
 }  // namespace tallyfold

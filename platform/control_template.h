@@ -38,6 +38,16 @@ struct ControlTemplate {
     unsigned style = 0;
 };
 
+/// A key of a dialog beyond Enter, Escape, Tab and F1: `shortcut` ("Ctrl+F", "Del", spelled as
+/// the menus spell keys) sends `command` to the dialog. With a `control`, only while that control
+/// has the keyboard focus. A key an edit control uses on its text (`EditUsesKey`) stays the
+/// edit's while one has the focus.
+struct DialogKey {
+    std::string shortcut;
+    int command = 0;
+    int control = 0;
+};
+
 /// A dialog as data: caption, placement and size in dialog units, font, and its controls.
 struct DialogTemplate {
     int id = 0;
@@ -49,6 +59,7 @@ struct DialogTemplate {
     std::vector<ControlTemplate> controls;
     /// The button that F1 presses: the dialog's own help. None when 0.
     int helpButton = 0;
+    std::vector<DialogKey> keys{};
 
     /// The control with this id, or nullptr.
     const ControlTemplate* Control(int controlId) const {

@@ -1,11 +1,19 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 
 #include "platform/control_template.h"
 #include "platform/window.h"
 
 namespace tallyfold::platform {
+
+/// Whether an edit control takes `shortcut` for its own text (undo, select all, copy, delete).
+bool EditUsesKey(std::string_view shortcut);
+
+/// Whether `key` applies while control `focus` has the keyboard focus, `focusEdits` when that
+/// control is an edit.
+bool KeyApplies(const DialogKey& key, int focus, bool focusEdits);
 
 /// A modal dialog built from a template. `kOkCommand` (the default button, Enter) and
 /// `kCancelCommand` (Escape, the close box) end it with Ok and Cancel unless the subclass answers

@@ -155,7 +155,12 @@ const DialogTemplate& CardsTemplate() {
          Button(ids::kCardsReset, "&Reset counters", {174, 200, 62, 14}),
          Button(ids::kCardsHelp, "&Help", {248, 200, 50, 14}),
          Button(ids::kIdCancel, "&Close", {304, 200, 50, 14})},
-        ids::kCardsHelp};
+        ids::kCardsHelp,
+        {{"Ctrl+F", ids::kCardsFind},
+         {"Ctrl+Z", ids::kCardsUndo},
+         {"Ctrl+Y", ids::kCardsRedo},
+         {"Ctrl+A", ids::kCardsSelectAll},
+         {"Del", ids::kCardsDelete, ids::kCardsTable}}};
     return dialog;
 }
 

@@ -96,6 +96,11 @@ inline constexpr int kCardsDelete = 607;
 inline constexpr int kCardsPutInto = 608;
 inline constexpr int kCardsHelp = 609;
 inline constexpr int kCardsReset = 610;
+// Commands of the Cards window's keys.
+inline constexpr int kCardsFind = 611;
+inline constexpr int kCardsUndo = 612;
+inline constexpr int kCardsRedo = 613;
+inline constexpr int kCardsSelectAll = 614;
 
 // The string table.
 inline constexpr int kStrLook = 11001;

@@ -68,6 +68,22 @@ void HeadlessDialog::PressEscape() {
     dialog_->Dispatch(kCancelCommand);
 }
 
+bool HeadlessDialog::PressShortcut(std::string_view shortcut) {
+    const int focus = peer_->Focus();
+    const HeadlessControl* focused = peer_->Find(focus);
+    const bool focusEdits = focused != nullptr && focused->definition.kind == ControlKind::Edit;
+    for (const DialogKey& key : dialog_->Template().keys) {
+        if (key.shortcut == shortcut && KeyApplies(key, focus, focusEdits)) {
+            if (peer_->Ended()) {
+                return false;
+            }
+            dialog_->Dispatch(key.command);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool HeadlessDialog::PressHelpKey() {
     const int help = dialog_->Template().helpButton;
     return help != 0 && Click(help);

@@ -38,6 +38,9 @@ class HeadlessDialog {
     void PressEscape();
     /// F1: the dialog's help button, if it has one; false when it has none.
     bool PressHelpKey();
+    /// A key of the dialog's own ("Ctrl+F", "Del"), where the focus is; false when the dialog
+    /// has no such key there (an edit with the focus keeps the keys it uses on its text).
+    bool PressShortcut(std::string_view shortcut);
     /// Selects one line of a list or combo box and reports the change.
     void Select(int id, int line);
     /// Selects exactly these lines of an extended-selection list and reports the change.

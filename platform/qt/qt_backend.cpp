@@ -95,6 +95,14 @@ void BlockOwnerOnly(QDialog& dialog) {
     }
 }
 
+// When a modal window closes, the window it belongs to is active again, its focus where it was,
+// as on Windows: a window manager may leave that to the program, and offscreen nothing does it.
+void ActivateOwner(const QDialog& dialog) {
+    if (QWidget* owner = dialog.parentWidget(); owner != nullptr) {
+        owner->window()->activateWindow();
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<WindowPeer> QtBackend::CreateDialogPeer(Dialog& dialog) {
@@ -111,6 +119,7 @@ DialogResult QtBackend::RunModal(Dialog& dialog) {
     BlockOwnerOnly(widget);
     widget.activateWindow();
     widget.exec();
+    ActivateOwner(widget);
     return peer->Result();
 }
 
@@ -161,7 +170,9 @@ DialogResult QtBackend::ShowMessageBox(Window& owner, const MessageBoxRequest& r
             break;
     }
     BlockOwnerOnly(box);
-    switch (box.exec()) {
+    const int answer = box.exec();
+    ActivateOwner(box);
+    switch (answer) {
         case QMessageBox::Ok:
         case QMessageBox::Save:
             return DialogResult::Ok;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_text.h"
@@ -123,6 +124,18 @@ std::unique_ptr<QtDialogPeer> CreateTemplateDialog(Dialog& dialog, QWidget* owne
         peer->AddControl(control);
     }
     TieLabelsToFields(peer->DialogWidget());
+    // The dialog's own keys. An edit with the focus claims the keys it uses on its text before
+    // a shortcut sees them (Qt's shortcut override), as `EditUsesKey` says.
+    for (const DialogKey& key : dialogTemplate.keys) {
+        QWidget* scope = key.control != 0 ? peer->Widget(key.control) : &peer->DialogWidget();
+        if (scope == nullptr) {
+            continue;
+        }
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromStdString(key.shortcut)), scope);
+        shortcut->setContext(key.control != 0 ? Qt::WidgetShortcut : Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, scope,
+                         [&dialog, command = key.command] { dialog.Dispatch(command); });
+    }
     // The first control that takes the keyboard starts with the focus.
     for (const ControlTemplate& control : dialogTemplate.controls) {
         if (control.kind != ControlKind::Static && control.id != kNoControlId) {

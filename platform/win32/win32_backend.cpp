@@ -13,6 +13,7 @@
 #include "platform/frame_window.h"
 #include "platform/help_index.h"
 #include "platform/win32/dialog_template_words.h"
+#include "platform/win32/win32_dialog_keys.h"
 #include "platform/win32/win32_main_frame.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window_peer.h"
@@ -191,6 +192,9 @@ DialogResult Win32Backend::RunModal(Dialog& dialog) {
         }
         if (got < 0) {
             break;
+        }
+        if (TranslateDialogKey(dialog, handle, message)) {
+            continue;
         }
         if (!::IsDialogMessageW(handle, &message)) {
             ::TranslateMessage(&message);

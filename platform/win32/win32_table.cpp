@@ -93,6 +93,16 @@ void ListViewTable::SelectRows(std::span<const int> rows) {
     quiet_ = true;
     SelectNone();
     LVITEMW state{};
+    // Every row (select all): one message for all of them, then the first focused.
+    if (count_ > 0 && static_cast<int>(rows.size()) == count_ && rows.front() == 0 &&
+        rows.back() == count_ - 1 && std::is_sorted(rows.begin(), rows.end()) &&
+        std::adjacent_find(rows.begin(), rows.end()) == rows.end()) {
+        state.stateMask = LVIS_SELECTED;
+        state.state = LVIS_SELECTED;
+        ::SendMessageW(control_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(&state));
+        rows = rows.first(1);
+    }
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     bool first = true;
     for (const int row : rows) {

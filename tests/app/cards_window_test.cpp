@@ -182,6 +182,44 @@ TEST_F(CardsWindowTest, EachActionIsOneStepOfTheHistory) {
     EXPECT_FALSE(view->Changed());
 }
 
+// Every action has its key: Ctrl+F to the search, Ctrl+A, Delete in the table, and Ctrl+Z and
+// Ctrl+Y for the box's history; the search field keeps the keys it uses on its text.
+TEST_F(CardsWindowTest, TheWindowsKeys) {
+    Start();
+    frame->PressEnter();  // look
+    frame->PressEnter();  // known: a verdict before the window opens
+    ASSERT_NE(frame->Text(ids::kQuestionStatic), "\xC3\x84pfel");
+    WithCards([this](HeadlessDialog& cards) {
+        EXPECT_FALSE(cards.PressShortcut("Ctrl+A")) << "the search field selects its text";
+        EXPECT_FALSE(cards.PressShortcut("Del"));
+        cards.Focus(ids::kCardsStrict);
+        ASSERT_TRUE(cards.PressShortcut("Ctrl+A"));
+        EXPECT_EQ(cards.SelectedLines(ids::kCardsTable), (std::vector<int>{0, 1, 2, 3, 4}));
+        EXPECT_EQ(cards.Focused(), ids::kCardsTable);
+        EXPECT_TRUE(cards.IsEnabled(ids::kCardsDelete));
+        cards.SelectLines(ids::kCardsTable, {1, 3});
+        backend.AnswerMessageBox(DialogResult::Yes);
+        ASSERT_TRUE(cards.PressShortcut("Del"));
+        EXPECT_EQ(box.TotalCards(), 3);
+        ASSERT_TRUE(cards.PressShortcut("Ctrl+Z"));
+        EXPECT_EQ(box.TotalCards(), 5);
+        EXPECT_EQ(cards.Peer().LineCount(ids::kCardsTable), 5);
+        ASSERT_TRUE(cards.PressShortcut("Ctrl+Y"));
+        EXPECT_EQ(box.TotalCards(), 3);
+        ASSERT_TRUE(cards.PressShortcut("Ctrl+Z"));  // the delete
+        ASSERT_TRUE(cards.PressShortcut("Ctrl+Z"));  // and the verdict from before
+        ASSERT_TRUE(cards.PressShortcut("Ctrl+F"));
+        EXPECT_EQ(cards.Focused(), ids::kCardsSearch);
+        EXPECT_FALSE(cards.PressShortcut("Ctrl+Z")) << "the search field's own undo";
+    });
+    EXPECT_EQ(MessageTexts().back(), "Delete 2 cards?");
+    EXPECT_FALSE(view->Changed());
+    EXPECT_EQ(frame->Text(ids::kQuestionStatic), "\xC3\x84pfel")
+        << "the card of the verdict, asked again";
+    EXPECT_EQ(frame->MenuState(ids::kCmEditRedo).text, "&Redo Known")
+        << "closing the window kept what can be redone";
+}
+
 // Reset counters sets the selected cards' counts to 0 after one question, as one step; cards
 // counted nowhere make no step.
 TEST_F(CardsWindowTest, ResetCountersIsOneStep) {

@@ -13,7 +13,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -221,6 +223,24 @@ TEST(Program, TheCardsWindowFindsAndOpensACardWithTheKeys) {
         table->setFocus();
         QTest::keyClick(table, Qt::Key_Down);
         QTest::keyClick(table, Qt::Key_Return);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(cards)) << "active again after the card's form";
+        // Delete asks; Yes deletes the card; Ctrl+Z in the window brings it back.
+        QTimer::singleShot(0, [] {
+            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(question, nullptr);
+            question->button(QMessageBox::Yes)->click();
+        });
+        QTest::keyClick(table, Qt::Key_Delete);
+        EXPECT_EQ(table->model()->rowCount(), 0);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(cards));
+        QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(table->model()->rowCount(), 1);
+        // In the search, Ctrl+A selects its text, and Ctrl+F goes back there from the table.
+        QTest::keyClick(search, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(search->selectedText(), QStringLiteral("BLUME"));
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_F, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::focusWidget(), search);
         QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
     });
     QTest::keyClick(frame, Qt::Key_F, Qt::ControlModifier);

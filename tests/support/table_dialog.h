@@ -15,6 +15,9 @@ namespace tallyfold::testing {
 inline constexpr int kTable = 20;
 inline constexpr int kStrict = 21;
 inline constexpr int kSearch = 22;
+// The commands of the dialog's keys: Ctrl+Z anywhere but in the edit, Del in the table.
+inline constexpr int kUndoKey = 30;
+inline constexpr int kDeleteKey = 31;
 
 inline const platform::DialogTemplate& TableTemplate() {
     using platform::ControlKind;
@@ -33,7 +36,9 @@ inline const platform::DialogTemplate& TableTemplate() {
           "",
           {1, 20, 190, 90},
           style::kExtendedSelection | style::kTabStop},
-         {2, ControlKind::Button, "Close", {150, 1, 40, 14}, 0}}};
+         {2, ControlKind::Button, "Close", {150, 1, 40, 14}, 0}},
+        0,
+        {{"Ctrl+Z", kUndoKey}, {"Del", kDeleteKey, kTable}}};
     return dialog;
 }
 
@@ -48,6 +53,8 @@ class TableDialog : public platform::Dialog {
         OnNotify(kTable, Notification::DoubleClicked, &TableDialog::Activated);
         OnNotify(kSearch, Notification::TextChanged, &TableDialog::SearchChanged);
         OnCommand(kStrict, &TableDialog::StrictClicked);
+        OnCommand(kUndoKey, &TableDialog::UndoKey);
+        OnCommand(kDeleteKey, &TableDialog::DeleteKey);
     }
     void SetupWindow() override {
         const std::vector<platform::TableColumn> columns = {{"Question", 120}, {"Known", 40, true}};
@@ -62,6 +69,8 @@ class TableDialog : public platform::Dialog {
   private:
     void ColumnClicked() { events.push_back("column " + std::to_string(table.ClickedColumn())); }
     void SelectionChanged() { events.push_back("selection"); }
+    void UndoKey() { events.push_back("undo"); }
+    void DeleteKey() { events.push_back("delete"); }
     void Activated() { events.push_back("activated " + std::to_string(table.CurrentRow())); }
     void SearchChanged() { events.push_back("search " + ControlText(kSearch)); }
     void StrictClicked() {
