@@ -46,9 +46,13 @@ void tHauptFenster::CmAllToInput() {
 }
 
 void tHauptFenster::CmPartitionChange() {
-    // Each action of the overview is a step of its own.
-    ShowPartitionOverview(*this, *document_, session_.InputTexts());
-    Refresh();
+    // Each action of the overview is a step of its own; after an undo in the Cards window
+    // opened from it, the card on view is the one the box offers (see CmFindCards).
+    if (ShowPartitionOverview(*this, *document_, session_.InputTexts())) {
+        session_.ShowRestored();
+    } else {
+        Refresh();
+    }
 }
 
 void tHauptFenster::CmFindCards() {

@@ -37,11 +37,13 @@ std::map<int, std::vector<int>> PlacesByPartition(const CardFinder& finder,
 
 }  // namespace
 
-CardsDialog::CardsDialog(platform::Window& parent, Document& document, CardInputTexts& texts)
+CardsDialog::CardsDialog(platform::Window& parent, Document& document, CardInputTexts& texts,
+                         int partition)
     : Dialog(parent, CardsTemplate()),
       document_(&document),
       texts_(&texts),
       finder_(document.Box()),
+      firstPartition_(partition),
       SearchEdit(*this, ids::kCardsSearch),
       StrictBox(*this, ids::kCardsStrict),
       PartitionBox(*this, ids::kCardsPartition),
@@ -82,7 +84,11 @@ void CardsDialog::SetupWindow() {
     for (int number = 1; number <= partitions + 1; ++number) {
         PartitionBox.AddString(PartitionEntry("%d", number, partitions));
     }
-    PartitionBox.SetSelIndex(0);
+    if (firstPartition_ < 0 || firstPartition_ > partitions + 1) {
+        firstPartition_ = 0;
+    }
+    PartitionBox.SetSelIndex(firstPartition_);
+    finder_.SetPartition(firstPartition_);
     ShowLines({});
     SearchEdit.SetFocus();
 }
@@ -289,8 +295,8 @@ void CardsDialog::CmHelp() {
     ShowHelpContext(*this, ids::kCardsDialog);
 }
 
-bool ShowCards(platform::Window& parent, Document& document, CardInputTexts& texts) {
-    CardsDialog dialog(parent, document, texts);
+bool ShowCards(platform::Window& parent, Document& document, CardInputTexts& texts, int partition) {
+    CardsDialog dialog(parent, document, texts, partition);
     // Close alone ends it: every change it makes is made while it is open.
     static_cast<void>(dialog.Execute());
     return dialog.LastChangeMovedHistory();

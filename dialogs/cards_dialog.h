@@ -16,7 +16,9 @@ namespace tallyfold {
 /// action as one step of the document's history.
 class CardsDialog : public platform::Dialog {
   public:
-    CardsDialog(platform::Window& parent, Document& document, CardInputTexts& texts);
+    /// `partition` chooses the first filter: 0 for all cards, a partition, or the input stack.
+    CardsDialog(platform::Window& parent, Document& document, CardInputTexts& texts,
+                int partition = 0);
     void SetupWindow() override;
     /// Whether the last change the dialog made to the box was an undo or a redo: the card on
     /// view is then the one the box offers, not one chosen anew.
@@ -50,6 +52,7 @@ class CardsDialog : public platform::Dialog {
     Document* document_;
     CardInputTexts* texts_;
     CardFinder finder_;
+    int firstPartition_;
     bool historyMoved_ = false;
     platform::Edit SearchEdit;
     platform::CheckBox StrictBox;
@@ -62,8 +65,9 @@ class CardsDialog : public platform::Dialog {
     platform::Button ResetButton;
 };
 
-/// Runs the Cards dialog over the document's box; true when the last change it made was an undo
-/// or a redo.
-bool ShowCards(platform::Window& parent, Document& document, CardInputTexts& texts);
+/// Runs the Cards dialog over the document's box, showing the cards of `partition` first (0 for
+/// all); true when the last change it made was an undo or a redo.
+bool ShowCards(platform::Window& parent, Document& document, CardInputTexts& texts,
+               int partition = 0);
 
 }  // namespace tallyfold

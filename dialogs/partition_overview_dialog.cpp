@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogs/card_input_dialog.h"
+#include "dialogs/cards_dialog.h"
 #include "dialogs/help.h"
 #include "dialogs/target_dialog.h"
 #include "resources/dialog_templates.h"
@@ -32,6 +33,7 @@ tBearbDialog::tBearbDialog(platform::Window& parent, Document& document, CardInp
     OnCommand(ids::kOverviewMove, &tBearbDialog::CmMove);
     OnCommand(ids::kOverviewDelete, &tBearbDialog::CmDelete);
     OnCommand(ids::kOverviewHelp, &tBearbDialog::CmHelp);
+    OnCommand(ids::kOverviewFind, &tBearbDialog::CmFindCards);
 }
 
 void tBearbDialog::SetupWindow() {
@@ -96,8 +98,7 @@ void tBearbDialog::CmCorrect() {
         result = EditCard(*this, *document_, *texts_, cards.front());
     }
     if (result == platform::DialogResult::Ok) {
-        FillCardList(ShownPartition + 1);
-        DisableActions();
+        Refill();
     }
 }
 
@@ -115,8 +116,7 @@ void tBearbDialog::CmMove() {
         const Document::Step step(*document_, StepName::MoveCards);
         document_->MoveLines(shown, lines, target);
     }
-    FillCardList(shown);
-    DisableActions();
+    Refill();
 }
 
 void tBearbDialog::CmDelete() {
@@ -133,18 +133,31 @@ void tBearbDialog::CmDelete() {
         const Document::Step step(*document_, StepName::DeleteCards);
         document_->RemoveLines(ShownPartition + 1, lines);
     }
+    Refill();
+}
+
+void tBearbDialog::Refill() {
+    historyMoved_ = false;
     FillCardList(ShownPartition + 1);
     DisableActions();
+}
+
+// The Cards window over the partition shown here; whatever it changed is listed anew after.
+void tBearbDialog::CmFindCards() {
+    const bool moved = ShowCards(*this, *document_, *texts_, ShownPartition + 1);
+    Refill();
+    historyMoved_ = moved;
 }
 
 void tBearbDialog::CmHelp() {
     ShowHelpContext(*this, ids::kOverviewDialog);
 }
 
-void ShowPartitionOverview(platform::Window& parent, Document& document, CardInputTexts& texts) {
+bool ShowPartitionOverview(platform::Window& parent, Document& document, CardInputTexts& texts) {
     tBearbDialog dialog(parent, document, texts);
     // The overview has Close alone: every change it makes is made while it is open.
     static_cast<void>(dialog.Execute());
+    return dialog.LastChangeMovedHistory();
 }
 
 }  // namespace tallyfold

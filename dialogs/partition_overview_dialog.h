@@ -19,6 +19,9 @@ class tBearbDialog : public platform::Dialog {
 
     /// Lists the questions of partition `number`, shows the count and returns it.
     int FillCardList(int number);
+    /// Whether the last change made to the box from here was an undo or a redo (in the Cards
+    /// window opened from here).
+    bool LastChangeMovedHistory() const { return historyMoved_; }
 
   private:
     void SelectionChanged();
@@ -27,10 +30,14 @@ class tBearbDialog : public platform::Dialog {
     void CmMove();
     void CmDelete();
     void CmHelp();
+    void CmFindCards();
+    /// After a change of the box: the shown partition listed anew, nothing selected.
+    void Refill();
     void DisableActions();
     Document* document_;
     CardInputTexts* texts_;
     int ShownPartition = 0;
+    bool historyMoved_ = false;
     /// The cards of the lines of the list. The box changes only through this dialog while it
     /// shows, and every change fills the list again.
     std::unique_ptr<tVokListe::Places> lineCards_;
@@ -42,7 +49,8 @@ class tBearbDialog : public platform::Dialog {
     platform::Static CountLabel;
 };
 
-/// Runs the partition overview over the document's box.
-void ShowPartitionOverview(platform::Window& parent, Document& document, CardInputTexts& texts);
+/// Runs the partition overview over the document's box; true when the last change made from it
+/// was an undo or a redo.
+bool ShowPartitionOverview(platform::Window& parent, Document& document, CardInputTexts& texts);
 
 }  // namespace tallyfold

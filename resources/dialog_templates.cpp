@@ -109,6 +109,7 @@ const DialogTemplate& OverviewTemplate() {
           style::kDropDownList | style::kVerticalScroll | style::kTabStop},
          {ids::kOverviewCount, ControlKind::Static, "0", {164, 39, 24, 8}, style::kRight},
          Label("Cards", {192, 39, 36, 8}),
+         Button(ids::kOverviewFind, "&Find cards...", {164, 50, 60, 14}),
          Button(ids::kOverviewHelp, "&Help", {164, 68, 60, 14}),
          Button(ids::kOverviewMove, "&To another", {164, 88, 60, 14}),
          Button(ids::kOverviewCorrect, "C&orrect", {164, 108, 60, 14}),

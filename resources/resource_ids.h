@@ -84,6 +84,7 @@ inline constexpr int kOverviewCorrect = 503;
 inline constexpr int kOverviewMove = 504;
 inline constexpr int kOverviewHelp = 506;
 inline constexpr int kOverviewCount = 507;
+inline constexpr int kOverviewFind = 508;
 
 // Cards (3600).
 inline constexpr int kCardsSearch = 601;

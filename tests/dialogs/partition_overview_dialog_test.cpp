@@ -209,6 +209,38 @@ TEST_F(OverviewTest, ChoosingTheShownPartitionDoesNotReload) {
     });
 }
 
+// Find cards opens the Cards window on the partition shown; what changes there is listed anew.
+TEST_F(OverviewTest, FindCardsOpensTheCardsWindowOnThePartitionShown) {
+    Fill(box, 1, 2, "one");
+    Fill(box, 3, 3, "three");
+    backend.ExpectDialog(ids::kCardsDialog, [this](HeadlessDialog& cards) {
+        EXPECT_EQ(cards.SelectedLines(ids::kCardsPartition), std::vector<int>{3});
+        EXPECT_EQ(cards.Text(ids::kCardsCount), "3 of 5 cards");
+        cards.SelectLines(ids::kCardsTable, {1});
+        backend.AnswerMessageBox(platform::DialogResult::Yes);
+        EXPECT_TRUE(cards.PressShortcut("Del"));
+        cards.PressEscape();
+    });
+    backend.ExpectDialog(ids::kOverviewDialog, [this](HeadlessDialog& dialog) {
+        dialog.Select(ids::kOverviewPartition, 2);
+        dialog.SelectLines(ids::kOverviewCards, {0});
+        dialog.Click(ids::kOverviewFind);
+        EXPECT_EQ(dialog.Lines(ids::kOverviewCards), (Names{"three1", "three3"}));
+        EXPECT_EQ(dialog.Text(ids::kOverviewCount), "2");
+        EXPECT_TRUE(ActionsDisabled(dialog));
+        backend.ExpectDialog(ids::kCardsDialog, [](HeadlessDialog& cards) {
+            cards.Focus(ids::kCardsTable);
+            EXPECT_TRUE(cards.PressShortcut("Ctrl+Z"));
+            cards.PressEscape();
+        });
+        dialog.Click(ids::kOverviewFind);
+        EXPECT_EQ(dialog.Text(ids::kOverviewCount), "3");
+        dialog.Click(ids::kIdOk);
+    });
+    EXPECT_TRUE(ShowPartitionOverview(owner, document, texts)) << "the last change was an undo";
+    EXPECT_TRUE(document.CanRedo());
+}
+
 TEST_F(OverviewTest, HelpAtItsContext) {
     Run([](HeadlessDialog& dialog) {
         dialog.Click(ids::kOverviewHelp);
