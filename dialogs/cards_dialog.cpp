@@ -1,12 +1,14 @@
 #include "dialogs/cards_dialog.h"
 
 #include <array>
+#include <charconv>
 #include <map>
 #include <numeric>
 #include <string>
 
 #include "dialogs/help.h"
 #include "dialogs/target_dialog.h"
+#include "platform/backend.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
@@ -33,6 +35,33 @@ std::map<int, std::vector<int>> PlacesByPartition(const CardFinder& finder,
         std::sort(list.begin(), list.end());
     }
     return places;
+}
+
+constexpr std::string_view kColumnWidthsKey = "cardsColumns";
+
+// The columns' widths as the learner left them ("160 160 70 70 70", in pixels), or the first
+// widths for a text that is not one width a column can have for each column.
+std::array<int, kCardColumns> ColumnWidthsOf(std::string_view text) {
+    constexpr std::array<int, kCardColumns> kFirst = {160, 160, 70, 70, 70};
+    constexpr int kNarrowest = 8;
+    constexpr int kWidest = 4000;
+    std::array<int, kCardColumns> widths{};
+    const char* next = text.data();
+    const char* end = text.data() + text.size();
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        if (column > 0) {
+            if (next == end || *next != ' ') {
+                return kFirst;
+            }
+            ++next;
+        }
+        const auto [after, error] = std::from_chars(next, end, widths[column]);
+        if (error != std::errc() || widths[column] < kNarrowest || widths[column] > kWidest) {
+            return kFirst;
+        }
+        next = after;
+    }
+    return next == end ? widths : kFirst;
 }
 
 }  // namespace
@@ -71,12 +100,14 @@ CardsDialog::CardsDialog(platform::Window& parent, Document& document, CardInput
 }
 
 void CardsDialog::SetupWindow() {
+    const std::array<int, kCardColumns> widths =
+        ColumnWidthsOf(GetBackend().ReadSetting(kColumnWidthsKey));
     const std::vector<platform::TableColumn> columns = {
-        {std::string(StringResource(ids::kStrColumnQuestion)), 160},
-        {std::string(StringResource(ids::kStrColumnAnswer)), 160},
-        {std::string(StringResource(ids::kStrColumnPartition)), 70, true},
-        {std::string(StringResource(ids::kStrColumnKnown)), 70, true},
-        {std::string(StringResource(ids::kStrColumnUnknown)), 70, true}};
+        {std::string(StringResource(ids::kStrColumnQuestion)), widths[0]},
+        {std::string(StringResource(ids::kStrColumnAnswer)), widths[1]},
+        {std::string(StringResource(ids::kStrColumnPartition)), widths[2], true},
+        {std::string(StringResource(ids::kStrColumnKnown)), widths[3], true},
+        {std::string(StringResource(ids::kStrColumnUnknown)), widths[4], true}};
     CardTable.SetColumns(columns);
     const int partitions = document_->Box().PartitionCount();
     PartitionBox.Clear();
@@ -260,6 +291,15 @@ void CardsDialog::CmResetCounters() {
         }
     }
     Reload(selected);
+}
+
+void CardsDialog::CmCancel() {
+    std::string kept;
+    for (const int width : CardTable.ColumnWidths()) {
+        kept += (kept.empty() ? "" : " ") + std::to_string(width);
+    }
+    GetBackend().WriteSetting(kColumnWidthsKey, kept);
+    Dialog::CmCancel();
 }
 
 void CardsDialog::CmFind() {

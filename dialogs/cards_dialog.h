@@ -25,8 +25,10 @@ class CardsDialog : public platform::Dialog {
     bool LastChangeMovedHistory() const { return historyMoved_; }
 
   private:
-    // Enter, wherever the focus is, edits the selected card; Escape and Close end the dialog.
+    // Enter, wherever the focus is, edits the selected card; Escape and Close end the dialog,
+    // keeping the columns' widths for the next time.
     void CmOk() override { CmEdit(); }
+    void CmCancel() override;
     void SearchChanged();
     void PartitionChosen();
     void ColumnClicked();

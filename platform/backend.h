@@ -93,6 +93,12 @@ class WindowPeer {
     virtual void SetChecked(int id, bool checked) = 0;
     virtual bool IsChecked(int id) const = 0;
 
+    /// The size of the window's client area, in pixels.
+    virtual Rect ClientSize() const = 0;
+    /// Gives a resizable dialog a client area of `width` by `height` pixels (at least its
+    /// template's size); its controls follow by their anchors.
+    virtual void ResizeClient(int width, int height) = 0;
+
     /// Ends a modal dialog with `result`; the dialog's modal run then returns it.
     virtual void EndModal(DialogResult result) = 0;
     /// Repaints the whole window.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,34 @@ inline constexpr unsigned kDropDownList = 1u << 10;           ///< combo box: ch
 inline constexpr unsigned kTextBackground = 1u << 11;
 }  // namespace style
 
+/// How a control of a resizable dialog follows the dialog's size; without any, it stays where
+/// the template puts it. Only controls with an id follow.
+namespace anchor {
+inline constexpr unsigned kRight = 1u << 0;   ///< moves with the right edge
+inline constexpr unsigned kBottom = 1u << 1;  ///< moves with the bottom edge
+inline constexpr unsigned kWidth = 1u << 2;   ///< grows as wide as the dialog grows
+inline constexpr unsigned kHeight = 1u << 3;  ///< grows as tall as the dialog grows
+}  // namespace anchor
+
+/// Where a control at `rect` (anchored by `anchors`) lies in a dialog grown by `width` and
+/// `height` beyond its template's size.
+inline Rect Anchored(const Rect& rect, unsigned anchors, int width, int height) {
+    Rect placed = rect;
+    if ((anchors & anchor::kRight) != 0) {
+        placed.x += width;
+    }
+    if ((anchors & anchor::kBottom) != 0) {
+        placed.y += height;
+    }
+    if ((anchors & anchor::kWidth) != 0) {
+        placed.width = std::max(placed.width + width, 1);
+    }
+    if ((anchors & anchor::kHeight) != 0) {
+        placed.height = std::max(placed.height + height, 1);
+    }
+    return placed;
+}
+
 /// Id of a control that no code addresses (labels).
 inline constexpr int kNoControlId = -1;
 
@@ -36,6 +65,7 @@ struct ControlTemplate {
     std::string text;
     Rect rect;
     unsigned style = 0;
+    unsigned anchors = 0;
 };
 
 /// A key of a dialog beyond Enter, Escape, Tab and F1: `shortcut` ("Ctrl+F", "Del", spelled as
@@ -60,6 +90,9 @@ struct DialogTemplate {
     /// The button that F1 presses: the dialog's own help. None when 0.
     int helpButton = 0;
     std::vector<DialogKey> keys{};
+    /// The user may make the dialog larger (never smaller than the template); the controls
+    /// follow by their anchors, and the size is kept for the next time.
+    bool resizable = false;
 
     /// The control with this id, or nullptr.
     const ControlTemplate* Control(int controlId) const {

@@ -9,6 +9,7 @@ using platform::ControlTemplate;
 using platform::DialogTemplate;
 using platform::kNoControlId;
 namespace style = platform::style;
+namespace anchor = platform::anchor;
 
 namespace {
 
@@ -21,6 +22,12 @@ ControlTemplate Label(std::string text, platform::Rect rect, unsigned extra = 0)
 ControlTemplate Button(int id, std::string text, platform::Rect rect, bool isDefault = false) {
     return {id, ControlKind::Button, std::move(text), rect,
             style::kTabStop | (isDefault ? style::kDefaultButton : 0u)};
+}
+
+// `control`, following a resizable dialog's size by `anchors`.
+ControlTemplate Anchor(ControlTemplate control, unsigned anchors) {
+    control.anchors = anchors;
+    return control;
 }
 
 }  // namespace
@@ -148,20 +155,24 @@ const DialogTemplate& CardsTemplate() {
           ControlKind::Table,
           "",
           {6, 24, 348, 156},
-          style::kBorder | style::kExtendedSelection | style::kTabStop},
-         {ids::kCardsCount, ControlKind::Static, "", {6, 185, 120, 8}, 0},
-         Button(ids::kCardsEdit, "&Edit...", {6, 200, 50, 14}),
-         Button(ids::kCardsPutInto, "P&ut into...", {62, 200, 50, 14}),
-         Button(ids::kCardsDelete, "&Delete", {118, 200, 50, 14}),
-         Button(ids::kCardsReset, "&Reset counters", {174, 200, 62, 14}),
-         Button(ids::kCardsHelp, "&Help", {248, 200, 50, 14}),
-         Button(ids::kIdCancel, "&Close", {304, 200, 50, 14})},
+          style::kBorder | style::kExtendedSelection | style::kTabStop,
+          anchor::kWidth | anchor::kHeight},
+         {ids::kCardsCount, ControlKind::Static, "", {6, 185, 120, 8}, 0, anchor::kBottom},
+         Anchor(Button(ids::kCardsEdit, "&Edit...", {6, 200, 50, 14}), anchor::kBottom),
+         Anchor(Button(ids::kCardsPutInto, "P&ut into...", {62, 200, 50, 14}), anchor::kBottom),
+         Anchor(Button(ids::kCardsDelete, "&Delete", {118, 200, 50, 14}), anchor::kBottom),
+         Anchor(Button(ids::kCardsReset, "&Reset counters", {174, 200, 62, 14}), anchor::kBottom),
+         Anchor(Button(ids::kCardsHelp, "&Help", {248, 200, 50, 14}),
+                anchor::kRight | anchor::kBottom),
+         Anchor(Button(ids::kIdCancel, "&Close", {304, 200, 50, 14}),
+                anchor::kRight | anchor::kBottom)},
         ids::kCardsHelp,
         {{"Ctrl+F", ids::kCardsFind},
          {"Ctrl+Z", ids::kCardsUndo},
          {"Ctrl+Y", ids::kCardsRedo},
          {"Ctrl+A", ids::kCardsSelectAll},
-         {"Del", ids::kCardsDelete, ids::kCardsTable}}};
+         {"Del", ids::kCardsDelete, ids::kCardsTable}},
+        true};
     return dialog;
 }
 

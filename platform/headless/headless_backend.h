@@ -47,6 +47,8 @@ class HeadlessDialog {
     void SelectLines(int id, const std::vector<int>& lines);
     /// Selects a line and double-clicks it.
     void DoubleClick(int id, int line);
+    /// The user makes the dialog this large (a resizable one: never smaller than its template).
+    void Resize(int width, int height) { peer_->ResizeClient(width, height); }
     /// Clicks the header of a table's column.
     void ClickColumn(int id, int column);
     /// Clicks a check box: it turns on or off, and its owner is told.

@@ -4,7 +4,10 @@
 
 namespace tallyfold::platform::headless {
 
-HeadlessWindowPeer::HeadlessWindowPeer(const DialogTemplate& dialogTemplate) {
+HeadlessWindowPeer::HeadlessWindowPeer(const DialogTemplate& dialogTemplate)
+    : template_(&dialogTemplate),
+      width_(dialogTemplate.rect.width),
+      height_(dialogTemplate.rect.height) {
     for (const ControlTemplate& control : dialogTemplate.controls) {
         AddControl(control);
     }
@@ -276,6 +279,20 @@ std::vector<int> HeadlessWindowPeer::SelectedLines(int id) const {
         }
     }
     return lines;
+}
+
+void HeadlessWindowPeer::ResizeClient(int width, int height) {
+    if (template_ == nullptr || !template_->resizable) {
+        return;
+    }
+    width_ = std::max(width, template_->rect.width);
+    height_ = std::max(height, template_->rect.height);
+    for (const ControlTemplate& control : template_->controls) {
+        if (control.anchors != 0 && control.id != kNoControlId) {
+            Move(control.id, Anchored(control.rect, control.anchors, width_ - template_->rect.width,
+                                      height_ - template_->rect.height));
+        }
+    }
 }
 
 void HeadlessWindowPeer::EndModal(DialogResult result) {

@@ -73,6 +73,8 @@ class HeadlessWindowPeer : public WindowPeer {
     void SelectRows(int id, std::span<const int> rows) override;
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
+    Rect ClientSize() const override { return {0, 0, width_, height_}; }
+    void ResizeClient(int width, int height) override;
     void EndModal(DialogResult result) override;
     void Invalidate() override { ++invalidations_; }
 
@@ -95,6 +97,11 @@ class HeadlessWindowPeer : public WindowPeer {
     void MoveFocusOnFrom(int id);
 
     std::vector<HeadlessControl> controls_;
+    // A dialog's template, for the size it starts at and the anchors of its controls; its
+    // controls lie at their template rectangles, a dialog unit taken as a pixel.
+    const DialogTemplate* template_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
     int focus_ = kNoControlId;
     bool ended_ = false;
     DialogResult result_ = DialogResult::Cancel;

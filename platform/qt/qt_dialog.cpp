@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QShortcut>
 
 #include "platform/qt/qt_line_list.h"
@@ -86,7 +87,14 @@ TemplateDialog::TemplateDialog(Dialog& dialog, QWidget* owner) : QDialog(owner),
     }
     setWindowFlags(flags);
     const QRect frame = ToPixels(dialogTemplate.rect, base_);
-    setFixedSize(frame.size());
+    if (dialogTemplate.resizable) {
+        setWindowFlags(windowFlags() & ~Qt::MSWindowsFixedSizeDialogHint);
+        setMinimumSize(frame.size());
+        resize(frame.size());
+        setSizeGripEnabled(true);
+    } else {
+        setFixedSize(frame.size());
+    }
     if (owner != nullptr) {
         move(owner->mapToGlobal(frame.topLeft()));
     }
@@ -103,6 +111,26 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void TemplateDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const DialogTemplate& dialogTemplate = dialog_->Template();
+    WindowPeer* peer = dialog_->Peer();
+    if (!dialogTemplate.resizable || peer == nullptr) {
+        return;
+    }
+    const QSize first = ToPixels(dialogTemplate.rect, base_).size();
+    const int wider = width() - first.width();
+    const int taller = height() - first.height();
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        if (control.anchors != 0 && control.id != kNoControlId) {
+            const QRect pixels = ToPixels(control.rect, base_);
+            peer->Move(control.id,
+                       Anchored({pixels.x(), pixels.y(), pixels.width(), pixels.height()},
+                                control.anchors, wider, taller));
+        }
+    }
 }
 
 QtDialogPeer::QtDialogPeer(std::unique_ptr<TemplateDialog> dialog, Dialog& window)

@@ -20,6 +20,8 @@ class TemplateDialog : public QDialog {
     void reject() override;
     /// F1 presses the dialog's help button.
     void keyPressEvent(QKeyEvent* event) override;
+    /// A resizable dialog's controls follow its size by their anchors.
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     Dialog* dialog_;

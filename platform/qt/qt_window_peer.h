@@ -58,6 +58,9 @@ class QtWindowPeer : public WindowPeer {
     void SelectRows(int id, std::span<const int> rows) override;
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
+    Rect ClientSize() const override { return {0, 0, container_->width(), container_->height()}; }
+    // A dialog keeps to its minimum size and lays its controls out as it is resized.
+    void ResizeClient(int width, int height) override { container_->resize(width, height); }
     void EndModal(DialogResult result) override;
     /// How the dialog was ended; Cancel until `EndModal`.
     DialogResult Result() const { return result_; }

@@ -14,6 +14,7 @@ constexpr std::uint32_t kWsVisible = 0x10000000;
 constexpr std::uint32_t kWsPopup = 0x80000000;
 constexpr std::uint32_t kWsCaption = 0x00C00000;
 constexpr std::uint32_t kWsSysMenu = 0x00080000;
+constexpr std::uint32_t kWsThickFrame = 0x00040000;
 constexpr std::uint32_t kWsBorder = 0x00800000;
 constexpr std::uint32_t kWsVScroll = 0x00200000;
 constexpr std::uint32_t kWsTabStop = 0x00010000;
@@ -179,6 +180,9 @@ std::uint32_t DialogStyle(const DialogTemplate& dialog) {
     std::uint32_t dialogStyle = kWsPopup | kWsCaption | kWsSysMenu | kDsModalFrame | kDsSetFont;
     if (IsSystemDialogFont(dialog.fontName)) {
         dialogStyle |= kDsFixedSys;
+    }
+    if (dialog.resizable) {
+        dialogStyle |= kWsThickFrame;
     }
     return dialogStyle;
 }

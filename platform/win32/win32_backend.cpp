@@ -45,6 +45,41 @@ class Win32DialogPeer : public Win32WindowPeer {
     Dialog* dialog_;
 };
 
+// A rectangle of a dialog's template in the pixels of the dialog's window.
+Rect PixelsOf(HWND dialog, const Rect& units) {
+    RECT place{units.x, units.y, units.x + units.width, units.y + units.height};
+    ::MapDialogRect(dialog, &place);
+    return RectFromEdges(place.left, place.top, place.right, place.bottom);
+}
+
+// A resizable dialog's controls follow its client area by their anchors.
+void LayOutAnchored(HWND dialog, const DialogTemplate& dialogTemplate, WindowPeer& peer) {
+    const Rect first =
+        PixelsOf(dialog, {0, 0, dialogTemplate.rect.width, dialogTemplate.rect.height});
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    const int wider = client.right - first.width;
+    const int taller = client.bottom - first.height;
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        if (control.anchors != 0 && control.id != kNoControlId) {
+            peer.Move(control.id,
+                      Anchored(PixelsOf(dialog, control.rect), control.anchors, wider, taller));
+        }
+    }
+    ::InvalidateRect(dialog, nullptr, TRUE);
+}
+
+// A resizable dialog is never made smaller than its template.
+void KeepMinimumSize(HWND dialog, const DialogTemplate& dialogTemplate, MINMAXINFO& limits) {
+    const Rect first =
+        PixelsOf(dialog, {0, 0, dialogTemplate.rect.width, dialogTemplate.rect.height});
+    RECT outer{0, 0, first.width, first.height};
+    ::AdjustWindowRectEx(&outer, static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+    limits.ptMinTrackSize.x = outer.right - outer.left;
+    limits.ptMinTrackSize.y = outer.bottom - outer.top;
+}
+
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
@@ -58,6 +93,19 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         case WM_CLOSE:
             peer->Owner().Dispatch(kCancelCommand);
             return TRUE;
+        case WM_SIZE:
+            if (peer->Owner().Template().resizable) {
+                LayOutAnchored(dialog, peer->Owner().Template(), *peer);
+                return TRUE;
+            }
+            break;
+        case WM_GETMINMAXINFO:
+            if (peer->Owner().Template().resizable) {
+                KeepMinimumSize(dialog, peer->Owner().Template(),
+                                *reinterpret_cast<MINMAXINFO*>(lParam));
+                return TRUE;
+            }
+            break;
         case WM_HELP:
             // F1, wherever the focus is in the dialog: its own Help button.
             if (const int help = peer->Owner().Template().helpButton; help != 0) {

@@ -676,6 +676,22 @@ void Win32WindowPeer::EndModal(DialogResult result) {
     ended_ = result;
 }
 
+Rect Win32WindowPeer::ClientSize() const {
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    return RectFromEdges(0, 0, client.right, client.bottom);
+}
+
+// The window's outer size for that client area; the dialog keeps to its minimum size and lays
+// its controls out on WM_SIZE.
+void Win32WindowPeer::ResizeClient(int width, int height) {
+    RECT outer{0, 0, width, height};
+    ::AdjustWindowRectEx(&outer, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)));
+    ::SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Win32WindowPeer::Invalidate() {
     ::InvalidateRect(window_, nullptr, TRUE);
 }

@@ -72,6 +72,8 @@ class Win32WindowPeer : public WindowPeer {
     void SelectRows(int id, std::span<const int> rows) override;
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
+    Rect ClientSize() const override;
+    void ResizeClient(int width, int height) override;
     void EndModal(DialogResult result) override;
     void Invalidate() override;
 

@@ -220,6 +220,38 @@ TEST_F(CardsWindowTest, TheWindowsKeys) {
         << "closing the window kept what can be redone";
 }
 
+// The window grows with the table in it, and opens again at the size and with the column widths
+// it was closed with; kept values that make no sense are passed over.
+TEST_F(CardsWindowTest, TheWindowKeepsItsSizeAndItsColumnWidths) {
+    using platform::Rect;
+    Start();
+    WithCards([](HeadlessDialog& cards) {
+        EXPECT_EQ(cards.Peer().ClientSize(), (Rect{0, 0, 360, 220}));
+        cards.Resize(500, 300);
+        EXPECT_EQ(cards.Peer().Position(ids::kCardsTable), (Rect{6, 24, 488, 236}));
+        EXPECT_EQ(cards.Peer().Position(ids::kIdCancel), (Rect{444, 280, 50, 14}));
+        EXPECT_EQ(cards.Peer().Position(ids::kCardsEdit), (Rect{6, 280, 50, 14}));
+        EXPECT_EQ(cards.Peer().Position(ids::kCardsSearch), (Rect{32, 6, 130, 12}));
+        cards.Peer().SetColumnWidth(ids::kCardsTable, 1, 222);
+    });
+    WithCards([](HeadlessDialog& cards) {
+        EXPECT_EQ(cards.Peer().ClientSize(), (Rect{0, 0, 500, 300}));
+        EXPECT_EQ(cards.Peer().Position(ids::kCardsTable), (Rect{6, 24, 488, 236}));
+        EXPECT_EQ(cards.Peer().ColumnWidths(ids::kCardsTable),
+                  (std::vector<int>{160, 222, 70, 70, 70}));
+        cards.Resize(100, 100);
+        EXPECT_EQ(cards.Peer().ClientSize(), (Rect{0, 0, 360, 220})) << "never smaller";
+        EXPECT_EQ(cards.Peer().Position(ids::kCardsTable), (Rect{6, 24, 348, 156}));
+    });
+    backend.WriteSetting("dialogSize3600", "500 -3");
+    backend.WriteSetting("cardsColumns", "160 222 70 70");
+    WithCards([](HeadlessDialog& cards) {
+        EXPECT_EQ(cards.Peer().ClientSize(), (Rect{0, 0, 360, 220}));
+        EXPECT_EQ(cards.Peer().ColumnWidths(ids::kCardsTable),
+                  (std::vector<int>{160, 160, 70, 70, 70}));
+    });
+}
+
 // Reset counters sets the selected cards' counts to 0 after one question, as one step; cards
 // counted nowhere make no step.
 TEST_F(CardsWindowTest, ResetCountersIsOneStep) {

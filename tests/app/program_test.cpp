@@ -198,7 +198,8 @@ TEST(Program, TheCardsWindowFindsAndOpensACardWithTheKeys) {
     int found = -1;
     QString count;
     QString edited;
-    QTimer::singleShot(0, [&found, &count, &edited] {
+    QSize closedAt;
+    QTimer::singleShot(0, [&found, &count, &edited, &closedAt] {
         QWidget* cards = QApplication::activeModalWidget();
         ASSERT_NE(cards, nullptr);
         EXPECT_TRUE(QTest::qWaitForWindowActive(cards));
@@ -241,6 +242,13 @@ TEST(Program, TheCardsWindowFindsAndOpensACardWithTheKeys) {
         table->setFocus();
         QTest::keyClick(table, Qt::Key_F, Qt::ControlModifier);
         EXPECT_EQ(QApplication::focusWidget(), search);
+        // The window grows, and the table with it; it is never smaller than at first.
+        EXPECT_EQ(cards->minimumSize(), cards->size());
+        const QSize tableBefore = table->size();
+        cards->resize(cards->size() + QSize(200, 100));
+        QApplication::processEvents();
+        EXPECT_EQ(table->size(), tableBefore + QSize(200, 100));
+        closedAt = cards->size();
         QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
     });
     QTest::keyClick(frame, Qt::Key_F, Qt::ControlModifier);
@@ -248,6 +256,9 @@ TEST(Program, TheCardsWindowFindsAndOpensACardWithTheKeys) {
     EXPECT_EQ(count, QStringLiteral("1 of 150 cards"));
     EXPECT_EQ(edited, QStringLiteral("die Blume"));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(running.backend.ReadSetting("dialogSize3600"),
+              std::to_string(closedAt.width()) + " " + std::to_string(closedAt.height()))
+        << "kept for the next time";
     EXPECT_FALSE(running.program.Client()->Changed());
 }
 

@@ -1,5 +1,6 @@
-// A dialog's own keys in the Windows program (run under Wine): each works where it applies, and
-// an edit with the focus keeps the keys it uses on its text.
+// A dialog's own keys and its size in the Windows program (run under Wine): each key works where
+// it applies, an edit with the focus keeps the keys it uses on its text, and a resizable dialog's
+// controls follow its size.
 
 #include "platform/win32/win32_dialog_keys.h"
 
@@ -12,6 +13,8 @@
 
 #include "platform/win32/win32_backend.h"
 #include "platform/win32/win32_window_peer.h"
+#include "resources/dialog_templates.h"
+#include "resources/resource_ids.h"
 #include "tests/support/table_dialog.h"
 
 namespace tallyfold::platform::win32 {
@@ -70,6 +73,45 @@ TEST(Win32DialogKeys, AKeyWorksWhereItAppliesAndAnEditKeepsItsOwn) {
         << "Del belongs to the table only";
     EXPECT_FALSE(TranslateDialogKey(dialog, handle, KeyDown(search, 'Z')));
     EXPECT_EQ(dialog.events, (std::vector<std::string>{"delete", "undo"}));
+    dialog.AttachPeer(nullptr);
+}
+
+// The position of control `id` in its dialog's client area.
+RECT PlaceOf(HWND dialog, int id) {
+    RECT place{};
+    HWND control = ::GetDlgItem(dialog, id);
+    ::GetWindowRect(control, &place);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+TEST(Win32DialogSize, AResizableDialogsControlsFollowItsSizeAndItStaysAsLargeAsItsTemplate) {
+    Win32Backend backend(::GetModuleHandleW(nullptr));
+    Window owner(backend);
+    Dialog dialog(owner, CardsTemplate());
+    std::unique_ptr<WindowPeer> peer = backend.CreateDialogPeer(dialog);
+    dialog.AttachPeer(peer.get());
+    HWND handle = dynamic_cast<Win32WindowPeer&>(*peer).Handle();
+    const Rect first = peer->ClientSize();
+    ASSERT_GT(first.width, 0);
+    const RECT table = PlaceOf(handle, ids::kCardsTable);
+    const RECT close = PlaceOf(handle, ids::kIdCancel);
+    const RECT search = PlaceOf(handle, ids::kCardsSearch);
+    EXPECT_NE(::GetWindowLongPtrW(handle, GWL_STYLE) & WS_THICKFRAME, 0);
+
+    peer->ResizeClient(first.width + 200, first.height + 100);
+    EXPECT_EQ(peer->ClientSize(), (Rect{0, 0, first.width + 200, first.height + 100}));
+    const RECT grownTable = PlaceOf(handle, ids::kCardsTable);
+    EXPECT_EQ(grownTable.right - grownTable.left, table.right - table.left + 200);
+    EXPECT_EQ(grownTable.bottom - grownTable.top, table.bottom - table.top + 100);
+    const RECT movedClose = PlaceOf(handle, ids::kIdCancel);
+    EXPECT_EQ(movedClose.left, close.left + 200);
+    EXPECT_EQ(movedClose.top, close.top + 100);
+    EXPECT_EQ(PlaceOf(handle, ids::kCardsSearch).left, search.left);
+
+    peer->ResizeClient(10, 10);
+    EXPECT_EQ(peer->ClientSize(), first) << "never smaller than the template";
+    EXPECT_EQ(PlaceOf(handle, ids::kCardsTable).right, table.right);
     dialog.AttachPeer(nullptr);
 }
 
