@@ -1,7 +1,9 @@
 // What a user meets through the real main window (Qt, offscreen), each figure in a fresh
 // process: the start until the first card is on view, the partition overview on the input
 // stack, on partition 7 and on a small partition, select all and To another, an import and a
-// save; beside them the start without a file and the reading of the file's bytes.
+// save; the Cards window's opening, a search typed key by key, a sort, and deleting and moving
+// half of the box's cards with their undo; beside them the start without a file and the
+// reading of the file's bytes.
 //   tallyfold_window_bench [--sizes 10000,100000,1000000] [--repeats 3] [--folder DIR]
 //   tallyfold_window_bench child <what> <file>     (one measurement; prints "<ms> <rss bytes>")
 
@@ -15,7 +17,12 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -37,6 +44,7 @@
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_main_frame.h"
+#include "platform/qt/qt_table.h"
 #include "resources/resource_ids.h"
 
 extern char** environ;
@@ -61,12 +69,14 @@ void Settle() {
     }
 }
 
-// Runs `act` once the modal dialog of class `Widget` is up, from inside its event loop.
+// Runs `act` once the modal dialog of class `Widget` is up (another than `over`, the one it
+// opens over), from inside its event loop.
 template <typename Widget>
-void WhenModal(std::function<void(Widget&)> act) {
+void WhenModal(std::function<void(Widget&)> act, const QWidget* over = nullptr) {
     auto* timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* widget = qobject_cast<Widget*>(QApplication::activeModalWidget())) {
+    QObject::connect(timer, &QTimer::timeout, [timer, act, over] {
+        auto* widget = qobject_cast<Widget*>(QApplication::activeModalWidget());
+        if (widget != nullptr && widget != over) {
             timer->stop();
             timer->deleteLater();
             act(*widget);
@@ -86,6 +96,100 @@ void ChoosePartition(QDialog& dialog, int entry) {
         combo->setCurrentIndex(entry);
         emit combo->activated(entry);
     }
+}
+
+double Elapsed(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// Clicks the button whose text holds `text`.
+void ClickButton(QDialog& dialog, const QString& text) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text().contains(text)) {
+            button->click();
+            return;
+        }
+    }
+}
+
+// Presses the dialog's own key `keys`, as the window system hands it to the shortcut.
+void PressShortcut(QDialog& dialog, const QKeySequence& keys) {
+    for (QShortcut* shortcut : dialog.findChildren<QShortcut*>()) {
+        if (shortcut->key() == keys) {
+            emit shortcut->activated();
+            return;
+        }
+    }
+}
+
+// The Cards window: "cards" opens it, types a search key by key and sorts by the question;
+// "cards-delete" and "cards-move" select the first `half` rows (shift and a click), delete them
+// or put them into the input stack, and undo that with Ctrl+Z. Each prints its times in ms.
+void MeasureCards(const std::string& what, tHauptFenster& view, int half) {
+    const long before = ResidentBytes();
+    QElapsedTimer timer;
+    WhenModal<QDialog>([&, before](QDialog& dialog) {
+        Settle();
+        const double open = Elapsed(timer);
+        auto* table = dialog.findChild<platform::qt::TableView*>();
+        auto* search = dialog.findChild<QLineEdit*>();
+        if (table == nullptr || search == nullptr) {
+            std::printf("-1\n");
+            std::_Exit(1);
+        }
+        if (what == "cards") {
+            const double shown = static_cast<double>(ResidentBytes()) / static_cast<double>(before);
+            double slowestKey = 0;
+            for (const QChar key : QStringLiteral("ab")) {
+                timer.start();
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_A + (key.unicode() - 'a'), Qt::NoModifier,
+                                QString(key));
+                QApplication::sendEvent(search, &press);
+                Settle();
+                slowestKey = std::max(slowestKey, Elapsed(timer));
+            }
+            search->clear();
+            Settle();
+            timer.start();
+            emit table->horizontalHeader()->sectionClicked(0);
+            Settle();
+            const double sort = Elapsed(timer);
+            std::printf("%.3f %.3f %.3f %.4f\n", open, slowestKey, sort, shown);
+            std::fflush(stdout);
+            std::_Exit(0);
+        }
+        table->selectionModel()->select(
+            QItemSelection(table->model()->index(0, 0), table->model()->index(half - 1, 4)),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        Settle();
+        if (what == "cards-delete") {
+            WhenModal<QMessageBox>(
+                [](QMessageBox& question) { question.button(QMessageBox::Yes)->click(); });
+        } else {
+            WhenModal<QDialog>(
+                [](QDialog& target) {
+                    if (auto* targets = target.findChild<platform::qt::LineListView*>()) {
+                        targets->Click(7, Qt::NoModifier);  // the input stack
+                    }
+                    target.accept();
+                },
+                &dialog);
+        }
+        timer.start();
+        ClickButton(dialog, what == "cards-delete" ? QStringLiteral("Delete")
+                                                   : QStringLiteral("ut into"));
+        Settle();
+        const double change = Elapsed(timer);
+        timer.start();
+        PressShortcut(dialog, QKeySequence(QStringLiteral("Ctrl+Z")));
+        Settle();
+        const double undo = Elapsed(timer);
+        std::printf("%.3f %.3f %d\n", change, undo, table->model()->rowCount());
+        std::fflush(stdout);
+        std::_Exit(0);
+    });
+    timer.start();
+    view.Dispatch(ids::kCmFindCards);
 }
 
 int Child(const std::string& what, const std::string& file) {
@@ -166,6 +270,10 @@ int Child(const std::string& what, const std::string& file) {
         view.Dispatch(ids::kCmPartitionChange);
         return 0;
     }
+    if (what == "cards" || what == "cards-delete" || what == "cards-move") {
+        MeasureCards(what, view, document.Box().TotalCards() / 2);
+        return 0;
+    }
     if (what == "import") {
         WhenModal<QFileDialog>([&file](QFileDialog& dialog) {
             dialog.selectFile(QString::fromLocal8Bit(file.c_str()));
@@ -234,6 +342,7 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
     std::map<std::string, std::map<int, double>> ms;
     std::map<int, double> overviewRss;
     std::map<int, double> beforeRss;
+    std::map<int, double> cardsRss;
     std::vector<std::string> order;
     auto record = [&](const std::string& name, int size, double value) {
         if (ms.find(name) == ms.end()) {
@@ -254,6 +363,8 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         }
         WriteCleanTextFile(text, size);
         std::vector<double> startEmpty, start, read, input, last, small, move, import, save;
+        std::vector<double> cardsOpen, cardsKey, cardsSort, cardsDelete, cardsDeleteUndo;
+        std::vector<double> cardsMove, cardsMoveUndo;
         for (int round = 0; round < repeats; ++round) {
             std::string line;
             startEmpty.push_back(Spawn(self, "start-empty", "-", line));
@@ -277,6 +388,20 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
                                        std::filesystem::copy_options::overwrite_existing);
             Spawn(self, "save", copy, line);
             save.push_back(std::atof(line.c_str()));
+            Spawn(self, "cards", vok, line);
+            double open = -1, key = -1, sort = -1, shown = -1;
+            std::sscanf(line.c_str(), "%lf %lf %lf %lf", &open, &key, &sort, &shown);
+            cardsOpen.push_back(open);
+            cardsKey.push_back(key);
+            cardsSort.push_back(sort);
+            cardsRss[size] = shown;
+            for (const std::string which : {"cards-delete", "cards-move"}) {
+                Spawn(self, which, vok, line);
+                double change = -1, undo = -1;
+                std::sscanf(line.c_str(), "%lf %lf", &change, &undo);
+                (which == "cards-delete" ? cardsDelete : cardsMove).push_back(change);
+                (which == "cards-delete" ? cardsDeleteUndo : cardsMoveUndo).push_back(undo);
+            }
         }
         record("start without a file", size, Median(startEmpty));
         record("start until the first card shows", size, Median(start));
@@ -287,6 +412,13 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         record("select all and To another", size, Median(move));
         record("import of as many lines", size, Median(import));
         record("save after a verdict", size, Median(save));
+        record("Cards: open on every card", size, Median(cardsOpen));
+        record("Cards: slowest key of a search", size, Median(cardsKey));
+        record("Cards: sort by question", size, Median(cardsSort));
+        record("Cards: delete half the cards", size, Median(cardsDelete));
+        record("Cards: undo that delete", size, Median(cardsDeleteUndo));
+        record("Cards: put half into the input stack", size, Median(cardsMove));
+        record("Cards: undo that move", size, Median(cardsMoveUndo));
     }
     std::vector<Row> rows;
     for (const std::string& name : order) {
@@ -311,6 +443,15 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         {"resident memory, overview of the input stack / partition 6",
          overviewRss[large] / beforeRss[large], 1.1},
         {"select all and To another, ms", ms["select all and To another"][large], 100},
+        {"Cards: open, ms", ms["Cards: open on every card"][large], 200},
+        {"Cards: slowest key of a search, ms", ms["Cards: slowest key of a search"][large], 100},
+        {"Cards: sort by question, ms", ms["Cards: sort by question"][large], 1000},
+        {"resident memory, Cards window open / before", cardsRss[large], 1.3},
+        {"Cards: delete half the cards, ms", ms["Cards: delete half the cards"][large], 500},
+        {"Cards: undo that delete, ms", ms["Cards: undo that delete"][large], 500},
+        {"Cards: put half into the input stack, ms",
+         ms["Cards: put half into the input stack"][large], 500},
+        {"Cards: undo that move, ms", ms["Cards: undo that move"][large], 500},
     };
     std::printf("\n| figure (%d cards) | measured | goal | met |\n| --- | ---: | ---: | --- |\n",
                 large);

@@ -33,9 +33,17 @@ void CardFinder::Reload() {
 }
 
 void CardFinder::SetQuery(std::string_view query, bool strict) {
+    std::string next = strict ? std::string(query) : unicode::FoldForSearch(query);
+    // A query that holds the last one (the learner typed on) can only match cards the last one
+    // matched: only those shown are searched again.
+    const bool narrower = strict == strict_ && next.find(query_) != std::string::npos;
     strict_ = strict;
-    query_ = strict ? std::string(query) : unicode::FoldForSearch(query);
-    Filter();
+    query_ = std::move(next);
+    if (narrower) {
+        std::erase_if(shown_, [this](std::size_t place) { return !Matches(cards_[place]); });
+    } else {
+        Filter();
+    }
 }
 
 void CardFinder::SetPartition(int number) {

@@ -142,5 +142,32 @@ TEST_F(CardFinderTest, SortsKeepTheBoxsOrderForEqualKeys) {
     EXPECT_TRUE(finder.LinesOf(std::span(&none, 1)).empty());
 }
 
+// Typing on searches only the cards shown; every step must show what a fresh search shows, also
+// after a character taken back, a change of the check box, a partition, and in a sort.
+TEST_F(CardFinderTest, TypingOnShowsWhatAFreshSearchShows) {
+    CardFinder typed(box);
+    typed.SortBy(CardColumn::Answer, true);
+    struct Step {
+        std::string query;
+        bool strict;
+        int partition;
+    };
+    const std::vector<Step> steps = {{"a", false, 0},   {"ap", false, 0},   {"app", false, 0},
+                                     {"ap", false, 0},  {"apf", false, 0},  {"apf", true, 0},
+                                     {"apfe", true, 0}, {"Apfe", false, 0}, {"b", false, 3},
+                                     {"bo", false, 3},  {"boo", false, 0},  {"", false, 0},
+                                     {"Ã", true, 0}, {"Ãp", false, 0}};
+    for (const Step& step : steps) {
+        typed.SetPartition(step.partition);
+        typed.SetQuery(step.query, step.strict);
+        CardFinder fresh(box);
+        fresh.SortBy(CardColumn::Answer, true);
+        fresh.SetPartition(step.partition);
+        fresh.SetQuery(step.query, step.strict);
+        EXPECT_EQ(Questions(typed), Questions(fresh))
+            << step.query << (step.strict ? " strict" : "") << " in " << step.partition;
+    }
+}
+
 }  // namespace
 }  // namespace tallyfold
