@@ -176,8 +176,8 @@ void MeasureCards(const std::string& what, tHauptFenster& view, int half) {
                 &dialog);
         }
         timer.start();
-        ClickButton(dialog, what == "cards-delete" ? QStringLiteral("Delete")
-                                                   : QStringLiteral("ut into"));
+        ClickButton(dialog,
+                    what == "cards-delete" ? QStringLiteral("Delete") : QStringLiteral("ut into"));
         Settle();
         const double change = Elapsed(timer);
         timer.start();
@@ -275,14 +275,17 @@ int Child(const std::string& what, const std::string& file) {
         return 0;
     }
     if (what == "import") {
-        WhenModal<QFileDialog>([&file](QFileDialog& dialog) {
+        // The import is done when its summary comes up.
+        WhenModal<QFileDialog>([&file, &timer](QFileDialog& dialog) {
             dialog.selectFile(QString::fromLocal8Bit(file.c_str()));
             static_cast<QDialog&>(dialog).accept();
+            WhenModal<QMessageBox>([&timer](QMessageBox&) {
+                Report(Elapsed(timer), ResidentBytes());
+                std::_Exit(0);
+            });
         });
         timer.start();
         view.Dispatch(ids::kCmFileImport);
-        Settle();
-        Report(static_cast<double>(timer.nsecsElapsed()) / 1e6, ResidentBytes());
         return 0;
     }
     if (what == "save") {

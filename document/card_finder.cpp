@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <thread>
 #include <unordered_set>
 
 #include "resources/resource_ids.h"
@@ -40,7 +41,7 @@ void CardFinder::SetQuery(std::string_view query, bool strict) {
     strict_ = strict;
     query_ = std::move(next);
     if (narrower) {
-        std::erase_if(shown_, [this](std::size_t place) { return !Matches(cards_[place]); });
+        Show(shown_);
     } else {
         Filter();
     }
@@ -96,7 +97,7 @@ void CardFinder::SortBy(CardColumn column, bool descending) {
     Filter();
 }
 
-bool CardFinder::Matches(const Entry& entry) const {
+bool CardFinder::Matches(const Entry& entry, std::string& scratch) const {
     if (partition_ != 0 && entry.partition != partition_) {
         return false;
     }
@@ -109,22 +110,62 @@ bool CardFinder::Matches(const Entry& entry) const {
         return question.find(query_) != std::string_view::npos ||
                answer.find(query_) != std::string_view::npos;
     }
-    for (const std::string_view side : {question, answer}) {
-        folded_.clear();
-        unicode::AppendFoldForSearch(side, folded_);
-        if (folded_.find(query_) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
+    return unicode::FoldedHolds(question, query_, scratch) ||
+           unicode::FoldedHolds(answer, query_, scratch);
 }
 
 void CardFinder::Filter() {
-    shown_.clear();
-    for (const std::size_t place : ordered_) {
-        if (Matches(cards_[place])) {
-            shown_.push_back(place);
+    Show(ordered_);
+}
+
+// Folding every text of a large box for a search takes longer than a keystroke may: its lines
+// are searched in as many parts as the machine has cores, each part on a thread of its own. The
+// parts' lists are kept from search to search: fresh memory costs more than the search itself.
+void CardFinder::Show(std::span<const std::size_t> places) {
+    constexpr std::size_t kSmallest = 1 << 15;
+    const bool folding = !query_.empty() && !strict_ && places.size() >= kSmallest;
+    if (!folding) {
+        // One pass, in place when `places` are the lines shown.
+        const bool inPlace = places.data() == shown_.data();
+        std::string scratch;
+        std::size_t kept = 0;
+        if (!inPlace) {
+            shown_.resize(places.size());
         }
+        for (const std::size_t place : places) {
+            if (Matches(cards_[place], scratch)) {
+                shown_[kept++] = place;
+            }
+        }
+        shown_.resize(kept);
+        return;
+    }
+    const std::size_t parts = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+    found_.resize(std::max(found_.size(), parts));
+    const auto search = [this](std::span<const std::size_t> part, std::vector<std::size_t>& out) {
+        out.clear();
+        std::string scratch;
+        for (const std::size_t place : part) {
+            if (Matches(cards_[place], scratch)) {
+                out.push_back(place);
+            }
+        }
+    };
+    const std::size_t length = (places.size() + parts - 1) / parts;
+    std::vector<std::thread> helpers;
+    for (std::size_t part = 1; part < parts; ++part) {
+        const std::size_t begin = std::min(places.size(), part * length);
+        helpers.emplace_back(search, places.subspan(begin, std::min(length, places.size() - begin)),
+                             std::ref(found_[part]));
+    }
+    search(places.first(std::min(length, places.size())), found_.front());
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    // `places` may be the lines shown: all of it is read by now.
+    shown_.clear();
+    for (std::size_t part = 0; part < parts; ++part) {
+        shown_.insert(shown_.end(), found_[part].begin(), found_[part].end());
     }
 }
 

@@ -63,7 +63,9 @@ class CardFinder {
     };
 
     const Entry& EntryAt(int line) const { return cards_[shown_[static_cast<std::size_t>(line)]]; }
-    bool Matches(const Entry& entry) const;
+    bool Matches(const Entry& entry, std::string& scratch) const;
+    /// Shows those of `places` whose cards match the search and the partition, in their order.
+    void Show(std::span<const std::size_t> places);
     void Filter();
 
     const tCardBox* box_;
@@ -71,9 +73,9 @@ class CardFinder {
     // The places in `cards_` in the order asked, and those of them that are shown.
     std::vector<std::size_t> ordered_;
     std::vector<std::size_t> shown_;
+    // What each part of a search found, kept for the next one.
+    std::vector<std::vector<std::size_t>> found_;
     std::string query_;
-    // The side being searched, folded; kept to spare an allocation per card.
-    mutable std::string folded_;
     bool strict_ = false;
     int partition_ = 0;
     bool sorted_ = false;

@@ -13,6 +13,9 @@ namespace tallyfold::unicode {
 std::string FoldForSearch(std::string_view text);
 /// `FoldForSearch(text)` appended to `out`: a search over many texts folds into one buffer.
 void AppendFoldForSearch(std::string_view text, std::string& out);
+/// Whether `FoldForSearch(text)` holds `foldedQuery` (a text already folded so). An ASCII text
+/// is searched where it lies; another is folded into `scratch` first.
+bool FoldedHolds(std::string_view text, std::string_view foldedQuery, std::string& scratch);
 
 /// True for a mark that sits on a letter (general categories Mn and Me). Spacing marks (Mc)
 /// are mostly vowel signs of Indic scripts, which make other words: they are kept.

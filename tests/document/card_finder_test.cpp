@@ -169,5 +169,37 @@ TEST_F(CardFinderTest, TypingOnShowsWhatAFreshSearchShows) {
     }
 }
 
+// A large box is searched in parts at once; the lines come out as one search would give them,
+// in the order asked.
+TEST(CardFinderLargeBoxTest, ASearchInPartsGivesTheLinesInOrder) {
+    tCardBox box;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 70000; ++i) {
+        const std::string question = (i % 7 == 0   ? "\xC3\x84"
+                                      : i % 3 == 0 ? "A"
+                                                   : "e") +
+                                     std::string("b ") + std::to_string(i);
+        box.AddToPartition(Card(question, "x"), 1 + i % 8);
+    }
+    CardFinder finder(box);
+    finder.SortBy(CardColumn::Question, true);
+    std::vector<std::string> all;
+    for (int line = 0; line < finder.Shown(); ++line) {
+        all.push_back(finder.Cell(line, CardColumn::Question));
+    }
+    for (const std::string& question : all) {
+        if (question.rfind("e", 0) != 0) {
+            expected.push_back(question);
+        }
+    }
+    finder.SetQuery("AB", false);
+    EXPECT_EQ(Questions(finder), expected);
+    finder.SetQuery(
+        "\xC3\xA4"
+        "b",
+        true);
+    EXPECT_TRUE(Questions(finder).empty()) << "the strict search keeps the capital";
+}
+
 }  // namespace
 }  // namespace tallyfold

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "text/utf8.h"
 
@@ -45,6 +46,42 @@ TEST(FoldForSearch, CaseAndAccentsDoNotCountInAnyScript) {
 
 // A wrong word never folds into a right one: letters of other scripts stay themselves, and so
 // do the vowel signs of Indic scripts, which make other words.
+// A search asks whether a text's fold holds the query's: ASCII texts are searched where they lie,
+// others folded first; both must say what the fold and a plain search say.
+TEST(FoldedHolds, SaysWhatTheFoldSays) {
+    const std::vector<std::string> texts = {"Apfelbaum",
+                                            "APFEL",
+                                            "",
+                                            "a",
+                                            "Stra\xC3\x9F"
+                                            "e",
+                                            "\xC3\x84pfel",
+                                            "\xD0\x9A\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0",
+                                            "x1 Zebra",
+                                            "\xE6\x9C\xAC"};
+    const std::vector<std::string> queries = {"",
+                                              "a",
+                                              "apf",
+                                              "APF",
+                                              "strasse",
+                                              "\xC3\xA4",
+                                              "\xD0\xBA\xD0\xBD\xD0\xB8\xD0\xB3",
+                                              "1 z",
+                                              "bra",
+                                              "braa",
+                                              "\xE6\x9C\xAC",
+                                              "pfelbaumx"};
+    std::string scratch;
+    for (const std::string& text : texts) {
+        for (const std::string& query : queries) {
+            const std::string folded = FoldForSearch(query);
+            EXPECT_EQ(FoldedHolds(text, folded, scratch),
+                      FoldForSearch(text).find(folded) != std::string::npos)
+                << text << " / " << query;
+        }
+    }
+}
+
 TEST(FoldForSearch, OtherWordsStayOther) {
     EXPECT_FALSE(Matches("\xD0\xB4\xD0\xBE\xD0\xBC", "\xD0\xB4\xD1\x8B\xD0\xBC"));  // дом / дым
     EXPECT_FALSE(Matches("\xE4\xB8\xAD", "\xE6\x96\x87"));                          // 中 / 文
