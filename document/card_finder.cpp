@@ -15,7 +15,42 @@ CardFinder::CardFinder(const tCardBox& box) : box_(&box) {
     Reload();
 }
 
+CardFinder::~CardFinder() {
+    Pause();
+}
+
+void CardFinder::Pause() {
+    stopSummaries_.store(true);
+    if (summarizer_.joinable()) {
+        summarizer_.join();
+    }
+}
+
+// Folding every text of a large box takes longer than a keystroke may: a thread sums up each
+// card's folded letters while the learner looks and types, and a search folds only the cards
+// whose letters may hold the query. It writes the summaries in order and tells how far it got.
+void CardFinder::StartSummaries() {
+    letters_.resize(cards_.size());
+    summarized_.store(0);
+    stopSummaries_.store(false);
+    summarizer_ = std::thread([this] {
+        constexpr std::size_t kBatch = 1024;
+        for (std::size_t place = 0; place < cards_.size(); ++place) {
+            const tVokabel& card = *cards_[place].card;
+            letters_[place] =
+                unicode::FoldedLetters(card.Question()) | unicode::FoldedLetters(card.Answer());
+            if ((place + 1) % kBatch == 0 || place + 1 == cards_.size()) {
+                summarized_.store(place + 1, std::memory_order_release);
+                if (stopSummaries_.load(std::memory_order_relaxed)) {
+                    return;
+                }
+            }
+        }
+    });
+}
+
 void CardFinder::Reload() {
+    Pause();
     cards_.clear();
     cards_.reserve(static_cast<std::size_t>(box_->TotalCards()));
     int partition = 0;
@@ -26,6 +61,7 @@ void CardFinder::Reload() {
         cards_.push_back({&card, number, place});
         return true;
     });
+    StartSummaries();
     if (sorted_) {
         SortBy(sortColumn_, descending_);
     } else {
@@ -40,6 +76,8 @@ void CardFinder::SetQuery(std::string_view query, bool strict) {
     const bool narrower = strict == strict_ && next.find(query_) != std::string::npos;
     strict_ = strict;
     query_ = std::move(next);
+    queryLetters_ = unicode::LettersOfFolded(query_);
+    lettersTellAll_ = unicode::LettersTellAll(query_);
     if (narrower) {
         Show(shown_);
     } else {
@@ -97,15 +135,30 @@ void CardFinder::SortBy(CardColumn column, bool descending) {
     Filter();
 }
 
-bool CardFinder::Matches(const Entry& entry, std::string& scratch) const {
+bool CardFinder::Matches(std::size_t place, std::string& scratch) const {
+    const Entry& entry = cards_[place];
     if (partition_ != 0 && entry.partition != partition_) {
         return false;
     }
     if (query_.empty()) {
         return true;
     }
+    // A card whose letters lack one of the query's is passed over without reading its texts.
+    if (!strict_ && place < summarized_.load(std::memory_order_acquire)) {
+        if ((letters_[place] & queryLetters_) != queryLetters_) {
+            return false;
+        }
+        if (lettersTellAll_) {
+            return true;
+        }
+    }
     const std::string_view question = entry.card->Question();
     const std::string_view answer = entry.card->Answer();
+    // One letter or digit: the letters tell, and they cost less than the fold.
+    if (!strict_ && lettersTellAll_) {
+        return ((unicode::FoldedLetters(question) | unicode::FoldedLetters(answer)) &
+                queryLetters_) != 0;
+    }
     if (strict_) {
         return question.find(query_) != std::string_view::npos ||
                answer.find(query_) != std::string_view::npos;
@@ -133,7 +186,7 @@ void CardFinder::Show(std::span<const std::size_t> places) {
             shown_.resize(places.size());
         }
         for (const std::size_t place : places) {
-            if (Matches(cards_[place], scratch)) {
+            if (Matches(place, scratch)) {
                 shown_[kept++] = place;
             }
         }
@@ -146,7 +199,7 @@ void CardFinder::Show(std::span<const std::size_t> places) {
         out.clear();
         std::string scratch;
         for (const std::size_t place : part) {
-            if (Matches(cards_[place], scratch)) {
+            if (Matches(place, scratch)) {
                 out.push_back(place);
             }
         }

@@ -252,6 +252,31 @@ TEST_F(CardsWindowTest, TheWindowKeepsItsSizeAndItsColumnWidths) {
     });
 }
 
+// An edit in the window has the Input dialog's checks: a missing side is refused and a text
+// longer than a side may be is cut; what is refused or cancelled changes nothing and makes no
+// step.
+TEST_F(CardsWindowTest, BadEditsAreRefusedAndChangeNothing) {
+    Start();
+    backend.AnswerMessageBox(DialogResult::Ok);
+    backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& input) {
+        input.Type(ids::kInputAnswer, "");
+        input.Click(ids::kIdOk);
+        EXPECT_FALSE(input.Ended()) << "the answer is missing";
+        input.Type(ids::kInputQuestion, std::string(70, 'x'));
+        EXPECT_EQ(input.Text(ids::kInputQuestion), std::string(63, 'x'));
+        input.Click(ids::kIdCancel);
+    });
+    WithCards([](HeadlessDialog& cards) {
+        cards.DoubleClick(ids::kCardsTable, 0);
+        EXPECT_EQ(cards.Cell(ids::kCardsTable, 0, 0), "\xC3\x84pfel");
+        EXPECT_EQ(cards.Cell(ids::kCardsTable, 0, 1), "apples");
+        EXPECT_EQ(cards.SelectedLines(ids::kCardsTable), (std::vector<int>{0}));
+    });
+    EXPECT_EQ(MessageTexts().front(), "At least on of the fields are empty!");
+    EXPECT_FALSE(document.CanUndo());
+    EXPECT_FALSE(view->Changed());
+}
+
 // Reset counters sets the selected cards' counts to 0 after one question, as one step; cards
 // counted nowhere make no step.
 TEST_F(CardsWindowTest, ResetCountersIsOneStep) {
