@@ -205,17 +205,12 @@ void CardsDialog::CmEdit() {
         return;
     }
     platform::DialogResult result = platform::DialogResult::Cancel;
-    finder_.Pause();
     {
         const Document::Step step(*document_, StepName::CorrectCard);
         result = EditCard(*this, *document_, *texts_, cards.front());
     }
-    // Read again in any case, the finder's summaries going on after a reload only; a cancelled
-    // edit changed nothing.
-    const bool moved = historyMoved_;
-    Reload({cards.front()});
-    if (result != platform::DialogResult::Ok) {
-        historyMoved_ = moved;
+    if (result == platform::DialogResult::Ok) {
+        Reload({cards.front()});
     }
 }
 
@@ -232,7 +227,6 @@ void CardsDialog::CmPutInto() {
     // in order, as new cards of the box: they are found there again to stay selected.
     std::vector<const tVokabel*> selected;
     int arrived = 0;
-    finder_.Pause();
     {
         const Document::Step step(*document_, StepName::MoveCards);
         for (const auto& [partition, places] : PlacesByPartition(finder_, lines)) {
@@ -272,7 +266,6 @@ void CardsDialog::CmDelete() {
     if (!AskAboutSelected(ids::kStrDeleteCards, lines.size())) {
         return;
     }
-    finder_.Pause();
     {
         const Document::Step step(*document_, StepName::DeleteCards);
         for (const auto& [partition, places] : PlacesByPartition(finder_, lines)) {
@@ -291,7 +284,6 @@ void CardsDialog::CmResetCounters() {
         return;
     }
     const std::vector<const tVokabel*> selected = SelectedCards();
-    finder_.Pause();
     {
         const Document::Step step(*document_, StepName::ResetCounters);
         for (const auto& [partition, places] : PlacesByPartition(finder_, lines)) {
@@ -318,19 +310,17 @@ void CardsDialog::CmFind() {
 // Undo and Redo take back and make again the box's steps, those made before the window opened
 // too, as Edit > Undo would. The cards a step touched may be gone: nothing stays selected.
 void CardsDialog::CmUndo() {
-    finder_.Pause();
-    const bool moved = historyMoved_;
-    const bool undone = document_->Undo();
-    Reload({});
-    historyMoved_ = undone || moved;
+    if (document_->Undo()) {
+        Reload({});
+        historyMoved_ = true;
+    }
 }
 
 void CardsDialog::CmRedo() {
-    finder_.Pause();
-    const bool moved = historyMoved_;
-    const bool redone = document_->Redo();
-    Reload({});
-    historyMoved_ = redone || moved;
+    if (document_->Redo()) {
+        Reload({});
+        historyMoved_ = true;
+    }
 }
 
 void CardsDialog::CmSelectAll() {

@@ -3,12 +3,9 @@
 // The cards of a box as the Cards window lists them: every card, filtered by a search and a
 // partition, in the box's order or sorted by a column.
 
-#include <atomic>
-#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "box/card_box.h"
@@ -26,14 +23,6 @@ inline constexpr int kCardColumns = 5;
 class CardFinder {
   public:
     explicit CardFinder(const tCardBox& box);
-    ~CardFinder();
-    CardFinder(const CardFinder&) = delete;
-    CardFinder& operator=(const CardFinder&) = delete;
-
-    /// Stops what the finder does on a thread of its own (a summary of each card's letters,
-    /// which makes searches quicker as far as it got): before any change of the box, after
-    /// which the finder must `Reload`.
-    void Pause();
 
     /// Reads the box's cards again, keeping the search, the partition and the sort.
     void Reload();
@@ -74,9 +63,7 @@ class CardFinder {
     };
 
     const Entry& EntryAt(int line) const { return cards_[shown_[static_cast<std::size_t>(line)]]; }
-    bool Matches(std::size_t place, std::string& scratch) const;
-    /// Summarises the cards' letters on a thread, from the first card on.
-    void StartSummaries();
+    bool Matches(const Entry& entry, std::string& scratch) const;
     /// Shows those of `places` whose cards match the search and the partition, in their order.
     void Show(std::span<const std::size_t> places);
     void Filter();
@@ -86,17 +73,7 @@ class CardFinder {
     // The places in `cards_` in the order asked, and those of them that are shown.
     std::vector<std::size_t> ordered_;
     std::vector<std::size_t> shown_;
-    // What each part of a search found, kept for the next one.
-    std::vector<std::vector<std::size_t>> found_;
     std::string query_;
-    std::uint64_t queryLetters_ = 0;
-    bool lettersTellAll_ = false;
-    // The folded letters of each card's texts (`unicode::FoldedLetters`), by place in
-    // `cards_`: those before `summarized_` are made, the thread makes the others.
-    std::vector<std::uint64_t> letters_;
-    std::atomic<std::size_t> summarized_{0};
-    std::atomic<bool> stopSummaries_{false};
-    std::thread summarizer_;
     bool strict_ = false;
     int partition_ = 0;
     bool sorted_ = false;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,15 +16,6 @@ void AppendFoldForSearch(std::string_view text, std::string& out);
 /// Whether `FoldForSearch(text)` holds `foldedQuery` (a text already folded so). An ASCII text
 /// is searched where it lies; another is folded into `scratch` first.
 bool FoldedHolds(std::string_view text, std::string_view foldedQuery, std::string& scratch);
-
-/// What a folded text holds, in 64 bits: one for each of a to z and 0 to 9, and one for each of
-/// 28 groups of the other bytes. A text whose letters lack a bit of a query's cannot hold it.
-std::uint64_t LettersOfFolded(std::string_view folded);
-/// `LettersOfFolded(FoldForSearch(text))`, without making the fold.
-std::uint64_t FoldedLetters(std::string_view text);
-/// Whether `LettersOfFolded(folded)` alone tells which texts hold `folded`: one of a to z or 0
-/// to 9.
-bool LettersTellAll(std::string_view folded);
 
 /// True for a mark that sits on a letter (general categories Mn and Me). Spacing marks (Mc)
 /// are mostly vowel signs of Indic scripts, which make other words: they are kept.

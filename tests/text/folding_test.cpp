@@ -82,33 +82,6 @@ TEST(FoldedHolds, SaysWhatTheFoldSays) {
     }
 }
 
-// A text's letters, summed up without folding it, are those of its fold; a query's letters
-// alone tell the texts that hold it when it is one letter or digit.
-TEST(FoldedLetters, AreTheLettersOfTheFold) {
-    const std::vector<std::string> texts = {"",
-                                            "Apfelbaum 12",
-                                            "Stra\xC3\x9F"
-                                            "e",
-                                            "\xC3\x84pfel",
-                                            "\xD0\x9A\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0",
-                                            "\xCE\x8C\xCE\xBC\xCE\xB7\xCF\x81\xCE\xBF\xCF\x82",
-                                            "\xE6\x9C\xAC",
-                                            "\xEF\xAC\x83",
-                                            "\xC4\xB0",
-                                            "~!"};
-    for (const std::string& text : texts) {
-        EXPECT_EQ(FoldedLetters(text), LettersOfFolded(FoldForSearch(text))) << text;
-    }
-    EXPECT_EQ(LettersOfFolded("ba"), LettersOfFolded("a") | LettersOfFolded("b"));
-    EXPECT_NE(LettersOfFolded("a"), LettersOfFolded("b"));
-    EXPECT_NE(LettersOfFolded("0"), LettersOfFolded("9"));
-    EXPECT_TRUE(LettersTellAll("a"));
-    EXPECT_TRUE(LettersTellAll("7"));
-    EXPECT_FALSE(LettersTellAll("ab"));
-    EXPECT_FALSE(LettersTellAll("-"));
-    EXPECT_FALSE(LettersTellAll("\xC3\xA4"));
-}
-
 TEST(FoldForSearch, OtherWordsStayOther) {
     EXPECT_FALSE(Matches("\xD0\xB4\xD0\xBE\xD0\xBC", "\xD0\xB4\xD1\x8B\xD0\xBC"));  // дом / дым
     EXPECT_FALSE(Matches("\xE4\xB8\xAD", "\xE6\x96\x87"));                          // 中 / 文
