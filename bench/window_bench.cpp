@@ -243,7 +243,7 @@ int Child(const std::string& what, const std::string& file) {
             timer.start();
             ChoosePartition(dialog, entry);
             Settle();
-            double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+            double ms = Elapsed(timer);
             rss = ResidentBytes();
             if (what == "move-all") {
                 auto* list = dialog.findChild<platform::qt::LineListView*>();
@@ -255,13 +255,9 @@ int Child(const std::string& what, const std::string& file) {
                 });
                 timer.start();
                 list->SelectAll();
-                for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-                    if (button->text().contains(QStringLiteral("another"))) {
-                        button->click();
-                    }
-                }
+                ClickButton(dialog, QStringLiteral("another"));
                 Settle();
-                ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+                ms = Elapsed(timer);
             }
             Report(ms, what == "move-all" ? ResidentBytes() : rss);
             std::fprintf(stderr, "resident before the overview: %ld\n", before);
@@ -293,7 +289,7 @@ int Child(const std::string& what, const std::string& file) {
         view.CmLookOrKnown();
         timer.start();
         view.Dispatch(ids::kCmFileSave);
-        Report(static_cast<double>(timer.nsecsElapsed()) / 1e6, ResidentBytes());
+        Report(Elapsed(timer), ResidentBytes());
         return 0;
     }
     return 2;

@@ -32,14 +32,9 @@ std::string_view WithoutTrailingBlanks(std::string_view text) {
     return text;
 }
 
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // A side's text in NFC, in `buffer` where it changes; most texts of any script are NFC already.
 std::string_view Normalized(std::string_view text, std::string& buffer) {
-    if (IsAscii(text) || unicode::IsQuickNfc(text)) {
+    if (unicode::IsAscii(text) || unicode::IsQuickNfc(text)) {
         return text;
     }
     buffer = unicode::ToNfc(text);
@@ -487,7 +482,7 @@ bool ImportFile::Scan() {
         anyTooLong = anyTooLong || lineTooLong_;
         if (valid && !lineTooLong_) {
             valid = unicode::IsValidUtf8(raw);
-            multiByte = multiByte || !IsAscii(raw);
+            multiByte = multiByte || !unicode::IsAscii(raw);
         }
     }
     utf8_ = byteOrderMark_ || (valid && multiByte) || encoding_ != TextEncoding::Bytes;
@@ -630,7 +625,7 @@ bool ImportFile::NextLine(std::string& line, int& problem) {
     if (!AllDefinedAnsi(raw)) {
         problem = kImportCharacterNotSupported;
     }
-    if (IsAscii(raw)) {
+    if (unicode::IsAscii(raw)) {
         line.assign(raw);
         return true;
     }

@@ -128,14 +128,6 @@ void AppendFoldForSearch(std::string_view text, std::string& out) {
 
 namespace {
 
-bool IsAscii(std::string_view text) {
-    unsigned char seen = 0;
-    for (const char c : text) {
-        seen |= static_cast<unsigned char>(c);
-    }
-    return seen < 0x80;
-}
-
 char LowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }

@@ -66,6 +66,14 @@ char32_t DecodeNext(std::string_view text, std::size_t& at) {
     return code;
 }
 
+bool IsAscii(std::string_view text) {
+    unsigned char seen = 0;
+    for (const char c : text) {
+        seen |= static_cast<unsigned char>(c);
+    }
+    return seen < 0x80;
+}
+
 bool IsValidUtf8(std::string_view text) {
     // A load checks every text of a Unicode file here, so the checks of the standard's table of
     // well-formed sequences are written out rather than decoded: for each lead byte, the range

@@ -18,6 +18,9 @@ char32_t DecodeNext(std::string_view text, std::size_t& at);
 /// True when `text` is well-formed UTF-8 throughout.
 bool IsValidUtf8(std::string_view text);
 
+/// True when every byte of `text` is ASCII (below 0x80).
+bool IsAscii(std::string_view text);
+
 /// The number of code points of `text`, which must be well-formed UTF-8.
 std::size_t CountCodePoints(std::string_view text);
 
