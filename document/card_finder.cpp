@@ -1,7 +1,9 @@
 #include "document/card_finder.h"
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
+#include <thread>
 #include <unordered_set>
 
 #include "resources/resource_ids.h"
@@ -117,21 +119,56 @@ void CardFinder::Filter() {
     Show(ordered_);
 }
 
-// One pass over `places`, in place when they are the lines shown. The list keeps its memory
-// from one search to the next: fresh memory costs more than the search itself.
+// Folding every text of a large box takes longer than a keystroke may: its lines are searched
+// in as many parts as the machine has cores, each part on a thread of its own. The folding the
+// threads share is made once and never changed. The parts' lists are kept from search to
+// search: fresh memory costs more than the search itself.
 void CardFinder::Show(std::span<const std::size_t> places) {
-    const bool inPlace = places.data() == shown_.data();
-    std::string scratch;
-    std::size_t kept = 0;
-    if (!inPlace) {
-        shown_.resize(places.size());
-    }
-    for (const std::size_t place : places) {
-        if (Matches(cards_[place], scratch)) {
-            shown_[kept++] = place;
+    constexpr std::size_t kSmallest = 1 << 15;
+    const bool folding = !query_.empty() && !strict_ && places.size() >= kSmallest;
+    if (!folding) {
+        // One pass, in place when `places` are the lines shown.
+        const bool inPlace = places.data() == shown_.data();
+        std::string scratch;
+        std::size_t kept = 0;
+        if (!inPlace) {
+            shown_.resize(places.size());
         }
+        for (const std::size_t place : places) {
+            if (Matches(cards_[place], scratch)) {
+                shown_[kept++] = place;
+            }
+        }
+        shown_.resize(kept);
+        return;
     }
-    shown_.resize(kept);
+    const std::size_t parts = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+    found_.resize(std::max(found_.size(), parts));
+    const auto search = [this](std::span<const std::size_t> part, std::vector<std::size_t>& out) {
+        out.clear();
+        std::string scratch;
+        for (const std::size_t place : part) {
+            if (Matches(cards_[place], scratch)) {
+                out.push_back(place);
+            }
+        }
+    };
+    const std::size_t length = (places.size() + parts - 1) / parts;
+    std::vector<std::thread> helpers;
+    for (std::size_t part = 1; part < parts; ++part) {
+        const std::size_t begin = std::min(places.size(), part * length);
+        helpers.emplace_back(search, places.subspan(begin, std::min(length, places.size() - begin)),
+                             std::ref(found_[part]));
+    }
+    search(places.first(std::min(length, places.size())), found_.front());
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    // `places` may be the lines shown: all of it is read by now.
+    shown_.clear();
+    for (std::size_t part = 0; part < parts; ++part) {
+        shown_.insert(shown_.end(), found_[part].begin(), found_[part].end());
+    }
 }
 
 std::string CardFinder::Cell(int line, CardColumn column) const {

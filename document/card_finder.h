@@ -73,6 +73,8 @@ class CardFinder {
     // The places in `cards_` in the order asked, and those of them that are shown.
     std::vector<std::size_t> ordered_;
     std::vector<std::size_t> shown_;
+    // What each part of a search found, kept for the next one.
+    std::vector<std::vector<std::size_t>> found_;
     std::string query_;
     bool strict_ = false;
     int partition_ = 0;

@@ -1,9 +1,11 @@
 #include "text/folding.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "text/normalization.h"
 #include "text/unicode_tables.h"
@@ -64,13 +66,6 @@ bool IsMark(char32_t code) {
     return RangeHolding(MarkRanges(), code) != nullptr;
 }
 
-std::string FoldForSearch(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    AppendFoldForSearch(text, out);
-    return out;
-}
-
 namespace {
 
 // The fold of one code point: decomposed, each part case folded, decomposed again (a folded
@@ -99,76 +94,119 @@ std::string FoldOfCodePoint(char32_t code) {
     return out;
 }
 
-}  // namespace
+// The folds of the Basic Multilingual Plane, where the letters of nearly every text are, worked
+// out once for the process: a search folds a million texts, and a look-up in a table costs less
+// than a fold. Built on first use (C++ makes that safe from any thread) and never changed, so
+// the threads of a search share it; nothing of it belongs to a thread.
+class PlaneFolds {
+  public:
+    /// A fold, in a fixed number of bytes that a writer copies whole.
+    struct Fold {
+        static constexpr std::size_t kBytes = 15;
+        char bytes[kBytes];
+        std::uint8_t size;
+    };
 
-void AppendFoldForSearch(std::string_view text, std::string& out) {
-    // A text's fold is its code points' folds in a row: each is worked out once per thread and
-    // kept, since a search folds a million texts of the same few hundred letters.
-    // Enough for the letters of many scripts; a text of every character there is folds slower.
-    constexpr std::size_t kKeptFolds = 1 << 16;
-    thread_local std::unordered_map<char32_t, std::string> known;
-    for (std::size_t at = 0; at < text.size();) {
+    PlaneFolds() : folds_(kPlane) {
+        for (char32_t code = 0; code < kPlane; ++code) {
+            // The longest fold of the plane, a Hangul syllable's letters, has nine bytes.
+            const std::string fold = FoldOfCodePoint(code);
+            Fold& entry = folds_[code];
+            entry.size = static_cast<std::uint8_t>(std::min(fold.size(), Fold::kBytes));
+            std::copy_n(fold.begin(), entry.size, entry.bytes);
+        }
+    }
+
+    static bool Holds(char32_t code) { return code < kPlane; }
+    const Fold& Of(char32_t code) const { return folds_[code]; }
+
+  private:
+    static constexpr char32_t kPlane = 0x10000;
+    std::vector<Fold> folds_;
+};
+
+const PlaneFolds& FoldsOfThePlane() {
+    static const PlaneFolds folds;
+    return folds;
+}
+
+// Room a writer of folds needs past the fold's end: it copies a plane's fold whole.
+constexpr std::size_t kFoldSlack = sizeof(PlaneFolds::Fold);
+
+bool Continuation(unsigned char byte) {
+    return (byte & 0xC0U) == 0x80U;
+}
+
+// Writes the fold of `text` at `out`, which has room for `kFoldGrowth` bytes for each of the
+// text's and `kFoldSlack` more, and returns where the fold ends. A search folds a million
+// texts: they are written through a pointer, the usual letters of two and three bytes decoded
+// here, and a letter's fold copied in one piece.
+char* WriteFold(std::string_view text, char* out) {
+    const PlaneFolds& plane = FoldsOfThePlane();
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    for (std::size_t at = 0; at < size;) {
+        const unsigned char lead = bytes[at];
         // ASCII, most of most texts: nothing decomposes, only A to Z fold.
-        const auto byte = static_cast<unsigned char>(text[at]);
-        if (byte < 0x80) {
-            out += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte);
+        if (lead < 0x80) {
+            *out++ = static_cast<char>(lead >= 'A' && lead <= 'Z' ? lead - 'A' + 'a' : lead);
             ++at;
             continue;
         }
-        const char32_t code = DecodeNext(text, at);
-        if (const auto found = known.find(code); found != known.end()) {
-            out += found->second;
-        } else if (known.size() < kKeptFolds) {
-            out += known.emplace(code, FoldOfCodePoint(code)).first->second;
+        char32_t code = 0;
+        if (lead >= 0xC2 && lead <= 0xDF && at + 1 < size && Continuation(bytes[at + 1])) {
+            code = ((lead & 0x1FU) << 6U) | (bytes[at + 1] & 0x3FU);
+            at += 2;
+        } else if (lead >= 0xE1 && lead <= 0xEF && lead != 0xED && at + 2 < size &&
+                   Continuation(bytes[at + 1]) && Continuation(bytes[at + 2])) {
+            code =
+                ((lead & 0x0FU) << 12U) | ((bytes[at + 1] & 0x3FU) << 6U) | (bytes[at + 2] & 0x3FU);
+            at += 3;
         } else {
-            out += FoldOfCodePoint(code);
+            // The rarer forms, and bytes that are no UTF-8, as the decoder has them.
+            code = DecodeNext(text, at);
+        }
+        if (PlaneFolds::Holds(code)) {
+            const PlaneFolds::Fold& fold = plane.Of(code);
+            std::memcpy(out, fold.bytes, sizeof fold.bytes);
+            out += fold.size;
+        } else {
+            const std::string fold = FoldOfCodePoint(code);
+            out = std::copy(fold.begin(), fold.end(), out);
         }
     }
-}
-
-namespace {
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Whether ASCII `text`, A to Z taken small, holds `query` (not empty): the text is compared
-// where it lies, without a folded copy.
-bool HoldsTakenSmall(std::string_view text, std::string_view query) {
-    if (query.size() > text.size()) {
-        return false;
-    }
-    const char first = query.front();
-    const std::size_t last = text.size() - query.size();
-    for (std::size_t at = 0; at <= last; ++at) {
-        if (LowerAscii(text[at]) != first) {
-            continue;
-        }
-        std::size_t matched = 1;
-        while (matched < query.size() && LowerAscii(text[at + matched]) == query[matched]) {
-            ++matched;
-        }
-        if (matched == query.size()) {
-            return true;
-        }
-    }
-    return false;
+    return out;
 }
 
 }  // namespace
 
+namespace {
+
+// A card's text is folded on the stack; a longer one into `scratch`. Calls `use` with the fold.
+template <typename Use>
+auto WithFold(std::string_view text, std::string& scratch, Use use) {
+    constexpr std::size_t kOnStack = 256;
+    if (text.size() <= kOnStack) {
+        char folded[kFoldGrowth * kOnStack + kFoldSlack];
+        return use(
+            std::string_view(folded, static_cast<std::size_t>(WriteFold(text, folded) - folded)));
+    }
+    scratch.resize(kFoldGrowth * text.size() + kFoldSlack);
+    char* const begin = scratch.data();
+    return use(std::string_view(begin, static_cast<std::size_t>(WriteFold(text, begin) - begin)));
+}
+
+}  // namespace
+
+std::string FoldForSearch(std::string_view text) {
+    std::string scratch;
+    return WithFold(text, scratch, [](std::string_view fold) { return std::string(fold); });
+}
+
 bool FoldedHolds(std::string_view text, std::string_view foldedQuery, std::string& scratch) {
-    if (foldedQuery.empty()) {
-        return true;
-    }
-    if (!IsAscii(text)) {
-        scratch.clear();
-        AppendFoldForSearch(text, scratch);
-        return scratch.find(foldedQuery) != std::string::npos;
-    }
-    // An ASCII text folds to ASCII by taking A to Z small: it holds no other query, and it is
-    // compared as it lies, without a copy.
-    return IsAscii(foldedQuery) && HoldsTakenSmall(text, foldedQuery);
+    return foldedQuery.empty() || WithFold(text, scratch, [foldedQuery](std::string_view fold) {
+               return fold.find(foldedQuery) != std::string_view::npos;
+           });
 }
 
 }  // namespace tallyfold::unicode

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,10 +12,12 @@ namespace tallyfold::unicode {
 /// a bar instead of a mark ("ł", "ø", "đ", "ħ", "ŧ", dotless "ı") written as the plain letter. Two
 /// texts match when one's fold holds the other's. A byte that is no UTF-8 becomes U+FFFD.
 std::string FoldForSearch(std::string_view text);
-/// `FoldForSearch(text)` appended to `out`: a search over many texts folds into one buffer.
-void AppendFoldForSearch(std::string_view text, std::string& out);
-/// Whether `FoldForSearch(text)` holds `foldedQuery` (a text already folded so). An ASCII text
-/// is searched where it lies; another is folded into `scratch` first.
+/// A fold has at most this many bytes for each byte of its text (a Hangul syllable of three
+/// bytes is three letters of three): folds are written into room made for this many.
+inline constexpr std::size_t kFoldGrowth = 3;
+
+/// Whether `FoldForSearch(text)` holds `foldedQuery` (a text already folded so). A card's text
+/// is folded on the stack, a longer one into `scratch`.
 bool FoldedHolds(std::string_view text, std::string_view foldedQuery, std::string& scratch);
 
 /// True for a mark that sits on a letter (general categories Mn and Me). Spacing marks (Mc)

@@ -46,8 +46,8 @@ TEST(FoldForSearch, CaseAndAccentsDoNotCountInAnyScript) {
 
 // A wrong word never folds into a right one: letters of other scripts stay themselves, and so
 // do the vowel signs of Indic scripts, which make other words.
-// A search asks whether a text's fold holds the query's: ASCII texts are searched where they lie,
-// others folded first; both must say what the fold and a plain search say.
+// A search asks whether a text's fold holds the query's, folding a card's text on the stack and
+// a longer one into the scratch: both say what the fold and a plain search say.
 TEST(FoldedHolds, SaysWhatTheFoldSays) {
     const std::vector<std::string> texts = {"Apfelbaum",
                                             "APFEL",
@@ -58,7 +58,8 @@ TEST(FoldedHolds, SaysWhatTheFoldSays) {
                                             "\xC3\x84pfel",
                                             "\xD0\x9A\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB0",
                                             "x1 Zebra",
-                                            "\xE6\x9C\xAC"};
+                                            "\xE6\x9C\xAC",
+                                            std::string(300, 'A') + "pfelbaum"};
     const std::vector<std::string> queries = {"",
                                               "a",
                                               "apf",
@@ -80,6 +81,41 @@ TEST(FoldedHolds, SaysWhatTheFoldSays) {
                 << text << " / " << query;
         }
     }
+}
+
+// Every character's fold fits the room a fold is written into, and the letters of two, three
+// and four bytes decode as the UTF-8 decoder has them, in a row and after a byte of no UTF-8.
+TEST(FoldForSearch, EveryCharacterFoldsWithinItsRoomAndAsItsCodePoint) {
+    for (char32_t code = 1; code <= 0x10FFFF; ++code) {
+        if (code >= 0xD800 && code <= 0xDFFF) {
+            continue;
+        }
+        std::string text;
+        AppendUtf8(text, code);
+        const std::string fold = FoldForSearch(text);
+        ASSERT_LE(fold.size(), kFoldGrowth * text.size()) << static_cast<unsigned>(code);
+        ASSERT_EQ(FoldForSearch("x" + text + text + "\xC3"), "x" + fold + fold + "\xEF\xBF\xBD")
+            << static_cast<unsigned>(code);
+    }
+}
+
+// Bytes that are no UTF-8 fold to U+FFFD each, as the decoder reads them: a lead byte without
+// its continuation, an overlong form, a surrogate; a long text folds as a short one.
+TEST(FoldForSearch, BytesOfNoUtf8AndLongTextsFoldAsTheDecoderReadsThem) {
+    const std::string replacement = "\xEF\xBF\xBD";
+    EXPECT_EQ(FoldForSearch("a\xC3"), "a" + replacement);
+    EXPECT_EQ(FoldForSearch("\xC3Z"), replacement + "z");
+    EXPECT_EQ(FoldForSearch("\xC0\x80"), replacement + replacement);
+    EXPECT_EQ(FoldForSearch("\xE0\x80\x80"), replacement + replacement + replacement);
+    EXPECT_EQ(FoldForSearch("\xED\xA0\x80"), replacement + replacement + replacement);
+    EXPECT_EQ(FoldForSearch("\xE4\xB8"), replacement + replacement);
+    std::string longText;
+    std::string longFold;
+    for (int i = 0; i < 400; ++i) {
+        longText += "\xC3\x84\xEA\xB0\x80";       // Ä 가
+        longFold += "a\xE1\x84\x80\xE1\x85\xA1";  // a and the two letters of 가
+    }
+    EXPECT_EQ(FoldForSearch(longText), longFold);
 }
 
 TEST(FoldForSearch, OtherWordsStayOther) {
