@@ -390,9 +390,10 @@ std::int32_t tCardBox::Capacity(int number) const {
                                                : 0;
 }
 
-const tVokabel* tCardBox::FindSameQuestionOrAnswer(const tVokabel& card) const {
+const tVokabel* tCardBox::FindSameQuestionOrAnswer(const tVokabel& card,
+                                                   const tVokabel* besides) const {
     for (int i = 0; i <= partitionCount_; ++i) {
-        if (const tVokabel* found = Ring(i).FindSameQuestionOrAnswer(card)) {
+        if (const tVokabel* found = Ring(i).FindSameQuestionOrAnswer(card, besides)) {
             return found;
         }
     }
@@ -409,8 +410,8 @@ const tVokabel* tCardBox::FindSameCard(const tVokabel& card) const {
 }
 
 // A non-const box may hand out its own cards writable.
-tVokabel* tCardBox::FindSameQuestionOrAnswer(const tVokabel& card) {
-    return const_cast<tVokabel*>(std::as_const(*this).FindSameQuestionOrAnswer(card));
+tVokabel* tCardBox::FindSameQuestionOrAnswer(const tVokabel& card, const tVokabel* besides) {
+    return const_cast<tVokabel*>(std::as_const(*this).FindSameQuestionOrAnswer(card, besides));
 }
 
 tVokabel* tCardBox::FindSameCard(const tVokabel& card) {

@@ -150,8 +150,10 @@ class tCardBox {
 
     /// The first card, in ring order from partition 1 to the input stack, with the same
     /// question or the same answer as `card` (or both, for `FindSameCard`); nullptr if none.
-    tVokabel* FindSameQuestionOrAnswer(const tVokabel& card);
-    const tVokabel* FindSameQuestionOrAnswer(const tVokabel& card) const;
+    /// `besides` is passed over: a card being changed is no double of itself.
+    tVokabel* FindSameQuestionOrAnswer(const tVokabel& card, const tVokabel* besides = nullptr);
+    const tVokabel* FindSameQuestionOrAnswer(const tVokabel& card,
+                                             const tVokabel* besides = nullptr) const;
     tVokabel* FindSameCard(const tVokabel& card);
     const tVokabel* FindSameCard(const tVokabel& card) const;
 

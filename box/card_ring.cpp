@@ -420,8 +420,11 @@ const tVokabel* tVokListe::FindFirst(Match match) const {
     return nullptr;
 }
 
-const tVokabel* tVokListe::FindSameQuestionOrAnswer(const tVokabel& card) const {
-    return FindFirst([&card](const tVokabel& stored) { return stored.SameQuestionOrAnswer(card); });
+const tVokabel* tVokListe::FindSameQuestionOrAnswer(const tVokabel& card,
+                                                    const tVokabel* besides) const {
+    return FindFirst([&card, besides](const tVokabel& stored) {
+        return &stored != besides && stored.SameQuestionOrAnswer(card);
+    });
 }
 
 const tVokabel* tVokListe::FindSameCard(const tVokabel& card) const {
@@ -430,8 +433,8 @@ const tVokabel* tVokListe::FindSameCard(const tVokabel& card) const {
 
 // The card found belongs to this ring, which is not const here: handing it out writable is
 // what the caller's access to the ring allows.
-tVokabel* tVokListe::FindSameQuestionOrAnswer(const tVokabel& card) {
-    return const_cast<tVokabel*>(std::as_const(*this).FindSameQuestionOrAnswer(card));
+tVokabel* tVokListe::FindSameQuestionOrAnswer(const tVokabel& card, const tVokabel* besides) {
+    return const_cast<tVokabel*>(std::as_const(*this).FindSameQuestionOrAnswer(card, besides));
 }
 
 tVokabel* tVokListe::FindSameCard(const tVokabel& card) {

@@ -106,8 +106,9 @@ class tVokListe {
     int RemovePlaces(std::span<const int> places);
 
     /// The first card from the head for which `SameQuestionOrAnswer` holds, or nullptr.
-    tVokabel* FindSameQuestionOrAnswer(const tVokabel& card);
-    const tVokabel* FindSameQuestionOrAnswer(const tVokabel& card) const;
+    tVokabel* FindSameQuestionOrAnswer(const tVokabel& card, const tVokabel* besides = nullptr);
+    const tVokabel* FindSameQuestionOrAnswer(const tVokabel& card,
+                                             const tVokabel* besides = nullptr) const;
     /// The first card from the head for which `SameCard` holds, or nullptr.
     tVokabel* FindSameCard(const tVokabel& card);
     const tVokabel* FindSameCard(const tVokabel& card) const;

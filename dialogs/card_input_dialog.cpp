@@ -46,16 +46,18 @@ int RefusalOf(std::string_view side) {
 }  // namespace
 
 tVokabelDialog::tVokabelDialog(platform::Window& parent, Document& document, CardInputTexts& texts,
-                               bool newMode)
+                               const tVokabel* card, DoublesOnChange doubles)
     : Dialog(parent, InputTemplate()),
       document_(&document),
+      card_(card),
+      doubles_(doubles),
       texts_(&texts),
       QuestionEdit(*this, ids::kInputQuestion),
       AnswerEdit(*this, ids::kInputAnswer),
       SaveButton(*this, ids::kIdOk),
       CloseButton(*this, ids::kIdCancel),
       CountLabel(*this, ids::kInputCount),
-      NewMode(newMode) {
+      NewMode(card == nullptr) {
     OnCommand(ids::kIdOk, &tVokabelDialog::CmSave);
     OnCommand(ids::kInputHelp, &tVokabelDialog::CmHelp);
 }
@@ -101,17 +103,32 @@ void tVokabelDialog::CmSave() {
         MessageBox(StringResource(refusal), " ");
         return;
     }
+    tVokabel card;
+    card.SetTexts(question, answer);
     if (!NewMode) {
-        EndDialog(platform::DialogResult::Ok);
+        const bool unchanged = question == card_->Question() && answer == card_->Answer();
+        if (doubles_ == DoublesOnChange::Allowed || unchanged) {
+            EndDialog(platform::DialogResult::Ok);
+            return;
+        }
+        // The Doubles dialog's Change edits the card found through the same texts: what was
+        // typed here is what this dialog stores.
+        const std::string typedQuestion = question;
+        const std::string typedAnswer = answer;
+        const bool mayStore = MayStore(card);
+        texts_->question = typedQuestion;
+        texts_->answer = typedAnswer;
+        if (mayStore) {
+            EndDialog(platform::DialogResult::Ok);
+        } else {
+            QuestionEdit.SetFocus();
+            QuestionEdit.SetSelection(0, -1);
+        }
         return;
     }
     const bool unchanged = question == texts_->lastQuestion && answer == texts_->lastAnswer;
     if (!unchanged) {
-        tVokabel card;
-        card.SetTexts(question, answer);
-        tVokabel* found = document_->FindSameQuestionOrAnswer(card);
-        if (found == nullptr ||
-            ShowDoubles(*this, *document_, *texts_, *found) == platform::DialogResult::Ok) {
+        if (MayStore(card)) {
             document_->AddCard(card);
             ++added_;
             CountLabel.SetText(FormatTexts(StringResource(ids::kStrCardsPutIn),
@@ -120,6 +137,12 @@ void tVokabelDialog::CmSave() {
     }
     QuestionEdit.SetFocus();
     QuestionEdit.SetSelection(0, -1);
+}
+
+bool tVokabelDialog::MayStore(const tVokabel& typed) {
+    tVokabel* found = document_->FindSameQuestionOrAnswer(typed, card_);
+    return found == nullptr ||
+           ShowDoubles(*this, *document_, *texts_, *found) == platform::DialogResult::Ok;
 }
 
 void tVokabelDialog::CmHelp() {
@@ -157,9 +180,11 @@ void tShowDialog::CmHelp() {
     ShowHelpContext(*this, ids::kDoublesDialog);
 }
 
-platform::DialogResult EditCard(platform::Window& parent, Document& document, CardInputTexts& texts,
-                                tVokabel* card) {
-    tVokabelDialog dialog(parent, document, texts, card == nullptr);
+namespace {
+
+platform::DialogResult RunInput(platform::Window& parent, Document& document, CardInputTexts& texts,
+                                tVokabel* card, DoublesOnChange doubles) {
+    tVokabelDialog dialog(parent, document, texts, card, doubles);
     texts.question = card != nullptr ? card->Question() : std::string_view();
     texts.answer = card != nullptr ? card->Answer() : std::string_view();
     const platform::DialogResult result = dialog.Execute();
@@ -167,6 +192,18 @@ platform::DialogResult EditCard(platform::Window& parent, Document& document, Ca
         document.SetTexts(*card, texts.question, texts.answer);
     }
     return result;
+}
+
+}  // namespace
+
+platform::DialogResult EditCard(platform::Window& parent, Document& document, CardInputTexts& texts,
+                                tVokabel* card) {
+    return RunInput(parent, document, texts, card, DoublesOnChange::Allowed);
+}
+
+platform::DialogResult EditCardAskingAboutDoubles(platform::Window& parent, Document& document,
+                                                  CardInputTexts& texts, tVokabel& card) {
+    return RunInput(parent, document, texts, &card, DoublesOnChange::Asked);
 }
 
 platform::DialogResult ShowDoubles(platform::Window& parent, Document& document,

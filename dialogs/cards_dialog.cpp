@@ -204,12 +204,15 @@ void CardsDialog::CmEdit() {
     if (cards.empty()) {
         return;
     }
-    platform::DialogResult result = platform::DialogResult::Cancel;
+    // The Doubles dialog may correct another card even when this edit is cancelled: the
+    // list is read again when the step changed anything.
+    bool changed = false;
     {
         const Document::Step step(*document_, StepName::CorrectCard);
-        result = EditCard(*this, *document_, *texts_, cards.front());
+        static_cast<void>(EditCardAskingAboutDoubles(*this, *document_, *texts_, *cards.front()));
+        changed = document_->StepChangedBox();
     }
-    if (result == platform::DialogResult::Ok) {
+    if (changed) {
         Reload({cards.front()});
     }
 }

@@ -128,6 +128,8 @@ class Document {
       private:
         Document* document_;
     };
+    /// Whether the step open now has changed the box so far.
+    bool StepChangedBox() const { return history_.StepOpen() && !history_.OpenChanges().Empty(); }
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
     /// The name of the step Undo (Redo) would take back (make again).
@@ -174,8 +176,8 @@ class Document {
 
     /// Cards for the dialogs, writable through `SetTexts` only.
     tVokabel* HeadOf(int number);
-    tVokabel* FindSameQuestionOrAnswer(const tVokabel& card) {
-        return box_->FindSameQuestionOrAnswer(card);
+    tVokabel* FindSameQuestionOrAnswer(const tVokabel& card, const tVokabel* besides = nullptr) {
+        return box_->FindSameQuestionOrAnswer(card, besides);
     }
     /// The cards on these lines of partition `number`, in line order; lines past the end are
     /// left out.

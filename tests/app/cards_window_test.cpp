@@ -277,6 +277,72 @@ TEST_F(CardsWindowTest, BadEditsAreRefusedAndChangeNothing) {
     EXPECT_FALSE(view->Changed());
 }
 
+// An edit that gives a card another card's question or answer asks first, as the Input dialog
+// does for a new card: Cancel goes back to the typed texts, Ok stores them. A card is no double
+// of itself, and a card the Doubles dialog corrects shows corrected even when the edit is
+// cancelled.
+TEST_F(CardsWindowTest, AnEditIntoADoubleAsksFirst) {
+    Start();
+    backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& input) {
+        input.Type(ids::kInputQuestion, "\xC3\x84pfel");  // Äpfel, as the first card
+        input.Click(ids::kIdOk);
+        EXPECT_FALSE(input.Ended()) << "Cancel in the Doubles dialog: back to typing";
+        EXPECT_EQ(input.Text(ids::kInputQuestion), "\xC3\x84pfel");
+        input.Type(ids::kInputQuestion, "Gasse");
+        input.Click(ids::kIdOk);
+        EXPECT_TRUE(input.Ended());
+    });
+    backend.ExpectDialog(ids::kDoublesDialog, [](HeadlessDialog& doubles) {
+        EXPECT_EQ(doubles.Text(ids::kDoublesQuestion), "\xC3\x84pfel");
+        EXPECT_EQ(doubles.Text(ids::kDoublesAnswer), "apples");
+        doubles.Click(ids::kIdCancel);
+    });
+    backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& input) {
+        input.Type(ids::kInputAnswer, "apples");
+        input.Click(ids::kIdOk);
+    });
+    backend.ExpectDialog(ids::kDoublesDialog,
+                         [](HeadlessDialog& doubles) { doubles.Click(ids::kIdOk); });
+    // Unchanged texts: no question, though another card shares none of them anyway.
+    backend.ExpectDialog(ids::kInputDialog,
+                         [](HeadlessDialog& input) { input.Click(ids::kIdOk); });
+    // The Doubles dialog's Change corrects the first card; the edit itself is cancelled.
+    backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& input) {
+        input.Type(ids::kInputAnswer, "apples");
+        input.Click(ids::kIdOk);
+        input.Click(ids::kIdCancel);
+    });
+    backend.ExpectDialog(ids::kDoublesDialog, [](HeadlessDialog& doubles) {
+        doubles.Click(ids::kDoublesChange);
+        doubles.Click(ids::kIdCancel);
+    });
+    backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& nested) {
+        nested.Type(ids::kInputAnswer, "Apfel (plural)");
+        nested.Click(ids::kIdOk);
+    });
+    WithCards([](HeadlessDialog& cards) {
+        cards.DoubleClick(ids::kCardsTable, 1);
+        EXPECT_EQ(cards.Lines(ids::kCardsTable)[1], "Gasse\tstreet\t1\t0\t4");
+        cards.DoubleClick(ids::kCardsTable, 1);
+        EXPECT_EQ(cards.Cell(ids::kCardsTable, 1, 1), "apples") << "stored after Ok";
+        cards.DoubleClick(ids::kCardsTable, 4);
+        cards.DoubleClick(ids::kCardsTable, 2);
+        EXPECT_EQ(cards.Cell(ids::kCardsTable, 2, 1), "book") << "the edit was cancelled";
+        EXPECT_EQ(cards.Cell(ids::kCardsTable, 0, 1), "Apfel (plural)");
+    });
+    EXPECT_EQ(backend.DialogsRun(),
+              (std::vector<int>{3600, 3300, 3200, 3300, 3200, 3300, 3300, 3200, 3300}));
+    // Three edits changed the box, each one step; the unchanged one made none.
+    for (int step = 0; step < 3; ++step) {
+        EXPECT_EQ(frame->MenuState(ids::kCmEditUndo).text, "&Undo Correct card");
+        ASSERT_TRUE(frame->PressShortcut("Ctrl+Z"));
+    }
+    EXPECT_FALSE(document.CanUndo());
+    tVokabel first;
+    ASSERT_NE(box.FirstInPartition(1, first), nullptr);
+    EXPECT_EQ(first.Answer(), "apples");
+}
+
 // Reset counters sets the selected cards' counts to 0 after one question, as one step; cards
 // counted nowhere make no step.
 TEST_F(CardsWindowTest, ResetCountersIsOneStep) {

@@ -459,6 +459,10 @@ TEST(BoxFind, SearchesPartitionsThenTheInputStack) {
     EXPECT_EQ(box.FindSameCard(Card("Haus", "house"))->Answer(), "house");
     EXPECT_EQ(box.FindSameCard(Card("haus", "house")), nullptr);
     EXPECT_EQ(box.FindSameQuestionOrAnswer(Card("x", "y")), nullptr);
+    // A card being changed is passed over: the next one found is another.
+    const tVokabel* home = box.FindSameQuestionOrAnswer(Card("Haus", "x"));
+    EXPECT_EQ(box.FindSameQuestionOrAnswer(Card("Haus", "x"), home)->Answer(), "house");
+    EXPECT_EQ(box.FindSameQuestionOrAnswer(Card("y", "home"), home), nullptr);
 }
 
 TEST(BoxCounters, StopAtTheLargestValue) {
