@@ -304,8 +304,7 @@ TEST_F(CardsWindowTest, AnEditIntoADoubleAsksFirst) {
     backend.ExpectDialog(ids::kDoublesDialog,
                          [](HeadlessDialog& doubles) { doubles.Click(ids::kIdOk); });
     // Unchanged texts: no question, though another card shares none of them anyway.
-    backend.ExpectDialog(ids::kInputDialog,
-                         [](HeadlessDialog& input) { input.Click(ids::kIdOk); });
+    backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& input) { input.Click(ids::kIdOk); });
     // The Doubles dialog's Change corrects the first card; the edit itself is cancelled.
     backend.ExpectDialog(ids::kInputDialog, [](HeadlessDialog& input) {
         input.Type(ids::kInputAnswer, "apples");
