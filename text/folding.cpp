@@ -16,29 +16,51 @@ namespace tallyfold::unicode {
 namespace {
 
 // Letters whose stroke or bar is part of the letter, not a mark that decomposes, folded as a
-// reader who ignores accents reads them. Lowercase: case folding comes first.
-struct PlainLetter {
-    char32_t letter;
-    char32_t plain;
+// reader who ignores accents reads them, in both cases (dotless ı has no capital of its own).
+struct StrokeLetter {
+    char32_t small;
+    char32_t capital;
+    char plain;
 };
-constexpr PlainLetter kPlainLetters[] = {
-    {0x0111, U'd'},  // đ
-    {0x0127, U'h'},  // ħ
-    {0x0131, U'i'},  // ı
-    {0x0142, U'l'},  // ł
-    {0x0167, U't'},  // ŧ
-    {0x00F8, U'o'},  // ø
-    {0x0180, U'b'},  // ƀ
-    {0x01E5, U'g'},  // ǥ
+constexpr StrokeLetter kStrokeLetters[] = {
+    {0x0111, 0x0110, 'd'},  // đ Đ
+    {0x0127, 0x0126, 'h'},  // ħ Ħ
+    {0x0131, 0x0131, 'i'},  // ı
+    {0x0142, 0x0141, 'l'},  // ł Ł
+    {0x0167, 0x0166, 't'},  // ŧ Ŧ
+    {0x00F8, 0x00D8, 'o'},  // ø Ø
+    {0x0180, 0x0243, 'b'},  // ƀ Ƀ
+    {0x01E5, 0x01E4, 'g'},  // ǥ Ǥ
 };
 
+// The plain letter of a small stroke letter: case folding comes first.
 char32_t PlainLetterOf(char32_t code) {
-    for (const PlainLetter& entry : kPlainLetters) {
-        if (entry.letter == code) {
-            return entry.plain;
+    for (const StrokeLetter& entry : kStrokeLetters) {
+        if (entry.small == code) {
+            return static_cast<char32_t>(entry.plain);
         }
     }
     return code;
+}
+
+// A letter without its accents, in its case: the stroke letters made plain, and the sharp s,
+// which has no accent but is read as "ss" by whoever does not mind accents.
+void AppendPlainInCase(char32_t code, std::string& out) {
+    if (code == 0x00DF) {
+        out += "ss";
+        return;
+    }
+    if (code == 0x1E9E) {
+        out += "SS";
+        return;
+    }
+    for (const StrokeLetter& entry : kStrokeLetters) {
+        if (entry.capital == code && entry.small != code) {
+            out += static_cast<char>(entry.plain - 'a' + 'A');
+            return;
+        }
+    }
+    AppendUtf8(out, PlainLetterOf(code));
 }
 
 void AppendFolded(char32_t code, std::u32string& out) {
@@ -68,12 +90,10 @@ bool IsMark(char32_t code) {
 
 namespace {
 
-// The fold of one code point: decomposed, each part case folded, decomposed again (a folded
-// letter may decompose in its turn: "İ" folds to "i" and a dot above), marks left out, letters
-// with a stroke made plain. Marks are folded too before they go: the Greek iota subscript folds
-// to an iota.
-std::string FoldOfCodePoint(char32_t code) {
-    std::string out;
+// Calls `take` with each code point of `code` decomposed, each part case folded, decomposed
+// again: a folded letter may decompose in its turn ("İ" folds to "i" and a dot above).
+template <typename Take>
+void ForEachCaseFolded(char32_t code, Take take) {
     std::u32string decomposed;
     std::u32string folded;
     std::u32string again;
@@ -85,12 +105,23 @@ std::string FoldOfCodePoint(char32_t code) {
             again.clear();
             AppendDecomposed(letter, again);
             for (const char32_t piece : again) {
-                if (!IsMark(piece)) {
-                    AppendUtf8(out, PlainLetterOf(piece));
-                }
+                take(piece);
             }
         }
     }
+}
+
+// The fold of one code point: decomposed, each part case folded, decomposed again (a folded
+// letter may decompose in its turn: "İ" folds to "i" and a dot above), marks left out, letters
+// with a stroke made plain. Marks are folded too before they go: the Greek iota subscript folds
+// to an iota.
+std::string FoldOfCodePoint(char32_t code) {
+    std::string out;
+    ForEachCaseFolded(code, [&out](char32_t piece) {
+        if (!IsMark(piece)) {
+            AppendUtf8(out, PlainLetterOf(piece));
+        }
+    });
     return out;
 }
 
@@ -197,6 +228,49 @@ auto WithFold(std::string_view text, std::string& scratch, Use use) {
 }
 
 }  // namespace
+
+std::string FoldCase(std::string_view text) {
+    std::string out;
+    for (std::size_t at = 0; at < text.size();) {
+        ForEachCaseFolded(DecodeNext(text, at), [&out](char32_t piece) { AppendUtf8(out, piece); });
+    }
+    return out;
+}
+
+namespace {
+
+// Marks that make another word rather than an accent: the vowel signs and viramas of the
+// scripts of India and South East Asia and Tibetan, and the kana's voicing marks (が is not
+// か). An answer that leaves them out is wrong, whatever the learner overlooks.
+constexpr CodeRange kMarksOfOtherWords[] = {
+    {0x0900, 0x0DFF},  // Devanagari to Sinhala
+    {0x0E00, 0x0FFF},  // Thai, Lao, Tibetan
+    {0x1000, 0x109F},  // Myanmar
+    {0x1780, 0x17FF},  // Khmer
+    {0x3099, 0x309A},  // the kana's voicing marks
+};
+
+bool IsAccent(char32_t code) {
+    return IsMark(code) &&
+           RangeHolding(std::span<const CodeRange>(kMarksOfOtherWords), code) == nullptr;
+}
+
+}  // namespace
+
+std::string RemoveAccents(std::string_view text) {
+    std::string out;
+    std::u32string decomposed;
+    for (std::size_t at = 0; at < text.size();) {
+        decomposed.clear();
+        AppendDecomposed(DecodeNext(text, at), decomposed);
+        for (const char32_t part : decomposed) {
+            if (!IsAccent(part)) {
+                AppendPlainInCase(part, out);
+            }
+        }
+    }
+    return out;
+}
 
 std::string FoldForSearch(std::string_view text) {
     std::string scratch;

@@ -20,6 +20,15 @@ inline constexpr std::size_t kFoldGrowth = 3;
 /// is folded on the stack, a longer one into `scratch`.
 bool FoldedHolds(std::string_view text, std::string_view foldedQuery, std::string& scratch);
 
+/// `text` with its case folded (Unicode's full case folding, after and before a canonical
+/// decomposition) and its accents kept: a comparison that overlooks capitals alone.
+std::string FoldCase(std::string_view text);
+/// `text` decomposed, without its accents, its letters with a stroke plain ("Ł" as "L") and the
+/// sharp s as "ss", in their case: a comparison that overlooks accents alone. Accents are the
+/// marks of `IsMark` but those that make another word: the vowel signs of the scripts of India
+/// and South East Asia, and the voicing marks of the kana.
+std::string RemoveAccents(std::string_view text);
+
 /// True for a mark that sits on a letter (general categories Mn and Me). Spacing marks (Mc)
 /// are mostly vowel signs of Indic scripts, which make other words: they are kept.
 bool IsMark(char32_t code);

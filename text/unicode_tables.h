@@ -91,6 +91,10 @@ std::span<const Composition> CanonicalCompositions();
 std::span<const CodeRange> NotQuickNfcRanges();
 /// The code points of the general categories Mn and Me: the marks that sit on a letter.
 std::span<const CodeRange> MarkRanges();
+/// The code points of the general categories P (Pc, Pd, Ps, Pe, Pi, Pf, Po): punctuation.
+std::span<const CodeRange> PunctuationRanges();
+/// The code points of the general category Zs: the spaces, from U+0020 to the ideographic one.
+std::span<const CodeRange> SpaceRanges();
 /// Full case folding (CaseFolding.txt, status C and F), sorted by the code point.
 std::span<const CaseFold> CaseFolds();
 

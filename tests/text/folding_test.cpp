@@ -118,6 +118,31 @@ TEST(FoldForSearch, BytesOfNoUtf8AndLongTextsFoldAsTheDecoderReadsThem) {
     EXPECT_EQ(FoldForSearch(longText), longFold);
 }
 
+// Case alone, and accents alone, each keeping the other; the marks that make another word stay.
+TEST(FoldCaseAndRemoveAccents, EachOverlooksItsOwnAndKeepsTheOther) {
+    EXPECT_EQ(FoldCase("\xC3\x89"
+                       "COLE"),
+              "e\xCC\x81"
+              "cole");  // ÉCOLE: é, decomposed
+    EXPECT_EQ(FoldCase("STRA\xC3\x9F"
+                       "E"),
+              "strasse");
+    EXPECT_EQ(FoldCase("\xD0\x94\xD0\x9E\xD0\x9C"), "\xD0\xB4\xD0\xBE\xD0\xBC");  // ДОМ
+    EXPECT_EQ(RemoveAccents("\xC3\x89"
+                            "cole"),
+              "Ecole");
+    EXPECT_EQ(RemoveAccents("\xC5\x81\xC3\xB3"
+                            "d\xC5\xBA"),
+              "Lodz");  // Łódź
+    EXPECT_EQ(RemoveAccents("Stra\xC3\x9F"
+                            "e"),
+              "Strasse");
+    EXPECT_EQ(RemoveAccents("\xE3\x81\x8C"), "\xE3\x81\x8B\xE3\x82\x99")  // が
+        << "the voicing mark makes another word";
+    EXPECT_EQ(RemoveAccents("\xE0\xA4\x95\xE0\xA5\x81"), "\xE0\xA4\x95\xE0\xA5\x81")  // कु
+        << "so does a vowel sign";
+}
+
 TEST(FoldForSearch, OtherWordsStayOther) {
     EXPECT_FALSE(Matches("\xD0\xB4\xD0\xBE\xD0\xBC", "\xD0\xB4\xD1\x8B\xD0\xBC"));  // дом / дым
     EXPECT_FALSE(Matches("\xE4\xB8\xAD", "\xE6\x96\x87"));                          // 中 / 文
