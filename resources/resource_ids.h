@@ -205,5 +205,21 @@ inline constexpr int kStrResetCounters = 11119;
 inline constexpr int kStrStepMoveCount = 11120;
 inline constexpr int kStrStepDeleteCount = 11121;
 inline constexpr int kStrStepResetCount = 11122;
+// What the learning view says of a typed answer once it is checked.
+inline constexpr int kStrAnswerRight = 11123;
+inline constexpr int kStrAnswerRightBut = 11124;
+inline constexpr int kStrAnswerNotRight = 11125;
+inline constexpr int kStrSlipCapitals = 11126;
+inline constexpr int kStrSlipAccents = 11127;
+inline constexpr int kStrSlipPunctuation = 11128;
+inline constexpr int kStrSlipsAnd = 11129;
+inline constexpr int kStrAnswerTyped = 11130;
+inline constexpr int kStrOneLetterWrong = 11131;
+inline constexpr int kStrLettersWrong = 11132;
+inline constexpr int kStrOneLetterMissing = 11133;
+inline constexpr int kStrLettersMissing = 11134;
+inline constexpr int kStrOneLetterExtra = 11135;
+inline constexpr int kStrLettersExtra = 11136;
+inline constexpr int kStrAnswerOneOfSeveral = 11137;
 
 }  // namespace tallyfold::ids

@@ -129,6 +129,21 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrStepMoveCount, "Move %s"},
     {ids::kStrStepDeleteCount, "Delete %s"},
     {ids::kStrStepResetCount, "Reset counters of %s"},
+    {ids::kStrAnswerRight, "Right"},
+    {ids::kStrAnswerRightBut, "Right, but for %s"},
+    {ids::kStrAnswerNotRight, "Not right"},
+    {ids::kStrSlipCapitals, "the capital letters"},
+    {ids::kStrSlipAccents, "the accents"},
+    {ids::kStrSlipPunctuation, "the punctuation"},
+    {ids::kStrSlipsAnd, "%s and %s"},
+    {ids::kStrAnswerTyped, "typed: %s, expected: %s"},
+    {ids::kStrOneLetterWrong, "%d letter wrong"},
+    {ids::kStrLettersWrong, "%d letters wrong"},
+    {ids::kStrOneLetterMissing, "%d letter missing"},
+    {ids::kStrLettersMissing, "%d letters missing"},
+    {ids::kStrOneLetterExtra, "%d letter too many"},
+    {ids::kStrLettersExtra, "%d letters too many"},
+    {ids::kStrAnswerOneOfSeveral, "%s (one of the answers)"},
 });
 
 }  // namespace
