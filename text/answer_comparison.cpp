@@ -17,23 +17,6 @@ bool IsSpace(char32_t code) {
     return unicode::RangeHolding(unicode::SpaceRanges(), code) != nullptr;
 }
 
-std::vector<std::string_view> Graphemes(std::string_view text) {
-    std::vector<std::string_view> graphemes;
-    unicode::GraphemeBreaker breaker;
-    std::size_t start = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t here = at;
-        if (breaker.BreakBefore(unicode::DecodeNext(text, at)) && here > start) {
-            graphemes.push_back(text.substr(start, here - start));
-            start = here;
-        }
-    }
-    if (start < text.size()) {
-        graphemes.push_back(text.substr(start));
-    }
-    return graphemes;
-}
-
 // A character is punctuation when the code point it starts with is: marks on a full stop are
 // rare, and a letter never starts with one.
 bool IsPunctuation(std::string_view grapheme) {
@@ -44,7 +27,7 @@ bool IsPunctuation(std::string_view grapheme) {
 
 std::string WithoutPunctuation(std::string_view prepared) {
     std::string kept;
-    for (const std::string_view grapheme : Graphemes(prepared)) {
+    for (const std::string_view grapheme : unicode::SplitGraphemes(prepared)) {
         if (!IsPunctuation(grapheme)) {
             kept += grapheme;
         }
@@ -91,8 +74,8 @@ struct Alignment {
 // many as the edit field takes.
 Alignment Align(std::string_view typed, std::string_view expected,
                 const AnswerTolerances& tolerances) {
-    const std::vector<std::string_view> have = Graphemes(typed);
-    const std::vector<std::string_view> want = Graphemes(expected);
+    const std::vector<std::string_view> have = unicode::SplitGraphemes(typed);
+    const std::vector<std::string_view> want = unicode::SplitGraphemes(expected);
     const std::size_t rows = have.size() + 1;
     const std::size_t columns = want.size() + 1;
     std::vector<std::string> haveKeys;

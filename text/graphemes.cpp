@@ -112,6 +112,23 @@ std::size_t BytesWithin(std::string_view text, std::size_t characters, std::size
     return text.size();
 }
 
+std::vector<std::string_view> SplitGraphemes(std::string_view text) {
+    std::vector<std::string_view> graphemes;
+    GraphemeBreaker breaker;
+    std::size_t start = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t here = at;
+        if (breaker.BreakBefore(DecodeNext(text, at)) && here > start) {
+            graphemes.push_back(text.substr(start, here - start));
+            start = here;
+        }
+    }
+    if (start < text.size()) {
+        graphemes.push_back(text.substr(start));
+    }
+    return graphemes;
+}
+
 std::size_t BytesOfGraphemes(std::string_view text, std::size_t count) {
     GraphemeBreaker breaker;
     std::size_t seen = 0;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "text/unicode_tables.h"
 
@@ -39,6 +40,9 @@ std::size_t CountGraphemes(std::string_view text);
 /// The bytes of the longest start of `text` that has at most `characters` characters and
 /// `bytes` bytes, whole characters only: what an edit control limited so keeps of a text.
 std::size_t BytesWithin(std::string_view text, std::size_t characters, std::size_t bytes);
+
+/// The characters of `text`, each as the bytes it takes, in order.
+std::vector<std::string_view> SplitGraphemes(std::string_view text);
 
 /// The bytes of the first `count` characters of `text` (all of it when it has no more): where
 /// a text can be cut without cutting a character.

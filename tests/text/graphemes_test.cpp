@@ -70,6 +70,14 @@ TEST(Graphemes, CharactersAsAPersonCountsThem) {
         << "a byte that is no UTF-8 counts as one";
 }
 
+TEST(Graphemes, ATextSplitsIntoItsCharacters) {
+    EXPECT_TRUE(SplitGraphemes("").empty());
+    EXPECT_EQ(SplitGraphemes("ae\xCC\x81\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBDz\xFF"),
+              (std::vector<std::string_view>{"a", "e\xCC\x81", "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD",
+                                             "z", "\xFF"}))
+        << "a é 👍🏽 z, and a byte that is no UTF-8";
+}
+
 TEST(Graphemes, ATextIsCutOnlyBetweenCharacters) {
     const std::string text = "ae\xCC\x81\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBDz";  // a é 👍🏽 z
     EXPECT_EQ(BytesOfGraphemes(text, 0), 0u);
