@@ -52,15 +52,12 @@ std::string KeyOf(std::string_view text, const AnswerTolerances& tolerances) {
     return std::string(text);
 }
 
-// Whether two prepared texts are the same answer under `tolerances`, alternatives aside. Whole
-// texts are compared, not character by character: "ß" and "ss" are one character and two.
-bool SameAnswer(std::string_view typed, std::string_view expected,
-                const AnswerTolerances& tolerances) {
-    if (tolerances.punctuation) {
-        return KeyOf(WithoutPunctuation(typed), tolerances) ==
-               KeyOf(WithoutPunctuation(expected), tolerances);
-    }
-    return KeyOf(typed, tolerances) == KeyOf(expected, tolerances);
+// What a prepared text is compared as, alternatives aside: two texts are the same answer under
+// `tolerances` when their keys are equal. Whole texts are compared, not character by character:
+// "ß" and "ss" are one character and two.
+std::string AnswerKey(std::string_view prepared, const AnswerTolerances& tolerances) {
+    return tolerances.punctuation ? KeyOf(WithoutPunctuation(prepared), tolerances)
+                                  : KeyOf(prepared, tolerances);
 }
 
 struct Alignment {
@@ -194,9 +191,10 @@ AnswerComparison CompareAnswer(std::string_view typed, std::string_view expected
             }
         }
     }
+    const std::string typedKey = AnswerKey(comparison.typed, tolerances);
     std::size_t chosen = candidates.size();
     for (std::size_t candidate = 0; candidate < candidates.size(); ++candidate) {
-        if (SameAnswer(comparison.typed, candidates[candidate], tolerances)) {
+        if (AnswerKey(candidates[candidate], tolerances) == typedKey) {
             chosen = candidate;
             break;
         }
@@ -229,8 +227,8 @@ AnswerComparison CompareAnswer(std::string_view typed, std::string_view expected
         const auto neededWithout = [&](bool AnswerTolerances::*tolerance) {
             AnswerTolerances stricter = tolerances;
             stricter.*tolerance = false;
-            return tolerances.*tolerance &&
-                   !SameAnswer(comparison.typed, comparison.expected, stricter);
+            return tolerances.*tolerance && AnswerKey(comparison.typed, stricter) !=
+                                                AnswerKey(comparison.expected, stricter);
         };
         comparison.forgiven.capitals = neededWithout(&AnswerTolerances::capitals);
         comparison.forgiven.accents = neededWithout(&AnswerTolerances::accents);
