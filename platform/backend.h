@@ -9,6 +9,7 @@
 
 #include "platform/control_template.h"
 #include "platform/geometry.h"
+#include "platform/marked_text.h"
 #include "platform/modal.h"
 #include "platform/text_font.h"
 
@@ -51,9 +52,14 @@ class WindowPeer {
     virtual void SelectText(int id, int start, int end) = 0;
     /// Limits what the user can type into an edit control (see `Edit::LimitText`).
     virtual void LimitText(int id, std::size_t characters, std::size_t bytes) = 0;
-    /// Draws a static's text in `font`; a text too large for the control at that size is drawn
-    /// smaller, so that it shows whole.
+    /// Draws a static's or a marked text's text in `font`; a text too large for the control at
+    /// that size is drawn smaller, so that it shows whole. An edit takes the font as it is.
     virtual void SetTextFont(int id, const TextFont& font) = 0;
+    /// Shows or hides a control; a hidden one takes no keys and no clicks.
+    virtual void SetVisible(int id, bool visible) = 0;
+    virtual bool IsVisible(int id) const = 0;
+    /// The runs of a marked text; its `Text` is theirs, put together.
+    virtual void SetMarkedText(int id, std::span<const MarkedRun> runs) = 0;
     /// The name a screen reader gives the control, in place of its text.
     virtual void SetAccessibleName(int id, std::string_view name) = 0;
 

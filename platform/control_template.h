@@ -8,7 +8,8 @@
 
 namespace tallyfold::platform {
 
-enum class ControlKind { Static, Button, Edit, ListBox, ComboBox, Table, CheckBox };
+/// `MarkedText` is a line of text whose parts are marked, drawn by the program (`MarkedRun`).
+enum class ControlKind { Static, Button, Edit, ListBox, ComboBox, Table, CheckBox, MarkedText };
 
 /// Style bits of a control; each applies to the kinds named.
 namespace style {

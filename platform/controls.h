@@ -25,6 +25,13 @@ class Control {
     bool IsEnabled() const { return window_->IsControlEnabled(id_); }
     void Move(const Rect& rect) const { window_->MoveControl(id_, rect); }
     void SetFocus() const { window_->FocusControl(id_); }
+    void Show(bool visible = true) const { window_->ShowControl(id_, visible); }
+    void Hide() const { Show(false); }
+    bool IsVisible() const { return window_->IsControlVisible(id_); }
+    /// What a screen reader calls the control, in place of its text.
+    void SetAccessibleName(std::string_view name) const {
+        window_->SetControlAccessibleName(id_, name);
+    }
 
   protected:
     Window* window_;
@@ -35,8 +42,15 @@ class Static : public Control {
   public:
     using Control::Control;
     void SetFont(const TextFont& font) const { window_->SetControlFont(id_, font); }
-    void SetAccessibleName(std::string_view name) const {
-        window_->SetControlAccessibleName(id_, name);
+};
+
+/// A line of text whose parts are marked (`MarkedRun`), with a name for screen readers that
+/// says in words what the marks show.
+class MarkedText : public Static {
+  public:
+    using Static::Static;
+    void SetRuns(std::span<const MarkedRun> runs) const {
+        window_->SetControlMarkedText(id_, runs);
     }
 };
 
@@ -55,6 +69,8 @@ class Edit : public Control {
     void LimitText(std::size_t characters, std::size_t bytes) const {
         window_->LimitEditText(id_, characters, bytes);
     }
+    /// The face and size of the text typed (a card's side in the learning view).
+    void SetFont(const TextFont& font) const { window_->SetControlFont(id_, font); }
 };
 
 /// A list box or a combo box: lines of text. What a line stands for is its owner's to keep.

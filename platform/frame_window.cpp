@@ -29,7 +29,10 @@ void FrameWindow::Show() {
     }
 }
 
-bool FrameWindow::TranslateAccelerator(const Key& key) {
+bool FrameWindow::TranslateAccelerator(const Key& key, bool inEdit) {
+    if (inEdit && !AcceleratorTakesFromEdit(key)) {
+        return false;
+    }
     const std::optional<int> command = accelerators_.Find(key);
     if (!command) {
         return false;

@@ -55,7 +55,8 @@ class FrameWindow {
     bool IsCreated() const { return peer_ != nullptr; }
 
     /// Offers a key to the accelerator table; a match becomes the client's command (true).
-    bool TranslateAccelerator(const Key& key);
+    /// With `inEdit` (an edit has the focus), only the keys `AcceleratorTakesFromEdit` allows.
+    bool TranslateAccelerator(const Key& key, bool inEdit = false);
     /// A menu command: routed to the client when its enabler allows it.
     void Command(int id);
     CommandState QueryCommand(int id) { return client_->QueryCommand(id); }

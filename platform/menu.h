@@ -62,6 +62,13 @@ inline constexpr int kVkTab = 0x09;
 inline constexpr int kVkReturn = 0x0D;
 inline constexpr int kVkEscape = 0x1B;
 
+/// Whether an accelerator may take `key` while an edit has the keyboard focus: Enter and
+/// Escape may, a typed character belongs to the text. (An input method's own keys, such as the
+/// Enter that confirms a candidate, never reach the accelerators while it composes.)
+inline bool AcceleratorTakesFromEdit(const Key& key) {
+    return key.kind == Key::Kind::Virtual;
+}
+
 struct Accelerator {
     Key key;
     int command = 0;

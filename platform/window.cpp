@@ -188,4 +188,16 @@ bool Window::RunFontDialog(std::string_view title, TextFont& font) {
     return backend_->RunFontDialog(*this, title, font);
 }
 
+void Window::ShowControl(int id, bool visible) {
+    RequirePeer().SetVisible(id, visible);
+}
+
+bool Window::IsControlVisible(int id) const {
+    return RequirePeer().IsVisible(id);
+}
+
+void Window::SetControlMarkedText(int id, std::span<const MarkedRun> runs) {
+    RequirePeer().SetMarkedText(id, runs);
+}
+
 }  // namespace tallyfold::platform

@@ -85,6 +85,9 @@ class Window {
     void LimitEditText(int id, std::size_t characters, std::size_t bytes);
     void SetControlFont(int id, const TextFont& font);
     void SetControlAccessibleName(int id, std::string_view name);
+    void ShowControl(int id, bool visible);
+    bool IsControlVisible(int id) const;
+    void SetControlMarkedText(int id, std::span<const MarkedRun> runs);
 
     // List and combo box operations, by id.
     void ClearLines(int id);

@@ -142,8 +142,55 @@ std::string HeadlessFramePeer::StatusText(int area) const {
     return found != status_.end() ? found->second : std::string();
 }
 
+namespace {
+
+// A character typed into an edit, at its end, as far as its limit lets it.
+void TypeInto(HeadlessWindowPeer& peer, int id, std::string_view character) {
+    const HeadlessControl* control = peer.Find(id);
+    if (control == nullptr || !control->enabled || !control->visible) {
+        return;
+    }
+    const std::string text = control->text + std::string(character);
+    if (control->characterLimit > 0 &&
+        unicode::BytesWithin(text, control->characterLimit, control->byteLimit) < text.size()) {
+        return;
+    }
+    peer.SetText(id, text);
+}
+
+bool IsEdit(const HeadlessWindowPeer& peer, int id) {
+    const HeadlessControl* control = peer.Find(id);
+    return control != nullptr && control->definition.kind == ControlKind::Edit;
+}
+
+}  // namespace
+
+void HeadlessFrame::TypeText(std::string_view text) {
+    HeadlessWindowPeer& client = peer_->ClientPeer();
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t length = 1;
+        while (at + length < text.size() &&
+               (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80) {
+            ++length;
+        }
+        if (length == 1) {
+            PressKey(Key::Character(text[at]));
+        } else if (IsEdit(client, client.Focus())) {
+            TypeInto(client, client.Focus(), text.substr(at, length));
+        }
+        at += length;
+    }
+}
+
 void HeadlessFrame::PressKey(const Key& key) {
-    if (frame_->TranslateAccelerator(key)) {
+    HeadlessWindowPeer& client = peer_->ClientPeer();
+    const bool inEdit = IsEdit(client, client.Focus());
+    if (frame_->TranslateAccelerator(key, inEdit)) {
+        return;
+    }
+    if (inEdit && key.kind == Key::Kind::Character) {
+        TypeInto(client, client.Focus(), std::string(1, static_cast<char>(key.code)));
         return;
     }
     const int focused = peer_->ClientPeer().Focus();
@@ -154,7 +201,7 @@ void HeadlessFrame::PressKey(const Key& key) {
 }
 
 bool HeadlessFrame::Click(int id) {
-    if (!peer_->ClientPeer().IsEnabled(id)) {
+    if (!peer_->ClientPeer().IsEnabled(id) || !peer_->ClientPeer().IsVisible(id)) {
         return false;
     }
     frame_->Client().Dispatch(id, Notification::Clicked);

@@ -103,7 +103,10 @@ class HeadlessFrame {
     HeadlessFrame(FrameWindow& frame, HeadlessFramePeer& peer) : frame_(&frame), peer_(&peer) {}
 
     /// A key: the accelerator table first, then Enter or Space on a focused button clicks it.
+    /// While an edit has the focus, a character goes into its text (`AcceleratorTakesFromEdit`).
     void PressKey(const Key& key);
+    /// Types `text` (UTF-8) key by key into the control with the focus, as `PressKey` does.
+    void TypeText(std::string_view text);
     void PressEnter() { PressKey(Key::Virtual(kVkReturn)); }
     void PressSpace() { PressKey(Key::Character(' ')); }
     /// The client area's control with the keyboard focus, and a click that gives it one.
@@ -127,6 +130,7 @@ class HeadlessFrame {
 
     std::string Text(int id) const { return peer_->ClientPeer().Text(id); }
     bool IsEnabled(int id) const { return peer_->ClientPeer().IsEnabled(id); }
+    bool IsVisible(int id) const { return peer_->ClientPeer().IsVisible(id); }
     Rect Position(int id) const { return peer_->ClientPeer().Position(id); }
     const HeadlessControl* Control(int id) const { return peer_->ClientPeer().Find(id); }
     std::string StatusText(int area) const { return peer_->StatusText(area); }

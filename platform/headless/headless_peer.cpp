@@ -77,11 +77,34 @@ void HeadlessWindowPeer::MoveFocusOnFrom(int id) {
     focus_ = kNoControlId;
     for (std::size_t step = 1; step < controls_.size(); ++step) {
         const HeadlessControl& next = controls_[(start + step) % controls_.size()];
-        if (next.enabled && next.definition.id != kNoControlId &&
+        if (next.enabled && next.visible && next.definition.id != kNoControlId &&
             next.definition.kind != ControlKind::Static) {
             focus_ = next.definition.id;
             return;
         }
+    }
+}
+
+void HeadlessWindowPeer::SetVisible(int id, bool visible) {
+    HeadlessControl* control = Find(id);
+    if (control == nullptr) {
+        return;
+    }
+    control->visible = visible;
+    if (!visible && focus_ == id) {
+        MoveFocusOnFrom(id);
+    }
+}
+
+bool HeadlessWindowPeer::IsVisible(int id) const {
+    const HeadlessControl* control = Find(id);
+    return control != nullptr && control->visible;
+}
+
+void HeadlessWindowPeer::SetMarkedText(int id, std::span<const MarkedRun> runs) {
+    if (HeadlessControl* control = Find(id)) {
+        control->runs.assign(runs.begin(), runs.end());
+        control->text = TextOf(control->runs);
     }
 }
 

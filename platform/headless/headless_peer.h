@@ -36,6 +36,9 @@ struct HeadlessControl {
     /// What the edit takes at most (`LimitText`); 0 for no limit.
     std::size_t characterLimit = 0;
     std::size_t byteLimit = 0;
+    bool visible = true;
+    /// A marked text's runs, as the program gave them.
+    std::vector<MarkedRun> runs;
 };
 
 /// The controls of a window, in memory.
@@ -57,6 +60,9 @@ class HeadlessWindowPeer : public WindowPeer {
     void LimitText(int id, std::size_t characters, std::size_t bytes) override;
     void SetTextFont(int id, const TextFont& font) override;
     void SetAccessibleName(int id, std::string_view name) override;
+    void SetVisible(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void SetMarkedText(int id, std::span<const MarkedRun> runs) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;
     void SetLines(int id, int count, LineSource source) override;

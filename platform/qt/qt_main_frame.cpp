@@ -8,7 +8,9 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -337,13 +339,24 @@ bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         UpdateLockIndicators();
     }
-    if (event->type() == QEvent::KeyPress && IsOwnKeyTarget(watched)) {
+    // A key the edit does not use goes on to the widgets around it: where the focus is decides.
+    const bool inEdit = qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr;
+    const bool toEdit = qobject_cast<QLineEdit*>(watched) != nullptr;
+    if (event->type() == QEvent::InputMethod && toEdit && IsOwnKeyTarget(watched)) {
+        composing_ = !static_cast<const QInputMethodEvent&>(*event).preeditString().isEmpty();
+    }
+    if (event->type() == QEvent::FocusOut && toEdit) {
+        composing_ = false;
+    }
+    // Most input methods keep the keys they use to themselves; one that lets a key through
+    // while it composes still has it used for the candidate, never as a command.
+    if (event->type() == QEvent::KeyPress && IsOwnKeyTarget(watched) && !(inEdit && composing_)) {
         const auto& keyEvent = static_cast<const QKeyEvent&>(*event);
         const bool plain = (keyEvent.modifiers() &
                             (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0;
         if (plain) {
             if (const std::optional<Key> key = KeyOf(keyEvent)) {
-                if (frame_->TranslateAccelerator(*key)) {
+                if (frame_->TranslateAccelerator(*key, inEdit)) {
                     return true;
                 }
             }

@@ -51,6 +51,9 @@ class MainFrame : public QMainWindow, public FramePeer {
     QLabel* numIndicator_ = nullptr;
     QTimer lockTimer_;
     bool closing_ = false;
+    // An input method is composing in an edit of the window: its keys are its own until the
+    // candidate is confirmed.
+    bool composing_ = false;
 };
 
 /// The Caps Lock and Num Lock states, where the window system tells them (X11's keyboard

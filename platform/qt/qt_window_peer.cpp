@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "platform/qt/qt_line_list.h"
+#include "platform/qt/qt_marked_text.h"
 #include "platform/qt/qt_push_button.h"
 #include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
@@ -134,6 +135,8 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
             }
             return list;
         }
+        case ControlKind::MarkedText:
+            return new MarkedTextView(container_);
         case ControlKind::ComboBox: {
             auto* combo = new QComboBox(container_);
             combo->setEditable(false);
@@ -157,7 +160,10 @@ void QtWindowPeer::AddControl(const ControlTemplate& control) {
         combo->setMaxVisibleItems(std::max((control.rect.height - height) / line, 1));
     }
     widget->setGeometry(control.rect.x, control.rect.y, control.rect.width, height);
-    widget->setFocusPolicy(control.kind == ControlKind::Static ? Qt::NoFocus : Qt::StrongFocus);
+    widget->setFocusPolicy(control.kind == ControlKind::Static ||
+                                   control.kind == ControlKind::MarkedText
+                               ? Qt::NoFocus
+                               : Qt::StrongFocus);
     widget->show();
     if (control.id == kNoControlId) {
         labels_.push_back(widget);
@@ -208,6 +214,9 @@ std::string QtWindowPeer::Text(int id) const {
     }
     if (auto* combo = qobject_cast<QComboBox*>(entry->widget)) {
         return ToUtf8(combo->currentText());
+    }
+    if (auto* marked = qobject_cast<MarkedTextView*>(entry->widget)) {
+        return ToUtf8(marked->Text());
     }
     return {};
 }
@@ -260,10 +269,47 @@ void QtWindowPeer::SelectText(int id, int start, int end) {
     }
 }
 
+namespace {
+
+QFont Chosen(const QFont& base, const TextFont& chosen) {
+    QFont font = base;
+    if (!chosen.family.empty()) {
+        font.setFamily(FromUtf8(chosen.family));
+    }
+    if (chosen.points > 0) {
+        font.setPointSizeF(chosen.points);
+    }
+    return font;
+}
+
+}  // namespace
+
 void QtWindowPeer::SetTextFont(int id, const TextFont& font) {
-    if (qobject_cast<QLabel*>(Widget(id)) != nullptr) {
+    QWidget* widget = Widget(id);
+    if (qobject_cast<QLabel*>(widget) != nullptr) {
         fonts_[id] = font;
         FitFont(id);
+    } else if (auto* marked = qobject_cast<MarkedTextView*>(widget)) {
+        marked->SetChosenFont(Chosen(container_->font(), font));
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setFont(Chosen(container_->font(), font));
+    }
+}
+
+void QtWindowPeer::SetVisible(int id, bool visible) {
+    if (QWidget* widget = Widget(id)) {
+        widget->setVisible(visible);
+    }
+}
+
+bool QtWindowPeer::IsVisible(int id) const {
+    const QWidget* widget = Widget(id);
+    return widget != nullptr && !widget->isHidden();
+}
+
+void QtWindowPeer::SetMarkedText(int id, std::span<const MarkedRun> runs) {
+    if (auto* marked = qobject_cast<MarkedTextView*>(Widget(id))) {
+        marked->SetRuns(runs);
     }
 }
 

@@ -42,6 +42,9 @@ class QtWindowPeer : public WindowPeer {
     void LimitText(int id, std::size_t characters, std::size_t bytes) override;
     void SetTextFont(int id, const TextFont& font) override;
     void SetAccessibleName(int id, std::string_view name) override;
+    void SetVisible(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void SetMarkedText(int id, std::span<const MarkedRun> runs) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;
     void SetLines(int id, int count, LineSource source) override;

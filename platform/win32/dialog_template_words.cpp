@@ -110,6 +110,14 @@ ControlStyle StyleOf(const ControlTemplate& control) {
                 out.style |= kWsBorder;
             }
             break;
+        case ControlKind::MarkedText:
+            // Drawn by the window: each mark in its colour and with its line.
+            out.classOrdinal = kStaticClass;
+            out.style |= kSsOwnerDraw;
+            if ((bits & style::kBorder) != 0) {
+                out.style |= kWsBorder;
+            }
+            break;
         case ControlKind::Button:
             out.classOrdinal = kButtonClass;
             if ((bits & style::kDefaultButton) != 0) {

@@ -111,12 +111,22 @@ int MissingGlyphs(HDC context, std::wstring_view text) {
     return missing;
 }
 
-void DrawScriptText(HDC context, const RECT& rect, std::wstring_view text,
-                    TextPlacement placement) {
-    if (text.empty()) {
-        return;
+namespace {
+
+// Where a shaped text of `width` starts in `rect`.
+int StartOf(const RECT& rect, int width, TextPlacement placement, bool rightToLeft) {
+    const int room = rect.right - rect.left;
+    // A text wider than its room keeps its start in view.
+    if (width > room) {
+        return rightToLeft ? rect.right - width : rect.left;
     }
-    const bool rightToLeft = IsRightToLeft(text);
+    if (placement == TextPlacement::Center) {
+        return rect.left + (room - width) / 2;
+    }
+    return (placement == TextPlacement::End) != rightToLeft ? rect.right - width : rect.left;
+}
+
+SCRIPT_STRING_ANALYSIS Analyse(HDC context, std::wstring_view text, bool rightToLeft) {
     const int length = static_cast<int>(text.size());
     SCRIPT_STRING_ANALYSIS analysis = nullptr;
     // Room for the glyphs as Uniscribe's documentation advises: one and a half a character.
@@ -124,7 +134,92 @@ void DrawScriptText(HDC context, const RECT& rect, std::wstring_view text,
         ::ScriptStringAnalyse(context, text.data(), length, length * 3 / 2 + 16, -1,
                               SSA_GLYPHS | SSA_FALLBACK | SSA_LINK | (rightToLeft ? SSA_RTL : 0), 0,
                               nullptr, nullptr, nullptr, nullptr, nullptr, &analysis);
-    if (FAILED(analysed)) {
+    return SUCCEEDED(analysed) ? analysis : nullptr;
+}
+
+void DrawLine(HDC context, int left, int right, int y, COLORREF colour, MarkLine line) {
+    const int style = line == MarkLine::Dotted   ? PS_DOT
+                      : line == MarkLine::Dashed ? PS_DASH
+                                                 : PS_SOLID;
+    HPEN pen = ::CreatePen(style, 1, colour);
+    HGDIOBJ old = ::SelectObject(context, pen);
+    // A dotted or dashed pen draws its gaps in the background colour unless told otherwise.
+    const int mode = ::SetBkMode(context, TRANSPARENT);
+    ::MoveToEx(context, left, y, nullptr);
+    ::LineTo(context, right, y);
+    if (line == MarkLine::Solid) {
+        // A solid underline twice as thick: it must not pass for the text's own underline.
+        ::MoveToEx(context, left, y + 1, nullptr);
+        ::LineTo(context, right, y + 1);
+    }
+    ::SetBkMode(context, mode);
+    ::SelectObject(context, old);
+    ::DeleteObject(pen);
+}
+
+}  // namespace
+
+void DrawMarkedScriptText(HDC context, const RECT& rect, std::wstring_view text,
+                          std::span<const TextSpan> spans, TextPlacement placement) {
+    if (text.empty()) {
+        return;
+    }
+    const bool rightToLeft = IsRightToLeft(text);
+    SCRIPT_STRING_ANALYSIS analysis = Analyse(context, text, rightToLeft);
+    if (analysis == nullptr) {
+        DrawScriptText(context, rect, text, placement);
+        return;
+    }
+    const SIZE* size = ::ScriptString_pSize(analysis);
+    const int width = size != nullptr ? size->cx : 0;
+    const int height = size != nullptr ? size->cy : rect.bottom - rect.top;
+    const int x = StartOf(rect, width, placement, rightToLeft);
+    const int y = rect.top + (rect.bottom - rect.top - height) / 2;
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(context, &metrics);
+    const int length = static_cast<int>(text.size());
+    for (const TextSpan& span : spans) {
+        if (span.start < 0 || span.end > length || span.start >= span.end) {
+            continue;
+        }
+        // The span's glyphs lie between its first character's edge and its last one's; drawn
+        // by clipping the whole shaped text to them, in the span's colour.
+        int first = 0;
+        int last = 0;
+        ::ScriptStringCPtoX(analysis, span.start, FALSE, &first);
+        ::ScriptStringCPtoX(analysis, span.end - 1, TRUE, &last);
+        RECT clip{x + std::min(first, last), rect.top, x + std::max(first, last), rect.bottom};
+        if (!::IntersectRect(&clip, &clip, &rect)) {
+            continue;
+        }
+        // A clipping region, not ScriptStringOut's own rectangle, which Wine does not keep to.
+        const int saved = ::SaveDC(context);
+        ::IntersectClipRect(context, clip.left, clip.top, clip.right, clip.bottom);
+        ::SetTextColor(context, span.colour);
+        ::ScriptStringOut(analysis, x, y, 0, nullptr, 0, 0, FALSE);
+        ::RestoreDC(context, saved);
+        if (span.line == MarkLine::Through) {
+            DrawLine(context, clip.left, clip.right, y + static_cast<int>(metrics.tmAscent) * 2 / 3,
+                     span.colour, span.line);
+        } else if (span.line != MarkLine::None) {
+            DrawLine(context, clip.left, clip.right,
+                     std::min(y + static_cast<int>(metrics.tmAscent) + 2,
+                              static_cast<int>(rect.bottom) - 2),
+                     span.colour, span.line);
+        }
+    }
+    ::ScriptStringFree(&analysis);
+}
+
+void DrawScriptText(HDC context, const RECT& rect, std::wstring_view text,
+                    TextPlacement placement) {
+    if (text.empty()) {
+        return;
+    }
+    const bool rightToLeft = IsRightToLeft(text);
+    const int length = static_cast<int>(text.size());
+    SCRIPT_STRING_ANALYSIS analysis = Analyse(context, text, rightToLeft);
+    if (analysis == nullptr) {
         RECT box = rect;
         UINT align = placement == TextPlacement::Center                 ? DT_CENTER
                      : (placement == TextPlacement::End) != rightToLeft ? DT_RIGHT
@@ -137,17 +232,7 @@ void DrawScriptText(HDC context, const RECT& rect, std::wstring_view text,
     const SIZE* size = ::ScriptString_pSize(analysis);
     const int width = size != nullptr ? size->cx : 0;
     const int height = size != nullptr ? size->cy : rect.bottom - rect.top;
-    const int room = rect.right - rect.left;
-    int x = rect.left;
-    if (placement == TextPlacement::Center) {
-        x += (room - width) / 2;
-    } else if ((placement == TextPlacement::End) != rightToLeft) {
-        x = rect.right - width;
-    }
-    // A text wider than its room keeps its start in view.
-    if (width > room) {
-        x = rightToLeft ? rect.right - width : rect.left;
-    }
+    const int x = StartOf(rect, width, placement, rightToLeft);
     const int y = rect.top + (rect.bottom - rect.top - height) / 2;
     ::ScriptStringOut(analysis, x, y, ETO_CLIPPED, &rect, 0, 0, FALSE);
     ::ScriptStringFree(&analysis);

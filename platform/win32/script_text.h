@@ -9,8 +9,11 @@
 #include <windows.h>
 
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/marked_text.h"
 
 namespace tallyfold::platform::win32 {
 
@@ -26,6 +29,19 @@ bool IsRightToLeft(std::wstring_view text);
 /// Draws `text` on one line in `rect`, centred from top to bottom, with the font and text colour
 /// selected into `context` and a transparent background; cut at the rectangle.
 void DrawScriptText(HDC context, const RECT& rect, std::wstring_view text, TextPlacement placement);
+
+/// A part of a text drawn in its own colour, with a line under or through it.
+struct TextSpan {
+    int start = 0;  ///< in UTF-16 units
+    int end = 0;
+    COLORREF colour = 0;
+    MarkLine line = MarkLine::None;
+};
+
+/// Draws `text` as `DrawScriptText` does, shaped whole (letters that join in their script stay
+/// joined across spans), each span in its colour and with its line.
+void DrawMarkedScriptText(HDC context, const RECT& rect, std::wstring_view text,
+                          std::span<const TextSpan> spans, TextPlacement placement);
 
 /// Fonts like a window's own for texts that font cannot show. Owns the fonts it made.
 class FallbackFonts {

@@ -270,7 +270,17 @@ std::unique_ptr<FramePeer> Win32Backend::CreateFramePeer(FrameWindow& frame) {
 bool Win32Backend::PreTranslate(MSG& message) {
     // Accelerators first: Enter and Escape reach the learning commands even when a button
     // has the focus. Then the dialog keyboard handling of the client: Tab between buttons.
-    if (frame_ != nullptr && accelerators_ != nullptr &&
+    // In an edit, a character goes into the text; while an input method composes there, its
+    // keys (the Enter that confirms a candidate) are its own.
+    HWND focus = ::GetFocus();
+    const bool keyMessage = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+    const bool inEdit =
+        keyMessage && IsEditControl(focus) && ::GetAncestor(focus, GA_ROOT) == frame_;
+    const Key key = message.message == WM_CHAR || message.message == WM_SYSCHAR
+                        ? Key::Character(static_cast<char>(message.wParam & 0x7F))
+                        : Key::Virtual(static_cast<int>(message.wParam));
+    const bool forAccelerators = !inEdit || (AcceleratorTakesFromEdit(key) && !IsComposing(focus));
+    if (frame_ != nullptr && accelerators_ != nullptr && forAccelerators &&
         ::TranslateAcceleratorW(frame_, accelerators_, &message)) {
         return true;
     }

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_dialog_keys.h"
 
+#include <imm.h>
+
 #include <cstdint>
 #include <optional>
 
@@ -18,13 +20,23 @@ HWND ControlHolding(HWND dialog, HWND window) {
     return window;
 }
 
+}  // namespace
+
 bool IsEditControl(HWND window) {
     wchar_t name[16] = {};
     return window != nullptr && ::GetClassNameW(window, name, 16) > 0 &&
            ::lstrcmpiW(name, L"Edit") == 0;
 }
 
-}  // namespace
+bool IsComposing(HWND window) {
+    HIMC context = ::ImmGetContext(window);
+    if (context == nullptr) {
+        return false;
+    }
+    const LONG composed = ::ImmGetCompositionStringW(context, GCS_COMPSTR, nullptr, 0);
+    ::ImmReleaseContext(window, context);
+    return composed > 0;
+}
 
 bool TranslateDialogKey(Dialog& dialog, HWND handle, const MSG& message) {
     if ((message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) ||

@@ -11,4 +11,10 @@ namespace tallyfold::platform::win32 {
 /// `handle`) and returns true, and the message is done.
 bool TranslateDialogKey(Dialog& dialog, HWND handle, const MSG& message);
 
+/// Whether `window` is an edit control (of its own or of a combo box).
+bool IsEditControl(HWND window);
+
+/// Whether an input method is composing in `window`: the keys are the candidate's then.
+bool IsComposing(HWND window);
+
 }  // namespace tallyfold::platform::win32

@@ -88,12 +88,18 @@ Win32MainFrame::Win32MainFrame(HINSTANCE instance, FrameWindow& frame) : frame_(
     for (const ControlTemplate& control : frame.Client().OwnControls()) {
         client_->AddControl(control);
     }
-    // The main window takes no text: its letters and Enter are commands (Look, Known,
-    // Unknown). Without an input method on it or its buttons, no key that confirms a
-    // candidate can be one.
+    // The main window's letters and Enter are commands (Look, Known, Unknown). Without an
+    // input method on it or its buttons, no key that confirms a candidate can be one. Its
+    // edit (a typed answer) keeps its input method: while that composes, the keys are its own
+    // (see `Win32Backend::PreTranslate`).
     for (HWND window : {window_, clientWindow_}) {
         ::ImmAssociateContext(window, nullptr);
         ::ImmAssociateContextEx(window, nullptr, IACE_CHILDREN);
+    }
+    for (const ControlTemplate& control : frame.Client().OwnControls()) {
+        if (control.kind == ControlKind::Edit && control.id != kNoControlId) {
+            ::ImmAssociateContextEx(::GetDlgItem(clientWindow_, control.id), nullptr, IACE_DEFAULT);
+        }
     }
     BuildMenu();
     BuildStatusBar();

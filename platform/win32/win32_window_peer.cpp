@@ -30,6 +30,8 @@ const wchar_t* ClassNameOf(ControlKind kind) {
             return WC_LISTVIEWW;
         case ControlKind::CheckBox:
             return L"BUTTON";
+        case ControlKind::MarkedText:
+            return L"STATIC";
     }
     return L"STATIC";
 }
@@ -156,6 +158,9 @@ Win32WindowPeer::~Win32WindowPeer() {
             ::DeleteObject(text.font);
         }
     }
+    for (auto& [id, font] : chosenEditFonts_) {
+        ::DeleteObject(font);
+    }
     if (font_ != nullptr) {
         ::DeleteObject(font_);
     }
@@ -173,6 +178,13 @@ void Win32WindowPeer::Register(int id, HWND control, const ControlTemplate& cont
         if (id != kNoControlId) {
             editFonts_[id] = BaseFont(control);
         }
+    }
+    if (controlTemplate.kind == ControlKind::MarkedText && id != kNoControlId) {
+        StaticText& text = statics_[id];
+        text.placement = TextPlacement::Center;
+        text.textBackground = true;
+        text.runs.emplace();
+        text.shown.emplace();
     }
     if (controlTemplate.kind == ControlKind::Static && id != kNoControlId) {
         const unsigned bits = controlTemplate.style;
@@ -218,7 +230,8 @@ void Win32WindowPeer::AddControl(const ControlTemplate& control) {
         ::SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }
     // A static is drawn without the room of the controls above it (see `Move`).
-    if (created != nullptr && control.kind == ControlKind::Static) {
+    if (created != nullptr &&
+        (control.kind == ControlKind::Static || control.kind == ControlKind::MarkedText)) {
         ::SetWindowLongPtrW(created, GWL_STYLE,
                             ::GetWindowLongPtrW(created, GWL_STYLE) | WS_CLIPSIBLINGS);
     }
@@ -427,13 +440,7 @@ void Win32WindowPeer::SelectText(int id, int start, int end) {
     }
 }
 
-void Win32WindowPeer::SetTextFont(int id, const TextFont& font) {
-    HWND control = Control(id);
-    const auto found = statics_.find(id);
-    if (control == nullptr || found == statics_.end()) {
-        return;
-    }
-    StaticText& text = found->second;
+HFONT Win32WindowPeer::MakeFont(HWND control, const TextFont& font) const {
     LOGFONTW wanted{};
     ::GetObjectW(BaseFont(control), sizeof wanted, &wanted);
     if (!font.family.empty()) {
@@ -447,11 +454,63 @@ void Win32WindowPeer::SetTextFont(int id, const TextFont& font) {
         wanted.lfWidth = 0;
     }
     wanted.lfCharSet = DEFAULT_CHARSET;
+    return ::CreateFontIndirectW(&wanted);
+}
+
+void Win32WindowPeer::SetTextFont(int id, const TextFont& font) {
+    HWND control = Control(id);
+    if (control == nullptr) {
+        return;
+    }
+    if (editFonts_.count(id) != 0) {
+        // The edit's base font becomes the chosen one; a text it lacks characters for still
+        // gets a fallback of the same size.
+        HFONT made = MakeFont(control, font);
+        if (made == nullptr) {
+            return;
+        }
+        HFONT& chosen = chosenEditFonts_[id];
+        editFonts_[id] = made;
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
+        if (chosen != nullptr) {
+            ::DeleteObject(chosen);
+        }
+        chosen = made;
+        FitEditToText(id);
+        return;
+    }
+    const auto found = statics_.find(id);
+    if (found == statics_.end()) {
+        return;
+    }
+    StaticText& text = found->second;
     if (text.font != nullptr) {
         ::DeleteObject(text.font);
     }
-    text.font = ::CreateFontIndirectW(&wanted);
+    text.font = MakeFont(control, font);
     text.fitted = true;
+    ::InvalidateRect(control, nullptr, TRUE);
+}
+
+void Win32WindowPeer::SetVisible(int id, bool visible) {
+    if (HWND control = Control(id)) {
+        ::ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+bool Win32WindowPeer::IsVisible(int id) const {
+    HWND control = Control(id);
+    return control != nullptr && (::GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Win32WindowPeer::SetMarkedText(int id, std::span<const MarkedRun> runs) {
+    HWND control = Control(id);
+    const auto found = statics_.find(id);
+    if (control == nullptr || found == statics_.end() || !found->second.runs) {
+        return;
+    }
+    found->second.runs->assign(runs.begin(), runs.end());
+    found->second.shown = Wide(TextOf(*found->second.runs));
     ::InvalidateRect(control, nullptr, TRUE);
 }
 
@@ -719,6 +778,30 @@ LRESULT Win32WindowPeer::DrawLine(const DRAWITEMSTRUCT& item) {
     return TRUE;
 }
 
+namespace {
+
+// The spans of a marked text's runs, in UTF-16 units, each drawn as its mark looks on the
+// window's background (`LookOf`).
+std::vector<TextSpan> SpansOf(const std::vector<MarkedRun>& runs, COLORREF textColor) {
+    const COLORREF background = ::GetSysColor(COLOR_WINDOW);
+    const bool dark = IsDark({GetRValue(background), GetGValue(background), GetBValue(background)});
+    std::vector<TextSpan> spans;
+    int at = 0;
+    for (const MarkedRun& run : runs) {
+        const int length = static_cast<int>(Wide(run.text).size());
+        const MarkLook look = LookOf(run.mark, dark);
+        spans.push_back({at, at + length,
+                         look.textColour
+                             ? textColor
+                             : RGB(look.colour.red, look.colour.green, look.colour.blue),
+                         look.line});
+        at += length;
+    }
+    return spans;
+}
+
+}  // namespace
+
 LRESULT Win32WindowPeer::DrawStatic(const DRAWITEMSTRUCT& item) {
     const auto found = statics_.find(static_cast<int>(item.CtlID));
     const StaticText none;
@@ -760,7 +843,12 @@ LRESULT Win32WindowPeer::DrawStatic(const DRAWITEMSTRUCT& item) {
             ::SelectObject(item.hDC, smaller);
         }
     }
-    DrawScriptText(item.hDC, textRect, text, state.placement);
+    if (state.runs) {
+        const std::vector<TextSpan> spans = SpansOf(*state.runs, textColor);
+        DrawMarkedScriptText(item.hDC, textRect, text, spans, state.placement);
+    } else {
+        DrawScriptText(item.hDC, textRect, text, state.placement);
+    }
     ::SelectObject(item.hDC, old);
     if (smaller != nullptr) {
         ::DeleteObject(smaller);

@@ -56,6 +56,9 @@ class Win32WindowPeer : public WindowPeer {
     void LimitText(int id, std::size_t characters, std::size_t bytes) override;
     void SetTextFont(int id, const TextFont& font) override;
     void SetAccessibleName(int id, std::string_view name) override;
+    void SetVisible(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void SetMarkedText(int id, std::span<const MarkedRun> runs) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;
     void SetLines(int id, int count, LineSource source) override;
@@ -92,6 +95,8 @@ class Win32WindowPeer : public WindowPeer {
         bool fitted = false;   ///< a chosen font, drawn smaller where the text needs it
         HFONT font = nullptr;  ///< the chosen font at the screen's dpi; owned
         std::optional<std::wstring> shown;
+        /// A marked text's runs; its `shown` text is theirs, put together.
+        std::optional<std::vector<MarkedRun>> runs;
     };
 
     HWND Control(int id) const;
@@ -103,6 +108,8 @@ class Win32WindowPeer : public WindowPeer {
     void ShowCount(int id);
     LRESULT DrawLine(const DRAWITEMSTRUCT& item);
     LRESULT DrawStatic(const DRAWITEMSTRUCT& item);
+    /// A font of the control's face and size with `font`'s face and size where it names them.
+    HFONT MakeFont(HWND control, const TextFont& font) const;
     /// Gives an edit a font that has its text's characters.
     void FitEditToText(int id);
     /// Aligns an edit at the side its text starts from.
@@ -120,6 +127,8 @@ class Win32WindowPeer : public WindowPeer {
     std::set<int> notifyingEdits_;
     bool settingText_ = false;
     std::map<int, HFONT> editFonts_;
+    // The fonts chosen for edits (`SetTextFont`); owned.
+    std::map<int, HFONT> chosenEditFonts_;
     // The limits `LimitText` gave the edits, as their filter keeps them.
     std::map<int, DWORD_PTR> editLimits_;
     // Fonts for texts the window's own font lacks characters of; made once, kept while the

@@ -189,7 +189,7 @@ TEST(MenuKeys, TheMainMenuAndTableGiveEveryKeyTheProgramOffers) {
     EXPECT_TRUE(has({kVirtualKey | kControl, 'Z', ids::kCmEditUndo}));
     EXPECT_TRUE(has({kVirtualKey | kControl | kShift, 'Z', ids::kCmEditRedo}));
     EXPECT_TRUE(has({kVirtualKey | kControl, 'Y', ids::kCmEditRedo}));
-    EXPECT_TRUE(has({kVirtualKey, 0x0D, ids::kCmLookOrKnown}));
+    EXPECT_TRUE(has({kVirtualKey, 0x0D, ids::kCmLookOrProposed}));
     EXPECT_TRUE(has({kVirtualKey, 0x1B, ids::kCmUnknown}));
     EXPECT_TRUE(has({0, 'k', ids::kCmLookOrKnown}));
     EXPECT_TRUE(has({0, 'u', ids::kCmUnknown}));

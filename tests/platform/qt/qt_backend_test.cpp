@@ -43,6 +43,7 @@
 #include "platform/qt/qt_dialog.h"
 #include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_main_frame.h"
+#include "platform/qt/qt_marked_text.h"
 #include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
 #include "resources/dialog_templates.h"
@@ -99,6 +100,9 @@ void ExpectKind(QWidget* widget, ControlKind kind, int id) {
             break;
         case ControlKind::CheckBox:
             EXPECT_NE(qobject_cast<QCheckBox*>(widget), nullptr) << id;
+            break;
+        case ControlKind::MarkedText:
+            EXPECT_NE(qobject_cast<MarkedTextView*>(widget), nullptr) << id;
             break;
     }
 }

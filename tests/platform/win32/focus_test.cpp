@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "platform/frame_window.h"
+#include "platform/menu.h"
 #include "platform/win32/win32_backend.h"
 #include "platform/win32/win32_window_peer.h"
 #include "platform/window.h"
@@ -74,6 +76,68 @@ TEST(Win32Focus, TheChosenButtonKeepsShowsAndGetsBackTheFocus) {
     Settle();
     EXPECT_EQ(::GetFocus(), look);
     ::DestroyWindow(other);
+}
+
+constexpr int kAnswer = 22;
+constexpr int kLookOrKnown = 1202;
+constexpr int kLookOrProposed = 1204;
+
+// The learning window while answers are typed: Look and the field for the answer; it writes
+// down the learning commands that reach it.
+class TypingClient : public Window {
+  public:
+    explicit TypingClient(Backend& backend) : Window(backend) {
+        AddControl({kLook, ControlKind::Button, "Look", {10, 10, 80, 24}, style::kTabStop});
+        AddControl({kAnswer, ControlKind::Edit, "", {10, 40, 200, 24}, style::kTabStop});
+        OnCommand(kLookOrKnown, [this] { commands.push_back(kLookOrKnown); });
+        OnCommand(kLookOrProposed, [this] { commands.push_back(kLookOrProposed); });
+    }
+    std::vector<int> commands;
+};
+
+// A key as the message loop meets it: offered to the backend first, then to the window.
+void Press(Win32Backend& backend, HWND target, UINT message, WPARAM key) {
+    MSG sent{target, message, key, 1, 0, {}};
+    if (!backend.PreTranslate(sent)) {
+        ::TranslateMessage(&sent);
+        ::DispatchMessageW(&sent);
+    }
+}
+
+// In the field of a typed answer a letter is text, not the command it is elsewhere; Enter
+// still checks.
+TEST(Win32Focus, TheAnswersFieldTakesLettersAndEnterStillChecks) {
+    Win32Backend backend(::GetModuleHandleW(nullptr));
+    auto owned = std::make_unique<TypingClient>(backend);
+    TypingClient& client = *owned;
+    FrameWindow frame(backend, "Tallyfold", std::move(owned));
+    frame.SetAccelerators(
+        {1201, {{Key::Virtual(kVkReturn), kLookOrProposed}, {Key::Character('k'), kLookOrKnown}}});
+    frame.Create();
+    frame.Show();
+    HWND window = ::GetAncestor(WindowHandleOf(client), GA_ROOT);
+    ::SetForegroundWindow(window);
+    Settle();
+    if (::GetActiveWindow() != window) {
+        GTEST_SKIP() << "this display activates no window";
+    }
+    client.FocusControl(kAnswer);
+    HWND answer = ::GetDlgItem(WindowHandleOf(client), kAnswer);
+    ASSERT_EQ(::GetFocus(), answer);
+    Press(backend, answer, WM_CHAR, 'k');
+    Press(backend, answer, WM_CHAR, 'u');
+    Settle();
+    EXPECT_EQ(client.ControlText(kAnswer), "ku");
+    EXPECT_TRUE(client.commands.empty());
+    Press(backend, answer, WM_KEYDOWN, VK_RETURN);
+    Settle();
+    EXPECT_EQ(client.commands, std::vector<int>{kLookOrProposed});
+    // Once the focus is on a button again, the letter is the command.
+    client.FocusControl(kLook);
+    Press(backend, ::GetFocus(), WM_CHAR, 'k');
+    Settle();
+    EXPECT_EQ(client.commands, (std::vector<int>{kLookOrProposed, kLookOrKnown}));
+    EXPECT_EQ(client.ControlText(kAnswer), "ku");
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ constexpr int kStrip = 13;
 constexpr int kTable = 14;
 constexpr int kStrict = 15;
 constexpr int kSearch = 16;
+constexpr int kMarks = 17;
 
 // The window the controls belong to: it writes down what reaches it.
 class Recorder : public Window {
@@ -87,6 +88,7 @@ class Controls {
                            style::kExtendedSelection | style::kBorder});
         peer_->AddControl({kStrict, ControlKind::CheckBox, "Strict", {420, 220, 100, 20}, 0});
         peer_->AddControl({kSearch, ControlKind::Edit, "", {420, 250, 100, 20}, style::kNotify});
+        peer_->AddControl({kMarks, ControlKind::MarkedText, "", {10, 210, 400, 40}, 0});
     }
     ~Controls() {
         owner_.AttachPeer(nullptr);
@@ -303,25 +305,34 @@ TEST(Win32Texts, AnEditOfARightToLeftTextIsAlignedAtTheRight) {
     EXPECT_EQ(peer.Text(kEdit), "a \xD7\xA9 Haus");
 }
 
-// A main window's client with a button, as the learning window has its Look button.
+// A main window's client with a button, as the learning window has its Look button, and the
+// field for a typed answer.
 class ButtonClient : public Window {
   public:
     explicit ButtonClient(Backend& backend) : Window(backend) {
         AddControl({20, ControlKind::Button, "Look", {10, 10, 80, 24}, style::kTabStop});
+        AddControl({21, ControlKind::Edit, "", {10, 40, 200, 24}, style::kTabStop});
     }
 };
 
 // The main window's keys are commands: it has no input method that could take one as the
-// confirmation of a candidate. The edits of dialogs keep theirs.
+// confirmation of a candidate, but for the field of a typed answer. The edits of dialogs keep
+// theirs.
 TEST(Win32Texts, TheMainWindowTakesNoInputMethod) {
     Win32Backend backend(::GetModuleHandleW(nullptr));
     FrameWindow frame(backend, "Tallyfold", std::make_unique<ButtonClient>(backend));
     Win32MainFrame peer(::GetModuleHandleW(nullptr), frame);
     EXPECT_EQ(::ImmGetContext(peer.Handle()), nullptr);
     EXPECT_EQ(::ImmGetContext(peer.ClientHandle()), nullptr);
-    HWND button = ::GetWindow(peer.ClientHandle(), GW_CHILD);
+    HWND button = ::GetDlgItem(peer.ClientHandle(), 20);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(::ImmGetContext(button), nullptr);
+    HWND answer = ::GetDlgItem(peer.ClientHandle(), 21);
+    if (HIMC context = ::ImmGetContext(answer)) {
+        ::ImmReleaseContext(answer, context);
+    } else {
+        ADD_FAILURE() << "the answer's field has no input method";
+    }
     Controls controls;
     if (HIMC context = ::ImmGetContext(controls.Edit())) {
         ::ImmReleaseContext(controls.Edit(), context);
@@ -473,6 +484,87 @@ TEST(Win32Texts, CardTextsTakeTheirFontTheirRoomAndTheirName) {
     EXPECT_EQ(peer.Text(kCardText), "Baum");
     ::GetWindowTextW(text, name, 64);
     EXPECT_EQ(std::wstring(name), L"Question: Haus");
+}
+
+// The pixels of a drawn control in a colour far from grey, by the channel that stands out.
+struct Tints {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+};
+
+Tints TintsOf(Controls& controls, int id, int width, int height) {
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_STATIC;
+    item.CtlID = static_cast<UINT>(id);
+    item.hwndItem = ::GetDlgItem(controls.Handle(), id);
+    item.hDC = memory;
+    item.rcItem = {0, 0, width, height};
+    controls.Peer().HandleMessage(WM_DRAWITEM, static_cast<WPARAM>(id),
+                                  reinterpret_cast<LPARAM>(&item));
+    ::GdiFlush();
+    Tints tints;
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int at = 0; at < width * height; ++at) {
+        const int red = (pixels[at] >> 16) & 0xFF;
+        const int green = (pixels[at] >> 8) & 0xFF;
+        const int blue = pixels[at] & 0xFF;
+        tints.red += red > green + 60 && red > blue + 60 ? 1 : 0;
+        tints.green += green > red + 40 && green > blue + 20 ? 1 : 0;
+        tints.blue += blue > red + 60 && blue > green + 40 ? 1 : 0;
+    }
+    ::SelectObject(memory, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return tints;
+}
+
+// A typed answer marked against the expected one: drawn whole, each part in its mark's colour,
+// its text the parts put together, its name for screen readers the comparison in words.
+TEST(Win32Texts, AMarkedTextIsDrawnInItsMarksColours) {
+    Controls controls;
+    Win32WindowPeer& peer = controls.Peer();
+    ASSERT_NE(::GetDlgItem(controls.Handle(), kMarks), nullptr);
+    peer.SetTextFont(kMarks, {"DejaVu Sans", 20});
+    const MarkedRun right[] = {{"house", TextMark::Right}};
+    peer.SetMarkedText(kMarks, right);
+    const Tints allRight = TintsOf(controls, kMarks, 400, 40);
+    EXPECT_GT(allRight.green, 0) << "right letters are green";
+    EXPECT_EQ(allRight.red, 0);
+    EXPECT_EQ(allRight.blue, 0);
+
+    const MarkedRun marked[] = {
+        {"h", TextMark::Wrong}, {"ous", TextMark::Right}, {"e", TextMark::Missing}};
+    peer.SetMarkedText(kMarks, marked);
+    EXPECT_EQ(peer.Text(kMarks), "house");
+    const Tints mixed = TintsOf(controls, kMarks, 400, 40);
+    EXPECT_GT(mixed.red, 0) << "a wrong letter is red";
+    EXPECT_GT(mixed.green, 0);
+    EXPECT_GT(mixed.blue, 0) << "a missing letter is blue";
+
+    peer.SetAccessibleName(kMarks, "typed: hous, expected: house, 1 letter missing");
+    EXPECT_EQ(peer.Text(kMarks), "house");
+    wchar_t name[64] = {};
+    ::GetWindowTextW(::GetDlgItem(controls.Handle(), kMarks), name, 64);
+    EXPECT_EQ(std::wstring(name), L"typed: hous, expected: house, 1 letter missing");
+
+    EXPECT_TRUE(peer.IsVisible(kMarks));
+    peer.SetVisible(kMarks, false);
+    EXPECT_FALSE(peer.IsVisible(kMarks));
+    peer.SetVisible(kMarks, true);
+    EXPECT_TRUE(peer.IsVisible(kMarks));
 }
 
 // The font dialog, titled as asked, gives back the face and size it was opened with when the
