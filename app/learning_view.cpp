@@ -1,9 +1,12 @@
 // The learning view of the main window: what the learning session shows, drawn in the
 // window's controls and status bar.
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
+#include "document/checked_answer.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
 
@@ -54,19 +57,26 @@ void tHauptFenster::ShowCardFonts() {
         return;
     }
     const bool switched = session_.Switched();
+    const platform::TextFont& answerFont = switched ? questionFont_ : answerFont_;
     QuestionStatic.SetFont(
         CardFontForField(switched ? answerFont_ : questionFont_, cardFieldHeight_));
-    AnswerStatic.SetFont(
-        CardFontForField(switched ? questionFont_ : answerFont_, cardFieldHeight_));
+    // Checked, the answer and what was typed share its place.
+    const int answerHeight =
+        typingStep_ == TypingStep::Checked ? cardFieldHeight_ / 2 : cardFieldHeight_;
+    AnswerStatic.SetFont(CardFontForField(answerFont, answerHeight));
+    TypedMarks.SetFont(CardFontForField(answerFont, answerHeight));
+    TypedAnswerEdit.SetFont(CardFontForField(answerFont, std::clamp(cardFieldHeight_, 24, 48)));
 }
 
-void tHauptFenster::EnableVerdicts(bool answerShown) {
-    // The focus goes where the next key is wanted: to Known once the answer shows, to Look once
-    // a verdict is given, so that Space, Space is Look, Known as Enter, Enter is. The button
-    // that takes it is enabled first, so the focus never passes through another.
+void tHauptFenster::EnableVerdicts(bool answerShown, Verdict proposed) {
+    // The focus goes where the next key is wanted: to the verdict proposed once the answer
+    // shows (Known, unless a typed answer was not right), to Look once a verdict is given, so
+    // that Space, Space is Look, Known as Enter, Enter is. The button that takes it is enabled
+    // first, so the focus never passes through another.
     if (answerShown) {
-        KnownButton.Enable(true);
-        KnownButton.SetFocus();
+        const platform::Button& wanted = proposed == Verdict::Unknown ? UnknownButton : KnownButton;
+        wanted.Enable(true);
+        wanted.SetFocus();
     } else {
         LookButton.Enable(true);
         LookButton.SetFocus();
@@ -74,6 +84,67 @@ void tHauptFenster::EnableVerdicts(bool answerShown) {
     KnownButton.Enable(answerShown);
     UnknownButton.Enable(answerShown);
     LookButton.Enable(!answerShown);
+}
+
+void tHauptFenster::ShowTypingStep(TypingStep step) {
+    typingStep_ = step;
+    const bool asking = step == TypingStep::Asking;
+    const bool checked = step == TypingStep::Checked;
+    // The field is shown before it takes the focus, and hidden only once the focus has gone to
+    // a verdict, so that the focus is never left on a hidden control.
+    TypedAnswerEdit.Show(asking);
+    AnswerStatic.Show(!asking);
+    TypedMarks.Show(checked);
+    VerdictStatic.Show(checked);
+    LookButton.Show(!checked);
+    LayOut();
+    if (asking) {
+        TypedAnswerEdit.Enable(true);
+        TypedAnswerEdit.SetFocus();
+    }
+}
+
+std::string tHauptFenster::TypedAnswer() const {
+    return TypedAnswerEdit.Text();
+}
+
+void tHauptFenster::ClearTypedAnswer() {
+    TypedAnswerEdit.SetText("");
+}
+
+namespace {
+
+platform::TextMark MarkOf(CharacterMark mark) {
+    switch (mark) {
+        case CharacterMark::Right:
+            return platform::TextMark::Right;
+        case CharacterMark::Forgiven:
+            return platform::TextMark::Forgiven;
+        case CharacterMark::Wrong:
+            return platform::TextMark::Wrong;
+        case CharacterMark::Extra:
+            return platform::TextMark::Extra;
+        case CharacterMark::Missing:
+            return platform::TextMark::Missing;
+    }
+    return platform::TextMark::Plain;
+}
+
+}  // namespace
+
+void tHauptFenster::ShowComparison(const AnswerComparison& comparison) {
+    std::vector<platform::MarkedRun> runs;
+    for (const MarkedCharacter& character : comparison.marks) {
+        const platform::TextMark mark = MarkOf(character.mark);
+        if (!runs.empty() && runs.back().mark == mark) {
+            runs.back().text += character.text;
+        } else {
+            runs.push_back({character.text, mark});
+        }
+    }
+    TypedMarks.SetRuns(runs);
+    TypedMarks.SetAccessibleName(SpokenComparison(comparison));
+    VerdictStatic.SetText(VerdictText(comparison));
 }
 
 void tHauptFenster::ShowCounters(std::string_view text) {

@@ -20,6 +20,15 @@ namespace {
 
 constexpr std::string_view kQuestionFontKey = "questionFont";
 constexpr std::string_view kAnswerFontKey = "answerFont";
+constexpr std::string_view kTypeAnswerKey = "typeAnswer";
+constexpr std::string_view kIgnoreCapitalsKey = "ignoreCapitals";
+constexpr std::string_view kIgnoreAccentsKey = "ignoreAccents";
+constexpr std::string_view kIgnorePunctuationKey = "ignorePunctuation";
+constexpr std::string_view kAcceptAlternativesKey = "acceptAlternatives";
+// What the field for a typed answer takes: more than any card's side holds, so that a long
+// wrong answer is still shown whole against the right one.
+constexpr std::size_t kTypedCharacters = 100;
+constexpr std::size_t kTypedBytes = 400;
 
 std::string Loaded(int id) {
     char text[80];
@@ -37,6 +46,9 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, Document& document, Fil
       QuestionStatic(*this, ids::kQuestionStatic),
       AnswerStatic(*this, ids::kAnswerStatic),
       PartitionStatic(*this, ids::kPartitionStatic),
+      TypedAnswerEdit(*this, ids::kTypedAnswerEdit),
+      TypedMarks(*this, ids::kTypedMarks),
+      VerdictStatic(*this, ids::kVerdictStatic),
       LookButton(*this, ids::kLookButton),
       KnownButton(*this, ids::kKnownButton),
       UnknownButton(*this, ids::kUnknownButton) {
@@ -56,6 +68,15 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, Document& document, Fil
                 " ",
                 {20, 120, 560, 20},
                 style::kCenter | style::kTextBackground});
+    // While answers are typed: the field for the answer where the answer shows, and once it is
+    // checked, what was typed marked under the answer, the verdict where Look was.
+    AddControl({ids::kTypedAnswerEdit,
+                ControlKind::Edit,
+                "",
+                {20, 90, 560, 24},
+                style::kBorder | style::kTabStop});
+    AddControl({ids::kTypedMarks, ControlKind::MarkedText, "", {20, 110, 560, 20}, style::kBorder});
+    AddControl({ids::kVerdictStatic, ControlKind::Static, "", {20, 50, 560, 30}, style::kCenter});
     AddControl({ids::kLookButton,
                 ControlKind::Button,
                 Loaded(ids::kStrLook),
@@ -93,6 +114,15 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, Document& document, Fil
     OnCommand(ids::kCmSwitch, &tHauptFenster::CmSwitch);
     OnCommand(ids::kCmEmptyToEnd, &tHauptFenster::CmEmptyToEnd);
     OnCommand(ids::kCmUnknownToInput, &tHauptFenster::CmUnknownToInput);
+    OnCommand(ids::kCmTypeAnswer, &tHauptFenster::CmTypeAnswer);
+    OnCommand(ids::kCmIgnoreCapitals,
+              [this] { ToggleTolerance(&AnswerTolerances::capitals, kIgnoreCapitalsKey); });
+    OnCommand(ids::kCmIgnoreAccents,
+              [this] { ToggleTolerance(&AnswerTolerances::accents, kIgnoreAccentsKey); });
+    OnCommand(ids::kCmIgnorePunctuation,
+              [this] { ToggleTolerance(&AnswerTolerances::punctuation, kIgnorePunctuationKey); });
+    OnCommand(ids::kCmAcceptAlternatives,
+              [this] { ToggleTolerance(&AnswerTolerances::alternatives, kAcceptAlternativesKey); });
     OnCommand(ids::kCmQuestionFont, &tHauptFenster::CmQuestionFont);
     OnCommand(ids::kCmAnswerFont, &tHauptFenster::CmAnswerFont);
     OnCommand(ids::kCmHelpIndex, &tHauptFenster::CmHelpIndex);
@@ -104,6 +134,7 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, Document& document, Fil
     OnCommand(ids::kUnknownButton, &tHauptFenster::CmUnknown);
     OnCommand(ids::kCmUnknown, &tHauptFenster::CmUnknown);
     OnCommand(ids::kCmLookOrKnown, &tHauptFenster::CmLookOrKnown);
+    OnCommand(ids::kCmLookOrProposed, &tHauptFenster::CmLookOrProposed);
 
     OnEnable(ids::kCmEditUndo, &tHauptFenster::CeUndo);
     OnEnable(ids::kCmEditRedo, &tHauptFenster::CeRedo);
@@ -112,6 +143,19 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, Document& document, Fil
     OnEnable(ids::kCmSwitch, &tHauptFenster::CeSwitch);
     OnEnable(ids::kCmUnknownToInput, &tHauptFenster::CeUnknownToInput);
     OnEnable(ids::kCmEmptyToEnd, &tHauptFenster::CeEmptyToEnd);
+    OnEnable(ids::kCmTypeAnswer, &tHauptFenster::CeTypeAnswer);
+    OnEnable(ids::kCmIgnoreCapitals, [this](platform::CommandState& state) {
+        CeTolerance(state, &AnswerTolerances::capitals);
+    });
+    OnEnable(ids::kCmIgnoreAccents, [this](platform::CommandState& state) {
+        CeTolerance(state, &AnswerTolerances::accents);
+    });
+    OnEnable(ids::kCmIgnorePunctuation, [this](platform::CommandState& state) {
+        CeTolerance(state, &AnswerTolerances::punctuation);
+    });
+    OnEnable(ids::kCmAcceptAlternatives, [this](platform::CommandState& state) {
+        CeTolerance(state, &AnswerTolerances::alternatives);
+    });
 }
 
 void tHauptFenster::SetStatusAreas(platform::StatusBarArea messageArea,
@@ -125,8 +169,55 @@ void tHauptFenster::SetStatusAreas(platform::StatusBarArea messageArea,
 void tHauptFenster::SetupWindow() {
     questionFont_ = CardFontOfSetting(GetBackend().ReadSetting(kQuestionFontKey));
     answerFont_ = CardFontOfSetting(GetBackend().ReadSetting(kAnswerFontKey));
+    TypedAnswerEdit.LimitText(kTypedCharacters, kTypedBytes);
+    TypedAnswerEdit.SetAccessibleName(StringResource(ids::kStrTypedAnswerName));
+    ShowTypingStep(TypingStep::Off);
+    ReadTypingSettings();
     ShowCardFonts();
     LoadRecentFiles();
+}
+
+namespace {
+
+bool IsOn(std::string_view setting) {
+    return setting == "1";
+}
+
+}  // namespace
+
+// Unlike Switch and the other learning options, typing and what its check overlooks are kept
+// between runs: a learner who types answers does so every time.
+void tHauptFenster::ReadTypingSettings() {
+    const platform::Backend& settings = GetBackend();
+    AnswerTolerances tolerances;
+    tolerances.capitals = IsOn(settings.ReadSetting(kIgnoreCapitalsKey));
+    tolerances.accents = IsOn(settings.ReadSetting(kIgnoreAccentsKey));
+    tolerances.punctuation = IsOn(settings.ReadSetting(kIgnorePunctuationKey));
+    tolerances.alternatives = IsOn(settings.ReadSetting(kAcceptAlternativesKey));
+    session_.SetTolerances(tolerances);
+    session_.SetTyping(IsOn(settings.ReadSetting(kTypeAnswerKey)));
+}
+
+void tHauptFenster::CmTypeAnswer() {
+    session_.SetTyping(!session_.Typing());
+    GetBackend().WriteSetting(kTypeAnswerKey, session_.Typing() ? "1" : "0");
+}
+
+void tHauptFenster::ToggleTolerance(bool AnswerTolerances::*tolerance, std::string_view key) {
+    AnswerTolerances tolerances = session_.Tolerances();
+    tolerances.*tolerance = !(tolerances.*tolerance);
+    session_.SetTolerances(tolerances);
+    GetBackend().WriteSetting(key, tolerances.*tolerance ? "1" : "0");
+}
+
+void tHauptFenster::CeTypeAnswer(platform::CommandState& state) {
+    state.checked = session_.Typing();
+}
+
+// The tolerances stay at hand while answers are looked at, greyed: they belong to typing.
+void tHauptFenster::CeTolerance(platform::CommandState& state, bool AnswerTolerances::*tolerance) {
+    state.enabled = session_.Typing();
+    state.checked = session_.Tolerances().*tolerance;
 }
 
 // The start file is opened once the window is on screen: every question and message about it
@@ -303,7 +394,21 @@ void tHauptFenster::ReportSaveFailure(const FilePath& path) {
 }
 
 void tHauptFenster::EvSize(int width, int height) {
-    const int row = height - 50;
+    clientWidth_ = width;
+    clientHeight_ = height;
+    LayOut();
+    if (Peer() != nullptr) {
+        Peer()->Invalidate();
+    }
+}
+
+void tHauptFenster::LayOut() {
+    // Until the window system tells the client's size, the fields stay where they were made.
+    if (Peer() == nullptr || (clientWidth_ == 0 && clientHeight_ == 0)) {
+        return;
+    }
+    const int width = clientWidth_;
+    const int row = clientHeight_ - 50;
     KnownButton.Move({width - 120, row, 100, 30});
     UnknownButton.Move({20, row, 100, 30});
     PartitionStatic.Move({121, row, width - 236, 30});
@@ -311,12 +416,32 @@ void tHauptFenster::EvSize(int width, int height) {
     // The card fields keep their places around Look and grow with the window, up to the room
     // Look leaves between them.
     cardFieldHeight_ = std::max(20, row / 2 - 36);
+    const platform::Rect answer{20, (3 * row) / 4 - cardFieldHeight_ / 2, width - 40,
+                                cardFieldHeight_};
     QuestionStatic.Move({20, row / 4 - cardFieldHeight_ / 2, width - 40, cardFieldHeight_});
-    AnswerStatic.Move({20, (3 * row) / 4 - cardFieldHeight_ / 2, width - 40, cardFieldHeight_});
-    ShowCardFonts();
-    if (Peer() != nullptr) {
-        Peer()->Invalidate();
+    switch (typingStep_) {
+        case TypingStep::Off:
+            AnswerStatic.Move(answer);
+            break;
+        case TypingStep::Asking: {
+            // A field of a line's height amid the answer's place, its text as large as the
+            // answer's would be there.
+            AnswerStatic.Move(answer);
+            const int height = std::clamp(cardFieldHeight_, 24, 48);
+            TypedAnswerEdit.Move(
+                {answer.x, answer.y + (answer.height - height) / 2, answer.width, height});
+            break;
+        }
+        case TypingStep::Checked: {
+            // The answer above, what was typed under it, the verdict where Look was.
+            const int half = answer.height / 2;
+            AnswerStatic.Move({answer.x, answer.y, answer.width, half});
+            TypedMarks.Move({answer.x, answer.y + half, answer.width, answer.height - half});
+            VerdictStatic.Move({20, row / 2 - 15, width - 40, 30});
+            break;
+        }
     }
+    ShowCardFonts();
 }
 
 void tHauptFenster::CeNeedsCard(platform::CommandState& state) {

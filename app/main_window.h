@@ -45,7 +45,9 @@ class tHauptFenster : public platform::Window, private LearningView {
     /// Chooses the next card and shows it; writes both status texts.
     void Refresh() { session_.Refresh(); }
     void CmLookOrKnown() { session_.LookOrKnown(); }
+    void CmLookOrProposed() { session_.LookOrProposed(); }
     void CmLook() { session_.Look(); }
+    bool Typing() const { return session_.Typing(); }
     void CmKnown() { session_.Known(); }
     void CmUnknown() { session_.Unknown(); }
 
@@ -65,9 +67,15 @@ class tHauptFenster : public platform::Window, private LearningView {
     void ShowQuestion(std::string_view text) override;
     void ShowAnswer(std::string_view text) override;
     void ShowPartition(std::string_view text) override;
-    void EnableVerdicts(bool answerShown) override;
+    void EnableVerdicts(bool answerShown, Verdict proposed) override;
     void ShowCounters(std::string_view text) override;
     void ShowCounts(std::string_view text) override;
+    void ShowTypingStep(TypingStep step) override;
+    std::string TypedAnswer() const override;
+    void ClearTypedAnswer() override;
+    void ShowComparison(const AnswerComparison& comparison) override;
+    /// Places the fields for the window's size and the typing step.
+    void LayOut();
 
     // Commands of the File menu.
     void CmNew();
@@ -106,6 +114,10 @@ class tHauptFenster : public platform::Window, private LearningView {
     void CmSwitch();
     void CmUnknownToInput();
     void CmEmptyToEnd();
+    /// Typing the answer and its tolerances, each kept between runs.
+    void CmTypeAnswer();
+    void ToggleTolerance(bool AnswerTolerances::*tolerance, std::string_view key);
+    void ReadTypingSettings();
     void CmQuestionFont();
     void CmAnswerFont();
     /// Lets the learner choose the font of a side, which is kept between runs.
@@ -122,6 +134,8 @@ class tHauptFenster : public platform::Window, private LearningView {
     void CeSwitch(platform::CommandState& state);
     void CeUnknownToInput(platform::CommandState& state);
     void CeEmptyToEnd(platform::CommandState& state);
+    void CeTypeAnswer(platform::CommandState& state);
+    void CeTolerance(platform::CommandState& state, bool AnswerTolerances::*tolerance);
 
     /// The save prompt: true when the command may go on (no changes, No, or a Yes whose save
     /// succeeded).
@@ -158,6 +172,12 @@ class tHauptFenster : public platform::Window, private LearningView {
     platform::Static QuestionStatic;
     platform::Static AnswerStatic;
     platform::Static PartitionStatic;
+    platform::Edit TypedAnswerEdit;
+    platform::MarkedText TypedMarks;
+    platform::Static VerdictStatic;
+    TypingStep typingStep_ = TypingStep::Off;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
     platform::Button LookButton;
     platform::Button KnownButton;
     platform::Button UnknownButton;

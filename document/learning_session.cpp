@@ -16,10 +16,19 @@ std::string LearningSession::OtherSide(const tVokabel& card) const {
     return std::string(switched_ ? card.Question() : card.Answer());
 }
 
-void LearningSession::Refresh() {
-    currentCard_ = document_->ChooseNext(emptyToEnd_, currentPartition_);
+void LearningSession::AskAnew() {
     view_->ShowAnswer(" ");
     answerShown_ = false;
+    typed_.clear();
+    comparison_.reset();
+    if (typing_) {
+        view_->ClearTypedAnswer();
+    }
+}
+
+void LearningSession::Refresh() {
+    currentCard_ = document_->ChooseNext(emptyToEnd_, currentPartition_);
+    AskAnew();
     ShowCard();
     ShowStatus();
 }
@@ -27,10 +36,30 @@ void LearningSession::Refresh() {
 void LearningSession::ShowRestored() {
     currentPartition_ = document_->Box().CurrentPartition();
     currentCard_ = document_->HeadOf(currentPartition_);
-    view_->ShowAnswer(" ");
-    answerShown_ = false;
+    AskAnew();
     ShowCard();
     ShowStatus();
+}
+
+void LearningSession::SetTyping(bool typing) {
+    if (typing == typing_) {
+        return;
+    }
+    typing_ = typing;
+    AskAnew();
+    ShowCard();
+}
+
+void LearningSession::SetTolerances(const AnswerTolerances& tolerances) {
+    tolerances_ = tolerances;
+    // An answer checked already is judged again by the new measure.
+    if (comparison_) {
+        ShowCard();
+    }
+}
+
+Verdict LearningSession::Proposed() const {
+    return comparison_ && !comparison_->right ? Verdict::Unknown : Verdict::Known;
 }
 
 void LearningSession::ShowStatus() {
@@ -46,7 +75,11 @@ void LearningSession::ShowStatus() {
 }
 
 void LearningSession::ShowCard() {
-    view_->EnableVerdicts(answerShown_);
+    // A checked answer is checked again: the card may have been changed since.
+    if (comparison_ && currentCard_ != nullptr) {
+        comparison_ = CompareAnswer(typed_, OtherSide(*currentCard_), tolerances_);
+    }
+    view_->EnableVerdicts(answerShown_, Proposed());
     if (currentCard_ != nullptr) {
         view_->ShowQuestion(AskedSide(*currentCard_));
         if (answerShown_) {
@@ -56,6 +89,14 @@ void LearningSession::ShowCard() {
     } else {
         view_->ShowQuestion(NoCardText());
         view_->ShowPartition(" ");
+    }
+    if (!typing_ || currentCard_ == nullptr) {
+        view_->ShowTypingStep(TypingStep::Off);
+    } else if (comparison_) {
+        view_->ShowComparison(*comparison_);
+        view_->ShowTypingStep(TypingStep::Checked);
+    } else {
+        view_->ShowTypingStep(answerShown_ ? TypingStep::Off : TypingStep::Asking);
     }
 }
 
@@ -73,12 +114,31 @@ void LearningSession::LookOrKnown() {
     }
 }
 
+void LearningSession::LookOrProposed() {
+    if (answerShown_ && Proposed() == Verdict::Unknown) {
+        Unknown();
+    } else {
+        LookOrKnown();
+    }
+}
+
 void LearningSession::Look() {
+    if (typing_ && currentCard_ != nullptr && !answerShown_) {
+        Check();
+        return;
+    }
     if (currentCard_ != nullptr) {
         view_->ShowAnswer(OtherSide(*currentCard_));
     }
-    view_->EnableVerdicts(true);
+    view_->EnableVerdicts(true, Verdict::Known);
     answerShown_ = true;
+}
+
+void LearningSession::Check() {
+    typed_ = view_->TypedAnswer();
+    comparison_ = CompareAnswer(typed_, OtherSide(*currentCard_), tolerances_);
+    answerShown_ = true;
+    ShowCard();
 }
 
 void LearningSession::Known() {

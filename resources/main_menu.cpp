@@ -49,13 +49,19 @@ const MenuTemplate& MainMenu() {
                              MenuItem::Command("&Delete last ...", ids::kCmDeleteLast),
                              MenuItem::Separator(), MenuItem::Command("&Mix this", ids::kCmMixThis),
                              MenuItem::Command("Mix &all", ids::kCmMixAll)}),
-            MenuItem::Popup("&Options",
-                            {MenuItem::Command("&Switch Answer + Question", ids::kCmSwitch),
-                             MenuItem::Command("&Unknown to input stack", ids::kCmUnknownToInput),
-                             MenuItem::Command("&Empty Partitions to the end", ids::kCmEmptyToEnd),
-                             MenuItem::Separator(),
-                             MenuItem::Command("&Question font...", ids::kCmQuestionFont),
-                             MenuItem::Command("&Answer font...", ids::kCmAnswerFont)}),
+            MenuItem::Popup(
+                "&Options",
+                {MenuItem::Command("&Switch Answer + Question", ids::kCmSwitch),
+                 MenuItem::Command("&Unknown to input stack", ids::kCmUnknownToInput),
+                 MenuItem::Command("&Empty Partitions to the end", ids::kCmEmptyToEnd),
+                 MenuItem::Separator(), MenuItem::Command("&Type the answer", ids::kCmTypeAnswer),
+                 MenuItem::Command("Ignore &capitals", ids::kCmIgnoreCapitals),
+                 MenuItem::Command("Ignore acce&nts and marks", ids::kCmIgnoreAccents),
+                 MenuItem::Command("Ignore &punctuation", ids::kCmIgnorePunctuation),
+                 MenuItem::Command("Accept &one of several answers", ids::kCmAcceptAlternatives),
+                 MenuItem::Separator(),
+                 MenuItem::Command("&Question font...", ids::kCmQuestionFont),
+                 MenuItem::Command("&Answer font...", ids::kCmAnswerFont)}),
             MenuItem::Popup(
                 "&Help", {MenuItem::Command("&Index", ids::kCmHelpIndex, StandardKey::HelpContents),
                           MenuItem::Command("&Search", ids::kCmHelpSearch),
@@ -66,11 +72,12 @@ const MenuTemplate& MainMenu() {
 }
 
 const AcceleratorTable& MainAccelerators() {
-    static const AcceleratorTable table{ids::kAccelerators,
-                                        {{Key::Virtual(platform::kVkReturn), ids::kCmLookOrKnown},
-                                         {Key::Virtual(platform::kVkEscape), ids::kCmUnknown},
-                                         {Key::Character('k'), ids::kCmLookOrKnown},
-                                         {Key::Character('u'), ids::kCmUnknown}}};
+    static const AcceleratorTable table{
+        ids::kAccelerators,
+        {{Key::Virtual(platform::kVkReturn), ids::kCmLookOrProposed},
+         {Key::Virtual(platform::kVkEscape), ids::kCmUnknown},
+         {Key::Character('k'), ids::kCmLookOrKnown},
+         {Key::Character('u'), ids::kCmUnknown}}};
     return table;
 }
 

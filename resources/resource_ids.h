@@ -31,6 +31,12 @@ inline constexpr int kCmUnknownToInput = 143;
 inline constexpr int kCmQuestionFont = 144;
 inline constexpr int kCmAnswerFont = 145;
 inline constexpr int kCmFindCards = 146;
+// Learning by typing the answer, and what its check overlooks.
+inline constexpr int kCmTypeAnswer = 147;
+inline constexpr int kCmIgnoreCapitals = 148;
+inline constexpr int kCmIgnoreAccents = 149;
+inline constexpr int kCmIgnorePunctuation = 150;
+inline constexpr int kCmAcceptAlternatives = 153;
 inline constexpr int kCmEditUndo = 151;
 inline constexpr int kCmEditRedo = 152;
 // The recent files of the File menu, the newest first.
@@ -41,9 +47,15 @@ inline constexpr int kRecentFiles = 8;
 inline constexpr int kAccelerators = 1201;
 inline constexpr int kCmLookOrKnown = 1202;
 inline constexpr int kCmUnknown = 1203;
+// Enter: Look, or the verdict the check of a typed answer proposed ("k" is Look, or Known).
+inline constexpr int kCmLookOrProposed = 1204;
 inline constexpr int kQuestionStatic = 201;
 inline constexpr int kAnswerStatic = 202;
 inline constexpr int kPartitionStatic = 203;
+// The answer typed, what it was checked to be letter by letter, and the check's verdict.
+inline constexpr int kTypedAnswerEdit = 204;
+inline constexpr int kTypedMarks = 205;
+inline constexpr int kVerdictStatic = 206;
 inline constexpr int kLookButton = 211;
 inline constexpr int kKnownButton = 212;
 inline constexpr int kUnknownButton = 1203;
@@ -221,5 +233,6 @@ inline constexpr int kStrLettersMissing = 11134;
 inline constexpr int kStrOneLetterExtra = 11135;
 inline constexpr int kStrLettersExtra = 11136;
 inline constexpr int kStrAnswerOneOfSeveral = 11137;
+inline constexpr int kStrTypedAnswerName = 11138;
 
 }  // namespace tallyfold::ids

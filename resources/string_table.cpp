@@ -144,6 +144,7 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrOneLetterExtra, "%d letter too many"},
     {ids::kStrLettersExtra, "%d letters too many"},
     {ids::kStrAnswerOneOfSeveral, "%s (one of the answers)"},
+    {ids::kStrTypedAnswerName, "Your answer"},
 });
 
 }  // namespace
