@@ -66,6 +66,9 @@ void tHauptFenster::ShowCardFonts() {
     AnswerStatic.SetFont(CardFontForField(answerFont, answerHeight));
     TypedMarks.SetFont(CardFontForField(answerFont, answerHeight));
     TypedAnswerEdit.SetFont(CardFontForField(answerFont, std::clamp(cardFieldHeight_, 24, 48)));
+    // The verdict in the window's face, larger than its labels: it is what the learner reads
+    // first.
+    VerdictStatic.SetFont({"", std::clamp(cardFieldHeight_ / 4, 11, 18)});
 }
 
 void tHauptFenster::EnableVerdicts(bool answerShown, Verdict proposed) {

@@ -28,6 +28,8 @@
 #include "platform/qt/qt_main_frame.h"
 #include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_window_peer.h"
+#include "resources/resource_ids.h"
 #include "tools/russian_japanese_box.h"
 
 namespace {
@@ -74,6 +76,27 @@ tallyfold::FilePath WriteRussianJapaneseBox(const QString& folder) {
     const tallyfold::FilePath path(
         (folder + QStringLiteral("/russian-japanese.vok")).toLocal8Bit().toStdString());
     return tallyfold::SaveVokFile(path, box) ? path : tallyfold::FilePath();
+}
+
+// Writes a box of one card to type the answer of into `folder`; its path, or an empty one.
+tallyfold::FilePath WriteTypingBox(const QString& folder) {
+    tallyfold::tCardBox box;
+    tallyfold::tVokabel card;
+    card.SetTexts("die Br\u00FCcke", "the bridge");
+    box.AddToPartition(card, 1);
+    const tallyfold::FilePath path(
+        (folder + QStringLiteral("/typing.vok")).toLocal8Bit().toStdString());
+    return tallyfold::SaveVokFile(path, box) ? path : tallyfold::FilePath();
+}
+
+// Learning by typing: `typed` checked against the card's answer.
+void CheckTyped(tallyfold::tHauptFenster& view, const QString& typed) {
+    auto& client = dynamic_cast<tallyfold::platform::qt::QtWindowPeer&>(*view.Peer());
+    if (auto* edit = qobject_cast<QLineEdit*>(client.Widget(tallyfold::ids::kTypedAnswerEdit))) {
+        edit->setText(typed);
+    }
+    view.CmLook();
+    QApplication::processEvents();
 }
 
 // Writes a box without cards into `folder`; its path, or an empty one.
@@ -183,6 +206,24 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     Save(frame, "main-window-dark-large");
 
+    // An answer typed and checked, its slips marked, on the dark palette and on the light one.
+    // Typing is turned off again afterwards: it is kept between runs.
+    const tallyfold::FilePath typingBox = WriteTypingBox(scratch.path());
+    if (!typingBox.IsEmpty()) {
+        view.EvDropFile(typingBox);
+        view.Dispatch(tallyfold::ids::kCmTypeAnswer);
+        CheckTyped(view, QStringLiteral("the bribge"));
+        Save(frame, "main-window-typed-answer-dark");
+        QApplication::setPalette(QApplication::style()->standardPalette());
+        frame.resize(600, 300);
+        // Off and on again: the card is asked anew.
+        view.Dispatch(tallyfold::ids::kCmTypeAnswer);
+        view.Dispatch(tallyfold::ids::kCmTypeAnswer);
+        CheckTyped(view, QStringLiteral("teh bride"));
+        Save(frame, "main-window-typed-answer");
+        view.Dispatch(tallyfold::ids::kCmTypeAnswer);
+    }
+
     // The first start: an empty box shows how to begin.
     QApplication::setPalette(QApplication::style()->standardPalette());
     frame.resize(600, 250);
@@ -192,5 +233,5 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         Save(frame, "main-window-empty-box");
     }
-    return written == 10 ? 0 : 1;
+    return written == 12 ? 0 : 1;
 }
