@@ -229,8 +229,9 @@ TEST_F(TypingTest, EachToleranceForgivesItsSlipAndIsKeptForTheNextRun) {
 
     // A second run on the same settings types, with the same tolerances.
     ASSERT_TRUE(frame->ChooseMenu(ids::kCmFileSave));
+    const FilePath path = view->FileName();
     app.reset();
-    Start(view->FileName());
+    Start(path);
     EXPECT_TRUE(frame->MenuState(ids::kCmTypeAnswer).checked);
     for (const int tolerance : {ids::kCmIgnoreCapitals, ids::kCmIgnoreAccents,
                                 ids::kCmIgnorePunctuation, ids::kCmAcceptAlternatives}) {
@@ -243,7 +244,7 @@ TEST_F(TypingTest, EachToleranceForgivesItsSlipAndIsKeptForTheNextRun) {
     EXPECT_FALSE(frame->IsVisible(ids::kTypedAnswerEdit));
     EXPECT_EQ(frame->Focused(), ids::kLookButton);
     app.reset();
-    Start(view->FileName());
+    Start(path);
     EXPECT_FALSE(frame->MenuState(ids::kCmTypeAnswer).checked);
     EXPECT_FALSE(frame->IsVisible(ids::kTypedAnswerEdit));
 }
