@@ -113,28 +113,51 @@ int MissingGlyphs(HDC context, std::wstring_view text) {
 
 namespace {
 
-// Where a shaped text of `width` starts in `rect`.
-int StartOf(const RECT& rect, int width, TextPlacement placement, bool rightToLeft) {
-    const int room = rect.right - rect.left;
-    // A text wider than its room keeps its start in view.
-    if (width > room) {
-        return rightToLeft ? rect.right - width : rect.left;
-    }
-    if (placement == TextPlacement::Center) {
-        return rect.left + (room - width) / 2;
-    }
-    return (placement == TextPlacement::End) != rightToLeft ? rect.right - width : rect.left;
-}
-
-SCRIPT_STRING_ANALYSIS Analyse(HDC context, std::wstring_view text, bool rightToLeft) {
-    const int length = static_cast<int>(text.size());
+// A text shaped by Uniscribe and placed in its rectangle; no analysis where it could not be
+// shaped (the text is then drawn as GDI draws it).
+struct PlacedText {
     SCRIPT_STRING_ANALYSIS analysis = nullptr;
+    bool rightToLeft = false;
+    int x = 0;
+    int y = 0;
+
+    PlacedText() = default;
+    PlacedText(const PlacedText&) = delete;
+    PlacedText& operator=(const PlacedText&) = delete;
+    ~PlacedText() {
+        if (analysis != nullptr) {
+            ::ScriptStringFree(&analysis);
+        }
+    }
+};
+
+void Place(HDC context, const RECT& rect, std::wstring_view text, TextPlacement placement,
+           PlacedText& placed) {
+    placed.rightToLeft = IsRightToLeft(text);
+    const int length = static_cast<int>(text.size());
     // Room for the glyphs as Uniscribe's documentation advises: one and a half a character.
-    const HRESULT analysed =
-        ::ScriptStringAnalyse(context, text.data(), length, length * 3 / 2 + 16, -1,
-                              SSA_GLYPHS | SSA_FALLBACK | SSA_LINK | (rightToLeft ? SSA_RTL : 0), 0,
-                              nullptr, nullptr, nullptr, nullptr, nullptr, &analysis);
-    return SUCCEEDED(analysed) ? analysis : nullptr;
+    const HRESULT analysed = ::ScriptStringAnalyse(
+        context, text.data(), length, length * 3 / 2 + 16, -1,
+        SSA_GLYPHS | SSA_FALLBACK | SSA_LINK | (placed.rightToLeft ? SSA_RTL : 0), 0, nullptr,
+        nullptr, nullptr, nullptr, nullptr, &placed.analysis);
+    if (FAILED(analysed)) {
+        placed.analysis = nullptr;
+        return;
+    }
+    const SIZE* size = ::ScriptString_pSize(placed.analysis);
+    const int width = size != nullptr ? size->cx : 0;
+    const int height = size != nullptr ? size->cy : rect.bottom - rect.top;
+    const int room = rect.right - rect.left;
+    if (width > room) {
+        // A text wider than its room keeps its start in view.
+        placed.x = placed.rightToLeft ? rect.right - width : rect.left;
+    } else if (placement == TextPlacement::Center) {
+        placed.x = rect.left + (room - width) / 2;
+    } else {
+        placed.x = (placement == TextPlacement::End) != placed.rightToLeft ? rect.right - width
+                                                                           : rect.left;
+    }
+    placed.y = rect.top + (rect.bottom - rect.top - height) / 2;
 }
 
 void DrawLine(HDC context, int left, int right, int y, COLORREF colour, MarkLine line) {
@@ -164,17 +187,14 @@ void DrawMarkedScriptText(HDC context, const RECT& rect, std::wstring_view text,
     if (text.empty()) {
         return;
     }
-    const bool rightToLeft = IsRightToLeft(text);
-    SCRIPT_STRING_ANALYSIS analysis = Analyse(context, text, rightToLeft);
-    if (analysis == nullptr) {
+    PlacedText placed;
+    Place(context, rect, text, placement, placed);
+    if (placed.analysis == nullptr) {
         DrawScriptText(context, rect, text, placement);
         return;
     }
-    const SIZE* size = ::ScriptString_pSize(analysis);
-    const int width = size != nullptr ? size->cx : 0;
-    const int height = size != nullptr ? size->cy : rect.bottom - rect.top;
-    const int x = StartOf(rect, width, placement, rightToLeft);
-    const int y = rect.top + (rect.bottom - rect.top - height) / 2;
+    const int x = placed.x;
+    const int y = placed.y;
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(context, &metrics);
     const int length = static_cast<int>(text.size());
@@ -186,8 +206,8 @@ void DrawMarkedScriptText(HDC context, const RECT& rect, std::wstring_view text,
         // by clipping the whole shaped text to them, in the span's colour.
         int first = 0;
         int last = 0;
-        ::ScriptStringCPtoX(analysis, span.start, FALSE, &first);
-        ::ScriptStringCPtoX(analysis, span.end - 1, TRUE, &last);
+        ::ScriptStringCPtoX(placed.analysis, span.start, FALSE, &first);
+        ::ScriptStringCPtoX(placed.analysis, span.end - 1, TRUE, &last);
         RECT clip{x + std::min(first, last), rect.top, x + std::max(first, last), rect.bottom};
         if (!::IntersectRect(&clip, &clip, &rect)) {
             continue;
@@ -196,7 +216,7 @@ void DrawMarkedScriptText(HDC context, const RECT& rect, std::wstring_view text,
         const int saved = ::SaveDC(context);
         ::IntersectClipRect(context, clip.left, clip.top, clip.right, clip.bottom);
         ::SetTextColor(context, span.colour);
-        ::ScriptStringOut(analysis, x, y, 0, nullptr, 0, 0, FALSE);
+        ::ScriptStringOut(placed.analysis, x, y, 0, nullptr, 0, 0, FALSE);
         ::RestoreDC(context, saved);
         if (span.line == MarkLine::Through) {
             DrawLine(context, clip.left, clip.right, y + static_cast<int>(metrics.tmAscent) * 2 / 3,
@@ -208,7 +228,6 @@ void DrawMarkedScriptText(HDC context, const RECT& rect, std::wstring_view text,
                      span.colour, span.line);
         }
     }
-    ::ScriptStringFree(&analysis);
 }
 
 void DrawScriptText(HDC context, const RECT& rect, std::wstring_view text,
@@ -216,26 +235,20 @@ void DrawScriptText(HDC context, const RECT& rect, std::wstring_view text,
     if (text.empty()) {
         return;
     }
-    const bool rightToLeft = IsRightToLeft(text);
-    const int length = static_cast<int>(text.size());
-    SCRIPT_STRING_ANALYSIS analysis = Analyse(context, text, rightToLeft);
-    if (analysis == nullptr) {
+    PlacedText placed;
+    Place(context, rect, text, placement, placed);
+    if (placed.analysis == nullptr) {
         RECT box = rect;
+        const bool rightToLeft = placed.rightToLeft;
         UINT align = placement == TextPlacement::Center                 ? DT_CENTER
                      : (placement == TextPlacement::End) != rightToLeft ? DT_RIGHT
                                                                         : DT_LEFT;
         ::DrawTextW(
-            context, text.data(), length, &box,
+            context, text.data(), static_cast<int>(text.size()), &box,
             align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | (rightToLeft ? DT_RTLREADING : 0));
         return;
     }
-    const SIZE* size = ::ScriptString_pSize(analysis);
-    const int width = size != nullptr ? size->cx : 0;
-    const int height = size != nullptr ? size->cy : rect.bottom - rect.top;
-    const int x = StartOf(rect, width, placement, rightToLeft);
-    const int y = rect.top + (rect.bottom - rect.top - height) / 2;
-    ::ScriptStringOut(analysis, x, y, ETO_CLIPPED, &rect, 0, 0, FALSE);
-    ::ScriptStringFree(&analysis);
+    ::ScriptStringOut(placed.analysis, placed.x, placed.y, ETO_CLIPPED, &rect, 0, 0, FALSE);
 }
 
 FallbackFonts::~FallbackFonts() {

@@ -408,7 +408,9 @@ struct Drawn {
     COLORREF corner = 0;
 };
 
-Drawn DrawControl(Controls& controls, int id, int width, int height) {
+// A control of the window drawn as the window draws it, into a bitmap of `width` by `height`:
+// its pixels, row by row, as 0x00RRGGBB.
+std::vector<std::uint32_t> PixelsOf(Controls& controls, int id, int width, int height) {
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -429,13 +431,23 @@ Drawn DrawControl(Controls& controls, int id, int width, int height) {
     controls.Peer().HandleMessage(WM_DRAWITEM, static_cast<WPARAM>(id),
                                   reinterpret_cast<LPARAM>(&item));
     ::GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(first, first + static_cast<std::ptrdiff_t>(width) * height);
+    ::SelectObject(memory, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+Drawn DrawControl(Controls& controls, int id, int width, int height) {
+    const std::vector<std::uint32_t> pixels = PixelsOf(controls, id, width, height);
     Drawn drawn;
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
     const std::uint32_t corner = pixels[0];
     drawn.corner = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            if (pixels[y * width + x] != corner) {
+            if (pixels[static_cast<std::size_t>(y * width + x)] != corner) {
                 RECT& ink = drawn.ink;
                 ink.left = ink.left < 0 ? x : std::min<LONG>(ink.left, x);
                 ink.top = ink.top < 0 ? y : std::min<LONG>(ink.top, y);
@@ -444,10 +456,6 @@ Drawn DrawControl(Controls& controls, int id, int width, int height) {
             }
         }
     }
-    ::SelectObject(memory, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     return drawn;
 }
 
@@ -494,40 +502,15 @@ struct Tints {
 };
 
 Tints TintsOf(Controls& controls, int id, int width, int height) {
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
-    DRAWITEMSTRUCT item{};
-    item.CtlType = ODT_STATIC;
-    item.CtlID = static_cast<UINT>(id);
-    item.hwndItem = ::GetDlgItem(controls.Handle(), id);
-    item.hDC = memory;
-    item.rcItem = {0, 0, width, height};
-    controls.Peer().HandleMessage(WM_DRAWITEM, static_cast<WPARAM>(id),
-                                  reinterpret_cast<LPARAM>(&item));
-    ::GdiFlush();
     Tints tints;
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    for (int at = 0; at < width * height; ++at) {
-        const int red = (pixels[at] >> 16) & 0xFF;
-        const int green = (pixels[at] >> 8) & 0xFF;
-        const int blue = pixels[at] & 0xFF;
+    for (const std::uint32_t pixel : PixelsOf(controls, id, width, height)) {
+        const int red = (pixel >> 16) & 0xFF;
+        const int green = (pixel >> 8) & 0xFF;
+        const int blue = pixel & 0xFF;
         tints.red += red > green + 60 && red > blue + 60 ? 1 : 0;
         tints.green += green > red + 40 && green > blue + 20 ? 1 : 0;
         tints.blue += blue > red + 60 && blue > green + 40 ? 1 : 0;
     }
-    ::SelectObject(memory, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     return tints;
 }
 
