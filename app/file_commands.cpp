@@ -168,6 +168,7 @@ bool tHauptFenster::SaveFile() {
     }
     NoteRecentFile();
     ReportSafetyNet();
+    ReportHistorySave();
     return true;
 }
 
@@ -189,6 +190,7 @@ bool tHauptFenster::SaveFileAs() {
     }
     NoteRecentFile();
     ReportSafetyNet();
+    ReportHistorySave();
     return true;
 }
 

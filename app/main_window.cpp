@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "dialogs/help.h"
+#include "document/day_history_file.h"
 #include "files/vok_file.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
@@ -310,7 +311,27 @@ bool tHauptFenster::MayOpenHere(const FilePath& path) {
                       platform::MessageIcon::Question) == platform::DialogResult::Yes;
 }
 
+void tHauptFenster::ReportHistorySave() {
+    if (!document_->HistoryUnsaved()) {
+        historyUnsavedTold_ = false;
+        return;
+    }
+    // Told once until a save writes it again: the cards, which matter most, were saved.
+    if (!historyUnsavedTold_) {
+        historyUnsavedTold_ = true;
+        MessageBoxAbout(StringResource(ids::kStrHistoryUnsaved),
+                        DayHistoryFileName(document_->Path()));
+    }
+}
+
 void tHauptFenster::ReportLoad(const LoadResult& result, const FilePath& path) {
+    if (const std::optional<FilePath> aside = document_->TakeDamagedHistory()) {
+        if (aside->IsEmpty()) {
+            MessageBoxAbout(StringResource(ids::kStrHistoryDamagedKept), DayHistoryFileName(path));
+        } else {
+            MessageBoxAbout(StringResource(ids::kStrHistoryDamaged), *aside);
+        }
+    }
     if (result.Damaged()) {
         const std::string text = FormatNumbers(StringResource(ids::kStrFileDamaged),
                                                {result.counted, result.loaded}, 119);

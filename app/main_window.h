@@ -159,6 +159,8 @@ class tHauptFenster : public platform::Window, private LearningView {
     void ReportSafetyNet();
     /// A save that failed, with the folder that kept it from being made where that is known.
     void ReportSaveFailure(const FilePath& path);
+    /// A save that wrote the cards but not their day history beside them.
+    void ReportHistorySave();
 
     Document* document_;
     LearningSession session_;
@@ -169,6 +171,7 @@ class tHauptFenster : public platform::Window, private LearningView {
     platform::StatusBarArea SafetyGadget;
     // Parts of the safety net whose loss was told this session, by `Document::NetPart`.
     std::array<bool, 3> netLossTold_{};
+    bool historyUnsavedTold_ = false;
     platform::Static QuestionStatic;
     platform::Static AnswerStatic;
     platform::Static PartitionStatic;

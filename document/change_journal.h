@@ -31,6 +31,7 @@ class ChangeJournal {
     const FilePath& Folder() const { return folder_; }
     /// While a journal is replayed its changes are not written again.
     void SetReplaying(bool on) { replaying_ = on; }
+    bool Replaying() const { return replaying_; }
     /// True when changes are written: a folder is named, and no replay runs.
     bool Taking() const { return !replaying_ && !folder_.IsEmpty(); }
 

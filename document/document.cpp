@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "document/day_history_file.h"
 #include "document/journal_ops.h"
 #include "files/backups.h"
 #include "files/replacement_file.h"
@@ -13,7 +14,7 @@
 
 namespace tallyfold {
 
-Document::Document(tCardBox& box) : box_(&box), history_(box) {}
+Document::Document(tCardBox& box) : box_(&box), history_(box, days_) {}
 
 Document::~Document() {
     // Without `Close` the run did not end normally: the journal stays for the next start.
@@ -48,6 +49,16 @@ LoadResult Document::Open(const FilePath& path) {
     ResetHistory();
     box_->ClearAll();
     box_->TakeCardsFrom(read->Box());
+    DayHistoryLoad days = ReadDayHistory(path);
+    days_ = std::move(days.history);
+    damagedHistory_.reset();
+    keptHistoryOf_ = FilePath();
+    if (days.damaged) {
+        damagedHistory_ = days.setAside;
+        if (days.setAside.IsEmpty()) {
+            keptHistoryOf_ = path;
+        }
+    }
     path_ = path;
     identity_ = read->Identity();
     fromFile_ = true;
@@ -99,6 +110,8 @@ bool Document::Save(const FilePath& path) {
     if (!backup.IsEmpty()) {
         PruneBackups(target);
     }
+    // The cards are saved; a history that cannot be is told, never a failed save.
+    historyUnsaved_ = keptHistoryOf_ == target || !WriteDayHistory(target, days_);
     // The save went through; a backup that could not be kept is told, not a failure.
     backupsGap_.reset();
     if (backupWanted && (backup.IsEmpty() || !IsRegularFile(backup))) {
@@ -116,6 +129,16 @@ bool Document::Save(const FilePath& path) {
     journal_.Stop();
     journalFloor_ = history_.NextSerial();
     return true;
+}
+
+DayNumber Document::Today() const {
+    return LocalDayOf(clock_()).value_or(0);
+}
+
+std::optional<FilePath> Document::TakeDamagedHistory() {
+    std::optional<FilePath> damaged = std::move(damagedHistory_);
+    damagedHistory_.reset();
+    return damaged;
 }
 
 void Document::TakeLock(const FilePath& path) {
@@ -242,6 +265,8 @@ void Document::RecordSnapshot() {
     // Every step made so far now counts as older than the journal.
     journalFloor_ = history_.NextSerial();
     journal_.Add(EncodeSnapshot(*box_), path_, identity_);
+    const std::string days = days_.Text();
+    Record(journal_op::Days{days});
 }
 
 // --- The history ----------------------------------------------------------------------------
@@ -301,13 +326,42 @@ tVokabel* Document::ChooseNext(bool compact, int& number) {
     if (compact) {
         box_->Compact();
     }
+    const std::int32_t entered = NewCardsOfRefill();
     tVokabel* card = box_->ChooseNext(number);
     // Most choices change nothing; only one that did needs telling again. The journal gets it
     // after the fact, which replays the same: it starts from the same box.
     if (history_.OpenChanges().Size() != before || box_->CurrentPartition() != current) {
         Record(journal_op::Choose{compact});
     }
+    if (entered > 0) {
+        CountToday({0, 0, entered, 0});
+    }
     return card;
+}
+
+std::int32_t Document::NewCardsOfRefill() const {
+    if (box_->CardsIn(1) > 0) {
+        return 0;
+    }
+    // A refill takes the input stack's first cards, at most what partition 1 holds.
+    std::int32_t left = box_->Capacity(1);
+    std::int32_t fresh = 0;
+    box_->ForEachCardIn(tCardBox::kInputStack, [&left, &fresh](const tVokabel& card) {
+        fresh += card.knownCount == 0 && card.unknownCount == 0 ? 1 : 0;
+        return --left > 0;
+    });
+    return fresh;
+}
+
+void Document::CountToday(const DayCounts& counts) {
+    // A journal being replayed holds the counts with the day they were made on.
+    if (journal_.Replaying()) {
+        return;
+    }
+    const DayTally tally{Today(), counts};
+    history_.CountDay(tally);
+    Record(
+        journal_op::Tally{tally.day, counts.known, counts.unknown, counts.entered, counts.learnt});
 }
 
 void Document::ExpectStep() const {
@@ -319,14 +373,24 @@ void Document::ExpectStep() const {
 
 void Document::Known() {
     ExpectStep();
+    const int number = box_->CurrentPartition();
+    const bool asked = HeadOf(number) != nullptr;
     Record(journal_op::Known{});
     box_->Known();
+    if (asked) {
+        // A card known in the partition before the last reaches the last.
+        CountToday({1, 0, 0, number == box_->PartitionCount() - 1 ? 1 : 0});
+    }
 }
 
 void Document::Unknown() {
     ExpectStep();
+    const bool asked = HeadOf(box_->CurrentPartition()) != nullptr;
     Record(journal_op::Unknown{box_->UnknownToInput()});
     box_->Unknown();
+    if (asked) {
+        CountToday({0, 1, 0, 0});
+    }
 }
 
 void Document::DeleteCurrent(int& number) {
@@ -431,6 +495,8 @@ void Document::ClearAll() {
     ExpectStep();
     Record(journal_op::ClearAll{});
     box_->ClearAll();
+    // A new box has learnt nothing yet; Undo gives the old one its days back.
+    history_.ReplaceDays(DayHistory());
     fromFile_ = false;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -10,6 +12,7 @@
 
 #include "box/card_box.h"
 #include "document/change_journal.h"
+#include "document/day_history.h"
 #include "document/recovery.h"
 #include "document/undo_history.h"
 #include "files/file_identity.h"
@@ -55,6 +58,19 @@ class Document {
     Document& operator=(const Document&) = delete;
 
     const tCardBox& Box() const { return *box_; }
+    /// What was learnt on each day: every verdict counts on the day it is given, an undone one
+    /// is taken out again. It lives beside the vocabulary file (`DayHistoryFileName`), is read
+    /// with it and saved with it, and its unsaved counts are in the journal with the box's.
+    const DayHistory& Days() const { return days_; }
+    /// The day by the clock the document counts with.
+    DayNumber Today() const;
+    /// The clock, for tests that learn across days (default: the system's).
+    void SetClock(std::function<std::time_t()> clock) { clock_ = std::move(clock); }
+    /// The history file read with the last `Open` was damaged: where it was kept aside (empty
+    /// when it could not be moved), once; nothing when it was not.
+    std::optional<FilePath> TakeDamagedHistory();
+    /// The last save could not write the day history beside the file (the cards were saved).
+    bool HistoryUnsaved() const { return historyUnsaved_; }
     const FilePath& Path() const { return path_; }
     bool Changed() const { return !history_.AtSavePoint(); }
 
@@ -207,6 +223,12 @@ class Document {
     void ResetHistory();
     /// Lines in ascending order, each once.
     static std::vector<int> SortedLines(std::span<const int> lines);
+    /// Counts `counts` on today in the day history, as a part of the open step, and journals
+    /// them; a replay takes them from the journal instead.
+    void CountToday(const DayCounts& counts);
+    /// How many of the cards a refill of partition 1 would take from the input stack were
+    /// never answered.
+    std::int32_t NewCardsOfRefill() const;
     /// Where the card at `card` stands: its ring and its line from the head.
     std::pair<int, int> Locate(const tVokabel& card) const;
 
@@ -222,6 +244,12 @@ class Document {
     std::optional<NetGap> lockGap_;
     std::optional<NetGap> backupsGap_;
 
+    DayHistory days_;
+    std::function<std::time_t()> clock_ = [] { return std::time(nullptr); };
+    std::optional<FilePath> damagedHistory_;
+    // A damaged history that could not be moved aside stays, and no save replaces it.
+    FilePath keptHistoryOf_;
+    bool historyUnsaved_ = false;
     UndoHistory history_;
     ChangeJournal journal_;
     // Steps from this serial on were made while the journal ran; undoing an older one needs a

@@ -109,7 +109,8 @@ bool ChangesTheBox(const JournalOp& op) {
            !std::holds_alternative<journal_op::End>(op) &&
            !std::holds_alternative<journal_op::Undo>(op) &&
            !std::holds_alternative<journal_op::Redo>(op) &&
-           !std::holds_alternative<journal_op::Snapshot>(op);
+           !std::holds_alternative<journal_op::Snapshot>(op) &&
+           !std::holds_alternative<journal_op::Days>(op);
 }
 
 JournalEntry EncodeSnapshot(const tCardBox& box) {

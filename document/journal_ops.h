@@ -187,6 +187,34 @@ struct Snapshot {
     }
 };
 
+/// A step counted these in the day history: on `day`, verdicts known and not known, new cards
+/// that entered partition 1, cards that reached the last partition.
+struct Tally {
+    static constexpr std::uint8_t kCode = 19;
+    std::int32_t day = 0;
+    std::int32_t known = 0;
+    std::int32_t unknown = 0;
+    std::int32_t entered = 0;
+    std::int32_t learnt = 0;
+    template <class Op, class Io>
+    static void Fields(Op& op, Io& io) {
+        io(op.day);
+        io(op.known);
+        io(op.unknown);
+        io(op.entered);
+        io(op.learnt);
+    }
+};
+/// The whole day history, after a `Snapshot`, in the form of its file (`DayHistory::Text`).
+struct Days {
+    static constexpr std::uint8_t kCode = 20;
+    std::string_view text;
+    template <class Op, class Io>
+    static void Fields(Op& op, Io& io) {
+        io.Rest(op.text);
+    }
+};
+
 }  // namespace tallyfold::journal_op
 
 namespace tallyfold {
@@ -198,7 +226,7 @@ using JournalOp =
                  journal_op::SetTexts, journal_op::RemoveLines, journal_op::MoveLines,
                  journal_op::AllToInput, journal_op::ClearPartition, journal_op::ClearAll,
                  journal_op::Mix, journal_op::Undo, journal_op::Redo, journal_op::Snapshot,
-                 journal_op::ResetCounters>;
+                 journal_op::ResetCounters, journal_op::Tally, journal_op::Days>;
 
 namespace journal_codec {
 
@@ -240,9 +268,9 @@ class Reader {
 
 }  // namespace journal_codec
 
-/// True for an operation that changes the box, which the program writes only inside the Begin
-/// and End of a step; false for those bounds, undo, redo and snapshots, which stand between
-/// steps.
+/// True for an operation that changes the box or counts in its day history, which the program
+/// writes only inside the Begin and End of a step; false for those bounds, undo, redo and
+/// snapshots, which stand between steps.
 bool ChangesTheBox(const JournalOp& op);
 
 /// The entry of an operation.

@@ -102,6 +102,24 @@ struct Document::Replay {
     }
     bool operator()(const journal_op::Undo& /*op*/) const { return document->Undo(); }
     bool operator()(const journal_op::Redo& /*op*/) const { return document->Redo(); }
+    bool operator()(const journal_op::Tally& op) const {
+        if (op.known < 0 || op.unknown < 0 || op.entered < 0 || op.learnt < 0) {
+            return false;
+        }
+        document->history_.CountDay({op.day, {op.known, op.unknown, op.entered, op.learnt}});
+        return true;
+    }
+    bool operator()(const journal_op::Days& op) const {
+        if (document->history_.StepOpen()) {
+            return false;
+        }
+        std::optional<DayHistory> days = DayHistory::FromText(op.text);
+        if (!days) {
+            return false;
+        }
+        document->days_ = std::move(*days);
+        return true;
+    }
     bool operator()(const journal_op::Snapshot& op) const {
         if (document->history_.StepOpen()) {
             return false;

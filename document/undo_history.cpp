@@ -60,7 +60,7 @@ bool UndoHistory::End() {
     box_->EndStep();
     HistoryStep step = std::move(*open_);
     open_.reset();
-    if (step.changes.Empty()) {
+    if (step.Empty()) {
         return true;
     }
     DropUndone();
@@ -78,6 +78,22 @@ void UndoHistory::CountCards(std::int64_t cards) {
     if (open_) {
         open_->cards += cards;
     }
+}
+
+void UndoHistory::CountDay(const DayTally& tally) {
+    assert(open_ && "UndoHistory::CountDay outside a step");
+    days_->Add(tally);
+    if (open_) {
+        open_->days.push_back(tally);
+    }
+}
+
+void UndoHistory::ReplaceDays(DayHistory days) {
+    assert(open_ && "UndoHistory::ReplaceDays outside a step");
+    if (open_ && !open_->daysBefore) {
+        open_->daysBefore = *days_;
+    }
+    *days_ = std::move(days);
 }
 
 StepName UndoHistory::OpenName() const {
@@ -151,6 +167,13 @@ void UndoHistory::UndoOne() {
     HistoryStep step = std::move(done_.back());
     done_.pop_back();
     box_->UndoStep(step.changes);
+    for (auto tally = step.days.rbegin(); tally != step.days.rend(); ++tally) {
+        days_->Subtract(*tally);
+    }
+    // The history the step replaced comes back; the step keeps the one it made, for Redo.
+    if (step.daysBefore) {
+        std::swap(*days_, *step.daysBefore);
+    }
     if (step.name != StepName::Follow) {
         --position_;
     }
@@ -161,6 +184,12 @@ void UndoHistory::RedoOne() {
     HistoryStep step = std::move(undone_.back());
     undone_.pop_back();
     box_->RedoStep(step.changes);
+    if (step.daysBefore) {
+        std::swap(*days_, *step.daysBefore);
+    }
+    for (const DayTally& tally : step.days) {
+        days_->Add(tally);
+    }
     if (step.name != StepName::Follow) {
         ++position_;
     }

@@ -5,9 +5,11 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "box/box_step.h"
 #include "box/card_box.h"
+#include "document/day_history.h"
 
 namespace tallyfold {
 
@@ -50,6 +52,10 @@ struct HistoryStep {
     std::uint64_t serial = 0;
     /// The cards chosen for the step, as its title names them; 0 when it names none.
     std::int64_t cards = 0;
+    /// What the step counted in the day history, and the whole history it replaced (New).
+    std::vector<DayTally> days;
+    std::optional<DayHistory> daysBefore;
+    bool Empty() const { return changes.Empty() && days.empty() && !daysBefore; }
 };
 
 /// The steps done and undone on one box, for Undo and Redo, and where among them the box was
@@ -65,8 +71,9 @@ class UndoHistory {
     static constexpr std::size_t kStepLimit = 1000;
     static constexpr std::size_t kHistoryBytes = 256U << 20;
 
-    /// `box` is owned by the caller and outlives the history.
-    explicit UndoHistory(tCardBox& box) : box_(&box) {}
+    /// `box` and `days` are owned by the caller and outlive the history. Undo and Redo take
+    /// back and make again what a step counted in `days`.
+    UndoHistory(tCardBox& box, DayHistory& days) : box_(&box), days_(&days) {}
     /// Frees what the steps keep, as when the history is cleared.
     ~UndoHistory();
     UndoHistory(const UndoHistory&) = delete;
@@ -83,6 +90,10 @@ class UndoHistory {
     const BoxStep& OpenChanges() const;
     /// Counts `cards` more cards chosen for the open step, for its title.
     void CountCards(std::int64_t cards);
+    /// Adds `tally` to the day history as a part of the open step.
+    void CountDay(const DayTally& tally);
+    /// Replaces the whole day history as a part of the open step (a new box has none).
+    void ReplaceDays(DayHistory days);
     /// The serial the next step will get.
     std::uint64_t NextSerial() const { return nextSerial_; }
 
@@ -120,6 +131,7 @@ class UndoHistory {
     void Trim();
 
     tCardBox* box_;
+    DayHistory* days_;
     std::deque<HistoryStep> done_;
     std::deque<HistoryStep> undone_;
     std::optional<HistoryStep> open_;

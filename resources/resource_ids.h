@@ -234,5 +234,9 @@ inline constexpr int kStrOneLetterExtra = 11135;
 inline constexpr int kStrLettersExtra = 11136;
 inline constexpr int kStrAnswerOneOfSeveral = 11137;
 inline constexpr int kStrTypedAnswerName = 11138;
+// The day history beside a vocabulary file, when it cannot be read or written.
+inline constexpr int kStrHistoryDamaged = 11139;
+inline constexpr int kStrHistoryDamagedKept = 11140;
+inline constexpr int kStrHistoryUnsaved = 11141;
 
 }  // namespace tallyfold::ids

@@ -145,6 +145,14 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrLettersExtra, "%d letters too many"},
     {ids::kStrAnswerOneOfSeveral, "%s (one of the answers)"},
     {ids::kStrTypedAnswerName, "Your answer"},
+    {ids::kStrHistoryDamaged,
+     "The learning history of this box could not be read. It was kept aside, and counting "
+     "starts again:"},
+    {ids::kStrHistoryDamagedKept,
+     "The learning history of this box could not be read, nor moved aside. It is left as it is, "
+     "and Tallyfold counts without it:"},
+    {ids::kStrHistoryUnsaved,
+     "The cards were saved, but the learning history could not be written beside them:"},
 });
 
 }  // namespace

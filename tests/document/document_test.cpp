@@ -109,10 +109,14 @@ TEST_F(DocumentTest, AnUndoPastTheJournalsStartIsRestoredFromASnapshot) {
     ASSERT_TRUE(reader.Open(recovery->journal));
     const std::vector<std::string> entries = testing::EntriesOf(reader);
     reader = JournalReader();
-    ASSERT_EQ(entries.size(), 1U);
+    // The box and its day history, whole.
+    ASSERT_EQ(entries.size(), 2U);
     const std::optional<JournalOp> op = DecodeJournalOp(entries.front(), kUtf8);
     ASSERT_TRUE(op.has_value());
     EXPECT_TRUE(std::holds_alternative<journal_op::Snapshot>(*op));
+    const std::optional<JournalOp> days = DecodeJournalOp(entries.back(), kUtf8);
+    ASSERT_TRUE(days.has_value());
+    EXPECT_TRUE(std::holds_alternative<journal_op::Days>(*days));
     EXPECT_TRUE(again.Restore(*recovery));
     EXPECT_EQ(StateOf(other), undone);
     EXPECT_TRUE(again.Changed());

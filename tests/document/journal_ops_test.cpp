@@ -69,6 +69,10 @@ std::vector<Sample> Samples() {
          "010000007801000000790000000000000000"},
         {"ResetCounters", journal_op::ResetCounters{3, {1, 4}},
          "1203000000020000000100000004000000"},
+        {"Tally", journal_op::Tally{20798, 1, 2, 3, 4},
+         "133e51000001000000020000000300000004000000"},
+        {"Days", journal_op::Days{"Tallyfold day history 1\n"},
+         "1454616c6c79666f6c642064617920686973746f727920310a"},
     };
 }
 
@@ -97,9 +101,12 @@ TEST_P(JournalOpTest, ReadsBackAsWritten) {
 
 TEST_P(JournalOpTest, IsRefusedWhenCutAtAnyByte) {
     const std::string bytes = Encode(GetParam().op);
-    // A snapshot's cards are the rest of its entry: its cut shows when they are read.
+    // A snapshot's cards and a day history are the rest of their entries: their cut shows when
+    // they are read.
     const std::size_t whole =
-        std::holds_alternative<journal_op::Snapshot>(GetParam().op) ? 1 + 4 * 9 : bytes.size();
+        std::holds_alternative<journal_op::Snapshot>(GetParam().op) ? 1 + 4 * 9
+        : std::holds_alternative<journal_op::Days>(GetParam().op)   ? 1
+                                                                    : bytes.size();
     for (std::size_t cut = 0; cut < whole; ++cut) {
         EXPECT_FALSE(DecodeJournalOp(bytes.substr(0, cut), kUtf8).has_value()) << "cut at " << cut;
     }
@@ -112,6 +119,10 @@ TEST_P(JournalOpTest, IsRefusedWithBytesAfterIt) {
         // A snapshot's cards are the rest of its entry: the stray byte shows when they are read.
         tCardBox box;
         EXPECT_FALSE(ReadSnapshot(*snapshot, kUtf8, box));
+        return;
+    }
+    if (const auto* days = read ? std::get_if<journal_op::Days>(&*read) : nullptr) {
+        EXPECT_FALSE(DayHistory::FromText(days->text).has_value());
         return;
     }
     EXPECT_FALSE(read.has_value());

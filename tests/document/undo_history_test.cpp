@@ -22,7 +22,8 @@ class UndoHistoryTest : public ::testing::Test {
     }
 
     tCardBox box;
-    UndoHistory history{box};
+    DayHistory days;
+    UndoHistory history{box, days};
 };
 
 TEST_F(UndoHistoryTest, NothingToTakeBackAtFirst) {
