@@ -94,15 +94,31 @@ std::vector<Action> Script(unsigned seed, int length) {
     }
 }
 
+// What the day history counted, over all its days (a run that crosses midnight counts on two).
+DayCounts CountsOf(const DayHistory& days) {
+    DayCounts total;
+    for (const auto& [day, counts] : days.Days()) {
+        total += counts;
+    }
+    return total;
+}
+
+// The box and what its day history counted, after a step.
+struct Learnt {
+    BoxState box;
+    DayCounts days;
+    friend bool operator==(const Learnt&, const Learnt&) = default;
+};
+
 // The same script on the headless window system, without a journal: the box after each step.
-std::vector<BoxState> ExpectedStates(const FilePath& file, const std::vector<Action>& actions) {
+std::vector<Learnt> ExpectedStates(const FilePath& file, const std::vector<Action>& actions) {
     platform::headless::HeadlessBackend backend;
     tCardBox box;
     Document document(box);
     TMyApp program(backend, document, file);
     program.Start();
     platform::headless::HeadlessFrame& frame = *backend.MainWindow();
-    std::vector<BoxState> states{StateOf(box)};
+    std::vector<Learnt> states{{StateOf(box), CountsOf(document.Days())}};
     for (const Action action : actions) {
         switch (action) {
             case Action::Known:
@@ -123,12 +139,12 @@ std::vector<BoxState> ExpectedStates(const FilePath& file, const std::vector<Act
                 frame.ChooseMenu(ids::kCmCardDelete);
                 break;
         }
-        states.push_back(StateOf(box));
+        states.push_back({StateOf(box), CountsOf(document.Days())});
     }
     return states;
 }
 
-TEST(KilledProgram, ANewStartRestoresTheBoxOfTheLastSteps) {
+TEST(KilledProgram, ANewStartRestoresTheBoxAndItsDaysOfTheLastSteps) {
     for (unsigned round = 1; round <= 6; ++round) {
         SCOPED_TRACE(round);
         testing::TempDir dir;
@@ -144,7 +160,7 @@ TEST(KilledProgram, ANewStartRestoresTheBoxOfTheLastSteps) {
         ASSERT_TRUE(SaveVokFile(file, cards));
 
         const std::vector<Action> actions = Script(round, 400);
-        const std::vector<BoxState> expected = ExpectedStates(file, actions);
+        const std::vector<Learnt> expected = ExpectedStates(file, actions);
         std::mt19937 random(round * 31);
         const int killAfter = static_cast<int>(5 + random() % 300);
 
@@ -184,11 +200,12 @@ TEST(KilledProgram, ANewStartRestoresTheBoxOfTheLastSteps) {
         if (!(expected[last] == expected[0])) {
             EXPECT_TRUE(recovery.has_value()) << "no journal after " << reported << " steps";
         }
-        const BoxState restored = [&] {
+        // The box and the days the killed run had counted come back together.
+        const Learnt restored = [&] {
             if (recovery) {
                 EXPECT_TRUE(document.Restore(*recovery));
             }
-            return StateOf(box);
+            return Learnt{StateOf(box), CountsOf(document.Days())};
         }();
         // The last reported step, or the one the child was in when it died.
         const bool matches = restored == expected[last] ||
