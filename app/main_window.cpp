@@ -161,10 +161,12 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, Document& document, Fil
 
 void tHauptFenster::SetStatusAreas(platform::StatusBarArea messageArea,
                                    platform::StatusBarArea countsGadget,
-                                   platform::StatusBarArea safetyGadget) {
+                                   platform::StatusBarArea safetyGadget,
+                                   platform::StatusBarArea todayGadget) {
     MessageArea = messageArea;
     CountsGadget = countsGadget;
     SafetyGadget = safetyGadget;
+    TodayGadget = todayGadget;
 }
 
 void tHauptFenster::SetupWindow() {

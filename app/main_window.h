@@ -27,9 +27,10 @@ class tHauptFenster : public platform::Window, private LearningView {
     /// `fileName` is the vocabulary file to open when the window is set up (may be empty).
     tHauptFenster(platform::Backend& backend, Document& document, FilePath fileName);
 
-    /// The status bar areas the view writes: the message area and the counts area.
+    /// The status bar areas the view writes: the message area, the counts area, the safety net's
+    /// and today's.
     void SetStatusAreas(platform::StatusBarArea messageArea, platform::StatusBarArea countsGadget,
-                        platform::StatusBarArea safetyGadget);
+                        platform::StatusBarArea safetyGadget, platform::StatusBarArea todayGadget);
     /// The main window this view is the client of: File > Exit closes it.
     void SetFrame(platform::FrameWindow& frame) { frame_ = &frame; }
 
@@ -70,6 +71,7 @@ class tHauptFenster : public platform::Window, private LearningView {
     void EnableVerdicts(bool answerShown, Verdict proposed) override;
     void ShowCounters(std::string_view text) override;
     void ShowCounts(std::string_view text) override;
+    void ShowToday(std::string_view text) override { TodayGadget.SetText(text); }
     void ShowTypingStep(TypingStep step) override;
     std::string TypedAnswer() const override;
     void ClearTypedAnswer() override;
@@ -169,6 +171,7 @@ class tHauptFenster : public platform::Window, private LearningView {
     platform::FrameWindow* frame_ = nullptr;
     platform::StatusBarArea CountsGadget;
     platform::StatusBarArea SafetyGadget;
+    platform::StatusBarArea TodayGadget;
     // Parts of the safety net whose loss was told this session, by `Document::NetPart`.
     std::array<bool, 3> netLossTold_{};
     bool historyUnsavedTold_ = false;

@@ -19,11 +19,14 @@ void TMyApp::InitMainWindow() {
     LoadString(ids::kStrTitle, title);
     auto frame = std::make_unique<platform::FrameWindow>(GetBackend(), title, std::move(client));
     frame->SetModeIndicators(platform::kIndicatorCapsLock | platform::kIndicatorNumLock);
-    frame->AddStatusArea({ids::kSafetyGadget, 24});
-    frame->AddStatusArea({ids::kCountsGadget, 30});
+    // Today's learning at a glance, beside the safety net's state (empty while it is whole).
+    frame->AddStatusArea({ids::kTodayGadget, 20});
+    frame->AddStatusArea({ids::kSafetyGadget, 18});
+    frame->AddStatusArea({ids::kCountsGadget, 24});
     client_->SetStatusAreas(platform::StatusBarArea(*frame, 0),
                             platform::StatusBarArea(*frame, ids::kCountsGadget),
-                            platform::StatusBarArea(*frame, ids::kSafetyGadget));
+                            platform::StatusBarArea(*frame, ids::kSafetyGadget),
+                            platform::StatusBarArea(*frame, ids::kTodayGadget));
     client_->SetFrame(*frame);
     frame->SetMenu(MainMenu());
     frame->SetInitialSize(600, 250);

@@ -72,6 +72,10 @@ void LearningSession::ShowStatus() {
     const tCardBox& box = document_->Box();
     view_->ShowCounts(
         FormatString(ids::kStrPartitionCounts, {box.CardsIn(currentPartition_), box.TotalCards()}));
+    const DayNumber today = document_->Today();
+    const DayHistory& days = document_->Days();
+    view_->ShowToday(FormatString(ids::kStrTodayStrip,
+                                  {days.On(today).Verdicts(), days.CurrentStreak(today)}));
 }
 
 void LearningSession::ShowCard() {

@@ -33,6 +33,8 @@ class LearningView {
     /// The counters of the card on view, and the card counts of its partition and the box.
     virtual void ShowCounters(std::string_view text) = 0;
     virtual void ShowCounts(std::string_view text) = 0;
+    /// Today's verdicts and the days in a row with verdicts, from the day history.
+    virtual void ShowToday(std::string_view text) = 0;
     /// Shows the fields of a typing step; the field for the answer takes the keys while asking.
     virtual void ShowTypingStep(TypingStep step) = 0;
     /// What the learner typed as the answer, and its emptying for the next card.

@@ -61,6 +61,7 @@ inline constexpr int kKnownButton = 212;
 inline constexpr int kUnknownButton = 1203;
 inline constexpr int kCountsGadget = 90;
 inline constexpr int kSafetyGadget = 91;
+inline constexpr int kTodayGadget = 92;
 
 // Dialog templates; a dialog's help context is its template number.
 inline constexpr int kDoublesDialog = 3200;
@@ -238,5 +239,7 @@ inline constexpr int kStrTypedAnswerName = 11138;
 inline constexpr int kStrHistoryDamaged = 11139;
 inline constexpr int kStrHistoryDamagedKept = 11140;
 inline constexpr int kStrHistoryUnsaved = 11141;
+// The status bar's glance at the day history: today's verdicts and the days in a row.
+inline constexpr int kStrTodayStrip = 11142;
 
 }  // namespace tallyfold::ids

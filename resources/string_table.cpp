@@ -151,6 +151,7 @@ constexpr auto kStrings = std::to_array<std::pair<int, std::string_view>>({
     {ids::kStrHistoryDamagedKept,
      "The learning history of this box could not be read, nor moved aside. It is left as it is, "
      "and Tallyfold counts without it:"},
+    {ids::kStrTodayStrip, "Today: %d, streak: %d"},
     {ids::kStrHistoryUnsaved,
      "The cards were saved, but the learning history could not be written beside them:"},
 });

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -61,6 +62,27 @@ TEST_F(LearningHistoryTest, AHistoryThatCannotBeWrittenIsToldOnceAndTheCardsAreS
               "The cards were saved, but the learning history could not be written beside "
               "them:\n" +
                   DayHistoryFileName(path).Bytes());
+}
+
+// The status bar shows today's verdicts and the streak beside the classic texts, which stay
+// as they were.
+TEST_F(LearningHistoryTest, TheStatusBarShowsTodayAndTheStreak) {
+    const FilePath path = StartOnABox();
+    // Yesterday was a learning day too.
+    document.SetClock([] { return std::time(nullptr) - 24 * 60 * 60; });
+    Start(path);
+    EXPECT_EQ(frame->StatusText(ids::kTodayGadget), "Today: 0, streak: 0");
+    frame->TypeChar('k');
+    frame->TypeChar('u');
+    EXPECT_EQ(frame->StatusText(ids::kTodayGadget), "Today: 1, streak: 1");
+    document.SetClock([] { return std::time(nullptr); });
+    frame->TypeChar('k');
+    frame->TypeChar('k');
+    EXPECT_EQ(frame->StatusText(ids::kTodayGadget), "Today: 1, streak: 2");
+    EXPECT_EQ(Counts(), "Partition: 2 Box: 2");
+    EXPECT_EQ(Counters(), "known: 0 unknown: 0");
+    ASSERT_TRUE(frame->ChooseMenu(ids::kCmEditUndo));
+    EXPECT_EQ(frame->StatusText(ids::kTodayGadget), "Today: 0, streak: 1");
 }
 
 }  // namespace
