@@ -74,8 +74,8 @@ void LearningSession::ShowStatus() {
         FormatString(ids::kStrPartitionCounts, {box.CardsIn(currentPartition_), box.TotalCards()}));
     const DayNumber today = document_->Today();
     const DayHistory& days = document_->Days();
-    view_->ShowToday(FormatString(ids::kStrTodayStrip,
-                                  {days.On(today).Verdicts(), days.CurrentStreak(today)}));
+    view_->ShowToday(
+        FormatString(ids::kStrTodayStrip, {days.On(today).Verdicts(), days.CurrentStreak(today)}));
 }
 
 void LearningSession::ShowCard() {

@@ -11,6 +11,7 @@
 #include "platform/geometry.h"
 #include "platform/marked_text.h"
 #include "platform/modal.h"
+#include "platform/picture.h"
 #include "platform/text_font.h"
 
 namespace tallyfold::platform {
@@ -60,6 +61,8 @@ class WindowPeer {
     virtual bool IsVisible(int id) const = 0;
     /// The runs of a marked text; its `Text` is theirs, put together.
     virtual void SetMarkedText(int id, std::span<const MarkedRun> runs) = 0;
+    /// The shapes of a picture, drawn at once.
+    virtual void SetPicture(int id, const Picture& picture) = 0;
     /// The name a screen reader gives the control, in place of its text.
     virtual void SetAccessibleName(int id, std::string_view name) = 0;
 

@@ -8,8 +8,19 @@
 
 namespace tallyfold::platform {
 
-/// `MarkedText` is a line of text whose parts are marked, drawn by the program (`MarkedRun`).
-enum class ControlKind { Static, Button, Edit, ListBox, ComboBox, Table, CheckBox, MarkedText };
+/// `MarkedText` is a line of text whose parts are marked, drawn by the program (`MarkedRun`);
+/// `Picture` shapes the program draws (`Picture`).
+enum class ControlKind {
+    Static,
+    Button,
+    Edit,
+    ListBox,
+    ComboBox,
+    Table,
+    CheckBox,
+    MarkedText,
+    Picture
+};
 
 /// Style bits of a control; each applies to the kinds named.
 namespace style {

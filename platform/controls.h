@@ -54,6 +54,16 @@ class MarkedText : public Static {
     }
 };
 
+/// A picture the program draws from shapes, with a name for screen readers that says what it
+/// shows (its numbers belong in a table beside it, where a reader can go through them).
+class PictureBox : public Control {
+  public:
+    using Control::Control;
+    void SetPicture(const Picture& picture) const { window_->SetControlPicture(id_, picture); }
+    /// The size the picture is drawn at now, for the shapes of the next one.
+    Rect Size() const { return window_->ControlPosition(id_); }
+};
+
 class Button : public Control {
   public:
     using Control::Control;

@@ -78,6 +78,10 @@ void Window::MoveControl(int id, const Rect& rect) {
     RequirePeer().Move(id, rect);
 }
 
+Rect Window::ControlPosition(int id) const {
+    return RequirePeer().Position(id);
+}
+
 void Window::FocusControl(int id) {
     RequirePeer().SetFocus(id);
 }
@@ -198,6 +202,10 @@ bool Window::IsControlVisible(int id) const {
 
 void Window::SetControlMarkedText(int id, std::span<const MarkedRun> runs) {
     RequirePeer().SetMarkedText(id, runs);
+}
+
+void Window::SetControlPicture(int id, const Picture& picture) {
+    RequirePeer().SetPicture(id, picture);
 }
 
 }  // namespace tallyfold::platform

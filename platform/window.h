@@ -80,6 +80,8 @@ class Window {
     void EnableControl(int id, bool enabled);
     bool IsControlEnabled(int id) const;
     void MoveControl(int id, const Rect& rect);
+    /// Where a control is, in pixels of the window's client area.
+    Rect ControlPosition(int id) const;
     void FocusControl(int id);
     void SelectEditText(int id, int start, int end);
     void LimitEditText(int id, std::size_t characters, std::size_t bytes);
@@ -88,6 +90,7 @@ class Window {
     void ShowControl(int id, bool visible);
     bool IsControlVisible(int id) const;
     void SetControlMarkedText(int id, std::span<const MarkedRun> runs);
+    void SetControlPicture(int id, const Picture& picture);
 
     // List and combo box operations, by id.
     void ClearLines(int id);

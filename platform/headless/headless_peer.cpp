@@ -108,6 +108,12 @@ void HeadlessWindowPeer::SetMarkedText(int id, std::span<const MarkedRun> runs) 
     }
 }
 
+void HeadlessWindowPeer::SetPicture(int id, const Picture& picture) {
+    if (HeadlessControl* control = Find(id)) {
+        control->picture = picture;
+    }
+}
+
 bool HeadlessWindowPeer::IsEnabled(int id) const {
     const HeadlessControl* control = Find(id);
     return control != nullptr && control->enabled;

@@ -39,6 +39,8 @@ struct HeadlessControl {
     bool visible = true;
     /// A marked text's runs, as the program gave them.
     std::vector<MarkedRun> runs;
+    /// A picture's shapes, as the program gave them.
+    Picture picture;
 };
 
 /// The controls of a window, in memory.
@@ -63,6 +65,7 @@ class HeadlessWindowPeer : public WindowPeer {
     void SetVisible(int id, bool visible) override;
     bool IsVisible(int id) const override;
     void SetMarkedText(int id, std::span<const MarkedRun> runs) override;
+    void SetPicture(int id, const Picture& picture) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;
     void SetLines(int id, int count, LineSource source) override;

@@ -16,6 +16,7 @@
 
 #include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_marked_text.h"
+#include "platform/qt/qt_picture.h"
 #include "platform/qt/qt_push_button.h"
 #include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
@@ -137,6 +138,8 @@ QWidget* QtWindowPeer::CreateWidget(const ControlTemplate& control) {
         }
         case ControlKind::MarkedText:
             return new MarkedTextView(container_);
+        case ControlKind::Picture:
+            return new PictureView(container_);
         case ControlKind::ComboBox: {
             auto* combo = new QComboBox(container_);
             combo->setEditable(false);
@@ -161,7 +164,8 @@ void QtWindowPeer::AddControl(const ControlTemplate& control) {
     }
     widget->setGeometry(control.rect.x, control.rect.y, control.rect.width, height);
     widget->setFocusPolicy(control.kind == ControlKind::Static ||
-                                   control.kind == ControlKind::MarkedText
+                                   control.kind == ControlKind::MarkedText ||
+                                   control.kind == ControlKind::Picture
                                ? Qt::NoFocus
                                : Qt::StrongFocus);
     widget->show();
@@ -305,6 +309,12 @@ void QtWindowPeer::SetVisible(int id, bool visible) {
 bool QtWindowPeer::IsVisible(int id) const {
     const QWidget* widget = Widget(id);
     return widget != nullptr && !widget->isHidden();
+}
+
+void QtWindowPeer::SetPicture(int id, const Picture& picture) {
+    if (auto* view = qobject_cast<PictureView*>(Widget(id))) {
+        view->SetPicture(picture);
+    }
 }
 
 void QtWindowPeer::SetMarkedText(int id, std::span<const MarkedRun> runs) {

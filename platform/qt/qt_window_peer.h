@@ -45,6 +45,7 @@ class QtWindowPeer : public WindowPeer {
     void SetVisible(int id, bool visible) override;
     bool IsVisible(int id) const override;
     void SetMarkedText(int id, std::span<const MarkedRun> runs) override;
+    void SetPicture(int id, const Picture& picture) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;
     void SetLines(int id, int count, LineSource source) override;

@@ -111,7 +111,8 @@ ControlStyle StyleOf(const ControlTemplate& control) {
             }
             break;
         case ControlKind::MarkedText:
-            // Drawn by the window: each mark in its colour and with its line.
+        case ControlKind::Picture:
+            // Drawn by the window: each mark in its colour and with its line, each shape.
             out.classOrdinal = kStaticClass;
             out.style |= kSsOwnerDraw;
             if ((bits & style::kBorder) != 0) {

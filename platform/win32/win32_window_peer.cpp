@@ -31,6 +31,7 @@ const wchar_t* ClassNameOf(ControlKind kind) {
         case ControlKind::CheckBox:
             return L"BUTTON";
         case ControlKind::MarkedText:
+        case ControlKind::Picture:
             return L"STATIC";
     }
     return L"STATIC";
@@ -186,6 +187,11 @@ void Win32WindowPeer::Register(int id, HWND control, const ControlTemplate& cont
         text.runs.emplace();
         text.shown.emplace();
     }
+    if (controlTemplate.kind == ControlKind::Picture && id != kNoControlId) {
+        StaticText& text = statics_[id];
+        text.textBackground = true;
+        text.picture.emplace();
+    }
     if (controlTemplate.kind == ControlKind::Static && id != kNoControlId) {
         const unsigned bits = controlTemplate.style;
         StaticText& text = statics_[id];
@@ -231,7 +237,8 @@ void Win32WindowPeer::AddControl(const ControlTemplate& control) {
     }
     // A static is drawn without the room of the controls above it (see `Move`).
     if (created != nullptr &&
-        (control.kind == ControlKind::Static || control.kind == ControlKind::MarkedText)) {
+        (control.kind == ControlKind::Static || control.kind == ControlKind::MarkedText ||
+         control.kind == ControlKind::Picture)) {
         ::SetWindowLongPtrW(created, GWL_STYLE,
                             ::GetWindowLongPtrW(created, GWL_STYLE) | WS_CLIPSIBLINGS);
     }
@@ -501,6 +508,16 @@ void Win32WindowPeer::SetVisible(int id, bool visible) {
 bool Win32WindowPeer::IsVisible(int id) const {
     HWND control = Control(id);
     return control != nullptr && (::GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Win32WindowPeer::SetPicture(int id, const Picture& picture) {
+    HWND control = Control(id);
+    const auto found = statics_.find(id);
+    if (control == nullptr || found == statics_.end() || !found->second.picture) {
+        return;
+    }
+    *found->second.picture = picture;
+    ::InvalidateRect(control, nullptr, TRUE);
 }
 
 void Win32WindowPeer::SetMarkedText(int id, std::span<const MarkedRun> runs) {
@@ -802,12 +819,97 @@ std::vector<TextSpan> SpansOf(const std::vector<MarkedRun>& runs, COLORREF textC
 
 }  // namespace
 
+namespace {
+
+MarkColour SystemColour(int index) {
+    const COLORREF colour = ::GetSysColor(index);
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+COLORREF ColourRef(MarkColour colour) {
+    return RGB(colour.red, colour.green, colour.blue);
+}
+
+TextPlacement PlacementOf(PictureAlign align) {
+    switch (align) {
+        case PictureAlign::Start:
+            return TextPlacement::Start;
+        case PictureAlign::Center:
+            return TextPlacement::Center;
+        case PictureAlign::End:
+            return TextPlacement::End;
+    }
+    return TextPlacement::Start;
+}
+
+}  // namespace
+
+void Win32WindowPeer::DrawPicture(const DRAWITEMSTRUCT& item, const Picture& picture) {
+    const PictureColours roles{SystemColour(COLOR_WINDOWTEXT), SystemColour(COLOR_WINDOW),
+                               SystemColour(COLOR_HIGHLIGHT)};
+    const int dpi = DpiOf(window_);
+    const int left = item.rcItem.left;
+    const int top = item.rcItem.top;
+    const auto scaled = [dpi](int pixels) { return ToScreen(pixels, dpi); };
+    HFONT base = BaseFont(item.hwndItem);
+    HFONT bold = nullptr;
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    for (const PictureShape& shape : picture.shapes) {
+        if (const auto* rectangle = std::get_if<PictureRectangle>(&shape)) {
+            const COLORREF colour =
+                ColourRef(ColourOf(rectangle->colour, rectangle->strength, roles));
+            RECT rect{left + scaled(rectangle->rect.x), top + scaled(rectangle->rect.y),
+                      left + scaled(rectangle->rect.x + rectangle->rect.width),
+                      top + scaled(rectangle->rect.y + rectangle->rect.height)};
+            HBRUSH brush = ::CreateSolidBrush(colour);
+            if (rectangle->frameOnly) {
+                ::FrameRect(item.hDC, &rect, brush);
+            } else {
+                ::FillRect(item.hDC, &rect, brush);
+            }
+            ::DeleteObject(brush);
+        } else if (const auto* line = std::get_if<PictureLine>(&shape)) {
+            HPEN pen = ::CreatePen(PS_SOLID, std::max(1, scaled(1)),
+                                   ColourRef(ColourOf(line->colour, 100, roles)));
+            HGDIOBJ old = ::SelectObject(item.hDC, pen);
+            ::MoveToEx(item.hDC, left + scaled(line->x1), top + scaled(line->y1), nullptr);
+            ::LineTo(item.hDC, left + scaled(line->x2), top + scaled(line->y2));
+            ::SelectObject(item.hDC, old);
+            ::DeleteObject(pen);
+        } else if (const auto* text = std::get_if<PictureText>(&shape)) {
+            if (text->bold && bold == nullptr) {
+                LOGFONTW heavier{};
+                ::GetObjectW(base, sizeof heavier, &heavier);
+                heavier.lfWeight = FW_BOLD;
+                bold = ::CreateFontIndirectW(&heavier);
+            }
+            const std::wstring wide = Wide(text->text);
+            HGDIOBJ old = ::SelectObject(
+                item.hDC,
+                fallbackFonts_.For(item.hDC, text->bold && bold != nullptr ? bold : base, wide));
+            ::SetTextColor(item.hDC, ColourRef(ColourOf(text->colour, 100, roles)));
+            const RECT rect{left + scaled(text->rect.x), top + scaled(text->rect.y),
+                            left + scaled(text->rect.x + text->rect.width),
+                            top + scaled(text->rect.y + text->rect.height)};
+            DrawScriptText(item.hDC, rect, wide, PlacementOf(text->align));
+            ::SelectObject(item.hDC, old);
+        }
+    }
+    if (bold != nullptr) {
+        ::DeleteObject(bold);
+    }
+}
+
 LRESULT Win32WindowPeer::DrawStatic(const DRAWITEMSTRUCT& item) {
     const auto found = statics_.find(static_cast<int>(item.CtlID));
     const StaticText none;
     const StaticText& state = found != statics_.end() ? found->second : none;
     ::FillRect(item.hDC, &item.rcItem,
                ::GetSysColorBrush(state.textBackground ? COLOR_WINDOW : COLOR_BTNFACE));
+    if (state.picture) {
+        DrawPicture(item, *state.picture);
+        return TRUE;
+    }
     COLORREF textColor = ::GetSysColor(state.textBackground ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
     if (!::IsWindowEnabled(item.hwndItem)) {
         textColor = ::GetSysColor(COLOR_GRAYTEXT);

@@ -59,6 +59,7 @@ class Win32WindowPeer : public WindowPeer {
     void SetVisible(int id, bool visible) override;
     bool IsVisible(int id) const override;
     void SetMarkedText(int id, std::span<const MarkedRun> runs) override;
+    void SetPicture(int id, const Picture& picture) override;
     void ClearLines(int id) override;
     void AddLine(int id, std::string_view text) override;
     void SetLines(int id, int count, LineSource source) override;
@@ -97,6 +98,8 @@ class Win32WindowPeer : public WindowPeer {
         std::optional<std::wstring> shown;
         /// A marked text's runs; its `shown` text is theirs, put together.
         std::optional<std::vector<MarkedRun>> runs;
+        /// A picture's shapes.
+        std::optional<Picture> picture;
     };
 
     HWND Control(int id) const;
@@ -108,6 +111,8 @@ class Win32WindowPeer : public WindowPeer {
     void ShowCount(int id);
     LRESULT DrawLine(const DRAWITEMSTRUCT& item);
     LRESULT DrawStatic(const DRAWITEMSTRUCT& item);
+    /// Draws a picture's shapes, scaled to the screen.
+    void DrawPicture(const DRAWITEMSTRUCT& item, const Picture& picture);
     /// A font of the control's face and size with `font`'s face and size where it names them.
     HFONT MakeFont(HWND control, const TextFont& font) const;
     /// Gives an edit a font that has its text's characters.

@@ -44,6 +44,7 @@
 #include "platform/qt/qt_line_list.h"
 #include "platform/qt/qt_main_frame.h"
 #include "platform/qt/qt_marked_text.h"
+#include "platform/qt/qt_picture.h"
 #include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
 #include "resources/dialog_templates.h"
@@ -103,6 +104,9 @@ void ExpectKind(QWidget* widget, ControlKind kind, int id) {
             break;
         case ControlKind::MarkedText:
             EXPECT_NE(qobject_cast<MarkedTextView*>(widget), nullptr) << id;
+            break;
+        case ControlKind::Picture:
+            EXPECT_NE(qobject_cast<PictureView*>(widget), nullptr) << id;
             break;
     }
 }
@@ -964,6 +968,40 @@ TEST(HelpPages, EveryIndexEntryAndContextHasItsPage) {
         EXPECT_TRUE(
             QFile::exists(QStringLiteral(":/help/") +
                           QString::fromUtf8(page.data(), static_cast<qsizetype>(page.size()))));
+    }
+}
+
+// A picture is painted in the palette's colours, light or dark: a bar exactly in its role's
+// colour, a text that leaves ink.
+TEST(PictureView, PaintsItsShapesInThePalettesColours) {
+    PictureText label;
+    label.rect = {60, 10, 100, 30};
+    label.text = "12 cards";
+    Picture picture{200, 60, {}};
+    picture.shapes.emplace_back(PictureRectangle{{10, 10, 30, 40}, PictureColour::Known});
+    picture.shapes.emplace_back(label);
+    for (const bool dark : {false, true}) {
+        PictureView view(nullptr);
+        QPalette palette = view.palette();
+        palette.setColor(QPalette::Base, dark ? QColor(30, 30, 32) : QColor(255, 255, 255));
+        palette.setColor(QPalette::Text, dark ? QColor(230, 230, 230) : QColor(16, 16, 16));
+        view.setPalette(palette);
+        view.resize(200, 60);
+        view.SetPicture(picture);
+        const QImage image = view.grab().toImage();
+        const MarkColour base{static_cast<std::uint8_t>(dark ? 30 : 255),
+                              static_cast<std::uint8_t>(dark ? 30 : 255),
+                              static_cast<std::uint8_t>(dark ? 32 : 255)};
+        const MarkColour known = ColourOf(PictureColour::Known, 100, {{}, base, {}});
+        EXPECT_EQ(image.pixelColor(25, 30), QColor(known.red, known.green, known.blue)) << dark;
+        EXPECT_EQ(image.pixelColor(190, 50), QColor(base.red, base.green, base.blue)) << dark;
+        int ink = 0;
+        for (int x = 60; x < 160; ++x) {
+            for (int y = 10; y < 40; ++y) {
+                ink += image.pixelColor(x, y) != QColor(base.red, base.green, base.blue) ? 1 : 0;
+            }
+        }
+        EXPECT_GT(ink, 20) << "the text is drawn";
     }
 }
 

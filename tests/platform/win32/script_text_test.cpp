@@ -39,6 +39,7 @@ constexpr int kTable = 14;
 constexpr int kStrict = 15;
 constexpr int kSearch = 16;
 constexpr int kMarks = 17;
+constexpr int kPicture = 18;
 
 // The window the controls belong to: it writes down what reaches it.
 class Recorder : public Window {
@@ -89,6 +90,7 @@ class Controls {
         peer_->AddControl({kStrict, ControlKind::CheckBox, "Strict", {420, 220, 100, 20}, 0});
         peer_->AddControl({kSearch, ControlKind::Edit, "", {420, 250, 100, 20}, style::kNotify});
         peer_->AddControl({kMarks, ControlKind::MarkedText, "", {10, 210, 400, 40}, 0});
+        peer_->AddControl({kPicture, ControlKind::Picture, "", {10, 250, 200, 40}, 0});
     }
     ~Controls() {
         owner_.AttachPeer(nullptr);
@@ -548,6 +550,42 @@ TEST(Win32Texts, AMarkedTextIsDrawnInItsMarksColours) {
     EXPECT_FALSE(peer.IsVisible(kMarks));
     peer.SetVisible(kMarks, true);
     EXPECT_TRUE(peer.IsVisible(kMarks));
+}
+
+// A picture's shapes, drawn in the system's colours: a bar exactly in its role's colour, a
+// line, a text that leaves ink, the rest the background of texts.
+TEST(Win32Texts, APictureIsDrawnFromItsShapes) {
+    Controls controls;
+    PictureText label;
+    label.rect = {60, 0, 120, 40};
+    label.text = "12 \u65E5";
+    Picture picture{200, 40, {}};
+    picture.shapes.emplace_back(PictureRectangle{{10, 10, 30, 20}, PictureColour::Unknown});
+    picture.shapes.emplace_back(PictureLine{0, 39, 199, 39, PictureColour::Text});
+    picture.shapes.emplace_back(label);
+    controls.Peer().SetPicture(kPicture, picture);
+    const std::vector<std::uint32_t> pixels = PixelsOf(controls, kPicture, 200, 40);
+    const auto at = [&pixels](int x, int y) {
+        const std::uint32_t pixel = pixels[static_cast<std::size_t>(y * 200 + x)];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    };
+    const COLORREF background = ::GetSysColor(COLOR_WINDOW);
+    const PictureColours roles{
+        {GetRValue(::GetSysColor(COLOR_WINDOWTEXT)), GetGValue(::GetSysColor(COLOR_WINDOWTEXT)),
+         GetBValue(::GetSysColor(COLOR_WINDOWTEXT))},
+        {GetRValue(background), GetGValue(background), GetBValue(background)},
+        {}};
+    const MarkColour unknown = ColourOf(PictureColour::Unknown, 100, roles);
+    EXPECT_EQ(at(20, 20), RGB(unknown.red, unknown.green, unknown.blue));
+    EXPECT_EQ(at(5, 5), background);
+    EXPECT_EQ(at(100, 39), ::GetSysColor(COLOR_WINDOWTEXT));
+    int ink = 0;
+    for (int x = 60; x < 180; ++x) {
+        for (int y = 5; y < 35; ++y) {
+            ink += at(x, y) != background ? 1 : 0;
+        }
+    }
+    EXPECT_GT(ink, 20) << "the text is drawn";
 }
 
 // The font dialog, titled as asked, gives back the face and size it was opened with when the
