@@ -542,6 +542,16 @@ std::vector<tVokabel*> Document::CardsOnLines(int number, std::span<const int> l
     return cards;
 }
 
+void Document::MoveCardsToEnd(std::span<const tVokabel* const> cards, int target) {
+    ExpectStep();
+    for (const tVokabel* card : cards) {
+        const auto [number, line] = Locate(*card);
+        if (number != 0 && number != target) {
+            MoveLines(number, std::span<const int>(&line, 1), target);
+        }
+    }
+}
+
 std::pair<int, int> Document::Locate(const tVokabel& card) const {
     std::pair<int, int> place{0, 0};
     int ring = 0;

@@ -180,6 +180,9 @@ class Document {
     /// Moves the cards on these lines of partition `number` to the end of partition `target`,
     /// in line order, with their texts and counters.
     void MoveLines(int number, std::span<const int> lines, int target);
+    /// Moves `cards` to the end of partition `target`, in this order; a card already there stays
+    /// where it is. The cards must be the box's own.
+    void MoveCardsToEnd(std::span<const tVokabel* const> cards, int target);
     /// Sets the known and unknown counts of the cards on these lines of partition `number` to 0.
     void ResetCounters(int number, std::span<const int> lines);
     void AllToInput();
