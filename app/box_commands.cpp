@@ -4,6 +4,7 @@
 #include "dialogs/card_input_dialog.h"
 #include "dialogs/cards_dialog.h"
 #include "dialogs/partition_overview_dialog.h"
+#include "dialogs/statistics_dialog.h"
 #include "dialogs/target_dialog.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
@@ -62,6 +63,14 @@ void tHauptFenster::CmFindCards() {
     if (ShowCards(*this, *document_, session_.InputTexts())) {
         session_.ShowRestored();
     } else {
+        Refresh();
+    }
+}
+
+void tHauptFenster::CmStatistics() {
+    // Ask these next moved cards into partition 1: the card on view is chosen anew, so that
+    // they are the next asked.
+    if (ShowStatistics(*this, *document_)) {
         Refresh();
     }
 }

@@ -107,6 +107,7 @@ tHauptFenster::tHauptFenster(platform::Backend& backend, Document& document, Fil
     OnCommand(ids::kCmCardChange, &tHauptFenster::CmCardChange);
     OnCommand(ids::kCmCardDelete, &tHauptFenster::CmCardDelete);
     OnCommand(ids::kCmFindCards, &tHauptFenster::CmFindCards);
+    OnCommand(ids::kCmStatistics, &tHauptFenster::CmStatistics);
     OnCommand(ids::kCmAllToInput, &tHauptFenster::CmAllToInput);
     OnCommand(ids::kCmPartitionChange, &tHauptFenster::CmPartitionChange);
     OnCommand(ids::kCmDeleteLast, &tHauptFenster::CmDeleteLast);

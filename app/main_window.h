@@ -107,6 +107,7 @@ class tHauptFenster : public platform::Window, private LearningView {
     void CmCardChange();
     void CmCardDelete();
     void CmFindCards();
+    void CmStatistics();
     void CmAllToInput();
     void CmPartitionChange();
     void CmDeleteLast();

@@ -176,4 +176,34 @@ const DialogTemplate& CardsTemplate() {
     return dialog;
 }
 
+const DialogTemplate& StatisticsTemplate() {
+    static const DialogTemplate dialog{
+        ids::kStatisticsDialog,
+        "Statistics",
+        {18, 18, 380, 292},
+        kDialogFont,
+        8,
+        false,
+        {Label("The box", {6, 4, 120, 8}),
+         {ids::kStatsBox, ControlKind::Picture, "", {6, 14, 180, 92}, style::kBorder},
+         {ids::kStatsTotals, ControlKind::Static, "", {6, 110, 368, 8}, 0},
+         {ids::kStatsRight, ControlKind::Static, "", {6, 120, 368, 8}, 0},
+         Label("The last 30 days", {194, 4, 120, 8}),
+         {ids::kStatsDays, ControlKind::Picture, "", {194, 14, 180, 92}, style::kBorder},
+         Label("The last year", {6, 134, 120, 8}),
+         {ids::kStatsCalendar, ControlKind::Picture, "", {6, 144, 368, 54}, style::kBorder},
+         {ids::kStatsStreak, ControlKind::Static, "", {6, 201, 368, 8}, 0},
+         Label("The cards not known most often", {6, 214, 200, 8}),
+         {ids::kStatsHardest,
+          ControlKind::Table,
+          "",
+          {6, 224, 300, 62},
+          style::kBorder | style::kTabStop},
+         Button(ids::kStatsAskNext, "&Ask these next", {312, 224, 62, 14}),
+         Button(ids::kStatsHelp, "&Help", {312, 254, 62, 14}),
+         Button(ids::kIdCancel, "&Close", {312, 272, 62, 14}, true)},
+        ids::kStatsHelp};
+    return dialog;
+}
+
 }  // namespace tallyfold

@@ -14,5 +14,7 @@ const platform::DialogTemplate& TargetTemplate();
 const platform::DialogTemplate& OverviewTemplate();
 /// Template 3600 "Cards": every card of the box, to find and work on.
 const platform::DialogTemplate& CardsTemplate();
+/// Template 3700 "Statistics": the box, the days and the hardest cards at a glance.
+const platform::DialogTemplate& StatisticsTemplate();
 
 }  // namespace tallyfold

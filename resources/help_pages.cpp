@@ -16,6 +16,8 @@ std::string_view HelpPageOfDialog(unsigned long context) {
             return "overview.html";
         case ids::kCardsDialog:
             return "cards-window.html";
+        case ids::kStatisticsDialog:
+            return "statistics.html";
         default:
             return {};
     }

@@ -31,6 +31,7 @@ inline constexpr int kCmUnknownToInput = 143;
 inline constexpr int kCmQuestionFont = 144;
 inline constexpr int kCmAnswerFont = 145;
 inline constexpr int kCmFindCards = 146;
+inline constexpr int kCmStatistics = 154;
 // Learning by typing the answer, and what its check overlooks.
 inline constexpr int kCmTypeAnswer = 147;
 inline constexpr int kCmIgnoreCapitals = 148;
@@ -69,6 +70,7 @@ inline constexpr int kInputDialog = 3300;
 inline constexpr int kTargetDialog = 3400;
 inline constexpr int kOverviewDialog = 3500;
 inline constexpr int kCardsDialog = 3600;
+inline constexpr int kStatisticsDialog = 3700;
 
 // Buttons every dialog shares.
 inline constexpr int kIdOk = 1;
@@ -115,6 +117,17 @@ inline constexpr int kCardsFind = 611;
 inline constexpr int kCardsUndo = 612;
 inline constexpr int kCardsRedo = 613;
 inline constexpr int kCardsSelectAll = 614;
+
+// Statistics (3700).
+inline constexpr int kStatsBox = 701;
+inline constexpr int kStatsTotals = 702;
+inline constexpr int kStatsRight = 703;
+inline constexpr int kStatsDays = 704;
+inline constexpr int kStatsCalendar = 705;
+inline constexpr int kStatsStreak = 706;
+inline constexpr int kStatsHardest = 707;
+inline constexpr int kStatsAskNext = 708;
+inline constexpr int kStatsHelp = 709;
 
 // The string table.
 inline constexpr int kStrLook = 11001;
@@ -241,5 +254,22 @@ inline constexpr int kStrHistoryDamagedKept = 11140;
 inline constexpr int kStrHistoryUnsaved = 11141;
 // The status bar's glance at the day history: today's verdicts and the days in a row.
 inline constexpr int kStrTodayStrip = 11142;
+// The Statistics window.
+inline constexpr int kStrStatsTotals = 11143;
+inline constexpr int kStrStatsRight = 11144;
+inline constexpr int kStrStatsNoAnswers = 11145;
+inline constexpr int kStrStatsStreak = 11146;
+inline constexpr int kStrStatsBoxName = 11147;
+inline constexpr int kStrStatsPartition = 11148;
+inline constexpr int kStrStatsPartitionOver = 11149;
+inline constexpr int kStrStatsUnlimited = 11150;
+inline constexpr int kStrStatsDaysName = 11151;
+inline constexpr int kStrStatsCalendarName = 11152;
+inline constexpr int kStrStatsDaysAgo = 11153;
+inline constexpr int kStrStatsToday = 11154;
+inline constexpr int kStrOneDay = 11155;
+inline constexpr int kStrDays = 11156;
+inline constexpr int kStrStatsColumnNotKnown = 11157;
+inline constexpr int kStrStatsYearAgo = 11158;
 
 }  // namespace tallyfold::ids

@@ -1,8 +1,9 @@
 // Writes the sample box that `make run` opens: a small German-English vocabulary, saved by the
 // program's own save code, with cards in several partitions so the first start shows a card.
 // With --russian-japanese, the box of Russian and Japanese words that the screenshots of every
-// script show instead.
-//   make_sample [--russian-japanese] <path of the .vok file>
+// script show instead; with --learned, the sample box learned on for six weeks, with its day
+// history beside it, for the screenshots of the Statistics window.
+//   make_sample [--russian-japanese | --learned] <path of the .vok file>
 
 #include <cstdio>
 #include <span>
@@ -12,6 +13,7 @@
 #include "box/card_box.h"
 #include "files/program_arguments.h"
 #include "files/vok_file.h"
+#include "tools/learned_box.h"
 #include "tools/russian_japanese_box.h"
 
 namespace {
@@ -216,8 +218,9 @@ int PartitionFor(std::size_t index) {
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments = tallyfold::ProgramArguments(argc, argv);
     const bool russianJapanese = !arguments.empty() && arguments.front() == "--russian-japanese";
-    if (arguments.size() != (russianJapanese ? 2U : 1U)) {
-        std::fprintf(stderr, "usage: make_sample [--russian-japanese] <file.vok>\n");
+    const bool learned = !arguments.empty() && arguments.front() == "--learned";
+    if (arguments.size() != (russianJapanese || learned ? 2U : 1U)) {
+        std::fprintf(stderr, "usage: make_sample [--russian-japanese | --learned] <file.vok>\n");
         return 2;
     }
     const tallyfold::FilePath path(arguments.back());
@@ -238,6 +241,10 @@ int main(int argc, char** argv) {
     }
     if (!tallyfold::SaveVokFile(path, box)) {
         std::fprintf(stderr, "make_sample: could not write %s\n", path.CString());
+        return 1;
+    }
+    if (learned && !tallyfold::tools::LearnForSixWeeks(path)) {
+        std::fprintf(stderr, "make_sample: could not learn on %s\n", path.CString());
         return 1;
     }
     std::printf("%s: %d cards\n", path.CString(), box.TotalCards());

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include "dialogs/card_input_dialog.h"
 #include "dialogs/cards_dialog.h"
 #include "dialogs/partition_overview_dialog.h"
+#include "dialogs/statistics_dialog.h"
 #include "dialogs/target_dialog.h"
 #include "files/vok_file.h"
 #include "platform/qt/qt_backend.h"
@@ -30,6 +32,7 @@
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window_peer.h"
 #include "resources/resource_ids.h"
+#include "tools/learned_box.h"
 #include "tools/russian_japanese_box.h"
 
 namespace {
@@ -224,6 +227,18 @@ int main(int argc, char** argv) {
         view.Dispatch(tallyfold::ids::kCmTypeAnswer);
     }
 
+    // The Statistics window on the sample box learned on for six weeks.
+    const tallyfold::FilePath learnedBox(
+        (scratch.path() + QStringLiteral("/learned.vok")).toLocal8Bit().toStdString());
+    if (QFile::copy(QString::fromLocal8Bit(argv[1]),
+                    scratch.path() + QStringLiteral("/learned.vok")) &&
+        tallyfold::tools::LearnForSixWeeks(learnedBox)) {
+        view.EvDropFile(learnedBox);
+        QApplication::processEvents();
+        WhenOpen("statistics-window", [](QWidget&) {});
+        static_cast<void>(tallyfold::ShowStatistics(view, document));
+    }
+
     // The first start: an empty box shows how to begin.
     QApplication::setPalette(QApplication::style()->standardPalette());
     frame.resize(600, 250);
@@ -233,5 +248,5 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         Save(frame, "main-window-empty-box");
     }
-    return written == 12 ? 0 : 1;
+    return written == 13 ? 0 : 1;
 }

@@ -22,12 +22,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "app/main_window.h"
 #include "app/tallyfold_app.h"
 #include "box/card_box.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_main_frame.h"
+#include "platform/qt/qt_picture.h"
 #include "platform/qt/qt_table.h"
 #include "platform/qt/qt_text.h"
 #include "resources/resource_ids.h"
@@ -260,6 +262,45 @@ TEST(Program, TheCardsWindowFindsAndOpensACardWithTheKeys) {
               std::to_string(closedAt.width()) + " " + std::to_string(closedAt.height()))
         << "kept for the next time";
     EXPECT_FALSE(running.program.Client()->Changed());
+}
+
+// The Statistics window in the real program: Ctrl+T opens it, its pictures are drawn (not
+// blank), the table lists the hardest cards, Escape closes it.
+TEST(Program, TheStatisticsWindowDrawsItsPictures) {
+    const UserFolders user;
+    const FilePath path = user.dir.File("sample.vok");
+    ASSERT_TRUE(std::filesystem::copy_file(SampleBox(), path.Bytes()));
+    Running running(path);
+    platform::qt::MainFrame* frame = running.backend.Frame();
+    ASSERT_NE(frame, nullptr);
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    // A few answers first, so that the days have bars.
+    for (const auto key : {Qt::Key_K, Qt::Key_K, Qt::Key_K, Qt::Key_U}) {
+        QTest::keyClick(frame->centralWidget(), key);
+    }
+    int drawn = 0;
+    bool opened = false;
+    QTimer::singleShot(0, [&drawn, &opened] {
+        QWidget* statistics = QApplication::activeModalWidget();
+        ASSERT_NE(statistics, nullptr);
+        opened = statistics->windowTitle() == QStringLiteral("Statistics");
+        for (auto* picture : statistics->findChildren<platform::qt::PictureView*>()) {
+            const QImage image = picture->grab().toImage();
+            std::set<QRgb> colours;
+            for (int y = 0; y < image.height(); y += 2) {
+                for (int x = 0; x < image.width(); x += 2) {
+                    colours.insert(image.pixel(x, y));
+                }
+            }
+            drawn += colours.size() > 2 ? 1 : 0;
+        }
+        QTest::keyClick(statistics, Qt::Key_Escape);
+    });
+    QTest::keyClick(frame, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(drawn, 3) << "the box, the last 30 days and the last year";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST(Program, AVocabularyFileDroppedOnTheWindowOpens) {

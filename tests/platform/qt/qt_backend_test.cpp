@@ -113,7 +113,8 @@ void ExpectKind(QWidget* widget, ControlKind kind, int id) {
 
 TEST_F(QtBackendTest, EveryTemplateBuildsAtItsConvertedRectangles) {
     for (const DialogTemplate* dialogTemplate :
-         {&DoublesTemplate(), &InputTemplate(), &TargetTemplate(), &OverviewTemplate()}) {
+         {&DoublesTemplate(), &InputTemplate(), &TargetTemplate(), &OverviewTemplate(),
+          &StatisticsTemplate()}) {
         RecordingDialog dialog(root, *dialogTemplate);
         std::unique_ptr<WindowPeer> created = backend.CreateDialogPeer(dialog);
         auto* peer = dynamic_cast<QtDialogPeer*>(created.get());

@@ -85,6 +85,32 @@ RECT PlaceOf(HWND dialog, int id) {
     return place;
 }
 
+// The Statistics window's pictures are statics the window draws, its table a list view.
+TEST(Win32Statistics, ThePicturesAreDrawnByTheWindowAndTakeTheirShapes) {
+    Win32Backend backend(::GetModuleHandleW(nullptr));
+    Window owner(backend);
+    Dialog dialog(owner, StatisticsTemplate());
+    std::unique_ptr<WindowPeer> peer = backend.CreateDialogPeer(dialog);
+    dialog.AttachPeer(peer.get());
+    HWND handle = dynamic_cast<Win32WindowPeer&>(*peer).Handle();
+    for (const int id : {ids::kStatsBox, ids::kStatsDays, ids::kStatsCalendar}) {
+        HWND picture = ::GetDlgItem(handle, id);
+        ASSERT_NE(picture, nullptr) << id;
+        EXPECT_EQ(::GetWindowLongPtrW(picture, GWL_STYLE) & SS_TYPEMASK, SS_OWNERDRAW) << id;
+        const Rect size = peer->Position(id);
+        EXPECT_GT(size.width, 100) << id;
+        EXPECT_GT(size.height, 40) << id;
+    }
+    wchar_t name[32] = {};
+    ::GetClassNameW(::GetDlgItem(handle, ids::kStatsHardest), name, 32);
+    EXPECT_EQ(std::wstring(name), L"SysListView32");
+    peer->SetAccessibleName(ids::kStatsBox, "Cards in each partition: partition 1: 3 of 10");
+    wchar_t spoken[64] = {};
+    ::GetWindowTextW(::GetDlgItem(handle, ids::kStatsBox), spoken, 64);
+    EXPECT_EQ(std::wstring(spoken), L"Cards in each partition: partition 1: 3 of 10");
+    dialog.AttachPeer(nullptr);
+}
+
 TEST(Win32DialogSize, AResizableDialogsControlsFollowItsSizeAndItStaysAsLargeAsItsTemplate) {
     Win32Backend backend(::GetModuleHandleW(nullptr));
     Window owner(backend);
