@@ -28,8 +28,11 @@
 #include "bench/history_bench.h"
 #include "bench/report.h"
 #include "box/card_box.h"
+#include "document/box_statistics.h"
 #include "document/card_finder.h"
+#include "document/day_history.h"
 #include "document/document.h"
+#include "document/journal_ops.h"
 #include "document/text_import.h"
 #include "files/vok_file.h"
 #include "platform/headless/headless_backend.h"
@@ -46,6 +49,17 @@ double Time(const std::function<void()>& setup, const std::function<void()>& bod
     const auto start = Clock::now();
     body();
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The day the benchmark counts on, and a history of daily learning for the year before it.
+constexpr DayNumber kLastDay = 20798;
+
+DayHistory YearOfDays() {
+    DayHistory days;
+    for (DayNumber day = kLastDay - 365; day < kLastDay; ++day) {
+        days.Add({day, {30, 8, 10, 1}});
+    }
+    return days;
 }
 
 long ResidentBytes() {
@@ -197,6 +211,9 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         std::unique_ptr<tCardBox> full;
         std::unique_ptr<History> history;
         std::unique_ptr<CardFinder> finder;
+        DayHistory yearOfDays;
+        std::size_t journalBytes = 0;
+        std::size_t statistics = 0;
         const std::string journals = folder + "/journals";
         std::filesystem::create_directories(journals);
         std::vector<Operation> operations = {
@@ -279,6 +296,24 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
                      Verdict(*history->document, step % 3 != 0);
                  }
              }},
+            // What the day history adds to a verdict: its count on a history of a year of
+            // days, and the journal entry that keeps it.
+            {"1000 day counts", [&] { yearOfDays = YearOfDays(); },
+             [&] {
+                 for (int step = 0; step < 1000; ++step) {
+                     const DayTally tally{kLastDay,
+                                          {step % 3 == 0 ? 0 : 1, step % 3 == 0 ? 1 : 0, 0, 0}};
+                     yearOfDays.Add(tally);
+                     journalBytes +=
+                         EncodeJournalOp(journal_op::Tally{tally.day, tally.counts.known,
+                                                           tally.counts.unknown, 0, 0})
+                             .Bytes()
+                             .size();
+                 }
+             }},
+            // The Statistics window's figures: one pass over every card.
+            {"statistics of the box", [] {},
+             [&] { statistics = StatisticsOf(*source).hardest.size(); }},
             // The Cards window's list: every card of the box, a search in it, a sort.
             {"Cards: list every card", [] {},
              [&] { finder = std::make_unique<CardFinder>(*source); }},
@@ -436,6 +471,8 @@ int Run(const char* self, const std::vector<int>& sizes, int repeats, const std:
         {"undo of an import of 1,000,000, ms", at("undo of an import", large), 250},
         {"history bytes per card, undo of Mix(0) (1,000,000)",
          mixBytes.count(large) != 0 ? mixBytes[large] / large : -1, 16},
+        {"day history cost per verdict (1,000,000), us", at("1000 day counts", large), 50},
+        {"statistics of 1,000,000 cards, ms", at("statistics of the box", large), 200},
         // The journal's share of a learning step, in microseconds a verdict.
         {"journal cost per verdict (1,000,000), us",
          at("1000 verdicts, journal", large) < 0

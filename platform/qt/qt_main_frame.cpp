@@ -336,29 +336,29 @@ bool MainFrame::IsOwnKeyTarget(QObject* watched) const {
 }
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         UpdateLockIndicators();
     }
+    if ((type == QEvent::InputMethod || type == QEvent::FocusOut) &&
+        qobject_cast<QLineEdit*>(watched) != nullptr) {
+        composing_ = type == QEvent::InputMethod && IsOwnKeyTarget(watched) &&
+                     !static_cast<const QInputMethodEvent&>(*event).preeditString().isEmpty();
+    }
+    if (type != QEvent::KeyPress || !IsOwnKeyTarget(watched)) {
+        return QMainWindow::eventFilter(watched, event);
+    }
     // A key the edit does not use goes on to the widgets around it: where the focus is decides.
-    const bool inEdit = qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr;
-    const bool toEdit = qobject_cast<QLineEdit*>(watched) != nullptr;
-    if (event->type() == QEvent::InputMethod && toEdit && IsOwnKeyTarget(watched)) {
-        composing_ = !static_cast<const QInputMethodEvent&>(*event).preeditString().isEmpty();
-    }
-    if (event->type() == QEvent::FocusOut && toEdit) {
-        composing_ = false;
-    }
     // Most input methods keep the keys they use to themselves; one that lets a key through
     // while it composes still has it used for the candidate, never as a command.
-    if (event->type() == QEvent::KeyPress && IsOwnKeyTarget(watched) && !(inEdit && composing_)) {
-        const auto& keyEvent = static_cast<const QKeyEvent&>(*event);
-        const bool plain = (keyEvent.modifiers() &
-                            (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0;
-        if (plain) {
-            if (const std::optional<Key> key = KeyOf(keyEvent)) {
-                if (frame_->TranslateAccelerator(*key, inEdit)) {
-                    return true;
-                }
+    const bool inEdit = qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr;
+    const auto& keyEvent = static_cast<const QKeyEvent&>(*event);
+    const bool plain =
+        (keyEvent.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0;
+    if (plain && !(inEdit && composing_)) {
+        if (const std::optional<Key> key = KeyOf(keyEvent)) {
+            if (frame_->TranslateAccelerator(*key, inEdit)) {
+                return true;
             }
         }
     }
