@@ -52,7 +52,7 @@ bench-build: deps
 # Each fuzz target for a short, fixed time on its corpus (FUZZ_SECONDS each).
 FUZZ_SECONDS ?= 45
 FUZZ_TARGETS = dbf_fuzzer vok_roundtrip_fuzzer import_fuzzer long_line_fuzzer charset_fuzzer \
-	journal_fuzzer import_formats_fuzzer text_fuzzer unicode_vok_fuzzer
+	journal_fuzzer import_formats_fuzzer text_fuzzer unicode_vok_fuzzer day_history_fuzzer
 fuzz-build: deps
 	@scripts/install-deps --fuzz
 	cmake --preset fuzz

@@ -46,7 +46,7 @@ int Weekday(DayNumber day) {
 
 }  // namespace
 
-int CalendarShade(std::int32_t answers) {
+int CalendarShade(std::int64_t answers) {
     return answers <= 0 ? 0 : answers < 10 ? 1 : answers < 25 ? 2 : answers < 50 ? 3 : 4;
 }
 

@@ -32,6 +32,6 @@ Chart DaysChart(const std::vector<DayCounts>& days, int width, int height);
 Chart CalendarChart(const DayHistory& days, DayNumber today, int width, int height);
 
 /// The shade (0 to 4) of a day with `answers` in the calendar.
-int CalendarShade(std::int32_t answers);
+int CalendarShade(std::int64_t answers);
 
 }  // namespace tallyfold

@@ -91,6 +91,10 @@ CalendarDate DateOf(DayNumber day) {
     return date;
 }
 
+bool IsWritableDay(DayNumber day) {
+    return day >= DayOf({1, 1, 1}) && day <= DayOf({9999, 12, 31});
+}
+
 std::optional<DayNumber> LocalDayOf(std::time_t seconds) {
     const std::optional<std::tm> local = LocalTime(seconds);
     if (!local) {
@@ -99,19 +103,30 @@ std::optional<DayNumber> LocalDayOf(std::time_t seconds) {
     return DayOf({local->tm_year + 1900, local->tm_mon + 1, local->tm_mday});
 }
 
+namespace {
+
+// A sum that stops at the largest count a file holds, whatever a journal claims.
+std::int32_t Sum(std::int32_t a, std::int32_t b) {
+    const std::int64_t sum = static_cast<std::int64_t>(a) + b;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
 DayCounts& DayCounts::operator+=(const DayCounts& other) {
-    known += other.known;
-    unknown += other.unknown;
-    entered += other.entered;
-    learnt += other.learnt;
+    known = Sum(known, other.known);
+    unknown = Sum(unknown, other.unknown);
+    entered = Sum(entered, other.entered);
+    learnt = Sum(learnt, other.learnt);
     return *this;
 }
 
 DayCounts& DayCounts::operator-=(const DayCounts& other) {
-    known -= other.known;
-    unknown -= other.unknown;
-    entered -= other.entered;
-    learnt -= other.learnt;
+    known = Sum(known, -other.known);
+    unknown = Sum(unknown, -other.unknown);
+    entered = Sum(entered, -other.entered);
+    learnt = Sum(learnt, -other.learnt);
     return *this;
 }
 

@@ -25,6 +25,8 @@ struct CalendarDate {
 /// The day of a date, and the date of a day (the proleptic Gregorian calendar).
 DayNumber DayOf(const CalendarDate& date);
 CalendarDate DateOf(DayNumber day);
+/// Whether the history's file can hold `day` (the years 1 to 9999).
+bool IsWritableDay(DayNumber day);
 /// The day `seconds` falls on by the local clock; nothing for a time the clock cannot show.
 std::optional<DayNumber> LocalDayOf(std::time_t seconds);
 
@@ -37,7 +39,7 @@ struct DayCounts {
     /// Cards that reached the last partition.
     std::int32_t learnt = 0;
 
-    std::int32_t Verdicts() const { return known + unknown; }
+    std::int64_t Verdicts() const { return std::int64_t{known} + unknown; }
     bool Empty() const { return known == 0 && unknown == 0 && entered == 0 && learnt == 0; }
     DayCounts& operator+=(const DayCounts& other);
     DayCounts& operator-=(const DayCounts& other);

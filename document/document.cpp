@@ -359,6 +359,10 @@ void Document::CountToday(const DayCounts& counts) {
         return;
     }
     const DayTally tally{Today(), counts};
+    // A clock beyond the years a history file holds counts nothing.
+    if (!IsWritableDay(tally.day)) {
+        return;
+    }
     history_.CountDay(tally);
     Record(
         journal_op::Tally{tally.day, counts.known, counts.unknown, counts.entered, counts.learnt});

@@ -103,7 +103,8 @@ struct Document::Replay {
     bool operator()(const journal_op::Undo& /*op*/) const { return document->Undo(); }
     bool operator()(const journal_op::Redo& /*op*/) const { return document->Redo(); }
     bool operator()(const journal_op::Tally& op) const {
-        if (op.known < 0 || op.unknown < 0 || op.entered < 0 || op.learnt < 0) {
+        if (op.known < 0 || op.unknown < 0 || op.entered < 0 || op.learnt < 0 ||
+            !IsWritableDay(op.day)) {
             return false;
         }
         document->history_.CountDay({op.day, {op.known, op.unknown, op.entered, op.learnt}});

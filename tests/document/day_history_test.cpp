@@ -70,6 +70,18 @@ TEST(DayHistoryCounts, AClockSetBackCountsIntoItsDayAndAnUndoneVerdictLeaves) {
     EXPECT_EQ(history.Days().size(), 1U) << "a day never counted stays uncounted";
 }
 
+TEST(DayHistoryCounts, ACountStopsAtTheLargestAFileHolds) {
+    DayHistory history;
+    history.Add({Day(2026, 1, 1), {2147483647, 0, 0, 0}});
+    history.Add({Day(2026, 1, 1), {2147483647, 1, 0, 0}});
+    EXPECT_EQ(history.On(Day(2026, 1, 1)), (DayCounts{2147483647, 1, 0, 0}));
+    ASSERT_TRUE(DayHistory::FromText(history.Text()).has_value());
+    EXPECT_TRUE(IsWritableDay(Day(1, 1, 1)));
+    EXPECT_TRUE(IsWritableDay(Day(9999, 12, 31)));
+    EXPECT_FALSE(IsWritableDay(Day(10000, 1, 1)));
+    EXPECT_FALSE(IsWritableDay(Day(0, 12, 31)));
+}
+
 TEST(DayHistoryText, ReadsBackWhatItWritesAndRefusesEveryOtherText) {
     DayHistory history;
     history.Add({Day(2024, 2, 29), {12, 3, 10, 1}});
