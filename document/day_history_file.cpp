@@ -75,17 +75,7 @@ bool WriteDayHistory(const FilePath& vokPath, const DayHistory& history) {
     if (history.Empty() && !StatusOf(path)) {
         return true;
     }
-    ReplacementFile replacement(path);
-    if (!replacement.Reserve()) {
-        return false;
-    }
-    File file;
-    if (!file.Create(replacement.TempPath())) {
-        return false;
-    }
-    const std::string text = history.Text();
-    const bool written = file.WriteAt(0, text) && file.Sync();
-    return file.Close() && written && replacement.Commit();
+    return ReplaceFileWith(path, history.Text());
 }
 
 }  // namespace tallyfold

@@ -65,16 +65,7 @@ bool WriteUtf8CodePage(const FilePath& vokPath) {
     if (path == vokPath) {
         return false;
     }
-    ReplacementFile replacement(path);
-    if (!replacement.Reserve()) {
-        return false;
-    }
-    File file;
-    if (!file.Create(replacement.TempPath())) {
-        return false;
-    }
-    const bool written = file.WriteAt(0, kUtf8) && file.Sync();
-    return file.Close() && written && replacement.Commit();
+    return ReplaceFileWith(path, kUtf8);
 }
 
 void RemoveUtf8CodePage(const FilePath& vokPath) {

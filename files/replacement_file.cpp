@@ -224,4 +224,17 @@ void ReplacementFile::KeepBackup(bool mayLink) {
     backupKept_ = CopyToNewFile(target_, backup_);
 }
 
+bool ReplaceFileWith(const FilePath& target, std::string_view bytes) {
+    ReplacementFile replacement(target);
+    if (!replacement.Reserve()) {
+        return false;
+    }
+    File file;
+    if (!file.Create(replacement.TempPath())) {
+        return false;
+    }
+    const bool written = file.WriteAt(0, bytes) && file.Sync();
+    return file.Close() && written && replacement.Commit();
+}
+
 }  // namespace tallyfold

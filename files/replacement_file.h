@@ -3,6 +3,7 @@
 #include "table/file_io.h"
 #include "table/file_path.h"
 
+#include <string_view>
 #include <utility>
 
 namespace tallyfold {
@@ -26,6 +27,10 @@ FilePath InPlaceSavingFolder();
 /// Copies `from` into the new file `to`, flushed; false, and nothing made, when `to` exists (a
 /// file, or a link planted there, which is never followed) or the copy fails.
 [[nodiscard]] bool CopyToNewFile(const FilePath& from, const FilePath& to);
+
+/// Replaces `target` in one step (a `ReplacementFile`) with a file of exactly `bytes`, forced
+/// to the disk; false, and the target as it was, when that could not be done.
+[[nodiscard]] bool ReplaceFileWith(const FilePath& target, std::string_view bytes);
 
 class ReplacementFile {
   public:
