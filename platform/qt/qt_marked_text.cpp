@@ -26,12 +26,16 @@ QTextCharFormat::UnderlineStyle UnderlineOf(MarkLine line) {
     return QTextCharFormat::NoUnderline;
 }
 
-MarkColour ColourOf(const QColor& colour) {
+}  // namespace
+
+QColor ToQColor(MarkColour colour) {
+    return {colour.red, colour.green, colour.blue};
+}
+
+MarkColour ToMarkColour(const QColor& colour) {
     return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
             static_cast<std::uint8_t>(colour.blue())};
 }
-
-}  // namespace
 
 MarkedTextView::MarkedTextView(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
@@ -61,35 +65,19 @@ void MarkedTextView::SetChosenFont(std::optional<QFont> font) {
 }
 
 QFont MarkedTextView::FittingFont() const {
-    QFont font = chosen_.value_or(this->font());
-    double points = font.pointSizeF() > 0 ? font.pointSizeF() : 10;
-    constexpr double kSmallest = 6;
-    for (int step = 0; step < 3 && points > kSmallest; ++step) {
-        const QFontMetricsF metrics(font);
-        const double width = metrics.horizontalAdvance(text_);
-        const double height = metrics.height();
-        if (width <= this->width() - 4 && height <= this->height()) {
-            break;
-        }
-        const double scale = std::min(width > 0 ? (this->width() - 4) / width : 1.0,
-                                      height > 0 ? this->height() / height : 1.0);
-        points = std::max(kSmallest, std::floor(points * std::min(scale, 0.95) * 2) / 2);
-        font.setPointSizeF(points);
-    }
-    return font;
+    return FittedFont(chosen_.value_or(font()), text_, QSizeF(width() - 4, height()));
 }
 
 void MarkedTextView::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QColor text =
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text);
-    const bool dark = IsDark(ColourOf(palette().color(QPalette::Base)));
+    const bool dark = IsDark(ToMarkColour(palette().color(QPalette::Base)));
     QList<QTextLayout::FormatRange> formats;
     for (std::size_t part = 0; part < ranges_.size(); ++part) {
         QTextLayout::FormatRange range = ranges_[part];
         const MarkLook look = LookOf(marks_[part], dark);
-        range.format.setForeground(
-            look.textColour ? text : QColor(look.colour.red, look.colour.green, look.colour.blue));
+        range.format.setForeground(look.textColour ? text : ToQColor(look.colour));
         range.format.setUnderlineStyle(UnderlineOf(look.line));
         range.format.setFontStrikeOut(look.line == MarkLine::Through);
         formats.push_back(range);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QString>
 #include <QTextLayout>
@@ -11,6 +12,10 @@
 #include "platform/marked_text.h"
 
 namespace tallyfold::platform::qt {
+
+/// A colour of the marks and pictures as Qt names it, and back.
+QColor ToQColor(MarkColour colour);
+MarkColour ToMarkColour(const QColor& colour);
 
 /// A line of marked text, laid out whole (so that letters joined in their script stay joined
 /// across marks) and drawn centred, each mark in its colour and with its line; smaller where the

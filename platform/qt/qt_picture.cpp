@@ -3,20 +3,12 @@
 #include <QPainter>
 #include <QPalette>
 
+#include "platform/qt/qt_marked_text.h"
 #include "platform/qt/qt_text.h"
 
 namespace tallyfold::platform::qt {
 
 namespace {
-
-MarkColour Of(const QColor& colour) {
-    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
-            static_cast<std::uint8_t>(colour.blue())};
-}
-
-QColor Of(MarkColour colour) {
-    return {colour.red, colour.green, colour.blue};
-}
 
 Qt::Alignment AlignmentOf(PictureAlign align) {
     switch (align) {
@@ -45,11 +37,12 @@ void PictureView::SetPicture(Picture picture) {
 void PictureView::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QPalette& colours = palette();
-    const PictureColours roles{Of(colours.color(QPalette::Text)), Of(colours.color(QPalette::Base)),
-                               Of(colours.color(QPalette::Highlight))};
+    const PictureColours roles{ToMarkColour(colours.color(QPalette::Text)),
+                               ToMarkColour(colours.color(QPalette::Base)),
+                               ToMarkColour(colours.color(QPalette::Highlight))};
     for (const PictureShape& shape : picture_.shapes) {
         if (const auto* rectangle = std::get_if<PictureRectangle>(&shape)) {
-            const QColor colour = Of(ColourOf(rectangle->colour, rectangle->strength, roles));
+            const QColor colour = ToQColor(ColourOf(rectangle->colour, rectangle->strength, roles));
             const QRect rect(rectangle->rect.x, rectangle->rect.y, rectangle->rect.width,
                              rectangle->rect.height);
             if (rectangle->frameOnly) {
@@ -60,13 +53,13 @@ void PictureView::paintEvent(QPaintEvent* /*event*/) {
                 painter.fillRect(rect, colour);
             }
         } else if (const auto* line = std::get_if<PictureLine>(&shape)) {
-            painter.setPen(Of(ColourOf(line->colour, 100, roles)));
+            painter.setPen(ToQColor(ColourOf(line->colour, 100, roles)));
             painter.drawLine(line->x1, line->y1, line->x2, line->y2);
         } else if (const auto* text = std::get_if<PictureText>(&shape)) {
             QFont font = this->font();
             font.setBold(text->bold);
             painter.setFont(font);
-            painter.setPen(Of(ColourOf(text->colour, 100, roles)));
+            painter.setPen(ToQColor(ColourOf(text->colour, 100, roles)));
             painter.drawText(QRect(text->rect.x, text->rect.y, text->rect.width, text->rect.height),
                              static_cast<int>(AlignmentOf(text->align)), FromUtf8(text->text));
         }

@@ -273,30 +273,15 @@ void QtWindowPeer::SelectText(int id, int start, int end) {
     }
 }
 
-namespace {
-
-QFont Chosen(const QFont& base, const TextFont& chosen) {
-    QFont font = base;
-    if (!chosen.family.empty()) {
-        font.setFamily(FromUtf8(chosen.family));
-    }
-    if (chosen.points > 0) {
-        font.setPointSizeF(chosen.points);
-    }
-    return font;
-}
-
-}  // namespace
-
 void QtWindowPeer::SetTextFont(int id, const TextFont& font) {
     QWidget* widget = Widget(id);
     if (qobject_cast<QLabel*>(widget) != nullptr) {
         fonts_[id] = font;
         FitFont(id);
     } else if (auto* marked = qobject_cast<MarkedTextView*>(widget)) {
-        marked->SetChosenFont(Chosen(container_->font(), font));
+        marked->SetChosenFont(FontOf(container_->font(), font));
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setFont(Chosen(container_->font(), font));
+        edit->setFont(FontOf(container_->font(), font));
     }
 }
 
@@ -335,29 +320,10 @@ void QtWindowPeer::FitFont(int id) {
     if (chosen == fonts_.end() || label == nullptr) {
         return;
     }
-    QFont font = container_->font();
-    if (!chosen->second.family.empty()) {
-        font.setFamily(FromUtf8(chosen->second.family));
-    }
-    double points = chosen->second.points > 0 ? chosen->second.points : font.pointSizeF();
-    font.setPointSizeF(points);
-    // A text wider or taller than the label at the chosen size is drawn smaller until it fits:
-    // glyphs grow nearly in proportion to the size, so one step and a check suffice.
-    constexpr double kSmallest = 6;
+    // A text wider or taller than the label at the chosen size is drawn smaller until it fits.
     const QRectF room = QRectF(label->contentsRect()).adjusted(2, 0, -2, 0);
-    for (int step = 0; step < 3 && points > kSmallest; ++step) {
-        const QFontMetricsF metrics(font);
-        const double width = metrics.horizontalAdvance(label->text());
-        const double height = metrics.height();
-        if (width <= room.width() && height <= room.height()) {
-            break;
-        }
-        const double scale = std::min(width > 0 ? room.width() / width : 1.0,
-                                      height > 0 ? room.height() / height : 1.0);
-        points = std::max(kSmallest, std::floor(points * std::min(scale, 0.95) * 2) / 2);
-        font.setPointSizeF(points);
-    }
-    label->setFont(font);
+    label->setFont(
+        FittedFont(FontOf(container_->font(), chosen->second), label->text(), room.size()));
 }
 
 void QtWindowPeer::ClearLines(int id) {
