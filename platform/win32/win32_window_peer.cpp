@@ -797,30 +797,7 @@ LRESULT Win32WindowPeer::DrawLine(const DRAWITEMSTRUCT& item) {
 
 namespace {
 
-// The spans of a marked text's runs, in UTF-16 units, each drawn as its mark looks on the
-// window's background (`LookOf`).
-std::vector<TextSpan> SpansOf(const std::vector<MarkedRun>& runs, COLORREF textColor) {
-    const COLORREF background = ::GetSysColor(COLOR_WINDOW);
-    const bool dark = IsDark({GetRValue(background), GetGValue(background), GetBValue(background)});
-    std::vector<TextSpan> spans;
-    int at = 0;
-    for (const MarkedRun& run : runs) {
-        const int length = static_cast<int>(Wide(run.text).size());
-        const MarkLook look = LookOf(run.mark, dark);
-        spans.push_back({at, at + length,
-                         look.textColour
-                             ? textColor
-                             : RGB(look.colour.red, look.colour.green, look.colour.blue),
-                         look.line});
-        at += length;
-    }
-    return spans;
-}
-
-}  // namespace
-
-namespace {
-
+// A system colour as the marks and pictures name colours, and back.
 MarkColour SystemColour(int index) {
     const COLORREF colour = ::GetSysColor(index);
     return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
@@ -828,6 +805,22 @@ MarkColour SystemColour(int index) {
 
 COLORREF ColourRef(MarkColour colour) {
     return RGB(colour.red, colour.green, colour.blue);
+}
+
+// The spans of a marked text's runs, in UTF-16 units, each drawn as its mark looks on the
+// window's background (`LookOf`).
+std::vector<TextSpan> SpansOf(const std::vector<MarkedRun>& runs, COLORREF textColor) {
+    const bool dark = IsDark(SystemColour(COLOR_WINDOW));
+    std::vector<TextSpan> spans;
+    int at = 0;
+    for (const MarkedRun& run : runs) {
+        const int length = static_cast<int>(Wide(run.text).size());
+        const MarkLook look = LookOf(run.mark, dark);
+        spans.push_back(
+            {at, at + length, look.textColour ? textColor : ColourRef(look.colour), look.line});
+        at += length;
+    }
+    return spans;
 }
 
 TextPlacement PlacementOf(PictureAlign align) {
