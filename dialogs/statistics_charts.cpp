@@ -161,22 +161,24 @@ Chart DaysChart(const std::vector<DayCounts>& days, int width, int height) {
     return chart;
 }
 
+DayNumber FirstDayOfYearTo(DayNumber today) {
+    return today - 364;
+}
+
 Chart CalendarChart(const DayHistory& days, DayNumber today, int width, int height) {
     Chart chart;
     chart.picture.width = width;
     chart.picture.height = height;
-    const DayNumber first = today - 364;
+    const DayNumber first = FirstDayOfYearTo(today);
     const DayNumber weekStart = first - Weekday(first);
     const int columns = (today - weekStart) / 7 + 1;
     const int cell =
         std::max(std::min((width - 2) / columns, (height - kTextHeight - kFrame - 2) / 7), 2);
     static constexpr int kStrength[] = {25, 35, 55, 75, 100};
-    int learningDays = 0;
     for (DayNumber day = first; day <= today; ++day) {
         const int column = (day - weekStart) / 7;
         const int row = Weekday(day);
         const int shade = CalendarShade(days.On(day).Verdicts());
-        learningDays += shade > 0 ? 1 : 0;
         chart.picture.shapes.emplace_back(
             PictureRectangle{{1 + column * cell, 1 + row * cell, cell - 1, cell - 1},
                              shade == 0 ? PictureColour::Line : PictureColour::Accent,
@@ -191,8 +193,9 @@ Chart CalendarChart(const DayHistory& days, DayNumber today, int width, int heig
     chart.picture.shapes.emplace_back(
         Text({gridWidth / 2, labels, gridWidth - gridWidth / 2, kTextHeight},
              std::string(StringResource(ids::kStrStatsToday)), PictureAlign::End));
-    chart.spoken = FormatTexts(StringResource(ids::kStrStatsCalendarName),
-                               {CountOf(learningDays, ids::kStrOneDay, ids::kStrDays)});
+    chart.spoken =
+        FormatTexts(StringResource(ids::kStrStatsCalendarName),
+                    {CountOf(days.DaysWithVerdicts(first, today), ids::kStrOneDay, ids::kStrDays)});
     return chart;
 }
 

@@ -27,6 +27,9 @@ Chart BoxChart(const BoxStatistics& statistics, int width, int height);
 /// The answers of each of `days` (the oldest first), known and not known stacked.
 Chart DaysChart(const std::vector<DayCounts>& days, int width, int height);
 
+/// The first day of the last year up to `today`: the calendar shows 365 days.
+DayNumber FirstDayOfYearTo(DayNumber today);
+
 /// The last year up to `today`, a column for each week and a row for each weekday (Monday at the
 /// top), each day shaded by its answers: none, 1 to 9, 10 to 24, 25 to 49, 50 or more.
 Chart CalendarChart(const DayHistory& days, DayNumber today, int width, int height);

@@ -75,10 +75,7 @@ void StatisticsDialog::Show() {
                                            {std::to_string(*right) + "%",
                                             std::to_string(totals.known + totals.unknown)})
                              : std::string(StringResource(ids::kStrStatsNoAnswers)));
-    int learningDays = 0;
-    for (DayNumber day = today - 364; day <= today; ++day) {
-        learningDays += days.On(day).Verdicts() > 0 ? 1 : 0;
-    }
+    const int learningDays = days.DaysWithVerdicts(FirstDayOfYearTo(today), today);
     StreakLabel.SetText(
         FormatTexts(StringResource(ids::kStrStatsStreak),
                     {CountOf(learningDays, ids::kStrOneDay, ids::kStrDays),

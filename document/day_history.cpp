@@ -184,6 +184,14 @@ int DayHistory::LongestStreak() const {
     return longest;
 }
 
+int DayHistory::DaysWithVerdicts(DayNumber first, DayNumber last) const {
+    int count = 0;
+    for (auto day = days_.lower_bound(first); day != days_.end() && day->first <= last; ++day) {
+        count += day->second.Verdicts() > 0 ? 1 : 0;
+    }
+    return count;
+}
+
 std::string DayHistory::Text() const {
     std::string text(kHeader);
     text += '\n';

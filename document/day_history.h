@@ -73,6 +73,8 @@ class DayHistory {
     int CurrentStreak(DayNumber today) const;
     /// The most days with verdicts in a row there ever were.
     int LongestStreak() const;
+    /// How many days from `first` to `last` (both counted) had verdicts.
+    int DaysWithVerdicts(DayNumber first, DayNumber last) const;
 
     /// The history as its file holds it: a first line that names the format, then one line
     /// per day, "2026-12-11 25 5 10 1" (date, known, not known, entered, learnt), in date order.

@@ -54,6 +54,8 @@ TEST(DayHistoryStreaks, RunAcrossMonthAndYearEndsAndBreakOnADayWithoutVerdicts) 
     EXPECT_EQ(history.CurrentStreak(Day(2026, 2, 1)), 2);
     EXPECT_EQ(history.CurrentStreak(Day(2026, 2, 2)), 2);
     EXPECT_EQ(DayHistory().LongestStreak(), 0);
+    EXPECT_EQ(history.DaysWithVerdicts(Day(2025, 12, 31), Day(2026, 2, 2)), 5);
+    EXPECT_EQ(history.DaysWithVerdicts(Day(2026, 1, 2), Day(2026, 1, 31)), 2);
 }
 
 TEST(DayHistoryCounts, AClockSetBackCountsIntoItsDayAndAnUndoneVerdictLeaves) {
